@@ -1,0 +1,3 @@
+#include "core/CNotifier.h"
+
+CNotifier::~CNotifier() = default;

@@ -1,0 +1,27 @@
+#include "tests/support/CRecordingNotifier.h"
+
+void CRecordingNotifier::InvalidCharacterRemoved(char character) {
+    Record(std::string("InvalidCharacter:") + character);
+}
+
+void CRecordingNotifier::TextTooLong(int limit) {
+    Record("TextTooLong:" + std::to_string(limit));
+}
+
+void CRecordingNotifier::UnsupportedCharactersRemoved() {
+    Record("UnsupportedRemoved");
+}
+
+void CRecordingNotifier::WriteFailed(const std::string& path) {
+    Record("WriteFailed:" + path);
+}
+
+std::vector<std::string> CRecordingNotifier::Events() const {
+    std::lock_guard lock(mutex);
+    return events;
+}
+
+void CRecordingNotifier::Record(std::string event) {
+    std::lock_guard lock(mutex);
+    events.push_back(std::move(event));
+}

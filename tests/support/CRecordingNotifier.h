@@ -1,0 +1,25 @@
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "core/CNotifier.h"
+
+// Records every notification in order, as "Kind:data" strings, so that a test can compare the
+// whole sequence at once. Thread-safe.
+class CRecordingNotifier : public CNotifier {
+public:
+    void InvalidCharacterRemoved(char character) override;
+    void TextTooLong(int limit) override;
+    void UnsupportedCharactersRemoved() override;
+    void WriteFailed(const std::string& path) override;
+
+    std::vector<std::string> Events() const;
+
+private:
+    void Record(std::string event);
+
+    mutable std::mutex mutex;
+    std::vector<std::string> events;
+};

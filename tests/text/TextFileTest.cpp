@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "tests/support/CRecordingNotifier.h"
+#include "tests/support/CTemporaryFolder.h"
+#include "text/CMorseText.h"
+#include "text/TextFile.h"
+
+namespace {
+
+std::string Lines(const std::string& text) {
+    CMorseText t;
+    t.SetText(text);
+    return t.FormatLines();
+}
+
+TEST(TextFile, SavedTextsHaveTheLineForm) {
+    CTemporaryFolder folder;
+    ASSERT_TRUE(WriteFileBytes(folder.File("300.txt"), Lines(std::string(300, 'E')), false));
+    EXPECT_EQ(ReadWholeFile(folder.File("300.txt")).size(), 310u);
+    ASSERT_TRUE(WriteFileBytes(folder.File("61.txt"), Lines(std::string(61, 'E')), false));
+    EXPECT_EQ(ReadWholeFile(folder.File("61.txt")), std::string(60, 'E') + "\r\nE");
+}
+
+TEST(TextFile, RoundTripOfAcceptedCharacters) {
+    CTemporaryFolder folder;
+    CRecordingNotifier notifier;
+    const std::string original = "CQ CQ DE OK1ABC = 599 ?! /@,+ " + std::string(200, 'x');
+    ASSERT_TRUE(WriteFileBytes(folder.File("t.txt"), Lines(original), false));
+    const auto bytes = ReadFileBytes(folder.File("t.txt"));
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_EQ(CMorseText::LoadFromFileContents(*bytes, kCustomText, notifier).GetText(), original);
+    EXPECT_TRUE(notifier.Events().empty());
+}
+
+TEST(TextFile, ReplacingAndAppending) {
+    CTemporaryFolder folder;
+    const std::string path = folder.File("f");
+    ASSERT_TRUE(WriteFileBytes(path, "one", false));
+    ASSERT_TRUE(WriteFileBytes(path, "two", false));
+    EXPECT_EQ(ReadWholeFile(path), "two");
+    ASSERT_TRUE(WriteFileBytes(path, "three", true));
+    EXPECT_EQ(ReadWholeFile(path), "twothree");
+    ASSERT_TRUE(WriteFileBytes(folder.File("new"), "x", true));
+    EXPECT_EQ(ReadWholeFile(folder.File("new")), "x");
+    // No temporary file is left beside the target.
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+        ++files;
+    }
+    EXPECT_EQ(files, 2);
+}
+
+TEST(TextFile, ReplacedFileKeepsItsPermissions) {
+    CTemporaryFolder folder;
+    const std::string path = folder.File("f");
+    WriteWholeFile(path, "old");
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    ASSERT_TRUE(WriteFileBytes(path, "new", false));
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST(TextFile, ReadOnlyTargetIsRefusedAndKept) {
+    CTemporaryFolder folder;
+    CRecordingNotifier notifier;
+    const std::string path = folder.File("ro.txt");
+    WriteWholeFile(path, "keep");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    EXPECT_FALSE(WriteFileBytesOrNotify(path, "lost", false, notifier));
+    EXPECT_EQ(ReadWholeFile(path), "keep");
+    EXPECT_EQ(notifier.Events(), std::vector<std::string>{"WriteFailed:" + path});
+}
+
+TEST(TextFile, WriteIntoMissingFolderFailsWithThePath) {
+    CTemporaryFolder folder;
+    CRecordingNotifier notifier;
+    const std::string path = folder.File("missing/f.txt");
+    EXPECT_FALSE(WriteFileBytesOrNotify(path, "x", false, notifier));
+    EXPECT_EQ(notifier.Events(), std::vector<std::string>{"WriteFailed:" + path});
+}
+
+TEST(TextFile, SymbolicLinkIsFollowed) {
+    CTemporaryFolder folder;
+    WriteWholeFile(folder.File("real"), "old");
+    ASSERT_EQ(symlink(folder.File("real").c_str(), folder.File("link").c_str()), 0);
+    ASSERT_TRUE(WriteFileBytes(folder.File("link"), "new", false));
+    EXPECT_EQ(ReadWholeFile(folder.File("real")), "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.File("link")));
+}
+
+TEST(TextFile, MissingEmptyAndNonRegularFilesReadAsNothing) {
+    CTemporaryFolder folder;
+    EXPECT_FALSE(ReadFileBytes(folder.File("none")).has_value());
+    WriteWholeFile(folder.File("empty"), "");
+    EXPECT_FALSE(ReadFileBytes(folder.File("empty")).has_value());
+    EXPECT_FALSE(ReadFileBytes(folder.Path()).has_value());
+    EXPECT_FALSE(ReadFileBytes("/dev/zero").has_value());
+}
+
+TEST(TextFile, ZeroByteInFileEndsTheText) {
+    CTemporaryFolder folder;
+    CRecordingNotifier notifier;
+    WriteWholeFile(folder.File("z"), std::string("AB\0CD\r\nEF", 9));
+    const auto bytes = ReadFileBytes(folder.File("z"));
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_EQ(bytes->size(), 9u);
+    EXPECT_EQ(CMorseText::LoadFromFileContents(*bytes, kCustomText, notifier).GetText(), "AB");
+}
+
+}  // namespace

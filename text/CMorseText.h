@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/CMorseTable.h"
+
+class CNotifier;
+
+// The kinds of training text; the value is the index in the text-kind list.
+enum TextKind : int {
+    kLetterText = 0,
+    kDigitText = 1,
+    kMixedText = 2,
+    kCipherText = 3,
+    kCustomText = 4,
+};
+
+// Longest training text, five display lines of 60 characters.
+inline constexpr int kMaxTextLength = 300;
+inline constexpr int kLineLength = 60;
+
+// One training text (single-byte Windows-1250, spaces between words, no line breaks) with its
+// word cursor, kind and zero-shortening flag. Builds the element string for the keying engine and
+// the line forms for display and files. Not shared between threads: each user holds its own copy.
+class CMorseText {
+public:
+    CMorseText() = default;
+    virtual ~CMorseText();
+    CMorseText(const CMorseText&) = default;
+    CMorseText& operator=(const CMorseText&) = default;
+
+    // A text read from file contents: bytes up to the first zero byte, every CR and LF dropped,
+    // cut to kMaxTextLength with a warning, then characters without a code removed.
+    static CMorseText LoadFromFileContents(std::string_view bytes, int kind, CNotifier& notifier);
+
+    void SetText(const std::string& newText);
+    const std::string& GetText() const { return text; }
+    void SetKind(int newKind) { kind = newKind; }
+    int GetKind() const { return kind; }
+    void SetShortZeros(int flag) { shortZeros = flag; }
+    int GetShortZeros() const { return shortZeros; }
+    void Rewind() { cursor = 0; }
+
+    int WordCount() const;
+    // The word at the cursor; the cursor stops on the space after it or at the end.
+    std::string NextWord();
+    // Per character its code and 'm', per space of the text one space. Rewinds first.
+    std::string ToElements();
+    // CR LF after every 60th character.
+    std::string FormatLines() const;
+    // Padded with spaces to 300 characters, then in lines.
+    std::string FormatPadded() const;
+    // Drops every character that is neither a space nor has a code; one warning if any went.
+    void RemoveUnsupported(CNotifier& notifier);
+
+    // A random text of kind 0 to 3 drawn from the positions of `set`, seeded from the clock.
+    // Returns an empty string when the set leaves nothing to draw (empty, or only spaces where a
+    // rule needs a character), which no real text is: a generated text has 300 characters.
+    std::string Generate(const std::string& set, int generatedKind) const;
+    static std::string Generate(const std::string& set, int generatedKind, std::uint32_t seed);
+
+private:
+    std::string text;
+    std::string word;
+    std::size_t cursor = 0;
+    int kind = -1;
+    int shortZeros = 0;
+    CMorseTable table;
+};

@@ -1,0 +1,147 @@
+#include "text/TextFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "core/CNotifier.h"
+
+namespace {
+
+// Owns a file descriptor.
+class FileHandle {
+public:
+    explicit FileHandle(int descriptor) : fd(descriptor) {}
+    ~FileHandle() {
+        if (fd >= 0) {
+            close(fd);
+        }
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int Get() const { return fd; }
+    bool Close() {
+        const int result = close(fd);
+        fd = -1;
+        return result == 0;
+    }
+
+private:
+    int fd;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+std::string ReadUpTo(int fd, std::size_t limit) {
+    std::string contents;
+    char buffer[65536];
+    while (contents.size() < limit) {
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        contents.append(buffer, static_cast<std::size_t>(got));
+    }
+    if (contents.size() > limit) {
+        contents.resize(limit);
+    }
+    return contents;
+}
+
+// Follows symbolic links so that the rename replaces the file the link points to, not the link.
+std::string ResolveTarget(const std::string& path) {
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved) != nullptr) {
+        return resolved;
+    }
+    return path;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadFileBytes(const std::string& path) {
+    FileHandle file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (file.Get() < 0) {
+        return std::nullopt;
+    }
+    struct stat info {};
+    if (fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size == 0) {
+        return std::nullopt;
+    }
+    std::string contents = ReadUpTo(file.Get(), kMaxFileBytes);
+    if (contents.empty()) {
+        return std::nullopt;
+    }
+    return contents;
+}
+
+bool WriteFileBytes(const std::string& path, std::string_view bytes, bool append) {
+    const std::string target = ResolveTarget(path);
+    std::string contents;
+    std::optional<mode_t> keptMode;
+    struct stat info {};
+    if (stat(target.c_str(), &info) == 0) {
+        // The owner's write bit counts even for root, who could otherwise overwrite anything.
+        if (!S_ISREG(info.st_mode) || (info.st_mode & S_IWUSR) == 0 ||
+            access(target.c_str(), W_OK) != 0) {
+            return false;
+        }
+        keptMode = info.st_mode & 07777;
+        if (append) {
+            FileHandle existing(open(target.c_str(), O_RDONLY | O_CLOEXEC));
+            if (existing.Get() < 0) {
+                return false;
+            }
+            contents = ReadUpTo(existing.Get(), SIZE_MAX);
+        }
+    } else if (errno != ENOENT) {
+        return false;
+    }
+    contents.append(bytes);
+
+    // A new file gets 0666 less the umask from open(); a replaced one keeps its permissions.
+    static std::atomic<unsigned> serial{0};
+    const std::string temporary =
+        target + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(serial.fetch_add(1));
+    FileHandle file(
+        open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+    if (file.Get() < 0) {
+        return false;
+    }
+    const bool written = (!keptMode || fchmod(file.Get(), *keptMode) == 0) &&
+                         WriteAll(file.Get(), contents) && fsync(file.Get()) == 0 && file.Close();
+    if (!written || rename(temporary.c_str(), target.c_str()) != 0) {
+        unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool WriteFileBytesOrNotify(const std::string& path, std::string_view bytes, bool append,
+                            CNotifier& notifier) {
+    if (WriteFileBytes(path, bytes, append)) {
+        return true;
+    }
+    notifier.WriteFailed(path);
+    return false;
+}

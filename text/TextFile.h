@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+class CNotifier;
+
+// Files the program reads are treated as hostile: a file larger than this is read only up to it.
+inline constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
+
+// The whole contents of a regular file, or nothing when it is missing, not a regular file, empty
+// or unreadable.
+std::optional<std::string> ReadFileBytes(const std::string& path);
+
+// Writes `bytes` (after the existing contents when `append`) so that a failure never leaves a
+// half-written file where a good one was: the new contents go to a temporary file beside the
+// target, are flushed to disk and then renamed over it. A target that exists but is read-only or
+// not a regular file is refused. Returns false on any failure, leaving the target as it was.
+bool WriteFileBytes(const std::string& path, std::string_view bytes, bool append);
+
+// WriteFileBytes that reports a failure to `notifier` with the path.
+bool WriteFileBytesOrNotify(const std::string& path, std::string_view bytes, bool append,
+                            CNotifier& notifier);
