@@ -22,10 +22,7 @@ std::string_view DrawablePart(const std::string& set) {
 char DrawChar(std::string_view set, bool allowSpace, CRandomSource& random) {
     const int n = static_cast<int>(set.size());
     for (;;) {
-        int position = random.Next();
-        while (position > n - 1) {
-            position = random.Next();
-        }
+        const int position = random.NextBelow(n);
         const char c = set[static_cast<std::size_t>(position)];
         if (allowSpace || c != ' ') {
             return c;

@@ -11,6 +11,9 @@ public:
     explicit CRandomSource(std::uint32_t seed) : state(seed) {}
 
     int Next();
+    // The first of the following values that is below `bound` (1 to 32768), leaving the generator
+    // exactly where as many Next() calls would: values at or above the bound are thrown away.
+    int NextBelow(int bound);
 
     // Milliseconds of the monotonic clock, the seed of every generated text.
     static std::uint32_t TickSeed();
