@@ -1,10 +1,33 @@
 #include "core/CKeyingEngine.h"
 
+#include <future>
+#include <system_error>
+
+#include "core/CMorseTable.h"
+#include "core/CStepCorrection.h"
+#include "core/ProgressWalk.h"
 #include "core/Timing.h"
 
-CKeyingEngine::CKeyingEngine() : device(std::make_unique<COutputDevice>()) {}
+namespace {
 
-CKeyingEngine::~CKeyingEngine() = default;
+constexpr char kStartSign = '=';
+constexpr char kEndSign = '+';
+
+}  // namespace
+
+CKeyingEngine::CKeyingEngine(CEngineListener* engineListener,
+                             std::unique_ptr<CTimeSource> timeSource,
+                             std::unique_ptr<CPriorityControl> priorityControl)
+    : listener(engineListener != nullptr ? engineListener : &nullListener),
+      time(timeSource ? std::move(timeSource) : std::make_unique<CSystemTimeSource>()),
+      priority(priorityControl ? std::move(priorityControl) : std::make_unique<CSystemPriority>()),
+      device(std::make_unique<COutputDevice>()) {}
+
+CKeyingEngine::~CKeyingEngine() {
+    abortRequested = true;
+    RequestStop();
+    JoinThreads();
+}
 
 void CKeyingEngine::SetTextSpeed(int cpm) {
     textSpeed = cpm;
@@ -62,4 +85,279 @@ int CKeyingEngine::GetEffectiveSignSpeed() {
     dotSeconds = timing.dotSeconds;
     spacingSeconds = timing.spacingSeconds;
     return EffectiveSignSpeed(timing, dashRatio);
+}
+
+bool CKeyingEngine::ReplaceDevice(std::unique_ptr<COutputDevice> newDevice) {
+    if (sending || !newDevice) {
+        return false;
+    }
+    JoinThreads();
+    device = std::move(newDevice);
+    return true;
+}
+
+void CKeyingEngine::SetText(const CMorseText& newText) {
+    text = newText;
+    eachSpaceIsGap = text.GetKind() == kCustomText;
+}
+
+bool CKeyingEngine::Start(const std::string& display, bool steppingMode) {
+    JoinThreads();
+    displayText = display;
+    displaySteppingMode = steppingMode;
+    // The flags are set here rather than on the send thread, so that a stop or pause pressed
+    // right after Start is not lost; leftovers of the previous transmission are cleared.
+    stopRequested = false;
+    pauseRequested = false;
+    abortRequested = false;
+    stepping = steppingMode;
+    sending = true;
+    progressEvent.Reset();
+
+    std::promise<void> progressDone;
+    std::future<void> progressFinished = progressDone.get_future();
+    try {
+        progressThread = std::thread([this, done = std::move(progressDone)]() mutable {
+            ProgressThreadProc();
+            done.set_value();
+        });
+    } catch (const std::system_error&) {
+        sending = false;
+        stepping = false;
+        return false;
+    }
+    try {
+        sendThread =
+            std::thread([this, steppingMode, finished = std::move(progressFinished)]() mutable {
+                SendThreadProc(steppingMode);
+                progressEvent.SetEnd();
+                // Every progress report of this transmission is out before the listener hears of
+                // its end.
+                finished.wait();
+                listener->TransmissionFinished();
+            });
+    } catch (const std::system_error&) {
+        progressEvent.SetEnd();
+        progressThread.join();
+        sending = false;
+        stepping = false;
+        return false;
+    }
+    return true;
+}
+
+void CKeyingEngine::RequestPause(bool on) {
+    if (sending) {
+        pauseRequested = on;
+        wakeup.Notify();
+    }
+}
+
+void CKeyingEngine::RequestStop() {
+    if (sending) {
+        stopRequested = true;
+        if (stepping) {
+            stepping = false;
+            stopRequested = false;
+        }
+        pauseRequested = false;
+    }
+    wakeup.Notify();
+}
+
+void CKeyingEngine::Resume() {
+    wakeup.Release();
+}
+
+void CKeyingEngine::JoinThreads() {
+    if (sendThread.joinable()) {
+        sendThread.join();
+    }
+    if (progressThread.joinable()) {
+        progressThread.join();
+    }
+}
+
+void CKeyingEngine::SendThreadProc(bool steppingMode) {
+    try {
+        if (steppingMode) {
+            SendStepwise();
+            FinishTransmission();
+        } else {
+            SendContinuous();
+        }
+    } catch (...) {
+        // Only allocation can fail on this path; end the transmission rather than the program.
+        sending = false;
+        stepping = false;
+        priority->Restore();
+    }
+}
+
+void CKeyingEngine::ProgressThreadProc() {
+    try {
+        const bool eachSpaceSignalled = text.GetKind() == kCustomText && !displaySteppingMode;
+        std::size_t p = 0;
+        while (p < displayText.size()) {
+            if (progressEvent.Wait() == CProgressEvent::Signal::End) {
+                break;
+            }
+            const std::size_t last = SentPositionFor(displayText, p, eachSpaceSignalled);
+            listener->SentTextChanged(displayText.substr(0, last + 1));
+            p = last + 1;
+        }
+    } catch (...) {
+        // A failed report only stops the marking; the keying goes on.
+    }
+}
+
+void CKeyingEngine::PrepareTransmission() {
+    // Durations are computed afresh from the stored speeds and ratio at every start; changes
+    // flagged during the previous transmission are part of that.
+    timingChanged = false;
+    toneChanged = false;
+    ratioChanged = false;
+    RecomputeTiming();
+    dashMultiplier = dashRatio.load();
+    elements = text.ToElements();
+    device->SetTone(toneFrequency);
+    SendCharacter(kStartSign);
+    time->Wait(TruncateUnits(7 * spacingUnits - dotUnits));
+}
+
+void CKeyingEngine::SendContinuous() {
+    priority->Raise();
+    PrepareTransmission();
+    SendSymbols();
+}
+
+void CKeyingEngine::KeyElement(char symbol, const CStepCorrection& correction,
+                               std::int64_t& expectedUnits) {
+    const double length = symbol == '.' ? dotUnits.load() : dashMultiplier * dotUnits;
+    device->Key(correction.Shorten(length, expectedUnits));
+    const std::int32_t gap = TruncateUnits(dotUnits);
+    time->Wait(gap);
+    expectedUnits += gap;
+}
+
+void CKeyingEngine::SendSymbols() {
+    CStepCorrection correction;
+    const std::size_t count = elements.size();
+    for (std::size_t i = 0; i < count && !abortRequested; ++i) {
+        const std::int64_t t0 = time->Now();
+        std::int64_t expected = 0;
+        std::int64_t suspendedTicks = 0;
+        const char symbol = elements[i];
+        if (symbol == '.' || symbol == '-') {
+            KeyElement(symbol, correction, expected);
+        } else if (symbol == 'm') {
+            progressEvent.Set();
+            time->Wait(correction.Shorten(3 * spacingUnits - dotUnits, expected));
+        } else if (symbol == ' ') {
+            std::size_t run = 1;
+            while (i + 1 < count && elements[i + 1] == ' ') {
+                ++run;
+                ++i;
+            }
+            // Custom text keeps every space as a gap of its own; otherwise a run is one word gap.
+            const std::size_t gaps = eachSpaceIsGap ? run : 1;
+            for (std::size_t gap = 0; gap < gaps; ++gap) {
+                progressEvent.Pulse();
+                if (gap == 0) {
+                    time->Wait(correction.Shorten(4 * spacingUnits, expected));
+                } else {
+                    const std::int32_t further = TruncateUnits(7 * spacingUnits);
+                    time->Wait(further);
+                    expected += further;
+                }
+            }
+            if (WordBoundaryDuties(suspendedTicks)) {
+                return;
+            }
+        }
+        correction.Apply(ElapsedUnits(time->Now() - t0 - suspendedTicks) - expected, *time);
+    }
+    FinishTransmission();
+}
+
+bool CKeyingEngine::WordBoundaryDuties(std::int64_t& suspendedTicks) {
+    if (timingChanged.exchange(false)) {
+        RecomputeTiming();
+    }
+    if (toneChanged.exchange(false)) {
+        device->SetTone(toneFrequency);
+    }
+    if (ratioChanged.exchange(false)) {
+        dashMultiplier = dashRatio.load();
+    }
+    if (pauseRequested) {
+        const std::int64_t before = time->Now();
+        wakeup.Suspend([this] { return !pauseRequested || stopRequested || abortRequested; });
+        suspendedTicks += time->Now() - before;
+    }
+    if (stopRequested) {
+        stopRequested = false;
+        stepping = false;
+        pauseRequested = false;
+        FinishTransmission();
+        return true;
+    }
+    return false;
+}
+
+void CKeyingEngine::SendStepwise() {
+    PrepareTransmission();
+    const auto stepped = [this] {
+        wakeup.Suspend([this] { return !stepping || abortRequested; });
+        return stepping && !abortRequested;
+    };
+    if (!stepping || !stepped()) {
+        return;
+    }
+    priority->Raise();
+    CStepCorrection correction;
+    const std::size_t count = elements.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::int64_t t0 = time->Now();
+        std::int64_t expected = 0;
+        const char symbol = elements[i];
+        if (symbol == '.' || symbol == '-') {
+            KeyElement(symbol, correction, expected);
+        } else if (symbol == 'm') {
+            progressEvent.Pulse();
+            time->Wait(correction.Shorten(3 * spacingUnits - dotUnits, expected));
+        } else if (symbol == ' ') {
+            // In stepping mode the pace is the user's: a word gap costs no time.
+            progressEvent.Pulse();
+            while (i + 1 < count && elements[i + 1] == ' ') {
+                ++i;
+            }
+        }
+        correction.Apply(ElapsedUnits(time->Now() - t0) - expected, *time);
+        if (symbol == 'm' && !stepped()) {
+            break;
+        }
+    }
+    stepping = false;
+}
+
+void CKeyingEngine::SendCharacter(char character) {
+    for (const char element : CMorseTable::CodeOf(character, false)) {
+        const double length = element == '.' ? dotUnits.load() : dashMultiplier * dotUnits;
+        device->Key(TruncateUnits(length));
+        time->Wait(TruncateUnits(dotUnits));
+    }
+}
+
+void CKeyingEngine::FinishTransmission() {
+    SendCharacter(kEndSign);
+    sending = false;
+    priority->Restore();
+}
+
+std::int64_t CKeyingEngine::ElapsedUnits(std::int64_t ticks) const {
+    // Split so that the multiplication cannot overflow for any realistic step.
+    constexpr auto kUnits = static_cast<std::int64_t>(kUnitsPerSecond);
+    const std::int64_t frequency = time->Frequency();
+    return ticks / frequency * kUnits + ticks % frequency * kUnits / frequency;
 }

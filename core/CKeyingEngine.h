@@ -4,18 +4,31 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <thread>
 
-#include "output/CDelayTimer.h"
+#include "core/CEngineListener.h"
+#include "core/CPriorityControl.h"
+#include "core/CProgressEvent.h"
+#include "core/CStepCorrection.h"
+#include "core/CTimeSource.h"
+#include "core/CWakeup.h"
 #include "output/COutputDevice.h"
 #include "text/CMorseText.h"
 
-// The single keying engine: holds the current output device, the speeds, tone and dot:dash ratio
-// with the durations derived from them, and the text to send. The setters are called on the
-// user-interface thread; during a transmission the send thread reads the timing fields, which are
-// therefore atomic.
+// The single keying engine: turns a text into timed keying of the current output device on a
+// send thread, while a progress thread reports how much of the display text has been sent.
+//
+// Threads: the public operations are called on the user-interface thread. The send thread owns
+// the device and the time source during a transmission; it reads the timing fields, which the
+// user-interface thread may change at any moment and which are therefore atomic. In continuous
+// mode changes reach the keying only at word gaps, through the change flags.
 class CKeyingEngine {
 public:
-    CKeyingEngine();
+    // Null arguments stand for the real clock and scheduling and a listener that ignores all.
+    explicit CKeyingEngine(CEngineListener* listener = nullptr,
+                           std::unique_ptr<CTimeSource> timeSource = nullptr,
+                           std::unique_ptr<CPriorityControl> priorityControl = nullptr);
+    // Stops a running transmission and joins both threads before anything is destroyed.
     virtual ~CKeyingEngine();
     CKeyingEngine(const CKeyingEngine&) = delete;
     CKeyingEngine& operator=(const CKeyingEngine&) = delete;
@@ -42,12 +55,51 @@ public:
     double GetSpacingUnits() const { return spacingUnits; }
     double GetDashMultiplier() const { return dashMultiplier; }
 
-protected:
+    // Makes `newDevice` the current output; refused (false) while a transmission runs.
+    bool ReplaceDevice(std::unique_ptr<COutputDevice> newDevice);
+    COutputDevice& Device() { return *device; }
+
+    // Takes a copy of the text to send; custom text makes every space a word gap of its own.
+    void SetText(const CMorseText& newText);
+    // Starts a transmission of the text last set, continuous or one character per Resume().
+    // `displayText` is what the text display shows; the sent marking walks over it. Returns false
+    // when a thread cannot be created; nothing then runs.
+    bool Start(const std::string& displayText, bool steppingMode);
+    // Continuous mode: suspend at the next word gap (true) or withdraw that request (false).
+    void RequestPause(bool on);
+    // Continuous mode: end at the next word gap; stepping mode: end before the next character.
+    void RequestStop();
+    // Lets a suspended send thread go on: after a pause, or for the next character when
+    // stepping. Without effect, and not remembered, while the send thread is busy.
+    void Resume();
+    bool IsSending() const { return sending; }
+    // True while the send thread waits for Resume() (paused, or between steps).
+    bool IsSuspended() const { return wakeup.IsSuspended(); }
+    const CProgressEvent& Progress() const { return progressEvent; }
+
+private:
     bool SendingContinuously() const { return sending && !stepping; }
     bool SendingStepwise() const { return sending && stepping; }
 
+    void SendThreadProc(bool steppingMode);
+    void ProgressThreadProc();
+    void PrepareTransmission();
+    void SendContinuous();
+    void SendStepwise();
+    void SendSymbols();
+    void SendCharacter(char character);
+    void KeyElement(char symbol, const CStepCorrection& correction, std::int64_t& expectedUnits);
+    // Returns true when the transmission must end here.
+    bool WordBoundaryDuties(std::int64_t& suspendedTicks);
+    void FinishTransmission();
+    std::int64_t ElapsedUnits(std::int64_t ticks) const;
+    void JoinThreads();
+
+    CEngineListener* listener;
+    CNullEngineListener nullListener;
+    std::unique_ptr<CTimeSource> time;
+    std::unique_ptr<CPriorityControl> priority;
     std::unique_ptr<COutputDevice> device;
-    CDelayTimer delayTimer;
 
     std::atomic<int> signSpeed{100};
     std::atomic<int> textSpeed{100};
@@ -56,8 +108,18 @@ protected:
     std::atomic<bool> sending{false};
     std::atomic<bool> stepping{false};
     std::atomic<bool> timingChanged{false};
+    std::atomic<bool> stopRequested{false};
+    std::atomic<bool> pauseRequested{false};
+    // Set by the destructor: end at the next element rather than the next word gap.
+    std::atomic<bool> abortRequested{false};
+    bool eachSpaceIsGap = false;
     std::atomic<bool> toneChanged{false};
     std::atomic<bool> ratioChanged{false};
+
+    CMorseText text;
+    std::string elements;
+    std::string displayText;
+    bool displaySteppingMode = false;
 
     std::atomic<double> dotUnits{0.0};
     std::atomic<double> dashMultiplier{3.0};
@@ -65,4 +127,9 @@ protected:
     std::atomic<double> spacingUnits{0.0};
     std::atomic<double> dotSeconds{0.0};
     std::atomic<double> spacingSeconds{0.0};
+
+    CWakeup wakeup;
+    CProgressEvent progressEvent;
+    std::thread sendThread;
+    std::thread progressThread;
 };

@@ -7,3 +7,7 @@ COutputDevice::~COutputDevice() = default;
 void COutputDevice::Key(std::int32_t) {}
 
 void COutputDevice::SetTone(std::int32_t) {}
+
+std::chrono::nanoseconds COutputDevice::OutputLatency() const {
+    return {};
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 
@@ -20,6 +21,8 @@ public:
     virtual void Key(std::int32_t durationUnits);
     // Takes effect from the next Key.
     virtual void SetTone(std::int32_t frequency);
+    // How long after Key returns from switching the output on it is heard or seen.
+    virtual std::chrono::nanoseconds OutputLatency() const;
 
     bool IsOpen() const { return opened; }
 

@@ -1,0 +1,3 @@
+#include "core/CEngineListener.h"
+
+CEngineListener::~CEngineListener() = default;

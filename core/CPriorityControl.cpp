@@ -1,0 +1,61 @@
+#include "core/CPriorityControl.h"
+
+#include <pthread.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace {
+
+constexpr int kRaisedNiceStep = 10;
+constexpr int kMinimumNice = -20;
+
+// On Linux the nice value belongs to a thread, addressed by its thread id.
+int ThreadId() {
+    return static_cast<int>(gettid());
+}
+
+bool ReadNice(int who, int& nice) {
+    errno = 0;
+    const int value = getpriority(PRIO_PROCESS, static_cast<id_t>(who));
+    if (errno != 0) {
+        return false;
+    }
+    nice = value;
+    return true;
+}
+
+void SetNice(int who, int nice) {
+    setpriority(PRIO_PROCESS, static_cast<id_t>(who), nice < kMinimumNice ? kMinimumNice : nice);
+}
+
+}  // namespace
+
+CPriorityControl::~CPriorityControl() = default;
+
+CSystemPriority::CSystemPriority() {
+    savedKnown = pthread_getschedparam(pthread_self(), &savedPolicy, &savedParam) == 0 &&
+                 ReadNice(ThreadId(), savedThreadNice) && ReadNice(getpid(), savedProcessNice);
+}
+
+void CSystemPriority::Raise() {
+    if (!savedKnown) {
+        return;
+    }
+    SetNice(getpid(), savedProcessNice - kRaisedNiceStep);
+    sched_param param{};
+    param.sched_priority = sched_get_priority_min(SCHED_FIFO) + 10;
+    if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &param) != 0) {
+        SetNice(ThreadId(), savedThreadNice - kRaisedNiceStep);
+    }
+}
+
+void CSystemPriority::Restore() {
+    if (!savedKnown) {
+        return;
+    }
+    pthread_setschedparam(pthread_self(), savedPolicy, &savedParam);
+    SetNice(ThreadId(), savedThreadNice);
+    SetNice(getpid(), savedProcessNice);
+}

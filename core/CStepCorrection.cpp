@@ -1,0 +1,49 @@
+#include "core/CStepCorrection.h"
+
+#include <cstdlib>
+#include <limits>
+
+#include "core/CTimeSource.h"
+
+namespace {
+
+// A step more than 2 ms off is not corrected in full on the next step.
+constexpr std::int64_t kToleranceUnits = 20000;
+// An overrun is made good 1 ms per step.
+constexpr std::int64_t kCatchUpUnits = 10000;
+
+}  // namespace
+
+std::int32_t TruncateUnits(double units) {
+    constexpr double kHighest = std::numeric_limits<std::int32_t>::max();
+    constexpr double kLowest = std::numeric_limits<std::int32_t>::min();
+    if (!(units < kHighest)) {
+        return std::numeric_limits<std::int32_t>::max();
+    }
+    if (!(units > kLowest)) {
+        return std::numeric_limits<std::int32_t>::min();
+    }
+    return static_cast<std::int32_t>(units);
+}
+
+std::int32_t CStepCorrection::Shorten(double lengthUnits, std::int64_t& expectedUnits) const {
+    if (catchUp > 0) {
+        expectedUnits += TruncateUnits(lengthUnits - kCatchUpUnits);
+        return TruncateUnits(lengthUnits - running - kCatchUpUnits);
+    }
+    expectedUnits += TruncateUnits(lengthUnits);
+    return TruncateUnits(lengthUnits - running);
+}
+
+void CStepCorrection::Apply(std::int64_t deviationUnits, CTimeSource& time) {
+    if (catchUp > 0) {
+        --catchUp;
+    }
+    if (std::llabs(deviationUnits) <= kToleranceUnits) {
+        running += static_cast<double>(deviationUnits);
+    } else if (deviationUnits < 0) {
+        time.Wait(TruncateUnits(static_cast<double>(-deviationUnits)));
+    } else {
+        catchUp += deviationUnits / kCatchUpUnits;
+    }
+}

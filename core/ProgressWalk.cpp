@@ -1,0 +1,17 @@
+#include "core/ProgressWalk.h"
+
+std::size_t SentPositionFor(const std::string& display, std::size_t p, bool eachSpaceSignalled) {
+    const auto isGap = [](char c) { return c == ' ' || c == '\r' || c == '\n'; };
+    if (!eachSpaceSignalled && p < display.size() && display[p] == ' ') {
+        while (p + 1 < display.size() && isGap(display[p + 1])) {
+            ++p;
+        }
+    }
+    if (p < display.size() && display[p] == '\r') {
+        p += 2;
+    }
+    if (p >= display.size()) {
+        return display.empty() ? 0 : display.size() - 1;
+    }
+    return p;
+}

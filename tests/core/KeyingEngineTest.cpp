@@ -1,0 +1,405 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <thread>
+
+#include "core/CKeyingEngine.h"
+#include "core/CMorseTable.h"
+#include "core/Timing.h"
+#include "tests/support/CVirtualTime.h"
+
+namespace {
+
+using Events = std::vector<CVirtualTime::Event>;
+using namespace std::chrono_literals;
+
+// Figures at 100/100 and ratio 3.0.
+constexpr std::int64_t kDot = 600000;
+constexpr std::int64_t kDash = 1800000;
+constexpr std::int64_t kCharacterGap = 1200000;
+constexpr std::int64_t kWordGap = 2400000;
+constexpr std::int64_t kStartGap = 3600000;
+constexpr std::int64_t kFurtherSpace = 4200000;
+
+Events Sign(char c, std::int64_t dot = kDot, std::int64_t dash = kDash) {
+    Events events;
+    for (const char element : CMorseTable::CodeOf(c, false)) {
+        events.push_back({'K', element == '.' ? dot : dash});
+        events.push_back({'W', dot});
+    }
+    return events;
+}
+
+Events operator+(Events a, const Events& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Events Wait(std::int64_t units) {
+    return {{'W', units}};
+}
+Events Tone(std::int64_t hz) {
+    return {{'T', hz}};
+}
+Events Opening() {
+    return Tone(450) + Sign('=') + Wait(kStartGap);
+}
+Events Closing() {
+    return Sign('+');
+}
+
+class CRecordingListener : public CEngineListener {
+public:
+    void SentTextChanged(const std::string& sentText) override {
+        std::lock_guard lock(mutex);
+        sent.push_back(sentText);
+    }
+    void TransmissionFinished() override {
+        std::lock_guard lock(mutex);
+        ++finished;
+        condition.notify_all();
+    }
+    bool WaitFinished(int count) {
+        std::unique_lock lock(mutex);
+        return condition.wait_for(lock, 10s, [&] { return finished >= count; });
+    }
+    std::vector<std::string> Sent() const {
+        std::lock_guard lock(mutex);
+        return sent;
+    }
+    std::size_t LastSentLength() const {
+        std::lock_guard lock(mutex);
+        return sent.empty() ? 0 : sent.back().size();
+    }
+
+private:
+    mutable std::mutex mutex;
+    std::condition_variable condition;
+    std::vector<std::string> sent;
+    int finished = 0;
+};
+
+template <typename Condition>
+bool Eventually(Condition condition) {
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(100us);
+    }
+    return true;
+}
+
+class KeyingEngine : public testing::Test {
+protected:
+    void SetUp() override {
+        engine = std::make_unique<CKeyingEngine>(&listener, std::make_unique<CFakeTimeSource>(time),
+                                                 std::make_unique<CNoPriorityChange>());
+        ASSERT_TRUE(engine->ReplaceDevice(std::make_unique<CRecordingDevice>(time)));
+        time.Clear();
+    }
+
+    void Begin(const std::string& s, int kind, bool stepping = false) {
+        CMorseText text;
+        text.SetText(s);
+        text.SetKind(kind);
+        engine->SetText(text);
+        display = text.FormatLines();
+        ASSERT_TRUE(engine->Start(display, stepping));
+    }
+
+    void Send(const std::string& s, int kind) {
+        Begin(s, kind);
+        ASSERT_TRUE(listener.WaitFinished(++transmissions));
+    }
+
+    // Makes every Key and Wait wait until the progress thread has taken the signals before it,
+    // so that the sent marking can be compared exactly.
+    void FollowProgress() {
+        time.SetHook([this](std::size_t) {
+            Eventually([this] {
+                return engine->Progress().IsWaiting() ||
+                       listener.LastSentLength() == display.size();
+            });
+        });
+    }
+
+    CVirtualTime time;
+    CRecordingListener listener;
+    std::unique_ptr<CKeyingEngine> engine;
+    std::string display;
+    int transmissions = 0;
+};
+
+TEST_F(KeyingEngine, SingleCharacterWithStartAndEndSign) {
+    FollowProgress();
+    Send("E", kLetterText);
+    EXPECT_EQ(time.Events(), Opening() + Sign('E') + Wait(kCharacterGap) + Closing())
+        << Describe(time.Events());
+    EXPECT_EQ(engine->Progress().SetCount(), 1);
+    EXPECT_EQ(listener.Sent(), std::vector<std::string>{"E"});
+    EXPECT_FALSE(engine->IsSending());
+}
+
+TEST_F(KeyingEngine, RunOfSpacesIsOneWordGapForGeneratedKinds) {
+    for (const int kind : {kLetterText, kDigitText, kMixedText, kCipherText}) {
+        time.Clear();
+        Send("A  B", kind);
+        EXPECT_EQ(time.Events(), Opening() + Sign('A') + Wait(kCharacterGap) + Wait(kWordGap) +
+                                     Sign('B') + Wait(kCharacterGap) + Closing())
+            << "kind " << kind << ": " << Describe(time.Events());
+        EXPECT_EQ(engine->Progress().PulseCount(), 1);
+        EXPECT_EQ(engine->Progress().SetCount(), 2);
+    }
+}
+
+TEST_F(KeyingEngine, EverySpaceIsAGapInCustomText) {
+    Send("A  B", kCustomText);
+    EXPECT_EQ(time.Events(), Opening() + Sign('A') + Wait(kCharacterGap) + Wait(kWordGap) +
+                                 Wait(kFurtherSpace) + Sign('B') + Wait(kCharacterGap) + Closing())
+        << Describe(time.Events());
+    EXPECT_EQ(engine->Progress().PulseCount(), 2);
+}
+
+TEST_F(KeyingEngine, SentMarkingFollowsCharactersSpacesAndLineBreaks) {
+    FollowProgress();
+    // 59 letters and a space fill the first display line; the marking takes the space together
+    // with the line break after it.
+    const std::string text = std::string(59, 'E') + " T";
+    Send(text, kLetterText);
+    const std::vector<std::string> sent = listener.Sent();
+    ASSERT_EQ(sent.size(), 61u);
+    EXPECT_EQ(sent[58], std::string(59, 'E'));
+    EXPECT_EQ(sent[59], std::string(59, 'E') + " \r\n");
+    EXPECT_EQ(sent[60], display);
+}
+
+TEST_F(KeyingEngine, CharacterWithoutCodeCostsAGapAndASignal) {
+    Send("A.B", kCustomText);
+    EXPECT_EQ(time.Events(), Opening() + Sign('A') + Wait(kCharacterGap) + Wait(kCharacterGap) +
+                                 Sign('B') + Wait(kCharacterGap) + Closing())
+        << Describe(time.Events());
+    EXPECT_EQ(engine->Progress().SetCount(), 3);
+}
+
+TEST_F(KeyingEngine, EmptyTextKeysOnlyTheSigns) {
+    Send("", kLetterText);
+    EXPECT_EQ(time.Events(), Opening() + Closing());
+    EXPECT_TRUE(listener.Sent().empty());
+}
+
+TEST_F(KeyingEngine, StopCompletesTheWordAndItsGap) {
+    // Stop while the first dash of "TT" is keyed.
+    const std::size_t firstTextCall = Opening().size() - 1;
+    time.SetHook([&](std::size_t call) {
+        if (call == firstTextCall) {
+            engine->RequestStop();
+        }
+    });
+    Send("TT EE", kLetterText);
+    EXPECT_EQ(time.Events(), Opening() + Sign('T') + Wait(kCharacterGap) + Sign('T') +
+                                 Wait(kCharacterGap) + Wait(kWordGap) + Closing())
+        << Describe(time.Events());
+}
+
+TEST_F(KeyingEngine, PauseHaltsAtTheWordGapAndResumes) {
+    const std::size_t firstTextCall = Opening().size() - 1;
+    time.SetHook([&](std::size_t call) {
+        if (call == firstTextCall) {
+            engine->RequestPause(true);
+        }
+    });
+    Begin("T E", kLetterText);
+    ASSERT_TRUE(Eventually([&] { return engine->IsSuspended(); }));
+    const Events paused = Opening() + Sign('T') + Wait(kCharacterGap) + Wait(kWordGap);
+    EXPECT_EQ(time.Events(), paused) << Describe(time.Events());
+
+    // What the Pause button does when pressed again.
+    engine->Resume();
+    engine->RequestPause(false);
+    ASSERT_TRUE(listener.WaitFinished(1));
+    EXPECT_EQ(time.Events(), paused + Sign('E') + Wait(kCharacterGap) + Closing());
+}
+
+TEST_F(KeyingEngine, StopWhilePausedEndsWithTheEndSign) {
+    const std::size_t firstTextCall = Opening().size() - 1;
+    time.SetHook([&](std::size_t call) {
+        if (call == firstTextCall) {
+            engine->RequestPause(true);
+        }
+    });
+    Begin("T E", kLetterText);
+    ASSERT_TRUE(Eventually([&] { return engine->IsSuspended(); }));
+    engine->RequestStop();
+    engine->Resume();
+    ASSERT_TRUE(listener.WaitFinished(1));
+    EXPECT_EQ(time.Events(),
+              Opening() + Sign('T') + Wait(kCharacterGap) + Wait(kWordGap) + Closing());
+}
+
+TEST_F(KeyingEngine, StepsKeyOneCharacterEach) {
+    Begin("AB C", kLetterText, true);
+    ASSERT_TRUE(Eventually([&] { return engine->IsSuspended(); }));
+    EXPECT_EQ(time.Events(), Opening());
+
+    Events expected = Opening();
+    for (const char c : std::string("AB")) {
+        engine->Resume();
+        expected = expected + Sign(c) + Wait(kCharacterGap);
+        ASSERT_TRUE(Eventually([&] { return engine->IsSuspended() && time.Events() == expected; }))
+            << Describe(time.Events());
+    }
+    // The word gap costs no time: the next step keys C at once.
+    engine->Resume();
+    expected = expected + Sign('C') + Wait(kCharacterGap);
+    ASSERT_TRUE(Eventually([&] { return engine->IsSuspended() && time.Events() == expected; }))
+        << Describe(time.Events());
+    // One more press ends the transmission.
+    engine->Resume();
+    ASSERT_TRUE(listener.WaitFinished(1));
+    EXPECT_EQ(time.Events(), expected + Closing());
+    EXPECT_EQ(engine->Progress().PulseCount(), 4);
+}
+
+TEST_F(KeyingEngine, StopWhileWaitingForAStep) {
+    Begin("AB", kLetterText, true);
+    ASSERT_TRUE(Eventually([&] { return engine->IsSuspended(); }));
+    engine->Resume();
+    ASSERT_TRUE(Eventually([&] { return engine->IsSuspended() && time.Events().size() > 13; }));
+    engine->RequestStop();
+    engine->Resume();
+    ASSERT_TRUE(listener.WaitFinished(1));
+    EXPECT_EQ(time.Events(), Opening() + Sign('A') + Wait(kCharacterGap) + Closing());
+}
+
+TEST_F(KeyingEngine, EmptyTextInSteppingModeNeedsOnePress) {
+    Begin("", kLetterText, true);
+    ASSERT_TRUE(Eventually([&] { return engine->IsSuspended(); }));
+    engine->Resume();
+    ASSERT_TRUE(listener.WaitFinished(1));
+    EXPECT_EQ(time.Events(), Opening() + Closing());
+}
+
+TEST_F(KeyingEngine, StepPressWhileKeyingIsNotRemembered) {
+    Begin("EE", kLetterText, true);
+    ASSERT_TRUE(Eventually([&] { return engine->IsSuspended(); }));
+    // A press during the first character's keying must not key the second one.
+    time.SetHook([&](std::size_t) { engine->Resume(); });
+    engine->Resume();
+    const Events oneCharacter = Opening() + Sign('E') + Wait(kCharacterGap);
+    ASSERT_TRUE(Eventually(
+        [&] { return engine->IsSuspended() && time.Events().size() >= oneCharacter.size(); }));
+    time.SetHook(nullptr);
+    EXPECT_EQ(time.Events(), oneCharacter);
+    engine->RequestStop();
+    ASSERT_TRUE(listener.WaitFinished(1));
+}
+
+TEST_F(KeyingEngine, SpeedAndToneChangesApplyAtTheNextWordGap) {
+    const std::size_t firstTextCall = Opening().size() - 1;
+    time.SetHook([&](std::size_t call) {
+        if (call == firstTextCall) {
+            engine->SetTextSpeed(50);
+            engine->SetToneFrequency(800);
+        }
+    });
+    Send("TT TT", kLetterText);
+    const TimingValues slower = ComputeTiming(100, 50, 3.0);
+    const auto slowGap = static_cast<std::int64_t>(3 * slower.spacingUnits - slower.dotUnits);
+    EXPECT_EQ(time.Events(), Opening() + Sign('T') + Wait(kCharacterGap) + Sign('T') +
+                                 Wait(kCharacterGap) + Wait(kWordGap) + Tone(800) + Sign('T') +
+                                 Wait(slowGap) + Sign('T') + Wait(slowGap) + Closing());
+}
+
+TEST_F(KeyingEngine, RatioChangeLengthensDashesButKeepsTheSpacingUnit) {
+    engine->SetSignSpeed(100);
+    engine->SetTextSpeed(50);
+    const std::size_t firstTextCall = Opening().size() - 1;
+    time.SetHook([&](std::size_t call) {
+        if (call == firstTextCall) {
+            engine->SetDashRatio(4.0);
+        }
+    });
+    Send("TT TT", kLetterText);
+    const TimingValues timing = ComputeTiming(100, 50, 3.0);
+    const auto gap = static_cast<std::int64_t>(3 * timing.spacingUnits - timing.dotUnits);
+    const auto wordGap = static_cast<std::int64_t>(4 * timing.spacingUnits);
+    const auto startGap = static_cast<std::int64_t>(7 * timing.spacingUnits - timing.dotUnits);
+    const Events opening = Tone(450) + Sign('=') + Wait(startGap);
+    EXPECT_EQ(time.Events(), opening + Sign('T') + Wait(gap) + Sign('T') + Wait(gap) +
+                                 Wait(wordGap) + Sign('T', kDot, 4 * kDot) + Wait(gap) +
+                                 Sign('T', kDot, 4 * kDot) + Wait(gap) + Sign('+', kDot, 4 * kDot));
+    // The next transmission starts with the spacing of the new ratio.
+    time.Clear();
+    Send("T", kLetterText);
+    const TimingValues next = ComputeTiming(100, 50, 4.0);
+    EXPECT_EQ(time.Events()[11],
+              (CVirtualTime::Event{
+                  'W', static_cast<std::int64_t>(7 * next.spacingUnits - next.dotUnits)}));
+}
+
+TEST_F(KeyingEngine, SmallDeviationIsCarriedIntoTheNextStep) {
+    // The first element of "EE" runs 0.5 ms long; its character gap is shortened by as much.
+    time.AddExtra(Opening().size() - 1, 5000);
+    Send("EE", kLetterText);
+    const Events events = time.Events();
+    const std::size_t gap = Opening().size() + 2;
+    ASSERT_GT(events.size(), gap + 2);
+    EXPECT_EQ(events[gap], (CVirtualTime::Event{'W', kCharacterGap - 5000}));
+    // That step came out 0.5 ms short of its nominal length, which cancels the correction.
+    EXPECT_EQ(events[gap + 1], (CVirtualTime::Event{'K', kDot}));
+}
+
+TEST_F(KeyingEngine, LargeOverrunIsMadeGoodOneMillisecondPerStep) {
+    // A 5 ms overrun of the first element: the next five steps each lose 1 ms.
+    time.AddExtra(Opening().size() - 1, 50000);
+    Send("EEEE", kLetterText);
+    const Events events = time.Events();
+    std::size_t i = Opening().size() + 2;  // the first character gap
+    EXPECT_EQ(events[i], (CVirtualTime::Event{'W', kCharacterGap - 10000}));
+    for (int character = 1; character < 3; ++character) {
+        EXPECT_EQ(events[i + 1], (CVirtualTime::Event{'K', kDot - 10000})) << character;
+        EXPECT_EQ(events[i + 2], (CVirtualTime::Event{'W', kDot}));
+        EXPECT_EQ(events[i + 3], (CVirtualTime::Event{'W', kCharacterGap - 10000}));
+        i += 3;
+    }
+    // Five steps have been shortened; the sixth is keyed in full again.
+    EXPECT_EQ(events[i + 1], (CVirtualTime::Event{'K', kDot})) << Describe(events);
+}
+
+TEST_F(KeyingEngine, ShortStepIsPaddedWithAWait) {
+    // The first element gap ends 3 ms early: a 3 ms wait follows it.
+    time.AddExtra(Opening().size(), -30000);
+    Send("EE", kLetterText);
+    const Events events = time.Events();
+    const std::size_t afterStep = Opening().size() + 2;
+    EXPECT_EQ(events[afterStep], (CVirtualTime::Event{'W', 30000})) << Describe(events);
+    EXPECT_EQ(events[afterStep + 1], (CVirtualTime::Event{'W', kCharacterGap}));
+}
+
+TEST_F(KeyingEngine, ADeviceKeyedByAnyBytesEndsWithTheEndSign) {
+    std::string bytes;
+    for (int b = 0; b < 256; ++b) {
+        bytes.push_back(static_cast<char>(b));
+    }
+    Send(bytes, kCustomText);
+    const Events events = time.Events();
+    const Events closing = Closing();
+    ASSERT_GE(events.size(), closing.size());
+    EXPECT_TRUE(std::equal(closing.begin(), closing.end(), events.end() - std::ssize(closing)));
+}
+
+TEST_F(KeyingEngine, DestroyingWhileSendingStopsAndJoins) {
+    time.SetHook([](std::size_t) { std::this_thread::sleep_for(1ms); });
+    Begin(std::string(300, 'E'), kCustomText);
+    ASSERT_TRUE(Eventually([&] { return time.Events().size() > 30; }));
+    engine.reset();
+    const Events events = time.Events();
+    const Events closing = Closing();
+    EXPECT_LT(events.size(), 300u * 3);
+    EXPECT_TRUE(std::equal(closing.begin(), closing.end(), events.end() - std::ssize(closing)));
+}
+
+}  // namespace
