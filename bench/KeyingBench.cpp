@@ -120,7 +120,7 @@ void Run(int signSpeed, int textSpeed) {
     CKeyingEngine engine(&listener);
     auto recorder = std::make_unique<CTimestampDevice>();
     CTimestampDevice& device = *recorder;
-    engine.ReplaceDevice(std::move(recorder));
+    engine.ReplaceDevice(std::move(recorder), -1);
     engine.SetSignSpeed(signSpeed);
     engine.SetTextSpeed(textSpeed);
     engine.SetDashRatio(ratio);

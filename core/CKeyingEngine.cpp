@@ -7,6 +7,8 @@
 #include "core/CStepCorrection.h"
 #include "core/ProgressWalk.h"
 #include "core/Timing.h"
+#include "output/CSoundCardOutput.h"
+#include "output/OutputKind.h"
 
 namespace {
 
@@ -87,13 +89,23 @@ int CKeyingEngine::GetEffectiveSignSpeed() {
     return EffectiveSignSpeed(timing, dashRatio);
 }
 
-bool CKeyingEngine::ReplaceDevice(std::unique_ptr<COutputDevice> newDevice) {
+bool CKeyingEngine::ReplaceDevice(std::unique_ptr<COutputDevice> newDevice, int kind) {
     if (sending || !newDevice) {
         return false;
     }
     JoinThreads();
     device = std::move(newDevice);
+    outputKind = kind;
     return true;
+}
+
+void CKeyingEngine::SetVolume(std::uint32_t volume) {
+    if (outputKind != kSoundCardOutput) {
+        return;
+    }
+    if (auto* soundCard = dynamic_cast<CSoundCardOutput*>(device.get())) {
+        soundCard->SetVolume(volume);
+    }
 }
 
 void CKeyingEngine::SetText(const CMorseText& newText) {

@@ -55,9 +55,13 @@ public:
     double GetSpacingUnits() const { return spacingUnits; }
     double GetDashMultiplier() const { return dashMultiplier; }
 
-    // Makes `newDevice` the current output; refused (false) while a transmission runs.
-    bool ReplaceDevice(std::unique_ptr<COutputDevice> newDevice);
+    // Makes `newDevice`, an output of `kind`, the current output; refused (false) while a
+    // transmission runs.
+    bool ReplaceDevice(std::unique_ptr<COutputDevice> newDevice, int kind);
     COutputDevice& Device() { return *device; }
+    int GetOutputKind() const { return outputKind; }
+    // Volume with 16 bits per channel, left in the low word; reaches only the sound card.
+    void SetVolume(std::uint32_t volume);
 
     // Takes a copy of the text to send; custom text makes every space a word gap of its own.
     void SetText(const CMorseText& newText);
@@ -100,6 +104,7 @@ private:
     std::unique_ptr<CTimeSource> time;
     std::unique_ptr<CPriorityControl> priority;
     std::unique_ptr<COutputDevice> device;
+    int outputKind = -1;
 
     std::atomic<int> signSpeed{100};
     std::atomic<int> textSpeed{100};

@@ -4,10 +4,14 @@
 
 // Maps the samples of an output stream to the monotonic clock from the audio callback's own clock
 // readings. Each callback that renders the buffer starting at sample `first` at time `now` is one
-// observation of the origin (the time of sample 0): now - first / rate. The origin is smoothed,
-// so that callback jitter does not move the events, and follows slow drift between the sound
-// card's clock and the system's; an underrun starts it afresh. It also measures how far ahead of
-// a moment the next buffer can begin, which is the least lead an event needs to be placed exactly.
+// observation of the origin (the time of sample 0): now - first / rate. Callbacks often come in
+// bursts that fill several buffers at once, so single observations scatter by the depth of the
+// burst; the origin follows the earliest observation of the last half second or so (the buffer
+// rendered furthest ahead), smoothed, which stays put under jitter and follows slow drift between
+// the sound card's clock and the system's. An underrun, or an observation that jumps far from the
+// origin (a stream that stalled, as some servers do right after a stream starts), starts it afresh.
+// Once the mapping has been steady for a while it also measures how far after a callback the next
+// buffer can begin, which is the least lead an event needs to be placed exactly.
 // Used by the audio callback only; the results are published by the caller.
 class CClockMapping {
 public:
@@ -17,6 +21,8 @@ public:
     void Reset();
 
     bool HasOrigin() const { return observations > 0; }
+    // How long the mapping has run without a restart, as of `nowNanoseconds`.
+    std::int64_t SteadyNanoseconds(std::int64_t nowNanoseconds) const;
     std::int64_t OriginNanoseconds() const;
     // The longest an event keyed right after one callback had to wait for the sample at which the
     // next callback began, measured since the last Reset.
@@ -26,7 +32,11 @@ public:
 private:
     double nanosecondsPerSample;
     double origin = 0.0;
+    double blockMinimum = 0.0;
+    double previousBlockMinimum = 0.0;
+    std::int64_t blockStart = 0;
     std::int64_t previousNow = 0;
     std::int64_t requiredLead = 0;
     std::int64_t observations = 0;
+    std::int64_t steadySince = 0;
 };

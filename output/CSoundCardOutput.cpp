@@ -13,9 +13,10 @@ constexpr std::int64_t kUnitsPerSecond = 10000000;
 // Kept above the measured need, so that scheduling noise after the measurement does not make
 // tones late.
 constexpr std::int64_t kLeadMarginNanoseconds = 2000000;
-// The measurement of the need runs for this long after the stream starts, at most until the
-// first Key has waited this long.
-constexpr std::int64_t kLeadMeasurementNanoseconds = 250000000;
+// The need is measured over this much steady running of the stream before the first tone.
+constexpr std::int64_t kLeadMeasurementNanoseconds = 300000000;
+// The first Key waits at most this long for the stream to run steadily.
+constexpr std::int64_t kLeadWaitNanoseconds = 3000000000;
 // A running stream whose callback has not come for this long has lost its sound server.
 constexpr std::int64_t kStallNanoseconds = 500000000;
 
@@ -59,9 +60,21 @@ bool CSoundCardOutput::OpenStream() {
     mapping.Reset();
     framesRendered = 0;
     originKnown = false;
+    steadySinceNanoseconds = 0;
+    PaStreamParameters parameters{};
+    parameters.device = Pa_GetDefaultOutputDevice();
+    const PaDeviceInfo* deviceInfo = Pa_GetDeviceInfo(parameters.device);
+    if (deviceInfo == nullptr) {
+        return false;
+    }
+    parameters.channelCount = 1;
+    parameters.sampleFormat = paFloat32;
+    // The higher of the device's latencies: the lead hides it from the timing, and it keeps the
+    // stream from running dry on a busy system, which would shift every later tone.
+    parameters.suggestedLatency = deviceInfo->defaultHighOutputLatency;
     PaStream* newStream = nullptr;
-    if (Pa_OpenDefaultStream(&newStream, 0, 1, paFloat32, kSampleRate, paFramesPerBufferUnspecified,
-                             &CSoundCardStream::Callback, this) != paNoError) {
+    if (Pa_OpenStream(&newStream, nullptr, &parameters, kSampleRate, paFramesPerBufferUnspecified,
+                      paNoFlag, &CSoundCardStream::Callback, this) != paNoError) {
         return false;
     }
     stream = newStream;
@@ -147,10 +160,14 @@ void CSoundCardOutput::SetVolume(std::uint32_t newVolume) {
 
 void CSoundCardOutput::RenderBuffer(float* out, unsigned long frames, bool underrun) {
     const std::int64_t now = MonotonicNanoseconds();
+    if (underrun) {
+        underruns.fetch_add(1, std::memory_order_relaxed);
+    }
     mapping.Observe(now, framesRendered, underrun);
     originNanoseconds.store(mapping.OriginNanoseconds(), std::memory_order_release);
     requiredLeadNanoseconds.store(mapping.RequiredLeadNanoseconds(), std::memory_order_release);
     originKnown.store(true, std::memory_order_release);
+    steadySinceNanoseconds.store(now - mapping.SteadyNanoseconds(now), std::memory_order_release);
     renderer.Render(out, frames, framesRendered);
     framesRendered += static_cast<std::int64_t>(frames);
     lastCallbackNanoseconds.store(now, std::memory_order_release);

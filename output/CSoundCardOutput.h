@@ -36,6 +36,8 @@ public:
     // number of tones that arrived too late to be placed exactly.
     std::chrono::nanoseconds Lead() const { return std::chrono::nanoseconds(leadNanoseconds); }
     std::uint64_t LateEvents() const { return renderer.LateEvents(); }
+    // Buffers the stream reported as played too late (each shifts the tones after it).
+    std::uint64_t Underruns() const { return underruns.load(std::memory_order_relaxed); }
 
     // The tone length of a Key duration in samples, rounded to the nearest sample.
     static std::int64_t SamplesFor(std::int32_t durationUnits);
@@ -62,7 +64,9 @@ private:
     std::atomic<std::int64_t> originNanoseconds{0};
     std::atomic<std::int64_t> requiredLeadNanoseconds{0};
     std::atomic<std::int64_t> lastCallbackNanoseconds{0};
+    std::atomic<std::int64_t> steadySinceNanoseconds{0};
     std::atomic<bool> originKnown{false};
+    std::atomic<std::uint64_t> underruns{0};
 
     // Callback state.
     CToneRenderer renderer;

@@ -83,7 +83,7 @@ TEST(KeyingEngineStress, RandomControlFromAnotherThread) {
     {
         CKeyingEngine engine(&listener, std::make_unique<CFakeTimeSource>(time),
                              std::make_unique<CNoPriorityChange>());
-        ASSERT_TRUE(engine.ReplaceDevice(std::make_unique<CRecordingDevice>(time)));
+        ASSERT_TRUE(engine.ReplaceDevice(std::make_unique<CRecordingDevice>(time), -1));
         const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 ,.?";
         for (int n = 1; n <= 1000; ++n) {
             time.Clear();

@@ -97,7 +97,7 @@ protected:
     void SetUp() override {
         engine = std::make_unique<CKeyingEngine>(&listener, std::make_unique<CFakeTimeSource>(time),
                                                  std::make_unique<CNoPriorityChange>());
-        ASSERT_TRUE(engine->ReplaceDevice(std::make_unique<CRecordingDevice>(time)));
+        ASSERT_TRUE(engine->ReplaceDevice(std::make_unique<CRecordingDevice>(time), -1));
         time.Clear();
     }
 

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <functional>
+#include <thread>
+
+#include "core/CKeyingEngine.h"
+#include "output/CSoundCardOutput.h"
+#include "output/OutputKind.h"
+#include "tests/support/CSoundRecorder.h"
+#include "tests/support/CTemporaryFolder.h"
+#include "tests/support/CToneDecoder.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class CFinishListener : public CEngineListener {
+public:
+    void SentTextChanged(const std::string&) override {}
+    void TransmissionFinished() override {
+        std::lock_guard lock(mutex);
+        finished = true;
+        condition.notify_all();
+    }
+    bool Wait() {
+        std::unique_lock lock(mutex);
+        return condition.wait_for(lock, 120s, [&] { return finished; });
+    }
+
+private:
+    std::mutex mutex;
+    std::condition_variable condition;
+    bool finished = false;
+};
+
+// Keys a generated text through the keying engine and the sound card into a private sound
+// server, records what the server played, and decodes it again by ear, as it were.
+TEST(SoundCardEndToEnd, RecordedToneDecodesToTheKeyedText) {
+    const char* sink = std::getenv("BRUMLO_TEST_SINK");
+    if (sink == nullptr) {
+        GTEST_SKIP() << "runs under scripts/with-pulse, which provides a private sound server";
+    }
+    CTemporaryFolder folder;
+    CSoundRecorder recorder(std::string(sink) + ".monitor", folder.File("recording.raw"));
+    ASSERT_TRUE(recorder.Started());
+    std::this_thread::sleep_for(300ms);
+
+    // Four groups of cipher text: letters and digits.
+    const std::string text =
+        CMorseText::Generate("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", kCipherText, 99).substr(0, 23);
+    CMorseText morse;
+    morse.SetText(text);
+    morse.SetKind(kCipherText);
+
+    CFinishListener listener;
+    {
+        CKeyingEngine engine(&listener);
+        ASSERT_TRUE(engine.ReplaceDevice(std::make_unique<CSoundCardOutput>(), kSoundCardOutput));
+        ASSERT_TRUE(engine.Device().IsOpen());
+        engine.SetSignSpeed(150);
+        engine.SetTextSpeed(150);
+        engine.SetToneFrequency(700);
+        engine.SetText(morse);
+        ASSERT_TRUE(engine.Start(morse.FormatLines(), false));
+        ASSERT_TRUE(listener.Wait());
+        std::this_thread::sleep_for(300ms);
+        const auto* card = dynamic_cast<CSoundCardOutput*>(&engine.Device());
+        ASSERT_NE(card, nullptr);
+        std::printf("lead %.2f ms, late events %llu\n",
+                    std::chrono::duration<double, std::milli>(card->Lead()).count(),
+                    static_cast<unsigned long long>(card->LateEvents()));
+    }
+    const std::vector<float> samples = recorder.Stop();
+    ASSERT_GT(samples.size(), 44100u);
+    const CToneDecoder decoder(700, 44100);
+    const std::string decoded = CToneDecoder::Decode(decoder.FindElements(samples));
+    EXPECT_EQ(decoded, "= " + text + "+");
+}
+
+// The sound server goes away in the middle of a transmission: the keying keeps its time without
+// sound, and the next transmission, with no server at all, runs silently to its end. Runs last,
+// since it ends the server.
+TEST(SoundCardEndToEnd, LosingTheServerKeepsTimeWithoutSound) {
+    const char* server = std::getenv("BRUMLO_TEST_SERVER_PID");
+    if (server == nullptr) {
+        GTEST_SKIP() << "runs under scripts/with-pulse, which provides a private sound server";
+    }
+    CMorseText morse;
+    morse.SetText("PARIS PARIS PARIS");
+    morse.SetKind(kLetterText);
+    const auto duration = [](const std::function<void()>& run) {
+        const auto start = std::chrono::steady_clock::now();
+        run();
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    CFinishListener first;
+    CFinishListener second;
+    CKeyingEngine engine(&first);
+    ASSERT_TRUE(engine.ReplaceDevice(std::make_unique<CSoundCardOutput>(), kSoundCardOutput));
+    engine.SetSignSpeed(200);
+    engine.SetTextSpeed(200);
+    engine.SetText(morse);
+    const double withLoss = duration([&] {
+        ASSERT_TRUE(engine.Start(morse.FormatLines(), false));
+        std::this_thread::sleep_for(1500ms);
+        kill(static_cast<pid_t>(std::atoi(server)), SIGKILL);
+        ASSERT_TRUE(first.Wait());
+    });
+    // 17 characters at 200 per minute with the signs: about seven seconds; the fault must
+    // neither hang the keying nor cut it short.
+    EXPECT_GT(withLoss, 4.0);
+    EXPECT_LT(withLoss, 30.0);
+
+    CKeyingEngine silentEngine(&second);
+    ASSERT_TRUE(silentEngine.ReplaceDevice(std::make_unique<CSoundCardOutput>(), kSoundCardOutput));
+    EXPECT_FALSE(silentEngine.Device().IsOpen());
+    silentEngine.SetSignSpeed(200);
+    silentEngine.SetTextSpeed(200);
+    silentEngine.SetText(morse);
+    const double silent = duration([&] {
+        ASSERT_TRUE(silentEngine.Start(morse.FormatLines(), false));
+        ASSERT_TRUE(second.Wait());
+    });
+    EXPECT_NEAR(silent, withLoss, 2.0);
+}
+
+}  // namespace

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+// Records a PulseAudio source (for tests, the monitor of the null sink of scripts/with-pulse)
+// with parecord into a file, as 32-bit float mono samples at 44100 Hz.
+class CSoundRecorder {
+public:
+    CSoundRecorder(const std::string& source, const std::string& path);
+    ~CSoundRecorder();
+    CSoundRecorder(const CSoundRecorder&) = delete;
+    CSoundRecorder& operator=(const CSoundRecorder&) = delete;
+
+    bool Started() const { return pid > 0; }
+    // Stops the recording and returns its samples.
+    std::vector<float> Stop();
+
+private:
+    pid_t pid = -1;
+    std::string file;
+};
