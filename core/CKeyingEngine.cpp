@@ -8,7 +8,9 @@
 #include "core/ProgressWalk.h"
 #include "core/Timing.h"
 #include "output/CSoundCardOutput.h"
+#include "output/CSystemCalls.h"
 #include "output/OutputKind.h"
+#include "output/SerialPorts.h"
 
 namespace {
 
@@ -19,10 +21,14 @@ constexpr char kEndSign = '+';
 
 CKeyingEngine::CKeyingEngine(CEngineListener* engineListener,
                              std::unique_ptr<CTimeSource> timeSource,
-                             std::unique_ptr<CPriorityControl> priorityControl)
+                             std::unique_ptr<CPriorityControl> priorityControl,
+                             std::unique_ptr<COutputFactory> outputFactory)
     : listener(engineListener != nullptr ? engineListener : &nullListener),
       time(timeSource ? std::move(timeSource) : std::make_unique<CSystemTimeSource>()),
       priority(priorityControl ? std::move(priorityControl) : std::make_unique<CSystemPriority>()),
+      factory(outputFactory ? std::move(outputFactory)
+                            : std::make_unique<CSystemOutputFactory>(CPosixSystemCalls::Instance(),
+                                                                     silentNotifier)),
       device(std::make_unique<COutputDevice>()) {}
 
 CKeyingEngine::~CKeyingEngine() {
@@ -97,6 +103,36 @@ bool CKeyingEngine::ReplaceDevice(std::unique_ptr<COutputDevice> newDevice, int 
     device = std::move(newDevice);
     outputKind = kind;
     return true;
+}
+
+bool CKeyingEngine::SelectOutput(int kind) {
+    if (sending) {
+        return false;
+    }
+    JoinThreads();
+    // The old device goes first: a serial port must be closed before it can be opened again.
+    device = std::make_unique<COutputDevice>();
+    outputKind = -1;
+    std::unique_ptr<COutputDevice> created = factory->Create(kind, portName);
+    if (!created) {
+        return false;
+    }
+    device = std::move(created);
+    outputKind = kind;
+    return device->IsOpen();
+}
+
+bool CKeyingEngine::OpenDefaultOutput() {
+    if (SelectOutput(kSoundCardOutput) || SelectOutput(kSpeakerOutput)) {
+        return true;
+    }
+    for (const std::string_view name : kSerialPortNames) {
+        SetPortName(std::string(name));
+        if (SelectOutput(kSerialPortOutput)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void CKeyingEngine::SetVolume(std::uint32_t volume) {

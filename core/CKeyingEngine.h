@@ -7,12 +7,14 @@
 #include <thread>
 
 #include "core/CEngineListener.h"
+#include "core/CNotifier.h"
 #include "core/CPriorityControl.h"
 #include "core/CProgressEvent.h"
 #include "core/CStepCorrection.h"
 #include "core/CTimeSource.h"
 #include "core/CWakeup.h"
 #include "output/COutputDevice.h"
+#include "output/COutputFactory.h"
 #include "text/CMorseText.h"
 
 // The single keying engine: turns a text into timed keying of the current output device on a
@@ -24,10 +26,12 @@
 // mode changes reach the keying only at word gaps, through the change flags.
 class CKeyingEngine {
 public:
-    // Null arguments stand for the real clock and scheduling and a listener that ignores all.
+    // Null arguments stand for the real clock, scheduling and devices and a listener that
+    // ignores all. The engine starts with the silent device.
     explicit CKeyingEngine(CEngineListener* listener = nullptr,
                            std::unique_ptr<CTimeSource> timeSource = nullptr,
-                           std::unique_ptr<CPriorityControl> priorityControl = nullptr);
+                           std::unique_ptr<CPriorityControl> priorityControl = nullptr,
+                           std::unique_ptr<COutputFactory> outputFactory = nullptr);
     // Stops a running transmission and joins both threads before anything is destroyed.
     virtual ~CKeyingEngine();
     CKeyingEngine(const CKeyingEngine&) = delete;
@@ -60,6 +64,15 @@ public:
     bool ReplaceDevice(std::unique_ptr<COutputDevice> newDevice, int kind);
     COutputDevice& Device() { return *device; }
     int GetOutputKind() const { return outputKind; }
+    void SetPortName(const std::string& name) { portName = name; }
+    std::string GetPortName() const { return portName; }
+    // Replaces the current device by a new one of `kind` (also when it is the same kind) and
+    // returns whether it opened. A kind outside 0 to 2 leaves the silent device and returns
+    // false, as does any selection while a transmission runs.
+    bool SelectOutput(int kind);
+    // The start-up fallback: sound card, speaker, then the serial ports COM1 to COM8; true when
+    // one opened. When none does, the last serial device stays current and the port is "COM8".
+    bool OpenDefaultOutput();
     // Volume with 16 bits per channel, left in the low word; reaches only the sound card.
     void SetVolume(std::uint32_t volume);
 
@@ -101,10 +114,13 @@ private:
 
     CEngineListener* listener;
     CNullEngineListener nullListener;
+    CSilentNotifier silentNotifier;
     std::unique_ptr<CTimeSource> time;
     std::unique_ptr<CPriorityControl> priority;
+    std::unique_ptr<COutputFactory> factory;
     std::unique_ptr<COutputDevice> device;
     int outputKind = -1;
+    std::string portName = "COM1";
 
     std::atomic<int> signSpeed{100};
     std::atomic<int> textSpeed{100};

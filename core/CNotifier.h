@@ -17,6 +17,8 @@ public:
     virtual void UnsupportedCharactersRemoved() = 0;
     // A file could not be created or written.
     virtual void WriteFailed(const std::string& path) = 0;
+    // Closing the serial port failed.
+    virtual void SerialPortCloseFailed() = 0;
 };
 
 // Swallows every notification; for callers that have nobody to tell.
@@ -26,4 +28,5 @@ public:
     void TextTooLong(int) override {}
     void UnsupportedCharactersRemoved() override {}
     void WriteFailed(const std::string&) override {}
+    void SerialPortCloseFailed() override {}
 };

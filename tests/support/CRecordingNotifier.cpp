@@ -16,6 +16,10 @@ void CRecordingNotifier::WriteFailed(const std::string& path) {
     Record("WriteFailed:" + path);
 }
 
+void CRecordingNotifier::SerialPortCloseFailed() {
+    Record("SerialCloseFailed");
+}
+
 std::vector<std::string> CRecordingNotifier::Events() const {
     std::lock_guard lock(mutex);
     return events;

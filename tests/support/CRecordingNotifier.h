@@ -14,6 +14,7 @@ public:
     void TextTooLong(int limit) override;
     void UnsupportedCharactersRemoved() override;
     void WriteFailed(const std::string& path) override;
+    void SerialPortCloseFailed() override;
 
     std::vector<std::string> Events() const;
 

@@ -1,0 +1,74 @@
+#include "output/CBeepSpeakerOutput.h"
+
+#include <fcntl.h>
+#include <linux/input.h>
+
+#include <algorithm>
+#include <string>
+
+#include "output/CSystemCalls.h"
+
+namespace {
+
+bool HasToneGenerator(CSystemCalls& calls, int fd) {
+    unsigned long sounds = 0;
+    return calls.IoctlPointer(fd, EVIOCGBIT(EV_SND, sizeof sounds), &sounds) >= 0 &&
+           (sounds & (1UL << SND_TONE)) != 0;
+}
+
+}  // namespace
+
+CBeepSpeakerOutput::CBeepSpeakerOutput(CSystemCalls& systemCalls, const std::string& inputFolder)
+    : calls(systemCalls) {
+    frequency = 450;
+    std::vector<std::string> names = calls.ListFolder(inputFolder);
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        if (name.rfind("event", 0) != 0) {
+            continue;
+        }
+        const int fd = calls.Open(inputFolder + "/" + name, O_WRONLY | O_NONBLOCK);
+        if (fd < 0) {
+            continue;
+        }
+        if (HasToneGenerator(calls, fd)) {
+            speaker = fd;
+            break;
+        }
+        calls.Close(fd);
+    }
+    SetOpen(speaker >= 0);
+}
+
+CBeepSpeakerOutput::~CBeepSpeakerOutput() {
+    if (speaker >= 0) {
+        Tone(0);
+        calls.Close(speaker);
+    }
+}
+
+void CBeepSpeakerOutput::SetTone(std::int32_t hz) {
+    frequency = hz;
+}
+
+void CBeepSpeakerOutput::Tone(std::int32_t hz) {
+    input_event event{};
+    event.type = EV_SND;
+    event.code = SND_TONE;
+    event.value = hz;
+    calls.Write(speaker, &event, sizeof event);
+}
+
+void CBeepSpeakerOutput::Key(std::int32_t durationUnits) {
+    const std::int32_t milliseconds = BeepMilliseconds(durationUnits);
+    if (milliseconds <= 0) {
+        return;
+    }
+    if (speaker >= 0) {
+        Tone(frequency);
+    }
+    Timer().Wait(milliseconds * 10000);
+    if (speaker >= 0) {
+        Tone(0);
+    }
+}

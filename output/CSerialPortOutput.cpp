@@ -1,0 +1,53 @@
+#include "output/CSerialPortOutput.h"
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+
+#include "core/CNotifier.h"
+#include "output/CSystemCalls.h"
+#include "output/SerialPorts.h"
+
+CSerialPortOutput::CSerialPortOutput(const std::string& portName, CSystemCalls& systemCalls,
+                                     CNotifier& closeNotifier)
+    : calls(systemCalls), notifier(closeNotifier), name(portName) {
+    const std::optional<std::string> path = SerialDevicePath(portName);
+    struct stat info {};
+    // Only a character device is opened at all; after opening it must also be a terminal.
+    if (path && calls.Stat(*path, info) && S_ISCHR(info.st_mode)) {
+        const int fd = calls.Open(*path, O_WRONLY | O_NOCTTY | O_NONBLOCK);
+        if (fd >= 0 && calls.IsTerminal(fd) && calls.IoctlValue(fd, TIOCEXCL, 0) == 0) {
+            port = fd;
+            SetDtr(false);
+        } else if (fd >= 0) {
+            calls.Close(fd);
+        }
+    }
+    SetOpen(port >= 0);
+}
+
+CSerialPortOutput::~CSerialPortOutput() {
+    if (port >= 0) {
+        calls.IoctlValue(port, TIOCNXCL, 0);
+        if (calls.Close(port) != 0) {
+            notifier.SerialPortCloseFailed();
+        }
+    }
+}
+
+void CSerialPortOutput::SetDtr(bool high) {
+    int bits = TIOCM_DTR;
+    calls.IoctlPointer(port, high ? TIOCMBIS : TIOCMBIC, &bits);
+}
+
+void CSerialPortOutput::Key(std::int32_t durationUnits) {
+    if (port >= 0) {
+        SetDtr(true);
+    }
+    Timer().Wait(durationUnits);
+    if (port >= 0) {
+        SetDtr(false);
+    }
+}
+
+void CSerialPortOutput::SetTone(std::int32_t) {}

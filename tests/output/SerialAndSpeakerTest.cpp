@@ -1,0 +1,180 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <linux/kd.h>
+#include <sys/ioctl.h>
+
+#include "output/CBeepSpeakerOutput.h"
+#include "output/COutputFactory.h"
+#include "output/CPortSpeakerOutput.h"
+#include "output/CSerialPortOutput.h"
+#include "output/SerialPorts.h"
+#include "tests/support/CFakeSystemCalls.h"
+#include "tests/support/CRecordingNotifier.h"
+
+namespace {
+
+const std::string kOpenFlags = std::to_string(O_WRONLY | O_NOCTTY | O_NONBLOCK);
+const std::string kDtr = std::to_string(TIOCM_DTR);
+
+TEST(SerialPort, OpensExclusivelyDropsDtrAndKeysIt) {
+    CFakeSystemCalls calls;
+    CRecordingNotifier notifier;
+    calls.AddCharacterDevice("/dev/ttyS2", true);
+    {
+        CSerialPortOutput port("COM3", calls, notifier);
+        EXPECT_TRUE(port.IsOpen());
+        port.SetTone(800);
+        port.Key(20000);  // 2 ms
+    }
+    EXPECT_EQ(calls.Calls(), (std::vector<std::string>{
+                                 "open /dev/ttyS2 flags " + kOpenFlags,
+                                 "TIOCEXCL /dev/ttyS2 0",
+                                 "TIOCMBIC /dev/ttyS2 " + kDtr,
+                                 "TIOCMBIS /dev/ttyS2 " + kDtr,
+                                 "TIOCMBIC /dev/ttyS2 " + kDtr,
+                                 "TIOCNXCL /dev/ttyS2 0",
+                                 "close /dev/ttyS2",
+                             }));
+    // DTR stayed high for at least the Key duration.
+    const auto& timed = calls.TimedCalls();
+    EXPECT_GE(timed[4].at - timed[3].at, 2000000);
+    EXPECT_TRUE(notifier.Events().empty());
+}
+
+TEST(SerialPort, NameMapping) {
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(SerialDevicePath("COM" + std::to_string(i + 1)), "/dev/ttyS" + std::to_string(i));
+    }
+    EXPECT_EQ(SerialDevicePath("/dev/ttyUSB0"), "/dev/ttyUSB0");
+    for (const char* name : {"COM9", "COM0", "com1", "ttyS0", "", "/dev/", "/etc/passwd"}) {
+        EXPECT_FALSE(SerialDevicePath(name).has_value()) << name;
+    }
+}
+
+TEST(SerialPort, RefusesWhatIsNotATerminal) {
+    CFakeSystemCalls calls;
+    CRecordingNotifier notifier;
+    calls.AddCharacterDevice("/dev/null", false);
+    calls.AddFile("/dev/../etc/passwd");
+    EXPECT_FALSE(CSerialPortOutput("/dev/null", calls, notifier).IsOpen());
+    EXPECT_FALSE(CSerialPortOutput("/dev/../etc/passwd", calls, notifier).IsOpen());
+    EXPECT_FALSE(CSerialPortOutput("/etc/passwd", calls, notifier).IsOpen());
+    EXPECT_FALSE(CSerialPortOutput("COM1", calls, notifier).IsOpen());  // no such port
+    // The character device was opened and closed again; the regular file was never opened.
+    EXPECT_EQ(calls.Calls(),
+              (std::vector<std::string>{"open /dev/null flags " + kOpenFlags, "close /dev/null"}));
+    EXPECT_TRUE(calls.OpenPaths().empty());
+    EXPECT_TRUE(notifier.Events().empty());
+}
+
+TEST(SerialPort, PortInUseIsNotOpened) {
+    CFakeSystemCalls calls;
+    CRecordingNotifier notifier;
+    calls.AddCharacterDevice("/dev/ttyS0", true);
+    calls.RefuseIoctl("/dev/ttyS0", TIOCEXCL);
+    EXPECT_FALSE(CSerialPortOutput("COM1", calls, notifier).IsOpen());
+    EXPECT_TRUE(calls.OpenPaths().empty());
+}
+
+TEST(SerialPort, CloseFailureIsReported) {
+    CFakeSystemCalls calls;
+    CRecordingNotifier notifier;
+    calls.AddCharacterDevice("/dev/ttyS0", true);
+    calls.FailCloses();
+    { CSerialPortOutput port("COM1", calls, notifier); }
+    EXPECT_EQ(notifier.Events(), std::vector<std::string>{"SerialCloseFailed"});
+}
+
+TEST(SerialPort, ListOffersComPortsThenUsbAdapters) {
+    CFakeSystemCalls calls;
+    calls.SetFolder("/dev", {"ttyUSB10", "tty0", "ttyACM0", "ttyUSB2", "null", "ttyS0"});
+    EXPECT_EQ(ListSerialPorts(calls),
+              (std::vector<std::string>{"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
+                                        "COM8", "/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyUSB10"}));
+}
+
+TEST(PortSpeaker, DivisorsOfTheToneList) {
+    CFakeSystemCalls calls;
+    CPortSpeakerOutput speaker(calls);
+    const std::pair<int, unsigned> cases[] = {{400, 2982}, {450, 2651}, {800, 1491}, {1000, 1193}};
+    for (const auto& [hz, divisor] : cases) {
+        speaker.SetTone(hz);
+        EXPECT_EQ(speaker.Divisor(), divisor) << hz;
+    }
+}
+
+TEST(PortSpeaker, KeysThroughTheConsole) {
+    CFakeSystemCalls calls;
+    calls.AddCharacterDevice("/dev/console", false);
+    {
+        CPortSpeakerOutput speaker(calls);
+        ASSERT_TRUE(speaker.IsOpen());
+        speaker.SetTone(800);
+        speaker.Key(10000);
+    }
+    EXPECT_EQ(calls.Calls(), (std::vector<std::string>{
+                                 "open /dev/console flags " + kOpenFlags,
+                                 "KIOCSOUND /dev/console 0",
+                                 "KIOCSOUND /dev/console 1491",
+                                 "KIOCSOUND /dev/console 0",
+                                 "KIOCSOUND /dev/console 0",
+                                 "close /dev/console",
+                             }));
+}
+
+TEST(PortSpeaker, ConsoleWithoutSpeakerIsNotOpen) {
+    CFakeSystemCalls calls;
+    calls.AddCharacterDevice("/dev/console", false);
+    calls.AddCharacterDevice("/dev/tty0", false);
+    calls.RefuseIoctl("/dev/console", KIOCSOUND);
+    calls.RefuseIoctl("/dev/tty0", KIOCSOUND);
+    EXPECT_FALSE(CPortSpeakerOutput(calls).IsOpen());
+    EXPECT_TRUE(calls.OpenPaths().empty());
+}
+
+TEST(BeepSpeaker, FindsTheToneGeneratorAndBeepsWholeMilliseconds) {
+    CFakeSystemCalls calls;
+    calls.SetFolder("/dev/input", {"mice", "event1", "event0"});
+    calls.AddCharacterDevice("/dev/input/event0", false);
+    calls.AddCharacterDevice("/dev/input/event1", false);
+    calls.AddToneGenerator("/dev/input/event1");
+    {
+        CBeepSpeakerOutput speaker(calls);
+        ASSERT_TRUE(speaker.IsOpen());
+        speaker.SetTone(600);
+        speaker.Key(9999);  // below a millisecond: no beep at all
+        speaker.Key(25000);
+    }
+    const std::vector<std::string> all = calls.Calls();
+    const std::vector<std::string> beeps(all.begin() + 5, all.end());
+    EXPECT_EQ(beeps,
+              (std::vector<std::string>{"tone /dev/input/event1 600", "tone /dev/input/event1 0",
+                                        "tone /dev/input/event1 0", "close /dev/input/event1"}));
+    EXPECT_GE(calls.TimedCalls()[6].at - calls.TimedCalls()[5].at, 2000000);
+    EXPECT_EQ(CBeepSpeakerOutput::BeepMilliseconds(9999), 0);
+    EXPECT_EQ(CBeepSpeakerOutput::BeepMilliseconds(600000), 60);
+}
+
+TEST(BeepSpeaker, NoToneGeneratorIsNotOpen) {
+    CFakeSystemCalls calls;
+    calls.SetFolder("/dev/input", {"event0"});
+    calls.AddCharacterDevice("/dev/input/event0", false);
+    EXPECT_FALSE(CBeepSpeakerOutput(calls).IsOpen());
+    EXPECT_TRUE(calls.OpenPaths().empty());
+}
+
+TEST(OutputFactory, SpeakerPrefersTheConsole) {
+    CRecordingNotifier notifier;
+    CFakeSystemCalls withConsole;
+    withConsole.AddCharacterDevice("/dev/console", false);
+    CSystemOutputFactory first(withConsole, notifier);
+    EXPECT_NE(dynamic_cast<CPortSpeakerOutput*>(first.Create(0, "").get()), nullptr);
+
+    CFakeSystemCalls withoutConsole;
+    CSystemOutputFactory second(withoutConsole, notifier);
+    EXPECT_NE(dynamic_cast<CBeepSpeakerOutput*>(second.Create(0, "").get()), nullptr);
+    EXPECT_EQ(second.Create(3, ""), nullptr);
+    EXPECT_EQ(second.Create(-1, ""), nullptr);
+}
+
+}  // namespace
