@@ -7,7 +7,6 @@
 #include "core/CStepCorrection.h"
 #include "core/ProgressWalk.h"
 #include "core/Timing.h"
-#include "output/CSoundCardOutput.h"
 #include "output/CSystemCalls.h"
 #include "output/OutputKind.h"
 #include "output/SerialPorts.h"
@@ -136,11 +135,8 @@ bool CKeyingEngine::OpenDefaultOutput() {
 }
 
 void CKeyingEngine::SetVolume(std::uint32_t volume) {
-    if (outputKind != kSoundCardOutput) {
-        return;
-    }
-    if (auto* soundCard = dynamic_cast<CSoundCardOutput*>(device.get())) {
-        soundCard->SetVolume(volume);
+    if (outputKind == kSoundCardOutput) {
+        device->SetVolume(volume);
     }
 }
 

@@ -11,3 +11,5 @@ void COutputDevice::SetTone(std::int32_t) {}
 std::chrono::nanoseconds COutputDevice::OutputLatency() const {
     return {};
 }
+
+void COutputDevice::SetVolume(std::uint32_t) {}

@@ -23,6 +23,8 @@ public:
     virtual void SetTone(std::int32_t frequency);
     // How long after Key returns from switching the output on it is heard or seen.
     virtual std::chrono::nanoseconds OutputLatency() const;
+    // Volume with 16 bits per channel, left in the low word; only a sound card has one.
+    virtual void SetVolume(std::uint32_t volume);
 
     bool IsOpen() const { return opened; }
 

@@ -30,7 +30,7 @@ public:
     // Volume as 16 bits per channel, left in the low word; full at start. Mono: the left
     // channel's level is the gain.
     std::uint32_t GetVolume() const { return volume; }
-    void SetVolume(std::uint32_t newVolume);
+    void SetVolume(std::uint32_t newVolume) override;
 
     // The constant lead from Key to the tone's first sample (fixed at the first Key), and the
     // number of tones that arrived too late to be placed exactly.

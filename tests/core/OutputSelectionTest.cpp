@@ -3,7 +3,6 @@
 #include <map>
 
 #include "core/CKeyingEngine.h"
-#include "output/CSoundCardOutput.h"
 #include "output/OutputKind.h"
 
 namespace {
@@ -87,19 +86,27 @@ TEST_F(Selection, NothingOpensLeavesTheLastSerialPort) {
     EXPECT_FALSE(engine->Device().IsOpen());
 }
 
+class CVolumeDevice : public COutputDevice {
+public:
+    explicit CVolumeDevice(std::uint32_t& seen) : volume(seen) {}
+    void SetVolume(std::uint32_t newVolume) override { volume = newVolume; }
+
+private:
+    std::uint32_t& volume;
+};
+
 TEST(OutputVolume, ReachesOnlyTheSoundCard) {
     CKeyingEngine engine;
-    auto card = std::make_unique<CSoundCardOutput>();
-    CSoundCardOutput* soundCard = card.get();
-    ASSERT_TRUE(engine.ReplaceDevice(std::move(card), kSpeakerOutput));
+    std::uint32_t seen = 0xFFFFFFFFU;
+    ASSERT_TRUE(engine.ReplaceDevice(std::make_unique<CVolumeDevice>(seen), kSpeakerOutput));
     engine.SetVolume(0x40004000U);
-    EXPECT_EQ(soundCard->GetVolume(), 0xFFFFFFFFU);
-
-    auto second = std::make_unique<CSoundCardOutput>();
-    soundCard = second.get();
-    ASSERT_TRUE(engine.ReplaceDevice(std::move(second), kSoundCardOutput));
+    EXPECT_EQ(seen, 0xFFFFFFFFU);
+    ASSERT_TRUE(engine.ReplaceDevice(std::make_unique<CVolumeDevice>(seen), kSerialPortOutput));
     engine.SetVolume(0x40004000U);
-    EXPECT_EQ(soundCard->GetVolume(), 0x40004000U);
+    EXPECT_EQ(seen, 0xFFFFFFFFU);
+    ASSERT_TRUE(engine.ReplaceDevice(std::make_unique<CVolumeDevice>(seen), kSoundCardOutput));
+    engine.SetVolume(0x40004000U);
+    EXPECT_EQ(seen, 0x40004000U);
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ private:
 
 class CRecordingDevice : public COutputDevice {
 public:
-    explicit CRecordingDevice(CVirtualTime& sharedTime) : virtualTime(sharedTime) {}
+    explicit CRecordingDevice(CVirtualTime& sharedTime) : virtualTime(sharedTime) { SetOpen(true); }
     void Key(std::int32_t durationUnits) override { virtualTime.Step('K', durationUnits); }
     void SetTone(std::int32_t hz) override { virtualTime.Record('T', hz); }
 

@@ -1,0 +1,357 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <thread>
+
+#include "output/OutputKind.h"
+#include "tests/support/CRecordingMessageBoxes.h"
+#include "tests/support/CTemporaryFolder.h"
+#include "tests/support/CVirtualTime.h"
+#include "ui/CMorseDlg.h"
+#include "ui/CTextView.h"
+#include "ui/ControlIds.h"
+
+namespace {
+
+// Every output kind opens as a recording device in virtual time.
+class CVirtualOutputs : public COutputFactory {
+public:
+    explicit CVirtualOutputs(CVirtualTime& sharedTime) : time(sharedTime) {}
+    std::unique_ptr<COutputDevice> Create(int kind, const std::string&) override {
+        if (kind < 0 || kind > 2) {
+            return nullptr;
+        }
+        return std::make_unique<CRecordingDevice>(time);
+    }
+
+private:
+    CVirtualTime& time;
+};
+
+template <typename Condition>
+bool Eventually(Condition condition) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > 10000) {
+            return false;
+        }
+        QApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return true;
+}
+
+class MainWindow : public testing::Test {
+protected:
+    MainWindow() {
+        DialogEnvironment environment;
+        environment.messageBoxes = &boxes;
+        environment.outputs = std::make_unique<CVirtualOutputs>(time);
+        environment.time = std::make_unique<CFakeTimeSource>(time);
+        environment.priority = std::make_unique<CNoPriorityChange>();
+        environment.programFolder = QString::fromStdString(folder.Path());
+        environment.screen = LayoutInput{1366, 700, 10, 7};
+        dialog = std::make_unique<CMorseDlg>(std::move(environment));
+    }
+
+    template <typename Widget>
+    Widget* Get(int id) {
+        return qobject_cast<Widget*>(dialog->Control(id));
+    }
+    QComboBox* List(int id) { return Get<QComboBox>(id); }
+    void Choose(int id, int index) {
+        List(id)->setCurrentIndex(index);
+        emit List(id)->activated(index);
+    }
+    void Click(int id) { QTest::mouseClick(Get<QPushButton>(id), Qt::LeftButton); }
+    bool Enabled(int id) { return dialog->Control(id)->isEnabled(); }
+    QString Shown(int id) { return Get<CTextView>(id)->GetFullText(); }
+
+    CTemporaryFolder folder;
+    CVirtualTime time;
+    CRecordingMessageBoxes boxes;
+    std::unique_ptr<CMorseDlg> dialog;
+};
+
+TEST_F(MainWindow, StartsWithTheDefaults) {
+    EXPECT_EQ(List(ids::kTextKind)->currentText(), QStringLiteral("Písmenový text"));
+    EXPECT_EQ(List(ids::kTextSpeed)->currentText(), QStringLiteral("100"));
+    EXPECT_EQ(List(ids::kSignSpeed)->currentText(), QStringLiteral("100"));
+    EXPECT_EQ(List(ids::kTone)->currentText(), QStringLiteral("450"));
+    EXPECT_EQ(List(ids::kRatio)->currentText(), QStringLiteral("1 : 3,0"));
+    EXPECT_EQ(List(ids::kTextKind)->count(), 5);
+    EXPECT_EQ(List(ids::kSignSpeed)->count(), 15);
+    EXPECT_EQ(List(ids::kTextSpeed)->count(), 19);
+    EXPECT_EQ(List(ids::kTone)->count(), 13);
+    EXPECT_EQ(List(ids::kRatio)->count(), 11);
+    EXPECT_EQ(Get<QLineEdit>(ids::kLetters)->text(), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ"));
+    EXPECT_EQ(Get<QLineEdit>(ids::kDigits)->text(), QStringLiteral("1234567890"));
+    EXPECT_EQ(Shown(ids::kResultText), QStringLiteral("100"));
+    EXPECT_EQ(Shown(ids::kResultSign), QStringLiteral("100"));
+
+    for (const int id : {ids::kStep, ids::kStop, ids::kPause, ids::kShortZeros}) {
+        EXPECT_FALSE(Enabled(id)) << id;
+    }
+    EXPECT_TRUE(Get<QCheckBox>(ids::kShortZeros)->isChecked());
+    EXPECT_TRUE(Enabled(ids::kStart));
+    EXPECT_TRUE(Enabled(ids::kVolume));
+    EXPECT_EQ(dialog->Engine().GetOutputKind(), kSoundCardOutput);
+    EXPECT_TRUE(dialog->IsMenuItemChecked(ids::kMenuRemember));
+    EXPECT_FALSE(dialog->IsMenuItemChecked(ids::kMenuStepping));
+    EXPECT_FALSE(dialog->IsMenuItemChecked(ids::kMenuLanguage));
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(MainWindow, EveryControlAndMenuCommandHasItsCaption) {
+    const std::pair<int, const char*> captions[] = {
+        {ids::kHideText, "Skrytí zobrazovaného textu"},
+        {ids::kMorseTextFrame, "Morse text"},
+        {ids::kLettersLabel, "Písmena a interpunkční znaky"},
+        {ids::kDigitsLabel, "Číslice"},
+        {ids::kTextKindLabel, "Druh textu"},
+        {ids::kStart, "&Start"},
+        {ids::kGeneratorFrame, "Nastavení generátoru"},
+        {ids::kGenerate, "&Generuj text"},
+        {ids::kStop, "S&top"},
+        {ids::kPause, "P&auza"},
+        {ids::kStep, "K&rokování"},
+        {ids::kSendingFrame, "Vysílání"},
+        {ids::kLoad, "&Načti"},
+        {ids::kSave, "&Ulož"},
+        {ids::kCustom, "&Vytvoř vlastní"},
+        {ids::kTextFrame, "Práce s textem"},
+        {ids::kToneLabel, "Tónová volba"},
+        {ids::kTextSpeedLabel, "Rychlost textu"},
+        {ids::kSignSpeedLabel, "Rychlost značky"},
+        {ids::kParametersFrame, "Parametry vysílání"},
+        {ids::kVolumeFrame, "Hlasitost"},
+        {ids::kOutputFrame, "Nastavení výstupu"},
+        {ids::kToPrint, "&Do tisku"},
+        {ids::kRatioLabel, "Poměr tečka : čárka"},
+        {ids::kShortZeros, "Zkrátit nuly"},
+        {ids::kResultHeading, "rychlosti budou zhruba:"},
+        {ids::kResultTextLabel, "Rychlost textu"},
+        {ids::kResultSignLabel, "Rychlost značky"},
+        {ids::kRatioFrame, "Prodloužení čárek"}};
+    for (const auto& [id, caption] : captions) {
+        QWidget* widget = dialog->Control(id);
+        ASSERT_NE(widget, nullptr) << id;
+        QString text;
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            text = button->text();
+        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+            text = label->text();
+        } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
+            text = frame->title();
+        }
+        EXPECT_EQ(text, QString::fromUtf8(caption)) << id;
+    }
+    for (const int id :
+         {ids::kMorseText, ids::kLetters, ids::kDigits, ids::kTextKind, ids::kTone, ids::kTextSpeed,
+          ids::kSignSpeed, ids::kVolume, ids::kRatio, ids::kResultText, ids::kResultSign}) {
+        EXPECT_NE(dialog->Control(id), nullptr) << id;
+    }
+    const std::pair<int, const char*> menu[] = {{ids::kMenuLoadText, "&Načti text"},
+                                                {ids::kMenuSaveText, "&Ulož text"},
+                                                {ids::kMenuPrint, "&Tisk"},
+                                                {ids::kMenuExit, "&Konec"},
+                                                {ids::kMenuOutput, "&Výstupu"},
+                                                {ids::kMenuStepping, "&Krokování"},
+                                                {ids::kMenuLanguage, "&Změna jazyka"},
+                                                {ids::kMenuRemember, "&Pamatovat"},
+                                                {ids::kMenuHelpContents, "&Obsah"},
+                                                {ids::kMenuAbout, "O &aplikaci"}};
+    for (const auto& [id, caption] : menu) {
+        ASSERT_NE(dialog->MenuCommand(id), nullptr) << id;
+        EXPECT_EQ(dialog->MenuCommand(id)->text(), QString::fromUtf8(caption)) << id;
+    }
+    QStringList titles;
+    for (QAction* action : dialog->MenuBar()->actions()) {
+        titles << action->text();
+    }
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("&Soubor"), QStringLiteral("&Nastavení"),
+                                   QStringLiteral("Ná&pověda")}));
+}
+
+TEST_F(MainWindow, SpeedListsStayCoupled) {
+    Choose(ids::kSignSpeed, 0);  // 60
+    EXPECT_EQ(List(ids::kTextSpeed)->currentText(), QStringLiteral("60"));
+    Choose(ids::kTextSpeed, 18);  // 200
+    EXPECT_EQ(List(ids::kSignSpeed)->currentText(), QStringLiteral("200"));
+    EXPECT_EQ(Shown(ids::kResultSign), QStringLiteral("200"));
+    Choose(ids::kTextSpeed, 2);  // 40: the sign speed stays
+    EXPECT_EQ(List(ids::kSignSpeed)->currentText(), QStringLiteral("200"));
+    EXPECT_EQ(Shown(ids::kResultText), QStringLiteral("40"));
+    Choose(ids::kRatio, 10);  // longer dashes lower both read-outs
+    EXPECT_LT(Shown(ids::kResultSign).toInt(), 200);
+}
+
+TEST_F(MainWindow, GeneratingFollowsTheKind) {
+    Choose(ids::kTextKind, kDigitText);
+    const std::string& digits = dialog->CurrentText().GetText();
+    ASSERT_EQ(digits.size(), 300u);
+    EXPECT_NE(digits[0], '0');
+    EXPECT_EQ(digits.find_first_not_of("0123456789 "), std::string::npos);
+    EXPECT_TRUE(Enabled(ids::kShortZeros));
+    EXPECT_EQ(dialog->MorseView().GetFullText().count(QStringLiteral("\r\n")), 5);
+
+    Click(ids::kGenerate);
+    EXPECT_EQ(dialog->CurrentText().GetKind(), kDigitText);
+    EXPECT_EQ(dialog->CurrentText().GetText().size(), 300u);
+
+    Choose(ids::kTextKind, kCustomText);
+    EXPECT_FALSE(Enabled(ids::kGenerate));
+    EXPECT_FALSE(Enabled(ids::kShortZeros));
+    EXPECT_EQ(dialog->CurrentText().GetText(), "");
+    Choose(ids::kTextKind, kLetterText);
+    EXPECT_TRUE(Enabled(ids::kGenerate));
+    EXPECT_EQ(dialog->CurrentText().GetText().size(), 300u);
+}
+
+TEST_F(MainWindow, EmptySetKeepsTheTextAndSaysWhy) {
+    Click(ids::kGenerate);
+    const std::string before = dialog->CurrentText().GetText();
+    Get<QLineEdit>(ids::kLetters)->setText(QStringLiteral("   "));
+    Click(ids::kGenerate);
+    EXPECT_EQ(dialog->CurrentText().GetText(), before);
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].startsWith(QStringLiteral("W|Brumlo|UPOZORNĚNÍ:")));
+}
+
+TEST_F(MainWindow, LettersEditRemovesWhatHasNoCode) {
+    QLineEdit* letters = Get<QLineEdit>(ids::kLetters);
+    letters->setFocus();
+    letters->setCursorPosition(3);
+    QTest::keyClicks(letters, QStringLiteral("5"));
+    QTest::keyClicks(letters, QStringLiteral("."));
+    EXPECT_EQ(letters->text(), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ"));
+    EXPECT_EQ(letters->cursorPosition(), 3);
+    EXPECT_EQ(boxes.shown,
+              (QStringList{QStringLiteral("W|Brumlo|UPOZORNĚNÍ: Právě vložený znak \"5\" je "
+                                          "NEPLATNÝ, proto bude odstraněn!"),
+                           QStringLiteral("W|Brumlo|UPOZORNĚNÍ: Právě vložený znak \".\" je "
+                                          "NEPLATNÝ, proto bude odstraněn!")}));
+    // A pasted text with two bad characters gives two warnings; a Czech letter is one of them.
+    letters->setCursorPosition(0);
+    letters->insert(QStringLiteral("Č?;"));
+    emit letters->textEdited(letters->text());
+    EXPECT_EQ(letters->text(), QStringLiteral("?ABCDEFGHIJKLMNOPQRSTUVWXYZ"));
+    EXPECT_EQ(boxes.shown.size(), 4);
+}
+
+TEST_F(MainWindow, SendingDisablesTheTextCommandsUntilItEnds) {
+    Click(ids::kGenerate);
+    const QString display = dialog->MorseView().GetFullText();
+    // Slow the virtual transmission down enough to look at the window while it runs.
+    time.SetHook([](std::size_t) { std::this_thread::sleep_for(std::chrono::microseconds(300)); });
+    Click(ids::kStart);
+    EXPECT_FALSE(dialog->IsIdle());
+    for (const int id : {ids::kStart, ids::kGenerate, ids::kTextKind}) {
+        EXPECT_FALSE(Enabled(id)) << id;
+    }
+    for (const int id : {ids::kStop, ids::kPause, ids::kTextSpeed, ids::kTone, ids::kRatio}) {
+        EXPECT_TRUE(Enabled(id)) << id;
+    }
+    for (QAction* menu : dialog->MenuBar()->actions()) {
+        EXPECT_FALSE(menu->isEnabled());
+    }
+    ASSERT_TRUE(Eventually([&] { return !dialog->MorseView().GetSentText().isEmpty(); }));
+    EXPECT_TRUE(display.startsWith(dialog->MorseView().GetSentText()));
+    ASSERT_TRUE(Eventually([&] { return dialog->IsIdle(); }));
+    for (const int id : {ids::kStart, ids::kGenerate, ids::kTextKind}) {
+        EXPECT_TRUE(Enabled(id)) << id;
+    }
+    EXPECT_FALSE(Enabled(ids::kStop));
+    EXPECT_FALSE(Enabled(ids::kPause));
+    EXPECT_TRUE(dialog->MorseView().GetSentText().isEmpty());
+    for (QAction* menu : dialog->MenuBar()->actions()) {
+        EXPECT_TRUE(menu->isEnabled());
+    }
+}
+
+TEST_F(MainWindow, PauseThenStopWhilePaused) {
+    Click(ids::kGenerate);
+    time.SetHook([](std::size_t) { std::this_thread::sleep_for(std::chrono::microseconds(300)); });
+    Click(ids::kStart);
+    Click(ids::kPause);
+    ASSERT_TRUE(Eventually([&] { return dialog->Engine().IsSuspended(); }));
+    EXPECT_TRUE(dialog->IsPaused());
+    // The first group and its word gap have been keyed; nothing more.
+    const std::size_t keyedWhilePaused = time.Events().size();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(time.Events().size(), keyedWhilePaused);
+    Click(ids::kStop);
+    ASSERT_TRUE(Eventually([&] { return dialog->IsIdle(); }));
+    EXPECT_FALSE(dialog->IsPaused());
+    // The end sign followed: five more elements.
+    EXPECT_EQ(time.Events().size(), keyedWhilePaused + 10);
+}
+
+TEST_F(MainWindow, SteppingKeysOneCharacterPerPress) {
+    Get<QLineEdit>(ids::kLetters)->setText(QStringLiteral("E"));
+    Click(ids::kGenerate);
+    dialog->MenuCommand(ids::kMenuStepping)->trigger();
+    EXPECT_TRUE(Enabled(ids::kStep));
+    EXPECT_FALSE(Enabled(ids::kPause));
+    Click(ids::kStart);
+    EXPECT_FALSE(Enabled(ids::kPause));
+    ASSERT_TRUE(Eventually([&] { return dialog->Engine().IsSuspended(); }));
+    for (int press = 1; press <= 3; ++press) {
+        Click(ids::kStep);
+        ASSERT_TRUE(Eventually([&] {
+            return dialog->Engine().IsSuspended() &&
+                   dialog->MorseView().GetSentText().size() == press;
+        })) << press;
+    }
+    EXPECT_EQ(dialog->MorseView().GetSentText(), QStringLiteral("EEE"));
+    Click(ids::kStop);
+    ASSERT_TRUE(Eventually([&] { return dialog->IsIdle(); }));
+    dialog->MenuCommand(ids::kMenuStepping)->trigger();
+    EXPECT_FALSE(Enabled(ids::kStep));
+    EXPECT_FALSE(Enabled(ids::kPause));
+}
+
+TEST_F(MainWindow, HideTextAndVolume) {
+    QCheckBox* hide = Get<QCheckBox>(ids::kHideText);
+    hide->click();
+    EXPECT_EQ(dialog->MorseView().TextColour(), QColor(255, 255, 255));
+    hide->click();
+    EXPECT_EQ(dialog->MorseView().TextColour(), QColor(127, 127, 127));
+    QSlider* volume = Get<QSlider>(ids::kVolume);
+    EXPECT_EQ(volume->maximum(), 65535);
+    EXPECT_EQ(volume->tickInterval(), 8191);
+    EXPECT_TRUE(volume->invertedAppearance());
+}
+
+TEST_F(MainWindow, ClosingWhileSendingStopsAndJoins) {
+    Click(ids::kGenerate);
+    time.SetHook([](std::size_t) { std::this_thread::sleep_for(std::chrono::microseconds(300)); });
+    Click(ids::kStart);
+    dialog->close();
+    dialog.reset();
+    // The end sign was keyed before the window went away.
+    const auto events = time.Events();
+    ASSERT_GE(events.size(), 10u);
+    EXPECT_EQ(events[events.size() - 10], (CVirtualTime::Event{'K', 600000}));
+    EXPECT_EQ(events[events.size() - 2], (CVirtualTime::Event{'K', 600000}));
+}
+
+TEST_F(MainWindow, EscapeRunsTheCloseSequence) {
+    dialog->show();
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+}  // namespace

@@ -1,0 +1,709 @@
+#include "ui/CMorseDlg.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QSlider>
+#include <QStyle>
+#include <QTimer>
+
+#include "core/CMorseTable.h"
+#include "core/Timing.h"
+#include "output/CSystemCalls.h"
+#include "output/OutputKind.h"
+#include "ui/CTextView.h"
+#include "ui/ControlIds.h"
+#include "ui/Cp1250.h"
+#include "ui/Messages.h"
+
+namespace {
+
+const QString kTextKindNames[] = {QStringLiteral("Písmenový text"),
+                                  QStringLiteral("Číslicový text"), QStringLiteral("Smíšený text"),
+                                  QStringLiteral("Šifrovaný text"), QStringLiteral("Vlastní text")};
+
+constexpr int kVolumeMaximum = 65535;
+constexpr int kVolumeStep = 8191;
+
+template <std::size_t N>
+void FillNumberList(QComboBox* list, const std::array<int, N>& values) {
+    for (const int value : values) {
+        list->addItem(QString::number(value));
+    }
+}
+
+void Place(QWidget* widget, const LayoutRect& rect, int top) {
+    widget->setGeometry(rect.x, rect.y + top, rect.width, rect.height);
+}
+
+}  // namespace
+
+// Hands the engine's reports to the user-interface thread.
+class CMorseDlg::CEngineEvents : public CEngineListener {
+public:
+    explicit CEngineEvents(CMorseDlg& owner) : dialog(owner) {}
+
+    void SentTextChanged(const std::string& sentText) override {
+        const QString text = FromCp1250(sentText);
+        const int current = dialog.transmission;
+        QMetaObject::invokeMethod(
+            &dialog, [this, text, current] { dialog.OnSentTextChanged(text, current); },
+            Qt::QueuedConnection);
+    }
+    void TransmissionFinished() override {
+        const int current = dialog.transmission;
+        QMetaObject::invokeMethod(
+            &dialog, [this, current] { dialog.OnTransmissionEnded(current); },
+            Qt::QueuedConnection);
+    }
+
+private:
+    CMorseDlg& dialog;
+};
+
+CMorseDlg::CMorseDlg(DialogEnvironment dialogEnvironment, QWidget* parent)
+    : QDialog(parent),
+      environment(std::move(dialogEnvironment)),
+      messageBoxes(environment.messageBoxes != nullptr ? *environment.messageBoxes
+                                                       : qtMessageBoxes),
+      notifier(messageBoxes, this),
+      engineEvents(std::make_unique<CEngineEvents>(*this)) {
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(QIcon(QStringLiteral(":/brumlo/icon.png")));
+    // Commands whose dialogs the program does not have yet.
+    unavailable = {ids::kLoad, ids::kSave, ids::kCustom, ids::kToPrint};
+    CreateControls();
+    CreateMenu();
+    ConnectSignals();
+    InitDialog();
+}
+
+CMorseDlg::~CMorseDlg() {
+    // The engine stops a running transmission and joins its threads before anything it reports
+    // to is destroyed.
+    engine.reset();
+}
+
+QWidget* CMorseDlg::Control(int id) const {
+    const auto found = controls.find(id);
+    return found == controls.end() ? nullptr : found->second;
+}
+
+QAction* CMorseDlg::MenuCommand(int id) const {
+    const auto found = commands.find(id);
+    return found == commands.end() ? nullptr : found->second;
+}
+
+bool CMorseDlg::IsMenuItemChecked(int id) const {
+    const QAction* action = MenuCommand(id);
+    return action != nullptr && action->isChecked();
+}
+
+void CMorseDlg::CreateControls() {
+    const auto frame = [this](int id, const QString& caption) {
+        auto* box = new QGroupBox(caption, this);
+        controls[id] = box;
+        return box;
+    };
+    const auto label = [this](int id, const QString& caption) {
+        auto* text = new QLabel(caption, this);
+        controls[id] = text;
+        return text;
+    };
+    const auto button = [this](int id, const QString& caption) {
+        auto* push = new QPushButton(caption, this);
+        push->setAutoDefault(false);
+        push->setDefault(false);
+        controls[id] = push;
+        return push;
+    };
+    const auto list = [this](int id) {
+        auto* combo = new QComboBox(this);
+        controls[id] = combo;
+        return combo;
+    };
+    // Frames first, so that the controls inside them lie above them.
+    frame(ids::kMorseTextFrame, QStringLiteral("Morse text"));
+    frame(ids::kGeneratorFrame, QStringLiteral("Nastavení generátoru"));
+    frame(ids::kTextFrame, QStringLiteral("Práce s textem"));
+    frame(ids::kOutputFrame, QStringLiteral("Nastavení výstupu"));
+    frame(ids::kParametersFrame, QStringLiteral("Parametry vysílání"));
+    frame(ids::kRatioFrame, QStringLiteral("Prodloužení čárek"));
+    frame(ids::kVolumeFrame, QStringLiteral("Hlasitost"));
+    frame(ids::kSendingFrame, QStringLiteral("Vysílání"));
+
+    morseView = new CTextView(this);
+    controls[ids::kMorseText] = morseView;
+    hideTextBox = new QCheckBox(QStringLiteral("Skrytí zobrazovaného textu"), this);
+    controls[ids::kHideText] = hideTextBox;
+
+    label(ids::kLettersLabel, QStringLiteral("Písmena a interpunkční znaky"));
+    lettersEdit = new QLineEdit(this);
+    lettersEdit->setMaxLength(255);
+    controls[ids::kLetters] = lettersEdit;
+    label(ids::kDigitsLabel, QStringLiteral("Číslice"));
+    digitsEdit = new QLineEdit(this);
+    digitsEdit->setMaxLength(255);
+    digitsEdit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), digitsEdit));
+    controls[ids::kDigits] = digitsEdit;
+    shortZerosBox = new QCheckBox(QStringLiteral("Zkrátit nuly"), this);
+    controls[ids::kShortZeros] = shortZerosBox;
+    label(ids::kTextKindLabel, QStringLiteral("Druh textu"));
+    kindList = list(ids::kTextKind);
+    generateButton = button(ids::kGenerate, QStringLiteral("&Generuj text"));
+
+    button(ids::kLoad, QStringLiteral("&Načti"));
+    button(ids::kSave, QStringLiteral("&Ulož"));
+    button(ids::kCustom, QStringLiteral("&Vytvoř vlastní"));
+    button(ids::kToPrint, QStringLiteral("&Do tisku"));
+
+    toneList = list(ids::kTone);
+    textSpeedList = list(ids::kTextSpeed);
+    signSpeedList = list(ids::kSignSpeed);
+    label(ids::kToneLabel, QStringLiteral("Tónová volba"));
+    label(ids::kTextSpeedLabel, QStringLiteral("Rychlost textu"));
+    label(ids::kSignSpeedLabel, QStringLiteral("Rychlost značky"));
+    ratioList = list(ids::kRatio);
+    label(ids::kRatioLabel, QStringLiteral("Poměr tečka : čárka"));
+    label(ids::kResultHeading, QStringLiteral("rychlosti budou zhruba:"));
+    textSpeedResult = new CTextView(this);
+    controls[ids::kResultText] = textSpeedResult;
+    label(ids::kResultTextLabel, QStringLiteral("Rychlost textu"));
+    signSpeedResult = new CTextView(this);
+    controls[ids::kResultSign] = signSpeedResult;
+    label(ids::kResultSignLabel, QStringLiteral("Rychlost značky"));
+
+    volumeSlider = new QSlider(Qt::Vertical, this);
+    volumeSlider->setRange(0, kVolumeMaximum);
+    // Position 0 is the top, and the top is the loudest.
+    volumeSlider->setInvertedAppearance(true);
+    volumeSlider->setSingleStep(kVolumeStep);
+    volumeSlider->setPageStep(kVolumeStep);
+    volumeSlider->setTickInterval(kVolumeStep);
+    volumeSlider->setTickPosition(QSlider::TicksBothSides);
+    controls[ids::kVolume] = volumeSlider;
+
+    startButton = button(ids::kStart, QStringLiteral("&Start"));
+    stopButton = button(ids::kStop, QStringLiteral("S&top"));
+    pauseButton = button(ids::kPause, QStringLiteral("P&auza"));
+    stepButton = button(ids::kStep, QStringLiteral("K&rokování"));
+}
+
+void CMorseDlg::CreateMenu() {
+    menuBar = new QMenuBar(this);
+    const auto add = [this](QMenu* menu, int id, const QString& caption, bool checkable = false,
+                            bool checked = false) {
+        QAction* action = menu->addAction(caption);
+        action->setCheckable(checkable);
+        action->setChecked(checked);
+        commands[id] = action;
+        return action;
+    };
+    QMenu* file = menuBar->addMenu(QStringLiteral("&Soubor"));
+    add(file, ids::kMenuLoadText, QStringLiteral("&Načti text"));
+    add(file, ids::kMenuSaveText, QStringLiteral("&Ulož text"));
+    add(file, ids::kMenuPrint, QStringLiteral("&Tisk"));
+    file->addSeparator();
+    add(file, ids::kMenuExit, QStringLiteral("&Konec"));
+    QMenu* settings = menuBar->addMenu(QStringLiteral("&Nastavení"));
+    add(settings, ids::kMenuOutput, QStringLiteral("&Výstupu"));
+    add(settings, ids::kMenuStepping, QStringLiteral("&Krokování"), true, false);
+    add(settings, ids::kMenuLanguage, QStringLiteral("&Změna jazyka"), true, false);
+    add(settings, ids::kMenuRemember, QStringLiteral("&Pamatovat"), true, true);
+    QMenu* help = menuBar->addMenu(QStringLiteral("Ná&pověda"));
+    add(help, ids::kMenuHelpContents, QStringLiteral("&Obsah"));
+    help->addSeparator();
+    add(help, ids::kMenuAbout, QStringLiteral("O &aplikaci"));
+    menus = {file, settings, help};
+    for (const int id : {ids::kMenuLoadText, ids::kMenuSaveText, ids::kMenuPrint, ids::kMenuOutput,
+                         ids::kMenuLanguage, ids::kMenuHelpContents, ids::kMenuAbout}) {
+        commands[id]->setEnabled(false);
+    }
+}
+
+void CMorseDlg::ConnectSignals() {
+    connect(hideTextBox, &QCheckBox::clicked, this, [this] { OnHideText(); });
+    connect(kindList, &QComboBox::activated, this, [this] { OnKindChange(); });
+    connect(commands[ids::kMenuExit], &QAction::triggered, this, [this] { OnExit(); });
+    connect(commands[ids::kMenuStepping], &QAction::triggered, this, [this] { OnSteppingMode(); });
+    connect(textSpeedList, &QComboBox::activated, this, [this] { OnTextSpeedChange(); });
+    connect(signSpeedList, &QComboBox::activated, this, [this] { OnSignSpeedChange(); });
+    connect(toneList, &QComboBox::activated, this, [this] { OnToneChange(); });
+    connect(generateButton, &QPushButton::clicked, this, [this] { OnGenerate(); });
+    connect(stepButton, &QPushButton::clicked, this, [this] { OnStep(); });
+    connect(pauseButton, &QPushButton::clicked, this, [this] { OnPause(); });
+    connect(startButton, &QPushButton::clicked, this, [this] { OnStart(); });
+    connect(stopButton, &QPushButton::clicked, this, [this] { OnStop(); });
+    connect(lettersEdit, &QLineEdit::textEdited, this, [this] { OnLettersChange(); });
+    connect(volumeSlider, &QSlider::valueChanged, this,
+            [this](int value) { OnVolumeScroll(value); });
+    connect(ratioList, &QComboBox::activated, this, [this] { OnRatioChange(); });
+    connect(commands[ids::kMenuRemember], &QAction::triggered, this, [this] { OnRemember(); });
+    connect(shortZerosBox, &QCheckBox::clicked, this, [this] { OnShortZeros(); });
+}
+
+void CMorseDlg::InitDialog() {
+    // The program folder: the current directory at start-up.
+    programFolder = environment.programFolder.value_or(QDir::currentPath());
+    if (!programFolder.endsWith(QLatin1Char('/'))) {
+        programFolder += QLatin1Char('/');
+    }
+    lastFolder = programFolder;
+    LayoutControls();
+    // The steady clock is always there on this platform, so there is no clock check to fail.
+
+    FillNumberList(signSpeedList, kSignSpeeds);
+    for (const QString& name : kTextKindNames) {
+        kindList->addItem(name);
+    }
+    FillNumberList(toneList, kToneFrequencies);
+    FillNumberList(textSpeedList, kTextSpeeds);
+    for (const std::string_view label : kDashRatioLabels) {
+        ratioList->addItem(QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())));
+    }
+
+    std::unique_ptr<COutputFactory> outputs = std::move(environment.outputs);
+    if (!outputs) {
+        outputs = std::make_unique<CSystemOutputFactory>(CPosixSystemCalls::Instance(), notifier);
+    }
+    engine = std::make_unique<CKeyingEngine>(engineEvents.get(), std::move(environment.time),
+                                             std::move(environment.priority), std::move(outputs));
+    if (!engine->OpenDefaultOutput()) {
+        ShowError(messages::NoOutput());
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+    stepButton->setEnabled(false);
+    stopButton->setEnabled(false);
+    pauseButton->setEnabled(false);
+    const bool soundCard = engine->GetOutputKind() == kSoundCardOutput;
+    volumeSlider->setEnabled(soundCard);
+    Control(ids::kVolumeFrame)->setEnabled(soundCard);
+    // The sound card starts at full volume: the top of the slider.
+    volumeSlider->setValue(0);
+
+    kind = kLetterText;
+    shortZerosBox->setEnabled(false);
+    textSpeedIndex = 8;
+    signSpeedIndex = 4;
+    toneIndex = 1;
+    ratioIndex = 0;
+    UpdateData(false);
+    engine->SetToneFrequency(kToneFrequencies[static_cast<std::size_t>(toneIndex)]);
+    OnRatioChange();
+}
+
+void CMorseDlg::UpdateData(bool toMembers) {
+    if (toMembers) {
+        kind = kindList->currentIndex();
+        textSpeedIndex = textSpeedList->currentIndex();
+        signSpeedIndex = signSpeedList->currentIndex();
+        toneIndex = toneList->currentIndex();
+        ratioIndex = ratioList->currentIndex();
+        letterSet = ToCp1250(lettersEdit->text());
+        digitSet = ToCp1250(digitsEdit->text());
+    } else {
+        kindList->setCurrentIndex(kind);
+        textSpeedList->setCurrentIndex(textSpeedIndex);
+        signSpeedList->setCurrentIndex(signSpeedIndex);
+        toneList->setCurrentIndex(toneIndex);
+        ratioList->setCurrentIndex(ratioIndex);
+        lettersEdit->setText(FromCp1250(letterSet));
+        digitsEdit->setText(FromCp1250(digitSet));
+    }
+}
+
+LayoutInput CMorseDlg::ScreenInput() const {
+    if (environment.screen) {
+        return *environment.screen;
+    }
+    LayoutInput input;
+    const QScreen* current = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    const QRect available = current->availableGeometry();
+    input.screenWidth = available.width();
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    input.usableHeight = available.height() - titleBar - menuBar->sizeHint().height();
+    input.pointSize = DialogFontSize(input.screenWidth);
+    return input;
+}
+
+int CMorseDlg::ContentTop() const {
+    return menuBar->sizeHint().height();
+}
+
+void CMorseDlg::LayoutControls() {
+    LayoutInput input = ScreenInput();
+    fontSize = input.pointSize;
+    QFont dialogFont(fontName);
+    dialogFont.setPointSize(fontSize);
+    setFont(dialogFont);
+    input.averageCharWidth = QFontMetrics(dialogFont).averageCharWidth();
+    layout = ComputeMainLayout(input, [](int pixelHeight) {
+        const QFontMetrics metrics(MorseFont(pixelHeight));
+        return TextExtent{metrics.horizontalAdvance(QString(61, QLatin1Char('W'))),
+                          metrics.height()};
+    });
+    morseView->SetFontHeight(layout.fontHeight);
+    baseTitle = QStringLiteral("Brumlo");
+
+    const int top = ContentTop();
+    menuBar->setGeometry(0, 0, std::max(layout.W, 200), top);
+    for (const auto& [id, rect] : layout.controls) {
+        if (QWidget* widget = Control(id)) {
+            Place(widget, rect, top);
+        }
+    }
+    for (CTextView* result : {textSpeedResult, signSpeedResult}) {
+        result->SetFontFace(fontName);
+        result->SetFontPointSize(fontSize);
+    }
+    // Every layout pass checks "Zkrátit nuly" without running its handler.
+    shortZerosBox->setChecked(true);
+    resize(layout.W, layout.H + top);
+    setWindowTitle(baseTitle);
+    update();
+}
+
+void CMorseDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void CMorseDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) {
+        return;
+    }
+    // The window is either maximised and laid out, or minimised.
+    const Qt::WindowStates state = windowState();
+    if (state & Qt::WindowMinimized) {
+        return;
+    }
+    if (state & Qt::WindowMaximized) {
+        LayoutControls();
+    } else if (isVisible()) {
+        QTimer::singleShot(0, this,
+                           [this] { setWindowState(Qt::WindowMinimized | Qt::WindowMaximized); });
+    }
+}
+
+void CMorseDlg::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    const int u = layout.u;
+    const int v = layout.v;
+    const int pt = layout.pt;
+    const int X0 = layout.viewLeft;
+    const int t = layout.viewWidth;
+    const int L = layout.viewHeight;
+    const int D = layout.sixCharacters;
+    if (D <= 0) {
+        return;
+    }
+    QPainter painter(this);
+    painter.translate(0, ContentTop());
+    QFont rulerFont(fontName);
+    rulerFont.setPixelSize(std::max(pt, 6));
+    painter.setFont(rulerFont);
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QFontMetrics metrics(rulerFont);
+    const int O = D / 2 + static_cast<int>(-0.2 * D) / 2;
+    const auto label = [&](int i) { return QString::number(i + 1); };
+
+    // Upper ruler: ten divisions of six characters above the text.
+    const int upper = 5 * u + 4 * v;
+    painter.drawLine(X0, upper, X0 + 10 * D, upper);
+    for (int i = 0; i <= 10; ++i) {
+        painter.drawLine(X0 + i * D, upper, X0 + i * D, 5 * u + static_cast<int>(7.5 * v));
+    }
+    for (int i = 0; i < 10; ++i) {
+        painter.drawText(X0 + i * D + O, upper + v / 2 + metrics.ascent(), label(i));
+    }
+    // Lower ruler.
+    const int lower = 5 * u + 12 * v + L;
+    painter.drawLine(X0, lower, X0 + 10 * D, lower);
+    for (int i = 0; i <= 10; ++i) {
+        painter.drawLine(X0 + i * D, lower, X0 + i * D, 5 * u + L + 3 * v + (11 * v) / 2);
+    }
+    for (int i = 0; i < 10; ++i) {
+        painter.drawText(X0 + i * D + O, 5 * u + 11 * v + L - pt + metrics.ascent(), label(i));
+    }
+    // Line numbers on both sides of the text, one per display line.
+    for (int i = 0; i < 5; ++i) {
+        const int y = 5 * u + 8 * v + pt / 2 + i * (L / 5) + metrics.ascent();
+        painter.drawText(X0 - u / 2 - pt - metrics.horizontalAdvance(QLatin1Char('0')), y,
+                         QString::number(i));
+        painter.drawText(X0 + t + pt, y, QString::number(i));
+    }
+    // The embossed caption, its right edge on the right edge of the text.
+    const int h = (2 * (5 * u + 3 * v)) / 3;
+    QFont captionFont(QStringLiteral("Liberation Sans"));
+    captionFont.setPixelSize(std::max(h, 8));
+    captionFont.setWeight(QFont::Black);
+    captionFont.setItalic(true);
+    painter.setFont(captionFont);
+    const QString caption = baseTitle + QStringLiteral("d");
+    const int x = X0 + t - QFontMetrics(captionFont).horizontalAdvance(caption);
+    const int y = v + h / 2 + QFontMetrics(captionFont).ascent() / 2;
+    painter.setPen(palette().color(QPalette::Shadow));
+    painter.drawText(x, y, caption);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawText(x - 2, y - 2, caption);
+}
+
+void CMorseDlg::ShowError(const QString& text) {
+    messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption, text, this);
+}
+
+void CMorseDlg::OnHideText() {
+    morseView->ShowText(!hideTextBox->isChecked());
+}
+
+void CMorseDlg::OnKindChange() {
+    UpdateData(true);
+    customMode = false;
+    if (kind == kCustomText) {
+        customMode = true;
+        generateButton->setEnabled(false);
+        ApplyText(customText.GetText());
+        if (fileTitleShown) {
+            setWindowTitle(fileTitle);
+        }
+    } else {
+        generateButton->setEnabled(true);
+        setWindowTitle(baseTitle);
+        OnGenerate();
+    }
+    shortZerosBox->setEnabled(kind == kDigitText);
+}
+
+void CMorseDlg::OnExit() {
+    close();
+}
+
+void CMorseDlg::OnSteppingMode() {
+    // The action has already toggled its own check mark.
+    const bool on = IsMenuItemChecked(ids::kMenuStepping);
+    stepButton->setEnabled(on);
+    pauseButton->setEnabled(!on && !idle);
+}
+
+void CMorseDlg::OnTextSpeedChange() {
+    UpdateData(true);
+    engine->SetTextSpeed(kTextSpeeds[static_cast<std::size_t>(textSpeedIndex)]);
+    const int raised = SignIndexAfterTextChange(textSpeedIndex, signSpeedIndex);
+    if (raised != signSpeedIndex) {
+        signSpeedIndex = raised;
+        UpdateData(false);
+        OnSignSpeedChange();
+    }
+    OnRatioChange();
+}
+
+void CMorseDlg::OnSignSpeedChange() {
+    UpdateData(true);
+    engine->SetSignSpeed(kSignSpeeds[static_cast<std::size_t>(signSpeedIndex)]);
+    const int lowered = TextIndexAfterSignChange(signSpeedIndex, textSpeedIndex);
+    if (lowered != textSpeedIndex) {
+        textSpeedIndex = lowered;
+        UpdateData(false);
+        OnTextSpeedChange();
+    }
+    OnRatioChange();
+}
+
+void CMorseDlg::OnToneChange() {
+    UpdateData(true);
+    engine->SetToneFrequency(kToneFrequencies[static_cast<std::size_t>(toneIndex)]);
+}
+
+void CMorseDlg::OnRatioChange() {
+    UpdateData(true);
+    engine->SetDashRatio(kDashRatios[static_cast<std::size_t>(ratioIndex)]);
+    textSpeedResult->SetFullText(QString::number(engine->GetEffectiveTextSpeed()));
+    signSpeedResult->SetFullText(QString::number(engine->GetEffectiveSignSpeed()));
+}
+
+void CMorseDlg::OnGenerate() {
+    UpdateData(true);
+    if (kind == kCustomText) {
+        return;
+    }
+    const std::string set = kind == kLetterText  ? letterSet
+                            : kind == kDigitText ? digitSet
+                                                 : letterSet + digitSet;
+    CMorseText generator;
+    const std::string generated = generator.Generate(set, kind);
+    if (generated.empty()) {
+        // An empty set (or one of spaces only) leaves nothing to draw: keep the text there is.
+        messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
+                          messages::NothingToGenerate(), this);
+        return;
+    }
+    ApplyText(generated);
+}
+
+void CMorseDlg::ApplyText(const std::string& text) {
+    currentText.SetText(text);
+    currentText.SetKind(kind);
+    currentText.SetShortZeros(shortZerosBox->isChecked() ? 1 : 0);
+    displayText = currentText.FormatLines();
+    morseView->SetFullText(FromCp1250(displayText));
+}
+
+void CMorseDlg::RefreshAfterSend() {
+    if (morseView->GetFullText() == FromCp1250(currentText.FormatLines())) {
+        ApplyText(currentText.GetText());
+    } else {
+        ApplyText(customText.GetText());
+    }
+}
+
+void CMorseDlg::EnableIdleControls(bool enable) {
+    for (const int id : {ids::kLoad, ids::kSave, ids::kCustom, ids::kToPrint}) {
+        Control(id)->setEnabled(enable && unavailable.count(id) == 0);
+    }
+    generateButton->setEnabled(enable && kind != kCustomText);
+    kindList->setEnabled(enable);
+    shortZerosBox->setEnabled(enable && kind == kDigitText);
+    for (QMenu* menu : menus) {
+        menu->menuAction()->setEnabled(enable);
+    }
+}
+
+void CMorseDlg::OnStart() {
+    idle = false;
+    UpdateData(true);
+    startButton->setEnabled(false);
+    EnableIdleControls(false);
+    engine->SetText(customMode ? customText : currentText);
+    ++transmission;
+    const bool stepping = IsMenuItemChecked(ids::kMenuStepping);
+    stopButton->setEnabled(true);
+    pauseButton->setEnabled(!stepping);
+    if (!engine->Start(displayText, stepping)) {
+        ShowError(messages::ThreadFailed());
+        OnSendingFinished();
+    }
+}
+
+void CMorseDlg::OnStop() {
+    stopButton->setDown(true);
+    engine->RequestStop();
+    if (paused || IsMenuItemChecked(ids::kMenuStepping)) {
+        engine->Resume();
+    }
+    paused = false;
+}
+
+void CMorseDlg::OnPause() {
+    const bool wasPaused = paused;
+    paused = !paused;
+    if (wasPaused) {
+        engine->Resume();
+    }
+    engine->RequestPause(paused);
+}
+
+void CMorseDlg::OnStep() {
+    if (!idle) {
+        engine->Resume();
+    }
+}
+
+int CMorseDlg::DisplayDelayMilliseconds() {
+    // The marking follows the sound as it is heard, not as it is queued.
+    return static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(engine->Device().OutputLatency())
+            .count());
+}
+
+void CMorseDlg::OnSentTextChanged(const QString& sentText, int sentTransmission) {
+    const auto apply = [this, sentText, sentTransmission] {
+        if (sentTransmission == transmission && !idle) {
+            morseView->SetSentText(sentText);
+        }
+    };
+    const int delay = DisplayDelayMilliseconds();
+    if (delay > 0) {
+        QTimer::singleShot(delay, this, apply);
+    } else {
+        apply();
+    }
+}
+
+void CMorseDlg::OnTransmissionEnded(int endedTransmission) {
+    const auto finish = [this, endedTransmission] {
+        if (endedTransmission == transmission && !idle) {
+            OnSendingFinished();
+        }
+    };
+    const int delay = DisplayDelayMilliseconds();
+    if (delay > 0) {
+        QTimer::singleShot(delay, this, finish);
+    } else {
+        finish();
+    }
+}
+
+void CMorseDlg::OnSendingFinished() {
+    startButton->setEnabled(true);
+    idle = true;
+    paused = false;
+    stopButton->setDown(false);
+    stopButton->setEnabled(false);
+    pauseButton->setEnabled(false);
+    RefreshAfterSend();
+    EnableIdleControls(true);
+}
+
+void CMorseDlg::OnLettersChange() {
+    UpdateData(true);
+    const int removed = CMorseTable::RemoveInvalidCharacters(letterSet, true, notifier);
+    if (removed >= 0) {
+        UpdateData(false);
+        lettersEdit->setCursorPosition(removed);
+    }
+}
+
+void CMorseDlg::OnVolumeScroll(int position) {
+    const auto level = static_cast<std::uint32_t>(kVolumeMaximum - position);
+    engine->SetVolume(level | (level << 16));
+}
+
+void CMorseDlg::OnRemember() {
+    rememberFlag = IsMenuItemChecked(ids::kMenuRemember);
+}
+
+void CMorseDlg::OnShortZeros() {
+    currentText.SetShortZeros(shortZerosBox->isChecked() ? 1 : 0);
+}
+
+void CMorseDlg::reject() {
+    close();
+}
+
+void CMorseDlg::accept() {
+    close();
+}
+
+void CMorseDlg::closeEvent(QCloseEvent* event) {
+    if (!closing && !startButton->isEnabled()) {
+        OnStop();
+    }
+    closing = true;
+    event->accept();
+}

@@ -1,0 +1,175 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "core/CKeyingEngine.h"
+#include "text/CMorseText.h"
+#include "ui/CMessageBoxes.h"
+#include "ui/CUiNotifier.h"
+#include "ui/MainLayout.h"
+
+class CTextView;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QSlider;
+
+// What the main window works with; tests replace the parts that reach the hardware or the user.
+struct DialogEnvironment {
+    CMessageBoxes* messageBoxes = nullptr;       // null: real message boxes
+    std::unique_ptr<COutputFactory> outputs;     // null: the real devices
+    std::unique_ptr<CTimeSource> time;           // null: the real clock
+    std::unique_ptr<CPriorityControl> priority;  // null: real scheduling
+    std::optional<QString> programFolder;        // none: the current directory
+    std::optional<LayoutInput> screen;           // none: the screen the window is on
+};
+
+// The main window: the training text, the generator, the sending controls and the output
+// settings. Lives on the user-interface thread; the keying engine's threads reach it only through
+// calls posted to that thread.
+class CMorseDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CMorseDlg(DialogEnvironment environment = {}, QWidget* parent = nullptr);
+    ~CMorseDlg() override;
+
+    // Copies the widgets into the members (true) or the members into the widgets (false).
+    void UpdateData(bool toMembers);
+    void LayoutControls();
+
+    // Handlers, in the order of the window's message map.
+    void OnHideText();
+    void OnKindChange();
+    void OnExit();
+    void OnSteppingMode();
+    void OnTextSpeedChange();
+    void OnSignSpeedChange();
+    void OnToneChange();
+    void OnGenerate();
+    void OnStep();
+    void OnPause();
+    void OnStart();
+    void OnStop();
+    void OnLettersChange();
+    void OnVolumeScroll(int position);
+    void OnRatioChange();
+    void OnRemember();
+    void OnShortZeros();
+
+    void EnableIdleControls(bool enable);
+    void OnSendingFinished();
+    void ApplyText(const std::string& text);
+    void RefreshAfterSend();
+
+    // State read by tests and by the other dialogs.
+    CKeyingEngine& Engine() { return *engine; }
+    CTextView& MorseView() { return *morseView; }
+    QWidget* Control(int id) const;
+    QAction* MenuCommand(int id) const;
+    QMenuBar* MenuBar() const { return menuBar; }
+    const MainLayout& Layout() const { return layout; }
+    const CMorseText& CurrentText() const { return currentText; }
+    const CMorseText& CustomText() const { return customText; }
+    const std::string& DisplayText() const { return displayText; }
+    QString ProgramFolder() const { return programFolder; }
+    bool IsIdle() const { return idle; }
+    bool IsPaused() const { return paused; }
+    bool IsMenuItemChecked(int id) const;
+
+    void reject() override;
+    void accept() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    class CEngineEvents;
+
+    void CreateControls();
+    void CreateMenu();
+    void ConnectSignals();
+    void InitDialog();
+    void OnSentTextChanged(const QString& sentText, int transmission);
+    void OnTransmissionEnded(int transmission);
+    void ShowError(const QString& text);
+    int DisplayDelayMilliseconds();
+    LayoutInput ScreenInput() const;
+    int ContentTop() const;
+
+    DialogEnvironment environment;
+    CQtMessageBoxes qtMessageBoxes;
+    CMessageBoxes& messageBoxes;
+    CUiNotifier notifier;
+    std::unique_ptr<CEngineEvents> engineEvents;
+    std::unique_ptr<CKeyingEngine> engine;
+
+    // Members exchanged with the widgets.
+    int kind = 0;
+    int textSpeedIndex = 8;
+    int signSpeedIndex = 4;
+    int toneIndex = 1;
+    int ratioIndex = 0;
+    std::string letterSet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    std::string digitSet = "1234567890";
+
+    std::string displayText;
+    QString programFolder;
+    QString lastFolder;
+    bool idle = true;
+    bool rememberFlag = true;
+    bool paused = false;
+    bool languageActive = false;
+    bool customMode = false;
+    bool fileTitleShown = false;
+    CMorseText currentText;
+    CMorseText customText;
+    QString baseTitle;
+    QString fileTitle;
+    QString fontName = QStringLiteral("Liberation Sans");
+    int fontSize = 8;
+    MainLayout layout;
+    int transmission = 0;
+    bool closing = false;
+    // Commands whose work the program does not offer yet stay disabled.
+    std::set<int> unavailable;
+
+    // Widgets.
+    QMenuBar* menuBar = nullptr;
+    std::map<int, QWidget*> controls;
+    std::map<int, QAction*> commands;
+    std::vector<QMenu*> menus;
+    CTextView* morseView = nullptr;
+    CTextView* textSpeedResult = nullptr;
+    CTextView* signSpeedResult = nullptr;
+    QCheckBox* hideTextBox = nullptr;
+    QCheckBox* shortZerosBox = nullptr;
+    QLineEdit* lettersEdit = nullptr;
+    QLineEdit* digitsEdit = nullptr;
+    QComboBox* kindList = nullptr;
+    QComboBox* toneList = nullptr;
+    QComboBox* textSpeedList = nullptr;
+    QComboBox* signSpeedList = nullptr;
+    QComboBox* ratioList = nullptr;
+    QPushButton* startButton = nullptr;
+    QPushButton* stopButton = nullptr;
+    QPushButton* pauseButton = nullptr;
+    QPushButton* stepButton = nullptr;
+    QPushButton* generateButton = nullptr;
+    QSlider* volumeSlider = nullptr;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "core/CNotifier.h"
+
+class CMessageBoxes;
+class QWidget;
+
+// Turns the notifications of the lower layers into the program's message boxes. Called on the
+// user-interface thread.
+class CUiNotifier : public CNotifier {
+public:
+    CUiNotifier(CMessageBoxes& boxes, QWidget* owner);
+
+    void InvalidCharacterRemoved(char character) override;
+    void TextTooLong(int limit) override;
+    void UnsupportedCharactersRemoved() override;
+    void WriteFailed(const std::string& path) override;
+    void SerialPortCloseFailed() override;
+
+private:
+    CMessageBoxes& messageBoxes;
+    QWidget* window;
+};

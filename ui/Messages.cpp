@@ -1,0 +1,50 @@
+#include "ui/Messages.h"
+
+namespace messages {
+
+QString InvalidCharacter(const QString& character) {
+    return QStringLiteral("UPOZORNĚNÍ: Právě vložený znak \"") + character +
+           QStringLiteral("\" je NEPLATNÝ, proto bude odstraněn!");
+}
+
+QString TextTooLong(int limit) {
+    return QStringLiteral("UPOZORNĚNÍ: Maximální délka textu je ") + QString::number(limit) +
+           QStringLiteral("znaků, proto byl původní text zkrácen! ");
+}
+
+QString UnsupportedRemoved() {
+    return QStringLiteral(
+        "UPOZORNĚNÍ: Text obsahoval nepodporované znaky, \nkteré jsou nyní "
+        "odstraněny!");
+}
+
+QString WriteFailed(const QString& path) {
+    return QStringLiteral("CHYBA: Neúspěšný zápis do souboru ") + path;
+}
+
+QString SerialCloseFailed() {
+    return QStringLiteral("CHYBA VÝSTUPU: Při zavírání seriového portu");
+}
+
+QString NoOutput() {
+    return QStringLiteral(
+        "CHYBA: nelze použít žádný s podporovaných výstupů,\nproto je Brumlo ukončen!");
+}
+
+QString NoClock() {
+    return QStringLiteral(
+        "CHYBA: procesor nepodporuje High resolution timer, \nprogram musí být "
+        "ukončen. Použijte předchozí verzi Brumlo.");
+}
+
+QString ThreadFailed() {
+    return QStringLiteral("CHYBA: Nepodarilo se vytvorit vlakno!");
+}
+
+QString NothingToGenerate() {
+    return QStringLiteral(
+        "UPOZORNĚNÍ: Zvolená sada znaků je prázdná, proto nelze generovat "
+        "text.\nZůstává původní text.");
+}
+
+}  // namespace messages

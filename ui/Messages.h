@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// The texts of the program's messages, exactly as the user sees them.
+namespace messages {
+
+inline const QString kCaption = QStringLiteral("Brumlo");
+
+QString InvalidCharacter(const QString& character);
+QString TextTooLong(int limit);
+QString UnsupportedRemoved();
+QString WriteFailed(const QString& path);
+QString SerialCloseFailed();
+QString NoOutput();
+QString NoClock();
+QString ThreadFailed();
+QString NothingToGenerate();
+
+}  // namespace messages
