@@ -639,7 +639,7 @@ void CMorseDlg::OnSentTextChanged(const QString& sentText, int sentTransmission)
     };
     const int delay = DisplayDelayMilliseconds();
     if (delay > 0) {
-        QTimer::singleShot(delay, this, apply);
+        QTimer::singleShot(delay, Qt::PreciseTimer, this, apply);
     } else {
         apply();
     }
@@ -653,7 +653,7 @@ void CMorseDlg::OnTransmissionEnded(int endedTransmission) {
     };
     const int delay = DisplayDelayMilliseconds();
     if (delay > 0) {
-        QTimer::singleShot(delay, this, finish);
+        QTimer::singleShot(delay, Qt::PreciseTimer, this, finish);
     } else {
         finish();
     }

@@ -4,7 +4,7 @@
 
 namespace {
 
-// Font heights are tried up to this one; no screen needs more.
+// Font heights are searched up to this one; no screen needs more.
 constexpr int kLargestFontHeight = 400;
 constexpr int kSliderWidth = 40;
 
@@ -26,11 +26,23 @@ int DialogFontSize(int screenWidth) {
 int FitMorseFont(int screenWidth, const MorseFontMeasure& measure) {
     const int u = screenWidth / 100;
     const int target = screenWidth - screenWidth / 3 + 50;
-    int height = 10;
-    while (height < kLargestFontHeight && 6 * u + measure(height).width < target) {
-        ++height;
+    const auto reaches = [&](int height) { return 6 * u + measure(height).width >= target; };
+    // Text widths grow with the height, so the first height that reaches is found by halving
+    // the range: a handful of font loads instead of one per height.
+    int low = 10;
+    int high = kLargestFontHeight;
+    if (reaches(low)) {
+        return low;
     }
-    return height;
+    while (high - low > 1) {
+        const int middle = (low + high) / 2;
+        if (reaches(middle)) {
+            high = middle;
+        } else {
+            low = middle;
+        }
+    }
+    return high;
 }
 
 MainLayout ComputeMainLayout(const LayoutInput& input, const MorseFontMeasure& measure) {

@@ -48,7 +48,8 @@ struct MainLayout {
 // The dialog font's point size for a screen width.
 int DialogFontSize(int screenWidth);
 
-// The first Morse font height from 10 up whose 61 W characters plus 6u reach W - W/3 + 50.
+// The first Morse font height from 10 up whose 61 W characters plus 6u reach W - W/3 + 50
+// (10 when even that one is wider).
 int FitMorseFont(int screenWidth, const MorseFontMeasure& measure);
 
 MainLayout ComputeMainLayout(const LayoutInput& input, const MorseFontMeasure& measure);
