@@ -24,7 +24,12 @@
 #include "core/Timing.h"
 #include "output/CSystemCalls.h"
 #include "output/OutputKind.h"
+#include "output/SerialPorts.h"
+#include "text/TextFile.h"
+#include "ui/CInfoDlg.h"
 #include "ui/CTextView.h"
+#include "ui/CVlastniTextDlg.h"
+#include "ui/CVystupDlg.h"
 #include "ui/ControlIds.h"
 #include "ui/Cp1250.h"
 #include "ui/Messages.h"
@@ -79,13 +84,14 @@ CMorseDlg::CMorseDlg(DialogEnvironment dialogEnvironment, QWidget* parent)
       environment(std::move(dialogEnvironment)),
       messageBoxes(environment.messageBoxes != nullptr ? *environment.messageBoxes
                                                        : qtMessageBoxes),
+      desktop(environment.desktop != nullptr ? *environment.desktop : qtDesktop),
       notifier(messageBoxes, this),
       engineEvents(std::make_unique<CEngineEvents>(*this)) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/brumlo/icon.png")));
     // Commands whose dialogs the program does not have yet.
-    unavailable = {ids::kLoad, ids::kSave, ids::kCustom, ids::kToPrint};
+    unavailable = {ids::kToPrint};
     CreateControls();
     CreateMenu();
     ConnectSignals();
@@ -230,8 +236,7 @@ void CMorseDlg::CreateMenu() {
     help->addSeparator();
     add(help, ids::kMenuAbout, QStringLiteral("O &aplikaci"));
     menus = {file, settings, help};
-    for (const int id : {ids::kMenuLoadText, ids::kMenuSaveText, ids::kMenuPrint, ids::kMenuOutput,
-                         ids::kMenuLanguage, ids::kMenuHelpContents, ids::kMenuAbout}) {
+    for (const int id : {ids::kMenuPrint, ids::kMenuLanguage}) {
         commands[id]->setEnabled(false);
     }
 }
@@ -255,6 +260,16 @@ void CMorseDlg::ConnectSignals() {
     connect(ratioList, &QComboBox::activated, this, [this] { OnRatioChange(); });
     connect(commands[ids::kMenuRemember], &QAction::triggered, this, [this] { OnRemember(); });
     connect(shortZerosBox, &QCheckBox::clicked, this, [this] { OnShortZeros(); });
+    connect(commands[ids::kMenuLoadText], &QAction::triggered, this, [this] { OnLoadText(); });
+    const auto button = [this](int id) { return qobject_cast<QPushButton*>(Control(id)); };
+    connect(button(ids::kLoad), &QPushButton::clicked, this, [this] { OnLoadText(); });
+    connect(commands[ids::kMenuSaveText], &QAction::triggered, this, [this] { OnSaveText(); });
+    connect(button(ids::kSave), &QPushButton::clicked, this, [this] { OnSaveText(); });
+    connect(button(ids::kCustom), &QPushButton::clicked, this, [this] { OnCustomText(); });
+    connect(commands[ids::kMenuOutput], &QAction::triggered, this, [this] { OnOutputSettings(); });
+    connect(commands[ids::kMenuAbout], &QAction::triggered, this, [this] { OnAbout(); });
+    connect(commands[ids::kMenuHelpContents], &QAction::triggered, this,
+            [this] { OnHelpContents(); });
 }
 
 void CMorseDlg::InitDialog() {
@@ -706,4 +721,131 @@ void CMorseDlg::closeEvent(QCloseEvent* event) {
     }
     closing = true;
     event->accept();
+}
+
+int CMorseDlg::RunDialog(QDialog& dialog) {
+    return environment.runDialog ? environment.runDialog(dialog) : dialog.exec();
+}
+
+QString CMorseDlg::LanguageFile(const char* name) const {
+    return languageActive ? programFolder + QStringLiteral("jazyk/") + QLatin1String(name)
+                          : QString();
+}
+
+void CMorseDlg::EnableOutputControls() {
+    const int outputKind = engine->GetOutputKind();
+    volumeSlider->setEnabled(outputKind == kSoundCardOutput);
+    Control(ids::kVolumeFrame)->setEnabled(outputKind == kSoundCardOutput);
+    toneList->setEnabled(outputKind != kSerialPortOutput);
+}
+
+QString CMorseDlg::BrowseTextFile(bool open) {
+    const QString path =
+        open ? desktop.OpenFileName(this, lastFolder) : desktop.SaveFileName(this, lastFolder);
+    if (path.isEmpty()) {
+        return {};
+    }
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    lastFolder = slash < 0 ? QString() : path.left(slash + 1);
+    return path;
+}
+
+void CMorseDlg::WriteTextFile(const QString& path, bool append, bool pad) {
+    const std::string bytes = customMode
+                                  ? (pad ? customText.FormatPadded() : customText.FormatLines())
+                                  : currentText.FormatLines();
+    WriteFileBytesOrNotify(path.toStdString(), bytes, append, notifier);
+}
+
+void CMorseDlg::OnSaveText() {
+    if (morseView->GetFullText().isEmpty()) {
+        messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
+                          QStringLiteral("UPOZORNĚNÍ: Není generován, ani vytvořen vlastní "
+                                         "text!\nProto není možné text uložit."),
+                          this);
+        return;
+    }
+    const QString path = BrowseTextFile(false);
+    if (!path.isEmpty()) {
+        WriteTextFile(path, false, false);
+    }
+}
+
+void CMorseDlg::OnLoadText() {
+    const QString path = BrowseTextFile(true);
+    if (!path.isEmpty()) {
+        LoadTextFile(path, true);
+    }
+}
+
+void CMorseDlg::LoadTextFile(const QString& path, bool fromUser) {
+    // A file that is missing, empty or unreadable changes nothing and says nothing.
+    const std::optional<std::string> bytes = ReadFileBytes(path.toStdString());
+    if (!bytes) {
+        return;
+    }
+    if (fromUser) {
+        customText = CMorseText::LoadFromFileContents(*bytes, kCustomText, notifier);
+        morseView->SetFullText(FromCp1250(customText.FormatLines()));
+        kind = kCustomText;
+        UpdateData(false);
+        OnKindChange();
+        fileTitle = baseTitle + QStringLiteral(" - ") + path;
+        setWindowTitle(fileTitle);
+        fileTitleShown = true;
+    } else {
+        if (kind == kCustomText) {
+            customText = CMorseText::LoadFromFileContents(*bytes, kCustomText, notifier);
+            ApplyText(customText.GetText());
+        } else {
+            currentText = CMorseText::LoadFromFileContents(*bytes, kind, notifier);
+            ApplyText(currentText.GetText());
+        }
+        OnShortZeros();
+        UpdateData(false);
+    }
+}
+
+void CMorseDlg::OnCustomText() {
+    CVlastniTextDlg dialog(LanguageFile("localUT"), notifier, this);
+    const std::string old = customText.GetText();
+    dialog.SetText(old);
+    if (RunDialog(dialog) != QDialog::Accepted) {
+        return;
+    }
+    kind = kCustomText;
+    customText.SetText(dialog.GetText());
+    customText.SetKind(kCustomText);
+    UpdateData(false);
+    OnKindChange();
+    if (customText.GetText() != old) {
+        fileTitleShown = false;
+        setWindowTitle(baseTitle);
+    }
+}
+
+void CMorseDlg::OnOutputSettings() {
+    QStringList ports;
+    if (environment.serialPorts) {
+        ports = environment.serialPorts();
+    } else {
+        for (const std::string& port : ListSerialPorts(CPosixSystemCalls::Instance())) {
+            ports << QString::fromStdString(port);
+        }
+    }
+    CVystupDlg dialog(*engine, LanguageFile("localSO"), ports, messageBoxes, this);
+    RunDialog(dialog);
+    EnableOutputControls();
+}
+
+void CMorseDlg::OnAbout() {
+    CInfoDlg dialog(LanguageFile("localAbout"), this);
+    RunDialog(dialog);
+}
+
+void CMorseDlg::OnHelpContents() {
+    const QString help = QCoreApplication::applicationDirPath() + QStringLiteral("/brumlo.html");
+    if (!desktop.OpenHelp(help)) {
+        ShowError(QStringLiteral("Failed to launch help."));
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -10,6 +11,7 @@
 
 #include "core/CKeyingEngine.h"
 #include "text/CMorseText.h"
+#include "ui/CDesktop.h"
 #include "ui/CMessageBoxes.h"
 #include "ui/CUiNotifier.h"
 #include "ui/MainLayout.h"
@@ -29,6 +31,9 @@ class QSlider;
 // What the main window works with; tests replace the parts that reach the hardware or the user.
 struct DialogEnvironment {
     CMessageBoxes* messageBoxes = nullptr;       // null: real message boxes
+    CDesktop* desktop = nullptr;                 // null: real file dialogs and browser
+    std::function<int(QDialog&)> runDialog;      // empty: run each dialog modally
+    std::function<QStringList()> serialPorts;    // empty: the ports of this machine
     std::unique_ptr<COutputFactory> outputs;     // null: the real devices
     std::unique_ptr<CTimeSource> time;           // null: the real clock
     std::unique_ptr<CPriorityControl> priority;  // null: real scheduling
@@ -68,6 +73,16 @@ public:
     void OnRatioChange();
     void OnRemember();
     void OnShortZeros();
+    void OnLoadText();
+    void OnSaveText();
+    void OnCustomText();
+    void OnOutputSettings();
+    void OnAbout();
+    void OnHelpContents();
+
+    void WriteTextFile(const QString& path, bool append, bool pad);
+    QString BrowseTextFile(bool open);
+    void LoadTextFile(const QString& path, bool fromUser);
 
     void EnableIdleControls(bool enable);
     void OnSendingFinished();
@@ -85,6 +100,8 @@ public:
     const CMorseText& CustomText() const { return customText; }
     const std::string& DisplayText() const { return displayText; }
     QString ProgramFolder() const { return programFolder; }
+    QString LastFolder() const { return lastFolder; }
+    bool IsFileTitleShown() const { return fileTitleShown; }
     bool IsIdle() const { return idle; }
     bool IsPaused() const { return paused; }
     bool IsMenuItemChecked(int id) const;
@@ -111,10 +128,15 @@ private:
     int DisplayDelayMilliseconds();
     LayoutInput ScreenInput() const;
     int ContentTop() const;
+    int RunDialog(QDialog& dialog);
+    QString LanguageFile(const char* name) const;
+    void EnableOutputControls();
 
     DialogEnvironment environment;
     CQtMessageBoxes qtMessageBoxes;
     CMessageBoxes& messageBoxes;
+    CQtDesktop qtDesktop;
+    CDesktop& desktop;
     CUiNotifier notifier;
     std::unique_ptr<CEngineEvents> engineEvents;
     std::unique_ptr<CKeyingEngine> engine;

@@ -18,72 +18,12 @@
 #include "tests/support/CRecordingMessageBoxes.h"
 #include "tests/support/CTemporaryFolder.h"
 #include "tests/support/CVirtualTime.h"
+#include "tests/ui/MainWindowFixture.h"
 #include "ui/CMorseDlg.h"
 #include "ui/CTextView.h"
 #include "ui/ControlIds.h"
 
 namespace {
-
-// Every output kind opens as a recording device in virtual time.
-class CVirtualOutputs : public COutputFactory {
-public:
-    explicit CVirtualOutputs(CVirtualTime& sharedTime) : time(sharedTime) {}
-    std::unique_ptr<COutputDevice> Create(int kind, const std::string&) override {
-        if (kind < 0 || kind > 2) {
-            return nullptr;
-        }
-        return std::make_unique<CRecordingDevice>(time);
-    }
-
-private:
-    CVirtualTime& time;
-};
-
-template <typename Condition>
-bool Eventually(Condition condition) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > 10000) {
-            return false;
-        }
-        QApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
-    }
-    return true;
-}
-
-class MainWindow : public testing::Test {
-protected:
-    MainWindow() {
-        DialogEnvironment environment;
-        environment.messageBoxes = &boxes;
-        environment.outputs = std::make_unique<CVirtualOutputs>(time);
-        environment.time = std::make_unique<CFakeTimeSource>(time);
-        environment.priority = std::make_unique<CNoPriorityChange>();
-        environment.programFolder = QString::fromStdString(folder.Path());
-        environment.screen = LayoutInput{1366, 700, 10, 7};
-        dialog = std::make_unique<CMorseDlg>(std::move(environment));
-    }
-
-    template <typename Widget>
-    Widget* Get(int id) {
-        return qobject_cast<Widget*>(dialog->Control(id));
-    }
-    QComboBox* List(int id) { return Get<QComboBox>(id); }
-    void Choose(int id, int index) {
-        List(id)->setCurrentIndex(index);
-        emit List(id)->activated(index);
-    }
-    void Click(int id) { QTest::mouseClick(Get<QPushButton>(id), Qt::LeftButton); }
-    bool Enabled(int id) { return dialog->Control(id)->isEnabled(); }
-    QString Shown(int id) { return Get<CTextView>(id)->GetFullText(); }
-
-    CTemporaryFolder folder;
-    CVirtualTime time;
-    CRecordingMessageBoxes boxes;
-    std::unique_ptr<CMorseDlg> dialog;
-};
 
 TEST_F(MainWindow, StartsWithTheDefaults) {
     EXPECT_EQ(List(ids::kTextKind)->currentText(), QStringLiteral("Písmenový text"));

@@ -1,0 +1,44 @@
+#include "config/LanguageFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "text/TextFile.h"
+
+std::vector<std::string> SplitLanguageLines(std::string_view bytes, std::size_t count) {
+    // The file is read as if a zero byte followed it, so the text stops at the first zero.
+    const std::size_t zero = bytes.find('\0');
+    if (zero != std::string_view::npos) {
+        bytes = bytes.substr(0, zero);
+    }
+    std::vector<std::string> lines;
+    lines.reserve(count);
+    std::size_t position = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        std::string line;
+        while (position < bytes.size() && bytes[position] != '\r') {
+            line.push_back(bytes[position]);
+            ++position;
+        }
+        position += 2;
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+std::optional<std::vector<std::string>> ReadLanguageFile(const std::string& path,
+                                                         std::size_t count) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    close(fd);
+    const std::optional<std::string> bytes = ReadFileBytes(path);
+    // ReadFileBytes takes an empty file for an unreadable one; here it is a file of no lines.
+    return SplitLanguageLines(bytes.value_or(std::string()), count);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Language files: one caption per line, in a fixed order. A line ends at a CR byte, and the byte
+// after the CR is skipped whatever it is; lines missing at the end are empty captions; lines after
+// the last expected one are ignored.
+
+// The `count` captions of `bytes`. Any bytes and any length are accepted.
+std::vector<std::string> SplitLanguageLines(std::string_view bytes, std::size_t count);
+
+// The `count` captions of the file at `path`, or nothing when it cannot be read (an empty file
+// gives `count` empty captions).
+std::optional<std::vector<std::string>> ReadLanguageFile(const std::string& path,
+                                                         std::size_t count);

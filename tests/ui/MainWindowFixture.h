@@ -1,0 +1,120 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTest>
+#include <functional>
+#include <set>
+#include <thread>
+
+#include "tests/support/CRecordingMessageBoxes.h"
+#include "tests/support/CRecordingNotifier.h"
+#include "tests/support/CTemporaryFolder.h"
+#include "tests/support/CVirtualTime.h"
+#include "ui/CMorseDlg.h"
+#include "ui/CTextView.h"
+
+// Every output kind opens as a recording device in virtual time.
+// Outputs named in `failing` ("0", "1", "2:COM3") do not open.
+class CVirtualOutputs : public COutputFactory {
+public:
+    CVirtualOutputs(CVirtualTime& sharedTime, const std::set<std::string>& failingOutputs)
+        : time(sharedTime), failing(failingOutputs) {}
+    std::unique_ptr<COutputDevice> Create(int kind, const std::string& port) override {
+        if (kind < 0 || kind > 2) {
+            return nullptr;
+        }
+        const std::string name = std::to_string(kind) + (kind == 2 ? ":" + port : "");
+        if (failing.count(name) != 0) {
+            return std::make_unique<COutputDevice>();
+        }
+        return std::make_unique<CRecordingDevice>(time);
+    }
+
+private:
+    CVirtualTime& time;
+    const std::set<std::string>& failing;
+};
+
+// Answers the file dialogs with prepared paths and records every request.
+class CScriptedDesktop : public CDesktop {
+public:
+    QString OpenFileName(QWidget*, const QString& folder) override {
+        requests << QStringLiteral("open ") + folder;
+        return answer;
+    }
+    QString SaveFileName(QWidget*, const QString& folder) override {
+        requests << QStringLiteral("save ") + folder;
+        return answer;
+    }
+    bool OpenHelp(const QString& path) override {
+        requests << QStringLiteral("help ") + path;
+        return helpWorks;
+    }
+    QString answer;
+    bool helpWorks = true;
+    QStringList requests;
+};
+
+template <typename Condition>
+bool Eventually(Condition condition) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > 10000) {
+            return false;
+        }
+        QApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return true;
+}
+
+class MainWindow : public testing::Test {
+protected:
+    MainWindow() {
+        DialogEnvironment environment;
+        environment.messageBoxes = &boxes;
+        environment.desktop = &desktop;
+        environment.runDialog = [this](QDialog& shown) {
+            return answerDialog ? answerDialog(shown) : static_cast<int>(QDialog::Rejected);
+        };
+        environment.serialPorts = [] {
+            return QStringList{
+                QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"),
+                QStringLiteral("COM4"), QStringLiteral("COM5"), QStringLiteral("COM6"),
+                QStringLiteral("COM7"), QStringLiteral("COM8"), QStringLiteral("/dev/ttyUSB0")};
+        };
+        environment.outputs = std::make_unique<CVirtualOutputs>(time, failing);
+        environment.time = std::make_unique<CFakeTimeSource>(time);
+        environment.priority = std::make_unique<CNoPriorityChange>();
+        environment.programFolder = QString::fromStdString(folder.Path());
+        environment.screen = LayoutInput{1366, 700, 10, 7};
+        dialog = std::make_unique<CMorseDlg>(std::move(environment));
+    }
+
+    template <typename Widget>
+    Widget* Get(int id) {
+        return qobject_cast<Widget*>(dialog->Control(id));
+    }
+    QComboBox* List(int id) { return Get<QComboBox>(id); }
+    void Choose(int id, int index) {
+        List(id)->setCurrentIndex(index);
+        emit List(id)->activated(index);
+    }
+    void Click(int id) { QTest::mouseClick(Get<QPushButton>(id), Qt::LeftButton); }
+    bool Enabled(int id) { return dialog->Control(id)->isEnabled(); }
+    QString Shown(int id) { return Get<CTextView>(id)->GetFullText(); }
+
+    CTemporaryFolder folder;
+    CVirtualTime time;
+    std::set<std::string> failing;
+    CRecordingMessageBoxes boxes;
+    CScriptedDesktop desktop;
+    std::function<int(QDialog&)> answerDialog;
+    std::unique_ptr<CMorseDlg> dialog;
+};

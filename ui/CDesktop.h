@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The desktop's file dialogs and browser, behind an interface so that tests can answer them.
+// Called on the user-interface thread.
+class CDesktop {
+public:
+    virtual ~CDesktop();
+    // The chosen file, or an empty string when the user cancels.
+    virtual QString OpenFileName(QWidget* owner, const QString& folder) = 0;
+    virtual QString SaveFileName(QWidget* owner, const QString& folder) = 0;
+    // Opens a local HTML page in the desktop's browser; false when that fails.
+    virtual bool OpenHelp(const QString& path) = 0;
+};
+
+// QFileDialog with the text-file filters, and QDesktopServices.
+class CQtDesktop : public CDesktop {
+public:
+    QString OpenFileName(QWidget* owner, const QString& folder) override;
+    QString SaveFileName(QWidget* owner, const QString& folder) override;
+    bool OpenHelp(const QString& path) override;
+};

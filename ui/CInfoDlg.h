@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+
+// "O aplikaci Brumlo": the program's icon, product line, author, thanks and contact.
+class CInfoDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    CInfoDlg(const QString& languageFile, QWidget* parent = nullptr);
+
+    QLabel* ThanksHeading() const { return thanksHeading; }
+    QLabel* Contact() const { return contact; }
+
+private:
+    QLabel* thanksHeading = nullptr;
+    QLabel* contact = nullptr;
+};

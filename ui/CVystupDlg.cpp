@@ -1,0 +1,104 @@
+#include "ui/CVystupDlg.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "core/CKeyingEngine.h"
+#include "output/OutputKind.h"
+#include "ui/CMessageBoxes.h"
+#include "ui/DialogUnits.h"
+#include "ui/LanguageCaptions.h"
+
+CVystupDlg::CVystupDlg(CKeyingEngine& keyingEngine, const QString& languageFile,
+                       const QStringList& ports, CMessageBoxes& boxes, QWidget* parent)
+    : QDialog(parent), engine(keyingEngine), messageBoxes(boxes), portNames(ports) {
+    setWindowTitle(QStringLiteral("Nastavení výstupu"));
+    const DialogUnits units(font());
+    setFixedSize(units.Rect(0, 0, 201, 124).size());
+    frame = new QGroupBox(QStringLiteral("Výstupy"), this);
+    frame->setGeometry(units.Rect(19, 18, 110, 89));
+    const QString captions[3] = {QStringLiteral("Systémový reproduktor"),
+                                 QStringLiteral("Zvuková karta"), QStringLiteral("Sériový port")};
+    const int rows[3] = {36, 52, 68};
+    for (int kind = 0; kind < 3; ++kind) {
+        kindButtons[kind] = new QRadioButton(captions[kind], this);
+        kindButtons[kind]->setGeometry(units.Rect(27, rows[kind], 95, 12));
+        connect(kindButtons[kind], &QRadioButton::clicked, this, [this, kind] { OnKind(kind); });
+    }
+    portList = new QComboBox(this);
+    portList->setGeometry(units.Rect(57, 82, 64, 14));
+    okButton = new QPushButton(QStringLiteral("&OK"), this);
+    okButton->setGeometry(units.Rect(144, 7, 50, 14));
+    okButton->setDefault(true);
+    cancelButton = new QPushButton(QStringLiteral("&Storno"), this);
+    cancelButton->setGeometry(units.Rect(144, 24, 50, 14));
+    connect(okButton, &QPushButton::clicked, this, [this] { OnOk(); });
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(portList, &QComboBox::activated, this, [this] { OnPortChange(); });
+
+    if (!languageFile.isEmpty()) {
+        if (const auto texts = ReadCaptions(languageFile, 7)) {
+            setWindowTitle(texts->at(0));
+            frame->setTitle(texts->at(1));
+            for (int kind = 0; kind < 3; ++kind) {
+                kindButtons[kind]->setText(texts->at(2 + kind));
+            }
+            okButton->setText(texts->at(5));
+            cancelButton->setText(texts->at(6));
+        }
+    }
+
+    selectedKind = previousKind = engine.GetOutputKind();
+    portList->addItems(portNames);
+    portList->setCurrentIndex(0);
+    portList->setEnabled(false);
+    if (selectedKind == kSerialPortOutput) {
+        portList->setEnabled(true);
+        previousPort = QString::fromStdString(engine.GetPortName());
+        portIndex = static_cast<int>(portNames.lastIndexOf(previousPort));
+        if (portIndex < 0) {
+            portIndex = 0;
+        }
+        selectedPort = portNames.value(portIndex);
+        portList->setCurrentIndex(portIndex);
+    }
+    if (selectedKind >= 0 && selectedKind <= 2) {
+        kindButtons[selectedKind]->setChecked(true);
+    }
+}
+
+QRadioButton* CVystupDlg::KindButton(int kind) const {
+    return kind >= 0 && kind <= 2 ? kindButtons[kind] : nullptr;
+}
+
+void CVystupDlg::OnKind(int kind) {
+    selectedKind = kind;
+    portList->setEnabled(kind == kSerialPortOutput);
+    if (kind == kSerialPortOutput) {
+        selectedPort = portNames.value(portIndex);
+    }
+}
+
+void CVystupDlg::OnPortChange() {
+    portIndex = portList->currentIndex();
+    selectedPort = portNames.value(portIndex);
+}
+
+void CVystupDlg::OnOk() {
+    if (selectedKind == kSerialPortOutput) {
+        engine.SetPortName(selectedPort.toStdString());
+    }
+    if (engine.SelectOutput(selectedKind)) {
+        accept();
+        return;
+    }
+    messageBoxes.Show(CMessageBoxes::Icon::Error, QStringLiteral("Chyba výstupu"),
+                      QStringLiteral("Vybraný výstup není možné použít!\nZvolte prosím jiný."),
+                      this);
+    if (previousKind == kSerialPortOutput) {
+        engine.SetPortName(previousPort.toStdString());
+    }
+    engine.SelectOutput(previousKind);
+}
