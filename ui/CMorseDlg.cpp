@@ -20,6 +20,8 @@
 #include <QStyle>
 #include <QTimer>
 
+#include <QFile>
+#include "config/SettingsFile.h"
 #include "core/CMorseTable.h"
 #include "core/Timing.h"
 #include "output/CSystemCalls.h"
@@ -30,15 +32,13 @@
 #include "ui/CTextView.h"
 #include "ui/CVlastniTextDlg.h"
 #include "ui/CVystupDlg.h"
+#include "ui/Captions.h"
 #include "ui/ControlIds.h"
 #include "ui/Cp1250.h"
+#include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
 
 namespace {
-
-const QString kTextKindNames[] = {QStringLiteral("Písmenový text"),
-                                  QStringLiteral("Číslicový text"), QStringLiteral("Smíšený text"),
-                                  QStringLiteral("Šifrovaný text"), QStringLiteral("Vlastní text")};
 
 constexpr int kVolumeMaximum = 65535;
 constexpr int kVolumeStep = 8191;
@@ -94,6 +94,7 @@ CMorseDlg::CMorseDlg(DialogEnvironment dialogEnvironment, QWidget* parent)
     unavailable = {ids::kToPrint};
     CreateControls();
     CreateMenu();
+    ApplyCaptions(CzechCaptions());
     ConnectSignals();
     InitDialog();
 }
@@ -120,18 +121,18 @@ bool CMorseDlg::IsMenuItemChecked(int id) const {
 }
 
 void CMorseDlg::CreateControls() {
-    const auto frame = [this](int id, const QString& caption) {
-        auto* box = new QGroupBox(caption, this);
+    const auto frame = [this](int id) {
+        auto* box = new QGroupBox(this);
         controls[id] = box;
         return box;
     };
-    const auto label = [this](int id, const QString& caption) {
-        auto* text = new QLabel(caption, this);
+    const auto label = [this](int id) {
+        auto* text = new QLabel(this);
         controls[id] = text;
         return text;
     };
-    const auto button = [this](int id, const QString& caption) {
-        auto* push = new QPushButton(caption, this);
+    const auto button = [this](int id) {
+        auto* push = new QPushButton(this);
         push->setAutoDefault(false);
         push->setDefault(false);
         controls[id] = push;
@@ -143,56 +144,56 @@ void CMorseDlg::CreateControls() {
         return combo;
     };
     // Frames first, so that the controls inside them lie above them.
-    frame(ids::kMorseTextFrame, QStringLiteral("Morse text"));
-    frame(ids::kGeneratorFrame, QStringLiteral("Nastavení generátoru"));
-    frame(ids::kTextFrame, QStringLiteral("Práce s textem"));
-    frame(ids::kOutputFrame, QStringLiteral("Nastavení výstupu"));
-    frame(ids::kParametersFrame, QStringLiteral("Parametry vysílání"));
-    frame(ids::kRatioFrame, QStringLiteral("Prodloužení čárek"));
-    frame(ids::kVolumeFrame, QStringLiteral("Hlasitost"));
-    frame(ids::kSendingFrame, QStringLiteral("Vysílání"));
+    frame(ids::kMorseTextFrame);
+    frame(ids::kGeneratorFrame);
+    frame(ids::kTextFrame);
+    frame(ids::kOutputFrame);
+    frame(ids::kParametersFrame);
+    frame(ids::kRatioFrame);
+    frame(ids::kVolumeFrame);
+    frame(ids::kSendingFrame);
 
     morseView = new CTextView(this);
     controls[ids::kMorseText] = morseView;
-    hideTextBox = new QCheckBox(QStringLiteral("Skrytí zobrazovaného textu"), this);
+    hideTextBox = new QCheckBox(this);
     controls[ids::kHideText] = hideTextBox;
 
-    label(ids::kLettersLabel, QStringLiteral("Písmena a interpunkční znaky"));
+    label(ids::kLettersLabel);
     lettersEdit = new QLineEdit(this);
     lettersEdit->setMaxLength(255);
     controls[ids::kLetters] = lettersEdit;
-    label(ids::kDigitsLabel, QStringLiteral("Číslice"));
+    label(ids::kDigitsLabel);
     digitsEdit = new QLineEdit(this);
     digitsEdit->setMaxLength(255);
     digitsEdit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), digitsEdit));
     controls[ids::kDigits] = digitsEdit;
-    shortZerosBox = new QCheckBox(QStringLiteral("Zkrátit nuly"), this);
+    shortZerosBox = new QCheckBox(this);
     controls[ids::kShortZeros] = shortZerosBox;
-    label(ids::kTextKindLabel, QStringLiteral("Druh textu"));
+    label(ids::kTextKindLabel);
     kindList = list(ids::kTextKind);
-    generateButton = button(ids::kGenerate, QStringLiteral("&Generuj text"));
+    generateButton = button(ids::kGenerate);
 
-    button(ids::kLoad, QStringLiteral("&Načti"));
-    button(ids::kSave, QStringLiteral("&Ulož"));
-    button(ids::kCustom, QStringLiteral("&Vytvoř vlastní"));
-    button(ids::kToPrint, QStringLiteral("&Do tisku"));
+    button(ids::kLoad);
+    button(ids::kSave);
+    button(ids::kCustom);
+    button(ids::kToPrint);
 
     toneList = list(ids::kTone);
     textSpeedList = list(ids::kTextSpeed);
     signSpeedList = list(ids::kSignSpeed);
-    label(ids::kToneLabel, QStringLiteral("Tónová volba"));
-    label(ids::kTextSpeedLabel, QStringLiteral("Rychlost textu"));
-    label(ids::kSignSpeedLabel, QStringLiteral("Rychlost značky"));
+    label(ids::kToneLabel);
+    label(ids::kTextSpeedLabel);
+    label(ids::kSignSpeedLabel);
     ratioList = list(ids::kRatio);
-    label(ids::kRatioLabel, QStringLiteral("Poměr tečka : čárka"));
-    label(ids::kResultHeading, QStringLiteral("rychlosti budou zhruba:"));
+    label(ids::kRatioLabel);
+    label(ids::kResultHeading);
     textSpeedResult = new CTextView(this);
     controls[ids::kResultText] = textSpeedResult;
-    label(ids::kResultTextLabel, QStringLiteral("Rychlost textu"));
+    label(ids::kResultTextLabel);
     signSpeedResult = new CTextView(this);
     controls[ids::kResultSign] = signSpeedResult;
-    label(ids::kResultSignLabel, QStringLiteral("Rychlost značky"));
+    label(ids::kResultSignLabel);
 
     volumeSlider = new QSlider(Qt::Vertical, this);
     volumeSlider->setRange(0, kVolumeMaximum);
@@ -204,41 +205,38 @@ void CMorseDlg::CreateControls() {
     volumeSlider->setTickPosition(QSlider::TicksBothSides);
     controls[ids::kVolume] = volumeSlider;
 
-    startButton = button(ids::kStart, QStringLiteral("&Start"));
-    stopButton = button(ids::kStop, QStringLiteral("S&top"));
-    pauseButton = button(ids::kPause, QStringLiteral("P&auza"));
-    stepButton = button(ids::kStep, QStringLiteral("K&rokování"));
+    startButton = button(ids::kStart);
+    stopButton = button(ids::kStop);
+    pauseButton = button(ids::kPause);
+    stepButton = button(ids::kStep);
 }
 
 void CMorseDlg::CreateMenu() {
     menuBar = new QMenuBar(this);
-    const auto add = [this](QMenu* menu, int id, const QString& caption, bool checkable = false,
-                            bool checked = false) {
-        QAction* action = menu->addAction(caption);
+    const auto add = [this](QMenu* menu, int id, bool checkable = false, bool checked = false) {
+        QAction* action = menu->addAction(QString());
         action->setCheckable(checkable);
         action->setChecked(checked);
         commands[id] = action;
         return action;
     };
-    QMenu* file = menuBar->addMenu(QStringLiteral("&Soubor"));
-    add(file, ids::kMenuLoadText, QStringLiteral("&Načti text"));
-    add(file, ids::kMenuSaveText, QStringLiteral("&Ulož text"));
-    add(file, ids::kMenuPrint, QStringLiteral("&Tisk"));
+    QMenu* file = menuBar->addMenu(QString());
+    add(file, ids::kMenuLoadText);
+    add(file, ids::kMenuSaveText);
+    add(file, ids::kMenuPrint);
     file->addSeparator();
-    add(file, ids::kMenuExit, QStringLiteral("&Konec"));
-    QMenu* settings = menuBar->addMenu(QStringLiteral("&Nastavení"));
-    add(settings, ids::kMenuOutput, QStringLiteral("&Výstupu"));
-    add(settings, ids::kMenuStepping, QStringLiteral("&Krokování"), true, false);
-    add(settings, ids::kMenuLanguage, QStringLiteral("&Změna jazyka"), true, false);
-    add(settings, ids::kMenuRemember, QStringLiteral("&Pamatovat"), true, true);
-    QMenu* help = menuBar->addMenu(QStringLiteral("Ná&pověda"));
-    add(help, ids::kMenuHelpContents, QStringLiteral("&Obsah"));
+    add(file, ids::kMenuExit);
+    QMenu* settings = menuBar->addMenu(QString());
+    add(settings, ids::kMenuOutput);
+    add(settings, ids::kMenuStepping, true, false);
+    add(settings, ids::kMenuLanguage, true, false);
+    add(settings, ids::kMenuRemember, true, true);
+    QMenu* help = menuBar->addMenu(QString());
+    add(help, ids::kMenuHelpContents);
     help->addSeparator();
-    add(help, ids::kMenuAbout, QStringLiteral("O &aplikaci"));
+    add(help, ids::kMenuAbout);
     menus = {file, settings, help};
-    for (const int id : {ids::kMenuPrint, ids::kMenuLanguage}) {
-        commands[id]->setEnabled(false);
-    }
+    commands[ids::kMenuPrint]->setEnabled(false);
 }
 
 void CMorseDlg::ConnectSignals() {
@@ -259,6 +257,8 @@ void CMorseDlg::ConnectSignals() {
             [this](int value) { OnVolumeScroll(value); });
     connect(ratioList, &QComboBox::activated, this, [this] { OnRatioChange(); });
     connect(commands[ids::kMenuRemember], &QAction::triggered, this, [this] { OnRemember(); });
+    connect(commands[ids::kMenuLanguage], &QAction::triggered, this,
+            [this] { OnLanguageChange(); });
     connect(shortZerosBox, &QCheckBox::clicked, this, [this] { OnShortZeros(); });
     connect(commands[ids::kMenuLoadText], &QAction::triggered, this, [this] { OnLoadText(); });
     const auto button = [this](int id) { return qobject_cast<QPushButton*>(Control(id)); };
@@ -283,9 +283,6 @@ void CMorseDlg::InitDialog() {
     // The steady clock is always there on this platform, so there is no clock check to fail.
 
     FillNumberList(signSpeedList, kSignSpeeds);
-    for (const QString& name : kTextKindNames) {
-        kindList->addItem(name);
-    }
     FillNumberList(toneList, kToneFrequencies);
     FillNumberList(textSpeedList, kTextSpeeds);
     for (const std::string_view label : kDashRatioLabels) {
@@ -320,6 +317,7 @@ void CMorseDlg::InitDialog() {
     UpdateData(false);
     engine->SetToneFrequency(kToneFrequencies[static_cast<std::size_t>(toneIndex)]);
     OnRatioChange();
+    LoadSettings();
 }
 
 void CMorseDlg::UpdateData(bool toMembers) {
@@ -716,8 +714,11 @@ void CMorseDlg::accept() {
 }
 
 void CMorseDlg::closeEvent(QCloseEvent* event) {
-    if (!closing && !startButton->isEnabled()) {
-        OnStop();
+    if (!closing) {
+        if (!startButton->isEnabled()) {
+            OnStop();
+        }
+        SaveSettings();
     }
     closing = true;
     event->accept();
@@ -847,5 +848,153 @@ void CMorseDlg::OnHelpContents() {
     const QString help = QCoreApplication::applicationDirPath() + QStringLiteral("/brumlo.html");
     if (!desktop.OpenHelp(help)) {
         ShowError(QStringLiteral("Failed to launch help."));
+    }
+}
+
+QStringList CMorseDlg::CzechCaptions() {
+    QStringList texts;
+    for (const CaptionTarget& target : kCaptionTargets) {
+        texts << QString::fromUtf8(target.czech);
+    }
+    return texts;
+}
+
+void CMorseDlg::ApplyCaptions(const QStringList& texts) {
+    QStringList kinds;
+    for (int k = 0; k < kMainCaptions; ++k) {
+        const CaptionTarget& target = kCaptionTargets[static_cast<std::size_t>(k)];
+        const QString text = texts.value(k);
+        switch (target.kind) {
+            case CaptionTarget::Kind::Menu:
+                menus[static_cast<std::size_t>(target.id)]->setTitle(text);
+                break;
+            case CaptionTarget::Kind::Command:
+                // Changing the text keeps the check mark.
+                commands[target.id]->setText(text);
+                break;
+            case CaptionTarget::Kind::Control:
+                if (auto* button = qobject_cast<QAbstractButton*>(Control(target.id))) {
+                    button->setText(text);
+                } else if (auto* label = qobject_cast<QLabel*>(Control(target.id))) {
+                    label->setText(text);
+                } else if (auto* frame = qobject_cast<QGroupBox*>(Control(target.id))) {
+                    frame->setTitle(text);
+                }
+                break;
+            case CaptionTarget::Kind::TextKind:
+                kinds << text;
+                if (kinds.size() == 5) {
+                    // The list is rebuilt with the kind that was selected before.
+                    const int selected = kindList->currentIndex();
+                    kindList->clear();
+                    kindList->addItems(kinds);
+                    kindList->setCurrentIndex(selected);
+                }
+                break;
+        }
+    }
+}
+
+void CMorseDlg::OnLanguageChange() {
+    // The action has already toggled its check mark.
+    languageActive = IsMenuItemChecked(ids::kMenuLanguage);
+    if (!languageActive) {
+        ApplyCaptions(CzechCaptions());
+    } else if (const auto texts =
+                   ReadCaptions(programFolder + QStringLiteral("jazyk/local"), kMainCaptions)) {
+        ApplyCaptions(*texts);
+    }
+}
+
+void CMorseDlg::SaveSettings() {
+    UpdateData(true);
+    Settings settings;
+    settings.remember = IsMenuItemChecked(ids::kMenuRemember);
+    settings.portName = engine->GetPortName();
+    settings.outputKind = engine->GetOutputKind();
+    settings.letters = letterSet;
+    settings.digits = digitSet;
+    settings.shortZeros = shortZerosBox->isChecked();
+    settings.textKind = kind;
+    settings.toneIndex = toneIndex;
+    settings.textSpeedIndex = textSpeedIndex;
+    settings.signSpeedIndex = signSpeedIndex;
+    settings.ratioIndex = ratioIndex;
+    settings.stepping = IsMenuItemChecked(ids::kMenuStepping);
+    settings.language = IsMenuItemChecked(ids::kMenuLanguage);
+    settings.hideText = hideTextBox->isChecked();
+    const std::string init = (programFolder + QStringLiteral("init")).toStdString();
+    if (!WriteFileBytesOrNotify(init, FormatSettings(settings), false, notifier)) {
+        return;
+    }
+    const QString initt = programFolder + QStringLiteral("initt");
+    if (rememberFlag) {
+        WriteTextFile(initt, false, false);
+    } else {
+        QFile::remove(initt);
+    }
+}
+
+void CMorseDlg::LoadSettings() {
+    const std::optional<std::string> bytes =
+        ReadFileBytes((programFolder + QStringLiteral("init")).toStdString());
+    if (!bytes) {
+        return;
+    }
+    const std::vector<std::string> lines = SplitSettingsLines(*bytes);
+    const auto number = [&lines](std::size_t line) { return ParseNumber(lines[line - 1]); };
+    if (number(1) == 0) {
+        rememberFlag = false;
+        commands[ids::kMenuRemember]->trigger();
+        return;
+    }
+    rememberFlag = true;
+    engine->SetPortName(lines[1]);
+    const int outputKind = number(3);
+    const bool opened = outputKind >= kSpeakerOutput && outputKind <= kSerialPortOutput &&
+                        engine->SelectOutput(outputKind);
+    if (!opened && !engine->OpenDefaultOutput()) {
+        ShowError(messages::NoOutput());
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+    letterSet = lines[3];
+    digitSet = lines[4];
+    shortZerosBox->setChecked(number(6) != 0);
+    UpdateData(false);
+    OnShortZeros();
+
+    // Each list index is applied through its list's handler; one outside its list keeps the
+    // value there is.
+    const auto restore = [&](std::size_t line, int& member, int count,
+                             void (CMorseDlg::*handler)()) {
+        const int index = number(line);
+        if (index >= 0 && index < count) {
+            member = index;
+        }
+        UpdateData(false);
+        (this->*handler)();
+    };
+    restore(7, kind, 5, &CMorseDlg::OnKindChange);
+    restore(8, toneIndex, static_cast<int>(kToneFrequencies.size()), &CMorseDlg::OnToneChange);
+    restore(9, textSpeedIndex, static_cast<int>(kTextSpeeds.size()), &CMorseDlg::OnTextSpeedChange);
+    restore(10, signSpeedIndex, static_cast<int>(kSignSpeeds.size()),
+            &CMorseDlg::OnSignSpeedChange);
+    restore(11, ratioIndex, static_cast<int>(kDashRatios.size()), &CMorseDlg::OnRatioChange);
+    if (number(12) != 0) {
+        commands[ids::kMenuStepping]->trigger();
+    }
+    if (number(13) != 0) {
+        commands[ids::kMenuLanguage]->trigger();
+    }
+    if (number(14) != 0) {
+        hideTextBox->setChecked(true);
+        OnHideText();
+    }
+    UpdateData(false);
+    EnableOutputControls();
+
+    const QString initt = programFolder + QStringLiteral("initt");
+    if (QFile::exists(initt)) {
+        LoadTextFile(initt, false);
     }
 }

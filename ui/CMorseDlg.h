@@ -79,6 +79,13 @@ public:
     void OnOutputSettings();
     void OnAbout();
     void OnHelpContents();
+    void OnLanguageChange();
+    void SaveSettings();
+    void LoadSettings();
+    void ApplyCaptions(const QStringList& texts);
+    static QStringList CzechCaptions();
+    bool IsLanguageActive() const { return languageActive; }
+    bool IsRemembering() const { return rememberFlag; }
 
     void WriteTextFile(const QString& path, bool append, bool pad);
     QString BrowseTextFile(bool open);

@@ -2,6 +2,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <filesystem>
 
 #include "tests/support/CRecordingNotifier.h"
@@ -110,6 +113,30 @@ TEST(TextFile, ZeroByteInFileEndsTheText) {
     ASSERT_TRUE(bytes.has_value());
     EXPECT_EQ(bytes->size(), 9u);
     EXPECT_EQ(CMorseText::LoadFromFileContents(*bytes, kCustomText, notifier).GetText(), "AB");
+}
+
+// A write that fails part way (here the file size limit, as a full disk would) leaves the file
+// that was there untouched and no temporary file behind.
+TEST(TextFile, FailedWriteKeepsThePreviousFile) {
+    CTemporaryFolder folder;
+    const std::string path = folder.File("init");
+    WriteWholeFile(path, "previous contents");
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 8;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = WriteFileBytes(path, std::string(4096, 'x'), false);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ReadWholeFile(path), "previous contents");
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+        ++files;
+    }
+    EXPECT_EQ(files, 1);
 }
 
 }  // namespace

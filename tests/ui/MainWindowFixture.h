@@ -76,7 +76,10 @@ bool Eventually(Condition condition) {
 
 class MainWindow : public testing::Test {
 protected:
-    MainWindow() {
+    MainWindow() { dialog = MakeDialog(); }
+
+    // A main window on this test's program folder, outputs and virtual time.
+    std::unique_ptr<CMorseDlg> MakeDialog() {
         DialogEnvironment environment;
         environment.messageBoxes = &boxes;
         environment.desktop = &desktop;
@@ -94,7 +97,18 @@ protected:
         environment.priority = std::make_unique<CNoPriorityChange>();
         environment.programFolder = QString::fromStdString(folder.Path());
         environment.screen = LayoutInput{1366, 700, 10, 7};
-        dialog = std::make_unique<CMorseDlg>(std::move(environment));
+        return std::make_unique<CMorseDlg>(std::move(environment));
+    }
+
+    // Closes the window as the user would (which saves the settings) and starts a new one.
+    void Reopen() {
+        dialog->close();
+        Restart();
+    }
+    // Starts a new window without saving anything, as after files were prepared by hand.
+    void Restart() {
+        dialog.reset();
+        dialog = MakeDialog();
     }
 
     template <typename Widget>

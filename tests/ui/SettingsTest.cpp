@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <filesystem>
+
+#include "output/OutputKind.h"
+#include "tests/ui/MainWindowFixture.h"
+#include "ui/ControlIds.h"
+
+namespace {
+
+class SettingsFile : public MainWindow {
+protected:
+    void WriteInit(const std::string& bytes) { WriteWholeFile(folder.File("init"), bytes); }
+    bool Checked(int command) { return dialog->IsMenuItemChecked(command); }
+    QStringList AllCaptions() {
+        QStringList captions;
+        for (QAction* menu : dialog->MenuBar()->actions()) {
+            captions << menu->text();
+        }
+        for (int id = ids::kMorseText; id <= ids::kRatioFrame; ++id) {
+            QWidget* widget = dialog->Control(id);
+            if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+                captions << button->text();
+            } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+                captions << label->text();
+            } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
+                captions << frame->title();
+            }
+        }
+        for (int entry = 0; entry < List(ids::kTextKind)->count(); ++entry) {
+            captions << List(ids::kTextKind)->itemText(entry);
+        }
+        return captions;
+    }
+};
+
+TEST_F(SettingsFile, ClosingWritesTheFourteenLines) {
+    dialog->close();
+    EXPECT_EQ(ReadWholeFile(folder.File("init")),
+              "1\r\nCOM1\r\n1\r\nABCDEFGHIJKLMNOPQRSTUVWXYZ\r\n1234567890\r\n1\r\n0\r\n1\r\n8\r\n4"
+              "\r\n0\r\n0\r\n0\r\n0\r\n");
+    // Remember is on: the text is kept too (empty here, as nothing was generated).
+    EXPECT_TRUE(std::filesystem::exists(folder.File("initt")));
+}
+
+TEST_F(SettingsFile, ASavedStateComesBack) {
+    Choose(ids::kTextKind, kDigitText);
+    Choose(ids::kTone, 5);
+    Choose(ids::kSignSpeed, 9);
+    Choose(ids::kTextSpeed, 4);
+    Choose(ids::kRatio, 7);
+    Get<QLineEdit>(ids::kDigits)->setText(QStringLiteral("120"));
+    Click(ids::kGenerate);
+    const std::string text = dialog->CurrentText().GetText();
+    dialog->MenuCommand(ids::kMenuStepping)->trigger();
+    Get<QCheckBox>(ids::kHideText)->click();
+    Reopen();
+    EXPECT_EQ(List(ids::kTextKind)->currentIndex(), kDigitText);
+    EXPECT_EQ(List(ids::kTone)->currentText(), QStringLiteral("650"));
+    EXPECT_EQ(List(ids::kSignSpeed)->currentText(), QStringLiteral("150"));
+    EXPECT_EQ(List(ids::kTextSpeed)->currentText(), QStringLiteral("60"));
+    EXPECT_EQ(List(ids::kRatio)->currentText(), QStringLiteral("1 : 3,7"));
+    EXPECT_EQ(Get<QLineEdit>(ids::kDigits)->text(), QStringLiteral("120"));
+    EXPECT_EQ(dialog->CurrentText().GetText(), text);  // from "initt", not a new text
+    EXPECT_TRUE(Checked(ids::kMenuStepping));
+    EXPECT_TRUE(Enabled(ids::kStep));
+    EXPECT_TRUE(Get<QCheckBox>(ids::kHideText)->isChecked());
+    EXPECT_EQ(dialog->MorseView().TextColour(), QColor(255, 255, 255));
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Brumlo"));
+    EXPECT_EQ(dialog->Engine().GetToneFrequency(), 650);
+}
+
+TEST_F(SettingsFile, RememberOffRestoresNothingAndDropsTheText) {
+    dialog->MenuCommand(ids::kMenuRemember)->trigger();
+    Choose(ids::kTone, 5);
+    Reopen();
+    EXPECT_FALSE(Checked(ids::kMenuRemember));
+    EXPECT_EQ(List(ids::kTone)->currentText(), QStringLiteral("450"));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("initt")));
+    // The next close writes "0" again: the state persists.
+    dialog->close();
+    EXPECT_EQ(ReadWholeFile(folder.File("init")).substr(0, 3), "0\r\n");
+}
+
+TEST_F(SettingsFile, FirstLineZeroIgnoresTheRestAndTheText) {
+    WriteInit("0\r\nCOM2\r\n2\r\nAB\r\n12\r\n0\r\n1\r\n5\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n");
+    WriteWholeFile(folder.File("initt"), "SOS");
+    Restart();
+    EXPECT_FALSE(Checked(ids::kMenuRemember));
+    EXPECT_FALSE(Checked(ids::kMenuStepping));
+    EXPECT_EQ(dialog->Engine().GetOutputKind(), kSoundCardOutput);
+    EXPECT_EQ(dialog->CurrentText().GetText(), "");
+    EXPECT_EQ(List(ids::kTone)->currentText(), QStringLiteral("450"));
+}
+
+TEST_F(SettingsFile, OriginalFileWithBrokenPairAndShortTail) {
+    // Thirteen lines; the stored sign speed (index 0: 60) is below the text speed (index 18).
+    WriteInit("1\r\nCOM3\r\n2\r\nEISH\r\n\r\n1\r\n0\r\n12\r\n18\r\n0\r\n10\r\n0\r\n0\r\n");
+    Restart();
+    EXPECT_EQ(dialog->Engine().GetOutputKind(), kSerialPortOutput);
+    EXPECT_EQ(dialog->Engine().GetPortName(), "COM3");
+    EXPECT_FALSE(Enabled(ids::kTone));
+    EXPECT_EQ(List(ids::kSignSpeed)->currentText(), QStringLiteral("60"));
+    EXPECT_EQ(List(ids::kTextSpeed)->currentText(), QStringLiteral("60"));
+    EXPECT_EQ(List(ids::kTone)->currentText(), QStringLiteral("1000"));
+    EXPECT_EQ(List(ids::kRatio)->currentText(), QStringLiteral("1 : 4,0"));
+    EXPECT_EQ(dialog->CurrentText().GetText().find_first_not_of("EISH "), std::string::npos);
+    EXPECT_FALSE(Get<QCheckBox>(ids::kHideText)->isChecked());
+}
+
+TEST_F(SettingsFile, HostileValuesKeepTheDefaults) {
+    // Indexes outside their lists, an empty digits set for a digit text, an output kind of 7.
+    WriteInit("1\r\nCOM1\r\n7\r\nABC\r\n\r\n1\r\n1\r\n99\r\n-1\r\n15\r\n11\r\n0\r\n0\r\n0\r\n");
+    Restart();
+    EXPECT_EQ(List(ids::kTone)->currentText(), QStringLiteral("450"));
+    EXPECT_EQ(List(ids::kTextSpeed)->currentText(), QStringLiteral("100"));
+    EXPECT_EQ(List(ids::kSignSpeed)->currentText(), QStringLiteral("100"));
+    EXPECT_EQ(List(ids::kRatio)->currentText(), QStringLiteral("1 : 3,0"));
+    EXPECT_EQ(dialog->Engine().GetOutputKind(), kSoundCardOutput);
+    EXPECT_EQ(List(ids::kTextKind)->currentIndex(), kDigitText);
+    EXPECT_EQ(dialog->CurrentText().GetText(), "");
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].startsWith(QStringLiteral("W|Brumlo|")));
+}
+
+TEST_F(SettingsFile, LineFeedsAloneReadAsOneLine) {
+    WriteInit("1\nCOM2\n0\nAB\n");
+    Restart();
+    // Line 1 reads as 1; everything else is empty: port "", output 0, indexes 0.
+    EXPECT_EQ(dialog->Engine().GetPortName(), "");
+    EXPECT_EQ(dialog->Engine().GetOutputKind(), kSpeakerOutput);
+    EXPECT_EQ(List(ids::kTone)->currentText(), QStringLiteral("400"));
+    EXPECT_EQ(List(ids::kSignSpeed)->currentText(), QStringLiteral("60"));
+    EXPECT_TRUE(Get<QLineEdit>(ids::kLetters)->text().isEmpty());
+}
+
+TEST_F(SettingsFile, LanguageRoundTripRestoresEveryCaption) {
+    const QStringList czech = AllCaptions();
+    std::filesystem::create_directory(folder.File("jazyk"));
+    std::string english;
+    for (int line = 1; line <= 47; ++line) {
+        english += "Line " + std::to_string(line) + "\r\n";
+    }
+    WriteWholeFile(folder.File("jazyk/local"), english);
+    dialog->MenuCommand(ids::kMenuStepping)->trigger();
+    Choose(ids::kTextKind, kMixedText);
+    dialog->MenuCommand(ids::kMenuLanguage)->trigger();
+    EXPECT_TRUE(dialog->IsLanguageActive());
+    EXPECT_EQ(dialog->MenuBar()->actions()[0]->text(), QStringLiteral("Line 1"));
+    EXPECT_EQ(dialog->MenuCommand(ids::kMenuAbout)->text(), QStringLiteral("Line 13"));
+    EXPECT_EQ(Get<QGroupBox>(ids::kVolumeFrame)->title(), QStringLiteral("Line 47"));
+    EXPECT_EQ(List(ids::kTextKind)->currentText(), QStringLiteral("Line 24"));
+    EXPECT_TRUE(Checked(ids::kMenuStepping));
+    EXPECT_TRUE(Checked(ids::kMenuLanguage));
+    EXPECT_TRUE(Checked(ids::kMenuRemember));
+    dialog->MenuCommand(ids::kMenuLanguage)->trigger();
+    EXPECT_EQ(AllCaptions(), czech);
+    EXPECT_TRUE(Checked(ids::kMenuStepping));
+    EXPECT_FALSE(Checked(ids::kMenuLanguage));
+    EXPECT_EQ(List(ids::kTextKind)->currentIndex(), kMixedText);
+}
+
+TEST_F(SettingsFile, EmptyOrMissingLanguageFile) {
+    const QStringList czech = AllCaptions();
+    dialog->MenuCommand(ids::kMenuLanguage)->trigger();
+    EXPECT_TRUE(Checked(ids::kMenuLanguage));
+    EXPECT_EQ(AllCaptions(), czech);
+    dialog->MenuCommand(ids::kMenuLanguage)->trigger();
+
+    std::filesystem::create_directory(folder.File("jazyk"));
+    WriteWholeFile(folder.File("jazyk/local"), "");
+    dialog->MenuCommand(ids::kMenuLanguage)->trigger();
+    for (const QString& caption : AllCaptions()) {
+        EXPECT_TRUE(caption.isEmpty());
+    }
+    EXPECT_EQ(List(ids::kTextKind)->count(), 5);
+    EXPECT_EQ(List(ids::kTextKind)->currentIndex(), kLetterText);
+}
+
+TEST_F(SettingsFile, ShippedEnglishSetIsComplete) {
+    std::filesystem::copy(std::string(BRUMLO_SOURCE_DIR) + "/res/jazyk", folder.File("jazyk"));
+    dialog->MenuCommand(ids::kMenuLanguage)->trigger();
+    for (const QString& caption : AllCaptions()) {
+        EXPECT_FALSE(caption.isEmpty());
+    }
+    EXPECT_EQ(Get<QPushButton>(ids::kStart)->text(), QStringLiteral("&Start"));
+    EXPECT_EQ(List(ids::kTextKind)->itemText(3), QStringLiteral("Cipher text"));
+}
+
+}  // namespace

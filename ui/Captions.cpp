@@ -1,0 +1,59 @@
+#include "ui/Captions.h"
+
+#include "ui/ControlIds.h"
+
+namespace {
+
+using K = CaptionTarget::Kind;
+
+}  // namespace
+
+const std::array<CaptionTarget, kMainCaptions> kCaptionTargets = {{
+    {K::Menu, 0, "&Soubor"},
+    {K::Command, ids::kMenuLoadText, "&Načti text"},
+    {K::Command, ids::kMenuSaveText, "&Ulož text"},
+    {K::Command, ids::kMenuPrint, "&Tisk"},
+    {K::Command, ids::kMenuExit, "&Konec"},
+    {K::Menu, 1, "&Nastavení"},
+    {K::Command, ids::kMenuOutput, "&Výstupu"},
+    {K::Command, ids::kMenuStepping, "&Krokování"},
+    {K::Command, ids::kMenuLanguage, "&Změna jazyka"},
+    {K::Command, ids::kMenuRemember, "&Pamatovat"},
+    {K::Menu, 2, "Ná&pověda"},
+    {K::Command, ids::kMenuHelpContents, "&Obsah"},
+    {K::Command, ids::kMenuAbout, "O &aplikaci"},
+    {K::Control, ids::kMorseTextFrame, "Morse text"},
+    {K::Control, ids::kHideText, "Skrytí zobrazovaného textu"},
+    {K::Control, ids::kGeneratorFrame, "Nastavení generátoru"},
+    {K::Control, ids::kLettersLabel, "Písmena a interpunkční znaky"},
+    {K::Control, ids::kDigitsLabel, "Číslice"},
+    {K::Control, ids::kShortZeros, "Zkrátit nuly"},
+    {K::Control, ids::kTextKindLabel, "Druh textu"},
+    {K::Control, ids::kGenerate, "&Generuj text"},
+    {K::TextKind, 0, "Písmenový text"},
+    {K::TextKind, 1, "Číslicový text"},
+    {K::TextKind, 2, "Smíšený text"},
+    {K::TextKind, 3, "Šifrovaný text"},
+    {K::TextKind, 4, "Vlastní text"},
+    {K::Control, ids::kSendingFrame, "Vysílání"},
+    {K::Control, ids::kStart, "&Start"},
+    {K::Control, ids::kStop, "S&top"},
+    {K::Control, ids::kPause, "P&auza"},
+    {K::Control, ids::kStep, "K&rokování"},
+    {K::Control, ids::kTextFrame, "Práce s textem"},
+    {K::Control, ids::kLoad, "&Načti"},
+    {K::Control, ids::kSave, "&Ulož"},
+    {K::Control, ids::kCustom, "&Vytvoř vlastní"},
+    {K::Control, ids::kToPrint, "&Do tisku"},
+    {K::Control, ids::kOutputFrame, "Nastavení výstupu"},
+    {K::Control, ids::kParametersFrame, "Parametry vysílání"},
+    {K::Control, ids::kToneLabel, "Tónová volba"},
+    {K::Control, ids::kTextSpeedLabel, "Rychlost textu"},
+    {K::Control, ids::kSignSpeedLabel, "Rychlost značky"},
+    {K::Control, ids::kRatioFrame, "Prodloužení čárek"},
+    {K::Control, ids::kRatioLabel, "Poměr tečka : čárka"},
+    {K::Control, ids::kResultHeading, "rychlosti budou zhruba:"},
+    {K::Control, ids::kResultTextLabel, "Rychlost textu"},
+    {K::Control, ids::kResultSignLabel, "Rychlost značky"},
+    {K::Control, ids::kVolumeFrame, "Hlasitost"},
+}};

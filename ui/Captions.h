@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+// The 47 captions of the main window that a language file replaces, in the file's order, with
+// the built-in Czech text of each.
+struct CaptionTarget {
+    enum class Kind { Menu, Command, Control, TextKind };
+    Kind kind;
+    int id;  // menu position, command id, control id or text-kind index
+    const char* czech;
+};
+
+inline constexpr int kMainCaptions = 47;
+extern const std::array<CaptionTarget, kMainCaptions> kCaptionTargets;
