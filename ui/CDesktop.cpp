@@ -3,6 +3,8 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QUrl>
 
 namespace {
@@ -37,4 +39,12 @@ QString CQtDesktop::SaveFileName(QWidget* owner, const QString& folder) {
 
 bool CQtDesktop::OpenHelp(const QString& path) {
     return QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool CQtDesktop::ChoosePrinter(QPrinter& printer, QWidget* owner) {
+    QPrintDialog dialog(&printer, owner);
+    // Page ranges and a selection have no meaning here: the whole collection is printed.
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    return dialog.exec() == QDialog::Accepted;
 }

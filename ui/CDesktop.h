@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 // The desktop's file dialogs and browser, behind an interface so that tests can answer them.
@@ -14,6 +15,8 @@ public:
     virtual QString SaveFileName(QWidget* owner, const QString& folder) = 0;
     // Opens a local HTML page in the desktop's browser; false when that fails.
     virtual bool OpenHelp(const QString& path) = 0;
+    // The print dialog: sets up `printer` (a real printer or a PDF file); false when cancelled.
+    virtual bool ChoosePrinter(QPrinter& printer, QWidget* owner) = 0;
 };
 
 // QFileDialog with the text-file filters, and QDesktopServices.
@@ -22,4 +25,5 @@ public:
     QString OpenFileName(QWidget* owner, const QString& folder) override;
     QString SaveFileName(QWidget* owner, const QString& folder) override;
     bool OpenHelp(const QString& path) override;
+    bool ChoosePrinter(QPrinter& printer, QWidget* owner) override;
 };

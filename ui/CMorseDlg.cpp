@@ -30,6 +30,7 @@
 #include "text/TextFile.h"
 #include "ui/CInfoDlg.h"
 #include "ui/CTextView.h"
+#include "ui/CTiskDlg.h"
 #include "ui/CVlastniTextDlg.h"
 #include "ui/CVystupDlg.h"
 #include "ui/Captions.h"
@@ -91,7 +92,7 @@ CMorseDlg::CMorseDlg(DialogEnvironment dialogEnvironment, QWidget* parent)
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/brumlo/icon.png")));
     // Commands whose dialogs the program does not have yet.
-    unavailable = {ids::kToPrint};
+    unavailable = {};
     CreateControls();
     CreateMenu();
     ApplyCaptions(CzechCaptions());
@@ -100,6 +101,8 @@ CMorseDlg::CMorseDlg(DialogEnvironment dialogEnvironment, QWidget* parent)
 }
 
 CMorseDlg::~CMorseDlg() {
+    // A collection never outlives the run.
+    QFile::remove(programFolder + QStringLiteral("tisk.tmp"));
     // The engine stops a running transmission and joins its threads before anything it reports
     // to is destroyed.
     engine.reset();
@@ -236,7 +239,6 @@ void CMorseDlg::CreateMenu() {
     help->addSeparator();
     add(help, ids::kMenuAbout);
     menus = {file, settings, help};
-    commands[ids::kMenuPrint]->setEnabled(false);
 }
 
 void CMorseDlg::ConnectSignals() {
@@ -268,6 +270,8 @@ void CMorseDlg::ConnectSignals() {
     connect(button(ids::kCustom), &QPushButton::clicked, this, [this] { OnCustomText(); });
     connect(commands[ids::kMenuOutput], &QAction::triggered, this, [this] { OnOutputSettings(); });
     connect(commands[ids::kMenuAbout], &QAction::triggered, this, [this] { OnAbout(); });
+    connect(button(ids::kToPrint), &QPushButton::clicked, this, [this] { OnToPrint(); });
+    connect(commands[ids::kMenuPrint], &QAction::triggered, this, [this] { OnPrint(); });
     connect(commands[ids::kMenuHelpContents], &QAction::triggered, this,
             [this] { OnHelpContents(); });
 }
@@ -997,4 +1001,28 @@ void CMorseDlg::LoadSettings() {
     if (QFile::exists(initt)) {
         LoadTextFile(initt, false);
     }
+}
+
+void CMorseDlg::OnToPrint() {
+    if (displayText.empty()) {
+        messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
+                          QStringLiteral("UPOZORNĚNÍ: Není generován, ani vytvořen vlastní "
+                                         "text!\nProto nelze vložit text do tisku."),
+                          this);
+        return;
+    }
+    WriteTextFile(programFolder + QStringLiteral("tisk.tmp"), true, true);
+}
+
+void CMorseDlg::OnPrint() {
+    const QString collection = programFolder + QStringLiteral("tisk.tmp");
+    CTiskDlg job(desktop, this);
+    if (!QFile::exists(collection)) {
+        OnToPrint();
+    }
+    if (QFile::exists(collection)) {
+        job.PrintCollection(collection);
+    }
+    // Printed, cancelled or failed: the collection is empty again.
+    QFile::remove(collection);
 }

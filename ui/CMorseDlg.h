@@ -80,6 +80,8 @@ public:
     void OnAbout();
     void OnHelpContents();
     void OnLanguageChange();
+    void OnToPrint();
+    void OnPrint();
     void SaveSettings();
     void LoadSettings();
     void ApplyCaptions(const QStringList& texts);

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <functional>
@@ -55,7 +56,18 @@ public:
         requests << QStringLiteral("help ") + path;
         return helpWorks;
     }
+    // Prints to `pdf` (a PDF file), or cancels when it is empty.
+    bool ChoosePrinter(QPrinter& printer, QWidget*) override {
+        requests << QStringLiteral("print");
+        if (pdf.isEmpty()) {
+            return false;
+        }
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    }
     QString answer;
+    QString pdf;
     bool helpWorks = true;
     QStringList requests;
 };
