@@ -14,6 +14,7 @@
 #include "core/CKeyingEngine.h"
 #include "core/CMorseTable.h"
 #include "core/Timing.h"
+#include "tests/support/CFinishListener.h"
 
 namespace {
 
@@ -49,25 +50,6 @@ public:
     std::vector<Edge> edges;
     std::int64_t cpuAtStart = 0;
     std::int64_t cpuAtEnd = 0;
-};
-
-class CFinishListener : public CEngineListener {
-public:
-    void SentTextChanged(const std::string&) override {}
-    void TransmissionFinished() override {
-        std::lock_guard lock(mutex);
-        finished = true;
-        condition.notify_all();
-    }
-    void Wait() {
-        std::unique_lock lock(mutex);
-        condition.wait(lock, [&] { return finished; });
-    }
-
-private:
-    std::mutex mutex;
-    std::condition_variable condition;
-    bool finished = false;
 };
 
 enum GapKind { kElementGap, kCharacterGap, kWordGap, kOtherGap };
@@ -126,7 +108,7 @@ void Run(int signSpeed, int textSpeed) {
     engine.SetDashRatio(ratio);
     engine.SetText(text);
     engine.Start(text.FormatLines(), false);
-    listener.Wait();
+    listener.WaitFor(1);
 
     const std::vector<Nominal> model =
         Model(generated, ComputeTiming(signSpeed, textSpeed, ratio), ratio);

@@ -15,6 +15,7 @@
 #include "output/CToneRenderer.h"
 #include "output/MonotonicClock.h"
 #include "output/OutputKind.h"
+#include "tests/support/CFinishListener.h"
 #include "tests/support/CSoundRecorder.h"
 #include "tests/support/CTemporaryFolder.h"
 #include "tests/support/CToneDecoder.h"
@@ -46,25 +47,6 @@ private:
     std::unique_ptr<CSoundCardOutput> soundCard;
 };
 
-class CFinishListener : public CEngineListener {
-public:
-    void SentTextChanged(const std::string&) override {}
-    void TransmissionFinished() override {
-        std::lock_guard lock(mutex);
-        finished = true;
-        condition.notify_all();
-    }
-    void Wait() {
-        std::unique_lock lock(mutex);
-        condition.wait(lock, [&] { return finished; });
-    }
-
-private:
-    std::mutex mutex;
-    std::condition_variable condition;
-    bool finished = false;
-};
-
 void Run(const char* sink, int signSpeed, int textSpeed, std::size_t characters) {
     CTemporaryFolder folder;
     CSoundRecorder recorder(std::string(sink) + ".monitor", folder.File("r.raw"));
@@ -87,7 +69,7 @@ void Run(const char* sink, int signSpeed, int textSpeed, std::size_t characters)
     engine.SetToneFrequency(kTone);
     engine.SetText(morse);
     engine.Start(morse.FormatLines(), false);
-    listener.Wait();
+    listener.WaitFor(1);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     const auto elements = CToneDecoder(kTone, kRate).FindElements(recorder.Stop());
     const auto& calls = device.calls;

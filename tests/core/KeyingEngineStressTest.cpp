@@ -8,30 +8,12 @@
 
 #include "core/CKeyingEngine.h"
 #include "core/Timing.h"
+#include "tests/support/CFinishListener.h"
 #include "tests/support/CVirtualTime.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-class CCountingListener : public CEngineListener {
-public:
-    void SentTextChanged(const std::string&) override {}
-    void TransmissionFinished() override {
-        std::lock_guard lock(mutex);
-        ++finished;
-        condition.notify_all();
-    }
-    bool WaitFor(int count, std::chrono::milliseconds timeout) {
-        std::unique_lock lock(mutex);
-        return condition.wait_for(lock, timeout, [&] { return finished >= count; });
-    }
-
-private:
-    std::mutex mutex;
-    std::condition_variable condition;
-    int finished = 0;
-};
 
 int ThreadCount() {
     int count = 0;
@@ -73,7 +55,7 @@ TEST(KeyingEngineStress, RandomControlFromAnotherThread) {
     const int threadsBefore = ThreadCount();
     std::mt19937 random(7);
     CVirtualTime time;
-    CCountingListener listener;
+    CFinishListener listener;
     // Each Key and Wait yields, so that the controller's calls land inside transmissions.
     time.SetHook([](std::size_t call) {
         if (call % 4 == 0) {

@@ -11,6 +11,7 @@
 #include "core/CKeyingEngine.h"
 #include "output/CSoundCardOutput.h"
 #include "output/OutputKind.h"
+#include "tests/support/CFinishListener.h"
 #include "tests/support/CSoundRecorder.h"
 #include "tests/support/CTemporaryFolder.h"
 #include "tests/support/CToneDecoder.h"
@@ -18,25 +19,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-class CFinishListener : public CEngineListener {
-public:
-    void SentTextChanged(const std::string&) override {}
-    void TransmissionFinished() override {
-        std::lock_guard lock(mutex);
-        finished = true;
-        condition.notify_all();
-    }
-    bool Wait() {
-        std::unique_lock lock(mutex);
-        return condition.wait_for(lock, 120s, [&] { return finished; });
-    }
-
-private:
-    std::mutex mutex;
-    std::condition_variable condition;
-    bool finished = false;
-};
 
 // Keys a generated text through the keying engine and the sound card into a private sound
 // server, records what the server played, and decodes it again by ear, as it were.
@@ -67,7 +49,7 @@ TEST(SoundCardEndToEnd, RecordedToneDecodesToTheKeyedText) {
         engine.SetToneFrequency(700);
         engine.SetText(morse);
         ASSERT_TRUE(engine.Start(morse.FormatLines(), false));
-        ASSERT_TRUE(listener.Wait());
+        ASSERT_TRUE(listener.WaitFor(1));
         std::this_thread::sleep_for(300ms);
         const auto* card = dynamic_cast<CSoundCardOutput*>(&engine.Device());
         ASSERT_NE(card, nullptr);
@@ -109,7 +91,7 @@ TEST(SoundCardEndToEnd, LosingTheServerKeepsTimeWithoutSound) {
         ASSERT_TRUE(engine.Start(morse.FormatLines(), false));
         std::this_thread::sleep_for(1500ms);
         kill(static_cast<pid_t>(std::atoi(server)), SIGKILL);
-        ASSERT_TRUE(first.Wait());
+        ASSERT_TRUE(first.WaitFor(1));
     });
     // 17 characters at 200 per minute with the signs: about seven seconds; the fault must
     // neither hang the keying nor cut it short.
@@ -124,7 +106,7 @@ TEST(SoundCardEndToEnd, LosingTheServerKeepsTimeWithoutSound) {
     silentEngine.SetText(morse);
     const double silent = duration([&] {
         ASSERT_TRUE(silentEngine.Start(morse.FormatLines(), false));
-        ASSERT_TRUE(second.Wait());
+        ASSERT_TRUE(second.WaitFor(1));
     });
     EXPECT_NEAR(silent, withLoss, 2.0);
 }
