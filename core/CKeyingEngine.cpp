@@ -368,7 +368,10 @@ void CKeyingEngine::SendStepwise() {
         if (symbol == '.' || symbol == '-') {
             KeyElement(symbol, correction, expected);
         } else if (symbol == 'm') {
-            progressEvent.Pulse();
+            // A signal that stays until the progress thread takes it: a pulse would be lost if
+            // that thread were not waiting at this moment (say it has only just started), and
+            // the marking would then stay a character behind for the rest of the transmission.
+            progressEvent.Set();
             time->Wait(correction.Shorten(3 * spacingUnits - dotUnits, expected));
         } else if (symbol == ' ') {
             // In stepping mode the pace is the user's: a word gap costs no time.

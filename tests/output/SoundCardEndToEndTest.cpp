@@ -44,8 +44,8 @@ TEST(SoundCardEndToEnd, RecordedToneDecodesToTheKeyedText) {
         CKeyingEngine engine(&listener);
         ASSERT_TRUE(engine.ReplaceDevice(std::make_unique<CSoundCardOutput>(), kSoundCardOutput));
         ASSERT_TRUE(engine.Device().IsOpen());
-        engine.SetSignSpeed(150);
-        engine.SetTextSpeed(150);
+        engine.SetSignSpeed(120);
+        engine.SetTextSpeed(120);
         engine.SetToneFrequency(700);
         engine.SetText(morse);
         ASSERT_TRUE(engine.Start(morse.FormatLines(), false));
@@ -53,9 +53,10 @@ TEST(SoundCardEndToEnd, RecordedToneDecodesToTheKeyedText) {
         std::this_thread::sleep_for(300ms);
         const auto* card = dynamic_cast<CSoundCardOutput*>(&engine.Device());
         ASSERT_NE(card, nullptr);
-        std::printf("lead %.2f ms, late events %llu\n",
+        std::printf("lead %.2f ms, late events %llu, underruns %llu\n",
                     std::chrono::duration<double, std::milli>(card->Lead()).count(),
-                    static_cast<unsigned long long>(card->LateEvents()));
+                    static_cast<unsigned long long>(card->LateEvents()),
+                    static_cast<unsigned long long>(card->Underruns()));
     }
     const std::vector<float> samples = recorder.Stop();
     ASSERT_GT(samples.size(), 44100u);
