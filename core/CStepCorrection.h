@@ -16,9 +16,6 @@ public:
     // Takes in a measured step's deviation from its expected length, in 100-ns units.
     void Apply(std::int64_t deviationUnits, CTimeSource& time);
 
-    double Running() const { return running; }
-    std::int64_t CatchUpSteps() const { return catchUp; }
-
 private:
     double running = 0.0;
     std::int64_t catchUp = 0;

@@ -20,14 +20,12 @@ public:
     void Observe(std::int64_t nowNanoseconds, std::int64_t firstSample, bool underrun);
     void Reset();
 
-    bool HasOrigin() const { return observations > 0; }
     // How long the mapping has run without a restart, as of `nowNanoseconds`.
     std::int64_t SteadyNanoseconds(std::int64_t nowNanoseconds) const;
     std::int64_t OriginNanoseconds() const;
     // The longest an event keyed right after one callback had to wait for the sample at which the
     // next callback began, measured since the last Reset.
     std::int64_t RequiredLeadNanoseconds() const { return requiredLead; }
-    std::int64_t Observations() const { return observations; }
 
 private:
     double nanosecondsPerSample;

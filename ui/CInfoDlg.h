@@ -12,7 +12,6 @@ public:
     CInfoDlg(const QString& languageFile, QWidget* parent = nullptr);
 
     QLabel* ThanksHeading() const { return thanksHeading; }
-    QLabel* Contact() const { return contact; }
 
 private:
     QLabel* thanksHeading = nullptr;

@@ -87,7 +87,6 @@ public:
     void ApplyCaptions(const QStringList& texts);
     static QStringList CzechCaptions();
     bool IsLanguageActive() const { return languageActive; }
-    bool IsRemembering() const { return rememberFlag; }
 
     void WriteTextFile(const QString& path, bool append, bool pad);
     QString BrowseTextFile(bool open);
@@ -107,8 +106,6 @@ public:
     const MainLayout& Layout() const { return layout; }
     const CMorseText& CurrentText() const { return currentText; }
     const CMorseText& CustomText() const { return customText; }
-    const std::string& DisplayText() const { return displayText; }
-    QString ProgramFolder() const { return programFolder; }
     QString LastFolder() const { return lastFolder; }
     bool IsFileTitleShown() const { return fileTitleShown; }
     bool IsIdle() const { return idle; }

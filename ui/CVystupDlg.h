@@ -26,7 +26,6 @@ public:
     QComboBox* PortList() const { return portList; }
     QPushButton* OkButton() const { return okButton; }
     QPushButton* CancelButton() const { return cancelButton; }
-    QGroupBox* Frame() const { return frame; }
 
     void OnOk();
 
