@@ -284,6 +284,14 @@ void CKeyingEngine::KeyElement(char symbol, const CStepCorrection& correction,
     expectedUnits += gap;
 }
 
+void CKeyingEngine::EndCharacter(const CStepCorrection& correction, std::int64_t& expectedUnits) {
+    // A signal that stays until the progress thread takes it, in both modes: a pulse would be
+    // lost if that thread were not waiting at this moment (say it has only just started), and
+    // the marking would then stay a character behind for the rest of the transmission.
+    progressEvent.Set();
+    time->Wait(correction.Shorten(3 * spacingUnits - dotUnits, expectedUnits));
+}
+
 void CKeyingEngine::SendSymbols() {
     CStepCorrection correction;
     const std::size_t count = elements.size();
@@ -295,8 +303,7 @@ void CKeyingEngine::SendSymbols() {
         if (symbol == '.' || symbol == '-') {
             KeyElement(symbol, correction, expected);
         } else if (symbol == 'm') {
-            progressEvent.Set();
-            time->Wait(correction.Shorten(3 * spacingUnits - dotUnits, expected));
+            EndCharacter(correction, expected);
         } else if (symbol == ' ') {
             std::size_t run = 1;
             while (i + 1 < count && elements[i + 1] == ' ') {
@@ -368,11 +375,7 @@ void CKeyingEngine::SendStepwise() {
         if (symbol == '.' || symbol == '-') {
             KeyElement(symbol, correction, expected);
         } else if (symbol == 'm') {
-            // A signal that stays until the progress thread takes it: a pulse would be lost if
-            // that thread were not waiting at this moment (say it has only just started), and
-            // the marking would then stay a character behind for the rest of the transmission.
-            progressEvent.Set();
-            time->Wait(correction.Shorten(3 * spacingUnits - dotUnits, expected));
+            EndCharacter(correction, expected);
         } else if (symbol == ' ') {
             // In stepping mode the pace is the user's: a word gap costs no time.
             progressEvent.Pulse();

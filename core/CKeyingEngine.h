@@ -106,6 +106,8 @@ private:
     void SendSymbols();
     void SendCharacter(char character);
     void KeyElement(char symbol, const CStepCorrection& correction, std::int64_t& expectedUnits);
+    // The end of a character: its progress signal and the character gap.
+    void EndCharacter(const CStepCorrection& correction, std::int64_t& expectedUnits);
     // Returns true when the transmission must end here.
     bool WordBoundaryDuties(std::int64_t& suspendedTicks);
     void FinishTransmission();
