@@ -56,7 +56,9 @@ void CKeyingEngine::SetSignSpeed(int cpm) {
 
 void CKeyingEngine::SetToneFrequency(int hz) {
     toneFrequency = hz;
-    if (SendingContinuously()) {
+    // While anything is sent the device belongs to the send thread, which takes the tone before
+    // its next character (stepping) or at the next word gap (continuous).
+    if (sending) {
         toneChanged = true;
     } else {
         device->SetTone(hz);
@@ -101,6 +103,7 @@ bool CKeyingEngine::ReplaceDevice(std::unique_ptr<COutputDevice> newDevice, int 
     JoinThreads();
     device = std::move(newDevice);
     outputKind = kind;
+    ApplyVolume();
     return true;
 }
 
@@ -118,6 +121,7 @@ bool CKeyingEngine::SelectOutput(int kind) {
     }
     device = std::move(created);
     outputKind = kind;
+    ApplyVolume();
     return device->IsOpen();
 }
 
@@ -134,7 +138,12 @@ bool CKeyingEngine::OpenDefaultOutput() {
     return false;
 }
 
-void CKeyingEngine::SetVolume(std::uint32_t volume) {
+void CKeyingEngine::SetVolume(std::uint32_t newVolume) {
+    volume = newVolume;
+    ApplyVolume();
+}
+
+void CKeyingEngine::ApplyVolume() {
     if (outputKind == kSoundCardOutput) {
         device->SetVolume(volume);
     }
@@ -360,6 +369,10 @@ void CKeyingEngine::SendStepwise() {
     PrepareTransmission();
     const auto stepped = [this] {
         wakeup.Suspend([this] { return !stepping || abortRequested; });
+        // A tone chosen between two presses is the tone of the next character.
+        if (toneChanged.exchange(false)) {
+            device->SetTone(toneFrequency);
+        }
         return stepping && !abortRequested;
     };
     if (!stepping || !stepped()) {

@@ -41,7 +41,8 @@ public:
     // up at the next word gap; while a stepping one runs it applies at once.
     void SetTextSpeed(int cpm);
     void SetSignSpeed(int cpm);
-    // Reaches the device at once unless a continuous transmission runs (then at the next word gap).
+    // Reaches the device at once while idle; while a transmission runs, on the send thread at the
+    // next word gap (continuous) or before the next character (stepping).
     void SetToneFrequency(int hz);
     // Lengthens the dashes; during continuous sending from the next word gap on. The spacing unit
     // takes the new ratio only at the next RecomputeTiming.
@@ -73,8 +74,9 @@ public:
     // The start-up fallback: sound card, speaker, then the serial ports COM1 to COM8; true when
     // one opened. When none does, the last serial device stays current and the port is "COM8".
     bool OpenDefaultOutput();
-    // Volume with 16 bits per channel, left in the low word; reaches only the sound card.
-    void SetVolume(std::uint32_t volume);
+    // Volume with 16 bits per channel, left in the low word; reaches only the sound card, also
+    // every sound card opened later.
+    void SetVolume(std::uint32_t newVolume);
 
     // Takes a copy of the text to send; custom text makes every space a word gap of its own.
     void SetText(const CMorseText& newText);
@@ -113,6 +115,7 @@ private:
     void FinishTransmission();
     std::int64_t ElapsedUnits(std::int64_t ticks) const;
     void JoinThreads();
+    void ApplyVolume();
 
     CEngineListener* listener;
     CNullEngineListener nullListener;
@@ -123,6 +126,7 @@ private:
     std::unique_ptr<COutputDevice> device;
     int outputKind = -1;
     std::string portName = "COM1";
+    std::uint32_t volume = 0xFFFFFFFFU;
 
     std::atomic<int> signSpeed{100};
     std::atomic<int> textSpeed{100};

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "output/MonotonicClock.h"
+#include "output/QuietSoundProbing.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ struct CSoundCardStream {
 
 CSoundCardOutput::CSoundCardOutput() {
     frequency = 450;
+    QuietSoundProbing();
     portAudioReady = Pa_Initialize() == paNoError;
     SetOpen(portAudioReady && OpenStream());
 }

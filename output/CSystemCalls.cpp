@@ -46,6 +46,25 @@ std::vector<std::string> CPosixSystemCalls::ListFolder(const std::string& folder
     return names;
 }
 
+std::string CPosixSystemCalls::ReadText(const std::string& path) {
+    constexpr std::size_t kLimit = 1024 * 1024;
+    std::string text;
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return text;
+    }
+    char buffer[4096];
+    while (text.size() < kLimit) {
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got <= 0) {
+            break;
+        }
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(fd);
+    return text;
+}
+
 CPosixSystemCalls& CPosixSystemCalls::Instance() {
     static CPosixSystemCalls calls;
     return calls;

@@ -23,6 +23,8 @@ public:
     virtual bool IsTerminal(int fd) = 0;
     // The names in a folder, unsorted; empty when it cannot be read.
     virtual std::vector<std::string> ListFolder(const std::string& folder) = 0;
+    // The text of a small file (such as one under /proc), at most 1 MiB; empty when unreadable.
+    virtual std::string ReadText(const std::string& path) = 0;
 };
 
 // The real calls.
@@ -36,6 +38,7 @@ public:
     bool Stat(const std::string& path, struct stat& info) override;
     bool IsTerminal(int fd) override;
     std::vector<std::string> ListFolder(const std::string& folder) override;
+    std::string ReadText(const std::string& path) override;
 
     // The one instance the program uses.
     static CPosixSystemCalls& Instance();

@@ -79,17 +79,17 @@ std::string ResolveTarget(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> ReadFileBytes(const std::string& path) {
+std::optional<std::string> ReadFileBytes(const std::string& path, EmptyFile empty) {
     FileHandle file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (file.Get() < 0) {
         return std::nullopt;
     }
     struct stat info {};
-    if (fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size == 0) {
+    if (fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return std::nullopt;
     }
     std::string contents = ReadUpTo(file.Get(), kMaxFileBytes);
-    if (contents.empty()) {
+    if (contents.empty() && empty == EmptyFile::Missing) {
         return std::nullopt;
     }
     return contents;

@@ -9,9 +9,13 @@ class CNotifier;
 // Files the program reads are treated as hostile: a file larger than this is read only up to it.
 inline constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
 
-// The whole contents of a regular file, or nothing when it is missing, not a regular file, empty
-// or unreadable.
-std::optional<std::string> ReadFileBytes(const std::string& path);
+// How an empty file reads: as no file at all, or as empty contents.
+enum class EmptyFile { Missing, Contents };
+
+// The whole contents of a regular file, or nothing when it is missing, not a regular file,
+// unreadable or (unless `empty` says otherwise) empty.
+std::optional<std::string> ReadFileBytes(const std::string& path,
+                                         EmptyFile empty = EmptyFile::Missing);
 
 // Writes `bytes` (after the existing contents when `append`) so that a failure never leaves a
 // half-written file where a good one was: the new contents go to a temporary file beside the

@@ -3,22 +3,18 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QUrl>
 
 namespace {
 
+const QString kAllFiles = QStringLiteral("Všechny soubory (*.*)");
+
 QString ChooseFile(QWidget* owner, const QString& folder, bool open) {
     QFileDialog dialog(owner, QString(), folder);
-    dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setNameFilters(
-        {QStringLiteral("Textové soubory (*.txt)"), QStringLiteral("Všechny soubory (*.*)")});
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    // A save dialog asks before it overwrites an existing file.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-    dialog.setOption(QFileDialog::ReadOnly, false);
+    SetUpTextFileDialog(dialog, open);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
@@ -26,6 +22,29 @@ QString ChooseFile(QWidget* owner, const QString& folder, bool open) {
 }
 
 }  // namespace
+
+void SetUpTextFileDialog(QFileDialog& dialog, bool open) {
+    // The dialog's own list is used everywhere, so that the all-files filter below holds.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilters({QStringLiteral("Textové soubory (*.txt)"), kAllFiles});
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    // A save dialog asks before it overwrites an existing file.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    // "*.*" matches only names with a dot here; the caption promises every file, so the list
+    // drops its name filter whenever that entry is chosen (after the dialog has applied it).
+    auto* files = dialog.findChild<QFileSystemModel*>(QStringLiteral("qt_filesystem_model"));
+    if (files == nullptr) {
+        return;
+    }
+    QObject::connect(&dialog, &QFileDialog::filterSelected, files, [files](const QString& filter) {
+        if (filter == kAllFiles) {
+            files->setNameFilters({QStringLiteral("*")});
+        }
+    });
+}
 
 CDesktop::~CDesktop() = default;
 

@@ -2,8 +2,13 @@
 
 #include <QString>
 
+class QFileDialog;
 class QPrinter;
 class QWidget;
+
+// Sets up a file dialog for opening or saving texts: a ".txt" filter with ".txt" as the default
+// suffix, and an all-files filter that lists every file, also names without a dot.
+void SetUpTextFileDialog(QFileDialog& dialog, bool open);
 
 // The desktop's file dialogs and browser, behind an interface so that tests can answer them.
 // Called on the user-interface thread.

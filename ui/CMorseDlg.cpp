@@ -1,5 +1,8 @@
 #include "ui/CMorseDlg.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -29,6 +32,7 @@
 #include "output/SerialPorts.h"
 #include "text/TextFile.h"
 #include "ui/CInfoDlg.h"
+#include "ui/CMnemonicKeys.h"
 #include "ui/CTextView.h"
 #include "ui/CTiskDlg.h"
 #include "ui/CVlastniTextDlg.h"
@@ -91,12 +95,11 @@ CMorseDlg::CMorseDlg(DialogEnvironment dialogEnvironment, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/brumlo/icon.png")));
-    // Commands whose dialogs the program does not have yet.
-    unavailable = {};
     CreateControls();
     CreateMenu();
     ApplyCaptions(CzechCaptions());
     ConnectSignals();
+    new CMnemonicKeys(*this, *menuBar);
     InitDialog();
 }
 
@@ -200,8 +203,7 @@ void CMorseDlg::CreateControls() {
 
     volumeSlider = new QSlider(Qt::Vertical, this);
     volumeSlider->setRange(0, kVolumeMaximum);
-    // Position 0 is the top, and the top is the loudest.
-    volumeSlider->setInvertedAppearance(true);
+    // The value is the level: the top is the loudest for the mouse, the keys and the wheel.
     volumeSlider->setSingleStep(kVolumeStep);
     volumeSlider->setPageStep(kVolumeStep);
     volumeSlider->setTickInterval(kVolumeStep);
@@ -310,9 +312,11 @@ void CMorseDlg::InitDialog() {
     volumeSlider->setEnabled(soundCard);
     Control(ids::kVolumeFrame)->setEnabled(soundCard);
     // The sound card starts at full volume: the top of the slider.
-    volumeSlider->setValue(0);
+    volumeSlider->setValue(kVolumeMaximum);
 
     kind = kLetterText;
+    // Zeros are shortened unless the settings file says otherwise.
+    shortZerosBox->setChecked(true);
     shortZerosBox->setEnabled(false);
     textSpeedIndex = 8;
     signSpeedIndex = 4;
@@ -388,8 +392,6 @@ void CMorseDlg::LayoutControls() {
         result->SetFontFace(fontName);
         result->SetFontPointSize(fontSize);
     }
-    // Every layout pass checks "Zkrátit nuly" without running its handler.
-    shortZerosBox->setChecked(true);
     resize(layout.W, layout.H + top);
     setWindowTitle(baseTitle);
     update();
@@ -591,7 +593,7 @@ void CMorseDlg::RefreshAfterSend() {
 
 void CMorseDlg::EnableIdleControls(bool enable) {
     for (const int id : {ids::kLoad, ids::kSave, ids::kCustom, ids::kToPrint}) {
-        Control(id)->setEnabled(enable && unavailable.count(id) == 0);
+        Control(id)->setEnabled(enable);
     }
     generateButton->setEnabled(enable && kind != kCustomText);
     kindList->setEnabled(enable);
@@ -688,6 +690,14 @@ void CMorseDlg::OnSendingFinished() {
 }
 
 void CMorseDlg::OnLettersChange() {
+    // Letters are sent as capitals, and shown and stored as they are sent.
+    const QString typed = lettersEdit->text();
+    const QString upper = typed.toUpper();
+    if (upper != typed) {
+        const int caret = lettersEdit->cursorPosition();
+        lettersEdit->setText(upper);
+        lettersEdit->setCursorPosition(caret);
+    }
     UpdateData(true);
     const int removed = CMorseTable::RemoveInvalidCharacters(letterSet, true, notifier);
     if (removed >= 0) {
@@ -697,7 +707,7 @@ void CMorseDlg::OnLettersChange() {
 }
 
 void CMorseDlg::OnVolumeScroll(int position) {
-    const auto level = static_cast<std::uint32_t>(kVolumeMaximum - position);
+    const auto level = static_cast<std::uint32_t>(std::clamp(position, 0, kVolumeMaximum));
     engine->SetVolume(level | (level << 16));
 }
 
@@ -940,8 +950,9 @@ void CMorseDlg::SaveSettings() {
 }
 
 void CMorseDlg::LoadSettings() {
-    const std::optional<std::string> bytes =
-        ReadFileBytes((programFolder + QStringLiteral("init")).toStdString());
+    // An empty file is fourteen empty lines: remember is off.
+    const std::optional<std::string> bytes = ReadFileBytes(
+        (programFolder + QStringLiteral("init")).toStdString(), EmptyFile::Contents);
     if (!bytes) {
         return;
     }
@@ -961,8 +972,18 @@ void CMorseDlg::LoadSettings() {
         ShowError(messages::NoOutput());
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
-    letterSet = lines[3];
-    digitSet = lines[4];
+    // A hand-edited file is cleaned as typing into the boxes is: letters become capitals and
+    // lose digits and characters without a code (with a warning each), the digits keep digits.
+    // Each box holds what it can show, no more.
+    const auto boxed = [this](const std::string& line) {
+        return line.substr(0, static_cast<std::size_t>(lettersEdit->maxLength()));
+    };
+    letterSet = ToCp1250(FromCp1250(boxed(lines[3])).toUpper());
+    CMorseTable::RemoveInvalidCharacters(letterSet, true, notifier);
+    digitSet.clear();
+    const std::string digits = boxed(lines[4]);
+    std::copy_if(digits.begin(), digits.end(), std::back_inserter(digitSet),
+                 [](char c) { return c >= '0' && c <= '9'; });
     shortZerosBox->setChecked(number(6) != 0);
     UpdateData(false);
     OnShortZeros();

@@ -6,7 +6,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 
 #include "core/CKeyingEngine.h"
@@ -174,8 +173,6 @@ private:
     MainLayout layout;
     int transmission = 0;
     bool closing = false;
-    // Commands whose work the program does not offer yet stay disabled.
-    std::set<int> unavailable;
 
     // Widgets.
     QMenuBar* menuBar = nullptr;

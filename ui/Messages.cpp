@@ -31,12 +31,6 @@ QString NoOutput() {
         "CHYBA: nelze použít žádný s podporovaných výstupů,\nproto je Brumlo ukončen!");
 }
 
-QString NoClock() {
-    return QStringLiteral(
-        "CHYBA: procesor nepodporuje High resolution timer, \nprogram musí být "
-        "ukončen. Použijte předchozí verzi Brumlo.");
-}
-
 QString ThreadFailed() {
     return QStringLiteral("CHYBA: Nepodarilo se vytvorit vlakno!");
 }

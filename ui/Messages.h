@@ -13,7 +13,6 @@ QString UnsupportedRemoved();
 QString WriteFailed(const QString& path);
 QString SerialCloseFailed();
 QString NoOutput();
-QString NoClock();
 QString ThreadFailed();
 QString NothingToGenerate();
 

@@ -105,6 +105,7 @@ TEST(PortSpeaker, DivisorsOfTheToneList) {
 
 TEST(PortSpeaker, KeysThroughTheConsole) {
     CFakeSystemCalls calls;
+    calls.AddPcSpeaker();
     calls.AddCharacterDevice("/dev/console", false);
     {
         CPortSpeakerOutput speaker(calls);
@@ -124,12 +125,43 @@ TEST(PortSpeaker, KeysThroughTheConsole) {
 
 TEST(PortSpeaker, ConsoleWithoutSpeakerIsNotOpen) {
     CFakeSystemCalls calls;
+    calls.AddPcSpeaker();
     calls.AddCharacterDevice("/dev/console", false);
     calls.AddCharacterDevice("/dev/tty0", false);
     calls.RefuseIoctl("/dev/console", KIOCSOUND);
     calls.RefuseIoctl("/dev/tty0", KIOCSOUND);
     EXPECT_FALSE(CPortSpeakerOutput(calls).IsOpen());
     EXPECT_TRUE(calls.OpenPaths().empty());
+}
+
+// A console takes KIOCSOUND whether or not a speaker driver is loaded: without a speaker in the
+// kernel's input device list the output stays closed and opens nothing.
+TEST(PortSpeaker, NotOpenWhereTheKernelListsNoSpeaker) {
+    CFakeSystemCalls calls;
+    calls.AddCharacterDevice("/dev/console", false);
+    calls.SetText("/proc/bus/input/devices",
+                  "I: Bus=0011 Vendor=0001 Product=0001\nN: Name=\"AT Translated Set 2 keyboard\"\n"
+                  "B: EV=120013\nB: LED=7\n\n");
+    EXPECT_FALSE(CPortSpeakerOutput(calls).IsOpen());
+    EXPECT_TRUE(calls.Calls().empty());
+}
+
+TEST(PortSpeaker, SpeakerListedByItsToneCapability) {
+    const std::pair<const char*, bool> lists[] = {
+        {"", false},
+        {"N: Name=\"PC Speaker\"\nB: EV=40001\nB: SND=6\n", true},
+        {"N: Name=\"beeper\"\nB: SND=4\n", true},
+        {"N: Name=\"clicker\"\nB: SND=1\n", false},
+        {"N: Name=\"keyboard\"\nB: LED=7\nB: KEY=ff 0\n", false},
+        {"B: SND=zz\n", false},
+        {"XB: SND=6\n", false},
+        {"N: Name=\"a\"\nB: SND=1\n\nN: Name=\"b\"\nB: SND=7", true},
+    };
+    for (const auto& [list, speaker] : lists) {
+        CFakeSystemCalls calls;
+        calls.SetText("/proc/bus/input/devices", list);
+        EXPECT_EQ(CPortSpeakerOutput::MachineHasSpeaker(calls), speaker) << list;
+    }
 }
 
 TEST(BeepSpeaker, FindsTheToneGeneratorAndBeepsWholeMilliseconds) {
@@ -166,6 +198,7 @@ TEST(BeepSpeaker, NoToneGeneratorIsNotOpen) {
 TEST(OutputFactory, SpeakerPrefersTheConsole) {
     CRecordingNotifier notifier;
     CFakeSystemCalls withConsole;
+    withConsole.AddPcSpeaker();
     withConsole.AddCharacterDevice("/dev/console", false);
     CSystemOutputFactory first(withConsole, notifier);
     EXPECT_NE(dynamic_cast<CPortSpeakerOutput*>(first.Create(0, "").get()), nullptr);

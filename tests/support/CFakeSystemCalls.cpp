@@ -128,6 +128,21 @@ void CFakeSystemCalls::SetFolder(const std::string& folder, std::vector<std::str
     folders[folder] = std::move(names);
 }
 
+std::string CFakeSystemCalls::ReadText(const std::string& path) {
+    const auto found = textFiles.find(path);
+    return found == textFiles.end() ? std::string() : found->second;
+}
+
+void CFakeSystemCalls::AddPcSpeaker() {
+    SetText("/proc/bus/input/devices",
+            "I: Bus=0010 Vendor=001f Product=0001 Version=0100\n"
+            "N: Name=\"PC Speaker\"\n"
+            "H: Handlers=kbd event5 \n"
+            "B: PROP=0\n"
+            "B: EV=40001\n"
+            "B: SND=6\n\n");
+}
+
 void CFakeSystemCalls::AddToneGenerator(const std::string& path) {
     toneGenerators.insert(path);
 }

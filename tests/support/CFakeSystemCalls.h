@@ -26,6 +26,7 @@ public:
     bool Stat(const std::string& path, struct stat& info) override;
     bool IsTerminal(int fd) override;
     std::vector<std::string> ListFolder(const std::string& folder) override;
+    std::string ReadText(const std::string& path) override;
 
     // Setup.
     void AddCharacterDevice(const std::string& path, bool terminal);
@@ -35,6 +36,10 @@ public:
     // EVIOCGBIT(EV_SND) of this path reports a tone generator.
     void AddToneGenerator(const std::string& path);
     void FailCloses() { closesFail = true; }
+    // A text file that ReadText returns (and Open does not see).
+    void SetText(const std::string& path, std::string text) { textFiles[path] = std::move(text); }
+    // The kernel's input device list names a PC speaker.
+    void AddPcSpeaker();
 
     std::vector<std::string> Calls() const;
     const std::vector<Call>& TimedCalls() const { return calls; }
@@ -49,6 +54,7 @@ private:
     std::set<std::pair<std::string, unsigned long>> refused;
     std::set<std::string> toneGenerators;
     std::map<std::string, std::vector<std::string>> folders;
+    std::map<std::string, std::string> textFiles;
     std::map<int, std::string> open;
     int nextFd = 10;
     bool closesFail = false;

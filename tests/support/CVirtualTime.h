@@ -60,11 +60,26 @@ private:
 class CRecordingDevice : public COutputDevice {
 public:
     explicit CRecordingDevice(CVirtualTime& sharedTime) : virtualTime(sharedTime) { SetOpen(true); }
-    void Key(std::int32_t durationUnits) override { virtualTime.Step('K', durationUnits); }
-    void SetTone(std::int32_t hz) override { virtualTime.Record('T', hz); }
+    void Key(std::int32_t durationUnits) override {
+        keyedTone = tone;
+        virtualTime.Step('K', durationUnits);
+    }
+    void SetTone(std::int32_t hz) override {
+        tone = hz;
+        virtualTime.Record('T', hz);
+    }
+    void SetVolume(std::uint32_t newVolume) override { volume = newVolume; }
+    std::uint32_t Volume() const { return volume; }
+    // The tone of the last Key.
+    std::int32_t KeyedTone() const { return keyedTone; }
 
 private:
     CVirtualTime& virtualTime;
+    // Plain fields, as a real device keeps them: the recording's lock must not hide a tone
+    // change that races with Key from the thread sanitizer.
+    std::int32_t tone = 0;
+    std::int32_t keyedTone = 0;
+    std::uint32_t volume = 0xFFFFFFFFU;
 };
 
 // Readable form of an event list for failure messages, e.g. "T450 K1800000 W600000".
