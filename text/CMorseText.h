@@ -40,6 +40,7 @@ public:
     void SetKind(int newKind) { kind = newKind; }
     int GetKind() const { return kind; }
     void SetShortZeros(int flag) { shortZeros = flag; }
+    int GetShortZeros() const { return shortZeros; }
     void Rewind() { cursor = 0; }
 
     int WordCount() const;

@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
+
+#include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
 #include "output/OutputKind.h"
 #include "tests/ui/MainWindowFixture.h"
+#include "ui/CDesktop.h"
 #include "ui/CInfoDlg.h"
 #include "ui/CVlastniTextDlg.h"
 #include "ui/CVystupDlg.h"
@@ -242,6 +248,46 @@ TEST_F(Dialogs, HelpOpensThePageOrSaysItFailed) {
     desktop.helpWorks = false;
     dialog->MenuCommand(ids::kMenuHelpContents)->trigger();
     EXPECT_EQ(boxes.shown, QStringList{QStringLiteral("E|Brumlo|Failed to launch help.")});
+}
+
+// The file list as the user sees it under each filter: ".txt" files, or every file, also names
+// without a dot.
+TEST_F(Dialogs, AllFilesFilterListsEveryFile) {
+    const std::string files = folder.File("files");
+    std::filesystem::create_directory(files);
+    for (const char* name : {"initt", "text", "a.txt", "b.TXT.bak"}) {
+        WriteWholeFile(files + "/" + name, "E");
+    }
+    for (const bool open : {true, false}) {
+        QFileDialog chooser(nullptr, QString(), QString::fromStdString(files));
+        SetUpTextFileDialog(chooser, open);
+        EXPECT_EQ(chooser.defaultSuffix(), QStringLiteral("txt"));
+        chooser.show();
+        auto* list = chooser.findChild<QListView*>(QStringLiteral("listView"));
+        ASSERT_NE(list, nullptr);
+        const auto shown = [list] {
+            QStringList names;
+            const QModelIndex root = list->rootIndex();
+            for (int row = 0; row < list->model()->rowCount(root); ++row) {
+                names << list->model()->index(row, 0, root).data().toString();
+            }
+            names.sort();
+            return names;
+        };
+        EXPECT_TRUE(Eventually([&] { return shown() == QStringList{QStringLiteral("a.txt")}; }))
+            << shown().join(QLatin1Char(' ')).toStdString();
+        auto* filters = chooser.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_NE(filters, nullptr);
+        ASSERT_EQ(filters->itemText(1), QStringLiteral("Všechny soubory (*.*)"));
+        filters->setCurrentIndex(1);
+        emit filters->activated(1);
+        emit filters->textActivated(filters->itemText(1));
+        const QStringList all{QStringLiteral("a.txt"), QStringLiteral("b.TXT.bak"),
+                              QStringLiteral("initt"), QStringLiteral("text")};
+        EXPECT_TRUE(Eventually([&] { return shown() == all; }))
+            << shown().join(QLatin1Char(' ')).toStdString();
+        chooser.close();
+    }
 }
 
 }  // namespace

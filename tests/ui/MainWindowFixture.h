@@ -109,7 +109,18 @@ protected:
         environment.priority = std::make_unique<CNoPriorityChange>();
         environment.programFolder = QString::fromStdString(folder.Path());
         environment.screen = LayoutInput{1366, 700, 10, 7};
-        return std::make_unique<CMorseDlg>(std::move(environment));
+        auto made = std::make_unique<CMorseDlg>(std::move(environment));
+        ShowAsUser(*made);
+        return made;
+    }
+
+    // Shows the window as the desktop does: it maximises itself and lays its controls out again,
+    // and every pass the desktop would run has run before the test goes on.
+    static void ShowAsUser(CMorseDlg& window) {
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+        EXPECT_TRUE(Eventually([&] { return window.isMaximized(); }));
+        QApplication::processEvents();
     }
 
     // Closes the window as the user would (which saves the settings) and starts a new one.

@@ -8,10 +8,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QWheelEvent>
 #include <QTest>
+#include <filesystem>
+#include <map>
 #include <thread>
 
 #include "output/OutputKind.h"
@@ -21,6 +25,7 @@
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/CMorseDlg.h"
 #include "ui/CTextView.h"
+#include "ui/CVystupDlg.h"
 #include "ui/ControlIds.h"
 
 namespace {
@@ -263,16 +268,54 @@ TEST_F(MainWindow, SteppingKeysOneCharacterPerPress) {
     EXPECT_FALSE(Enabled(ids::kPause));
 }
 
-TEST_F(MainWindow, HideTextAndVolume) {
+TEST_F(MainWindow, HideTextAndShowItAgain) {
     QCheckBox* hide = Get<QCheckBox>(ids::kHideText);
     hide->click();
     EXPECT_EQ(dialog->MorseView().TextColour(), QColor(255, 255, 255));
     hide->click();
     EXPECT_EQ(dialog->MorseView().TextColour(), QColor(127, 127, 127));
+}
+
+// What is heard is the level on the device the engine keys: the slider's level, loud at the top
+// for the mouse, the keys and the wheel, and kept by every sound card opened later.
+TEST_F(MainWindow, VolumeIsTheSlidersLevelOnEverySoundCard) {
+    const auto heard = [this] {
+        return dynamic_cast<CRecordingDevice&>(dialog->Engine().Device()).Volume();
+    };
     QSlider* volume = Get<QSlider>(ids::kVolume);
-    EXPECT_EQ(volume->maximum(), 65535);
-    EXPECT_EQ(volume->tickInterval(), 8191);
-    EXPECT_TRUE(volume->invertedAppearance());
+    EXPECT_EQ(heard(), 0xFFFFFFFFU);
+    volume->setValue(volume->minimum());
+    EXPECT_EQ(heard(), 0U);
+    volume->setValue(volume->maximum());
+    EXPECT_EQ(heard(), 0xFFFFFFFFU);
+    // A click above the handle moves it up, and up is louder.
+    volume->setValue(3 * 8191);
+    QTest::mouseClick(volume, Qt::LeftButton, Qt::NoModifier, QPoint(volume->width() / 2, 2));
+    EXPECT_TRUE(Eventually([&] { return heard() > 3U * 8191U * 0x10001U; }));
+
+    volume->setValue(3 * 8191);
+    const std::uint32_t middle = heard();
+    QTest::keyClick(volume, Qt::Key_Up);
+    EXPECT_GT(heard(), middle);
+    QTest::keyClick(volume, Qt::Key_PageUp);
+    EXPECT_EQ(heard() & 0xFFFFU, 5U * 8191U);
+    QWheelEvent wheel(QPointF(5, 5), volume->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(volume, &wheel);
+    EXPECT_GT(heard() & 0xFFFFU, 5U * 8191U);
+
+    volume->setValue(2 * 8191);
+    const std::uint32_t level = 2U * 8191U;
+    answerDialog = [](QDialog& shown) {
+        auto& output = dynamic_cast<CVystupDlg&>(shown);
+        output.OnOk();
+        return output.result();
+    };
+    dialog->MenuCommand(ids::kMenuOutput)->trigger();
+    EXPECT_EQ(heard(), level | level << 16);
+    ASSERT_TRUE(dialog->Engine().SelectOutput(kSpeakerOutput));
+    ASSERT_TRUE(dialog->Engine().SelectOutput(kSoundCardOutput));
+    EXPECT_EQ(heard(), level | level << 16);
 }
 
 TEST_F(MainWindow, ClosingWhileSendingStopsAndJoins) {
@@ -292,6 +335,59 @@ TEST_F(MainWindow, EscapeRunsTheCloseSequence) {
     dialog->show();
     QTest::keyClick(dialog.get(), Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());
+}
+
+}  // namespace
+
+namespace {
+
+// Alt + a letter that a menu title and a button share acts on the button; the menus stay
+// reachable with F10 and with the letters no button takes.
+TEST_F(MainWindow, AltLettersReachTheButtonsAndTheMenus) {
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    Click(ids::kGenerate);
+    desktop.answer = QString();
+    QTest::keyClick(dialog.get(), Qt::Key_N, Qt::AltModifier);
+    EXPECT_TRUE(Eventually([&] { return desktop.requests.size() == 1; }));
+    EXPECT_TRUE(desktop.requests.value(0).startsWith(QStringLiteral("open ")));
+
+    QTest::keyClick(dialog.get(), Qt::Key_S, Qt::AltModifier);
+    EXPECT_TRUE(Eventually([&] { return !dialog->IsIdle(); }));
+    Click(ids::kStop);
+    ASSERT_TRUE(Eventually([&] { return dialog->IsIdle(); }));
+
+    QMenu* help = dialog->MenuBar()->actions()[2]->menu();
+    QTest::keyClick(dialog.get(), Qt::Key_P, Qt::AltModifier);
+    EXPECT_TRUE(Eventually([&] { return help->isVisible(); }));
+    help->close();
+    QMenu* file = dialog->MenuBar()->actions()[0]->menu();
+    QTest::keyClick(dialog.get(), Qt::Key_F10);
+    EXPECT_TRUE(Eventually([&] { return file->isVisible(); }));
+    file->close();
+}
+
+// Each menu title and button of the window has a letter of its own in the shipped English set.
+TEST_F(MainWindow, ShippedEnglishLettersAreUnique) {
+    std::filesystem::copy(std::string(BRUMLO_SOURCE_DIR) + "/res/jazyk", folder.File("jazyk"));
+    dialog->MenuCommand(ids::kMenuLanguage)->trigger();
+    QStringList captions;
+    for (QAction* menu : dialog->MenuBar()->actions()) {
+        captions << menu->text();
+    }
+    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+        captions << button->text();
+    }
+    std::map<QKeySequence, QString> owners;
+    for (const QString& caption : captions) {
+        const QKeySequence key = QKeySequence::mnemonic(caption);
+        if (key.isEmpty()) {
+            continue;
+        }
+        const auto [where, inserted] = owners.emplace(key, caption);
+        EXPECT_TRUE(inserted) << caption.toStdString() << " and " << where->second.toStdString();
+    }
+    EXPECT_GE(owners.size(), 12U);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <filesystem>
 
+#include "config/SettingsFile.h"
 #include "output/OutputKind.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/ControlIds.h"
@@ -127,6 +128,44 @@ TEST_F(SettingsFile, HostileValuesKeepTheDefaults) {
     EXPECT_EQ(dialog->CurrentText().GetText(), "");
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_TRUE(boxes.shown[0].startsWith(QStringLiteral("W|Brumlo|")));
+}
+
+// The window is shown maximised, so its layout runs again after the settings were read; the
+// stored choice to send zeros in full must survive that and the next close.
+TEST_F(SettingsFile, ZerosInFullStayChosenThroughTheLayoutAndTheClose) {
+    WriteInit("1\r\nCOM1\r\n1\r\nABC\r\n0123\r\n0\r\n1\r\n1\r\n8\r\n4\r\n0\r\n0\r\n0\r\n0\r\n");
+    WriteWholeFile(folder.File("initt"), "00000");
+    Restart();
+    ASSERT_TRUE(dialog->isMaximized());
+    EXPECT_FALSE(Get<QCheckBox>(ids::kShortZeros)->isChecked());
+    EXPECT_EQ(dialog->CurrentText().GetShortZeros(), 0);
+    CMorseText sent = dialog->CurrentText();
+    EXPECT_EQ(sent.ToElements().substr(0, 6), "-----m");
+    dialog->close();
+    const std::string init = ReadWholeFile(folder.File("init"));
+    EXPECT_EQ(SplitSettingsLines(init)[5], "0") << init;
+}
+
+TEST_F(SettingsFile, HandEditedSetsAreCleanedLikeTyping) {
+    WriteInit("1\r\nCOM1\r\n1\r\nab1C%\r\n1x2 3\r\n1\r\n0\r\n1\r\n8\r\n4\r\n0\r\n0\r\n0\r\n0\r\n");
+    Restart();
+    EXPECT_EQ(Get<QLineEdit>(ids::kLetters)->text(), QStringLiteral("ABC"));
+    EXPECT_EQ(Get<QLineEdit>(ids::kDigits)->text(), QStringLiteral("123"));
+    // One warning for the digit and one for the character without a code.
+    ASSERT_EQ(boxes.shown.size(), 2) << boxes.shown.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(boxes.shown[0].startsWith(QStringLiteral("W|")));
+    // The text drawn from them holds only what was left.
+    EXPECT_EQ(dialog->CurrentText().GetText().find_first_not_of("ABC "), std::string::npos);
+}
+
+TEST_F(SettingsFile, EmptyFileIsFourteenEmptyLines) {
+    WriteInit("");
+    WriteWholeFile(folder.File("initt"), "SOS");
+    Restart();
+    EXPECT_FALSE(Checked(ids::kMenuRemember));
+    EXPECT_EQ(dialog->CurrentText().GetText(), "");
+    dialog->close();
+    EXPECT_EQ(ReadWholeFile(folder.File("init")).substr(0, 3), "0\r\n");
 }
 
 TEST_F(SettingsFile, LineFeedsAloneReadAsOneLine) {
