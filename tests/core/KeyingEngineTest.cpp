@@ -265,6 +265,25 @@ TEST_F(KeyingEngine, StepsKeyOneCharacterEach) {
     EXPECT_EQ(engine->Progress().PulseCount(), 1);
 }
 
+// A tone chosen while waiting for a press reaches the device on the send thread, as the next
+// character begins: never from the caller's thread while the send thread may be keying.
+TEST_F(KeyingEngine, ToneChangeBetweenStepsReachesTheNextCharacter) {
+    Begin("EE", kLetterText, true);
+    ASSERT_TRUE(Eventually([&] { return engine->IsSuspended(); }));
+    engine->Resume();
+    const Events first = Opening() + Sign('E') + Wait(kCharacterGap);
+    ASSERT_TRUE(Eventually([&] { return engine->IsSuspended() && time.Events() == first; }));
+    engine->SetToneFrequency(800);
+    EXPECT_EQ(time.Events(), first);
+    engine->Resume();
+    const Events second = first + Tone(800) + Sign('E') + Wait(kCharacterGap);
+    ASSERT_TRUE(Eventually([&] { return engine->IsSuspended() && time.Events() == second; }))
+        << Describe(time.Events());
+    engine->Resume();
+    ASSERT_TRUE(listener.WaitFinished(1));
+    EXPECT_EQ(time.Events(), second + Closing());
+}
+
 TEST_F(KeyingEngine, StopWhileWaitingForAStep) {
     Begin("AB", kLetterText, true);
     ASSERT_TRUE(Eventually([&] { return engine->IsSuspended(); }));

@@ -175,6 +175,20 @@ TEST_F(MainWindow, EmptySetKeepsTheTextAndSaysWhy) {
     EXPECT_TRUE(boxes.shown[0].startsWith(QStringLiteral("W|Brumlo|UPOZORNĚNÍ:")));
 }
 
+TEST_F(MainWindow, TypedLettersBecomeCapitals) {
+    QLineEdit* letters = Get<QLineEdit>(ids::kLetters);
+    letters->setFocus();
+    letters->selectAll();
+    QTest::keyClicks(letters, QStringLiteral("abc"));
+    EXPECT_EQ(letters->text(), QStringLiteral("ABC"));
+    EXPECT_EQ(letters->cursorPosition(), 3);
+    Click(ids::kGenerate);
+    EXPECT_EQ(dialog->CurrentText().GetText().find_first_not_of("ABC "), std::string::npos);
+    dialog->close();
+    EXPECT_NE(ReadWholeFile(folder.File("init")).find("\r\nABC\r\n"), std::string::npos);
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
 TEST_F(MainWindow, LettersEditRemovesWhatHasNoCode) {
     QLineEdit* letters = Get<QLineEdit>(ids::kLetters);
     letters->setFocus();
