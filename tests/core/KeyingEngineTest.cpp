@@ -334,6 +334,20 @@ TEST_F(KeyingEngine, SpeedAndToneChangesApplyAtTheNextWordGap) {
                                  Wait(slowGap) + Sign('T') + Wait(slowGap) + Closing());
 }
 
+// Sign speed 60 with text speed 20: the elements keep the sign speed, the gaps stretch to the
+// figures of the timing model (a dot of 0.1 s, a spacing unit of 0.6263 s).
+TEST_F(KeyingEngine, SlowTextStretchesTheGapsTheEngineWaits) {
+    engine->SetSignSpeed(60);
+    engine->SetTextSpeed(20);
+    Send("EE E", kLetterText);
+    constexpr std::int64_t kSlowDot = 1000000;
+    const auto sign = [](char c) { return Sign(c, kSlowDot, 3 * kSlowDot); };
+    EXPECT_EQ(time.Events(), Tone(450) + sign('=') + Wait(42842105) + sign('E') + Wait(17789473) +
+                                 sign('E') + Wait(17789473) + Wait(25052631) + sign('E') +
+                                 Wait(17789473) + sign('+'))
+        << Describe(time.Events());
+}
+
 TEST_F(KeyingEngine, RatioChangeLengthensDashesButKeepsTheSpacingUnit) {
     engine->SetSignSpeed(100);
     engine->SetTextSpeed(50);

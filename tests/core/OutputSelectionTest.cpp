@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <typeinfo>
+
 #include <map>
 
 #include "core/CKeyingEngine.h"
@@ -60,9 +62,10 @@ TEST_F(Selection, KindOutsideTheListSelectsNothing) {
     ASSERT_TRUE(engine->SelectOutput(kSoundCardOutput));
     EXPECT_FALSE(engine->SelectOutput(3));
     EXPECT_FALSE(engine->SelectOutput(-7));
+    // What is then current is the silent device, of no kind, which keys nothing.
+    EXPECT_EQ(engine->GetOutputKind(), -1);
     EXPECT_FALSE(engine->Device().IsOpen());
-    // The engine still holds a device that keys nothing.
-    engine->Device().Key(1000);
+    EXPECT_EQ(typeid(engine->Device()), typeid(COutputDevice));
 }
 
 TEST_F(Selection, FallbackStopsAtTheFirstOutputThatOpens) {

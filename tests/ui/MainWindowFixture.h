@@ -90,8 +90,9 @@ class MainWindow : public testing::Test {
 protected:
     MainWindow() { dialog = MakeDialog(); }
 
-    // A main window on this test's program folder, outputs and virtual time.
-    std::unique_ptr<CMorseDlg> MakeDialog() {
+    // A main window on this test's program folder, outputs and virtual time, shown as the user
+    // sees it unless `show` is false.
+    std::unique_ptr<CMorseDlg> MakeDialog(bool show = true) {
         DialogEnvironment environment;
         environment.messageBoxes = &boxes;
         environment.desktop = &desktop;
@@ -110,7 +111,9 @@ protected:
         environment.programFolder = QString::fromStdString(folder.Path());
         environment.screen = LayoutInput{1366, 700, 10, 7};
         auto made = std::make_unique<CMorseDlg>(std::move(environment));
-        ShowAsUser(*made);
+        if (show) {
+            ShowAsUser(*made);
+        }
         return made;
     }
 

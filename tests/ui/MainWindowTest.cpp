@@ -18,6 +18,7 @@
 #include <map>
 #include <thread>
 
+#include "config/SettingsFile.h"
 #include "output/OutputKind.h"
 #include "tests/support/CRecordingMessageBoxes.h"
 #include "tests/support/CTemporaryFolder.h"
@@ -27,6 +28,7 @@
 #include "ui/CTextView.h"
 #include "ui/CVystupDlg.h"
 #include "ui/ControlIds.h"
+#include "ui/Messages.h"
 
 namespace {
 
@@ -139,8 +141,12 @@ TEST_F(MainWindow, SpeedListsStayCoupled) {
     Choose(ids::kTextSpeed, 2);  // 40: the sign speed stays
     EXPECT_EQ(List(ids::kSignSpeed)->currentText(), QStringLiteral("200"));
     EXPECT_EQ(Shown(ids::kResultText), QStringLiteral("40"));
-    Choose(ids::kRatio, 10);  // longer dashes lower both read-outs
-    EXPECT_LT(Shown(ids::kResultSign).toInt(), 200);
+    EXPECT_EQ(Shown(ids::kResultSign), QStringLiteral("200"));
+    // Dashes of four dots: a word of "PARIS" takes 0.03 s x 2700 at the sign speed (185 cpm)
+    // and 0.03 s x 1750 + 0.371 s x 950 = 405 s/1000 with the text spacing (37 cpm).
+    Choose(ids::kRatio, 10);
+    EXPECT_EQ(Shown(ids::kResultSign), QStringLiteral("185"));
+    EXPECT_EQ(Shown(ids::kResultText), QStringLiteral("37"));
 }
 
 TEST_F(MainWindow, GeneratingFollowsTheKind) {
@@ -346,9 +352,13 @@ TEST_F(MainWindow, ClosingWhileSendingStopsAndJoins) {
 }
 
 TEST_F(MainWindow, EscapeRunsTheCloseSequence) {
-    dialog->show();
+    Choose(ids::kTone, 3);
     QTest::keyClick(dialog.get(), Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());
+    // Closing saved the settings, the tone among them.
+    const std::string init = ReadWholeFile(folder.File("init"));
+    ASSERT_FALSE(init.empty());
+    EXPECT_EQ(SplitSettingsLines(init)[7], "3");
 }
 
 }  // namespace
@@ -402,6 +412,89 @@ TEST_F(MainWindow, ShippedEnglishLettersAreUnique) {
         EXPECT_TRUE(inserted) << caption.toStdString() << " and " << where->second.toStdString();
     }
     EXPECT_GE(owners.size(), 12U);
+}
+
+}  // namespace
+
+namespace {
+
+// Counts the pixels of a region that are drawn in grey (the text) or red (the sent part), as
+// opposed to the white background and its antialiased blends towards it.
+struct Ink {
+    int grey = 0;
+    int red = 0;
+};
+
+Ink InkIn(const QImage& image, const QRect& region) {
+    Ink ink;
+    const QRect clipped = region.intersected(image.rect());
+    for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
+        for (int x = clipped.left(); x <= clipped.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() - c.green() > 100 && c.green() == c.blue()) {
+                ++ink.red;
+            } else if (c.red() == c.green() && c.green() == c.blue() && c.red() < 180) {
+                ++ink.grey;
+            }
+        }
+    }
+    return ink;
+}
+
+// The Morse text as the maximised window draws it: five full lines of sixty characters in grey,
+// the sent part in red, nothing when hidden, and the red part back when shown again.
+TEST_F(MainWindow, TextViewDrawsTheTextAndTheSentPart) {
+    CTextView& view = dialog->MorseView();
+    QStringList lines;
+    for (int line = 0; line < 5; ++line) {
+        lines << QString(60, QLatin1Char('M'));
+    }
+    view.SetFullText(lines.join(QStringLiteral("\r\n")));
+    const QFontMetrics metrics(view.TextFont());
+    const int advance = metrics.horizontalAdvance(QLatin1Char('M'));
+    const auto cell = [&](int line, int column) {
+        return QRect(2 + column * advance, 1 + line * metrics.height(), advance, metrics.height());
+    };
+    // The last character of the last line lies wholly inside the view.
+    ASSERT_LE(cell(4, 59).right(), view.width());
+    ASSERT_LE(cell(4, 59).bottom(), view.height());
+
+    const auto check = [&](int sentLines, bool shown) {
+        const QImage image = view.grab().toImage();
+        for (int line = 0; line < 5; ++line) {
+            for (const int column : {0, 30, 59}) {
+                const Ink ink = InkIn(image, cell(line, column));
+                const bool sent = line < sentLines;
+                EXPECT_EQ(ink.red > 0, shown && sent) << line << "," << column;
+                EXPECT_EQ(ink.grey > 0, shown && !sent) << line << "," << column;
+            }
+        }
+    };
+    check(0, true);
+    view.SetSentText(lines[0] + QStringLiteral("\r\n") + lines[1] + QStringLiteral("\r\n"));
+    check(2, true);
+    Get<QCheckBox>(ids::kHideText)->click();
+    check(2, false);
+    Get<QCheckBox>(ids::kHideText)->click();
+    check(2, true);
+}
+
+// No output opens at start-up: the user is told, and the window closes.
+TEST_F(MainWindow, NoOutputAtStartIsFatal) {
+    failing = {"0", "1", "2:COM1", "2:COM2", "2:COM3", "2:COM4",
+               "2:COM5", "2:COM6", "2:COM7", "2:COM8"};
+    dialog.reset();
+    dialog = MakeDialog(false);
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0], QStringLiteral("E|Brumlo|") + messages::NoOutput());
+    dialog->show();
+    EXPECT_TRUE(Eventually([&] { return !dialog->isVisible(); }));
+}
+
+// The window is maximised or minimised, never in between: restoring it minimises it.
+TEST_F(MainWindow, RestoringMinimises) {
+    dialog->setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(Eventually([&] { return dialog->isMinimized(); }));
 }
 
 }  // namespace

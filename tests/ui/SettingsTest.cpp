@@ -5,7 +5,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <filesystem>
 
 #include "config/SettingsFile.h"
@@ -23,6 +25,11 @@ protected:
         QStringList captions;
         for (QAction* menu : dialog->MenuBar()->actions()) {
             captions << menu->text();
+            for (QAction* command : menu->menu()->actions()) {
+                if (!command->isSeparator()) {
+                    captions << command->text();
+                }
+            }
         }
         for (int id = ids::kMorseText; id <= ids::kRatioFrame; ++id) {
             QWidget* widget = dialog->Control(id);
@@ -195,6 +202,17 @@ TEST_F(SettingsFile, LanguageRoundTripRestoresEveryCaption) {
     EXPECT_EQ(dialog->MenuCommand(ids::kMenuAbout)->text(), QStringLiteral("Line 13"));
     EXPECT_EQ(Get<QGroupBox>(ids::kVolumeFrame)->title(), QStringLiteral("Line 47"));
     EXPECT_EQ(List(ids::kTextKind)->currentText(), QStringLiteral("Line 24"));
+    // Every caption took its line: the three menus with their ten commands, the controls and the
+    // five kinds.
+    QStringList lines;
+    for (int line = 1; line <= 47; ++line) {
+        lines << QStringLiteral("Line %1").arg(line);
+    }
+    QStringList shown = AllCaptions();
+    EXPECT_EQ(shown.size(), 47);
+    shown.sort();
+    lines.sort();
+    EXPECT_EQ(shown, lines);
     EXPECT_TRUE(Checked(ids::kMenuStepping));
     EXPECT_TRUE(Checked(ids::kMenuLanguage));
     EXPECT_TRUE(Checked(ids::kMenuRemember));
@@ -224,12 +242,36 @@ TEST_F(SettingsFile, EmptyOrMissingLanguageFile) {
 
 TEST_F(SettingsFile, ShippedEnglishSetIsComplete) {
     std::filesystem::copy(std::string(BRUMLO_SOURCE_DIR) + "/res/jazyk", folder.File("jazyk"));
+    const QStringList czech = AllCaptions();
     dialog->MenuCommand(ids::kMenuLanguage)->trigger();
-    for (const QString& caption : AllCaptions()) {
-        EXPECT_FALSE(caption.isEmpty());
+    const QStringList english = AllCaptions();
+    ASSERT_EQ(english.size(), 47);
+    for (qsizetype k = 0; k < english.size(); ++k) {
+        EXPECT_FALSE(english[k].isEmpty()) << k;
+        // Only the words that read the same in both languages stay.
+        if (english[k] == czech[k]) {
+            EXPECT_TRUE(english[k] == QStringLiteral("Morse text") ||
+                        english[k] == QStringLiteral("&Start"))
+                << english[k].toStdString();
+        }
     }
     EXPECT_EQ(Get<QPushButton>(ids::kStart)->text(), QStringLiteral("&Start"));
     EXPECT_EQ(List(ids::kTextKind)->itemText(3), QStringLiteral("Cipher text"));
+
+    // The three dialogs take their own files.
+    QStringList titles;
+    answerDialog = [&titles](QDialog& shown) {
+        titles << shown.windowTitle();
+        for (QAbstractButton* button : shown.findChildren<QAbstractButton*>()) {
+            EXPECT_FALSE(button->text().isEmpty()) << shown.windowTitle().toStdString();
+        }
+        return static_cast<int>(QDialog::Rejected);
+    };
+    dialog->MenuCommand(ids::kMenuOutput)->trigger();
+    dialog->MenuCommand(ids::kMenuAbout)->trigger();
+    Click(ids::kCustom);
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("Output settings"), QStringLiteral("About Brumlo"),
+                                   QStringLiteral("Create custom text")}));
 }
 
 }  // namespace
