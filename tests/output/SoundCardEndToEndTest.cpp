@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <thread>
 
 #include "core/CKeyingEngine.h"
@@ -19,6 +22,36 @@
 namespace {
 
 using namespace std::chrono_literals;
+
+// Sends what this process writes to its standard error to a file while it lives.
+class CStandardErrorCapture {
+public:
+    explicit CStandardErrorCapture(const std::string& path) : file(path) {
+        std::fflush(stderr);
+        saved = dup(STDERR_FILENO);
+        const int target = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(target, STDERR_FILENO);
+        close(target);
+    }
+    ~CStandardErrorCapture() { Release(); }
+    CStandardErrorCapture(const CStandardErrorCapture&) = delete;
+    CStandardErrorCapture& operator=(const CStandardErrorCapture&) = delete;
+    // Restores the standard error and returns what was written meanwhile.
+    std::string Release() {
+        if (saved >= 0) {
+            std::fflush(stderr);
+            dup2(saved, STDERR_FILENO);
+            close(saved);
+            saved = -1;
+        }
+        std::ifstream in(file);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+private:
+    std::string file;
+    int saved = -1;
+};
 
 // Keys a generated text through the keying engine and the sound card into a private sound
 // server, records what the server played, and decodes it again by ear, as it were.
@@ -40,6 +73,9 @@ TEST(SoundCardEndToEnd, RecordedToneDecodesToTheKeyedText) {
     morse.SetKind(kCipherText);
 
     CFinishListener listener;
+    // Opening the sound card and sending prints nothing on the terminal: the sound libraries'
+    // probing of absent devices and servers stays quiet.
+    CStandardErrorCapture terminal(folder.File("stderr.txt"));
     {
         CKeyingEngine engine(&listener);
         ASSERT_TRUE(engine.ReplaceDevice(std::make_unique<CSoundCardOutput>(), kSoundCardOutput));
@@ -58,6 +94,7 @@ TEST(SoundCardEndToEnd, RecordedToneDecodesToTheKeyedText) {
                     static_cast<unsigned long long>(card->LateEvents()),
                     static_cast<unsigned long long>(card->Underruns()));
     }
+    EXPECT_EQ(terminal.Release(), "");
     const std::vector<float> samples = recorder.Stop();
     ASSERT_GT(samples.size(), 44100u);
     const CToneDecoder decoder(700, 44100);
