@@ -25,9 +25,8 @@ bool CPortSpeakerOutput::MachineHasSpeaker(CSystemCalls& calls) {
             continue;
         }
         const std::size_t end = list.find('\n', at);
-        const std::string mask = list.substr(at + key.size(), end == std::string::npos
-                                                                  ? std::string::npos
-                                                                  : end - at - key.size());
+        const std::string mask = list.substr(
+            at + key.size(), end == std::string::npos ? std::string::npos : end - at - key.size());
         // The mask is one hexadecimal word; the tone bit is in its lowest digit.
         if (!mask.empty() && std::isxdigit(static_cast<unsigned char>(mask.back())) != 0) {
             const int lowest = std::stoi(mask.substr(mask.size() - 1), nullptr, 16);

@@ -951,8 +951,8 @@ void CMorseDlg::SaveSettings() {
 
 void CMorseDlg::LoadSettings() {
     // An empty file is fourteen empty lines: remember is off.
-    const std::optional<std::string> bytes = ReadFileBytes(
-        (programFolder + QStringLiteral("init")).toStdString(), EmptyFile::Contents);
+    const std::optional<std::string> bytes =
+        ReadFileBytes((programFolder + QStringLiteral("init")).toStdString(), EmptyFile::Contents);
     if (!bytes) {
         return;
     }

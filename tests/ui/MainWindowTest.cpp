@@ -12,8 +12,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSlider>
-#include <QWheelEvent>
 #include <QTest>
+#include <QWheelEvent>
 #include <filesystem>
 #include <map>
 #include <thread>
@@ -481,8 +481,8 @@ TEST_F(MainWindow, TextViewDrawsTheTextAndTheSentPart) {
 
 // No output opens at start-up: the user is told, and the window closes.
 TEST_F(MainWindow, NoOutputAtStartIsFatal) {
-    failing = {"0", "1", "2:COM1", "2:COM2", "2:COM3", "2:COM4",
-               "2:COM5", "2:COM6", "2:COM7", "2:COM8"};
+    failing = {"0",      "1",      "2:COM1", "2:COM2", "2:COM3",
+               "2:COM4", "2:COM5", "2:COM6", "2:COM7", "2:COM8"};
     dialog.reset();
     dialog = MakeDialog(false);
     ASSERT_EQ(boxes.shown.size(), 1);

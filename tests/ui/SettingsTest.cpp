@@ -270,8 +270,9 @@ TEST_F(SettingsFile, ShippedEnglishSetIsComplete) {
     dialog->MenuCommand(ids::kMenuOutput)->trigger();
     dialog->MenuCommand(ids::kMenuAbout)->trigger();
     Click(ids::kCustom);
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("Output settings"), QStringLiteral("About Brumlo"),
-                                   QStringLiteral("Create custom text")}));
+    EXPECT_EQ(titles,
+              (QStringList{QStringLiteral("Output settings"), QStringLiteral("About Brumlo"),
+                           QStringLiteral("Create custom text")}));
 }
 
 }  // namespace
