@@ -6,25 +6,44 @@
 
 #include "text/TextFile.h"
 
-std::vector<std::string> SplitLanguageLines(std::string_view bytes, std::size_t count) {
+namespace {
+
+// Lines `first` to `first + count` of the bytes; with `pad`, those missing at the end are empty.
+std::vector<std::string> Lines(std::string_view bytes, std::size_t first, std::size_t count,
+                               bool pad) {
     // The file is read as if a zero byte followed it, so the text stops at the first zero.
     const std::size_t zero = bytes.find('\0');
     if (zero != std::string_view::npos) {
         bytes = bytes.substr(0, zero);
     }
     std::vector<std::string> lines;
-    lines.reserve(count);
     std::size_t position = 0;
-    for (std::size_t k = 0; k < count; ++k) {
+    for (std::size_t k = 0; k < first + count; ++k) {
+        if (!pad && position >= bytes.size()) {
+            break;
+        }
         std::string line;
         while (position < bytes.size() && bytes[position] != '\r') {
             line.push_back(bytes[position]);
             ++position;
         }
         position += 2;
-        lines.push_back(std::move(line));
+        if (k >= first) {
+            lines.push_back(std::move(line));
+        }
     }
     return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitLanguageLines(std::string_view bytes, std::size_t count) {
+    return Lines(bytes, 0, count, true);
+}
+
+std::vector<std::string> SplitPresentLanguageLines(std::string_view bytes, std::size_t first,
+                                                   std::size_t count) {
+    return Lines(bytes, first, count, false);
 }
 
 std::optional<std::vector<std::string>> ReadLanguageFile(const std::string& path,

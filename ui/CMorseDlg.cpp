@@ -1,6 +1,7 @@
 #include "ui/CMorseDlg.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 #include <QAction>
@@ -31,9 +32,12 @@
 #include "output/OutputKind.h"
 #include "output/SerialPorts.h"
 #include "text/TextFile.h"
+#include "training/CHistoryFile.h"
 #include "ui/CInfoDlg.h"
+#include "ui/CKontrolaDlg.h"
 #include "ui/CMnemonicKeys.h"
 #include "ui/CTextView.h"
+#include "ui/CStatistikaDlg.h"
 #include "ui/CTiskDlg.h"
 #include "ui/CVlastniTextDlg.h"
 #include "ui/CVystupDlg.h"
@@ -98,6 +102,7 @@ CMorseDlg::CMorseDlg(DialogEnvironment dialogEnvironment, QWidget* parent)
     CreateControls();
     CreateMenu();
     ApplyCaptions(CzechCaptions());
+    ApplyTrainingCaptions(CzechTrainingCaptions());
     ConnectSignals();
     new CMnemonicKeys(*this, *menuBar);
     InitDialog();
@@ -240,7 +245,10 @@ void CMorseDlg::CreateMenu() {
     add(help, ids::kMenuHelpContents);
     help->addSeparator();
     add(help, ids::kMenuAbout);
-    menus = {file, settings, help};
+    QMenu* training = menuBar->addMenu(QString());
+    add(training, ids::kMenuCopyCheck)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    add(training, ids::kMenuStatistics);
+    menus = {file, settings, help, training};
 }
 
 void CMorseDlg::ConnectSignals() {
@@ -276,6 +284,9 @@ void CMorseDlg::ConnectSignals() {
     connect(commands[ids::kMenuPrint], &QAction::triggered, this, [this] { OnPrint(); });
     connect(commands[ids::kMenuHelpContents], &QAction::triggered, this,
             [this] { OnHelpContents(); });
+    connect(commands[ids::kMenuCopyCheck], &QAction::triggered, this, [this] { OnCopyCheck(); });
+    connect(commands[ids::kMenuStatistics], &QAction::triggered, this,
+            [this] { OnStatistics(); });
 }
 
 void CMorseDlg::InitDialog() {
@@ -610,16 +621,21 @@ void CMorseDlg::OnStart() {
     EnableIdleControls(false);
     engine->SetText(customMode ? customText : currentText);
     ++transmission;
+    lastSentText.clear();
+    lastSending = SendingRecord();
+    stoppedEarly = false;
     const bool stepping = IsMenuItemChecked(ids::kMenuStepping);
     stopButton->setEnabled(true);
     pauseButton->setEnabled(!stepping);
     if (!engine->Start(displayText, stepping)) {
         ShowError(messages::ThreadFailed());
+        stoppedEarly = true;
         OnSendingFinished();
     }
 }
 
 void CMorseDlg::OnStop() {
+    stoppedEarly = true;
     stopButton->setDown(true);
     engine->RequestStop();
     if (paused || IsMenuItemChecked(ids::kMenuStepping)) {
@@ -654,6 +670,7 @@ void CMorseDlg::OnSentTextChanged(const QString& sentText, int sentTransmission)
     const auto apply = [this, sentText, sentTransmission] {
         if (sentTransmission == transmission && !idle) {
             morseView->SetSentText(sentText);
+            lastSentText = sentText;
         }
     };
     const int delay = DisplayDelayMilliseconds();
@@ -679,6 +696,10 @@ void CMorseDlg::OnTransmissionEnded(int endedTransmission) {
 }
 
 void CMorseDlg::OnSendingFinished() {
+    // A transmission that ran to its end sent the whole text, however far the marking got.
+    if (!stoppedEarly) {
+        lastSentText = FromCp1250(displayText);
+    }
     startButton->setEnabled(true);
     idle = true;
     paused = false;
@@ -873,50 +894,73 @@ QStringList CMorseDlg::CzechCaptions() {
     return texts;
 }
 
+void CMorseDlg::ApplyCaption(const CaptionTarget& target, const QString& text) {
+    switch (target.kind) {
+        case CaptionTarget::Kind::Menu:
+            menus[static_cast<std::size_t>(target.id)]->setTitle(text);
+            break;
+        case CaptionTarget::Kind::Command:
+            // Changing the text keeps the check mark.
+            commands[target.id]->setText(text);
+            break;
+        case CaptionTarget::Kind::Control:
+            if (auto* button = qobject_cast<QAbstractButton*>(Control(target.id))) {
+                button->setText(text);
+            } else if (auto* label = qobject_cast<QLabel*>(Control(target.id))) {
+                label->setText(text);
+            } else if (auto* frame = qobject_cast<QGroupBox*>(Control(target.id))) {
+                frame->setTitle(text);
+            }
+            break;
+        case CaptionTarget::Kind::TextKind:
+            break;
+    }
+}
+
 void CMorseDlg::ApplyCaptions(const QStringList& texts) {
     QStringList kinds;
     for (int k = 0; k < kMainCaptions; ++k) {
         const CaptionTarget& target = kCaptionTargets[static_cast<std::size_t>(k)];
         const QString text = texts.value(k);
-        switch (target.kind) {
-            case CaptionTarget::Kind::Menu:
-                menus[static_cast<std::size_t>(target.id)]->setTitle(text);
-                break;
-            case CaptionTarget::Kind::Command:
-                // Changing the text keeps the check mark.
-                commands[target.id]->setText(text);
-                break;
-            case CaptionTarget::Kind::Control:
-                if (auto* button = qobject_cast<QAbstractButton*>(Control(target.id))) {
-                    button->setText(text);
-                } else if (auto* label = qobject_cast<QLabel*>(Control(target.id))) {
-                    label->setText(text);
-                } else if (auto* frame = qobject_cast<QGroupBox*>(Control(target.id))) {
-                    frame->setTitle(text);
-                }
-                break;
-            case CaptionTarget::Kind::TextKind:
-                kinds << text;
-                if (kinds.size() == 5) {
-                    // The list is rebuilt with the kind that was selected before.
-                    const int selected = kindList->currentIndex();
-                    kindList->clear();
-                    kindList->addItems(kinds);
-                    kindList->setCurrentIndex(selected);
-                }
-                break;
+        if (target.kind != CaptionTarget::Kind::TextKind) {
+            ApplyCaption(target, text);
+            continue;
         }
+        kinds << text;
+        if (kinds.size() == 5) {
+            // The list is rebuilt with the kind that was selected before.
+            const int selected = kindList->currentIndex();
+            kindList->clear();
+            kindList->addItems(kinds);
+            kindList->setCurrentIndex(selected);
+        }
+    }
+}
+
+QStringList CMorseDlg::CzechTrainingCaptions() {
+    QStringList texts;
+    for (const CaptionTarget& target : kTrainingCaptionTargets) {
+        texts << QString::fromUtf8(target.czech);
+    }
+    return texts;
+}
+
+void CMorseDlg::ApplyTrainingCaptions(const QStringList& texts) {
+    for (int k = 0; k < kTrainingCaptions; ++k) {
+        ApplyCaption(kTrainingCaptionTargets[static_cast<std::size_t>(k)], texts.value(k));
     }
 }
 
 void CMorseDlg::OnLanguageChange() {
     // The action has already toggled its check mark.
     languageActive = IsMenuItemChecked(ids::kMenuLanguage);
+    const QString file = programFolder + QStringLiteral("jazyk/local");
     if (!languageActive) {
         ApplyCaptions(CzechCaptions());
-    } else if (const auto texts =
-                   ReadCaptions(programFolder + QStringLiteral("jazyk/local"), kMainCaptions)) {
+        ApplyTrainingCaptions(CzechTrainingCaptions());
+    } else if (const auto texts = ReadCaptions(file, kMainCaptions)) {
         ApplyCaptions(*texts);
+        ApplyTrainingCaptions(ReadCaptionsOver(file, kMainCaptions, CzechTrainingCaptions()));
     }
 }
 
@@ -1046,4 +1090,45 @@ void CMorseDlg::OnPrint() {
     }
     // Printed, cancelled or failed: the collection is empty again.
     QFile::remove(collection);
+}
+
+CheckRecord CMorseDlg::SendingRecord() const {
+    CheckRecord record;
+    record.kind = kind;
+    record.signSpeed = engine->GetSignSpeed();
+    record.textSpeed = engine->GetTextSpeed();
+    record.ratioTenths = static_cast<int>(
+        std::lround(10 * kDashRatios[static_cast<std::size_t>(std::clamp(ratioIndex, 0, 10))]));
+    return record;
+}
+
+void CMorseDlg::OnCopyCheck() {
+    if (!idle) {
+        return;
+    }
+    // What the last transmission sent (up to where it was stopped); before any transmission, the
+    // text on display, copied from a print or a file perhaps.
+    const bool sent = !lastSentText.isEmpty();
+    const QString checked = sent ? lastSentText : morseView->GetFullText();
+    if (checked.trimmed().isEmpty()) {
+        messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
+                          messages::NothingToCheck(), this);
+        return;
+    }
+    CKontrolaDlg check(checked, sent ? lastSending : SendingRecord(),
+                       programFolder + QString::fromLatin1(CHistoryFile::kFileName),
+                       LanguageFile("localKO"), notifier, desktop, this);
+    RunDialog(check);
+}
+
+void CMorseDlg::OnStatistics() {
+    const std::vector<CheckRecord> records =
+        CHistoryFile((programFolder + QString::fromLatin1(CHistoryFile::kFileName)).toStdString())
+            .Read();
+    QStringList kinds;
+    for (int k = 0; k < kindList->count(); ++k) {
+        kinds << kindList->itemText(k);
+    }
+    CStatistikaDlg statistics(records, kinds, LanguageFile("localST"), this);
+    RunDialog(statistics);
 }

@@ -10,6 +10,7 @@
 
 #include "core/CKeyingEngine.h"
 #include "text/CMorseText.h"
+#include "training/CheckRecord.h"
 #include "ui/CDesktop.h"
 #include "ui/CMessageBoxes.h"
 #include "ui/CUiNotifier.h"
@@ -81,10 +82,14 @@ public:
     void OnLanguageChange();
     void OnToPrint();
     void OnPrint();
+    void OnCopyCheck();
+    void OnStatistics();
     void SaveSettings();
     void LoadSettings();
     void ApplyCaptions(const QStringList& texts);
     static QStringList CzechCaptions();
+    void ApplyTrainingCaptions(const QStringList& texts);
+    static QStringList CzechTrainingCaptions();
     bool IsLanguageActive() const { return languageActive; }
 
     void WriteTextFile(const QString& path, bool append, bool pad);
@@ -136,6 +141,9 @@ private:
     int RunDialog(QDialog& dialog);
     QString LanguageFile(const char* name) const;
     void EnableOutputControls();
+    void ApplyCaption(const struct CaptionTarget& target, const QString& text);
+    // How the text would be sent now, for the record of a copy check.
+    CheckRecord SendingRecord() const;
 
     DialogEnvironment environment;
     CQtMessageBoxes qtMessageBoxes;
@@ -173,6 +181,10 @@ private:
     MainLayout layout;
     int transmission = 0;
     bool closing = false;
+    // What the last transmission sent, and how: the text of a copy check.
+    QString lastSentText;
+    CheckRecord lastSending;
+    bool stoppedEarly = false;
 
     // Widgets.
     QMenuBar* menuBar = nullptr;

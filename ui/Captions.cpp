@@ -57,3 +57,9 @@ const std::array<CaptionTarget, kMainCaptions> kCaptionTargets = {{
     {K::Control, ids::kResultSignLabel, "Rychlost značky"},
     {K::Control, ids::kVolumeFrame, "Hlasitost"},
 }};
+
+const std::array<CaptionTarget, kTrainingCaptions> kTrainingCaptionTargets = {{
+    {K::Menu, 3, "Vý&cvik"},
+    {K::Command, ids::kMenuCopyCheck, "&Kontrola opisu…"},
+    {K::Command, ids::kMenuStatistics, "&Statistika…"},
+}};

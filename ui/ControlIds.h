@@ -55,5 +55,8 @@ inline constexpr int kMenuAbout = 32782;
 inline constexpr int kMenuPrint = 32785;
 inline constexpr int kMenuRemember = 32788;
 inline constexpr int kMenuLanguage = 32790;
+// The training menu's commands.
+inline constexpr int kMenuCopyCheck = 32800;
+inline constexpr int kMenuStatistics = 32801;
 
 }  // namespace ids

@@ -4,7 +4,27 @@
 #include <QUtf8StringView>
 
 #include "config/LanguageFile.h"
+#include "text/TextFile.h"
 #include "ui/Cp1250.h"
+
+namespace {
+
+QStringList Decoded(const std::vector<std::string>& lines) {
+    const auto view = [](const std::string& line) {
+        return QByteArrayView(line.data(), static_cast<qsizetype>(line.size()));
+    };
+    bool utf8 = true;
+    for (const std::string& line : lines) {
+        utf8 = utf8 && view(line).isValidUtf8();
+    }
+    QStringList captions;
+    for (const std::string& line : lines) {
+        captions << (utf8 ? QString::fromUtf8(view(line)) : FromCp1250(line));
+    }
+    return captions;
+}
+
+}  // namespace
 
 std::optional<QStringList> ReadCaptions(const QString& path, int count) {
     const auto lines =
@@ -12,16 +32,22 @@ std::optional<QStringList> ReadCaptions(const QString& path, int count) {
     if (!lines) {
         return std::nullopt;
     }
-    const auto view = [](const std::string& line) {
-        return QByteArrayView(line.data(), static_cast<qsizetype>(line.size()));
-    };
-    bool utf8 = true;
-    for (const std::string& line : *lines) {
-        utf8 = utf8 && view(line).isValidUtf8();
+    return Decoded(*lines);
+}
+
+QStringList ReadCaptionsOver(const QString& path, int first, const QStringList& builtIn) {
+    QStringList captions = builtIn;
+    if (path.isEmpty() || first < 0) {
+        return captions;
     }
-    QStringList captions;
-    for (const std::string& line : *lines) {
-        captions << (utf8 ? QString::fromUtf8(view(line)) : FromCp1250(line));
+    const std::optional<std::string> bytes = ReadFileBytes(path.toStdString());
+    if (!bytes) {
+        return captions;
+    }
+    const QStringList present = Decoded(SplitPresentLanguageLines(
+        *bytes, static_cast<std::size_t>(first), static_cast<std::size_t>(builtIn.size())));
+    for (qsizetype k = 0; k < present.size(); ++k) {
+        captions[k] = present[k];
     }
     return captions;
 }

@@ -8,3 +8,8 @@
 // so that files written on this platform and older files both read right. Nothing when the file
 // cannot be read.
 std::optional<QStringList> ReadCaptions(const QString& path, int count);
+
+// Captions of a language file from line `first` (counting from 0) on, one for each built-in
+// text: a caption the file does not have (or a file that cannot be read, or an empty path) keeps
+// its built-in text. For captions added after the files of earlier versions were written.
+QStringList ReadCaptionsOver(const QString& path, int first, const QStringList& builtIn);

@@ -41,4 +41,9 @@ QString NothingToGenerate() {
         "text.\nZůstává původní text.");
 }
 
+QString NothingToCheck() {
+    return QStringLiteral("UPOZORNĚNÍ: Zatím nebyl vyslán ani zobrazen žádný text,\nnení tedy s čím "
+                          "opis porovnat.");
+}
+
 }  // namespace messages

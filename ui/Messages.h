@@ -15,5 +15,6 @@ QString SerialCloseFailed();
 QString NoOutput();
 QString ThreadFailed();
 QString NothingToGenerate();
+QString NothingToCheck();
 
 }  // namespace messages

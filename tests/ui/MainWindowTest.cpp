@@ -129,7 +129,7 @@ TEST_F(MainWindow, EveryControlAndMenuCommandHasItsCaption) {
         titles << action->text();
     }
     EXPECT_EQ(titles, (QStringList{QStringLiteral("&Soubor"), QStringLiteral("&Nastavení"),
-                                   QStringLiteral("Ná&pověda")}));
+                                   QStringLiteral("Ná&pověda"), QStringLiteral("Vý&cvik")}));
 }
 
 TEST_F(MainWindow, SpeedListsStayCoupled) {

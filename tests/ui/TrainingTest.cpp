@@ -1,0 +1,293 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QFile>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QTableWidget>
+#include <filesystem>
+
+#include "tests/support/CRecordingNotifier.h"
+#include "tests/ui/MainWindowFixture.h"
+#include "training/CHistoryFile.h"
+#include "ui/CCopyCheckPainter.h"
+#include "ui/CCopyResultView.h"
+#include "ui/CKontrolaDlg.h"
+#include "ui/CStatistikaDlg.h"
+#include "ui/ControlIds.h"
+
+namespace {
+
+// How much of a region is drawn in a colour near `ink`, and how much in any colour at all.
+int PixelsNear(const QImage& image, const QRect& region, const QColor& ink) {
+    int count = 0;
+    const QRect clipped = region.intersected(image.rect());
+    for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
+        for (int x = clipped.left(); x <= clipped.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - ink.red()) < 40 && std::abs(c.green() - ink.green()) < 40 &&
+                std::abs(c.blue() - ink.blue()) < 40) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+class Training : public MainWindow {
+protected:
+    std::string HistoryPath() { return folder.File(CHistoryFile::kFileName); }
+    std::unique_ptr<CKontrolaDlg> MakeCheck(const QString& sent) {
+        CheckRecord how;
+        how.kind = 3;
+        how.signSpeed = 120;
+        how.textSpeed = 60;
+        auto check = std::make_unique<CKontrolaDlg>(sent, how, QString::fromStdString(HistoryPath()),
+                                                    QString(), notifier, desktop);
+        check->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(check.get()));
+        return check;
+    }
+    CRecordingNotifier notifier;
+};
+
+// The user types the copy as written down; the check marks it, scores it and keeps a record.
+TEST_F(Training, CopyCheckWindowScoresTheTypedCopy) {
+    const QString sent = QStringLiteral("ABCDE FGHIJ HEHE");
+    const auto check = MakeCheck(sent);
+    // Nothing of the sent text shows before the check.
+    EXPECT_FALSE(check->ResultView()->isVisible());
+    for (QLabel* label : check->findChildren<QLabel*>()) {
+        EXPECT_FALSE(label->isVisible() && label->text().contains(QStringLiteral("ABC")));
+    }
+    check->Edit()->setFocus();
+    QTest::keyClicks(check->Edit(), QStringLiteral("abde fgx%hij"));
+    QTest::keyClick(check->Edit(), Qt::Key_Return);
+    QTest::keyClicks(check->Edit(), QStringLiteral("sehe"));
+    EXPECT_EQ(check->Edit()->toPlainText(), QStringLiteral("ABDE FGXHIJ\nSEHE"));
+    EXPECT_EQ(notifier.Events(), std::vector<std::string>{"InvalidCharacter:%"});
+
+    QTest::mouseClick(check->CheckButton(), Qt::LeftButton);
+    ASSERT_TRUE(check->Result().has_value());
+    // 14 sent: C missed, X extra, H copied as S.
+    EXPECT_EQ(check->Result()->SentCount(), 14);
+    EXPECT_EQ(check->Result()->CorrectCount(), 12);
+    EXPECT_EQ(check->Result()->ErrorCount(), 3);
+    EXPECT_TRUE(check->ScoreLabel()->text().contains(QStringLiteral("85,7 %")))
+        << check->ScoreLabel()->text().toStdString();
+    EXPECT_TRUE(check->ConfusionLabel()->text().contains(QStringLiteral("odesláno H, opsáno S: 1×")));
+    EXPECT_TRUE(check->Edit()->isReadOnly());
+    EXPECT_FALSE(check->CheckButton()->isEnabled());
+
+    const std::vector<CheckRecord> history = CHistoryFile(HistoryPath()).Read();
+    ASSERT_EQ(history.size(), 1U);
+    EXPECT_EQ(history[0].kind, 3);
+    EXPECT_EQ(history[0].signSpeed, 120);
+    EXPECT_EQ(history[0].sent, 14);
+    EXPECT_EQ(history[0].correct, 12);
+    EXPECT_EQ(history[0].characters.at('H').wrong, 1);
+
+    // The result as drawn: the missed C framed in blue, the wrong H red and underlined with the
+    // S below it, the extra X's wedge before the H of the second group.
+    QApplication::processEvents();
+    CCopyResultView* view = check->ResultView();
+    ASSERT_TRUE(view->isVisible());
+    const QImage image = view->grab().toImage();
+    const CCopyCheckPainter& picture = *view->Result();
+    const QColor blue = CCopyCheckPainter::ColourOf(CCopyCheck::Mark::Missed);
+    const QColor red = CCopyCheckPainter::ColourOf(CCopyCheck::Mark::Wrong);
+    const QColor green = CCopyCheckPainter::ColourOf(CCopyCheck::Mark::Correct);
+    const QColor purple = CCopyCheckPainter::ColourOf(CCopyCheck::Mark::Extra);
+    const QRect missed = picture.CellRect(0, 2);
+    EXPECT_GT(PixelsNear(image, missed, blue), 0);
+    EXPECT_GT(PixelsNear(image, QRect(missed.x(), missed.y(), missed.width(), 1), blue),
+              missed.width() / 2);  // the frame's top edge
+    const QRect wrong = picture.CellRect(0, 12);
+    EXPECT_GT(PixelsNear(image, wrong, red), 0);
+    EXPECT_GT(PixelsNear(image, QRect(wrong.x(), wrong.bottom() + 1, wrong.width(), 2), red),
+              wrong.width() / 2);  // the underline
+    EXPECT_GT(PixelsNear(image, picture.CopyRect(0, 12), red), 0);  // the S copied
+    EXPECT_GT(PixelsNear(image, picture.CellRect(0, 0), green), 0);
+    EXPECT_EQ(PixelsNear(image, picture.CellRect(0, 0), red), 0);
+    const QRect wedge(picture.CellRect(0, 8).x() - 3, picture.CellRect(0, 8).bottom() + 1, 6, 6);
+    EXPECT_GT(PixelsNear(image, wedge, purple), 0);
+
+    // In black and white every mark is still there, and nothing is coloured.
+    QImage print(view->size(), QImage::Format_RGB32);
+    print.fill(Qt::white);
+    {
+        QPainter painter(&print);
+        picture.Paint(painter, print.rect(), true);
+    }
+    int coloured = 0;
+    for (int y = 0; y < print.height(); ++y) {
+        for (int x = 0; x < print.width(); ++x) {
+            const QColor c = print.pixelColor(x, y);
+            coloured += c.red() != c.green() || c.green() != c.blue() ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(coloured, 0);
+    EXPECT_GT(PixelsNear(print, QRect(missed.x(), missed.y(), missed.width(), 1), Qt::black),
+              missed.width() / 2);
+    EXPECT_GT(PixelsNear(print, QRect(wrong.x(), wrong.bottom() + 1, wrong.width(), 2), Qt::black),
+              wrong.width() / 2);
+    EXPECT_GT(PixelsNear(print, wedge, Qt::black), 0);
+    EXPECT_EQ(PixelsNear(print, QRect(picture.CellRect(0, 0).x(), picture.CellRect(0, 0).bottom() + 1,
+                                      picture.CellRect(0, 0).width(), 2),
+                         Qt::black),
+              0);  // a right character has no underline
+}
+
+TEST_F(Training, CheckedCopyPrintsToPdf) {
+    const auto check = MakeCheck(QStringLiteral("PARIS PARIS"));
+    QTest::keyClicks(check->Edit(), QStringLiteral("PARIS PAKIS"));
+    EXPECT_FALSE(check->PrintButton()->isEnabled());
+    QTest::mouseClick(check->CheckButton(), Qt::LeftButton);
+    desktop.pdf = QString::fromStdString(folder.File("check.pdf"));
+    QTest::mouseClick(check->PrintButton(), Qt::LeftButton);
+    ASSERT_TRUE(QFile::exists(desktop.pdf));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {desktop.pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains(QStringLiteral("Kontrola opisu")));
+    EXPECT_TRUE(printed.contains(QStringLiteral("90,0 %"))) << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("odesláno R, opsáno K: 1×")));
+}
+
+TEST_F(Training, StatisticsWithoutHistorySaySo) {
+    CStatistikaDlg statistics({}, {}, QString());
+    statistics.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&statistics));
+    EXPECT_TRUE(statistics.EmptyLabel()->isVisible());
+    EXPECT_FALSE(statistics.ScoreView()->isVisible());
+    EXPECT_FALSE(statistics.Table()->isVisible());
+}
+
+// The charts of three checks: the score of each as a point of the line, the characters' error
+// rates as bars worst first, the speeds and lessons in the table, the recent confusions.
+TEST_F(Training, StatisticsDrawTheHistory) {
+    std::vector<CheckRecord> records(3);
+    const char* copies[] = {"SEHE TTTT", "HEHE TTTT", "SEHE TTMT"};
+    for (int k = 0; k < 3; ++k) {
+        records[k].day = 10 + k;
+        records[k].signSpeed = 100 + 20 * k;
+        records[k].textSpeed = 60;
+        records[k].lesson = k == 2 ? 4 : 0;
+        records[k].TakeResults(CCopyCheck("HEHE TTTT", copies[k]));
+    }
+    CStatistikaDlg statistics(records, {QStringLiteral("Písmenový text")}, QString());
+    statistics.resize(1100, 720);
+    statistics.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&statistics));
+    QApplication::processEvents();
+
+    const QList<QPointF> points = statistics.ScoreSeries()->points();
+    ASSERT_EQ(points.size(), 3);
+    EXPECT_EQ(points[0], QPointF(1, 87.5));
+    EXPECT_EQ(points[1], QPointF(2, 100));
+    EXPECT_EQ(points[2], QPointF(3, 75));
+    // H: 1 wrong of 6; T: 1 of 12; E: none of 6.
+    EXPECT_EQ(statistics.ErrorCategories(), (QStringList{"H", "T", "E"}));
+    ASSERT_EQ(statistics.ErrorBars()->count(), 3);
+    EXPECT_NEAR(statistics.ErrorBars()->at(0), 100.0 * 2 / 6, 1e-9);
+    EXPECT_NEAR(statistics.ErrorBars()->at(1), 100.0 / 12, 1e-9);
+    EXPECT_EQ(statistics.ErrorBars()->at(2), 0.0);
+
+    QTableWidget* table = statistics.Table();
+    ASSERT_EQ(table->rowCount(), 3);
+    // The newest first, with its speeds and lesson.
+    EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("2000-01-12 00:00"));
+    EXPECT_EQ(table->item(0, 2)->text(), QStringLiteral("4"));
+    EXPECT_EQ(table->item(0, 3)->text(), QStringLiteral("140"));
+    EXPECT_EQ(table->item(0, 4)->text(), QStringLiteral("60"));
+    EXPECT_EQ(table->item(0, 8)->text(), QStringLiteral("75,0 %"));
+    EXPECT_EQ(table->item(2, 1)->text(), QStringLiteral("Písmenový text"));
+    EXPECT_TRUE(statistics.ConfusionLabel()->text().contains(QStringLiteral("odesláno H, opsáno S: 2×")));
+
+    // The drawn chart has a point where the data says: the last check's marker lies at the
+    // position of (3, 75) and is drawn in the series' colour.
+    QChart* chart = statistics.ScoreView()->chart();
+    const QPointF scene = chart->mapToPosition(points[2], statistics.ScoreSeries());
+    const QPoint at = statistics.ScoreView()->mapFromScene(scene);
+    const QImage image = statistics.ScoreView()->grab().toImage();
+    EXPECT_GT(PixelsNear(image, QRect(at.x() - 2, at.y() - 2, 5, 5), statistics.ScoreSeries()->color()),
+              0);
+    EXPECT_EQ(PixelsNear(image, QRect(at.x() - 2, at.y() - 40, 5, 5), statistics.ScoreSeries()->color()),
+              0);
+}
+
+// From the main window: a transmission, then the copy check of what it sent, then the statistics
+// of that check.
+TEST_F(Training, MainWindowChecksTheLastTransmission) {
+    Click(ids::kGenerate);
+    const QString shown = dialog->MorseView().GetFullText();
+    Click(ids::kStart);
+    ASSERT_TRUE(Eventually([&] { return dialog->IsIdle(); }));
+    QString checkedText;
+    answerDialog = [&](QDialog& opened) {
+        auto& check = dynamic_cast<CKontrolaDlg&>(opened);
+        checkedText = check.SentText();
+        check.Edit()->setPlainText(check.SentText());
+        check.OnCheck();
+        return static_cast<int>(QDialog::Accepted);
+    };
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    QTest::keyClick(dialog.get(), Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(checkedText, shown);
+    const std::vector<CheckRecord> history = CHistoryFile(HistoryPath()).Read();
+    ASSERT_EQ(history.size(), 1U);
+    EXPECT_EQ(history[0].Score(), 100.0);
+    EXPECT_EQ(history[0].signSpeed, 100);
+    EXPECT_GT(history[0].sent, 200);
+
+    QList<QPointF> points;
+    answerDialog = [&](QDialog& opened) {
+        points = dynamic_cast<CStatistikaDlg&>(opened).ScoreSeries()->points();
+        return static_cast<int>(QDialog::Accepted);
+    };
+    dialog->MenuCommand(ids::kMenuStatistics)->trigger();
+    EXPECT_EQ(points, (QList<QPointF>{QPointF(1, 100)}));
+}
+
+// A transmission stopped early is checked over what it sent.
+TEST_F(Training, StoppedTransmissionIsCheckedOverItsSentPart) {
+    Click(ids::kGenerate);
+    time.SetHook([](std::size_t) { std::this_thread::sleep_for(std::chrono::microseconds(200)); });
+    Click(ids::kStart);
+    ASSERT_TRUE(Eventually([&] { return dialog->MorseView().GetSentText().size() >= 12; }));
+    Click(ids::kStop);
+    ASSERT_TRUE(Eventually([&] { return dialog->IsIdle(); }));
+    time.SetHook(nullptr);
+    QString checkedText;
+    answerDialog = [&](QDialog& opened) {
+        checkedText = dynamic_cast<CKontrolaDlg&>(opened).SentText();
+        return static_cast<int>(QDialog::Rejected);
+    };
+    dialog->MenuCommand(ids::kMenuCopyCheck)->trigger();
+    const QString shown = dialog->MorseView().GetFullText();
+    EXPECT_GE(checkedText.size(), 12);
+    EXPECT_LT(checkedText.size(), shown.size());
+    EXPECT_TRUE(shown.startsWith(checkedText));
+    // Nothing checked, nothing recorded.
+    EXPECT_FALSE(std::filesystem::exists(HistoryPath()));
+}
+
+TEST_F(Training, NothingToCheckIsSaid) {
+    answerDialog = [](QDialog&) {
+        ADD_FAILURE() << "no check window without a text";
+        return static_cast<int>(QDialog::Rejected);
+    };
+    dialog->MenuCommand(ids::kMenuCopyCheck)->trigger();
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].startsWith(QStringLiteral("W|Brumlo|")));
+}
+
+}  // namespace

@@ -1,0 +1,210 @@
+#include "training/CHistoryFile.h"
+
+#include <charconv>
+#include <cstdio>
+#include <set>
+#include <utility>
+
+#include "text/TextFile.h"
+
+namespace {
+
+// A line longer than this is no line this program wrote.
+constexpr std::size_t kMaxLineBytes = 64 * 1024;
+constexpr int kMaxCount = 10000000;
+
+// Splits a line at single spaces; an empty token (two spaces) makes the line damaged.
+std::optional<std::vector<std::string_view>> Tokens(std::string_view line) {
+    std::vector<std::string_view> tokens;
+    std::size_t start = 0;
+    while (start <= line.size()) {
+        const std::size_t end = std::min(line.find(' ', start), line.size());
+        if (end == start) {
+            return std::nullopt;
+        }
+        tokens.push_back(line.substr(start, end - start));
+        start = end + 1;
+    }
+    return tokens;
+}
+
+// A whole decimal number from `low` to `high`, nothing else.
+std::optional<int> Number(std::string_view text, int low, int high) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end || value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// "key=value" with this key and a number in range.
+std::optional<int> Field(std::string_view token, std::string_view key, int low, int high) {
+    if (token.size() <= key.size() + 1 || token.substr(0, key.size()) != key ||
+        token[key.size()] != '=') {
+        return std::nullopt;
+    }
+    return Number(token.substr(key.size() + 1), low, high);
+}
+
+// "YYYY-MM-DD" and "hh:mm:ss".
+bool ParseDate(std::string_view date, std::string_view time, CheckRecord& record) {
+    if (date.size() != 10 || date[4] != '-' || date[7] != '-' || time.size() != 8 ||
+        time[2] != ':' || time[5] != ':') {
+        return false;
+    }
+    const auto year = Number(date.substr(0, 4), 1970, 9999);
+    const auto month = Number(date.substr(5, 2), 1, 12);
+    const auto day = Number(date.substr(8, 2), 1, 31);
+    const auto hour = Number(time.substr(0, 2), 0, 23);
+    const auto minute = Number(time.substr(3, 2), 0, 59);
+    const auto second = Number(time.substr(6, 2), 0, 60);
+    if (!year || !month || !day || !hour || !minute || !second) {
+        return false;
+    }
+    record.year = *year;
+    record.month = *month;
+    record.day = *day;
+    record.hour = *hour;
+    record.minute = *minute;
+    record.second = *second;
+    return true;
+}
+
+bool IsCharacter(char c) {
+    return c != ' ' && c != '\r' && c != '\n' && c != '\t' && c != '\0';
+}
+
+}  // namespace
+
+CHistoryFile::CHistoryFile(std::string filePath) : path(std::move(filePath)) {}
+
+std::vector<CheckRecord> CHistoryFile::Read() const {
+    return Parse(ReadFileBytes(path).value_or(std::string()));
+}
+
+bool CHistoryFile::Append(const CheckRecord& record) const {
+    return WriteFileBytes(path, Format(record), true);
+}
+
+std::string CHistoryFile::Format(const CheckRecord& r) {
+    char head[256];
+    std::snprintf(head, sizeof head,
+                  "%04d-%02d-%02d %02d:%02d:%02d druh=%d lekce=%d znacka=%d text=%d pomer=%d.%d "
+                  "odeslano=%d spravne=%d chyby=%d znaky",
+                  r.year, r.month, r.day, r.hour, r.minute, r.second, r.kind, r.lesson,
+                  r.signSpeed, r.textSpeed, r.ratioTenths / 10, r.ratioTenths % 10, r.sent,
+                  r.correct, r.errors);
+    std::string line = head;
+    for (const auto& [character, count] : r.characters) {
+        line += ' ';
+        line += character;
+        line += '=' + std::to_string(count.sent) + '/' + std::to_string(count.wrong);
+    }
+    line += " zameny";
+    for (const CCopyCheck::Confusion& confusion : r.confusions) {
+        line += ' ';
+        line += confusion.sent;
+        line += confusion.copied;
+        line += '=' + std::to_string(confusion.count);
+    }
+    line += '\n';
+    return line;
+}
+
+std::optional<CheckRecord> CHistoryFile::ParseLine(std::string_view line) {
+    if (line.size() > kMaxLineBytes) {
+        return std::nullopt;
+    }
+    const auto tokens = Tokens(line);
+    if (!tokens || tokens->size() < 12) {
+        return std::nullopt;
+    }
+    const std::vector<std::string_view>& t = *tokens;
+    CheckRecord record;
+    if (!ParseDate(t[0], t[1], record)) {
+        return std::nullopt;
+    }
+    const auto kind = Field(t[2], "druh", 0, 99);
+    const auto lesson = Field(t[3], "lekce", 0, 999);
+    const auto sign = Field(t[4], "znacka", 1, 9999);
+    const auto text = Field(t[5], "text", 1, 9999);
+    const std::string_view ratio = t[6];
+    const auto sent = Field(t[7], "odeslano", 0, kMaxCount);
+    const auto correct = Field(t[8], "spravne", 0, kMaxCount);
+    const auto errors = Field(t[9], "chyby", 0, kMaxCount);
+    if (!kind || !lesson || !sign || !text || !sent || !correct || !errors || *correct > *sent ||
+        t[10] != "znaky" || ratio.size() != 9 || ratio.substr(0, 6) != "pomer=" ||
+        ratio[7] != '.') {
+        return std::nullopt;
+    }
+    const auto units = Number(ratio.substr(6, 1), 1, 9);
+    const auto tenths = Number(ratio.substr(8, 1), 0, 9);
+    if (!units || !tenths) {
+        return std::nullopt;
+    }
+    record.kind = *kind;
+    record.lesson = *lesson;
+    record.signSpeed = *sign;
+    record.textSpeed = *text;
+    record.ratioTenths = *units * 10 + *tenths;
+    record.sent = *sent;
+    record.correct = *correct;
+    record.errors = *errors;
+
+    std::size_t k = 11;
+    for (; k < t.size() && t[k] != "zameny"; ++k) {
+        // "A=10/1": the character, the times sent and the times wrong.
+        const std::string_view token = t[k];
+        const std::size_t slash = token.find('/', 2);
+        if (token.size() < 5 || !IsCharacter(token[0]) || token[1] != '=' ||
+            slash == std::string_view::npos || record.characters.count(token[0]) != 0) {
+            return std::nullopt;
+        }
+        const auto times = Number(token.substr(2, slash - 2), 1, kMaxCount);
+        const auto wrong = Number(token.substr(slash + 1), 0, kMaxCount);
+        if (!times || !wrong || *wrong > *times) {
+            return std::nullopt;
+        }
+        record.characters[token[0]] = {*times, *wrong};
+    }
+    if (k == t.size()) {
+        return std::nullopt;
+    }
+    std::set<std::pair<char, char>> seen;
+    for (++k; k < t.size(); ++k) {
+        // "HS=3": sent H, copied S, three times.
+        const std::string_view token = t[k];
+        if (token.size() < 4 || !IsCharacter(token[0]) || !IsCharacter(token[1]) ||
+            token[2] != '=' || !seen.insert({token[0], token[1]}).second) {
+            return std::nullopt;
+        }
+        const auto count = Number(token.substr(3), 1, kMaxCount);
+        if (!count) {
+            return std::nullopt;
+        }
+        record.confusions.push_back({token[0], token[1], *count});
+    }
+    return record;
+}
+
+std::vector<CheckRecord> CHistoryFile::Parse(std::string_view bytes) {
+    std::vector<CheckRecord> records;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = bytes.size();
+        }
+        std::string_view line = bytes.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        if (auto record = ParseLine(line)) {
+            records.push_back(std::move(*record));
+        }
+        start = end + 1;
+    }
+    return records;
+}

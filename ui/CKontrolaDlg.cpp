@@ -1,0 +1,209 @@
+#include "ui/CKontrolaDlg.h"
+
+#include <algorithm>
+
+#include <QDateTime>
+#include <QLocale>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+#include "core/CMorseTable.h"
+#include "core/CNotifier.h"
+#include "training/CHistoryFile.h"
+#include "ui/CCopyCheckPainter.h"
+#include "ui/CCopyResultView.h"
+#include "ui/CTextView.h"
+#include "ui/CTiskDlg.h"
+#include "ui/Cp1250.h"
+#include "ui/LanguageCaptions.h"
+
+namespace {
+
+enum Caption {
+    kTitle,
+    kPrompt,
+    kCheck,
+    kPrint,
+    kClose,
+    kScore,
+    kConfusions,
+    kConfusion,
+    kNoConfusions,
+    kLegendRight,
+    kLegendWrong,
+    kLegendMissed,
+    kLegendExtra,
+    kCaptionCount
+};
+
+// How many confusions the result lists.
+constexpr int kShownConfusions = 5;
+
+}  // namespace
+
+QStringList CKontrolaDlg::CzechCaptions() {
+    QStringList texts{QStringLiteral("Kontrola opisu"),
+                      QStringLiteral("Napište, co jste opsali, po skupinách, jak jste je zapsali:"),
+                      QStringLiteral("&Vyhodnotit"),
+                      QStringLiteral("&Tisk"),
+                      QStringLiteral("&Zavřít"),
+                      QStringLiteral("Správně opsáno %1 % odeslaných znaků (%2 z %3), chyb: %4"),
+                      QStringLiteral("Nejčastější záměny:"),
+                      QStringLiteral("odesláno %1, opsáno %2: %3×"),
+                      QStringLiteral("žádné")};
+    texts << CCopyCheckPainter::DefaultLegend();
+    return texts;
+}
+
+CKontrolaDlg::CKontrolaDlg(const QString& sent, const CheckRecord& sendingRecord,
+                           const QString& history, const QString& languageFile,
+                           CNotifier& warnings, CDesktop& printDesktop, QWidget* parent)
+    : QDialog(parent),
+      sentText(sent),
+      record(sendingRecord),
+      historyPath(history),
+      notifier(warnings),
+      desktop(printDesktop),
+      captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
+    setWindowTitle(captions[kTitle]);
+    promptLabel = new QLabel(captions[kPrompt], this);
+    edit = new QPlainTextEdit(this);
+    edit->setFont(MorseFont(18));
+    edit->setTabChangesFocus(true);
+    edit->setMinimumHeight(120);
+    resultView = new CCopyResultView(this);
+    resultView->hide();
+    scoreLabel = new QLabel(this);
+    scoreLabel->hide();
+    confusionLabel = new QLabel(this);
+    confusionLabel->setWordWrap(true);
+    confusionLabel->hide();
+    checkButton = new QPushButton(captions[kCheck], this);
+    checkButton->setDefault(true);
+    printButton = new QPushButton(captions[kPrint], this);
+    printButton->setEnabled(false);
+    closeButton = new QPushButton(captions[kClose], this);
+    promptLabel->setBuddy(edit);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(checkButton);
+    buttons->addWidget(printButton);
+    buttons->addWidget(closeButton);
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(promptLabel);
+    column->addWidget(edit);
+    column->addWidget(resultView);
+    column->addWidget(scoreLabel);
+    column->addWidget(confusionLabel);
+    column->addLayout(buttons);
+    resize(960, 360);
+
+    connect(edit, &QPlainTextEdit::textChanged, this, [this] { OnChangeCopy(); });
+    connect(checkButton, &QPushButton::clicked, this, [this] { OnCheck(); });
+    connect(printButton, &QPushButton::clicked, this, [this] { OnPrint(); });
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+CKontrolaDlg::~CKontrolaDlg() = default;
+
+void CKontrolaDlg::OnChangeCopy() {
+    if (writing) {
+        return;
+    }
+    const QString shown = edit->toPlainText();
+    const int caret = edit->textCursor().position();
+    QString cleaned = shown.size() > kLimit ? accepted : shown.toUpper();
+    if (shown.size() <= kLimit) {
+        // Each line is checked as a custom text is; the line breaks stay, as groups were
+        // written down in lines.
+        QStringList lines = cleaned.split(QLatin1Char('\n'));
+        for (QString& line : lines) {
+            std::string bytes = ToCp1250(line);
+            if (CMorseTable::RemoveInvalidCharacters(bytes, false, notifier) >= 0) {
+                line = FromCp1250(bytes);
+            }
+        }
+        cleaned = lines.join(QLatin1Char('\n'));
+    }
+    accepted = cleaned;
+    if (cleaned == shown) {
+        return;
+    }
+    writing = true;
+    edit->setPlainText(cleaned);
+    QTextCursor cursor = edit->textCursor();
+    const int lost = static_cast<int>(shown.size() - cleaned.size());
+    cursor.setPosition(std::clamp(caret - lost, 0, static_cast<int>(cleaned.size())));
+    edit->setTextCursor(cursor);
+    writing = false;
+}
+
+void CKontrolaDlg::OnCheck() {
+    if (result) {
+        return;
+    }
+    result.emplace(ToCp1250(sentText), ToCp1250(edit->toPlainText()));
+    record.TakeResults(*result);
+    const QDateTime now = QDateTime::currentDateTime();
+    record.year = now.date().year();
+    record.month = now.date().month();
+    record.day = now.date().day();
+    record.hour = now.time().hour();
+    record.minute = now.time().minute();
+    record.second = now.time().second();
+    if (!CHistoryFile(historyPath.toStdString()).Append(record)) {
+        notifier.WriteFailed(historyPath.toStdString());
+    }
+
+    QStringList legend = captions.mid(kLegendRight, 4);
+    resultView->SetResult(std::make_unique<CCopyCheckPainter>(sentText, *result, legend));
+    resultView->show();
+    const QStringList heading = Heading();
+    scoreLabel->setText(heading.value(0));
+    confusionLabel->setText(heading.value(1));
+    scoreLabel->show();
+    confusionLabel->show();
+    edit->setReadOnly(true);
+    checkButton->setEnabled(false);
+    printButton->setEnabled(true);
+    closeButton->setFocus();
+    resize(std::max(width(), 1000), height() + resultView->heightForWidth(1000));
+}
+
+QStringList CKontrolaDlg::Heading() const {
+    if (!result) {
+        return {};
+    }
+    const QString score = captions[kScore]
+                              .arg(QLocale(QLocale::Czech).toString(result->ScorePercent(), 'f', 1))
+                              .arg(result->CorrectCount())
+                              .arg(result->SentCount())
+                              .arg(result->ErrorCount());
+    QStringList pairs;
+    for (const CCopyCheck::Confusion& confusion : result->Confusions()) {
+        if (pairs.size() == kShownConfusions) {
+            break;
+        }
+        pairs << captions[kConfusion]
+                     .arg(FromCp1250(confusion.sent), FromCp1250(confusion.copied))
+                     .arg(confusion.count);
+    }
+    const QString confusions =
+        captions[kConfusions] + QLatin1Char(' ') +
+        (pairs.isEmpty() ? captions[kNoConfusions] : pairs.join(QStringLiteral("; ")));
+    return {score, confusions};
+}
+
+void CKontrolaDlg::OnPrint() {
+    if (!result || resultView->Result() == nullptr) {
+        return;
+    }
+    QStringList heading{captions[kTitle]};
+    heading << Heading();
+    CTiskDlg(desktop, this).PrintCopyCheck(*resultView->Result(), heading);
+}

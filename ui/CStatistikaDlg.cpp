@@ -1,0 +1,243 @@
+#include "ui/CStatistikaDlg.h"
+
+#include <QBarCategoryAxis>
+#include <cmath>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QLocale>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include "training/CHistoryStatistics.h"
+#include "ui/Cp1250.h"
+#include "ui/LanguageCaptions.h"
+
+namespace {
+
+enum Caption {
+    kTitle,
+    kEmpty,
+    kScoreTitle,
+    kScoreAxis,
+    kCheckAxis,
+    kErrorTitle,
+    kErrorAxis,
+    kConfusions,
+    kConfusion,
+    kNoConfusions,
+    kClose,
+    kColumnDate,
+    kColumnKind,
+    kColumnLesson,
+    kColumnSign,
+    kColumnText,
+    kColumnRatio,
+    kColumnSent,
+    kColumnErrors,
+    kColumnScore,
+};
+
+QString Percent(double value) {
+    return QLocale(QLocale::Czech).toString(value, 'f', 1) + QStringLiteral(" %");
+}
+
+}  // namespace
+
+QStringList CStatistikaDlg::CzechCaptions() {
+    return {QStringLiteral("Statistika"),
+            QStringLiteral("Zatím není uložena žádná kontrola opisu. Po vysílání zvolte "
+                           "Výcvik → Kontrola opisu."),
+            QStringLiteral("Úspěšnost kontrol"),
+            QStringLiteral("správně opsáno (%)"),
+            QStringLiteral("kontrola"),
+            QStringLiteral("Chybovost znaků (nejhorší první)"),
+            QStringLiteral("chybně nebo vynecháno (%)"),
+            QStringLiteral("Záměny v posledních kontrolách:"),
+            QStringLiteral("odesláno %1, opsáno %2: %3×"),
+            QStringLiteral("žádné"),
+            QStringLiteral("&Zavřít"),
+            QStringLiteral("Datum"),
+            QStringLiteral("Druh textu"),
+            QStringLiteral("Lekce"),
+            QStringLiteral("Značka"),
+            QStringLiteral("Text"),
+            QStringLiteral("Poměr"),
+            QStringLiteral("Odesláno"),
+            QStringLiteral("Chyb"),
+            QStringLiteral("Úspěšnost")};
+}
+
+CStatistikaDlg::CStatistikaDlg(const std::vector<CheckRecord>& records,
+                               const QStringList& kindNames, const QString& languageFile,
+                               QWidget* parent)
+    : QDialog(parent), captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
+    setWindowTitle(captions[kTitle]);
+    auto* column = new QVBoxLayout(this);
+    emptyLabel = new QLabel(captions[kEmpty], this);
+    emptyLabel->setWordWrap(true);
+    column->addWidget(emptyLabel);
+    scoreView = new QChartView(this);
+    errorView = new QChartView(this);
+    auto* charts = new QHBoxLayout;
+    charts->addWidget(scoreView);
+    charts->addWidget(errorView);
+    column->addLayout(charts, 3);
+    table = new QTableWidget(this);
+    column->addWidget(table, 2);
+    confusionLabel = new QLabel(this);
+    confusionLabel->setWordWrap(true);
+    column->addWidget(confusionLabel);
+    closeButton = new QPushButton(captions[kClose], this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(closeButton);
+    column->addLayout(buttons);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
+    resize(1100, 720);
+
+    const bool empty = records.empty();
+    emptyLabel->setVisible(empty);
+    scoreView->setVisible(!empty);
+    errorView->setVisible(!empty);
+    table->setVisible(!empty);
+    confusionLabel->setVisible(!empty);
+    if (empty) {
+        resize(520, 160);
+        return;
+    }
+    BuildCharts(records);
+    BuildTable(records, kindNames);
+}
+
+void CStatistikaDlg::BuildCharts(const std::vector<CheckRecord>& records) {
+    // The score of each check, numbered in order; the table below gives its date and speeds.
+    auto* scoreChart = new QChart;
+    scoreChart->setTitle(captions[kScoreTitle]);
+    scoreChart->legend()->hide();
+    scoreSeries = new QLineSeries;
+    auto* points = new QScatterSeries;
+    points->setMarkerSize(8);
+    const QColor line(32, 120, 200);
+    scoreSeries->setColor(line);
+    points->setColor(line);
+    points->setBorderColor(line);
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        const QPointF point(static_cast<double>(k + 1), records[k].Score());
+        scoreSeries->append(point);
+        points->append(point);
+    }
+    scoreChart->addSeries(scoreSeries);
+    scoreChart->addSeries(points);
+    auto* checks = new QValueAxis;
+    checks->setTitleText(captions[kCheckAxis]);
+    checks->setLabelFormat(QStringLiteral("%d"));
+    // Whole check numbers, at most about ten labels, half a check of room at either end.
+    const double last = static_cast<double>(records.size());
+    checks->setRange(0.5, last + 0.5);
+    checks->setTickType(QValueAxis::TicksDynamic);
+    checks->setTickAnchor(1);
+    checks->setTickInterval(std::max(1.0, std::ceil((last - 1) / 10)));
+    auto* share = new QValueAxis;
+    share->setTitleText(captions[kScoreAxis]);
+    share->setRange(0, 100);
+    share->setLabelFormat(QStringLiteral("%d"));
+    scoreChart->addAxis(checks, Qt::AlignBottom);
+    scoreChart->addAxis(share, Qt::AlignLeft);
+    for (QAbstractSeries* series : scoreChart->series()) {
+        series->attachAxis(checks);
+        series->attachAxis(share);
+    }
+    scoreView->setChart(scoreChart);
+    scoreView->setRenderHint(QPainter::Antialiasing);
+
+    // Each character's error rate over the whole history, the worst first.
+    auto* errorChart = new QChart;
+    errorChart->setTitle(captions[kErrorTitle]);
+    errorChart->legend()->hide();
+    errorBars = new QBarSet(captions[kErrorAxis]);
+    const CHistoryStatistics statistics(records);
+    double highest = 0;
+    for (const CHistoryStatistics::CharacterRate& rate : statistics.CharacterRates()) {
+        if (categories.size() == kMaxBars) {
+            break;
+        }
+        categories << FromCp1250(rate.character);
+        *errorBars << 100.0 * rate.Rate();
+        highest = std::max(highest, 100.0 * rate.Rate());
+    }
+    auto* bars = new QBarSeries;
+    bars->append(errorBars);
+    errorChart->addSeries(bars);
+    auto* characters = new QBarCategoryAxis;
+    characters->append(categories);
+    auto* rates = new QValueAxis;
+    rates->setTitleText(captions[kErrorAxis]);
+    rates->setRange(0, std::max(10.0, std::min(100.0, highest * 1.1)));
+    rates->setLabelFormat(QStringLiteral("%d"));
+    errorChart->addAxis(characters, Qt::AlignBottom);
+    errorChart->addAxis(rates, Qt::AlignLeft);
+    bars->attachAxis(characters);
+    bars->attachAxis(rates);
+    errorView->setChart(errorChart);
+    errorView->setRenderHint(QPainter::Antialiasing);
+
+    QStringList pairs;
+    for (const CCopyCheck::Confusion& confusion : statistics.RecentConfusions(kRecentChecks)) {
+        if (pairs.size() == 10) {
+            break;
+        }
+        pairs << captions[kConfusion]
+                     .arg(FromCp1250(confusion.sent), FromCp1250(confusion.copied))
+                     .arg(confusion.count);
+    }
+    confusionLabel->setText(
+        captions[kConfusions] + QLatin1Char(' ') +
+        (pairs.isEmpty() ? captions[kNoConfusions] : pairs.join(QStringLiteral("; "))));
+}
+
+void CStatistikaDlg::BuildTable(const std::vector<CheckRecord>& records,
+                                const QStringList& kindNames) {
+    const QStringList headers = captions.mid(kColumnDate);
+    table->setColumnCount(static_cast<int>(headers.size()));
+    table->setHorizontalHeaderLabels(headers);
+    table->setRowCount(static_cast<int>(records.size()));
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->setVisible(true);
+    const QLocale czech(QLocale::Czech);
+    // The newest check at the top.
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        const CheckRecord& r = records[records.size() - 1 - k];
+        const int row = static_cast<int>(k);
+        const QString when = QStringLiteral("%1-%2-%3 %4:%5")
+                                 .arg(r.year, 4, 10, QLatin1Char('0'))
+                                 .arg(r.month, 2, 10, QLatin1Char('0'))
+                                 .arg(r.day, 2, 10, QLatin1Char('0'))
+                                 .arg(r.hour, 2, 10, QLatin1Char('0'))
+                                 .arg(r.minute, 2, 10, QLatin1Char('0'));
+        const QStringList cells{
+            when,
+            kindNames.value(r.kind, QString::number(r.kind)),
+            r.lesson > 0 ? QString::number(r.lesson) : QStringLiteral("–"),
+            QString::number(r.signSpeed),
+            QString::number(r.textSpeed),
+            QStringLiteral("1 : ") + czech.toString(r.ratioTenths / 10.0, 'f', 1),
+            QString::number(r.sent),
+            QString::number(r.errors),
+            Percent(r.Score())};
+        for (int c = 0; c < cells.size(); ++c) {
+            table->setItem(row, c, new QTableWidgetItem(cells[c]));
+        }
+        table->setVerticalHeaderItem(
+            row, new QTableWidgetItem(QString::number(records.size() - k)));
+    }
+    table->resizeColumnsToContents();
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+#include <vector>
+
+#include "training/CheckRecord.h"
+
+class QBarSet;
+class QChartView;
+class QLabel;
+class QLineSeries;
+class QPushButton;
+class QTableWidget;
+
+// "Statistika": the progress over the copy checks of the history. The score of each check as a
+// line, each character's error rate as bars (the worst first), a table of the checks with their
+// kind, lesson and speeds, and the confusions of the last checks. With no history it says so.
+// User-interface thread only.
+class CStatistikaDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // The confusions of this many last checks are listed.
+    static constexpr std::size_t kRecentChecks = 10;
+    // The bar chart shows at most this many characters.
+    static constexpr int kMaxBars = 30;
+
+    // `kindNames`: the names of the text kinds by number.
+    CStatistikaDlg(const std::vector<CheckRecord>& records, const QStringList& kindNames,
+                   const QString& languageFile, QWidget* parent = nullptr);
+
+    QLineSeries* ScoreSeries() const { return scoreSeries; }
+    QBarSet* ErrorBars() const { return errorBars; }
+    QStringList ErrorCategories() const { return categories; }
+    QTableWidget* Table() const { return table; }
+    QLabel* EmptyLabel() const { return emptyLabel; }
+    QLabel* ConfusionLabel() const { return confusionLabel; }
+    QChartView* ScoreView() const { return scoreView; }
+    QChartView* ErrorView() const { return errorView; }
+
+    // The built-in captions, in the order of the language file "localST".
+    static QStringList CzechCaptions();
+
+private:
+    void BuildCharts(const std::vector<CheckRecord>& records);
+    void BuildTable(const std::vector<CheckRecord>& records, const QStringList& kindNames);
+
+    QStringList captions;
+    QStringList categories;
+    QLineSeries* scoreSeries = nullptr;
+    QBarSet* errorBars = nullptr;
+    QChartView* scoreView = nullptr;
+    QChartView* errorView = nullptr;
+    QTableWidget* table = nullptr;
+    QLabel* emptyLabel = nullptr;
+    QLabel* confusionLabel = nullptr;
+    QPushButton* closeButton = nullptr;
+};
