@@ -15,6 +15,8 @@ enum TextKind : int {
     kMixedText = 2,
     kCipherText = 3,
     kCustomText = 4,
+    // A lesson of the Koch course, drawn by the training layer.
+    kLessonText = 5,
 };
 
 // Longest training text, five display lines of 60 characters.

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <random>
+#include <string>
+
+#include "core/CMorseTable.h"
+#include "text/CMorseText.h"
+#include "training/CCharacterWeights.h"
+#include "training/CCourseFile.h"
+#include "training/CKochCourse.h"
+
+namespace {
+
+// How often each character turns up in the groups of many seeded texts.
+std::map<char, double> MeasuredShares(const std::function<std::string(std::uint32_t)>& text,
+                                      int texts, std::size_t skip = 0) {
+    std::map<char, double> counts;
+    double total = 0;
+    for (int seed = 1; seed <= texts; ++seed) {
+        const std::string drawn = text(static_cast<std::uint32_t>(seed));
+        for (std::size_t i = skip; i < drawn.size(); ++i) {
+            if (drawn[i] != ' ') {
+                counts[drawn[i]] += 1;
+                total += 1;
+            }
+        }
+    }
+    for (auto& entry : counts) {
+        entry.second /= total;
+    }
+    return counts;
+}
+
+TEST(KochCourse, LessonSetsFromTheFirstToTheLast) {
+    const std::string order = CKochCourse::DefaultOrder();
+    // Koch's order less the full stop, which this program's table has no code for.
+    EXPECT_EQ(order, "KMRSUAPTLOWINJEF0Y,VG5/Q9ZH38B?427C1D6X");
+    const CKochCourse first(order, 1);
+    EXPECT_EQ(first.Characters(), "KM");
+    EXPECT_EQ(first.Newest(), 'M');
+    const std::string set = first.DrawingSet();
+    EXPECT_EQ(std::count(set.begin(), set.end(), 'M'), 2 * std::count(set.begin(), set.end(), 'K'));
+    EXPECT_EQ(set.find_first_not_of("KM"), std::string::npos);
+    const CKochCourse middle(order, 20);
+    EXPECT_EQ(middle.Characters(), "KMRSUAPTLOWINJEF0Y,VG");
+    EXPECT_EQ(middle.Newest(), 'G');
+    const CKochCourse last(order, first.LessonCount());
+    EXPECT_EQ(last.LessonCount(), 38);
+    EXPECT_EQ(last.Characters(), order);
+    EXPECT_EQ(last.Newest(), 'X');
+    // Lessons outside the course are brought into it.
+    EXPECT_EQ(CKochCourse(order, 0).Lesson(), 1);
+    EXPECT_EQ(CKochCourse(order, 500).Lesson(), 38);
+}
+
+TEST(KochCourse, OrderIsCleanedLikeTheLettersSet) {
+    EXPECT_EQ(CKochCourse::CleanOrder("km rs%ukM\x01"), "KMRSU");
+    // Too short an order is no course: the default takes its place.
+    EXPECT_EQ(CKochCourse("K", 3).Order(), CKochCourse::DefaultOrder());
+    EXPECT_EQ(CKochCourse("ab", 3).Lesson(), 1);
+}
+
+TEST(KochCourse, TextIntroducesTheNewCharacterThenItsGroups) {
+    const CKochCourse course(CKochCourse::DefaultOrder(), 3);  // K M R S
+    const std::string text = course.Generate(course.DrawingSet(), 77);
+    ASSERT_EQ(text.size(), 300U);
+    EXPECT_EQ(text.substr(0, 12), "S S S S S S ");
+    for (std::size_t i = 12; i < text.size(); ++i) {
+        EXPECT_EQ(text[i] == ' ', (i - 12) % 6 == 5) << i;
+        EXPECT_NE(std::string("KMRS ").find(text[i]), std::string::npos) << i;
+    }
+    // The new character is keyed alone six times, each followed by a word gap.
+    CMorseText morse;
+    morse.SetText(text);
+    morse.SetKind(kLessonText);
+    const std::string sign = std::string(CMorseTable::CodeOf('S', false)) + "m ";
+    std::string intro;
+    for (int k = 0; k < 6; ++k) {
+        intro += sign;
+    }
+    EXPECT_EQ(morse.ToElements().substr(0, intro.size()), intro);
+}
+
+// Over many seeded texts the newest character has about twice the share of each other one.
+TEST(KochCourse, NewestCharacterIsDrawnTwiceAsOften) {
+    for (const int lesson : {1, 10, 38}) {
+        const CKochCourse course(CKochCourse::DefaultOrder(), lesson);
+        ASSERT_EQ(course.Lesson(), lesson);
+        const auto shares = MeasuredShares(
+            [&](std::uint32_t seed) { return course.Generate(course.DrawingSet(), seed); }, 300,
+            12);
+        const double n = lesson + 1;
+        // 300 texts of 240 characters: the bounds are many standard deviations wide, yet far
+        // from the shares of an even draw.
+        EXPECT_NEAR(shares.at(course.Newest()), 2 / (n + 1), 0.15 / (n + 1)) << lesson;
+        for (const char c : course.Characters().substr(0, static_cast<std::size_t>(lesson))) {
+            EXPECT_NEAR(shares.at(c), 1 / (n + 1), 0.25 / (n + 1)) << lesson << c;
+        }
+    }
+}
+
+CheckRecord Seen(const std::string& set, int sent, std::map<char, int> wrong) {
+    CheckRecord record;
+    for (const char c : set) {
+        record.characters[c] = {sent, wrong.count(c) != 0 ? wrong.at(c) : 0};
+    }
+    return record;
+}
+
+TEST(CharacterWeights, NoHistoryDrawsExactlyAsBefore) {
+    const CCharacterWeights none({});
+    const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    EXPECT_FALSE(none.HasHistory());
+    EXPECT_EQ(none.Weighted(letters), letters);
+    EXPECT_EQ(none.Weighted("12 34"), "12 34");
+}
+
+// Q is copied wrong every time, the others never: Q is drawn far more often, and every other
+// letter keeps at least half its fair share.
+TEST(CharacterWeights, WeakCharacterGetsMoreAndNoneFallsBelowHalfItsShare) {
+    const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    const CCharacterWeights weights({Seen(letters, 100, {{'Q', 100}})});
+    const std::string weighted = weights.Weighted(letters);
+    const auto shares =
+        MeasuredShares([&](std::uint32_t seed) { return CMorseText::Generate(weighted, 0, seed); },
+                       200);
+    const double fair = 1.0 / 26;
+    // The model's shares: Q 0.5/26 + 0.5 x 1.25/7.5, each other 0.5/26 + 0.5 x 0.25/7.5.
+    EXPECT_NEAR(shares.at('Q'), 0.5 * fair + 0.5 * 1.25 / 7.5, 0.008);
+    for (const char c : letters) {
+        if (c != 'Q') {
+            EXPECT_GE(shares.at(c), 0.5 * fair) << c;
+            EXPECT_NEAR(shares.at(c), 0.5 * fair + 0.5 * 0.25 / 7.5, 0.005) << c;
+        }
+    }
+    // Whatever the history, no character falls below half its fair share in the model either.
+    const CCharacterWeights extreme({Seen("E", 100000, {{'E', 100000}})});
+    for (const auto& [c, share] : extreme.Shares(letters)) {
+        EXPECT_GE(share, 0.5 * fair - 1e-12) << c;
+    }
+}
+
+TEST(CharacterWeights, RarelySeenCharactersGetMore) {
+    // E seen often and always right, T never seen: T needs more practice.
+    const CCharacterWeights weights({Seen("E", 50, {})});
+    const auto shares = weights.Shares("ET");
+    EXPECT_GT(shares.at('T'), shares.at('E'));
+    // Spaces of the set keep their share.
+    const auto spaced = weights.Shares("E T ");
+    EXPECT_DOUBLE_EQ(spaced.at(' '), 0.5);
+}
+
+TEST(KochCourse, NextLessonIsOfferedFromNinetyPerCent) {
+    EXPECT_FALSE(CKochCourse::OffersNextLesson(89.0, 3, 39));
+    EXPECT_FALSE(CKochCourse::OffersNextLesson(89.99, 3, 39));
+    EXPECT_TRUE(CKochCourse::OffersNextLesson(90.0, 3, 39));
+    EXPECT_TRUE(CKochCourse::OffersNextLesson(100.0, 38, 39));
+    // The last lesson has no next one.
+    EXPECT_FALSE(CKochCourse::OffersNextLesson(100.0, 39, 39));
+}
+
+TEST(CourseFile, RoundTripAndDefaults) {
+    const CCourseFile::Settings defaults = CCourseFile::Parse("");
+    EXPECT_EQ(defaults.lesson, 1);
+    EXPECT_EQ(defaults.order, CKochCourse::DefaultOrder());
+    EXPECT_FALSE(defaults.weakCharacters);
+    CCourseFile::Settings settings{12, "ABCDEFG", true};
+    EXPECT_EQ(CCourseFile::Format(settings), "lekce=12\nporadi=ABCDEFG\nslabe=1\n");
+    EXPECT_EQ(CCourseFile::Parse(CCourseFile::Format(settings)), settings);
+}
+
+TEST(CourseFile, DamagedLinesKeepTheirDefaults) {
+    const char* files[] = {
+        "lekce=0\nporadi=K\nslabe=2\n",
+        "lekce=-4\r\nporadi=\r\nslabe=yes\r\n",
+        "lekce=12x\nporadi==%%\nslabe\n",
+        "\xff\xfe\x00lekce=3",
+        "lekce=99999999999999999999\n",
+    };
+    for (const char* file : files) {
+        const CCourseFile::Settings read = CCourseFile::Parse(file);
+        EXPECT_EQ(read.lesson, 1) << file;
+        EXPECT_EQ(read.order, CKochCourse::DefaultOrder()) << file;
+        EXPECT_FALSE(read.weakCharacters) << file;
+    }
+    // The good lines of a file with bad ones are kept.
+    const auto mixed = CCourseFile::Parse("junk\nlekce=7\nporadi=km%r\nslabe=1");
+    EXPECT_EQ(mixed.lesson, 7);
+    EXPECT_EQ(mixed.order, "KMR");
+    EXPECT_TRUE(mixed.weakCharacters);
+    std::mt19937 random(3);
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes = CCourseFile::Format({5, "KMRSU", true});
+        bytes[random() % bytes.size()] = static_cast<char>(random() % 256);
+        const auto read = CCourseFile::Parse(bytes);
+        EXPECT_GE(read.lesson, 1);
+        EXPECT_GE(CKochCourse(read.order, read.lesson).LessonCount(), 1);
+    }
+}
+
+}  // namespace

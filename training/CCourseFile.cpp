@@ -1,0 +1,64 @@
+#include "training/CCourseFile.h"
+
+#include <charconv>
+#include <utility>
+
+#include "text/TextFile.h"
+#include "training/CKochCourse.h"
+
+namespace {
+
+// Longer lines are no line this program wrote; an order has at most 256 distinct bytes.
+constexpr std::size_t kMaxLineBytes = 1024;
+
+}  // namespace
+
+CCourseFile::CCourseFile(std::string filePath) : path(std::move(filePath)) {}
+
+CCourseFile::Settings CCourseFile::Read() const {
+    return Parse(ReadFileBytes(path).value_or(std::string()));
+}
+
+bool CCourseFile::Write(const Settings& settings) const {
+    return WriteFileBytes(path, Format(settings), false);
+}
+
+CCourseFile::Settings CCourseFile::Parse(std::string_view bytes) {
+    Settings settings;
+    settings.order = CKochCourse::DefaultOrder();
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = bytes.size();
+        }
+        std::string_view line = bytes.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        const std::size_t equals = line.find('=');
+        if (line.size() > kMaxLineBytes || equals == std::string_view::npos) {
+            continue;
+        }
+        const std::string_view key = line.substr(0, equals);
+        const std::string_view value = line.substr(equals + 1);
+        int number = 0;
+        const auto [stop, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+        const bool isNumber = !value.empty() && error == std::errc() &&
+                              stop == value.data() + value.size();
+        if (key == "lekce" && isNumber && number >= 1 && number <= 255) {
+            settings.lesson = number;
+        } else if (key == "slabe" && isNumber && (number == 0 || number == 1)) {
+            settings.weakCharacters = number == 1;
+        } else if (key == "poradi" && CKochCourse::CleanOrder(value).size() >= 2) {
+            settings.order = CKochCourse::CleanOrder(value);
+        }
+    }
+    return settings;
+}
+
+std::string CCourseFile::Format(const Settings& settings) {
+    return "lekce=" + std::to_string(settings.lesson) + "\nporadi=" + settings.order +
+           "\nslabe=" + (settings.weakCharacters ? "1" : "0") + "\n";
+}

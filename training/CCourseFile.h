@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The course settings, kept in a file of their own in the program folder ("kurz"), one
+// "key=value" per line:
+//   lekce=5
+//   poradi=KMRSUAPTLOWI.NJEF0Y,VG5/Q9ZH38B?427C1D6X
+//   slabe=1
+// The file is read as hostile input: a missing or damaged line keeps that setting's default.
+// Writing replaces the file atomically. Any thread, one caller at a time.
+class CCourseFile {
+public:
+    static constexpr const char* kFileName = "kurz";
+
+    struct Settings {
+        int lesson = 1;
+        std::string order;            // as read; the course cleans it
+        bool weakCharacters = false;  // generated texts go after the weak characters
+        bool operator==(const Settings&) const = default;
+    };
+
+    explicit CCourseFile(std::string path);
+
+    Settings Read() const;
+    bool Write(const Settings& settings) const;
+
+    static Settings Parse(std::string_view bytes);
+    static std::string Format(const Settings& settings);
+
+private:
+    std::string path;
+};
