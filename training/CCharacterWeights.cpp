@@ -37,8 +37,7 @@ std::map<char, double> CCharacterWeights::Shares(const std::string& set) const {
     std::map<char, double> shares;
     for (const auto& [c, share] : fair) {
         // Half the fair share is kept; the other half follows the need.
-        shares[c] = c == ' ' ? share
-                             : 0.5 * share + 0.5 * (1.0 - spaces) * need[c] / weightedTotal;
+        shares[c] = c == ' ' ? share : 0.5 * share + 0.5 * (1.0 - spaces) * need[c] / weightedTotal;
     }
     return shares;
 }

@@ -16,8 +16,8 @@ public:
 
     struct Entry {
         Mark mark;
-        char sent;     // the sent character; 0 for an extra one
-        char copied;   // what was copied in its place; 0 for a missed one
+        char sent;    // the sent character; 0 for an extra one
+        char copied;  // what was copied in its place; 0 for a missed one
         // Where in the sent text the character stands; an extra one stands before this position
         // (the sent text's length when it came after the last character).
         std::size_t position;

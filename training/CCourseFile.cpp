@@ -44,9 +44,10 @@ CCourseFile::Settings CCourseFile::Parse(std::string_view bytes) {
         const std::string_view key = line.substr(0, equals);
         const std::string_view value = line.substr(equals + 1);
         int number = 0;
-        const auto [stop, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-        const bool isNumber = !value.empty() && error == std::errc() &&
-                              stop == value.data() + value.size();
+        const auto [stop, error] =
+            std::from_chars(value.data(), value.data() + value.size(), number);
+        const bool isNumber =
+            !value.empty() && error == std::errc() && stop == value.data() + value.size();
         if (key == "lekce" && isNumber && number >= 1 && number <= 255) {
             settings.lesson = number;
         } else if (key == "slabe" && isNumber && (number == 0 || number == 1)) {

@@ -93,9 +93,8 @@ std::string CHistoryFile::Format(const CheckRecord& r) {
     std::snprintf(head, sizeof head,
                   "%04d-%02d-%02d %02d:%02d:%02d druh=%d lekce=%d znacka=%d text=%d pomer=%d.%d "
                   "odeslano=%d spravne=%d chyby=%d znaky",
-                  r.year, r.month, r.day, r.hour, r.minute, r.second, r.kind, r.lesson,
-                  r.signSpeed, r.textSpeed, r.ratioTenths / 10, r.ratioTenths % 10, r.sent,
-                  r.correct, r.errors);
+                  r.year, r.month, r.day, r.hour, r.minute, r.second, r.kind, r.lesson, r.signSpeed,
+                  r.textSpeed, r.ratioTenths / 10, r.ratioTenths % 10, r.sent, r.correct, r.errors);
     std::string line = head;
     for (const auto& [character, count] : r.characters) {
         line += ' ';

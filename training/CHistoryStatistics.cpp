@@ -11,8 +11,8 @@ std::vector<CHistoryStatistics::CharacterRate> CHistoryStatistics::CharacterRate
     std::map<char, CharacterRate> totals;
     for (const CheckRecord& record : records) {
         for (const auto& [character, count] : record.characters) {
-            CharacterRate& total = totals.try_emplace(character, CharacterRate{character, 0, 0})
-                                       .first->second;
+            CharacterRate& total =
+                totals.try_emplace(character, CharacterRate{character, 0, 0}).first->second;
             total.sent += count.sent;
             total.wrong += count.wrong;
         }
@@ -21,15 +21,16 @@ std::vector<CHistoryStatistics::CharacterRate> CHistoryStatistics::CharacterRate
     for (const auto& entry : totals) {
         rates.push_back(entry.second);
     }
-    std::stable_sort(rates.begin(), rates.end(), [](const CharacterRate& a, const CharacterRate& b) {
-        // Compared as fractions, so that equal rates are equal exactly.
-        const long long left = static_cast<long long>(a.wrong) * b.sent;
-        const long long right = static_cast<long long>(b.wrong) * a.sent;
-        if (left != right) {
-            return left > right;
-        }
-        return a.sent > b.sent;
-    });
+    std::stable_sort(rates.begin(), rates.end(),
+                     [](const CharacterRate& a, const CharacterRate& b) {
+                         // Compared as fractions, so that equal rates are equal exactly.
+                         const long long left = static_cast<long long>(a.wrong) * b.sent;
+                         const long long right = static_cast<long long>(b.wrong) * a.sent;
+                         if (left != right) {
+                             return left > right;
+                         }
+                         return a.sent > b.sent;
+                     });
     return rates;
 }
 

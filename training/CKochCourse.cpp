@@ -48,8 +48,7 @@ std::string CKochCourse::Generate(const std::string& drawingSet, std::uint32_t s
         text.push_back(' ');
     }
     // Whole groups of five with their spaces fill the rest of the text.
-    const std::size_t room =
-        (static_cast<std::size_t>(kMaxTextLength) - text.size()) / 6 * 6;
+    const std::size_t room = (static_cast<std::size_t>(kMaxTextLength) - text.size()) / 6 * 6;
     text += CMorseText::Generate(drawingSet.empty() ? DrawingSet() : drawingSet, kLetterText, seed)
                 .substr(0, room);
     return text;

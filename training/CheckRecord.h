@@ -14,14 +14,14 @@ struct CheckRecord {
     int hour = 0;
     int minute = 0;
     int second = 0;
-    int kind = 0;            // the text kind of the sent text
-    int lesson = 0;          // the course lesson it belonged to; 0 for none
-    int signSpeed = 100;     // characters per minute
+    int kind = 0;         // the text kind of the sent text
+    int lesson = 0;       // the course lesson it belonged to; 0 for none
+    int signSpeed = 100;  // characters per minute
     int textSpeed = 100;
-    int ratioTenths = 30;    // the dash of 1 : 3,0 is 30 tenths of a dot
-    int sent = 0;            // characters sent
-    int correct = 0;         // of them copied right
-    int errors = 0;          // wrong, missed and extra characters
+    int ratioTenths = 30;  // the dash of 1 : 3,0 is 30 tenths of a dot
+    int sent = 0;          // characters sent
+    int correct = 0;       // of them copied right
+    int errors = 0;        // wrong, missed and extra characters
     std::map<char, CCopyCheck::CharacterCount> characters;
     std::vector<CCopyCheck::Confusion> confusions;  // the most frequent first
 

@@ -144,8 +144,8 @@ void CCopyCheckPainter::DrawRulers(QPainter& painter) const {
         }
         for (int division = 0; division < 10; ++division) {
             const QString label = QString::number(division + 1);
-            const int x = left + division * 6 * cell + 3 * cell -
-                          metrics.horizontalAdvance(label) / 2;
+            const int x =
+                left + division * 6 * cell + 3 * cell - metrics.horizontalAdvance(label) / 2;
             const int baseline = y == top ? y - cell / 2 - 1 : y + cell / 2 + metrics.ascent();
             painter.drawText(x, baseline, label);
         }

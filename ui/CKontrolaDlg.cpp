@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include <QDateTime>
-#include <QLocale>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextCursor>
@@ -60,8 +60,8 @@ QStringList CKontrolaDlg::CzechCaptions() {
 }
 
 CKontrolaDlg::CKontrolaDlg(const QString& sent, const CheckRecord& sendingRecord,
-                           const QString& history, const QString& languageFile,
-                           CNotifier& warnings, CDesktop& printDesktop, QWidget* parent)
+                           const QString& history, const QString& languageFile, CNotifier& warnings,
+                           CDesktop& printDesktop, QWidget* parent)
     : QDialog(parent),
       sentText(sent),
       record(sendingRecord),

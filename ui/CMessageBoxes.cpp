@@ -9,3 +9,10 @@ void CQtMessageBoxes::Show(Icon icon, const QString& caption, const QString& tex
                     text, QMessageBox::Ok, owner);
     box.exec();
 }
+
+bool CQtMessageBoxes::Ask(const QString& caption, const QString& text, QWidget* owner) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    owner);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}

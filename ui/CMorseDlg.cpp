@@ -31,13 +31,17 @@
 #include "output/CSystemCalls.h"
 #include "output/OutputKind.h"
 #include "output/SerialPorts.h"
+#include "text/CRandomSource.h"
 #include "text/TextFile.h"
+#include "training/CCharacterWeights.h"
 #include "training/CHistoryFile.h"
+#include "training/CKochCourse.h"
 #include "ui/CInfoDlg.h"
+#include "ui/CKochDlg.h"
 #include "ui/CKontrolaDlg.h"
 #include "ui/CMnemonicKeys.h"
-#include "ui/CTextView.h"
 #include "ui/CStatistikaDlg.h"
+#include "ui/CTextView.h"
 #include "ui/CTiskDlg.h"
 #include "ui/CVlastniTextDlg.h"
 #include "ui/CVystupDlg.h"
@@ -248,6 +252,9 @@ void CMorseDlg::CreateMenu() {
     QMenu* training = menuBar->addMenu(QString());
     add(training, ids::kMenuCopyCheck)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
     add(training, ids::kMenuStatistics);
+    training->addSeparator();
+    add(training, ids::kMenuCourse);
+    add(training, ids::kMenuWeakCharacters, true, false);
     menus = {file, settings, help, training};
 }
 
@@ -285,8 +292,10 @@ void CMorseDlg::ConnectSignals() {
     connect(commands[ids::kMenuHelpContents], &QAction::triggered, this,
             [this] { OnHelpContents(); });
     connect(commands[ids::kMenuCopyCheck], &QAction::triggered, this, [this] { OnCopyCheck(); });
-    connect(commands[ids::kMenuStatistics], &QAction::triggered, this,
-            [this] { OnStatistics(); });
+    connect(commands[ids::kMenuStatistics], &QAction::triggered, this, [this] { OnStatistics(); });
+    connect(commands[ids::kMenuCourse], &QAction::triggered, this, [this] { OnCourse(); });
+    connect(commands[ids::kMenuWeakCharacters], &QAction::triggered, this,
+            [this] { OnWeakCharacters(); });
 }
 
 void CMorseDlg::InitDialog() {
@@ -336,6 +345,8 @@ void CMorseDlg::InitDialog() {
     UpdateData(false);
     engine->SetToneFrequency(kToneFrequencies[static_cast<std::size_t>(toneIndex)]);
     OnRatioChange();
+    course = CCourseFile(CourseFilePath()).Read();
+    commands[ids::kMenuWeakCharacters]->setChecked(course.weakCharacters);
     LoadSettings();
 }
 
@@ -572,11 +583,17 @@ void CMorseDlg::OnGenerate() {
     if (kind == kCustomText) {
         return;
     }
-    const std::string set = kind == kLetterText  ? letterSet
-                            : kind == kDigitText ? digitSet
-                                                 : letterSet + digitSet;
-    CMorseText generator;
-    const std::string generated = generator.Generate(set, kind);
+    std::string generated;
+    if (kind == kLessonText) {
+        const CKochCourse lesson(course.order, course.lesson);
+        generated = lesson.Generate(PracticeSet(lesson.DrawingSet()), CRandomSource::TickSeed());
+    } else {
+        const std::string set = kind == kLetterText  ? letterSet
+                                : kind == kDigitText ? digitSet
+                                                     : letterSet + digitSet;
+        CMorseText generator;
+        generated = generator.Generate(PracticeSet(set), kind);
+    }
     if (generated.empty()) {
         // An empty set (or one of spaces only) leaves nothing to draw: keep the text there is.
         messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
@@ -913,6 +930,13 @@ void CMorseDlg::ApplyCaption(const CaptionTarget& target, const QString& text) {
             }
             break;
         case CaptionTarget::Kind::TextKind:
+            // The lesson kind, which follows the five of the original list.
+            lessonKindName = text;
+            if (kindList->count() > kLessonText) {
+                kindList->setItemText(kLessonText, text);
+            } else {
+                kindList->addItem(text);
+            }
             break;
     }
 }
@@ -932,6 +956,9 @@ void CMorseDlg::ApplyCaptions(const QStringList& texts) {
             const int selected = kindList->currentIndex();
             kindList->clear();
             kindList->addItems(kinds);
+            if (!lessonKindName.isEmpty()) {
+                kindList->addItem(lessonKindName);
+            }
             kindList->setCurrentIndex(selected);
         }
     }
@@ -1043,7 +1070,7 @@ void CMorseDlg::LoadSettings() {
         UpdateData(false);
         (this->*handler)();
     };
-    restore(7, kind, 5, &CMorseDlg::OnKindChange);
+    restore(7, kind, kLessonText + 1, &CMorseDlg::OnKindChange);
     restore(8, toneIndex, static_cast<int>(kToneFrequencies.size()), &CMorseDlg::OnToneChange);
     restore(9, textSpeedIndex, static_cast<int>(kTextSpeeds.size()), &CMorseDlg::OnTextSpeedChange);
     restore(10, signSpeedIndex, static_cast<int>(kSignSpeeds.size()),
@@ -1097,6 +1124,7 @@ CheckRecord CMorseDlg::SendingRecord() const {
     record.kind = kind;
     record.signSpeed = engine->GetSignSpeed();
     record.textSpeed = engine->GetTextSpeed();
+    record.lesson = kind == kLessonText ? CKochCourse(course.order, course.lesson).Lesson() : 0;
     record.ratioTenths = static_cast<int>(
         std::lround(10 * kDashRatios[static_cast<std::size_t>(std::clamp(ratioIndex, 0, 10))]));
     return record;
@@ -1119,6 +1147,54 @@ void CMorseDlg::OnCopyCheck() {
                        programFolder + QString::fromLatin1(CHistoryFile::kFileName),
                        LanguageFile("localKO"), notifier, desktop, this);
     RunDialog(check);
+    // A lesson copied well enough offers the next one; the user decides.
+    const CKochCourse lesson(course.order, check.Record().lesson);
+    if (check.Result() && check.Record().kind == kLessonText &&
+        CKochCourse::OffersNextLesson(check.Result()->ScorePercent(), lesson.Lesson(),
+                                      lesson.LessonCount()) &&
+        messageBoxes.Ask(messages::kCaption, messages::NextLesson(lesson.Lesson() + 1), this)) {
+        course.lesson = lesson.Lesson() + 1;
+        SaveCourse();
+        if (kind == kLessonText) {
+            OnGenerate();
+        }
+    }
+}
+
+std::string CMorseDlg::CourseFilePath() const {
+    return (programFolder + QString::fromLatin1(CCourseFile::kFileName)).toStdString();
+}
+
+void CMorseDlg::SaveCourse() {
+    WriteFileBytesOrNotify(CourseFilePath(), CCourseFile::Format(course), false, notifier);
+}
+
+std::string CMorseDlg::PracticeSet(const std::string& set) const {
+    if (!course.weakCharacters) {
+        return set;
+    }
+    const std::string history =
+        (programFolder + QString::fromLatin1(CHistoryFile::kFileName)).toStdString();
+    return CCharacterWeights(CHistoryFile(history).Read()).Weighted(set);
+}
+
+void CMorseDlg::OnCourse() {
+    CKochDlg dialog(course.order, course.lesson, LanguageFile("localKM"), notifier, this);
+    if (RunDialog(dialog) != QDialog::Accepted) {
+        return;
+    }
+    course.order = dialog.GetOrder();
+    course.lesson = dialog.GetLesson();
+    SaveCourse();
+    kind = kLessonText;
+    UpdateData(false);
+    OnKindChange();
+}
+
+void CMorseDlg::OnWeakCharacters() {
+    // The action has already toggled its check mark.
+    course.weakCharacters = IsMenuItemChecked(ids::kMenuWeakCharacters);
+    SaveCourse();
 }
 
 void CMorseDlg::OnStatistics() {

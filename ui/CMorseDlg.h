@@ -10,6 +10,7 @@
 
 #include "core/CKeyingEngine.h"
 #include "text/CMorseText.h"
+#include "training/CCourseFile.h"
 #include "training/CheckRecord.h"
 #include "ui/CDesktop.h"
 #include "ui/CMessageBoxes.h"
@@ -84,6 +85,8 @@ public:
     void OnPrint();
     void OnCopyCheck();
     void OnStatistics();
+    void OnCourse();
+    void OnWeakCharacters();
     void SaveSettings();
     void LoadSettings();
     void ApplyCaptions(const QStringList& texts);
@@ -144,6 +147,10 @@ private:
     void ApplyCaption(const struct CaptionTarget& target, const QString& text);
     // How the text would be sent now, for the record of a copy check.
     CheckRecord SendingRecord() const;
+    std::string CourseFilePath() const;
+    void SaveCourse();
+    // The set a text is drawn from: weighted by the history when weak characters are practised.
+    std::string PracticeSet(const std::string& set) const;
 
     DialogEnvironment environment;
     CQtMessageBoxes qtMessageBoxes;
@@ -185,6 +192,9 @@ private:
     QString lastSentText;
     CheckRecord lastSending;
     bool stoppedEarly = false;
+    // The Koch course and the practice of weak characters, kept in a file of their own.
+    CCourseFile::Settings course;
+    QString lessonKindName;
 
     // Widgets.
     QMenuBar* menuBar = nullptr;

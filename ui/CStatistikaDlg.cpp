@@ -1,7 +1,6 @@
 #include "ui/CStatistikaDlg.h"
 
 #include <QBarCategoryAxis>
-#include <cmath>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
@@ -16,6 +15,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <cmath>
 
 #include "training/CHistoryStatistics.h"
 #include "ui/Cp1250.h"
@@ -236,8 +236,8 @@ void CStatistikaDlg::BuildTable(const std::vector<CheckRecord>& records,
         for (int c = 0; c < cells.size(); ++c) {
             table->setItem(row, c, new QTableWidgetItem(cells[c]));
         }
-        table->setVerticalHeaderItem(
-            row, new QTableWidgetItem(QString::number(records.size() - k)));
+        table->setVerticalHeaderItem(row,
+                                     new QTableWidgetItem(QString::number(records.size() - k)));
     }
     table->resizeColumnsToContents();
 }

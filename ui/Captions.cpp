@@ -1,5 +1,6 @@
 #include "ui/Captions.h"
 
+#include "text/CMorseText.h"
 #include "ui/ControlIds.h"
 
 namespace {
@@ -62,4 +63,7 @@ const std::array<CaptionTarget, kTrainingCaptions> kTrainingCaptionTargets = {{
     {K::Menu, 3, "Vý&cvik"},
     {K::Command, ids::kMenuCopyCheck, "&Kontrola opisu…"},
     {K::Command, ids::kMenuStatistics, "&Statistika…"},
+    {K::Command, ids::kMenuCourse, "Kochova &metoda…"},
+    {K::Command, ids::kMenuWeakCharacters, "Procvičovat s&labé znaky"},
+    {K::TextKind, kLessonText, "Kochova lekce"},
 }};

@@ -17,5 +17,5 @@ extern const std::array<CaptionTarget, kMainCaptions> kCaptionTargets;
 
 // The captions of the training menu, which later versions of the language file "local" have on
 // the lines after the 47; a file without them keeps these built-in texts.
-inline constexpr int kTrainingCaptions = 3;
+inline constexpr int kTrainingCaptions = 6;
 extern const std::array<CaptionTarget, kTrainingCaptions> kTrainingCaptionTargets;

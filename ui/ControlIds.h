@@ -58,5 +58,7 @@ inline constexpr int kMenuLanguage = 32790;
 // The training menu's commands.
 inline constexpr int kMenuCopyCheck = 32800;
 inline constexpr int kMenuStatistics = 32801;
+inline constexpr int kMenuCourse = 32802;
+inline constexpr int kMenuWeakCharacters = 32803;
 
 }  // namespace ids

@@ -46,4 +46,9 @@ QString NothingToCheck() {
                           "opis porovnat.");
 }
 
+QString NextLesson(int lesson) {
+    return QStringLiteral("Výborně, opis lekce je alespoň z 90 % správně.\nPřejít na lekci %1?")
+        .arg(lesson);
+}
+
 }  // namespace messages

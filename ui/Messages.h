@@ -16,5 +16,6 @@ QString NoOutput();
 QString ThreadFailed();
 QString NothingToGenerate();
 QString NothingToCheck();
+QString NextLesson(int lesson);
 
 }  // namespace messages

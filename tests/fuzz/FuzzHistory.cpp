@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     for (const CheckRecord& record : CHistoryFile::Parse(bytes)) {
         const std::string line = CHistoryFile::Format(record);
-        const auto again = CHistoryFile::ParseLine(std::string_view(line).substr(0, line.size() - 1));
+        const auto again =
+            CHistoryFile::ParseLine(std::string_view(line).substr(0, line.size() - 1));
         if (!again || !(*again == record)) {
             std::abort();
         }

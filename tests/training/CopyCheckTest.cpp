@@ -55,8 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
         AlignmentCase{"MissedAtTheStart", "KMRSU", "MRSU", "mcccc", 5, 4, 1},
         AlignmentCase{"ExtraAtTheEnd", "KMRSU", "KMRSUA", "cccccx", 5, 5, 1},
         AlignmentCase{"Transposed", "KMRSU", "KRMSU", "cwwcc", 5, 3, 2},
-        AlignmentCase{"GroupMissedWhole", "ABCDE FGHIJ KLMNO", "ABCDE KLMNO",
-                      "cccccmmmmmccccc", 15, 10, 5},
+        AlignmentCase{"GroupMissedWhole", "ABCDE FGHIJ KLMNO", "ABCDE KLMNO", "cccccmmmmmccccc", 15,
+                      10, 5},
         // Groups may be written down apart or together: spaces and line breaks do not count.
         AlignmentCase{"SpacingIgnored", "AB CD\r\nEF", "ABC DEF", "cccccc", 6, 6, 0},
         AlignmentCase{"CaseIgnored", "PARIS", "paris", "ccccc", 5, 5, 0}),

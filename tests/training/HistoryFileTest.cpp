@@ -62,14 +62,14 @@ TEST(HistoryFile, DamagedLinesAreSkippedAndTheRestKept) {
         "",
         "garbage",
         line.substr(0, 40),
-        "2026-13-07" + line.substr(10),                              // month 13
-        line + " ",                                                  // trailing space
-        "2026-12-07  18:30:05" + line.substr(19),                    // double space
+        "2026-13-07" + line.substr(10),            // month 13
+        line + " ",                                // trailing space
+        "2026-12-07  18:30:05" + line.substr(19),  // double space
         std::string(line).replace(line.find("odeslano="), 10, "odeslano=-"),
         std::string(line).replace(line.find("spravne="), 9, "spravne=99999"),
-        std::string(line).replace(line.find(" zameny"), 7, ""),      // no confusion list
-        line + " HS",                                                // a pair without a count
-        line + " " + line.substr(line.find("zameny") + 7, 5),        // a pair twice
+        std::string(line).replace(line.find(" zameny"), 7, ""),  // no confusion list
+        line + " HS",                                            // a pair without a count
+        line + " " + line.substr(line.find("zameny") + 7, 5),    // a pair twice
         std::string(70000, 'A'),
     };
     std::string bytes = good;

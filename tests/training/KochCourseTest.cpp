@@ -124,9 +124,8 @@ TEST(CharacterWeights, WeakCharacterGetsMoreAndNoneFallsBelowHalfItsShare) {
     const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
     const CCharacterWeights weights({Seen(letters, 100, {{'Q', 100}})});
     const std::string weighted = weights.Weighted(letters);
-    const auto shares =
-        MeasuredShares([&](std::uint32_t seed) { return CMorseText::Generate(weighted, 0, seed); },
-                       200);
+    const auto shares = MeasuredShares(
+        [&](std::uint32_t seed) { return CMorseText::Generate(weighted, 0, seed); }, 200);
     const double fair = 1.0 / 26;
     // The model's shares: Q 0.5/26 + 0.5 x 1.25/7.5, each other 0.5/26 + 0.5 x 0.25/7.5.
     EXPECT_NEAR(shares.at('Q'), 0.5 * fair + 0.5 * 1.25 / 7.5, 0.008);
@@ -174,10 +173,8 @@ TEST(CourseFile, RoundTripAndDefaults) {
 
 TEST(CourseFile, DamagedLinesKeepTheirDefaults) {
     const char* files[] = {
-        "lekce=0\nporadi=K\nslabe=2\n",
-        "lekce=-4\r\nporadi=\r\nslabe=yes\r\n",
-        "lekce=12x\nporadi==%%\nslabe\n",
-        "\xff\xfe\x00lekce=3",
+        "lekce=0\nporadi=K\nslabe=2\n",   "lekce=-4\r\nporadi=\r\nslabe=yes\r\n",
+        "lekce=12x\nporadi==%%\nslabe\n", "\xff\xfe\x00lekce=3",
         "lekce=99999999999999999999\n",
     };
     for (const char* file : files) {

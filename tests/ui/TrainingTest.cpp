@@ -6,18 +6,23 @@
 #include <QChartView>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLineSeries>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QSpinBox>
 #include <QTableWidget>
+#include <algorithm>
 #include <filesystem>
 
 #include "tests/support/CRecordingNotifier.h"
 #include "tests/ui/MainWindowFixture.h"
+#include "training/CCourseFile.h"
 #include "training/CHistoryFile.h"
 #include "ui/CCopyCheckPainter.h"
 #include "ui/CCopyResultView.h"
+#include "ui/CKochDlg.h"
 #include "ui/CKontrolaDlg.h"
 #include "ui/CStatistikaDlg.h"
 #include "ui/ControlIds.h"
@@ -48,8 +53,8 @@ protected:
         how.kind = 3;
         how.signSpeed = 120;
         how.textSpeed = 60;
-        auto check = std::make_unique<CKontrolaDlg>(sent, how, QString::fromStdString(HistoryPath()),
-                                                    QString(), notifier, desktop);
+        auto check = std::make_unique<CKontrolaDlg>(
+            sent, how, QString::fromStdString(HistoryPath()), QString(), notifier, desktop);
         check->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(check.get()));
         return check;
@@ -81,7 +86,8 @@ TEST_F(Training, CopyCheckWindowScoresTheTypedCopy) {
     EXPECT_EQ(check->Result()->ErrorCount(), 3);
     EXPECT_TRUE(check->ScoreLabel()->text().contains(QStringLiteral("85,7 %")))
         << check->ScoreLabel()->text().toStdString();
-    EXPECT_TRUE(check->ConfusionLabel()->text().contains(QStringLiteral("odesláno H, opsáno S: 1×")));
+    EXPECT_TRUE(
+        check->ConfusionLabel()->text().contains(QStringLiteral("odesláno H, opsáno S: 1×")));
     EXPECT_TRUE(check->Edit()->isReadOnly());
     EXPECT_FALSE(check->CheckButton()->isEnabled());
 
@@ -111,7 +117,7 @@ TEST_F(Training, CopyCheckWindowScoresTheTypedCopy) {
     const QRect wrong = picture.CellRect(0, 12);
     EXPECT_GT(PixelsNear(image, wrong, red), 0);
     EXPECT_GT(PixelsNear(image, QRect(wrong.x(), wrong.bottom() + 1, wrong.width(), 2), red),
-              wrong.width() / 2);  // the underline
+              wrong.width() / 2);                                   // the underline
     EXPECT_GT(PixelsNear(image, picture.CopyRect(0, 12), red), 0);  // the S copied
     EXPECT_GT(PixelsNear(image, picture.CellRect(0, 0), green), 0);
     EXPECT_EQ(PixelsNear(image, picture.CellRect(0, 0), red), 0);
@@ -138,8 +144,9 @@ TEST_F(Training, CopyCheckWindowScoresTheTypedCopy) {
     EXPECT_GT(PixelsNear(print, QRect(wrong.x(), wrong.bottom() + 1, wrong.width(), 2), Qt::black),
               wrong.width() / 2);
     EXPECT_GT(PixelsNear(print, wedge, Qt::black), 0);
-    EXPECT_EQ(PixelsNear(print, QRect(picture.CellRect(0, 0).x(), picture.CellRect(0, 0).bottom() + 1,
-                                      picture.CellRect(0, 0).width(), 2),
+    EXPECT_EQ(PixelsNear(print,
+                         QRect(picture.CellRect(0, 0).x(), picture.CellRect(0, 0).bottom() + 1,
+                               picture.CellRect(0, 0).width(), 2),
                          Qt::black),
               0);  // a right character has no underline
 }
@@ -209,7 +216,8 @@ TEST_F(Training, StatisticsDrawTheHistory) {
     EXPECT_EQ(table->item(0, 4)->text(), QStringLiteral("60"));
     EXPECT_EQ(table->item(0, 8)->text(), QStringLiteral("75,0 %"));
     EXPECT_EQ(table->item(2, 1)->text(), QStringLiteral("Písmenový text"));
-    EXPECT_TRUE(statistics.ConfusionLabel()->text().contains(QStringLiteral("odesláno H, opsáno S: 2×")));
+    EXPECT_TRUE(
+        statistics.ConfusionLabel()->text().contains(QStringLiteral("odesláno H, opsáno S: 2×")));
 
     // The drawn chart has a point where the data says: the last check's marker lies at the
     // position of (3, 75) and is drawn in the series' colour.
@@ -217,10 +225,12 @@ TEST_F(Training, StatisticsDrawTheHistory) {
     const QPointF scene = chart->mapToPosition(points[2], statistics.ScoreSeries());
     const QPoint at = statistics.ScoreView()->mapFromScene(scene);
     const QImage image = statistics.ScoreView()->grab().toImage();
-    EXPECT_GT(PixelsNear(image, QRect(at.x() - 2, at.y() - 2, 5, 5), statistics.ScoreSeries()->color()),
-              0);
-    EXPECT_EQ(PixelsNear(image, QRect(at.x() - 2, at.y() - 40, 5, 5), statistics.ScoreSeries()->color()),
-              0);
+    EXPECT_GT(
+        PixelsNear(image, QRect(at.x() - 2, at.y() - 2, 5, 5), statistics.ScoreSeries()->color()),
+        0);
+    EXPECT_EQ(
+        PixelsNear(image, QRect(at.x() - 2, at.y() - 40, 5, 5), statistics.ScoreSeries()->color()),
+        0);
 }
 
 // From the main window: a transmission, then the copy check of what it sent, then the statistics
@@ -288,6 +298,115 @@ TEST_F(Training, NothingToCheckIsSaid) {
     dialog->MenuCommand(ids::kMenuCopyCheck)->trigger();
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_TRUE(boxes.shown[0].startsWith(QStringLiteral("W|Brumlo|")));
+}
+
+// The course dialog: the order edited like the letters set, the lesson's characters shown; its
+// choice is remembered in a file of its own and makes the next texts lesson texts.
+TEST_F(Training, CourseDialogChoosesTheLesson) {
+    answerDialog = [](QDialog& opened) {
+        auto& course = dynamic_cast<CKochDlg&>(opened);
+        QLineEdit* order = course.OrderEdit();
+        order->setFocus();
+        order->selectAll();
+        QTest::keyClicks(order, QStringLiteral("kmrs%u"));
+        EXPECT_EQ(order->text(), QStringLiteral("KMRSU"));
+        EXPECT_EQ(course.LessonSpin()->maximum(), 4);
+        course.LessonSpin()->setValue(3);
+        EXPECT_EQ(course.LessonLabel()->text(), QStringLiteral("Znaky lekce: K M R S (nový: S)"));
+        return static_cast<int>(QDialog::Accepted);
+    };
+    dialog->MenuCommand(ids::kMenuCourse)->trigger();
+    ASSERT_EQ(boxes.shown.size(), 1);  // the % refused
+    EXPECT_EQ(List(ids::kTextKind)->currentIndex(), kLessonText);
+    const std::string text = dialog->CurrentText().GetText();
+    EXPECT_EQ(text.substr(0, 12), "S S S S S S ");
+    EXPECT_EQ(text.find_first_not_of("KMRS "), std::string::npos);
+    EXPECT_EQ(ReadWholeFile(folder.File("kurz")), "lekce=3\nporadi=KMRSU\nslabe=0\n");
+
+    // Both survive a restart, and "init" stays fourteen lines.
+    Reopen();
+    EXPECT_EQ(List(ids::kTextKind)->currentIndex(), kLessonText);
+    EXPECT_EQ(dialog->CurrentText().GetText(), text);
+    const std::string init = ReadWholeFile(folder.File("init"));
+    EXPECT_EQ(std::count(init.begin(), init.end(), '\n'), 14);
+    Click(ids::kGenerate);
+    EXPECT_EQ(dialog->CurrentText().GetText().substr(0, 12), "S S S S S S ");
+}
+
+// A check of a lesson text offers the next lesson from 90 % on; the user decides.
+TEST_F(Training, WellCopiedLessonOffersTheNext) {
+    WriteWholeFile(folder.File("kurz"), "lekce=3\nporadi=KMRSU\n");
+    Restart();
+    Choose(ids::kTextKind, kLessonText);
+    const auto sendAndCopy = [&](bool wellCopied) {
+        Click(ids::kStart);
+        ASSERT_TRUE(Eventually([&] { return dialog->IsIdle(); }));
+        answerDialog = [wellCopied](QDialog& opened) {
+            auto& check = dynamic_cast<CKontrolaDlg&>(opened);
+            QString copy = check.SentText();
+            if (!wellCopied) {
+                // Every fourth group copied as Es: far below 90 %.
+                for (qsizetype i = 0; i < copy.size(); i += 24) {
+                    copy.replace(i, 5, QStringLiteral("EEEEE"));
+                }
+            }
+            check.Edit()->setPlainText(copy);
+            check.OnCheck();
+            EXPECT_EQ(check.Record().lesson, 3);
+            return static_cast<int>(QDialog::Accepted);
+        };
+        dialog->MenuCommand(ids::kMenuCopyCheck)->trigger();
+    };
+    sendAndCopy(false);
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    boxes.answer = false;
+    sendAndCopy(true);
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].startsWith(QStringLiteral("Q|Brumlo|")));
+    EXPECT_TRUE(boxes.shown[0].contains(QStringLiteral("lekci 4")));
+    EXPECT_EQ(CCourseFile(folder.File("kurz")).Read().lesson, 3);
+    boxes.answer = true;
+    sendAndCopy(true);
+    ASSERT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(CCourseFile(folder.File("kurz")).Read().lesson, 4);
+    EXPECT_EQ(dialog->CurrentText().GetText().substr(0, 12), "U U U U U U ");
+    // The statistics show the lesson of each check.
+    QStringList lessons;
+    answerDialog = [&](QDialog& opened) {
+        QTableWidget* table = dynamic_cast<CStatistikaDlg&>(opened).Table();
+        for (int row = 0; row < table->rowCount(); ++row) {
+            lessons << table->item(row, 2)->text();
+        }
+        return static_cast<int>(QDialog::Accepted);
+    };
+    dialog->MenuCommand(ids::kMenuStatistics)->trigger();
+    EXPECT_EQ(lessons,
+              (QStringList{QStringLiteral("3"), QStringLiteral("3"), QStringLiteral("3")}));
+}
+
+// With weak characters practised, a letter that was always copied wrong turns up far more
+// often than its fair share of one in 26.
+TEST_F(Training, WeakCharactersAreDrawnMoreOften) {
+    CheckRecord record;
+    for (char c = 'A'; c <= 'Z'; ++c) {
+        record.characters[c] = {100, c == 'Q' ? 100 : 0};
+    }
+    ASSERT_TRUE(CHistoryFile(HistoryPath()).Append(record));
+    dialog->MenuCommand(ids::kMenuWeakCharacters)->trigger();
+    EXPECT_TRUE(CCourseFile(folder.File("kurz")).Read().weakCharacters);
+    int qs = 0;
+    int letters = 0;
+    for (int text = 0; text < 5; ++text) {
+        Click(ids::kGenerate);
+        for (const char c : dialog->CurrentText().GetText()) {
+            qs += c == 'Q' ? 1 : 0;
+            letters += c != ' ' ? 1 : 0;
+        }
+    }
+    // About 10 % against 3.8 % of an even draw: many standard deviations apart.
+    EXPECT_GT(qs, letters * 65 / 1000) << qs << " of " << letters;
+    dialog->MenuCommand(ids::kMenuWeakCharacters)->trigger();
+    EXPECT_EQ(CCourseFile(folder.File("kurz")).Read().weakCharacters, false);
 }
 
 }  // namespace

@@ -1,0 +1,105 @@
+#include "ui/CKochDlg.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "core/CMorseTable.h"
+#include "training/CKochCourse.h"
+#include "ui/Cp1250.h"
+#include "ui/LanguageCaptions.h"
+
+namespace {
+
+enum Caption { kTitle, kOrder, kLesson, kCharacters, kDefault, kOk, kCancel };
+
+}  // namespace
+
+QStringList CKochDlg::CzechCaptions() {
+    return {QStringLiteral("Kochova metoda"),  QStringLiteral("Pořadí &znaků:"),
+            QStringLiteral("&Lekce:"),         QStringLiteral("Znaky lekce: %1 (nový: %2)"),
+            QStringLiteral("&Výchozí pořadí"), QStringLiteral("&OK"),
+            QStringLiteral("&Storno")};
+}
+
+CKochDlg::CKochDlg(const std::string& order, int lesson, const QString& languageFile,
+                   CNotifier& warnings, QWidget* parent)
+    : QDialog(parent),
+      notifier(warnings),
+      captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
+    setWindowTitle(captions[kTitle]);
+    orderEdit = new QLineEdit(FromCp1250(order), this);
+    orderEdit->setMaxLength(255);
+    lessonSpin = new QSpinBox(this);
+    lessonLabel = new QLabel(this);
+    defaultButton = new QPushButton(captions[kDefault], this);
+    okButton = new QPushButton(captions[kOk], this);
+    okButton->setDefault(true);
+    cancelButton = new QPushButton(captions[kCancel], this);
+
+    auto* form = new QFormLayout;
+    auto* orderRow = new QHBoxLayout;
+    orderRow->addWidget(orderEdit, 1);
+    orderRow->addWidget(defaultButton);
+    form->addRow(captions[kOrder], orderRow);
+    form->addRow(captions[kLesson], lessonSpin);
+    form->addRow(QString(), lessonLabel);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(form);
+    column->addLayout(buttons);
+    resize(560, sizeHint().height());
+
+    connect(orderEdit, &QLineEdit::textEdited, this, [this] { OnOrderChange(); });
+    connect(lessonSpin, &QSpinBox::valueChanged, this, [this] { OnLessonChange(); });
+    connect(defaultButton, &QPushButton::clicked, this, [this] { OnDefaultOrder(); });
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    OnOrderChange();
+    lessonSpin->setValue(CKochCourse(order, lesson).Lesson());
+    OnLessonChange();
+}
+
+std::string CKochDlg::GetOrder() const {
+    return CKochCourse(ToCp1250(orderEdit->text()), 1).Order();
+}
+
+int CKochDlg::GetLesson() const {
+    return CKochCourse(GetOrder(), lessonSpin->value()).Lesson();
+}
+
+void CKochDlg::OnOrderChange() {
+    // Typed letters become capitals; characters without a code go, each with its warning.
+    const int caret = orderEdit->cursorPosition();
+    std::string typed = ToCp1250(orderEdit->text().toUpper());
+    const int removed = CMorseTable::RemoveInvalidCharacters(typed, false, notifier);
+    const QString shown = FromCp1250(typed);
+    if (shown != orderEdit->text()) {
+        orderEdit->setText(shown);
+        orderEdit->setCursorPosition(removed >= 0 ? removed : caret);
+    }
+    lessonSpin->setRange(1, CKochCourse(GetOrder(), 1).LessonCount());
+    OnLessonChange();
+}
+
+void CKochDlg::OnLessonChange() {
+    const CKochCourse course(GetOrder(), lessonSpin->value());
+    QStringList characters;
+    for (const char c : course.Characters()) {
+        characters << FromCp1250(c);
+    }
+    lessonLabel->setText(
+        captions[kCharacters].arg(characters.join(QLatin1Char(' ')), FromCp1250(course.Newest())));
+}
+
+void CKochDlg::OnDefaultOrder() {
+    orderEdit->setText(FromCp1250(CKochCourse::DefaultOrder()));
+    OnOrderChange();
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+#include <string>
+
+class CNotifier;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+
+// "Kochova metoda": the course order and the lesson to practise. The order is edited like the
+// letters set (capitals, characters without a code refused with a warning); the lesson's
+// characters and its newest one are shown as the lesson changes. User-interface thread only.
+class CKochDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    CKochDlg(const std::string& order, int lesson, const QString& languageFile, CNotifier& notifier,
+             QWidget* parent = nullptr);
+
+    // The order as the course will use it, and the lesson within it.
+    std::string GetOrder() const;
+    int GetLesson() const;
+
+    void OnOrderChange();
+    void OnLessonChange();
+    void OnDefaultOrder();
+
+    QLineEdit* OrderEdit() const { return orderEdit; }
+    QSpinBox* LessonSpin() const { return lessonSpin; }
+    QLabel* LessonLabel() const { return lessonLabel; }
+    QPushButton* OkButton() const { return okButton; }
+
+    // The built-in captions, in the order of the language file "localKM".
+    static QStringList CzechCaptions();
+
+private:
+    CNotifier& notifier;
+    QStringList captions;
+    QLineEdit* orderEdit = nullptr;
+    QSpinBox* lessonSpin = nullptr;
+    QLabel* lessonLabel = nullptr;
+    QPushButton* defaultButton = nullptr;
+    QPushButton* okButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+};
