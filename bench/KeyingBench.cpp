@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "bench/Statistics.h"
-#include "core/CKeyingEngine.h"
+#include "engine/CKeyingEngine.h"
 #include "core/CMorseTable.h"
 #include "core/Timing.h"
 #include "tests/support/CFinishListener.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "bench/Statistics.h"
-#include "core/CKeyingEngine.h"
+#include "engine/CKeyingEngine.h"
 #include "output/CSoundCardOutput.h"
 #include "output/CToneRenderer.h"
 #include "output/MonotonicClock.h"

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "core/CKeyingEngine.h"
+#include "engine/CKeyingEngine.h"
 #include "text/CMorseText.h"
 #include "training/CCourseFile.h"
 #include "training/CheckRecord.h"

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "core/CKeyingEngine.h"
+#include "engine/CKeyingEngine.h"
 #include "output/OutputKind.h"
 #include "ui/CMessageBoxes.h"
 #include "ui/DialogUnits.h"

@@ -11,7 +11,7 @@
 #include <iterator>
 #include <thread>
 
-#include "core/CKeyingEngine.h"
+#include "engine/CKeyingEngine.h"
 #include "output/CSoundCardOutput.h"
 #include "output/OutputKind.h"
 #include "tests/support/CFinishListener.h"

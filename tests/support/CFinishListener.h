@@ -4,7 +4,7 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "core/CEngineListener.h"
+#include "engine/CEngineListener.h"
 
 // Counts the transmissions that have finished and lets a thread wait for them.
 class CFinishListener : public CEngineListener {

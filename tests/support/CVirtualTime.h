@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/CTimeSource.h"
+#include "engine/CTimeSource.h"
 #include "output/COutputDevice.h"
 
 // Virtual time in 100-ns units shared by CFakeTimeSource and CRecordingDevice. Every Key, Wait

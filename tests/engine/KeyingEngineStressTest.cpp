@@ -6,7 +6,7 @@
 #include <random>
 #include <thread>
 
-#include "core/CKeyingEngine.h"
+#include "engine/CKeyingEngine.h"
 #include "core/Timing.h"
 #include "tests/support/CFinishListener.h"
 #include "tests/support/CVirtualTime.h"

@@ -1,4 +1,4 @@
-#include "core/CTimeSource.h"
+#include "engine/CTimeSource.h"
 
 #include <chrono>
 

@@ -1,4 +1,4 @@
-#include "core/ProgressWalk.h"
+#include "engine/ProgressWalk.h"
 
 std::size_t SentPositionFor(const std::string& display, std::size_t p, bool eachSpaceSignalled) {
     const auto isGap = [](char c) { return c == ' ' || c == '\r' || c == '\n'; };

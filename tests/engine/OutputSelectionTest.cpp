@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "core/CKeyingEngine.h"
+#include "engine/CKeyingEngine.h"
 #include "output/OutputKind.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "core/CPriorityControl.h"
+#include "engine/CPriorityControl.h"
 
 #include <pthread.h>
 #include <sys/resource.h>

@@ -1,11 +1,11 @@
-#include "core/CKeyingEngine.h"
+#include "engine/CKeyingEngine.h"
 
 #include <future>
 #include <system_error>
 
 #include "core/CMorseTable.h"
-#include "core/CStepCorrection.h"
-#include "core/ProgressWalk.h"
+#include "engine/CStepCorrection.h"
+#include "engine/ProgressWalk.h"
 #include "core/Timing.h"
 #include "output/CSystemCalls.h"
 #include "output/OutputKind.h"

@@ -6,13 +6,13 @@
 #include <string>
 #include <thread>
 
-#include "core/CEngineListener.h"
+#include "engine/CEngineListener.h"
 #include "core/CNotifier.h"
-#include "core/CPriorityControl.h"
-#include "core/CProgressEvent.h"
-#include "core/CStepCorrection.h"
-#include "core/CTimeSource.h"
-#include "core/CWakeup.h"
+#include "engine/CPriorityControl.h"
+#include "engine/CProgressEvent.h"
+#include "engine/CStepCorrection.h"
+#include "engine/CTimeSource.h"
+#include "engine/CWakeup.h"
 #include "output/COutputDevice.h"
 #include "output/COutputFactory.h"
 #include "text/CMorseText.h"

@@ -2,9 +2,9 @@
 
 #include <thread>
 
-#include "core/CProgressEvent.h"
-#include "core/CWakeup.h"
-#include "core/ProgressWalk.h"
+#include "engine/CProgressEvent.h"
+#include "engine/CWakeup.h"
+#include "engine/ProgressWalk.h"
 #include "tests/support/CaseName.h"
 
 namespace {

@@ -1,9 +1,9 @@
-#include "core/CStepCorrection.h"
+#include "engine/CStepCorrection.h"
 
 #include <cstdlib>
 #include <limits>
 
-#include "core/CTimeSource.h"
+#include "engine/CTimeSource.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <condition_variable>
 #include <thread>
 
-#include "core/CKeyingEngine.h"
+#include "engine/CKeyingEngine.h"
 #include "core/CMorseTable.h"
 #include "core/Timing.h"
 #include "tests/support/CVirtualTime.h"

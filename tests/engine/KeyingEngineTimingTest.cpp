@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/CKeyingEngine.h"
+#include "engine/CKeyingEngine.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "core/CWakeup.h"
+#include "engine/CWakeup.h"
 
 bool CWakeup::Release() {
     std::lock_guard lock(mutex);

@@ -1,4 +1,4 @@
-#include "core/CProgressEvent.h"
+#include "engine/CProgressEvent.h"
 
 void CProgressEvent::Set() {
     ++setCount;

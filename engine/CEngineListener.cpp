@@ -1,3 +1,3 @@
-#include "core/CEngineListener.h"
+#include "engine/CEngineListener.h"
 
 CEngineListener::~CEngineListener() = default;
