@@ -241,6 +241,7 @@ void CKeyingEngine::SendThreadProc(bool steppingMode) {
         }
     } catch (...) {
         // Only allocation can fail on this path; end the transmission rather than the program.
+        device->EndTransmission();
         sending = false;
         stepping = false;
         priority->Restore();
@@ -273,9 +274,30 @@ void CKeyingEngine::PrepareTransmission() {
     RecomputeTiming();
     dashMultiplier = dashRatio.load();
     elements = text.ToElements();
+    device->BeginTransmission();
     device->SetTone(toneFrequency);
+    BeginSegment();
     SendCharacter(kStartSign);
-    time->Wait(TruncateUnits(7 * spacingUnits - dotUnits));
+    const std::int32_t startGap = TruncateUnits(7 * spacingUnits - dotUnits);
+    WaitModel(startGap, startGap);
+}
+
+void CKeyingEngine::BeginSegment() {
+    segmentUnits = 0;
+    device->BeginSegment();
+}
+
+void CKeyingEngine::KeyModel(double lengthUnits, std::int32_t keyUnits) {
+    const std::int32_t model = TruncateUnits(lengthUnits);
+    device->KeyOnTimeline(segmentUnits, model, keyUnits);
+    segmentUnits += model;
+}
+
+void CKeyingEngine::WaitModel(std::int32_t modelUnits, std::int32_t waitUnits) {
+    segmentUnits += modelUnits;
+    if (!device->WaitOnTimeline(segmentUnits)) {
+        time->Wait(waitUnits);
+    }
 }
 
 void CKeyingEngine::SendContinuous() {
@@ -287,9 +309,9 @@ void CKeyingEngine::SendContinuous() {
 void CKeyingEngine::KeyElement(char symbol, const CStepCorrection& correction,
                                std::int64_t& expectedUnits) {
     const double length = symbol == '.' ? dotUnits.load() : dashMultiplier * dotUnits;
-    device->Key(correction.Shorten(length, expectedUnits));
+    KeyModel(length, correction.Shorten(length, expectedUnits));
     const std::int32_t gap = TruncateUnits(dotUnits);
-    time->Wait(gap);
+    WaitModel(gap, gap);
     expectedUnits += gap;
 }
 
@@ -298,7 +320,8 @@ void CKeyingEngine::EndCharacter(const CStepCorrection& correction, std::int64_t
     // lost if that thread were not waiting at this moment (say it has only just started), and
     // the marking would then stay a character behind for the rest of the transmission.
     progressEvent.Set();
-    time->Wait(correction.Shorten(3 * spacingUnits - dotUnits, expectedUnits));
+    const double gap = 3 * spacingUnits - dotUnits;
+    WaitModel(TruncateUnits(gap), correction.Shorten(gap, expectedUnits));
 }
 
 void CKeyingEngine::SendSymbols() {
@@ -324,10 +347,11 @@ void CKeyingEngine::SendSymbols() {
             for (std::size_t gap = 0; gap < gaps; ++gap) {
                 progressEvent.Pulse();
                 if (gap == 0) {
-                    time->Wait(correction.Shorten(4 * spacingUnits, expected));
+                    const double word = 4 * spacingUnits;
+                    WaitModel(TruncateUnits(word), correction.Shorten(word, expected));
                 } else {
                     const std::int32_t further = TruncateUnits(7 * spacingUnits);
-                    time->Wait(further);
+                    WaitModel(further, further);
                     expected += further;
                 }
             }
@@ -354,6 +378,8 @@ bool CKeyingEngine::WordBoundaryDuties(std::int64_t& suspendedTicks) {
         const std::int64_t before = time->Now();
         wakeup.Suspend([this] { return !pauseRequested || stopRequested || abortRequested; });
         suspendedTicks += time->Now() - before;
+        // What follows the pause is a segment of its own.
+        BeginSegment();
     }
     if (stopRequested) {
         stopRequested = false;
@@ -369,10 +395,12 @@ void CKeyingEngine::SendStepwise() {
     PrepareTransmission();
     const auto stepped = [this] {
         wakeup.Suspend([this] { return !stepping || abortRequested; });
-        // A tone chosen between two presses is the tone of the next character.
+        // A tone chosen between two presses is the tone of the next character, which begins a
+        // segment of its own (as does the end sign after a stop).
         if (toneChanged.exchange(false)) {
             device->SetTone(toneFrequency);
         }
+        BeginSegment();
         return stepping && !abortRequested;
     };
     if (!stepping || !stepped()) {
@@ -407,13 +435,15 @@ void CKeyingEngine::SendStepwise() {
 void CKeyingEngine::SendCharacter(char character) {
     for (const char element : CMorseTable::CodeOf(character, false)) {
         const double length = element == '.' ? dotUnits.load() : dashMultiplier * dotUnits;
-        device->Key(TruncateUnits(length));
-        time->Wait(TruncateUnits(dotUnits));
+        KeyModel(length, TruncateUnits(length));
+        const std::int32_t gap = TruncateUnits(dotUnits);
+        WaitModel(gap, gap);
     }
 }
 
 void CKeyingEngine::FinishTransmission() {
     SendCharacter(kEndSign);
+    device->EndTransmission();
     sending = false;
     priority->Restore();
 }

@@ -116,6 +116,11 @@ private:
     std::int64_t ElapsedUnits(std::int64_t ticks) const;
     void JoinThreads();
     void ApplyVolume();
+    // The model's timeline of the current segment (send thread only): a segment begins, an
+    // element of the model's length is keyed (`keyUnits` in real time), a gap is waited.
+    void BeginSegment();
+    void KeyModel(double lengthUnits, std::int32_t keyUnits);
+    void WaitModel(std::int32_t modelUnits, std::int32_t waitUnits);
 
     CEngineListener* listener;
     CNullEngineListener nullListener;
@@ -145,6 +150,8 @@ private:
 
     CMorseText text;
     std::string elements;
+    // Where the send thread is on the current segment's timeline, in 100-ns units.
+    std::int64_t segmentUnits = 0;
     std::string displayText;
     bool displaySteppingMode = false;
 

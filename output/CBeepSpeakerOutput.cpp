@@ -47,6 +47,12 @@ CBeepSpeakerOutput::~CBeepSpeakerOutput() {
     }
 }
 
+void CBeepSpeakerOutput::EndTransmission() {
+    if (speaker >= 0) {
+        Tone(0);
+    }
+}
+
 void CBeepSpeakerOutput::SetTone(std::int32_t hz) {
     frequency = hz;
 }

@@ -15,6 +15,7 @@ public:
 
     void Key(std::int32_t durationUnits) override;
     void SetTone(std::int32_t hz) override;
+    void EndTransmission() override;
 
     // The milliseconds a Key of `durationUnits` sounds.
     static std::int32_t BeepMilliseconds(std::int32_t durationUnits) {

@@ -2,12 +2,19 @@
 
 #include <sys/prctl.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
+
+#include "output/MonotonicClock.h"
 
 namespace {
 
 constexpr long kNanosecondsPerSecond = 1000000000L;
+// The spin covers this many times the smoothed lateness: late wake-ups scatter well above it.
+constexpr double kSpinPerLateness = 3.0;
+// Weight of one wake-up in the smoothed lateness.
+constexpr double kLatenessWeight = 0.1;
 
 // Timer slack is a property of the thread; the default 50 us would blur every element edge.
 void EnsureFineTimerSlack() {
@@ -18,34 +25,47 @@ void EnsureFineTimerSlack() {
     }
 }
 
+timespec ToTimespec(std::int64_t nanoseconds) {
+    timespec time{};
+    time.tv_sec = static_cast<time_t>(nanoseconds / kNanosecondsPerSecond);
+    time.tv_nsec = static_cast<long>(nanoseconds % kNanosecondsPerSecond);
+    return time;
+}
+
 }  // namespace
 
 CDelayTimer::~CDelayTimer() = default;
 
-timespec CDelayTimer::DueTimeAfter(timespec now, std::int32_t durationUnits) {
-    const std::int64_t nanoseconds = static_cast<std::int64_t>(durationUnits) * 100;
-    timespec due = now;
-    due.tv_sec += static_cast<time_t>(nanoseconds / kNanosecondsPerSecond);
-    due.tv_nsec += static_cast<long>(nanoseconds % kNanosecondsPerSecond);
-    if (due.tv_nsec >= kNanosecondsPerSecond) {
-        due.tv_nsec -= kNanosecondsPerSecond;
-        ++due.tv_sec;
-    }
-    return due;
+std::int64_t CDelayTimer::SpinNanoseconds() const {
+    return std::clamp(static_cast<std::int64_t>(lateness * kSpinPerLateness), kMinSpinNanoseconds,
+                      kMaxSpinNanoseconds);
 }
 
 int CDelayTimer::Wait(std::int32_t durationUnits) {
     if (durationUnits <= 0) {
         return 0;
     }
+    return WaitUntil(MonotonicNanoseconds() + static_cast<std::int64_t>(durationUnits) * 100);
+}
+
+int CDelayTimer::WaitUntil(std::int64_t dueNanoseconds) {
     EnsureFineTimerSlack();
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    const timespec due = DueTimeAfter(now, durationUnits);
-    // An absolute due time makes a wait interrupted by a signal resume without drifting.
     int result = 0;
-    do {
-        result = clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &due, nullptr);
-    } while (result == EINTR);
+    const std::int64_t wake = dueNanoseconds - SpinNanoseconds();
+    if (MonotonicNanoseconds() < wake) {
+        // An absolute wake-up time makes a sleep interrupted by a signal resume without drifting.
+        const timespec until = ToTimespec(wake);
+        do {
+            result = clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
+        } while (result == EINTR);
+        const auto late = static_cast<double>(MonotonicNanoseconds() - wake);
+        lateness += (std::max(0.0, late) - lateness) * kLatenessWeight;
+    }
+    // The rest, at most one spin long, by reading the clock.
+    while (MonotonicNanoseconds() < dueNanoseconds) {
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#endif
+    }
     return result;
 }

@@ -13,3 +13,17 @@ std::chrono::nanoseconds COutputDevice::OutputLatency() const {
 }
 
 void COutputDevice::SetVolume(std::uint32_t) {}
+
+void COutputDevice::BeginTransmission() {}
+
+void COutputDevice::EndTransmission() {}
+
+void COutputDevice::BeginSegment() {}
+
+void COutputDevice::KeyOnTimeline(std::int64_t, std::int32_t, std::int32_t keyUnits) {
+    Key(keyUnits);
+}
+
+bool COutputDevice::WaitOnTimeline(std::int64_t) {
+    return false;
+}

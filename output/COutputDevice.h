@@ -26,6 +26,27 @@ public:
     // Volume with 16 bits per channel, left in the low word; only a sound card has one.
     virtual void SetVolume(std::uint32_t volume);
 
+    // The transmission's own timeline. A segment is what is keyed without a break: the
+    // transmission from its start, and whatever follows a resumed pause or a step press. Each
+    // element and gap of a segment lies on the timing model's timeline, counted in 100-ns units
+    // from the segment's start. A device with a clock of its own (the sound card) places every
+    // element there and paces the send thread by that clock; the others key in real time, with
+    // the durations the engine's step correction gives them. All run on the send thread.
+
+    // A transmission begins; nothing is keyed yet. The moment to prepare the device.
+    virtual void BeginTransmission();
+    // The transmission has ended, also when it was stopped: every output is off.
+    virtual void EndTransmission();
+    // A segment begins now.
+    virtual void BeginSegment();
+    // An element at `startUnits` of the segment, `lengthUnits` long by the model; `keyUnits` is
+    // what to key in real time. The base (and every real-time device) keys Key(keyUnits).
+    virtual void KeyOnTimeline(std::int64_t startUnits, std::int32_t lengthUnits,
+                               std::int32_t keyUnits);
+    // Waits until `endUnits` of the segment by the device's clock. False when the device keeps no
+    // timeline of its own: the caller then waits in real time.
+    virtual bool WaitOnTimeline(std::int64_t endUnits);
+
     bool IsOpen() const { return opened; }
 
 protected:

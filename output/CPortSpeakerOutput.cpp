@@ -70,6 +70,12 @@ void CPortSpeakerOutput::SetTone(std::int32_t hz) {
     divisor = hz > 0 ? kTimerClock / static_cast<unsigned>(hz) : 0;
 }
 
+void CPortSpeakerOutput::EndTransmission() {
+    if (console >= 0) {
+        calls.IoctlValue(console, KIOCSOUND, 0);
+    }
+}
+
 void CPortSpeakerOutput::Key(std::int32_t durationUnits) {
     if (console >= 0 && divisor > 0) {
         calls.IoctlValue(console, KIOCSOUND, divisor);

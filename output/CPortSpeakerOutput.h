@@ -19,6 +19,7 @@ public:
 
     void Key(std::int32_t durationUnits) override;
     void SetTone(std::int32_t hz) override;
+    void EndTransmission() override;
 
     unsigned Divisor() const { return divisor; }
 

@@ -28,6 +28,7 @@ CSerialPortOutput::CSerialPortOutput(const std::string& portName, CSystemCalls& 
 
 CSerialPortOutput::~CSerialPortOutput() {
     if (port >= 0) {
+        SetDtr(false);
         calls.IoctlValue(port, TIOCNXCL, 0);
         if (calls.Close(port) != 0) {
             notifier.SerialPortCloseFailed();
@@ -51,3 +52,9 @@ void CSerialPortOutput::Key(std::int32_t durationUnits) {
 }
 
 void CSerialPortOutput::SetTone(std::int32_t) {}
+
+void CSerialPortOutput::EndTransmission() {
+    if (port >= 0) {
+        SetDtr(false);
+    }
+}

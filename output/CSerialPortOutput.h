@@ -17,6 +17,8 @@ public:
 
     void Key(std::int32_t durationUnits) override;
     void SetTone(std::int32_t hz) override;
+    // DTR goes low, whatever state the line was left in: a transmitter is never left keyed.
+    void EndTransmission() override;
 
     const std::string& PortName() const { return name; }
 

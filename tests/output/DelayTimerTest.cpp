@@ -27,14 +27,17 @@ TEST(DelayTimer, ZeroAndNegativeReturnAtOnce) {
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
 }
 
-TEST(DelayTimer, LargestDurationDoesNotOverflow) {
-    // INT_MAX units is 214.7483647 s; added to a time just below a whole second it carries.
-    const timespec due = CDelayTimer::DueTimeAfter(timespec{1000, 999999999}, INT_MAX);
-    EXPECT_EQ(due.tv_sec, 1215);
-    EXPECT_EQ(due.tv_nsec, 748364699);
-    const timespec small = CDelayTimer::DueTimeAfter(timespec{5, 100}, 1);
-    EXPECT_EQ(small.tv_sec, 5);
-    EXPECT_EQ(small.tv_nsec, 200);
+TEST(DelayTimer, DueTimesInThePastReturnAtOnceAndTheSpinIsBounded) {
+    CDelayTimer timer;
+    const auto start = Clock::now();
+    EXPECT_EQ(timer.WaitUntil(0), 0);
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(100));
+    // Whatever the wake-ups were, the clock is read for a bounded time only.
+    for (int i = 0; i < 20; ++i) {
+        timer.Wait(1000);
+        EXPECT_GE(timer.SpinNanoseconds(), CDelayTimer::kMinSpinNanoseconds);
+        EXPECT_LE(timer.SpinNanoseconds(), CDelayTimer::kMaxSpinNanoseconds);
+    }
 }
 
 TEST(SilentDevice, KeysNothingAndIsNotOpen) {

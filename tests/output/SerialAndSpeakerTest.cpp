@@ -25,12 +25,16 @@ TEST(SerialPort, OpensExclusivelyDropsDtrAndKeysIt) {
         EXPECT_TRUE(port.IsOpen());
         port.SetTone(800);
         port.Key(20000);  // 2 ms
+        port.EndTransmission();
     }
+    // DTR is dropped at open, after the element, when the transmission ends and before close.
     EXPECT_EQ(calls.Calls(), (std::vector<std::string>{
                                  "open /dev/ttyS2 flags " + kOpenFlags,
                                  "TIOCEXCL /dev/ttyS2 0",
                                  "TIOCMBIC /dev/ttyS2 " + kDtr,
                                  "TIOCMBIS /dev/ttyS2 " + kDtr,
+                                 "TIOCMBIC /dev/ttyS2 " + kDtr,
+                                 "TIOCMBIC /dev/ttyS2 " + kDtr,
                                  "TIOCMBIC /dev/ttyS2 " + kDtr,
                                  "TIOCNXCL /dev/ttyS2 0",
                                  "close /dev/ttyS2",
