@@ -5,6 +5,7 @@
 
 #include "core/CMorseTable.h"
 #include "engine/CStepCorrection.h"
+#include "engine/CTransmissionTimeline.h"
 #include "engine/ProgressWalk.h"
 #include "core/Timing.h"
 #include "output/CSystemCalls.h"
@@ -13,8 +14,8 @@
 
 namespace {
 
-constexpr char kStartSign = '=';
-constexpr char kEndSign = '+';
+constexpr char kStartSign = CTransmissionTimeline::kStartSign;
+constexpr char kEndSign = CTransmissionTimeline::kEndSign;
 
 }  // namespace
 

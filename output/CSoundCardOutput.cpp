@@ -11,12 +11,13 @@ namespace {
 
 constexpr double kSampleRate = CToneRenderer::kSampleRate;
 constexpr std::int64_t kUnitsPerSecond = 10000000;
-// Kept above the measured need, so that scheduling noise after the measurement does not make
-// tones late.
-constexpr std::int64_t kLeadMarginNanoseconds = 2000000;
-// The need is measured over this much steady running of the stream before the first tone.
-constexpr std::int64_t kLeadMeasurementNanoseconds = 300000000;
-// The first Key waits at most this long for the stream to run steadily.
+// Beyond the measured need: the send thread's own wake-up lateness, and half an edge, which
+// begins before the element's nominal start.
+constexpr std::int64_t kLeadMarginNanoseconds =
+    1500000 + CToneRenderer::kRampSamples / 2 * 1000000000LL / CToneRenderer::kSampleRate;
+// The need is measured over this much steady running of the stream before the first tone; a
+// stream that never runs steadily is given up on after the longer bound.
+constexpr std::int64_t kLeadMeasurementNanoseconds = 400000000;
 constexpr std::int64_t kLeadWaitNanoseconds = 3000000000;
 // A running stream whose callback has not come for this long has lost its sound server.
 constexpr std::int64_t kStallNanoseconds = 500000000;
@@ -48,12 +49,11 @@ CSoundCardOutput::~CSoundCardOutput() {
     }
 }
 
-std::int64_t CSoundCardOutput::SamplesFor(std::int32_t durationUnits) {
+std::int64_t CSoundCardOutput::SamplesFor(std::int64_t durationUnits) {
     if (durationUnits <= 0) {
         return 0;
     }
-    const std::int64_t scaled =
-        static_cast<std::int64_t>(durationUnits) * static_cast<std::int64_t>(kSampleRate);
+    const std::int64_t scaled = durationUnits * static_cast<std::int64_t>(kSampleRate);
     return (scaled + kUnitsPerSecond / 2) / kUnitsPerSecond;
 }
 
@@ -62,7 +62,8 @@ bool CSoundCardOutput::OpenStream() {
     mapping.Reset();
     framesRendered = 0;
     originKnown = false;
-    steadySinceNanoseconds = 0;
+    steadyNanoseconds = 0;
+    leadNanoseconds = 0;
     PaStreamParameters parameters{};
     parameters.device = Pa_GetDefaultOutputDevice();
     const PaDeviceInfo* deviceInfo = Pa_GetDeviceInfo(parameters.device);
@@ -71,9 +72,9 @@ bool CSoundCardOutput::OpenStream() {
     }
     parameters.channelCount = 1;
     parameters.sampleFormat = paFloat32;
-    // The higher of the device's latencies: the lead hides it from the timing, and it keeps the
-    // stream from running dry on a busy system, which would shift every later tone.
-    parameters.suggestedLatency = deviceInfo->defaultHighOutputLatency;
+    // The device's low latency: a step press is heard at once, and the lead measured on the
+    // running stream keeps every tone in time.
+    parameters.suggestedLatency = deviceInfo->defaultLowOutputLatency;
     PaStream* newStream = nullptr;
     if (Pa_OpenStream(&newStream, nullptr, &parameters, kSampleRate, paFramesPerBufferUnspecified,
                       paNoFlag, &CSoundCardStream::Callback, this) != paNoError) {
@@ -84,7 +85,7 @@ bool CSoundCardOutput::OpenStream() {
         streamLatencyNanoseconds = static_cast<std::int64_t>(info->outputLatency * 1e9);
     }
     openedAt = MonotonicNanoseconds();
-    lastCallbackNanoseconds = openedAt.load();
+    lastCallbackNanoseconds = openedAt;
     if (Pa_StartStream(stream) != paNoError) {
         CloseStream();
         return false;
@@ -110,45 +111,87 @@ bool CSoundCardOutput::StreamStalled() const {
 void CSoundCardOutput::SetTone(std::int32_t hz) {
     frequency = hz;
     toneFrequency = static_cast<float>(hz);
-    if (!portAudioReady || (streamRunning && !StreamStalled())) {
-        return;
-    }
-    // The sound server went away (or never answered): try again with a new stream.
-    CloseStream();
-    OpenStream();
 }
 
-std::int64_t CSoundCardOutput::FixLead() {
-    if (leadNanoseconds == 0) {
-        // Let the measurement of the callback's timing run its course; a stream that never calls
-        // back is caught by the wait's bound.
-        const std::int64_t deadline = openedAt + kLeadMeasurementNanoseconds;
-        SleepUntilNanoseconds(deadline);
+void CSoundCardOutput::BeginTransmission() {
+    if (!portAudioReady) {
+        return;
+    }
+    // The sound server went away (or never answered): try again with a new stream. Nothing is
+    // keyed yet, and the user-interface thread does not touch the stream.
+    if (!streamRunning || StreamStalled()) {
+        CloseStream();
+        if (OpenStream()) {
+            ++reopenings;
+        }
+    }
+    FixLead();
+}
+
+void CSoundCardOutput::FixLead() {
+    if (!streamRunning || leadNanoseconds != 0) {
+        return;
+    }
+    // Let the measurement of the callback's timing run its course on a steadily running stream.
+    while (MonotonicNanoseconds() - openedAt < kLeadWaitNanoseconds &&
+           steadyNanoseconds.load(std::memory_order_acquire) < kLeadMeasurementNanoseconds) {
+        SleepUntilNanoseconds(MonotonicNanoseconds() + 10000000);
+    }
+    if (originKnown.load(std::memory_order_acquire)) {
         leadNanoseconds =
             requiredLeadNanoseconds.load(std::memory_order_acquire) + kLeadMarginNanoseconds;
     }
-    return leadNanoseconds;
+}
+
+std::int64_t CSoundCardOutput::TimeOfSample(std::int64_t sample) const {
+    return originNanoseconds.load(std::memory_order_acquire) +
+           static_cast<std::int64_t>(std::llround(static_cast<double>(sample) * 1e9 / kSampleRate));
+}
+
+void CSoundCardOutput::WaitForSample(std::int64_t sample) {
+    Timer().WaitUntil(TimeOfSample(sample) - leadNanoseconds);
+}
+
+void CSoundCardOutput::BeginSegment() {
+    onTimeline = streamRunning && leadNanoseconds != 0 &&
+                 originKnown.load(std::memory_order_acquire);
+    if (!onTimeline) {
+        return;
+    }
+    const std::int64_t start = MonotonicNanoseconds() + leadNanoseconds;
+    segmentStartSample = static_cast<std::int64_t>(std::llround(
+        static_cast<double>(start - originNanoseconds.load(std::memory_order_acquire)) *
+        kSampleRate / 1e9));
+}
+
+void CSoundCardOutput::KeyOnTimeline(std::int64_t startUnits, std::int32_t lengthUnits,
+                                     std::int32_t keyUnits) {
+    if (!onTimeline) {
+        // No clock of the stream's: the element keeps its time without sound.
+        Timer().Wait(keyUnits);
+        return;
+    }
+    // Both edges are rounded to their samples, so that elements and gaps alike are within a
+    // sample of the model however long the segment.
+    const std::int64_t start = segmentStartSample + SamplesFor(startUnits);
+    const std::int64_t end = segmentStartSample + SamplesFor(startUnits + lengthUnits);
+    if (end > start) {
+        renderer.Push({start, end - start, toneFrequency.load(std::memory_order_relaxed)});
+    }
+    WaitForSample(end);
+}
+
+bool CSoundCardOutput::WaitOnTimeline(std::int64_t endUnits) {
+    if (!onTimeline) {
+        return false;
+    }
+    WaitForSample(segmentStartSample + SamplesFor(endUnits));
+    return true;
 }
 
 void CSoundCardOutput::Key(std::int32_t durationUnits) {
-    std::int64_t now = MonotonicNanoseconds();
-    const std::int64_t lengthSamples = SamplesFor(durationUnits);
-    if (streamRunning && lengthSamples > 0) {
-        if (leadNanoseconds == 0) {
-            FixLead();
-            now = MonotonicNanoseconds();
-        }
-        if (originKnown.load(std::memory_order_acquire)) {
-            const double start =
-                static_cast<double>(now + leadNanoseconds -
-                                    originNanoseconds.load(std::memory_order_acquire)) *
-                kSampleRate / 1e9;
-            renderer.Push({static_cast<std::int64_t>(std::llround(start)), lengthSamples,
-                           toneFrequency.load(std::memory_order_relaxed)});
-        }
-    }
-    SleepUntilNanoseconds(now +
-                          static_cast<std::int64_t>(durationUnits > 0 ? durationUnits : 0) * 100);
+    BeginSegment();
+    KeyOnTimeline(0, durationUnits, durationUnits);
 }
 
 std::chrono::nanoseconds CSoundCardOutput::OutputLatency() const {
@@ -156,7 +199,6 @@ std::chrono::nanoseconds CSoundCardOutput::OutputLatency() const {
 }
 
 void CSoundCardOutput::SetVolume(std::uint32_t newVolume) {
-    volume = newVolume;
     renderer.SetGain(static_cast<float>(newVolume & 0xFFFFU) / 65535.0F);
 }
 
@@ -165,11 +207,11 @@ void CSoundCardOutput::RenderBuffer(float* out, unsigned long frames, bool under
     if (underrun) {
         underruns.fetch_add(1, std::memory_order_relaxed);
     }
-    mapping.Observe(now, framesRendered, underrun);
+    mapping.Observe(now, framesRendered, static_cast<std::int64_t>(frames), underrun);
     originNanoseconds.store(mapping.OriginNanoseconds(), std::memory_order_release);
     requiredLeadNanoseconds.store(mapping.RequiredLeadNanoseconds(), std::memory_order_release);
+    steadyNanoseconds.store(mapping.SteadyNanoseconds(now), std::memory_order_release);
     originKnown.store(true, std::memory_order_release);
-    steadySinceNanoseconds.store(now - mapping.SteadyNanoseconds(now), std::memory_order_release);
     renderer.Render(out, frames, framesRendered);
     framesRendered += static_cast<std::int64_t>(frames);
     lastCallbackNanoseconds.store(now, std::memory_order_release);

@@ -10,43 +10,59 @@
 
 using PaStream = void;
 
-// The sound card: one PortAudio output stream on the default device, opened by the constructor
-// and kept running (silence between tones) for the device's life. Key places each tone at its
-// exact sample, a constant lead after the moment Key was called, and sleeps for the duration;
-// it never waits for the audio buffer. When no stream can be opened, or the sound server goes
-// away, Key still keeps time without sound.
-// Key and SetTone run on the send thread (SetTone also on the user-interface thread while no Key
-// runs); the volume calls on the user-interface thread; the stream callback on the audio thread.
+// The sound card: one PortAudio output stream on the default device, kept running (silence
+// between tones) for the device's life. Its samples are the clock of the transmission: each
+// segment begins a constant lead after the moment it is begun, and every element is placed on it
+// at the sample of its place on the model's timeline, with the model's length. The send thread is
+// paced by the same clock: a Key or a gap on the timeline returns the lead before the sound card
+// reaches the end of that element or gap, so that the thread, the marking of the text and the
+// sound stay together however the sound card's clock drifts against the system's. The lead comes
+// from the stream's measured behaviour. When no stream runs, or the sound server goes away, the
+// elements keep their time on the system clock without sound; a transmission that begins after
+// the server has gone opens a new stream.
+// Threads: Key, the timeline calls and SetTone run on the send thread (SetTone also on the
+// user-interface thread while no transmission runs); the volume and OutputLatency on the
+// user-interface thread; the stream callback on the audio thread.
 class CSoundCardOutput : public COutputDevice {
 public:
     CSoundCardOutput();
     ~CSoundCardOutput() override;
 
+    // A tone of `durationUnits` that begins a segment of its own.
     void Key(std::int32_t durationUnits) override;
-    // Also reopens the stream when the sound server has gone away since it was opened.
     void SetTone(std::int32_t hz) override;
     std::chrono::nanoseconds OutputLatency() const override;
-
-    // Volume as 16 bits per channel, left in the low word; full at start. Mono: the left
-    // channel's level is the gain.
-    std::uint32_t GetVolume() const { return volume; }
     void SetVolume(std::uint32_t newVolume) override;
 
-    // The constant lead from Key to the tone's first sample (fixed at the first Key), and the
-    // number of tones that arrived too late to be placed exactly.
+    // Reopens the stream when the sound server has gone away since it was opened, and fixes the
+    // lead when it is not known yet.
+    void BeginTransmission() override;
+    void BeginSegment() override;
+    void KeyOnTimeline(std::int64_t startUnits, std::int32_t lengthUnits,
+                       std::int32_t keyUnits) override;
+    bool WaitOnTimeline(std::int64_t endUnits) override;
+
+    // The constant lead from the moment a segment begins to its first sample, and the number of
+    // tones that arrived too late to be placed exactly.
     std::chrono::nanoseconds Lead() const { return std::chrono::nanoseconds(leadNanoseconds); }
     std::uint64_t LateEvents() const { return renderer.LateEvents(); }
     // Buffers the stream reported as played too late (each shifts the tones after it).
     std::uint64_t Underruns() const { return underruns.load(std::memory_order_relaxed); }
+    // Streams opened again after the sound server went away.
+    int Reopenings() const { return reopenings; }
 
-    // The tone length of a Key duration in samples, rounded to the nearest sample.
-    static std::int64_t SamplesFor(std::int32_t durationUnits);
+    // A duration on the timeline in samples, rounded to the nearest sample.
+    static std::int64_t SamplesFor(std::int64_t durationUnits);
 
 private:
     bool OpenStream();
     void CloseStream();
     bool StreamStalled() const;
-    std::int64_t FixLead();
+    void FixLead();
+    // The monotonic time at which the stream renders absolute sample `sample`.
+    std::int64_t TimeOfSample(std::int64_t sample) const;
+    // Waits until the lead before the time of absolute sample `sample`.
+    void WaitForSample(std::int64_t sample);
     // The audio callback's work: maps the buffer to the clock and renders it.
     void RenderBuffer(float* out, unsigned long frames, bool underrun);
     friend struct CSoundCardStream;
@@ -55,16 +71,20 @@ private:
     PaStream* stream = nullptr;
     std::atomic<bool> streamRunning{false};
     std::atomic<float> toneFrequency{450.0F};
-    std::atomic<std::uint32_t> volume{0xFFFFFFFFU};
     std::atomic<std::int64_t> streamLatencyNanoseconds{0};
     std::atomic<std::int64_t> leadNanoseconds{0};
-    std::atomic<std::int64_t> openedAt{0};
+    std::int64_t openedAt = 0;
+    int reopenings = 0;
 
-    // Written by the callback, read by Key.
+    // The send thread's segment: its first sample, while the stream's clock is known.
+    bool onTimeline = false;
+    std::int64_t segmentStartSample = 0;
+
+    // Written by the callback, read by the send thread.
     std::atomic<std::int64_t> originNanoseconds{0};
     std::atomic<std::int64_t> requiredLeadNanoseconds{0};
     std::atomic<std::int64_t> lastCallbackNanoseconds{0};
-    std::atomic<std::int64_t> steadySinceNanoseconds{0};
+    std::atomic<std::int64_t> steadyNanoseconds{0};
     std::atomic<bool> originKnown{false};
     std::atomic<std::uint64_t> underruns{0};
 

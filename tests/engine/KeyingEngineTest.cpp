@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "engine/CKeyingEngine.h"
+#include "engine/CTransmissionTimeline.h"
 #include "core/CMorseTable.h"
 #include "core/Timing.h"
 #include "tests/support/CVirtualTime.h"
@@ -435,6 +436,131 @@ TEST_F(KeyingEngine, DestroyingWhileSendingStopsAndJoins) {
     const Events closing = Closing();
     EXPECT_LT(events.size(), 300u * 3);
     EXPECT_TRUE(std::equal(closing.begin(), closing.end(), events.end() - std::ssize(closing)));
+}
+
+}  // namespace
+
+namespace {
+
+// Records where on the segment's timeline the engine puts every element, and when segments
+// begin and the transmission ends; keys in virtual time like the recording device.
+class CTimelineDevice : public CRecordingDevice {
+public:
+    using CRecordingDevice::CRecordingDevice;
+    void BeginSegment() override {
+        std::lock_guard lock(mutex);
+        ++segments;
+        positions.emplace_back();
+    }
+    void KeyOnTimeline(std::int64_t startUnits, std::int32_t lengthUnits,
+                       std::int32_t keyUnits) override {
+        {
+            std::lock_guard lock(mutex);
+            positions.back().push_back({startUnits, lengthUnits});
+        }
+        Key(keyUnits);
+    }
+    void EndTransmission() override {
+        std::lock_guard lock(mutex);
+        ++ends;
+    }
+    std::vector<std::vector<CTransmissionTimeline::Tone>> Positions() const {
+        std::lock_guard lock(mutex);
+        return positions;
+    }
+    int Ends() const {
+        std::lock_guard lock(mutex);
+        return ends;
+    }
+
+private:
+    mutable std::mutex mutex;
+    int segments = 0;
+    int ends = 0;
+    std::vector<std::vector<CTransmissionTimeline::Tone>> positions;
+};
+
+class Timeline : public KeyingEngine {
+protected:
+    void SetUp() override {
+        KeyingEngine::SetUp();
+        auto recorder = std::make_unique<CTimelineDevice>(time);
+        device = recorder.get();
+        ASSERT_TRUE(engine->ReplaceDevice(std::move(recorder), -1));
+    }
+    CTimelineDevice* device = nullptr;
+};
+
+// Without a pause the whole transmission is one segment whose elements lie exactly where the
+// model's timeline has them, at any speeds and ratio, also for custom text with runs of spaces,
+// whatever the step correction does to the real-time durations.
+TEST_F(Timeline, ElementsLieOnTheModelsTimeline) {
+    const struct {
+        const char* text;
+        int kind;
+        int sign;
+        int textSpeed;
+        double ratio;
+    } cases[] = {{"PARIS PARIS", kLetterText, 100, 100, 3.0},
+                 {"AB  C", kCustomText, 60, 20, 3.5},
+                 {"120 0", kDigitText, 200, 60, 4.0}};
+    int sent = 0;
+    for (const auto& c : cases) {
+        engine->SetSignSpeed(c.sign);
+        engine->SetTextSpeed(c.textSpeed);
+        engine->SetDashRatio(c.ratio);
+        // Every third call takes a millisecond longer: the correction shortens what follows.
+        for (std::size_t call = 0; call < 400; call += 3) {
+            time.AddExtra(call, 10000);
+        }
+        Send(c.text, c.kind);
+        ++sent;
+        CMorseText text;
+        text.SetText(c.text);
+        text.SetKind(c.kind);
+        const CTransmissionTimeline model(text, c.sign, c.textSpeed, c.ratio);
+        const auto positions = device->Positions();
+        ASSERT_EQ(positions.size(), static_cast<std::size_t>(sent)) << c.text;
+        EXPECT_EQ(positions.back(), model.Tones()) << c.text;
+        EXPECT_EQ(device->Ends(), sent);
+        time.Clear();
+    }
+}
+
+// A resumed pause begins a segment of its own, counted from 0 again, as does every step press.
+TEST_F(Timeline, PauseAndStepsBeginSegments) {
+    time.SetHook([&](std::size_t call) {
+        if (call == 12) {
+            engine->RequestPause(true);
+        }
+    });
+    Begin("EE TT", kLetterText);
+    ASSERT_TRUE(Eventually([&] { return engine->IsSuspended(); }));
+    engine->RequestPause(false);
+    engine->Resume();
+    ASSERT_TRUE(listener.WaitFinished(1));
+    auto positions = device->Positions();
+    ASSERT_EQ(positions.size(), 2U);
+    // The second segment starts with the first T at 0; its second T follows a dash and a gap.
+    ASSERT_FALSE(positions[1].empty());
+    EXPECT_EQ(positions[1][0], (CTransmissionTimeline::Tone{0, static_cast<std::int32_t>(kDash)}));
+    EXPECT_EQ(positions[1][1].startUnits, kDash + kCharacterGap + kDot);
+
+    time.SetHook(nullptr);
+    Begin("EE", kLetterText, true);
+    for (int press = 0; press < 3; ++press) {
+        ASSERT_TRUE(Eventually([&] { return engine->IsSuspended(); }));
+        engine->Resume();
+    }
+    ASSERT_TRUE(listener.WaitFinished(2));
+    positions = device->Positions();
+    // The start sign, each E and the end sign: one segment each, each from 0.
+    ASSERT_EQ(positions.size(), 2U + 4U);
+    for (std::size_t k = 2; k < positions.size(); ++k) {
+        ASSERT_FALSE(positions[k].empty());
+        EXPECT_EQ(positions[k][0].startUnits, 0) << k;
+    }
+    EXPECT_EQ(device->Ends(), 2);
 }
 
 }  // namespace

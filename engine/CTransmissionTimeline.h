@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "text/CMorseText.h"
+
+// The timing model's timeline of a whole continuous transmission, as the keying engine keys it
+// without a pause: the start sign and its gap, the text, the end sign. Every duration is the
+// model's, truncated to whole 100-ns units exactly as the engine truncates it, so that a sound
+// rendered from this timeline is the sound the sound card plays.
+// Plain data; any thread.
+class CTransmissionTimeline {
+public:
+    static constexpr char kStartSign = '=';
+    static constexpr char kEndSign = '+';
+
+    struct Tone {
+        std::int64_t startUnits;
+        std::int32_t lengthUnits;
+        bool operator==(const Tone&) const = default;
+    };
+
+    // The tones of `text` (its kind decides whether every space is a gap of its own) at these
+    // speeds and dot : dash ratio.
+    CTransmissionTimeline(CMorseText text, int signSpeed, int textSpeed, double dashRatio);
+
+    const std::vector<Tone>& Tones() const { return tones; }
+    // Where the transmission ends: after the end sign's last element gap.
+    std::int64_t EndUnits() const { return endUnits; }
+
+private:
+    void Character(char character);
+    void Gap(std::int32_t units) { endUnits += units; }
+
+    std::vector<Tone> tones;
+    std::int64_t endUnits = 0;
+    double dot = 0.0;
+    double spacing = 0.0;
+    double ratio = 3.0;
+};
