@@ -1,15 +1,18 @@
 // Keying on the real clock: a generated text through a device that only records the steady-clock
-// time of every key-down and key-up. Prints each interval kind's deviation from the timing model,
-// the total duration error, and the CPU time the send thread used per second of sending.
+// time of every key-down and key-up, as a real-time output (speaker, serial line) keys it. Prints
+// every edge's error against the timing model's timeline, the element and gap errors, and the
+// CPU time the send thread used per second of sending.
 #include <time.h>
 
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "bench/ModelTimeline.h"
 #include "bench/Statistics.h"
 #include "engine/CKeyingEngine.h"
 #include "core/CMorseTable.h"
@@ -45,50 +48,13 @@ public:
         const std::int64_t down = NowNanoseconds();
         Timer().Wait(durationUnits);
         edges.push_back({down, NowNanoseconds()});
-        cpuAtEnd = ThreadCpuNanoseconds();
     }
+    // Once, on the send thread, after the end sign.
+    void EndTransmission() override { cpuAtEnd = ThreadCpuNanoseconds(); }
     std::vector<Edge> edges;
     std::int64_t cpuAtStart = 0;
     std::int64_t cpuAtEnd = 0;
 };
-
-enum GapKind { kElementGap, kCharacterGap, kWordGap, kOtherGap };
-
-// The nominal length of every element and of the silence after it, in nanoseconds.
-struct Nominal {
-    double element;
-    double gapAfter;
-    GapKind kind;
-};
-
-std::vector<Nominal> Model(const std::string& text, const TimingValues& timing, double ratio) {
-    const double dot = timing.dotUnits * 100;
-    const double spacing = timing.spacingUnits * 100;
-    std::vector<Nominal> model;
-    const auto addCharacter = [&](char c, double lastGap, GapKind lastKind) {
-        const std::string_view code = CMorseTable::CodeOf(c, false);
-        for (std::size_t i = 0; i < code.size(); ++i) {
-            const bool last = i + 1 == code.size();
-            model.push_back({code[i] == '.' ? dot : ratio * dot, last ? lastGap : dot,
-                             last ? lastKind : kElementGap});
-        }
-    };
-    addCharacter('=', 7 * spacing, kOtherGap);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool wordFollows = i + 1 < text.size() && text[i + 1] == ' ';
-        if (text[i] != ' ') {
-            addCharacter(text[i], wordFollows ? 7 * spacing : 3 * spacing,
-                         wordFollows ? kWordGap : kCharacterGap);
-        }
-    }
-    // The end sign follows the last character (or trailing space) after a character gap.
-    if (!text.empty() && text.back() == ' ') {
-        model.back().gapAfter = 7 * spacing;
-        model.back().kind = kOtherGap;
-    }
-    addCharacter('+', 0, kOtherGap);
-    return model;
-}
 
 void Run(int signSpeed, int textSpeed) {
     const double ratio = 3.0;
@@ -110,8 +76,7 @@ void Run(int signSpeed, int textSpeed) {
     engine.Start(text.FormatLines(), false);
     listener.WaitFor(1);
 
-    const std::vector<Nominal> model =
-        Model(generated, ComputeTiming(signSpeed, textSpeed, ratio), ratio);
+    const std::vector<ModelElement> model = ModelTimeline(generated, signSpeed, textSpeed, ratio);
     const auto& edges = device.edges;
     std::printf("\n%d/%d, ratio 1:3, %zu characters, %zu elements keyed (model %zu)\n", signSpeed,
                 textSpeed, generated.size(), edges.size(), model.size());
@@ -119,32 +84,33 @@ void Run(int signSpeed, int textSpeed) {
         std::printf("element count differs from the model; no figures\n");
         return;
     }
+    // Every edge against the model's timeline, counted from the first key-down.
     std::vector<double> elements;
-    std::vector<double> gaps[4];
-    double nominalTotal = 0;
+    std::vector<double> gaps;
+    std::vector<double> downs;
+    std::vector<double> ups;
     for (std::size_t i = 0; i < edges.size(); ++i) {
-        const double length = static_cast<double>(edges[i].up - edges[i].down);
-        elements.push_back((length - model[i].element) / 1000.0);
-        nominalTotal += model[i].element;
+        const double modelDown = static_cast<double>(model[i].startUnits - model[0].startUnits) * 100;
+        const double modelUp = modelDown + static_cast<double>(model[i].lengthUnits) * 100;
+        const double down = static_cast<double>(edges[i].down - edges[0].down);
+        const double up = static_cast<double>(edges[i].up - edges[0].down);
+        downs.push_back(std::abs(down - modelDown) / 1000.0);
+        ups.push_back(std::abs(up - modelUp) / 1000.0);
+        elements.push_back((up - down - (modelUp - modelDown)) / 1000.0);
         if (i + 1 < edges.size()) {
-            const double gap = static_cast<double>(edges[i + 1].down - edges[i].up);
-            gaps[model[i].kind].push_back((gap - model[i].gapAfter) / 1000.0);
-            nominalTotal += model[i].gapAfter;
+            const double modelGap =
+                static_cast<double>(model[i + 1].startUnits - model[i].startUnits -
+                                    model[i].lengthUnits) *
+                100;
+            gaps.push_back((static_cast<double>(edges[i + 1].down - edges[i].up) - modelGap) /
+                           1000.0);
         }
     }
-    const auto absolute = [](std::vector<double> values) {
-        for (double& v : values) {
-            v = v < 0 ? -v : v;
-        }
-        return values;
-    };
-    PrintSummary("element |deviation|", Summarize(absolute(elements)), "us");
-    PrintSummary("element gap |deviation|", Summarize(absolute(gaps[kElementGap])), "us");
-    PrintSummary("character gap |deviation|", Summarize(absolute(gaps[kCharacterGap])), "us");
-    PrintSummary("word gap |deviation|", Summarize(absolute(gaps[kWordGap])), "us");
-    PrintSummary("element signed", Summarize(elements), "us");
+    PrintSummary("key-down |error|", Summarize(downs), "us from the model (goal: p99 100)");
+    PrintSummary("key-up |error|", Summarize(ups), "us from the model (goal: p99 100)");
+    PrintSummary("element length error", Summarize(elements), "us");
+    PrintSummary("gap error", Summarize(gaps), "us");
     const double total = static_cast<double>(edges.back().up - edges.front().down);
-    std::printf("total %.3f s, error %+.1f us\n", total / 1e9, (total - nominalTotal) / 1000.0);
     const double cpu = static_cast<double>(device.cpuAtEnd - device.cpuAtStart);
     std::printf("send thread CPU %.3f ms per second of sending (%.3f %%)\n", cpu / total * 1000.0,
                 cpu / total * 100.0);

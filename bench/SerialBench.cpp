@@ -1,46 +1,58 @@
-// DTR timing of the serial output on a pseudo-terminal: how long DTR stays high against the Key
-// duration. The ioctls go to the real pseudo-terminal; where it refuses the modem-line ioctls, the
-// edge times are still those of the calls made, with the device's real waits between them.
+// DTR keying of the serial output against the timing model: the keying engine keys a generated
+// text through CSerialPortOutput on a pseudo-terminal, and every DTR edge is compared with the
+// model's timeline, counted from the first raise. The ioctls go to the real pseudo-terminal;
+// where it refuses the modem-line ioctls, the edge times are still those of the calls made.
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
+#include "bench/ModelTimeline.h"
 #include "bench/Statistics.h"
 #include "core/CNotifier.h"
+#include "engine/CKeyingEngine.h"
 #include "output/CSerialPortOutput.h"
 #include "output/CSystemCalls.h"
 #include "output/MonotonicClock.h"
+#include "output/OutputKind.h"
+#include "tests/support/CFinishListener.h"
 
 namespace {
 
-// The real calls, noting the time of every DTR edge and whether the terminal accepted it.
+// The real calls, noting the time of every DTR raise and of the drop that follows it.
 class CEdgeTimingCalls : public CPosixSystemCalls {
 public:
+    CEdgeTimingCalls() { edges.reserve(8192); }
     int IoctlPointer(int fd, unsigned long request, void* argument) override {
         const std::int64_t at = MonotonicNanoseconds();
         const int result = CPosixSystemCalls::IoctlPointer(fd, request, argument);
         if (request == TIOCMBIS) {
             raised = at;
         } else if (request == TIOCMBIC && raised != 0) {
-            highTimes.push_back(at - raised);
+            edges.push_back({raised, at});
             raised = 0;
         }
         refused += result != 0 ? 1 : 0;
         return result;
     }
-    std::vector<std::int64_t> highTimes;
+    struct Edge {
+        std::int64_t raised;
+        std::int64_t dropped;
+    };
+    std::vector<Edge> edges;
     std::int64_t raised = 0;
     int refused = 0;
 };
 
 }  // namespace
 
+// Argument: the number of characters (100).
 int main(int argc, char** argv) {
-    const int keys = argc > 1 ? std::atoi(argv[1]) : 200;
+    const std::size_t characters = argc > 1 ? std::stoul(argv[1]) : 100;
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
         std::printf("no pseudo-terminal\n");
@@ -48,20 +60,45 @@ int main(int argc, char** argv) {
     }
     CEdgeTimingCalls calls;
     CSilentNotifier notifier;
-    CSerialPortOutput port(ptsname(master), calls, notifier);
-    std::printf("port %s opened %d\n", port.PortName().c_str(), port.IsOpen() ? 1 : 0);
-    for (const int milliseconds : {30, 60, 120}) {
-        calls.highTimes.clear();
-        for (int i = 0; i < keys; ++i) {
-            port.Key(milliseconds * 10000);
-            usleep(5000);
+    for (const auto& [sign, textSpeed] : {std::pair{200, 200}, std::pair{100, 60}}) {
+        calls.edges.clear();
+        const std::string text =
+            CMorseText::Generate("ABCDEFGHIJKLMNOPQRSTUVWXYZ", kLetterText, 7).substr(0, characters);
+        CMorseText morse;
+        morse.SetText(text);
+        morse.SetKind(kLetterText);
+        CFinishListener listener;
+        CKeyingEngine engine(&listener);
+        engine.ReplaceDevice(std::make_unique<CSerialPortOutput>(ptsname(master), calls, notifier),
+                             kSerialPortOutput);
+        engine.SetSignSpeed(sign);
+        engine.SetTextSpeed(textSpeed);
+        engine.SetText(morse);
+        engine.Start(morse.FormatLines(), false);
+        listener.WaitFor(1);
+        const std::vector<ModelElement> model = ModelTimeline(text, sign, textSpeed, 3.0);
+        std::printf("\n%d/%d, %zu characters on %s: %zu DTR pulses (model %zu)\n", sign,
+                    textSpeed, text.size(), ptsname(master), calls.edges.size(), model.size());
+        if (calls.edges.size() != model.size()) {
+            continue;
         }
-        std::vector<double> deviation;
-        for (const std::int64_t high : calls.highTimes) {
-            deviation.push_back(static_cast<double>(high - milliseconds * 1000000LL) / 1000.0);
+        std::vector<double> raises;
+        std::vector<double> drops;
+        for (std::size_t i = 0; i < model.size(); ++i) {
+            const double modelRaise =
+                static_cast<double>(model[i].startUnits - model[0].startUnits) * 100;
+            const double modelDrop = modelRaise + static_cast<double>(model[i].lengthUnits) * 100;
+            raises.push_back(
+                std::abs(static_cast<double>(calls.edges[i].raised - calls.edges[0].raised) -
+                         modelRaise) /
+                1000.0);
+            drops.push_back(
+                std::abs(static_cast<double>(calls.edges[i].dropped - calls.edges[0].raised) -
+                         modelDrop) /
+                1000.0);
         }
-        PrintSummary("DTR high " + std::to_string(milliseconds) + " ms", Summarize(deviation),
-                     "us");
+        PrintSummary("DTR raise |error|", Summarize(raises), "us from the model (goal: p99 100)");
+        PrintSummary("DTR drop |error|", Summarize(drops), "us from the model (goal: p99 100)");
     }
     std::printf("modem-line ioctls refused by the pseudo-terminal: %d\n", calls.refused);
     close(master);

@@ -278,6 +278,7 @@ void CKeyingEngine::PrepareTransmission() {
     device->BeginTransmission();
     device->SetTone(toneFrequency);
     BeginSegment();
+    transmissionStart = time->Now();
     SendCharacter(kStartSign);
     const std::int32_t startGap = TruncateUnits(7 * spacingUnits - dotUnits);
     WaitModel(startGap, startGap);
@@ -328,9 +329,18 @@ void CKeyingEngine::EndCharacter(const CStepCorrection& correction, std::int64_t
 void CKeyingEngine::SendSymbols() {
     CStepCorrection correction;
     const std::size_t count = elements.size();
+    // Steps are measured back to back with one clock reading between two steps, counted from the
+    // loop's start, so that neither the moments between steps nor the rounding of every reading
+    // to whole units add up over a long text. A pad the correction waits after a step is expected
+    // in the next one.
+    // The start sign and its gap are keyed without correction; a deviation of theirs is taken
+    // in by the first step, so that the text keeps to the transmission's timeline.
+    const std::int64_t origin = transmissionStart;
+    std::int64_t stepStartUnits = 0;
+    std::int64_t suspendedTotal = 0;
+    std::int64_t padded = segmentUnits;
     for (std::size_t i = 0; i < count && !abortRequested; ++i) {
-        const std::int64_t t0 = time->Now();
-        std::int64_t expected = 0;
+        std::int64_t expected = padded;
         std::int64_t suspendedTicks = 0;
         const char symbol = elements[i];
         if (symbol == '.' || symbol == '-') {
@@ -360,7 +370,10 @@ void CKeyingEngine::SendSymbols() {
                 return;
             }
         }
-        correction.Apply(ElapsedUnits(time->Now() - t0 - suspendedTicks) - expected, *time);
+        suspendedTotal += suspendedTicks;
+        const std::int64_t stepEndUnits = ElapsedUnits(time->Now() - origin - suspendedTotal);
+        padded = correction.Apply(stepEndUnits - stepStartUnits - expected, *time);
+        stepStartUnits = stepEndUnits;
     }
     FinishTransmission();
 }

@@ -152,6 +152,8 @@ private:
     std::string elements;
     // Where the send thread is on the current segment's timeline, in 100-ns units.
     std::int64_t segmentUnits = 0;
+    // When the start sign began, on the time source (send thread only).
+    std::int64_t transmissionStart = 0;
     std::string displayText;
     bool displaySteppingMode = false;
 

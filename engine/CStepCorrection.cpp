@@ -35,15 +35,18 @@ std::int32_t CStepCorrection::Shorten(double lengthUnits, std::int64_t& expected
     return TruncateUnits(lengthUnits - running);
 }
 
-void CStepCorrection::Apply(std::int64_t deviationUnits, CTimeSource& time) {
+std::int32_t CStepCorrection::Apply(std::int64_t deviationUnits, CTimeSource& time) {
     if (catchUp > 0) {
         --catchUp;
     }
+    std::int32_t padding = 0;
     if (std::llabs(deviationUnits) <= kToleranceUnits) {
         running += static_cast<double>(deviationUnits);
     } else if (deviationUnits < 0) {
-        time.Wait(TruncateUnits(static_cast<double>(-deviationUnits)));
+        padding = TruncateUnits(static_cast<double>(-deviationUnits));
+        time.Wait(padding);
     } else {
         catchUp += deviationUnits / kCatchUpUnits;
     }
+    return padding;
 }

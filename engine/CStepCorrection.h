@@ -13,8 +13,9 @@ public:
     // The duration to hand to the device or timer for a step of nominal `lengthUnits`; adds what
     // the step is expected to take to `expectedUnits`.
     std::int32_t Shorten(double lengthUnits, std::int64_t& expectedUnits) const;
-    // Takes in a measured step's deviation from its expected length, in 100-ns units.
-    void Apply(std::int64_t deviationUnits, CTimeSource& time);
+    // Takes in a measured step's deviation from its expected length, in 100-ns units; returns
+    // how long it waited to pad a short step (0 when it did not).
+    std::int32_t Apply(std::int64_t deviationUnits, CTimeSource& time);
 
 private:
     double running = 0.0;

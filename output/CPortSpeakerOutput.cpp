@@ -4,10 +4,12 @@
 #include <linux/input.h>
 #include <linux/kd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 
 #include "output/CSystemCalls.h"
+#include "output/MonotonicClock.h"
 
 namespace {
 
@@ -77,10 +79,12 @@ void CPortSpeakerOutput::EndTransmission() {
 }
 
 void CPortSpeakerOutput::Key(std::int32_t durationUnits) {
+    // The duration counts from the call, so that the ioctl's own time does not lengthen it.
+    const std::int64_t start = MonotonicNanoseconds();
     if (console >= 0 && divisor > 0) {
         calls.IoctlValue(console, KIOCSOUND, divisor);
     }
-    Timer().Wait(durationUnits);
+    Timer().WaitUntil(start + static_cast<std::int64_t>(std::max(durationUnits, 0)) * 100);
     if (console >= 0) {
         calls.IoctlValue(console, KIOCSOUND, 0);
     }

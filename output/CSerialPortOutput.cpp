@@ -4,8 +4,11 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "core/CNotifier.h"
 #include "output/CSystemCalls.h"
+#include "output/MonotonicClock.h"
 #include "output/SerialPorts.h"
 
 CSerialPortOutput::CSerialPortOutput(const std::string& portName, CSystemCalls& systemCalls,
@@ -42,10 +45,12 @@ void CSerialPortOutput::SetDtr(bool high) {
 }
 
 void CSerialPortOutput::Key(std::int32_t durationUnits) {
+    // The duration counts from the call, so that the ioctl's own time does not lengthen it.
+    const std::int64_t start = MonotonicNanoseconds();
     if (port >= 0) {
         SetDtr(true);
     }
-    Timer().Wait(durationUnits);
+    Timer().WaitUntil(start + static_cast<std::int64_t>(std::max(durationUnits, 0)) * 100);
     if (port >= 0) {
         SetDtr(false);
     }

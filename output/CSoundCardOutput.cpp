@@ -2,6 +2,7 @@
 
 #include <portaudio.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "output/MonotonicClock.h"
@@ -19,6 +20,8 @@ constexpr std::int64_t kLeadMarginNanoseconds =
 // stream that never runs steadily is given up on after the longer bound.
 constexpr std::int64_t kLeadMeasurementNanoseconds = 400000000;
 constexpr std::int64_t kLeadWaitNanoseconds = 3000000000;
+// The stream's latency asked for, in seconds.
+constexpr double kSuggestedLatencySeconds = 0.02;
 // A running stream whose callback has not come for this long has lost its sound server.
 constexpr std::int64_t kStallNanoseconds = 500000000;
 
@@ -72,9 +75,13 @@ bool CSoundCardOutput::OpenStream() {
     }
     parameters.channelCount = 1;
     parameters.sampleFormat = paFloat32;
-    // The device's low latency: a step press is heard at once, and the lead measured on the
-    // running stream keeps every tone in time.
-    parameters.suggestedLatency = deviceInfo->defaultLowOutputLatency;
+    // Short enough for a step press to be heard at once, long enough for the stream never to
+    // run dry on a busy desktop; the lead measured on the running stream keeps every tone in
+    // time whatever the device makes of it.
+    parameters.suggestedLatency =
+        std::clamp(kSuggestedLatencySeconds, deviceInfo->defaultLowOutputLatency,
+                   std::max(deviceInfo->defaultLowOutputLatency,
+                            deviceInfo->defaultHighOutputLatency));
     PaStream* newStream = nullptr;
     if (Pa_OpenStream(&newStream, nullptr, &parameters, kSampleRate, paFramesPerBufferUnspecified,
                       paNoFlag, &CSoundCardStream::Callback, this) != paNoError) {

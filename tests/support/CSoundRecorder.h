@@ -15,6 +15,8 @@ public:
     CSoundRecorder& operator=(const CSoundRecorder&) = delete;
 
     bool Started() const { return pid > 0; }
+    // The file the samples are written to while recording.
+    const std::string& Path() const { return file; }
     // Stops the recording and returns its samples.
     std::vector<float> Stop();
 
