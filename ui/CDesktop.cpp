@@ -56,6 +56,19 @@ QString CQtDesktop::SaveFileName(QWidget* owner, const QString& folder) {
     return ChooseFile(owner, folder, false);
 }
 
+QString CQtDesktop::SaveSoundFileName(QWidget* owner, const QString& folder) {
+    QFileDialog dialog(owner, QString(), folder);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({QStringLiteral("Zvukové soubory (*.wav)")});
+    dialog.setDefaultSuffix(QStringLiteral("wav"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().first();
+}
+
 bool CQtDesktop::OpenHelp(const QString& path) {
     return QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

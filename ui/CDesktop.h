@@ -18,6 +18,8 @@ public:
     // The chosen file, or an empty string when the user cancels.
     virtual QString OpenFileName(QWidget* owner, const QString& folder) = 0;
     virtual QString SaveFileName(QWidget* owner, const QString& folder) = 0;
+    // The file to save a sound in (".wav"), or an empty string when the user cancels.
+    virtual QString SaveSoundFileName(QWidget* owner, const QString& folder) = 0;
     // Opens a local HTML page in the desktop's browser; false when that fails.
     virtual bool OpenHelp(const QString& path) = 0;
     // The print dialog: sets up `printer` (a real printer or a PDF file); false when cancelled.
@@ -29,6 +31,7 @@ class CQtDesktop : public CDesktop {
 public:
     QString OpenFileName(QWidget* owner, const QString& folder) override;
     QString SaveFileName(QWidget* owner, const QString& folder) override;
+    QString SaveSoundFileName(QWidget* owner, const QString& folder) override;
     bool OpenHelp(const QString& path) override;
     bool ChoosePrinter(QPrinter& printer, QWidget* owner) override;
 };

@@ -33,6 +33,8 @@
 #include "output/SerialPorts.h"
 #include "text/CRandomSource.h"
 #include "text/TextFile.h"
+#include "engine/CTransmissionTimeline.h"
+#include "engine/SoundFile.h"
 #include "training/CCharacterWeights.h"
 #include "training/CHistoryFile.h"
 #include "training/CKochCourse.h"
@@ -237,6 +239,7 @@ void CMorseDlg::CreateMenu() {
     QMenu* file = menuBar->addMenu(QString());
     add(file, ids::kMenuLoadText);
     add(file, ids::kMenuSaveText);
+    add(file, ids::kMenuSaveSound);
     add(file, ids::kMenuPrint);
     file->addSeparator();
     add(file, ids::kMenuExit);
@@ -294,6 +297,7 @@ void CMorseDlg::ConnectSignals() {
     connect(commands[ids::kMenuCopyCheck], &QAction::triggered, this, [this] { OnCopyCheck(); });
     connect(commands[ids::kMenuStatistics], &QAction::triggered, this, [this] { OnStatistics(); });
     connect(commands[ids::kMenuCourse], &QAction::triggered, this, [this] { OnCourse(); });
+    connect(commands[ids::kMenuSaveSound], &QAction::triggered, this, [this] { OnSaveSound(); });
     connect(commands[ids::kMenuWeakCharacters], &QAction::triggered, this,
             [this] { OnWeakCharacters(); });
 }
@@ -822,6 +826,29 @@ void CMorseDlg::OnSaveText() {
     if (!path.isEmpty()) {
         WriteTextFile(path, false, false);
     }
+}
+
+void CMorseDlg::OnSaveSound() {
+    const CMorseText& text = customMode ? customText : currentText;
+    if (morseView->GetFullText().isEmpty()) {
+        messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
+                          messages::NothingToSaveAsSound(), this);
+        return;
+    }
+    const QString path = desktop.SaveSoundFileName(this, lastFolder);
+    if (path.isEmpty()) {
+        return;
+    }
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    lastFolder = slash < 0 ? QString() : path.left(slash + 1);
+    UpdateData(true);
+    // The current speeds, ratio and tone on the timeline the sound card keys, at full scale.
+    const CTransmissionTimeline timeline(
+        text, engine->GetSignSpeed(), engine->GetTextSpeed(),
+        kDashRatios[static_cast<std::size_t>(std::clamp(ratioIndex, 0, 10))]);
+    WriteFileBytesOrNotify(path.toStdString(),
+                           soundfile::RenderWav(timeline, engine->GetToneFrequency(), 1.0F), false,
+                           notifier);
 }
 
 void CMorseDlg::OnLoadText() {

@@ -76,6 +76,7 @@ public:
     void OnShortZeros();
     void OnLoadText();
     void OnSaveText();
+    void OnSaveSound();
     void OnCustomText();
     void OnOutputSettings();
     void OnAbout();

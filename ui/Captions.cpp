@@ -66,4 +66,5 @@ const std::array<CaptionTarget, kTrainingCaptions> kTrainingCaptionTargets = {{
     {K::Command, ids::kMenuCourse, "Kochova &metoda…"},
     {K::Command, ids::kMenuWeakCharacters, "Procvičovat s&labé znaky"},
     {K::TextKind, kLessonText, "Kochova lekce"},
+    {K::Command, ids::kMenuSaveSound, "Uložit &zvuk…"},
 }};

@@ -15,7 +15,8 @@ struct CaptionTarget {
 inline constexpr int kMainCaptions = 47;
 extern const std::array<CaptionTarget, kMainCaptions> kCaptionTargets;
 
-// The captions of the training menu, which later versions of the language file "local" have on
-// the lines after the 47; a file without them keeps these built-in texts.
-inline constexpr int kTrainingCaptions = 6;
+// The captions added since the 47 (the training menu, the lesson kind, saving the sound), which
+// later versions of the language file "local" have on the lines after the 47; a file without
+// them keeps these built-in texts.
+inline constexpr int kTrainingCaptions = 7;
 extern const std::array<CaptionTarget, kTrainingCaptions> kTrainingCaptionTargets;

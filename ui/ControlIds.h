@@ -60,5 +60,6 @@ inline constexpr int kMenuCopyCheck = 32800;
 inline constexpr int kMenuStatistics = 32801;
 inline constexpr int kMenuCourse = 32802;
 inline constexpr int kMenuWeakCharacters = 32803;
+inline constexpr int kMenuSaveSound = 32804;
 
 }  // namespace ids

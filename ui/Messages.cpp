@@ -46,6 +46,11 @@ QString NothingToCheck() {
                           "opis porovnat.");
 }
 
+QString NothingToSaveAsSound() {
+    return QStringLiteral("UPOZORNĚNÍ: Není generován, ani vytvořen vlastní text!\nProto není "
+                          "možné uložit zvuk.");
+}
+
 QString NextLesson(int lesson) {
     return QStringLiteral("Výborně, opis lekce je alespoň z 90 % správně.\nPřejít na lekci %1?")
         .arg(lesson);

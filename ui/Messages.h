@@ -17,5 +17,6 @@ QString ThreadFailed();
 QString NothingToGenerate();
 QString NothingToCheck();
 QString NextLesson(int lesson);
+QString NothingToSaveAsSound();
 
 }  // namespace messages

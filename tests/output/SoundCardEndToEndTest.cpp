@@ -103,11 +103,14 @@ TEST(SoundCardEndToEnd, RecordedToneDecodesToTheKeyedText) {
 }
 
 // The sound server goes away in the middle of a transmission: the keying keeps its time without
-// sound, and the next transmission, with no server at all, runs silently to its end. Runs last,
+// sound, and the next transmission, with no server at all, runs silently to its end. When the
+// server is back, the transmission after that opens a new stream and is heard again. Runs last,
 // since it ends the server.
-TEST(SoundCardEndToEnd, LosingTheServerKeepsTimeWithoutSound) {
+TEST(SoundCardEndToEnd, LosingTheServerKeepsTimeAndTheReturnIsHeard) {
     const char* server = std::getenv("BRUMLO_TEST_SERVER_PID");
-    if (server == nullptr) {
+    const char* startServer = std::getenv("BRUMLO_TEST_START_SERVER");
+    const char* sink = std::getenv("BRUMLO_TEST_SINK");
+    if (server == nullptr || startServer == nullptr || sink == nullptr) {
         GTEST_SKIP() << "runs under scripts/with-pulse, which provides a private sound server";
     }
     CMorseText morse;
@@ -118,10 +121,10 @@ TEST(SoundCardEndToEnd, LosingTheServerKeepsTimeWithoutSound) {
         run();
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     };
-    CFinishListener first;
-    CFinishListener second;
-    CKeyingEngine engine(&first);
+    CFinishListener listener;
+    CKeyingEngine engine(&listener);
     ASSERT_TRUE(engine.ReplaceDevice(std::make_unique<CSoundCardOutput>(), kSoundCardOutput));
+    auto& card = dynamic_cast<CSoundCardOutput&>(engine.Device());
     engine.SetSignSpeed(200);
     engine.SetTextSpeed(200);
     engine.SetText(morse);
@@ -129,24 +132,35 @@ TEST(SoundCardEndToEnd, LosingTheServerKeepsTimeWithoutSound) {
         ASSERT_TRUE(engine.Start(morse.FormatLines(), false));
         std::this_thread::sleep_for(1500ms);
         kill(static_cast<pid_t>(std::atoi(server)), SIGKILL);
-        ASSERT_TRUE(first.WaitFor(1));
+        ASSERT_TRUE(listener.WaitFor(1));
     });
     // 17 characters at 200 per minute with the signs: about seven seconds; the fault must
     // neither hang the keying nor cut it short.
     EXPECT_GT(withLoss, 4.0);
     EXPECT_LT(withLoss, 30.0);
 
-    CKeyingEngine silentEngine(&second);
-    ASSERT_TRUE(silentEngine.ReplaceDevice(std::make_unique<CSoundCardOutput>(), kSoundCardOutput));
-    EXPECT_FALSE(silentEngine.Device().IsOpen());
-    silentEngine.SetSignSpeed(200);
-    silentEngine.SetTextSpeed(200);
-    silentEngine.SetText(morse);
+    // No server: the stream cannot be opened again, and the transmission keeps its time.
     const double silent = duration([&] {
-        ASSERT_TRUE(silentEngine.Start(morse.FormatLines(), false));
-        ASSERT_TRUE(second.WaitFor(1));
+        ASSERT_TRUE(engine.Start(morse.FormatLines(), false));
+        ASSERT_TRUE(listener.WaitFor(2));
     });
     EXPECT_NEAR(silent, withLoss, 2.0);
+    EXPECT_EQ(card.Reopenings(), 0);
+
+    // The server is back: the next transmission opens a new stream and is heard whole.
+    ASSERT_EQ(std::system(startServer), 0);
+    CTemporaryFolder folder;
+    CSoundRecorder recorder(std::string(sink) + ".monitor", folder.File("back.raw"));
+    ASSERT_TRUE(recorder.Started());
+    std::this_thread::sleep_for(300ms);
+    engine.SetToneFrequency(700);
+    ASSERT_TRUE(engine.Start(morse.FormatLines(), false));
+    ASSERT_TRUE(listener.WaitFor(3));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(card.Reopenings(), 1);
+    const CToneDecoder decoder(700, 44100);
+    EXPECT_EQ(CToneDecoder::Decode(decoder.FindElements(recorder.Stop())),
+              "= PARIS PARIS PARIS+");
 }
 
 }  // namespace

@@ -52,6 +52,10 @@ public:
         requests << QStringLiteral("save ") + folder;
         return answer;
     }
+    QString SaveSoundFileName(QWidget*, const QString& folder) override {
+        requests << QStringLiteral("sound ") + folder;
+        return answer;
+    }
     bool OpenHelp(const QString& path) override {
         requests << QStringLiteral("help ") + path;
         return helpWorks;

@@ -22,6 +22,7 @@
 #include "output/OutputKind.h"
 #include "tests/support/CRecordingMessageBoxes.h"
 #include "tests/support/CTemporaryFolder.h"
+#include "tests/support/CToneDecoder.h"
 #include "tests/support/CVirtualTime.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/CMorseDlg.h"
@@ -495,6 +496,44 @@ TEST_F(MainWindow, NoOutputAtStartIsFatal) {
 TEST_F(MainWindow, RestoringMinimises) {
     dialog->setWindowState(Qt::WindowNoState);
     EXPECT_TRUE(Eventually([&] { return dialog->isMinimized(); }));
+}
+
+}  // namespace
+
+namespace {
+
+// "Uložit zvuk": the text on display at the current speeds and tone as a WAV file that decodes to
+// it with the signs; a file that cannot be written is reported as the text files' are.
+TEST_F(MainWindow, SoundFileHoldsTheTextAtTheCurrentSettings) {
+    desktop.answer = QString::fromStdString(folder.File("text.wav"));
+    dialog->MenuCommand(ids::kMenuSaveSound)->trigger();
+    ASSERT_EQ(boxes.shown.size(), 1);  // nothing on display yet
+    EXPECT_TRUE(desktop.requests.isEmpty());
+    boxes.shown.clear();
+
+    Get<QLineEdit>(ids::kLetters)->setText(QStringLiteral("PARIS"));
+    Click(ids::kGenerate);
+    Choose(ids::kTone, 6);  // 700 Hz
+    dialog->MenuCommand(ids::kMenuSaveSound)->trigger();
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    const std::string wav = ReadWholeFile(folder.File("text.wav"));
+    ASSERT_GT(wav.size(), 44U);
+    EXPECT_EQ(wav.substr(0, 4), "RIFF");
+    std::vector<float> samples;
+    for (std::size_t at = 44; at + 1 < wav.size(); at += 2) {
+        const auto low = static_cast<unsigned char>(wav[at]);
+        const auto high = static_cast<unsigned char>(wav[at + 1]);
+        samples.push_back(static_cast<float>(static_cast<std::int16_t>(high << 8 | low)) / 32767.0F);
+    }
+    const std::string text = dialog->CurrentText().GetText();
+    const std::string expected = "= " + text + "+";  // the text ends with a word gap
+    EXPECT_EQ(CToneDecoder::Decode(CToneDecoder(700, 44100).FindElements(samples)), expected);
+
+    desktop.answer = QString::fromStdString(folder.File("missing/folder/text.wav"));
+    dialog->MenuCommand(ids::kMenuSaveSound)->trigger();
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].startsWith(QStringLiteral("E|")));
+    EXPECT_TRUE(boxes.shown[0].contains(QStringLiteral("missing/folder/text.wav")));
 }
 
 }  // namespace
