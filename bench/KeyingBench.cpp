@@ -14,9 +14,9 @@
 
 #include "bench/ModelTimeline.h"
 #include "bench/Statistics.h"
-#include "engine/CKeyingEngine.h"
 #include "core/CMorseTable.h"
 #include "core/Timing.h"
+#include "engine/CKeyingEngine.h"
 #include "tests/support/CFinishListener.h"
 
 namespace {
@@ -90,7 +90,8 @@ void Run(int signSpeed, int textSpeed) {
     std::vector<double> downs;
     std::vector<double> ups;
     for (std::size_t i = 0; i < edges.size(); ++i) {
-        const double modelDown = static_cast<double>(model[i].startUnits - model[0].startUnits) * 100;
+        const double modelDown =
+            static_cast<double>(model[i].startUnits - model[0].startUnits) * 100;
         const double modelUp = modelDown + static_cast<double>(model[i].lengthUnits) * 100;
         const double down = static_cast<double>(edges[i].down - edges[0].down);
         const double up = static_cast<double>(edges[i].up - edges[0].down);

@@ -62,8 +62,8 @@ int main(int argc, char** argv) {
     CSilentNotifier notifier;
     for (const auto& [sign, textSpeed] : {std::pair{200, 200}, std::pair{100, 60}}) {
         calls.edges.clear();
-        const std::string text =
-            CMorseText::Generate("ABCDEFGHIJKLMNOPQRSTUVWXYZ", kLetterText, 7).substr(0, characters);
+        const std::string text = CMorseText::Generate("ABCDEFGHIJKLMNOPQRSTUVWXYZ", kLetterText, 7)
+                                     .substr(0, characters);
         CMorseText morse;
         morse.SetText(text);
         morse.SetKind(kLetterText);
@@ -77,8 +77,8 @@ int main(int argc, char** argv) {
         engine.Start(morse.FormatLines(), false);
         listener.WaitFor(1);
         const std::vector<ModelElement> model = ModelTimeline(text, sign, textSpeed, 3.0);
-        std::printf("\n%d/%d, %zu characters on %s: %zu DTR pulses (model %zu)\n", sign,
-                    textSpeed, text.size(), ptsname(master), calls.edges.size(), model.size());
+        std::printf("\n%d/%d, %zu characters on %s: %zu DTR pulses (model %zu)\n", sign, textSpeed,
+                    text.size(), ptsname(master), calls.edges.size(), model.size());
         if (calls.edges.size() != model.size()) {
             continue;
         }

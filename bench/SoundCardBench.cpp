@@ -134,15 +134,17 @@ void Run(const char* sink, int signSpeed, int textSpeed, std::size_t characters)
     const std::vector<ModelElement> model = ModelTimeline(text, signSpeed, textSpeed, 3.0);
 
     const double duration = Samples(model.back().startUnits + model.back().lengthUnits) / kRate;
-    std::printf("\n%d/%d, %zu characters (%.1f s): model %zu elements, %zu found in the "
-                "recording\n",
-                signSpeed, textSpeed, text.size(), duration, model.size(), elements.size());
-    std::printf("underruns %llu, late events %llu, lead %.2f ms, sound %.2f ms after the "
-                "thread (lead and stream latency)\n",
-                static_cast<unsigned long long>(card.Underruns()),
-                static_cast<unsigned long long>(card.LateEvents()),
-                std::chrono::duration<double, std::milli>(card.Lead()).count(),
-                std::chrono::duration<double, std::milli>(card.OutputLatency()).count());
+    std::printf(
+        "\n%d/%d, %zu characters (%.1f s): model %zu elements, %zu found in the "
+        "recording\n",
+        signSpeed, textSpeed, text.size(), duration, model.size(), elements.size());
+    std::printf(
+        "underruns %llu, late events %llu, lead %.2f ms, sound %.2f ms after the "
+        "thread (lead and stream latency)\n",
+        static_cast<unsigned long long>(card.Underruns()),
+        static_cast<unsigned long long>(card.LateEvents()),
+        std::chrono::duration<double, std::milli>(card.Lead()).count(),
+        std::chrono::duration<double, std::milli>(card.OutputLatency()).count());
     if (elements.size() != model.size()) {
         std::printf("element counts differ; no figures\n");
         return;
@@ -185,13 +187,15 @@ void Run(const char* sink, int signSpeed, int textSpeed, std::size_t characters)
         }
         // Elements before: the start sign's five, then this character's.
         const double soundEnd = elements[element + 4].end / playedRate * 1e9;
-        marking.push_back((static_cast<double>(reports[report].at) + displayDelay - soundEnd) / 1e6);
+        marking.push_back((static_cast<double>(reports[report].at) + displayDelay - soundEnd) /
+                          1e6);
         ++report;
     }
     if (!marking.empty()) {
         const Summary summary = Summarize(marking);
-        std::printf("marking against its sound: spread %.2f ms over the text (goal: within 20 ms)\n",
-                    summary.maximum - summary.minimum);
+        std::printf(
+            "marking against its sound: spread %.2f ms over the text (goal: within 20 ms)\n",
+            summary.maximum - summary.minimum);
     }
 }
 
@@ -261,8 +265,8 @@ void RenderCost() {
     }
     const double elapsed =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    std::printf("audio callback: %.3f ms of CPU per second of sound (%.3f %%)\n",
-                elapsed / seconds, elapsed / seconds / 10.0);
+    std::printf("audio callback: %.3f ms of CPU per second of sound (%.3f %%)\n", elapsed / seconds,
+                elapsed / seconds / 10.0);
 }
 
 // A sound file of 300 characters: how long the offline rendering takes.

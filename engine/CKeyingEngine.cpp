@@ -4,10 +4,10 @@
 #include <system_error>
 
 #include "core/CMorseTable.h"
+#include "core/Timing.h"
 #include "engine/CStepCorrection.h"
 #include "engine/CTransmissionTimeline.h"
 #include "engine/ProgressWalk.h"
-#include "core/Timing.h"
 #include "output/CSystemCalls.h"
 #include "output/OutputKind.h"
 #include "output/SerialPorts.h"

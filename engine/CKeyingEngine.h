@@ -6,8 +6,8 @@
 #include <string>
 #include <thread>
 
-#include "engine/CEngineListener.h"
 #include "core/CNotifier.h"
+#include "engine/CEngineListener.h"
 #include "engine/CPriorityControl.h"
 #include "engine/CProgressEvent.h"
 #include "engine/CStepCorrection.h"

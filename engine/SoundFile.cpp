@@ -23,8 +23,8 @@ void PutLittleEndian(std::string& bytes, std::uint32_t value, int size) {
 
 std::string RenderWav(const CTransmissionTimeline& timeline, int toneHz, float gain) {
     const auto& tones = timeline.Tones();
-    const std::int64_t total = kLeadInSamples +
-                               CSoundCardOutput::SamplesFor(timeline.EndUnits()) + kTailSamples;
+    const std::int64_t total =
+        kLeadInSamples + CSoundCardOutput::SamplesFor(timeline.EndUnits()) + kTailSamples;
     CToneRenderer renderer;
     renderer.SetGain(gain);
     // The renderer starts at its target gain only after a first buffer: render one of silence
@@ -50,8 +50,8 @@ std::string RenderWav(const CTransmissionTimeline& timeline, int toneHz, float g
 
     std::size_t next = 0;
     for (std::int64_t first = 0; first < total; first += kBlockSamples) {
-        const auto frames = static_cast<std::size_t>(
-            std::min<std::int64_t>(kBlockSamples, total - first));
+        const auto frames =
+            static_cast<std::size_t>(std::min<std::int64_t>(kBlockSamples, total - first));
         // Queue the tones that begin before the end of the next block, as the sound card's lead
         // would have them queued, within the queue's room.
         while (next < tones.size()) {

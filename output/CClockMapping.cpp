@@ -30,8 +30,8 @@ void CClockMapping::Restart(std::int64_t nowNanoseconds, double observed) {
 
 void CClockMapping::Observe(std::int64_t nowNanoseconds, std::int64_t firstSample,
                             std::int64_t frames, bool underrun) {
-    const double observed =
-        static_cast<double>(nowNanoseconds) - static_cast<double>(firstSample) * nanosecondsPerSample;
+    const double observed = static_cast<double>(nowNanoseconds) -
+                            static_cast<double>(firstSample) * nanosecondsPerSample;
     ++observations;
     if (observations == 1 || underrun || std::abs(observed - origin) > kJumpNanoseconds) {
         Restart(nowNanoseconds, observed);
@@ -50,7 +50,8 @@ void CClockMapping::Observe(std::int64_t nowNanoseconds, std::int64_t firstSampl
                  ? target
                  : origin + (target - origin) * kSmoothing;
     if (nowNanoseconds - steadySince >= kSettleNanoseconds) {
-        const double bufferEnd = origin + static_cast<double>(firstSample + frames) * nanosecondsPerSample;
+        const double bufferEnd =
+            origin + static_cast<double>(firstSample + frames) * nanosecondsPerSample;
         const auto need = static_cast<std::int64_t>(std::llround(bufferEnd)) - nowNanoseconds;
         requiredLead = std::max(requiredLead, need);
     }

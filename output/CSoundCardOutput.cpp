@@ -78,10 +78,9 @@ bool CSoundCardOutput::OpenStream() {
     // Short enough for a step press to be heard at once, long enough for the stream never to
     // run dry on a busy desktop; the lead measured on the running stream keeps every tone in
     // time whatever the device makes of it.
-    parameters.suggestedLatency =
-        std::clamp(kSuggestedLatencySeconds, deviceInfo->defaultLowOutputLatency,
-                   std::max(deviceInfo->defaultLowOutputLatency,
-                            deviceInfo->defaultHighOutputLatency));
+    parameters.suggestedLatency = std::clamp(
+        kSuggestedLatencySeconds, deviceInfo->defaultLowOutputLatency,
+        std::max(deviceInfo->defaultLowOutputLatency, deviceInfo->defaultHighOutputLatency));
     PaStream* newStream = nullptr;
     if (Pa_OpenStream(&newStream, nullptr, &parameters, kSampleRate, paFramesPerBufferUnspecified,
                       paNoFlag, &CSoundCardStream::Callback, this) != paNoError) {
@@ -160,8 +159,8 @@ void CSoundCardOutput::WaitForSample(std::int64_t sample) {
 }
 
 void CSoundCardOutput::BeginSegment() {
-    onTimeline = streamRunning && leadNanoseconds != 0 &&
-                 originKnown.load(std::memory_order_acquire);
+    onTimeline =
+        streamRunning && leadNanoseconds != 0 && originKnown.load(std::memory_order_acquire);
     if (!onTimeline) {
         return;
     }

@@ -28,13 +28,13 @@
 #include "config/SettingsFile.h"
 #include "core/CMorseTable.h"
 #include "core/Timing.h"
+#include "engine/CTransmissionTimeline.h"
+#include "engine/SoundFile.h"
 #include "output/CSystemCalls.h"
 #include "output/OutputKind.h"
 #include "output/SerialPorts.h"
 #include "text/CRandomSource.h"
 #include "text/TextFile.h"
-#include "engine/CTransmissionTimeline.h"
-#include "engine/SoundFile.h"
 #include "training/CCharacterWeights.h"
 #include "training/CHistoryFile.h"
 #include "training/CKochCourse.h"
@@ -924,7 +924,8 @@ void CMorseDlg::OnAbout() {
 }
 
 void CMorseDlg::OnHelpContents() {
-    const QString help = QCoreApplication::applicationDirPath() + QStringLiteral("/brumlo.html");
+    const QString help = environment.helpPage.value_or(QCoreApplication::applicationDirPath() +
+                                                       QStringLiteral("/brumlo.html"));
     if (!desktop.OpenHelp(help)) {
         ShowError(QStringLiteral("Failed to launch help."));
     }

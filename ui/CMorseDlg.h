@@ -39,6 +39,7 @@ struct DialogEnvironment {
     std::unique_ptr<CTimeSource> time;           // null: the real clock
     std::unique_ptr<CPriorityControl> priority;  // null: real scheduling
     std::optional<QString> programFolder;        // none: the current directory
+    std::optional<QString> helpPage;             // none: brumlo.html beside the executable
     std::optional<LayoutInput> screen;           // none: the screen the window is on
 };
 

@@ -42,13 +42,15 @@ QString NothingToGenerate() {
 }
 
 QString NothingToCheck() {
-    return QStringLiteral("UPOZORNĚNÍ: Zatím nebyl vyslán ani zobrazen žádný text,\nnení tedy s čím "
-                          "opis porovnat.");
+    return QStringLiteral(
+        "UPOZORNĚNÍ: Zatím nebyl vyslán ani zobrazen žádný text,\nnení tedy s čím "
+        "opis porovnat.");
 }
 
 QString NothingToSaveAsSound() {
-    return QStringLiteral("UPOZORNĚNÍ: Není generován, ani vytvořen vlastní text!\nProto není "
-                          "možné uložit zvuk.");
+    return QStringLiteral(
+        "UPOZORNĚNÍ: Není generován, ani vytvořen vlastní text!\nProto není "
+        "možné uložit zvuk.");
 }
 
 QString NextLesson(int lesson) {

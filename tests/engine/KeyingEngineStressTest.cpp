@@ -6,8 +6,8 @@
 #include <random>
 #include <thread>
 
-#include "engine/CKeyingEngine.h"
 #include "core/Timing.h"
+#include "engine/CKeyingEngine.h"
 #include "tests/support/CFinishListener.h"
 #include "tests/support/CVirtualTime.h"
 

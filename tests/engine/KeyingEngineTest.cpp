@@ -4,10 +4,10 @@
 #include <condition_variable>
 #include <thread>
 
-#include "engine/CKeyingEngine.h"
-#include "engine/CTransmissionTimeline.h"
 #include "core/CMorseTable.h"
 #include "core/Timing.h"
+#include "engine/CKeyingEngine.h"
+#include "engine/CTransmissionTimeline.h"
 #include "tests/support/CVirtualTime.h"
 
 namespace {

@@ -38,10 +38,10 @@ TEST(SoundFile, DecodesToTheTextWithExactLengths) {
     ASSERT_GT(wav.size(), 44U);
     EXPECT_EQ(wav.substr(0, 4), "RIFF");
     EXPECT_EQ(wav.substr(8, 8), "WAVEfmt ");
-    EXPECT_EQ(Little(wav, 20, 2), 1U);       // PCM
-    EXPECT_EQ(Little(wav, 22, 2), 1U);       // mono
-    EXPECT_EQ(Little(wav, 24, 4), 44100U);   // rate
-    EXPECT_EQ(Little(wav, 34, 2), 16U);      // bits
+    EXPECT_EQ(Little(wav, 20, 2), 1U);      // PCM
+    EXPECT_EQ(Little(wav, 22, 2), 1U);      // mono
+    EXPECT_EQ(Little(wav, 24, 4), 44100U);  // rate
+    EXPECT_EQ(Little(wav, 34, 2), 16U);     // bits
     EXPECT_EQ(Little(wav, 40, 4), wav.size() - 44);
     EXPECT_EQ(Little(wav, 4, 4), wav.size() - 8);
 

@@ -159,8 +159,7 @@ TEST(SoundCardEndToEnd, LosingTheServerKeepsTimeAndTheReturnIsHeard) {
     std::this_thread::sleep_for(300ms);
     EXPECT_EQ(card.Reopenings(), 1);
     const CToneDecoder decoder(700, 44100);
-    EXPECT_EQ(CToneDecoder::Decode(decoder.FindElements(recorder.Stop())),
-              "= PARIS PARIS PARIS+");
+    EXPECT_EQ(CToneDecoder::Decode(decoder.FindElements(recorder.Stop())), "= PARIS PARIS PARIS+");
 }
 
 }  // namespace

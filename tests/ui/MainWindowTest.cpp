@@ -523,7 +523,8 @@ TEST_F(MainWindow, SoundFileHoldsTheTextAtTheCurrentSettings) {
     for (std::size_t at = 44; at + 1 < wav.size(); at += 2) {
         const auto low = static_cast<unsigned char>(wav[at]);
         const auto high = static_cast<unsigned char>(wav[at + 1]);
-        samples.push_back(static_cast<float>(static_cast<std::int16_t>(high << 8 | low)) / 32767.0F);
+        samples.push_back(static_cast<float>(static_cast<std::int16_t>(high << 8 | low)) /
+                          32767.0F);
     }
     const std::string text = dialog->CurrentText().GetText();
     const std::string expected = "= " + text + "+";  // the text ends with a word gap

@@ -28,7 +28,8 @@ protected:
             captions << menu->text();
             for (QAction* command : menu->menu()->actions()) {
                 // Saving the sound is a caption added since.
-                if (!command->isSeparator() && command != dialog->MenuCommand(ids::kMenuSaveSound)) {
+                if (!command->isSeparator() &&
+                    command != dialog->MenuCommand(ids::kMenuSaveSound)) {
                     captions << command->text();
                 }
             }
