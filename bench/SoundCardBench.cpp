@@ -291,8 +291,8 @@ void SoundFileCost() {
 
 }  // namespace
 
-// Arguments: the number of characters (300), and "long" for the longest text as well: 300
-// characters at text speed 20, about a quarter of an hour.
+// Arguments: the number of characters (300), and "long" for the slowest text speed as well: 300
+// characters at text speed 20 last about a quarter of an hour.
 int main(int argc, char** argv) {
     const char* sink = std::getenv("BRUMLO_TEST_SINK");
     RenderCost();
@@ -306,7 +306,7 @@ int main(int argc, char** argv) {
     Run(sink, 100, 60, characters);
     Steps(sink);
     if (argc > 2 && std::string(argv[2]) == "long") {
-        Run(sink, 100, 20, 300);
+        Run(sink, 100, 20, characters);
     }
     return 0;
 }

@@ -297,7 +297,8 @@ void CKeyingEngine::KeyModel(double lengthUnits, std::int32_t keyUnits) {
 
 void CKeyingEngine::WaitModel(std::int32_t modelUnits, std::int32_t waitUnits) {
     segmentUnits += modelUnits;
-    if (!device->WaitOnTimeline(segmentUnits)) {
+    onDeviceTimeline = device->WaitOnTimeline(segmentUnits);
+    if (!onDeviceTimeline) {
         time->Wait(waitUnits);
     }
 }
@@ -372,7 +373,11 @@ void CKeyingEngine::SendSymbols() {
         }
         suspendedTotal += suspendedTicks;
         const std::int64_t stepEndUnits = ElapsedUnits(time->Now() - origin - suspendedTotal);
-        padded = correction.Apply(stepEndUnits - stepStartUnits - expected, *time);
+        // A device that keeps its own timeline paces the thread by its clock: correcting or
+        // padding its steps against the system clock would only pull the thread off it.
+        padded = onDeviceTimeline
+                     ? 0
+                     : correction.Apply(stepEndUnits - stepStartUnits - expected, *time);
         stepStartUnits = stepEndUnits;
     }
     FinishTransmission();

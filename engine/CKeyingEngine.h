@@ -154,6 +154,8 @@ private:
     std::int64_t segmentUnits = 0;
     // When the start sign began, on the time source (send thread only).
     std::int64_t transmissionStart = 0;
+    // The last gap was waited on the device's own timeline (send thread only).
+    bool onDeviceTimeline = false;
     std::string displayText;
     bool displaySteppingMode = false;
 
