@@ -8,10 +8,13 @@
 #include <cmath>
 #include <condition_variable>
 #include <cstdio>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "bench/LoadConditions.h"
 #include "bench/ModelTimeline.h"
 #include "bench/Statistics.h"
 #include "core/CMorseTable.h"
@@ -119,12 +122,31 @@ void Run(int signSpeed, int textSpeed) {
 
 }  // namespace
 
+// Arguments, in any order: "fast" (200/200) or "slow" (100/60) alone, else both; "busy" to keep
+// every core loaded by busy processes; "user" to run without the right to real-time scheduling.
 int main(int argc, char** argv) {
-    const std::string only = argc > 1 ? argv[1] : "";
-    if (only.empty() || only == "fast") {
+    // A line as each figure is ready: a run cut short still tells something.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    const LoadConditions conditions = ParseLoadConditions(argc, argv);
+    std::unique_ptr<CBusyLoad> load;
+    if (conditions.busy) {
+        load = std::make_unique<CBusyLoad>(static_cast<int>(std::thread::hardware_concurrency()));
+    }
+    if (conditions.withoutRealtimeRight && !DropRealtimeRight()) {
+        std::printf("could not drop the right to real-time scheduling\n");
+    }
+    std::printf("%s%s\n", DescribeSchedulingRights().c_str(),
+                conditions.busy ? "; a busy process on every core" : "; idle");
+    bool fast = true;
+    bool slow = true;
+    for (int i = 1; i < argc; ++i) {
+        fast = fast && std::string(argv[i]) != "slow";
+        slow = slow && std::string(argv[i]) != "fast";
+    }
+    if (fast) {
         Run(200, 200);
     }
-    if (only.empty() || only == "slow") {
+    if (slow) {
         Run(100, 60);
     }
     return 0;

@@ -7,10 +7,15 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <memory>
+#include <string>
+#include <thread>
 #include <vector>
 
+#include "bench/LoadConditions.h"
 #include "bench/ModelTimeline.h"
 #include "bench/Statistics.h"
 #include "core/CNotifier.h"
@@ -50,9 +55,26 @@ public:
 
 }  // namespace
 
-// Argument: the number of characters (100).
+// Arguments, in any order: the number of characters (100); "busy" to keep every core loaded by
+// busy processes; "user" to run without the right to real-time scheduling.
 int main(int argc, char** argv) {
-    const std::size_t characters = argc > 1 ? std::stoul(argv[1]) : 100;
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    const LoadConditions conditions = ParseLoadConditions(argc, argv);
+    std::unique_ptr<CBusyLoad> load;
+    if (conditions.busy) {
+        load = std::make_unique<CBusyLoad>(static_cast<int>(std::thread::hardware_concurrency()));
+    }
+    if (conditions.withoutRealtimeRight && !DropRealtimeRight()) {
+        std::printf("could not drop the right to real-time scheduling\n");
+    }
+    std::printf("%s%s\n", DescribeSchedulingRights().c_str(),
+                conditions.busy ? "; a busy process on every core" : "; idle");
+    std::size_t characters = 100;
+    for (int i = 1; i < argc; ++i) {
+        if (std::isdigit(static_cast<unsigned char>(argv[i][0])) != 0) {
+            characters = std::stoul(argv[i]);
+        }
+    }
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
         std::printf("no pseudo-terminal\n");

@@ -5,6 +5,12 @@
 // marking of the text keeps with the sound, and what a step press waits to be heard. Run under
 // scripts/with-pulse.
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <memory>
 
 #include <atomic>
 #include <chrono>
@@ -15,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/LoadConditions.h"
 #include "bench/ModelTimeline.h"
 #include "bench/Statistics.h"
 #include "core/CMorseTable.h"
@@ -25,6 +32,7 @@
 #include "output/CToneRenderer.h"
 #include "output/MonotonicClock.h"
 #include "output/OutputKind.h"
+#include "output/RealtimeScheduling.h"
 #include "tests/support/CFinishListener.h"
 #include "tests/support/CSoundRecorder.h"
 #include "tests/support/CTemporaryFolder.h"
@@ -43,8 +51,9 @@ double Samples(std::int64_t units) {
 // of the recording over time, fitted by a straight line. Independent of the program under test.
 class CRecordingRate {
 public:
-    explicit CRecordingRate(const std::string& path)
-        : sampler([this, path] {
+    explicit CRecordingRate(const std::string& path,
+                            std::chrono::milliseconds period = std::chrono::milliseconds(100))
+        : sampler([this, path, period] {
               while (!stop) {
                   struct stat info {};
                   if (stat(path.c_str(), &info) == 0 && info.st_size > 0) {
@@ -52,7 +61,7 @@ public:
                       points.push_back({static_cast<double>(MonotonicNanoseconds()) / 1e9,
                                         static_cast<double>(info.st_size) / sizeof(float)});
                   }
-                  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                  std::this_thread::sleep_for(period);
               }
           }) {}
     ~CRecordingRate() {
@@ -72,6 +81,17 @@ public:
             sxy += x * y;
         }
         return n < 2 ? kRate : (n * sxy - sx * sy) / (n * sxx - sx * sx);
+    }
+    // The earliest moment, in seconds of the system clock, at which the recording could hold its
+    // sample 0, at `rate` samples a second: sample k was in the file no later than this plus
+    // k / rate.
+    double EarliestOriginSeconds(double rate) {
+        std::lock_guard lock(mutex);
+        double origin = 1e18;
+        for (const auto& [x, y] : points) {
+            origin = std::min(origin, x - y / rate);
+        }
+        return origin;
     }
 
 private:
@@ -102,19 +122,102 @@ private:
     std::vector<Report> reports;
 };
 
-void Run(const char* sink, int signSpeed, int textSpeed, std::size_t characters) {
-    CTemporaryFolder folder;
-    CSoundRecorder recorder(std::string(sink) + ".monitor", folder.File("r.raw"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    CRecordingRate recordingRate(recorder.Path());
-    std::string text = CMorseText::Generate("ABCDEFGHIJKLMNOPQRSTUVWXYZ", kLetterText, 11);
+LoadConditions conditions;
+
+std::string WithoutSpaces(const std::string& text) {
+    std::string result;
+    for (const char c : text) {
+        if (c != ' ') {
+            result += c;
+        }
+    }
+    return result;
+}
+
+// The characters heard wrong: the edit distance between what was sent and what the recording
+// decodes to, spaces aside (at a slow text speed every character gap is as long as a word gap).
+std::size_t CharactersWrong(const std::string& sent, const std::string& heard) {
+    std::vector<std::size_t> row(heard.size() + 1);
+    for (std::size_t j = 0; j <= heard.size(); ++j) {
+        row[j] = j;
+    }
+    for (std::size_t i = 1; i <= sent.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= heard.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min(
+                {row[j] + 1, row[j - 1] + 1, diagonal + (sent[i - 1] == heard[j - 1] ? 0U : 1U)});
+            diagonal = above;
+        }
+    }
+    return row[heard.size()];
+}
+
+std::string Text(std::size_t characters, bool mixed, unsigned seed) {
+    const char* set = mixed ? "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789" : "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    std::string text;
     while (text.size() < characters) {
-        text += text;
+        text += CMorseText::Generate(set, mixed ? kMixedText : kLetterText, seed++);
+        text += ' ';
     }
     text = text.substr(0, characters);
+    if (!text.empty() && text.back() == ' ') {
+        text.back() = 'E';
+    }
+    return text;
+}
+
+// The onsets' error against the model, window by window over the text, and every jump between
+// two successive onsets: where the sound's timeline moved, and by how much.
+void PrintOnsetsOverTime(const std::vector<double>& onsetSeconds,
+                         const std::vector<double>& onsets) {
+    constexpr double kWindowSeconds = 60.0;
+    constexpr double kJumpMilliseconds = 0.5;
+    double windowStart = 0.0;
+    double low = 1e9;
+    double high = -1e9;
+    std::printf("onset error over time (ms from the model, min..max per minute):");
+    for (std::size_t i = 0; i <= onsets.size(); ++i) {
+        if (i == onsets.size() || onsetSeconds[i] >= windowStart + kWindowSeconds) {
+            if (low <= high) {
+                std::printf(" [%.0f s] %+.2f..%+.2f", windowStart, low, high);
+            }
+            if (i == onsets.size()) {
+                break;
+            }
+            windowStart +=
+                kWindowSeconds * std::floor((onsetSeconds[i] - windowStart) / kWindowSeconds);
+            low = 1e9;
+            high = -1e9;
+        }
+        low = std::min(low, onsets[i]);
+        high = std::max(high, onsets[i]);
+    }
+    std::printf("\n");
+    int jumps = 0;
+    for (std::size_t i = 1; i < onsets.size(); ++i) {
+        if (std::abs(onsets[i] - onsets[i - 1]) > kJumpMilliseconds) {
+            if (jumps < 10) {
+                std::printf("  jump of %+.2f ms at %.1f s\n", onsets[i] - onsets[i - 1],
+                            onsetSeconds[i]);
+            }
+            ++jumps;
+        }
+    }
+    std::printf("jumps between successive onsets over %.1f ms: %d\n", kJumpMilliseconds, jumps);
+}
+
+void Run(const char* sink, int signSpeed, int textSpeed, std::size_t characters) {
+    CTemporaryFolder folder;
+    const bool root = geteuid() == 0;
+    CSoundRecorder recorder(std::string(sink) + ".monitor", folder.File("r.raw"), 250, root);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    CRecordingRate recordingRate(recorder.Path());
+    const std::string text = Text(characters, true, 11);
     CMorseText morse;
     morse.SetText(text);
-    morse.SetKind(kLetterText);
+    morse.SetKind(kMixedText);
 
     CMarkingListener listener;
     CKeyingEngine engine(&listener);
@@ -135,28 +238,43 @@ void Run(const char* sink, int signSpeed, int textSpeed, std::size_t characters)
 
     const double duration = Samples(model.back().startUnits + model.back().lengthUnits) / kRate;
     std::printf(
-        "\n%d/%d, %zu characters (%.1f s): model %zu elements, %zu found in the "
-        "recording\n",
-        signSpeed, textSpeed, text.size(), duration, model.size(), elements.size());
+        "\n%d/%d, %zu mixed characters (%.1f s)%s%s: model %zu elements, %zu found in "
+        "the recording\n",
+        signSpeed, textSpeed, text.size(), duration,
+        conditions.busy ? ", busy machine" : ", idle machine",
+        conditions.withoutRealtimeRight ? ", without the right to real time" : "", model.size(),
+        elements.size());
+    const char* grant = card.AudioThreadGrant() == RealtimeGrant::Kernel        ? "kernel"
+                        : card.AudioThreadGrant() == RealtimeGrant::RealtimeKit ? "RealtimeKit"
+                                                                                : "refused";
     std::printf(
-        "underruns %llu, late events %llu, lead %.2f ms, sound %.2f ms after the "
-        "thread (lead and stream latency)\n",
+        "underruns %llu, late events %llu; lead %.2f ms, look-ahead %.0f ms, stream latency "
+        "%.2f ms; audio thread real time: %s\n",
         static_cast<unsigned long long>(card.Underruns()),
         static_cast<unsigned long long>(card.LateEvents()),
         std::chrono::duration<double, std::milli>(card.Lead()).count(),
-        std::chrono::duration<double, std::milli>(card.OutputLatency()).count());
+        static_cast<double>(CSoundCardOutput::kLookAheadNanoseconds) / 1e6,
+        std::chrono::duration<double, std::milli>(card.StreamLatency()).count(), grant);
+    std::string sent(1, CTransmissionTimeline::kStartSign);
+    sent += WithoutSpaces(text);
+    sent += CTransmissionTimeline::kEndSign;
+    const std::string heard = WithoutSpaces(CToneDecoder::Decode(elements));
+    std::printf("characters heard wrong: %zu of %zu (goal: 0)\n", CharactersWrong(sent, heard),
+                sent.size());
     if (elements.size() != model.size()) {
-        std::printf("element counts differ; no figures\n");
+        std::printf("element counts differ; no element figures\n");
         return;
     }
     std::vector<double> lengths;
     std::vector<double> gaps;
     std::vector<double> onsets;
+    std::vector<double> onsetSeconds;
     const double firstModel = Samples(model[0].startUnits);
     for (std::size_t i = 0; i < model.size(); ++i) {
         lengths.push_back(elements[i].end - elements[i].onset - Samples(model[i].lengthUnits));
         const double modelOnset = Samples(model[i].startUnits) - firstModel;
         onsets.push_back((elements[i].onset - elements[0].onset - modelOnset) / kRate * 1e3);
+        onsetSeconds.push_back(modelOnset / kRate);
         if (i + 1 < model.size()) {
             const double modelGap =
                 Samples(model[i + 1].startUnits - model[i].startUnits - model[i].lengthUnits);
@@ -166,6 +284,7 @@ void Run(const char* sink, int signSpeed, int textSpeed, std::size_t characters)
     PrintSummary("element length error", Summarize(lengths), "samples (goal: within 1)");
     PrintSummary("gap error", Summarize(gaps), "samples (goal: within 1)");
     PrintSummary("onset error", Summarize(onsets), "ms from the model (goal: within 1)");
+    PrintOnsetsOverTime(onsetSeconds, onsets);
 
     // The marking: each character's report against the end of its last element in the sound,
     // on the system clock by the rate the server really played at. The recorder adds a constant
@@ -174,9 +293,9 @@ void Run(const char* sink, int signSpeed, int textSpeed, std::size_t characters)
                 (playedRate / kRate - 1) * 1e6);
     std::vector<double> marking;
     const auto reports = listener.Reports();
-    const double displayDelay = static_cast<double>(card.OutputLatency().count());
     std::size_t element = 0;
-    for (std::size_t c = 0, report = 0; c < text.size() && report < reports.size(); ++c) {
+    std::size_t report = 0;
+    for (std::size_t c = 0; c < text.size() && report < reports.size(); ++c) {
         if (text[c] == ' ') {
             ++report;
             continue;
@@ -187,8 +306,7 @@ void Run(const char* sink, int signSpeed, int textSpeed, std::size_t characters)
         }
         // Elements before: the start sign's five, then this character's.
         const double soundEnd = elements[element + 4].end / playedRate * 1e9;
-        marking.push_back((static_cast<double>(reports[report].at) + displayDelay - soundEnd) /
-                          1e6);
+        marking.push_back((static_cast<double>(reports[report].at) - soundEnd) / 1e6);
         ++report;
     }
     if (!marking.empty()) {
@@ -197,15 +315,16 @@ void Run(const char* sink, int signSpeed, int textSpeed, std::size_t characters)
             "marking against its sound: spread %.2f ms over the text (goal: within 20 ms)\n",
             summary.maximum - summary.minimum);
     }
+    std::fflush(stdout);
 }
 
-// A step press: how long the thread takes to begin the character, and the spread of the time
-// from press to onset in the recording (whose own delay is constant).
+// Step presses: the spread of the time from press to onset in the recording (whose own delay is
+// constant), and at most how long after a press its character is in the recording.
 void Steps(const char* sink) {
     CTemporaryFolder folder;
     CSoundRecorder recorder(std::string(sink) + ".monitor", folder.File("s.raw"));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    CRecordingRate recordingRate(recorder.Path());
+    CRecordingRate recordingRate(recorder.Path(), std::chrono::milliseconds(2));
     CMorseText morse;
     morse.SetText("EEEEEEEEEEEEEEEEEEEE");
     morse.SetKind(kLetterText);
@@ -229,23 +348,30 @@ void Steps(const char* sink) {
     listener.WaitFor(1);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     const double playedRate = recordingRate.SamplesPerSecond();
+    const double writtenAt = recordingRate.EarliestOriginSeconds(playedRate);
     const auto elements = CToneDecoder(kTone, kRate).FindElements(recorder.Stop());
     std::printf("\nstepping: %zu presses, %zu elements found (start sign 5, 20 E, end sign 5)\n",
                 presses.size(), elements.size());
-    std::printf("a press is heard %.2f ms later (lead and stream latency); underruns %llu\n",
-                std::chrono::duration<double, std::milli>(card.OutputLatency()).count(),
+    std::printf("lead %.2f ms and stream latency %.2f ms; underruns %llu\n",
+                std::chrono::duration<double, std::milli>(card.Lead()).count(),
+                std::chrono::duration<double, std::milli>(card.StreamLatency()).count(),
                 static_cast<unsigned long long>(card.Underruns()));
     if (elements.size() != 30) {
         return;
     }
     std::vector<double> delay;
+    std::vector<double> inRecording;
     for (std::size_t k = 0; k < 20; ++k) {
-        delay.push_back(elements[5 + k].onset / playedRate * 1e3 -
-                        static_cast<double>(presses[k]) / 1e6);
+        const double onsetSeconds = elements[5 + k].onset / playedRate;
+        delay.push_back(onsetSeconds * 1e3 - static_cast<double>(presses[k]) / 1e6);
+        inRecording.push_back((writtenAt + onsetSeconds) * 1e3 -
+                              static_cast<double>(presses[k]) / 1e6);
     }
     const Summary summary = Summarize(delay);
     std::printf("press to onset: spread %.2f ms over 20 presses\n",
                 summary.maximum - summary.minimum);
+    PrintSummary("press to its sound in the recording", Summarize(inRecording),
+                 "ms at most, the recorder's own buffering included (goal: within 50)");
 }
 
 // What the callback costs: rendering a second of keyed dots offline, as the callback would.
@@ -291,9 +417,23 @@ void SoundFileCost() {
 
 }  // namespace
 
-// Arguments: the number of characters (300), and "long" for the slowest text speed as well: 300
-// characters at text speed 20 last about a quarter of an hour.
+// Arguments, in any order: the number of characters (300); speed pairs such as 200/200 or 100/20
+// (by default 200/200 and 100/60, then the step presses); "long" for 100/20 and 200/20, whose
+// 300 characters last about a quarter of an hour each; "busy" to keep every core loaded by busy
+// processes; "user" to run without the right to real-time scheduling, as a normal user.
 int main(int argc, char** argv) {
+    // A line as each figure is ready, also into a file: a run cut short still tells something.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    conditions = ParseLoadConditions(argc, argv);
+    std::unique_ptr<CBusyLoad> load;
+    if (conditions.busy) {
+        load = std::make_unique<CBusyLoad>(static_cast<int>(std::thread::hardware_concurrency()));
+    }
+    if (conditions.withoutRealtimeRight && !DropRealtimeRight()) {
+        std::printf("could not drop the right to real-time scheduling\n");
+    }
+    std::printf("%s%s\n", DescribeSchedulingRights().c_str(),
+                conditions.busy ? "; a busy process on every core" : "");
     const char* sink = std::getenv("BRUMLO_TEST_SINK");
     RenderCost();
     SoundFileCost();
@@ -301,12 +441,32 @@ int main(int argc, char** argv) {
         std::printf("run under scripts/with-pulse for the end-to-end figures\n");
         return 0;
     }
-    const std::size_t characters = argc > 1 ? std::stoul(argv[1]) : 300;
-    Run(sink, 200, 200, characters);
-    Run(sink, 100, 60, characters);
-    Steps(sink);
-    if (argc > 2 && std::string(argv[2]) == "long") {
-        Run(sink, 100, 20, characters);
+    std::size_t characters = 300;
+    std::vector<std::pair<int, int>> speeds;
+    bool steps = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        int sign = 0;
+        int textSpeed = 0;
+        if (std::sscanf(argument.c_str(), "%d/%d", &sign, &textSpeed) == 2) {
+            speeds.emplace_back(sign, textSpeed);
+            steps = false;
+        } else if (argument == "long") {
+            speeds.emplace_back(100, 20);
+            speeds.emplace_back(200, 20);
+            steps = false;
+        } else if (!argument.empty() && std::isdigit(static_cast<unsigned char>(argument[0]))) {
+            characters = std::stoul(argument);
+        }
+    }
+    if (speeds.empty()) {
+        speeds = {{200, 200}, {100, 60}};
+    }
+    for (const auto& [sign, textSpeed] : speeds) {
+        Run(sink, sign, textSpeed, characters);
+    }
+    if (steps) {
+        Steps(sink);
     }
     return 0;
 }

@@ -15,6 +15,30 @@ TimingValues ComputeTiming(int signSpeed, int textSpeed, double dashRatio) {
     return timing;
 }
 
+double DashUnits(const TimingValues& timing, double dashMultiplier) {
+    return dashMultiplier * timing.dotUnits;
+}
+
+double ElementGapUnits(const TimingValues& timing) {
+    return timing.dotUnits;
+}
+
+double CharacterGapUnits(const TimingValues& timing) {
+    return 3 * timing.spacingUnits - timing.dotUnits;
+}
+
+double WordGapUnits(const TimingValues& timing) {
+    return 4 * timing.spacingUnits;
+}
+
+double FurtherSpaceUnits(const TimingValues& timing) {
+    return 7 * timing.spacingUnits;
+}
+
+double StartSignGapUnits(const TimingValues& timing) {
+    return 7 * timing.spacingUnits - timing.dotUnits;
+}
+
 double RoundHalfAway(double x, int decimals) {
     double y = x * std::pow(10.0, decimals + 1);
     y = y >= 0.0 ? y + 5.0 : y - 5.0;

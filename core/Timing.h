@@ -35,6 +35,18 @@ struct TimingValues {
 // all the extra time. The operations run in this order so that the figures are reproducible.
 TimingValues ComputeTiming(int signSpeed, int textSpeed, double dashRatio);
 
+// The model's intervals in 100-ns units, before truncation, for dot and spacing unit `timing`.
+// Every element is followed by a gap of one dot; a character adds its character gap after that,
+// so that three spacing units of silence separate two characters; a word gap follows the
+// character gap, seven spacing units in all; a further space of a custom text is a whole word's
+// seven units; the start sign is followed by seven units in all.
+double DashUnits(const TimingValues& timing, double dashMultiplier);
+double ElementGapUnits(const TimingValues& timing);
+double CharacterGapUnits(const TimingValues& timing);
+double WordGapUnits(const TimingValues& timing);
+double FurtherSpaceUnits(const TimingValues& timing);
+double StartSignGapUnits(const TimingValues& timing);
+
 // Rounds half away from zero to `decimals` places, dropping everything below.
 double RoundHalfAway(double x, int decimals);
 

@@ -9,6 +9,7 @@
 #include "engine/CTransmissionTimeline.h"
 #include "engine/ProgressWalk.h"
 #include "output/CSystemCalls.h"
+#include "output/MonotonicClock.h"
 #include "output/OutputKind.h"
 #include "output/SerialPorts.h"
 
@@ -77,24 +78,16 @@ void CKeyingEngine::SetDashRatio(double ratio) {
 
 void CKeyingEngine::RecomputeTiming() {
     const TimingValues timing = ComputeTiming(signSpeed, textSpeed, dashRatio);
-    dotSeconds = timing.dotSeconds;
-    spacingSeconds = timing.spacingSeconds;
     dotUnits = timing.dotUnits;
     spacingUnits = timing.spacingUnits;
 }
 
-int CKeyingEngine::GetEffectiveTextSpeed() {
-    const TimingValues timing = ComputeTiming(signSpeed, textSpeed, dashRatio);
-    dotSeconds = timing.dotSeconds;
-    spacingSeconds = timing.spacingSeconds;
-    return EffectiveTextSpeed(timing, dashRatio);
+int CKeyingEngine::GetEffectiveTextSpeed() const {
+    return EffectiveTextSpeed(ComputeTiming(signSpeed, textSpeed, dashRatio), dashRatio);
 }
 
-int CKeyingEngine::GetEffectiveSignSpeed() {
-    const TimingValues timing = ComputeTiming(signSpeed, textSpeed, dashRatio);
-    dotSeconds = timing.dotSeconds;
-    spacingSeconds = timing.spacingSeconds;
-    return EffectiveSignSpeed(timing, dashRatio);
+int CKeyingEngine::GetEffectiveSignSpeed() const {
+    return EffectiveSignSpeed(ComputeTiming(signSpeed, textSpeed, dashRatio), dashRatio);
 }
 
 bool CKeyingEngine::ReplaceDevice(std::unique_ptr<COutputDevice> newDevice, int kind) {
@@ -254,8 +247,13 @@ void CKeyingEngine::ProgressThreadProc() {
         const bool eachSpaceSignalled = text.GetKind() == kCustomText && !displaySteppingMode;
         std::size_t p = 0;
         while (p < displayText.size()) {
-            if (progressEvent.Wait() == CProgressEvent::Signal::End) {
+            std::int64_t due = 0;
+            if (progressEvent.Wait(due) == CProgressEvent::Signal::End) {
                 break;
+            }
+            // A device that keys ahead of its sound says when the place is heard.
+            if (due != 0) {
+                SleepUntilNanoseconds(due);
             }
             const std::size_t last = SentPositionFor(displayText, p, eachSpaceSignalled);
             listener->SentTextChanged(displayText.substr(0, last + 1));
@@ -266,7 +264,7 @@ void CKeyingEngine::ProgressThreadProc() {
     }
 }
 
-void CKeyingEngine::PrepareTransmission() {
+void CKeyingEngine::PrepareTransmission(TransmissionPace pace) {
     // Durations are computed afresh from the stored speeds and ratio at every start; changes
     // flagged during the previous transmission are part of that.
     timingChanged = false;
@@ -275,17 +273,18 @@ void CKeyingEngine::PrepareTransmission() {
     RecomputeTiming();
     dashMultiplier = dashRatio.load();
     elements = text.ToElements();
-    device->BeginTransmission();
+    device->BeginTransmission(pace);
     device->SetTone(toneFrequency);
     BeginSegment();
     transmissionStart = time->Now();
     SendCharacter(kStartSign);
-    const std::int32_t startGap = TruncateUnits(7 * spacingUnits - dotUnits);
+    const std::int32_t startGap = TruncateUnits(StartSignGapUnits(Timing()));
     WaitModel(startGap, startGap);
 }
 
 void CKeyingEngine::BeginSegment() {
     segmentUnits = 0;
+    toneEndUnits = 0;
     device->BeginSegment();
 }
 
@@ -293,6 +292,7 @@ void CKeyingEngine::KeyModel(double lengthUnits, std::int32_t keyUnits) {
     const std::int32_t model = TruncateUnits(lengthUnits);
     device->KeyOnTimeline(segmentUnits, model, keyUnits);
     segmentUnits += model;
+    toneEndUnits = segmentUnits;
 }
 
 void CKeyingEngine::WaitModel(std::int32_t modelUnits, std::int32_t waitUnits) {
@@ -305,15 +305,16 @@ void CKeyingEngine::WaitModel(std::int32_t modelUnits, std::int32_t waitUnits) {
 
 void CKeyingEngine::SendContinuous() {
     priority->Raise();
-    PrepareTransmission();
+    PrepareTransmission(TransmissionPace::Continuous);
     SendSymbols();
 }
 
 void CKeyingEngine::KeyElement(char symbol, const CStepCorrection& correction,
                                std::int64_t& expectedUnits) {
-    const double length = symbol == '.' ? dotUnits.load() : dashMultiplier * dotUnits;
+    const TimingValues timing = Timing();
+    const double length = symbol == '.' ? timing.dotUnits : DashUnits(timing, dashMultiplier);
     KeyModel(length, correction.Shorten(length, expectedUnits));
-    const std::int32_t gap = TruncateUnits(dotUnits);
+    const std::int32_t gap = TruncateUnits(ElementGapUnits(timing));
     WaitModel(gap, gap);
     expectedUnits += gap;
 }
@@ -322,8 +323,8 @@ void CKeyingEngine::EndCharacter(const CStepCorrection& correction, std::int64_t
     // A signal that stays until the progress thread takes it, in both modes: a pulse would be
     // lost if that thread were not waiting at this moment (say it has only just started), and
     // the marking would then stay a character behind for the rest of the transmission.
-    progressEvent.Set();
-    const double gap = 3 * spacingUnits - dotUnits;
+    progressEvent.Set(device->HeardAtNanoseconds(segmentUnits));
+    const double gap = CharacterGapUnits(Timing());
     WaitModel(TruncateUnits(gap), correction.Shorten(gap, expectedUnits));
 }
 
@@ -357,16 +358,19 @@ void CKeyingEngine::SendSymbols() {
             // Custom text keeps every space as a gap of its own; otherwise a run is one word gap.
             const std::size_t gaps = eachSpaceIsGap ? run : 1;
             for (std::size_t gap = 0; gap < gaps; ++gap) {
-                progressEvent.Pulse();
+                progressEvent.Pulse(device->HeardAtNanoseconds(segmentUnits));
                 if (gap == 0) {
-                    const double word = 4 * spacingUnits;
+                    const double word = WordGapUnits(Timing());
                     WaitModel(TruncateUnits(word), correction.Shorten(word, expected));
                 } else {
-                    const std::int32_t further = TruncateUnits(7 * spacingUnits);
+                    const std::int32_t further = TruncateUnits(FurtherSpaceUnits(Timing()));
                     WaitModel(further, further);
                     expected += further;
                 }
             }
+            // The duties of a word gap belong to the first gap not yet heard: a device that keys
+            // ahead of its sound is waited for until the word's last tone has been heard.
+            device->WaitUntilHeard(toneEndUnits);
             if (WordBoundaryDuties(suspendedTicks)) {
                 return;
             }
@@ -411,7 +415,7 @@ bool CKeyingEngine::WordBoundaryDuties(std::int64_t& suspendedTicks) {
 }
 
 void CKeyingEngine::SendStepwise() {
-    PrepareTransmission();
+    PrepareTransmission(TransmissionPace::Stepping);
     const auto stepped = [this] {
         wakeup.Suspend([this] { return !stepping || abortRequested; });
         // A tone chosen between two presses is the tone of the next character, which begins a
@@ -438,12 +442,16 @@ void CKeyingEngine::SendStepwise() {
             EndCharacter(correction, expected);
         } else if (symbol == ' ') {
             // In stepping mode the pace is the user's: a word gap costs no time.
-            progressEvent.Pulse();
+            progressEvent.Pulse(device->HeardAtNanoseconds(segmentUnits));
             while (i + 1 < count && elements[i + 1] == ' ') {
                 ++i;
             }
         }
-        correction.Apply(ElapsedUnits(time->Now() - t0) - expected, *time);
+        // A device that keeps its own timeline paces the thread by its clock; padding its steps
+        // against the system clock would only delay the next press's sound.
+        if (!onDeviceTimeline) {
+            correction.Apply(ElapsedUnits(time->Now() - t0) - expected, *time);
+        }
         if (symbol == 'm' && !stepped()) {
             break;
         }
@@ -452,10 +460,11 @@ void CKeyingEngine::SendStepwise() {
 }
 
 void CKeyingEngine::SendCharacter(char character) {
+    const TimingValues timing = Timing();
     for (const char element : CMorseTable::CodeOf(character, false)) {
-        const double length = element == '.' ? dotUnits.load() : dashMultiplier * dotUnits;
+        const double length = element == '.' ? timing.dotUnits : DashUnits(timing, dashMultiplier);
         KeyModel(length, TruncateUnits(length));
-        const std::int32_t gap = TruncateUnits(dotUnits);
+        const std::int32_t gap = TruncateUnits(ElementGapUnits(timing));
         WaitModel(gap, gap);
     }
 }

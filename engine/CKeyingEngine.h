@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "core/CNotifier.h"
+#include "core/Timing.h"
 #include "engine/CEngineListener.h"
 #include "engine/CPriorityControl.h"
 #include "engine/CProgressEvent.h"
@@ -49,9 +50,9 @@ public:
     void SetDashRatio(double ratio);
     void RecomputeTiming();
 
-    // The read-out values; both refresh dot and spacing seconds, never the keying durations.
-    int GetEffectiveTextSpeed();
-    int GetEffectiveSignSpeed();
+    // The read-out values, from the stored speeds and ratio; the keying durations stay as they are.
+    int GetEffectiveTextSpeed() const;
+    int GetEffectiveSignSpeed() const;
 
     int GetSignSpeed() const { return signSpeed; }
     int GetTextSpeed() const { return textSpeed; }
@@ -102,7 +103,9 @@ private:
 
     void SendThreadProc(bool steppingMode);
     void ProgressThreadProc();
-    void PrepareTransmission();
+    void PrepareTransmission(TransmissionPace pace);
+    // The timing in force for keying.
+    TimingValues Timing() const { return {0.0, 0.0, dotUnits.load(), spacingUnits.load()}; }
     void SendContinuous();
     void SendStepwise();
     void SendSymbols();
@@ -150,8 +153,10 @@ private:
 
     CMorseText text;
     std::string elements;
-    // Where the send thread is on the current segment's timeline, in 100-ns units.
+    // Where the send thread is on the current segment's timeline, in 100-ns units, and where the
+    // last tone keyed on it ended.
     std::int64_t segmentUnits = 0;
+    std::int64_t toneEndUnits = 0;
     // When the start sign began, on the time source (send thread only).
     std::int64_t transmissionStart = 0;
     // The last gap was waited on the device's own timeline (send thread only).
@@ -163,8 +168,6 @@ private:
     std::atomic<double> dashMultiplier{3.0};
     std::atomic<double> dashRatio{3.0};
     std::atomic<double> spacingUnits{0.0};
-    std::atomic<double> dotSeconds{0.0};
-    std::atomic<double> spacingSeconds{0.0};
 
     CWakeup wakeup;
     CProgressEvent progressEvent;

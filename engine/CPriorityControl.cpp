@@ -6,10 +6,14 @@
 
 #include <cerrno>
 
+#include "output/RealtimeScheduling.h"
+
 namespace {
 
 constexpr int kRaisedNiceStep = 10;
 constexpr int kMinimumNice = -20;
+// Above the sound card's audio thread: the send thread's wake-ups key the real-time outputs.
+constexpr int kSendThreadPriority = 11;
 
 // On Linux the nice value belongs to a thread, addressed by its thread id.
 int ThreadId() {
@@ -44,9 +48,9 @@ void CSystemPriority::Raise() {
         return;
     }
     SetNice(getpid(), savedProcessNice - kRaisedNiceStep);
-    sched_param param{};
-    param.sched_priority = sched_get_priority_min(SCHED_FIFO) + 10;
-    if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &param) != 0) {
+    // Real time from the kernel where the process has the right, else from the desktop's
+    // RealtimeKit service; a lower nice value where neither grants it.
+    if (MakeThreadRealtime(CurrentThreadId(), kSendThreadPriority) == RealtimeGrant::Refused) {
         SetNice(ThreadId(), savedThreadNice - kRaisedNiceStep);
     }
 }

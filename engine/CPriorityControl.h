@@ -13,7 +13,8 @@ public:
     virtual void Restore() = 0;
 };
 
-// Real-time FIFO scheduling for the calling thread, else a lower nice value; the process's main
+// Real-time FIFO scheduling for the calling thread (from the kernel where the process may have it,
+// else from the RealtimeKit service), else a lower nice value; the process's main
 // thread gets a lower nice value too. The priorities of the creating thread are the ones restored.
 class CSystemPriority : public CPriorityControl {
 public:

@@ -1,7 +1,24 @@
 #include "engine/CProgressEvent.h"
 
-void CProgressEvent::Set() {
+void CProgressEvent::Queue(std::int64_t dueNanoseconds) {
+    std::lock_guard lock(mutex);
+    if (queued == kQueueSize) {
+        // Cannot happen with the look-ahead in use; the newest place is then reported with the
+        // last one queued.
+        dueTimes[(queueHead + queued - 1) % kQueueSize] = dueNanoseconds;
+    } else {
+        dueTimes[(queueHead + queued) % kQueueSize] = dueNanoseconds;
+        ++queued;
+    }
+    condition.notify_all();
+}
+
+void CProgressEvent::Set(std::int64_t dueNanoseconds) {
     ++setCount;
+    if (dueNanoseconds != 0) {
+        Queue(dueNanoseconds);
+        return;
+    }
     std::lock_guard lock(mutex);
     if (waiting) {
         // A waiter takes the signal at once, as an auto-reset event hands it over.
@@ -13,8 +30,12 @@ void CProgressEvent::Set() {
     }
 }
 
-void CProgressEvent::Pulse() {
+void CProgressEvent::Pulse(std::int64_t dueNanoseconds) {
     ++pulseCount;
+    if (dueNanoseconds != 0) {
+        Queue(dueNanoseconds);
+        return;
+    }
     std::lock_guard lock(mutex);
     if (waiting) {
         waiting = false;
@@ -30,7 +51,22 @@ void CProgressEvent::SetEnd() {
 }
 
 CProgressEvent::Signal CProgressEvent::Wait() {
+    std::int64_t due = 0;
+    return Wait(due);
+}
+
+CProgressEvent::Signal CProgressEvent::Wait(std::int64_t& dueNanoseconds) {
+    dueNanoseconds = 0;
     std::unique_lock lock(mutex);
+    const auto takeQueued = [&] {
+        dueNanoseconds = dueTimes[queueHead];
+        queueHead = (queueHead + 1) % kQueueSize;
+        --queued;
+        return Signal::Progress;
+    };
+    if (queued != 0) {
+        return takeQueued();
+    }
     if (signalled) {
         signalled = false;
         return Signal::Progress;
@@ -39,11 +75,14 @@ CProgressEvent::Signal CProgressEvent::Wait() {
         return Signal::End;
     }
     waiting = true;
-    condition.wait(lock, [&] { return released || ended; });
+    condition.wait(lock, [&] { return released || ended || queued != 0; });
     waiting = false;
     if (released) {
         released = false;
         return Signal::Progress;
+    }
+    if (queued != 0) {
+        return takeQueued();
     }
     return Signal::End;
 }
@@ -54,6 +93,8 @@ void CProgressEvent::Reset() {
     waiting = false;
     released = false;
     ended = false;
+    queueHead = 0;
+    queued = 0;
     setCount = 0;
     pulseCount = 0;
 }

@@ -7,31 +7,27 @@
 CTransmissionTimeline::CTransmissionTimeline(CMorseText text, int signSpeed, int textSpeed,
                                              double dashRatio)
     : ratio(dashRatio) {
-    const TimingValues timing = ComputeTiming(signSpeed, textSpeed, dashRatio);
-    dot = timing.dotUnits;
-    spacing = timing.spacingUnits;
+    timing = ComputeTiming(signSpeed, textSpeed, dashRatio);
     const bool eachSpaceIsGap = text.GetKind() == kCustomText;
     const std::string elements = text.ToElements();
 
     Character(kStartSign);
-    Gap(TruncateUnits(7 * spacing - dot));
+    Gap(TruncateUnits(StartSignGapUnits(timing)));
     for (std::size_t i = 0; i < elements.size(); ++i) {
         const char symbol = elements[i];
         if (symbol == '.' || symbol == '-') {
-            tones.push_back({endUnits, TruncateUnits(symbol == '.' ? dot : ratio * dot)});
-            endUnits += tones.back().lengthUnits;
-            Gap(TruncateUnits(dot));
+            Element(symbol);
         } else if (symbol == 'm') {
-            Gap(TruncateUnits(3 * spacing - dot));
+            Gap(TruncateUnits(CharacterGapUnits(timing)));
         } else if (symbol == ' ') {
             std::size_t run = 1;
             while (i + 1 < elements.size() && elements[i + 1] == ' ') {
                 ++run;
                 ++i;
             }
-            Gap(TruncateUnits(4 * spacing));
+            Gap(TruncateUnits(WordGapUnits(timing)));
             for (std::size_t further = 1; eachSpaceIsGap && further < run; ++further) {
-                Gap(TruncateUnits(7 * spacing));
+                Gap(TruncateUnits(FurtherSpaceUnits(timing)));
             }
         }
     }
@@ -40,8 +36,13 @@ CTransmissionTimeline::CTransmissionTimeline(CMorseText text, int signSpeed, int
 
 void CTransmissionTimeline::Character(char character) {
     for (const char element : CMorseTable::CodeOf(character, false)) {
-        tones.push_back({endUnits, TruncateUnits(element == '.' ? dot : ratio * dot)});
-        endUnits += tones.back().lengthUnits;
-        Gap(TruncateUnits(dot));
+        Element(element);
     }
+}
+
+void CTransmissionTimeline::Element(char symbol) {
+    tones.push_back(
+        {endUnits, TruncateUnits(symbol == '.' ? timing.dotUnits : DashUnits(timing, ratio))});
+    endUnits += tones.back().lengthUnits;
+    Gap(TruncateUnits(ElementGapUnits(timing)));
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/Timing.h"
 #include "text/CMorseText.h"
 
 // The timing model's timeline of a whole continuous transmission, as the keying engine keys it
@@ -31,11 +32,11 @@ public:
 
 private:
     void Character(char character);
+    void Element(char symbol);
     void Gap(std::int32_t units) { endUnits += units; }
 
     std::vector<Tone> tones;
     std::int64_t endUnits = 0;
-    double dot = 0.0;
-    double spacing = 0.0;
+    TimingValues timing;
     double ratio = 3.0;
 };

@@ -20,7 +20,6 @@ bool HasToneGenerator(CSystemCalls& calls, int fd) {
 
 CBeepSpeakerOutput::CBeepSpeakerOutput(CSystemCalls& systemCalls, const std::string& inputFolder)
     : calls(systemCalls) {
-    frequency = 450;
     std::vector<std::string> names = calls.ListFolder(inputFolder);
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) {

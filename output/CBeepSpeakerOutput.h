@@ -27,4 +27,6 @@ private:
 
     CSystemCalls& calls;
     int speaker = -1;
+    // The tone of the following Key calls, in Hz.
+    std::int32_t frequency = 450;
 };

@@ -14,7 +14,7 @@ std::chrono::nanoseconds COutputDevice::OutputLatency() const {
 
 void COutputDevice::SetVolume(std::uint32_t) {}
 
-void COutputDevice::BeginTransmission() {}
+void COutputDevice::BeginTransmission(TransmissionPace) {}
 
 void COutputDevice::EndTransmission() {}
 
@@ -26,4 +26,10 @@ void COutputDevice::KeyOnTimeline(std::int64_t, std::int32_t, std::int32_t keyUn
 
 bool COutputDevice::WaitOnTimeline(std::int64_t) {
     return false;
+}
+
+void COutputDevice::WaitUntilHeard(std::int64_t) {}
+
+std::int64_t COutputDevice::HeardAtNanoseconds(std::int64_t) const {
+    return 0;
 }

@@ -6,6 +6,9 @@
 
 #include "output/CDelayTimer.h"
 
+// How a transmission is sent: the whole text at the chosen speeds, or one character per press.
+enum class TransmissionPace { Continuous, Stepping };
+
 // A keyed output: Key switches it on for a duration and off again; SetTone sets the pitch of the
 // following Key calls. The base class is the silent device: it opens nothing and keys nothing.
 // Key runs on the keying engine's send thread; SetTone on that thread or, while no Key runs, on
@@ -21,7 +24,7 @@ public:
     virtual void Key(std::int32_t durationUnits);
     // Takes effect from the next Key.
     virtual void SetTone(std::int32_t frequency);
-    // How long after Key returns from switching the output on it is heard or seen.
+    // How long after the engine reports a place of the transmission it is heard or seen.
     virtual std::chrono::nanoseconds OutputLatency() const;
     // Volume with 16 bits per channel, left in the low word; only a sound card has one.
     virtual void SetVolume(std::uint32_t volume);
@@ -33,9 +36,10 @@ public:
     // element there and paces the send thread by that clock; the others key in real time, with
     // the durations the engine's step correction gives them. All run on the send thread.
 
-    // A transmission begins; nothing is keyed yet. The moment to prepare the device.
-    virtual void BeginTransmission();
-    // The transmission has ended, also when it was stopped: every output is off.
+    // A transmission begins; nothing is keyed yet. The moment to prepare the device for `pace`.
+    virtual void BeginTransmission(TransmissionPace pace);
+    // The transmission has ended, also when it was stopped: every output is off, and whatever
+    // was keyed has been heard.
     virtual void EndTransmission();
     // A segment begins now.
     virtual void BeginSegment();
@@ -43,18 +47,23 @@ public:
     // what to key in real time. The base (and every real-time device) keys Key(keyUnits).
     virtual void KeyOnTimeline(std::int64_t startUnits, std::int32_t lengthUnits,
                                std::int32_t keyUnits);
-    // Waits until `endUnits` of the segment by the device's clock. False when the device keeps no
-    // timeline of its own: the caller then waits in real time.
+    // Waits until `endUnits` of the segment by the device's clock; a device that keys ahead of
+    // its sound may return well before. False when the device keeps no timeline of its own: the
+    // caller then waits in real time.
     virtual bool WaitOnTimeline(std::int64_t endUnits);
+    // Waits until the place `units` of the segment is heard, however far ahead the device keys.
+    // Decisions that take effect at "the next word gap not yet heard" are made then. Returns at
+    // once on a device that keys in real time, which is there already.
+    virtual void WaitUntilHeard(std::int64_t units);
+    // When the place `units` of the segment is heard, on the monotonic clock in nanoseconds; 0 on
+    // a device that keys in real time, where it is heard as the send thread gets there.
+    virtual std::int64_t HeardAtNanoseconds(std::int64_t units) const;
 
     bool IsOpen() const { return opened; }
 
 protected:
     void SetOpen(bool flag) { opened = flag; }
     CDelayTimer& Timer() { return *timer; }
-
-    // The tone last given to SetTone, in Hz; devices without a tone leave it at 0.
-    std::int32_t frequency = 0;
 
 private:
     std::unique_ptr<CDelayTimer> timer;

@@ -68,7 +68,6 @@ CPortSpeakerOutput::~CPortSpeakerOutput() {
 }
 
 void CPortSpeakerOutput::SetTone(std::int32_t hz) {
-    frequency = hz;
     divisor = hz > 0 ? kTimerClock / static_cast<unsigned>(hz) : 0;
 }
 

@@ -20,8 +20,14 @@ constexpr std::int64_t kLeadMarginNanoseconds =
 // stream that never runs steadily is given up on after the longer bound.
 constexpr std::int64_t kLeadMeasurementNanoseconds = 400000000;
 constexpr std::int64_t kLeadWaitNanoseconds = 3000000000;
-// The stream's latency asked for, in seconds.
-constexpr double kSuggestedLatencySeconds = 0.02;
+// The stream's latency asked for, in seconds. Stepping wants a press heard at once; continuous
+// sending wants a buffer that outlasts the audio thread's late wake-ups on a busy machine, yet
+// leaves the send thread most of the shortest word gap (210 ms at 200 characters a minute) between
+// the moment the gap is heard, when its decisions are made, and the next word's first sample.
+constexpr double kSteppingLatencySeconds = 0.02;
+constexpr double kContinuousLatencySeconds = 0.08;
+// The audio thread's real-time priority, below the send thread's.
+constexpr int kAudioThreadPriority = 10;
 // A running stream whose callback has not come for this long has lost its sound server.
 constexpr std::int64_t kStallNanoseconds = 500000000;
 
@@ -39,10 +45,9 @@ struct CSoundCardStream {
 };
 
 CSoundCardOutput::CSoundCardOutput() {
-    frequency = 450;
     QuietSoundProbing();
     portAudioReady = Pa_Initialize() == paNoError;
-    SetOpen(portAudioReady && OpenStream());
+    SetOpen(portAudioReady && OpenStream(TransmissionPace::Continuous));
 }
 
 CSoundCardOutput::~CSoundCardOutput() {
@@ -60,13 +65,19 @@ std::int64_t CSoundCardOutput::SamplesFor(std::int64_t durationUnits) {
     return (scaled + kUnitsPerSecond / 2) / kUnitsPerSecond;
 }
 
-bool CSoundCardOutput::OpenStream() {
+bool CSoundCardOutput::OpenStream(TransmissionPace pace) {
     renderer.Reset();
     mapping.Reset();
     framesRendered = 0;
+    timelineEndSample = 0;
+    lastToneEndSample = 0;
     originKnown = false;
     steadyNanoseconds = 0;
     leadNanoseconds = 0;
+    audioThreadId = 0;
+    audioGrantAsked = false;
+    audioGrant = RealtimeGrant::Refused;
+    streamPace = pace;
     PaStreamParameters parameters{};
     parameters.device = Pa_GetDefaultOutputDevice();
     const PaDeviceInfo* deviceInfo = Pa_GetDeviceInfo(parameters.device);
@@ -75,12 +86,11 @@ bool CSoundCardOutput::OpenStream() {
     }
     parameters.channelCount = 1;
     parameters.sampleFormat = paFloat32;
-    // Short enough for a step press to be heard at once, long enough for the stream never to
-    // run dry on a busy desktop; the lead measured on the running stream keeps every tone in
-    // time whatever the device makes of it.
-    parameters.suggestedLatency = std::clamp(
-        kSuggestedLatencySeconds, deviceInfo->defaultLowOutputLatency,
-        std::max(deviceInfo->defaultLowOutputLatency, deviceInfo->defaultHighOutputLatency));
+    // The lead measured on the running stream keeps every tone in time whatever the device makes
+    // of the latency asked for.
+    parameters.suggestedLatency = std::max(
+        pace == TransmissionPace::Stepping ? kSteppingLatencySeconds : kContinuousLatencySeconds,
+        deviceInfo->defaultLowOutputLatency);
     PaStream* newStream = nullptr;
     if (Pa_OpenStream(&newStream, nullptr, &parameters, kSampleRate, paFramesPerBufferUnspecified,
                       paNoFlag, &CSoundCardStream::Callback, this) != paNoError) {
@@ -115,23 +125,41 @@ bool CSoundCardOutput::StreamStalled() const {
 }
 
 void CSoundCardOutput::SetTone(std::int32_t hz) {
-    frequency = hz;
     toneFrequency = static_cast<float>(hz);
 }
 
-void CSoundCardOutput::BeginTransmission() {
+void CSoundCardOutput::BeginTransmission(TransmissionPace pace) {
     if (!portAudioReady) {
         return;
     }
-    // The sound server went away (or never answered): try again with a new stream. Nothing is
-    // keyed yet, and the user-interface thread does not touch the stream.
-    if (!streamRunning || StreamStalled()) {
+    lookAheadNanoseconds = pace == TransmissionPace::Continuous ? kLookAheadNanoseconds : 0;
+    // The sound server went away (or never answered): try again with a new stream; the same when
+    // the pace asks for another buffer. Nothing is keyed yet, and the user-interface thread does
+    // not touch the stream.
+    const bool lost = !streamRunning || StreamStalled();
+    if (lost || pace != streamPace) {
         CloseStream();
-        if (OpenStream()) {
+        if (OpenStream(pace) && lost) {
             ++reopenings;
         }
     }
     FixLead();
+    RaiseAudioThread();
+}
+
+void CSoundCardOutput::RaiseAudioThread() {
+    const pid_t thread = audioThreadId.load(std::memory_order_acquire);
+    if (audioGrantAsked || thread == 0) {
+        return;
+    }
+    audioGrantAsked = true;
+    audioGrant = MakeThreadRealtime(thread, kAudioThreadPriority);
+}
+
+void CSoundCardOutput::EndTransmission() {
+    if (onTimeline) {
+        Timer().WaitUntil(TimeOfSample(lastToneEndSample) + streamLatencyNanoseconds);
+    }
 }
 
 void CSoundCardOutput::FixLead() {
@@ -155,7 +183,7 @@ std::int64_t CSoundCardOutput::TimeOfSample(std::int64_t sample) const {
 }
 
 void CSoundCardOutput::WaitForSample(std::int64_t sample) {
-    Timer().WaitUntil(TimeOfSample(sample) - leadNanoseconds);
+    Timer().WaitUntil(TimeOfSample(sample) - leadNanoseconds - lookAheadNanoseconds);
 }
 
 void CSoundCardOutput::BeginSegment() {
@@ -165,9 +193,12 @@ void CSoundCardOutput::BeginSegment() {
         return;
     }
     const std::int64_t start = MonotonicNanoseconds() + leadNanoseconds;
-    segmentStartSample = static_cast<std::int64_t>(std::llround(
-        static_cast<double>(start - originNanoseconds.load(std::memory_order_acquire)) *
-        kSampleRate / 1e9));
+    segmentStartSample = std::max(
+        timelineEndSample,
+        static_cast<std::int64_t>(std::llround(
+            static_cast<double>(start - originNanoseconds.load(std::memory_order_acquire)) *
+            kSampleRate / 1e9)));
+    timelineEndSample = segmentStartSample;
 }
 
 void CSoundCardOutput::KeyOnTimeline(std::int64_t startUnits, std::int32_t lengthUnits,
@@ -183,7 +214,9 @@ void CSoundCardOutput::KeyOnTimeline(std::int64_t startUnits, std::int32_t lengt
     const std::int64_t end = segmentStartSample + SamplesFor(startUnits + lengthUnits);
     if (end > start) {
         renderer.Push({start, end - start, toneFrequency.load(std::memory_order_relaxed)});
+        lastToneEndSample = end;
     }
+    timelineEndSample = std::max(timelineEndSample, end);
     WaitForSample(end);
 }
 
@@ -191,8 +224,23 @@ bool CSoundCardOutput::WaitOnTimeline(std::int64_t endUnits) {
     if (!onTimeline) {
         return false;
     }
-    WaitForSample(segmentStartSample + SamplesFor(endUnits));
+    const std::int64_t end = segmentStartSample + SamplesFor(endUnits);
+    timelineEndSample = std::max(timelineEndSample, end);
+    WaitForSample(end);
     return true;
+}
+
+void CSoundCardOutput::WaitUntilHeard(std::int64_t units) {
+    if (onTimeline) {
+        Timer().WaitUntil(HeardAtNanoseconds(units));
+    }
+}
+
+std::int64_t CSoundCardOutput::HeardAtNanoseconds(std::int64_t units) const {
+    if (!onTimeline) {
+        return 0;
+    }
+    return TimeOfSample(segmentStartSample + SamplesFor(units)) + streamLatencyNanoseconds;
 }
 
 void CSoundCardOutput::Key(std::int32_t durationUnits) {
@@ -201,7 +249,8 @@ void CSoundCardOutput::Key(std::int32_t durationUnits) {
 }
 
 std::chrono::nanoseconds CSoundCardOutput::OutputLatency() const {
-    return std::chrono::nanoseconds(leadNanoseconds + streamLatencyNanoseconds);
+    // The engine reports each place of the transmission when it is heard.
+    return {};
 }
 
 void CSoundCardOutput::SetVolume(std::uint32_t newVolume) {
@@ -210,6 +259,11 @@ void CSoundCardOutput::SetVolume(std::uint32_t newVolume) {
 
 void CSoundCardOutput::RenderBuffer(float* out, unsigned long frames, bool underrun) {
     const std::int64_t now = MonotonicNanoseconds();
+    // The one system call of a stream's callbacks, in its first, before any tone is queued: the
+    // audio thread's id, for its real-time scheduling.
+    if (framesRendered == 0 && audioThreadId.load(std::memory_order_relaxed) == 0) {
+        audioThreadId.store(CurrentThreadId(), std::memory_order_release);
+    }
     if (underrun) {
         underruns.fetch_add(1, std::memory_order_relaxed);
     }

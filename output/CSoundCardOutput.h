@@ -7,6 +7,7 @@
 #include "output/CClockMapping.h"
 #include "output/COutputDevice.h"
 #include "output/CToneRenderer.h"
+#include "output/RealtimeScheduling.h"
 
 using PaStream = void;
 
@@ -14,12 +15,16 @@ using PaStream = void;
 // between tones) for the device's life. Its samples are the clock of the transmission: each
 // segment begins a constant lead after the moment it is begun, and every element is placed on it
 // at the sample of its place on the model's timeline, with the model's length. The send thread is
-// paced by the same clock: a Key or a gap on the timeline returns the lead before the sound card
-// reaches the end of that element or gap, so that the thread, the marking of the text and the
-// sound stay together however the sound card's clock drifts against the system's. The lead comes
-// from the stream's measured behaviour. When no stream runs, or the sound server goes away, the
-// elements keep their time on the system clock without sound; a transmission that begins after
-// the server has gone opens a new stream.
+// paced by the same clock, so that the thread, the marking of the text and the sound stay
+// together however the sound card's clock drifts against the system's.
+// While a text is sent continuously the thread keys a look-ahead in front of the sound, and the
+// stream runs with a generous buffer: neither a late wake-up of the send thread nor one of the
+// audio thread on a busy machine changes a sample. Decisions that belong to a word gap wait for
+// the sound (WaitUntilHeard), and the marking is timed by HeardAtNanoseconds. When stepping, a
+// press must be heard at once: the stream runs with a short buffer and the thread keys only the
+// lead ahead. The lead comes from the stream's measured behaviour. When no stream runs, or the
+// sound server goes away, the elements keep their time on the system clock without sound; a
+// transmission that begins after the server has gone opens a new stream.
 // Threads: Key, the timeline calls and SetTone run on the send thread (SetTone also on the
 // user-interface thread while no transmission runs); the volume and OutputLatency on the
 // user-interface thread; the stream callback on the audio thread.
@@ -36,11 +41,18 @@ public:
 
     // Reopens the stream when the sound server has gone away since it was opened, and fixes the
     // lead when it is not known yet.
-    void BeginTransmission() override;
+    // Opens the stream anew when the sound server has gone away since it was opened or the pace
+    // asks for another buffer, fixes the lead when it is not known yet, and asks for real-time
+    // scheduling of the audio thread.
+    void BeginTransmission(TransmissionPace pace) override;
+    // Returns once everything keyed has been heard.
+    void EndTransmission() override;
     void BeginSegment() override;
     void KeyOnTimeline(std::int64_t startUnits, std::int32_t lengthUnits,
                        std::int32_t keyUnits) override;
     bool WaitOnTimeline(std::int64_t endUnits) override;
+    void WaitUntilHeard(std::int64_t units) override;
+    std::int64_t HeardAtNanoseconds(std::int64_t units) const override;
 
     // The constant lead from the moment a segment begins to its first sample, and the number of
     // tones that arrived too late to be placed exactly.
@@ -50,19 +62,28 @@ public:
     std::uint64_t Underruns() const { return underruns.load(std::memory_order_relaxed); }
     // Streams opened again after the sound server went away.
     int Reopenings() const { return reopenings; }
+    // The stream's own latency: from the moment a sample is rendered to the moment it is heard.
+    std::chrono::nanoseconds StreamLatency() const {
+        return std::chrono::nanoseconds(streamLatencyNanoseconds);
+    }
+    // How far ahead of the sound the send thread keys while sending continuously.
+    static constexpr std::int64_t kLookAheadNanoseconds = 300000000;
+    // Whether the audio thread runs with real-time scheduling, and who granted it.
+    RealtimeGrant AudioThreadGrant() const { return audioGrant; }
 
     // A duration on the timeline in samples, rounded to the nearest sample.
     static std::int64_t SamplesFor(std::int64_t durationUnits);
 
 private:
-    bool OpenStream();
+    bool OpenStream(TransmissionPace pace);
     void CloseStream();
     bool StreamStalled() const;
     void FixLead();
     // The monotonic time at which the stream renders absolute sample `sample`.
     std::int64_t TimeOfSample(std::int64_t sample) const;
-    // Waits until the lead before the time of absolute sample `sample`.
+    // Waits until the lead and the look-ahead before the time of absolute sample `sample`.
     void WaitForSample(std::int64_t sample);
+    void RaiseAudioThread();
     // The audio callback's work: maps the buffer to the clock and renders it.
     void RenderBuffer(float* out, unsigned long frames, bool underrun);
     friend struct CSoundCardStream;
@@ -75,10 +96,19 @@ private:
     std::atomic<std::int64_t> leadNanoseconds{0};
     std::int64_t openedAt = 0;
     int reopenings = 0;
+    TransmissionPace streamPace = TransmissionPace::Continuous;
+    std::int64_t lookAheadNanoseconds = 0;
+    RealtimeGrant audioGrant = RealtimeGrant::Refused;
+    bool audioGrantAsked = false;
 
     // The send thread's segment: its first sample, while the stream's clock is known.
     bool onTimeline = false;
     std::int64_t segmentStartSample = 0;
+    // The latest sample the transmission has reached on the timeline: a new segment never begins
+    // before it, so that a pause or a step ends only after the gap in front of it.
+    std::int64_t timelineEndSample = 0;
+    // The end of the last tone queued.
+    std::int64_t lastToneEndSample = 0;
 
     // Written by the callback, read by the send thread.
     std::atomic<std::int64_t> originNanoseconds{0};
@@ -87,6 +117,8 @@ private:
     std::atomic<std::int64_t> steadyNanoseconds{0};
     std::atomic<bool> originKnown{false};
     std::atomic<std::uint64_t> underruns{0};
+    // The audio thread's kernel id, read once by the first callback of a stream.
+    std::atomic<pid_t> audioThreadId{0};
 
     // Callback state.
     CToneRenderer renderer;

@@ -32,10 +32,14 @@ TEST_P(TimingFigures, DurationsAndReadOuts) {
     const TimingCase& c = GetParam();
     const TimingValues t = ComputeTiming(c.signSpeed, c.textSpeed, c.ratio);
     EXPECT_EQ(Trunc(t.dotUnits), c.dot);
-    EXPECT_EQ(Trunc(c.ratio * t.dotUnits), c.dash);
-    EXPECT_EQ(Trunc(3 * t.spacingUnits - t.dotUnits), c.characterGap);
-    EXPECT_EQ(Trunc(4 * t.spacingUnits), c.wordGap);
-    EXPECT_EQ(Trunc(7 * t.spacingUnits - t.dotUnits), c.startGap);
+    EXPECT_EQ(Trunc(DashUnits(t, c.ratio)), c.dash);
+    EXPECT_EQ(Trunc(ElementGapUnits(t)), c.dot);
+    EXPECT_EQ(Trunc(CharacterGapUnits(t)), c.characterGap);
+    EXPECT_EQ(Trunc(WordGapUnits(t)), c.wordGap);
+    EXPECT_EQ(Trunc(StartSignGapUnits(t)), c.startGap);
+    // A further space of a custom text is a whole word: character and word gap together.
+    EXPECT_NEAR(FurtherSpaceUnits(t), CharacterGapUnits(t) + ElementGapUnits(t) + WordGapUnits(t),
+                1e-6);
     EXPECT_EQ(EffectiveTextSpeed(t, c.ratio), c.effectiveText);
     EXPECT_EQ(EffectiveSignSpeed(t, c.ratio), c.effectiveSign);
 }

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <thread>
 
 #include "core/CMorseTable.h"
@@ -561,6 +562,80 @@ TEST_F(Timeline, PauseAndStepsBeginSegments) {
         EXPECT_EQ(positions[k][0].startUnits, 0) << k;
     }
     EXPECT_EQ(device->Ends(), 2);
+}
+
+// A device that keys ahead of its sound, as the sound card does while sending continuously: its
+// gaps end at once on its own clock, and it says when the place of a word's last tone is heard.
+class CLookAheadDevice : public CTimelineDevice {
+public:
+    using CTimelineDevice::CTimelineDevice;
+    bool WaitOnTimeline(std::int64_t) override { return true; }
+    void WaitUntilHeard(std::int64_t units) override {
+        {
+            std::lock_guard lock(mutex);
+            heard.push_back(units);
+        }
+        if (onHeard) {
+            onHeard(units);
+        }
+    }
+    std::vector<std::int64_t> Heard() const {
+        std::lock_guard lock(mutex);
+        return heard;
+    }
+    std::function<void(std::int64_t)> onHeard;
+
+private:
+    mutable std::mutex mutex;
+    std::vector<std::int64_t> heard;
+};
+
+class LookAhead : public KeyingEngine {
+protected:
+    void SetUp() override {
+        KeyingEngine::SetUp();
+        auto ahead = std::make_unique<CLookAheadDevice>(time);
+        device = ahead.get();
+        ASSERT_TRUE(engine->ReplaceDevice(std::move(ahead), -1));
+    }
+    CLookAheadDevice* device = nullptr;
+};
+
+// A stop made before the word's last tone is heard ends the transmission at that word gap, even
+// though the thread got there well ahead of the sound: the end sign follows the first word.
+TEST_F(LookAhead, WordGapDecisionsWaitUntilTheWordIsHeard) {
+    device->onHeard = [this](std::int64_t) { engine->RequestStop(); };
+    Send("EE TT EE", kLetterText);
+    CMorseText sent;
+    sent.SetText("EE");
+    sent.SetKind(kLetterText);
+    const auto model = CTransmissionTimeline(sent, 100, 100, 3.0).Tones();
+    const auto positions = device->Positions();
+    ASSERT_EQ(positions.size(), 1U);
+    // The start sign, E, E, then the end sign after the word gap.
+    std::vector<CTransmissionTimeline::Tone> expected = model;
+    for (std::size_t k = 7; k < expected.size(); ++k) {
+        expected[k].startUnits += kWordGap;
+    }
+    EXPECT_EQ(positions[0], expected);
+    // The decision waited for the end of the second E's tone.
+    ASSERT_EQ(device->Heard().size(), 1U);
+    EXPECT_EQ(device->Heard()[0], model[6].startUnits + model[6].lengthUnits);
+}
+
+// Stepping on a device that keeps its own timeline: a step's length on the system clock says
+// nothing of the sound, so no step is padded with a wait before the next press.
+TEST_F(LookAhead, SteppingIsNeverPaddedAgainstTheSystemClock) {
+    Begin("EEE", kLetterText, true);
+    for (int press = 0; press < 4; ++press) {
+        ASSERT_TRUE(Eventually([&] { return engine->IsSuspended(); }));
+        engine->Resume();
+    }
+    ASSERT_TRUE(listener.WaitFinished(1));
+    for (const auto& event : time.Events()) {
+        EXPECT_NE(event.kind, 'W') << Describe(time.Events());
+    }
+    EXPECT_EQ(device->Positions().size(), 1U + 3U + 1U);
 }
 
 }  // namespace

@@ -28,6 +28,25 @@ TEST(ProgressEvent, PendingSetIsTakenBeforeTheEnd) {
     EXPECT_EQ(event.Wait(), CProgressEvent::Signal::End);
 }
 
+// A device that keys ahead of its sound gives each signal the moment its place is heard: every
+// such signal is kept, in order, with its due time, pulses included, and taken before the end.
+TEST(ProgressEvent, TimedSignalsAreQueuedWithTheirDueTimes) {
+    CProgressEvent event;
+    event.Set(10);
+    event.Set(20);
+    event.Pulse(30);
+    event.Set(40);
+    event.SetEnd();
+    for (const std::int64_t expected : {10, 20, 30, 40}) {
+        std::int64_t due = 0;
+        ASSERT_EQ(event.Wait(due), CProgressEvent::Signal::Progress);
+        EXPECT_EQ(due, expected);
+    }
+    EXPECT_EQ(event.Wait(), CProgressEvent::Signal::End);
+    EXPECT_EQ(event.SetCount(), 3);
+    EXPECT_EQ(event.PulseCount(), 1);
+}
+
 TEST(ProgressEvent, PulseReachesAWaitingThread) {
     CProgressEvent event;
     CProgressEvent::Signal received = CProgressEvent::Signal::End;

@@ -11,19 +11,25 @@
 
 extern char** environ;
 
-CSoundRecorder::CSoundRecorder(const std::string& source, const std::string& path) : file(path) {
+CSoundRecorder::CSoundRecorder(const std::string& source, const std::string& path,
+                               int latencyMilliseconds, bool realtime)
+    : file(path) {
     std::string device = "--device=" + source;
+    std::string latency = "--latency-msec=" + std::to_string(latencyMilliseconds);
     std::string target = path;
-    std::vector<char*> argv = {const_cast<char*>("parecord"),
-                               device.data(),
-                               const_cast<char*>("--raw"),
-                               const_cast<char*>("--format=float32le"),
-                               const_cast<char*>("--rate=44100"),
-                               const_cast<char*>("--channels=1"),
-                               const_cast<char*>("--latency-msec=20"),
-                               target.data(),
-                               nullptr};
-    if (posix_spawnp(&pid, "parecord", nullptr, nullptr, argv.data(), environ) != 0) {
+    std::vector<char*> argv;
+    if (realtime) {
+        for (const char* word : {"chrt", "-f", "70"}) {
+            argv.push_back(const_cast<char*>(word));
+        }
+    }
+    for (char* word : {const_cast<char*>("parecord"), device.data(), const_cast<char*>("--raw"),
+                       const_cast<char*>("--format=float32le"), const_cast<char*>("--rate=44100"),
+                       const_cast<char*>("--channels=1"), latency.data(), target.data()}) {
+        argv.push_back(word);
+    }
+    argv.push_back(nullptr);
+    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
         pid = -1;
     }
 }
