@@ -125,18 +125,8 @@ void Run(int signSpeed, int textSpeed) {
 // Arguments, in any order: "fast" (200/200) or "slow" (100/60) alone, else both; "busy" to keep
 // every core loaded by busy processes; "user" to run without the right to real-time scheduling.
 int main(int argc, char** argv) {
-    // A line as each figure is ready: a run cut short still tells something.
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const LoadConditions conditions = ParseLoadConditions(argc, argv);
-    std::unique_ptr<CBusyLoad> load;
-    if (conditions.busy) {
-        load = std::make_unique<CBusyLoad>(static_cast<int>(std::thread::hardware_concurrency()));
-    }
-    if (conditions.withoutRealtimeRight && !DropRealtimeRight()) {
-        std::printf("could not drop the right to real-time scheduling\n");
-    }
-    std::printf("%s%s\n", DescribeSchedulingRights().c_str(),
-                conditions.busy ? "; a busy process on every core" : "; idle");
+    const std::unique_ptr<CBusyLoad> load = EstablishLoadConditions(conditions);
     bool fast = true;
     bool slow = true;
     for (int i = 1; i < argc; ++i) {

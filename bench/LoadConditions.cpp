@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
@@ -67,6 +68,20 @@ std::string DescribeSchedulingRights() {
         }
     }).join();
     return description;
+}
+
+std::unique_ptr<CBusyLoad> EstablishLoadConditions(const LoadConditions& conditions) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    std::unique_ptr<CBusyLoad> load;
+    if (conditions.busy) {
+        load = std::make_unique<CBusyLoad>(static_cast<int>(std::thread::hardware_concurrency()));
+    }
+    if (conditions.withoutRealtimeRight && !DropRealtimeRight()) {
+        std::printf("could not drop the right to real-time scheduling\n");
+    }
+    std::printf("%s; %s\n", DescribeSchedulingRights().c_str(),
+                conditions.busy ? "a busy process on every core" : "no other load");
+    return load;
 }
 
 CBusyLoad::CBusyLoad(int processes) {

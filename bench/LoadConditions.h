@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,13 @@ bool DropRealtimeRight();
 // One line on what the threads of this process may have: real time from the kernel, from the
 // RealtimeKit service, or neither.
 std::string DescribeSchedulingRights();
+
+class CBusyLoad;
+
+// Sets the conditions up: the busy processes (returned; they stop with it), the right dropped,
+// and one line printed on what the threads may have. Standard output is made line-buffered, so
+// that a line is out as each figure is ready and a run cut short still tells something.
+std::unique_ptr<CBusyLoad> EstablishLoadConditions(const LoadConditions& conditions);
 
 // Busy processes, one per core unless told otherwise, each spinning at the normal nice value for
 // as long as the object lives; they die with the benchmark, also when it is killed.

@@ -58,17 +58,8 @@ public:
 // Arguments, in any order: the number of characters (100); "busy" to keep every core loaded by
 // busy processes; "user" to run without the right to real-time scheduling.
 int main(int argc, char** argv) {
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const LoadConditions conditions = ParseLoadConditions(argc, argv);
-    std::unique_ptr<CBusyLoad> load;
-    if (conditions.busy) {
-        load = std::make_unique<CBusyLoad>(static_cast<int>(std::thread::hardware_concurrency()));
-    }
-    if (conditions.withoutRealtimeRight && !DropRealtimeRight()) {
-        std::printf("could not drop the right to real-time scheduling\n");
-    }
-    std::printf("%s%s\n", DescribeSchedulingRights().c_str(),
-                conditions.busy ? "; a busy process on every core" : "; idle");
+    const std::unique_ptr<CBusyLoad> load = EstablishLoadConditions(conditions);
     std::size_t characters = 100;
     for (int i = 1; i < argc; ++i) {
         if (std::isdigit(static_cast<unsigned char>(argv[i][0])) != 0) {

@@ -418,22 +418,13 @@ void SoundFileCost() {
 }  // namespace
 
 // Arguments, in any order: the number of characters (300); speed pairs such as 200/200 or 100/20
-// (by default 200/200 and 100/60, then the step presses); "long" for 100/20 and 200/20, whose
+// and "steps" for the step presses (by default 200/200, 100/60 and the step presses); "long" for
+// 100/20 and 200/20, whose
 // 300 characters last about a quarter of an hour each; "busy" to keep every core loaded by busy
 // processes; "user" to run without the right to real-time scheduling, as a normal user.
 int main(int argc, char** argv) {
-    // A line as each figure is ready, also into a file: a run cut short still tells something.
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     conditions = ParseLoadConditions(argc, argv);
-    std::unique_ptr<CBusyLoad> load;
-    if (conditions.busy) {
-        load = std::make_unique<CBusyLoad>(static_cast<int>(std::thread::hardware_concurrency()));
-    }
-    if (conditions.withoutRealtimeRight && !DropRealtimeRight()) {
-        std::printf("could not drop the right to real-time scheduling\n");
-    }
-    std::printf("%s%s\n", DescribeSchedulingRights().c_str(),
-                conditions.busy ? "; a busy process on every core" : "");
+    const std::unique_ptr<CBusyLoad> load = EstablishLoadConditions(conditions);
     const char* sink = std::getenv("BRUMLO_TEST_SINK");
     RenderCost();
     SoundFileCost();
@@ -443,24 +434,25 @@ int main(int argc, char** argv) {
     }
     std::size_t characters = 300;
     std::vector<std::pair<int, int>> speeds;
-    bool steps = true;
+    bool steps = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         int sign = 0;
         int textSpeed = 0;
         if (std::sscanf(argument.c_str(), "%d/%d", &sign, &textSpeed) == 2) {
             speeds.emplace_back(sign, textSpeed);
-            steps = false;
         } else if (argument == "long") {
             speeds.emplace_back(100, 20);
             speeds.emplace_back(200, 20);
-            steps = false;
+        } else if (argument == "steps") {
+            steps = true;
         } else if (!argument.empty() && std::isdigit(static_cast<unsigned char>(argument[0]))) {
             characters = std::stoul(argument);
         }
     }
-    if (speeds.empty()) {
+    if (speeds.empty() && !steps) {
         speeds = {{200, 200}, {100, 60}};
+        steps = true;
     }
     for (const auto& [sign, textSpeed] : speeds) {
         Run(sink, sign, textSpeed, characters);

@@ -15,6 +15,9 @@ constexpr long kNanosecondsPerSecond = 1000000000L;
 constexpr double kSpinPerLateness = 3.0;
 // Weight of one wake-up in the smoothed lateness.
 constexpr double kLatenessWeight = 0.1;
+// A long sleep ends this long before the final one: a processor that has slept for a while wakes
+// later and less predictably than one that has just run, so the last stretch is slept afresh.
+constexpr std::int64_t kApproachNanoseconds = 1500000;
 
 // Timer slack is a property of the thread; the default 50 us would blur every element edge.
 void EnsureFineTimerSlack() {
@@ -52,12 +55,18 @@ int CDelayTimer::WaitUntil(std::int64_t dueNanoseconds) {
     EnsureFineTimerSlack();
     int result = 0;
     const std::int64_t wake = dueNanoseconds - SpinNanoseconds();
-    if (MonotonicNanoseconds() < wake) {
-        // An absolute wake-up time makes a sleep interrupted by a signal resume without drifting.
-        const timespec until = ToTimespec(wake);
+    // An absolute wake-up time makes a sleep interrupted by a signal resume without drifting.
+    const auto sleepUntil = [&result](std::int64_t nanoseconds) {
+        const timespec until = ToTimespec(nanoseconds);
         do {
             result = clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
         } while (result == EINTR);
+    };
+    if (MonotonicNanoseconds() < wake - 2 * kApproachNanoseconds) {
+        sleepUntil(wake - kApproachNanoseconds);
+    }
+    if (MonotonicNanoseconds() < wake) {
+        sleepUntil(wake);
         const auto late = static_cast<double>(MonotonicNanoseconds() - wake);
         lateness += (std::max(0.0, late) - lateness) * kLatenessWeight;
     }
