@@ -102,6 +102,61 @@ TEST(SoundCardEndToEnd, RecordedToneDecodesToTheKeyedText) {
     EXPECT_EQ(decoded, "= " + text + "+");
 }
 
+// Reports every change of the sent marking.
+class CMarkingListener : public CFinishListener {
+public:
+    void SentTextChanged(const std::string& sent) override {
+        if (onMarked) {
+            onMarked(sent);
+        }
+    }
+    std::function<void(const std::string&)> onMarked;
+};
+
+// A pause asked for while a word is heard takes effect at its word gap, although the sound card
+// keys well ahead of the sound; resumed at once, the next word still waits out the whole gap.
+TEST(SoundCardEndToEnd, PauseAtTheWordGapNotYetHeardKeepsTheWholeGap) {
+    const char* sink = std::getenv("BRUMLO_TEST_SINK");
+    if (sink == nullptr) {
+        GTEST_SKIP() << "runs under scripts/with-pulse, which provides a private sound server";
+    }
+    CTemporaryFolder folder;
+    CSoundRecorder recorder(std::string(sink) + ".monitor", folder.File("pause.raw"), 100);
+    ASSERT_TRUE(recorder.Started());
+    std::this_thread::sleep_for(300ms);
+    CMorseText morse;
+    morse.SetText("TEST TEST");
+    morse.SetKind(kLetterText);
+    CMarkingListener listener;
+    CKeyingEngine engine(&listener);
+    ASSERT_TRUE(engine.ReplaceDevice(std::make_unique<CSoundCardOutput>(), kSoundCardOutput));
+    engine.SetSignSpeed(200);
+    engine.SetTextSpeed(200);
+    engine.SetToneFrequency(700);
+    engine.SetText(morse);
+    // The marking of the first word's E is heard well before the word's last tone.
+    listener.onMarked = [&engine](const std::string& sent) {
+        if (sent == "TE") {
+            engine.RequestPause(true);
+        }
+    };
+    ASSERT_TRUE(engine.Start(morse.FormatLines(), false));
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (!engine.IsSuspended() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(1ms);
+    }
+    ASSERT_TRUE(engine.IsSuspended());
+    engine.RequestPause(false);
+    engine.Resume();
+    ASSERT_TRUE(listener.WaitFor(1));
+    std::this_thread::sleep_for(300ms);
+    const auto elements = CToneDecoder(700, 44100).FindElements(recorder.Stop());
+    // The start sign's five elements, then T E S T: the word's last tone is element 10.
+    ASSERT_EQ(CToneDecoder::Decode(elements), "= TEST TEST+");
+    const double gapMilliseconds = (elements[11].onset - elements[10].end) / 44.1;
+    EXPECT_GE(gapMilliseconds, 7 * 30.0 - 0.1);
+}
+
 // The sound server goes away in the middle of a transmission: the keying keeps its time without
 // sound, and the next transmission, with no server at all, runs silently to its end. When the
 // server is back, the transmission after that opens a new stream and is heard again. Runs last,
