@@ -258,7 +258,8 @@ void Run(const char* sink, int signSpeed, int textSpeed, std::size_t characters)
     std::string sent(1, CTransmissionTimeline::kStartSign);
     sent += WithoutSpaces(text);
     sent += CTransmissionTimeline::kEndSign;
-    const std::string heard = WithoutSpaces(CToneDecoder::Decode(elements));
+    const std::string heard =
+        WithoutSpaces(CToneDecoder::Decode(elements, Samples(model.front().lengthUnits) / 3.0));
     std::printf("characters heard wrong: %zu of %zu (goal: 0)\n", CharactersWrong(sent, heard),
                 sent.size());
     if (elements.size() != model.size()) {

@@ -273,7 +273,9 @@ void CKeyingEngine::PrepareTransmission(TransmissionPace pace) {
     RecomputeTiming();
     dashMultiplier = dashRatio.load();
     elements = text.ToElements();
-    device->BeginTransmission(pace);
+    const TimingValues timing = Timing();
+    device->BeginTransmission(pace, TruncateUnits(CharacterGapUnits(timing) +
+                                                  ElementGapUnits(timing) + WordGapUnits(timing)));
     device->SetTone(toneFrequency);
     BeginSegment();
     transmissionStart = time->Now();

@@ -14,7 +14,7 @@ std::chrono::nanoseconds COutputDevice::OutputLatency() const {
 
 void COutputDevice::SetVolume(std::uint32_t) {}
 
-void COutputDevice::BeginTransmission(TransmissionPace) {}
+void COutputDevice::BeginTransmission(TransmissionPace, std::int64_t) {}
 
 void COutputDevice::EndTransmission() {}
 

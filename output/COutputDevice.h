@@ -36,8 +36,9 @@ public:
     // element there and paces the send thread by that clock; the others key in real time, with
     // the durations the engine's step correction gives them. All run on the send thread.
 
-    // A transmission begins; nothing is keyed yet. The moment to prepare the device for `pace`.
-    virtual void BeginTransmission(TransmissionPace pace);
+    // A transmission begins; nothing is keyed yet. The moment to prepare the device for `pace`,
+    // with `wordSilenceUnits` of silence between two words at the speeds it begins with.
+    virtual void BeginTransmission(TransmissionPace pace, std::int64_t wordSilenceUnits);
     // The transmission has ended, also when it was stopped: every output is off, and whatever
     // was keyed has been heard.
     virtual void EndTransmission();
@@ -51,9 +52,10 @@ public:
     // its sound may return well before. False when the device keeps no timeline of its own: the
     // caller then waits in real time.
     virtual bool WaitOnTimeline(std::int64_t endUnits);
-    // Waits until the place `units` of the segment is heard, however far ahead the device keys.
-    // Decisions that take effect at "the next word gap not yet heard" are made then. Returns at
-    // once on a device that keys in real time, which is there already.
+    // Waits until the place `units` of the segment is heard, however far ahead the device keys,
+    // but not beyond the last moment at which what follows the place reached on the timeline can
+    // still be keyed in time. Decisions that take effect at "the next word gap not yet heard" are
+    // made then. Returns at once on a device that keys in real time, which is there already.
     virtual void WaitUntilHeard(std::int64_t units);
     // When the place `units` of the segment is heard, on the monotonic clock in nanoseconds; 0 on
     // a device that keys in real time, where it is heard as the send thread gets there.

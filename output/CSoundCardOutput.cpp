@@ -26,6 +26,13 @@ constexpr std::int64_t kLeadWaitNanoseconds = 3000000000;
 // the moment the gap is heard, when its decisions are made, and the next word's first sample.
 constexpr double kSteppingLatencySeconds = 0.02;
 constexpr double kContinuousLatencySeconds = 0.08;
+// Where the words stand this far apart or more (slow text speeds), a deeper buffer still leaves
+// the send thread most of the gap.
+constexpr std::int64_t kLongSilenceUnits = 6000000;
+constexpr double kLongSilenceLatencySeconds = 0.25;
+// A word gap's decision comes at the latest this long before the lead at which the next word must
+// be keyed.
+constexpr std::int64_t kDecisionMarginNanoseconds = 5000000;
 // The audio thread's real-time priority, below the send thread's.
 constexpr int kAudioThreadPriority = 10;
 // A running stream whose callback has not come for this long has lost its sound server.
@@ -47,7 +54,7 @@ struct CSoundCardStream {
 CSoundCardOutput::CSoundCardOutput() {
     QuietSoundProbing();
     portAudioReady = Pa_Initialize() == paNoError;
-    SetOpen(portAudioReady && OpenStream(TransmissionPace::Continuous));
+    SetOpen(portAudioReady && OpenStream(kContinuousLatencySeconds));
 }
 
 CSoundCardOutput::~CSoundCardOutput() {
@@ -65,7 +72,7 @@ std::int64_t CSoundCardOutput::SamplesFor(std::int64_t durationUnits) {
     return (scaled + kUnitsPerSecond / 2) / kUnitsPerSecond;
 }
 
-bool CSoundCardOutput::OpenStream(TransmissionPace pace) {
+bool CSoundCardOutput::OpenStream(double latencySeconds) {
     renderer.Reset();
     mapping.Reset();
     framesRendered = 0;
@@ -77,7 +84,7 @@ bool CSoundCardOutput::OpenStream(TransmissionPace pace) {
     audioThreadId = 0;
     audioGrantAsked = false;
     audioGrant = RealtimeGrant::Refused;
-    streamPace = pace;
+    streamLatencyAsked = latencySeconds;
     PaStreamParameters parameters{};
     parameters.device = Pa_GetDefaultOutputDevice();
     const PaDeviceInfo* deviceInfo = Pa_GetDeviceInfo(parameters.device);
@@ -88,9 +95,7 @@ bool CSoundCardOutput::OpenStream(TransmissionPace pace) {
     parameters.sampleFormat = paFloat32;
     // The lead measured on the running stream keeps every tone in time whatever the device makes
     // of the latency asked for.
-    parameters.suggestedLatency = std::max(
-        pace == TransmissionPace::Stepping ? kSteppingLatencySeconds : kContinuousLatencySeconds,
-        deviceInfo->defaultLowOutputLatency);
+    parameters.suggestedLatency = std::max(latencySeconds, deviceInfo->defaultLowOutputLatency);
     PaStream* newStream = nullptr;
     if (Pa_OpenStream(&newStream, nullptr, &parameters, kSampleRate, paFramesPerBufferUnspecified,
                       paNoFlag, &CSoundCardStream::Callback, this) != paNoError) {
@@ -128,18 +133,21 @@ void CSoundCardOutput::SetTone(std::int32_t hz) {
     toneFrequency = static_cast<float>(hz);
 }
 
-void CSoundCardOutput::BeginTransmission(TransmissionPace pace) {
+void CSoundCardOutput::BeginTransmission(TransmissionPace pace, std::int64_t wordSilenceUnits) {
     if (!portAudioReady) {
         return;
     }
     lookAheadNanoseconds = pace == TransmissionPace::Continuous ? kLookAheadNanoseconds : 0;
+    const double latency = pace == TransmissionPace::Stepping      ? kSteppingLatencySeconds
+                           : wordSilenceUnits >= kLongSilenceUnits ? kLongSilenceLatencySeconds
+                                                                   : kContinuousLatencySeconds;
     // The sound server went away (or never answered): try again with a new stream; the same when
     // the pace asks for another buffer. Nothing is keyed yet, and the user-interface thread does
     // not touch the stream.
     const bool lost = !streamRunning || StreamStalled();
-    if (lost || pace != streamPace) {
+    if (lost || latency != streamLatencyAsked) {
         CloseStream();
-        if (OpenStream(pace) && lost) {
+        if (OpenStream(latency) && lost) {
             ++reopenings;
         }
     }
@@ -232,7 +240,11 @@ bool CSoundCardOutput::WaitOnTimeline(std::int64_t endUnits) {
 
 void CSoundCardOutput::WaitUntilHeard(std::int64_t units) {
     if (onTimeline) {
-        Timer().WaitUntil(HeardAtNanoseconds(units));
+        // After a speed change to a faster one the buffer may be deeper than the gap: the gap is
+        // then decided when the next word must be keyed, a little before it is heard.
+        const std::int64_t lastMoment =
+            TimeOfSample(timelineEndSample) - leadNanoseconds - kDecisionMarginNanoseconds;
+        Timer().WaitUntil(std::min(HeardAtNanoseconds(units), lastMoment));
     }
 }
 

@@ -18,9 +18,11 @@ using PaStream = void;
 // paced by the same clock, so that the thread, the marking of the text and the sound stay
 // together however the sound card's clock drifts against the system's.
 // While a text is sent continuously the thread keys a look-ahead in front of the sound, and the
-// stream runs with a generous buffer: neither a late wake-up of the send thread nor one of the
-// audio thread on a busy machine changes a sample. Decisions that belong to a word gap wait for
-// the sound (WaitUntilHeard), and the marking is timed by HeardAtNanoseconds. When stepping, a
+// stream runs with a generous buffer, as deep as the silence between two words allows (a word gap
+// must still be decided when it is heard and the next word keyed after that): neither a late
+// wake-up of the send thread nor one of the audio thread on a busy machine changes a sample.
+// Decisions that belong to a word gap wait for the sound (WaitUntilHeard), and the marking is
+// timed by HeardAtNanoseconds. When stepping, a
 // press must be heard at once: the stream runs with a short buffer and the thread keys only the
 // lead ahead. The lead comes from the stream's measured behaviour. When no stream runs, or the
 // sound server goes away, the elements keep their time on the system clock without sound; a
@@ -44,7 +46,7 @@ public:
     // Opens the stream anew when the sound server has gone away since it was opened or the pace
     // asks for another buffer, fixes the lead when it is not known yet, and asks for real-time
     // scheduling of the audio thread.
-    void BeginTransmission(TransmissionPace pace) override;
+    void BeginTransmission(TransmissionPace pace, std::int64_t wordSilenceUnits) override;
     // Returns once everything keyed has been heard.
     void EndTransmission() override;
     void BeginSegment() override;
@@ -75,7 +77,7 @@ public:
     static std::int64_t SamplesFor(std::int64_t durationUnits);
 
 private:
-    bool OpenStream(TransmissionPace pace);
+    bool OpenStream(double latencySeconds);
     void CloseStream();
     bool StreamStalled() const;
     void FixLead();
@@ -96,7 +98,7 @@ private:
     std::atomic<std::int64_t> leadNanoseconds{0};
     std::int64_t openedAt = 0;
     int reopenings = 0;
-    TransmissionPace streamPace = TransmissionPace::Continuous;
+    double streamLatencyAsked = 0.0;
     std::int64_t lookAheadNanoseconds = 0;
     RealtimeGrant audioGrant = RealtimeGrant::Refused;
     bool audioGrantAsked = false;

@@ -107,6 +107,10 @@ std::string CToneDecoder::Decode(const std::vector<Element>& elements) {
     for (const Element& element : elements) {
         unit = std::min(unit, element.end - element.onset);
     }
+    return Decode(elements, unit);
+}
+
+std::string CToneDecoder::Decode(const std::vector<Element>& elements, double unit) {
     std::string text;
     std::string code;
     for (std::size_t i = 0; i < elements.size(); ++i) {

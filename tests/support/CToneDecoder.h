@@ -21,6 +21,8 @@ public:
     // under two units inside a character, under five between characters, longer between words
     // (a space). Characters without a code come out as '#'.
     static std::string Decode(const std::vector<Element>& elements);
+    // The same with the dot's length known: a glitch shorter than a dot does not become the unit.
+    static std::string Decode(const std::vector<Element>& elements, double unitSamples);
 
 private:
     double tone;
