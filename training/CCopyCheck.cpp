@@ -1,14 +1,19 @@
 #include "training/CCopyCheck.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <limits>
 #include <utility>
 
 namespace {
 
-struct Character {
+// One compared unit of a text: a character, or the gap between two groups (any run of spaces and
+// line breaks).
+struct Token {
     char value;
     std::size_t position;
+    bool gap;
 };
 
 bool Separates(char c) {
@@ -19,87 +24,298 @@ char Folded(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-std::vector<Character> Compared(std::string_view text) {
-    std::vector<Character> result;
-    for (std::size_t i = 0; i < text.size() && result.size() < CCopyCheck::kMaxCharacters; ++i) {
+std::vector<Token> Tokens(std::string_view text) {
+    std::vector<Token> result;
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size() && characters < CCopyCheck::kMaxCharacters; ++i) {
         if (!Separates(text[i])) {
-            result.push_back({Folded(text[i]), i});
+            result.push_back({Folded(text[i]), i, false});
+            ++characters;
+        } else if (!result.empty() && !result.back().gap) {
+            result.push_back({' ', i, true});
         }
+    }
+    if (!result.empty() && result.back().gap) {
+        result.pop_back();
     }
     return result;
 }
 
+// The cost of an alignment is lexicographic: the character errors first, then the tie-breaking
+// penalties below, which all together never reach one character error.
+using Cost = std::int32_t;
+constexpr Cost kError = Cost{1} << 17;
+constexpr Cost kInfinity = std::numeric_limits<Cost>::max() / 4;
+// A gap of one text without a gap of the other in its place.
+constexpr Cost kLoneGap = 2;
+// Each run of missed or extra units.
+constexpr Cost kRunOpens = 1;
+// A run that begins or ends inside a group (next to a character of the same group).
+constexpr Cost kRunSplitsGroup = 2;
+
+// The states of the alignment: the last step paired units (or is the start), missed a sent unit,
+// or took an extra copied unit.
+enum State : std::uint8_t { kPaired = 0, kMissing = 1, kAdding = 2 };
+
+// The step into one state of one cell, kept for the way back: the state it came from, and for
+// the paired state whether it was a transposition (two units of each text at once).
+struct Step {
+    std::uint8_t bits = 0;
+    static std::uint8_t Pack(State paired, bool swap, State missing, State adding) {
+        return static_cast<std::uint8_t>(paired | (swap ? 4 : 0) | (missing << 3) | (adding << 5));
+    }
+};
+
+enum class Operation { Pair, Swap, Miss, Add };
+
 }  // namespace
 
 CCopyCheck::CCopyCheck(std::string_view sent, std::string_view copied) {
-    const std::vector<Character> a = Compared(sent);
-    const std::vector<Character> b = Compared(copied);
+    const std::vector<Token> a = Tokens(sent);
+    const std::vector<Token> b = Tokens(copied);
     const std::size_t n = a.size();
     const std::size_t m = b.size();
-    // cost[i][j]: the fewest edits that turn the first i sent characters into the first j copied.
-    // Both lengths are bounded, so 16 bits hold every cost.
     const std::size_t columns = m + 1;
-    std::vector<std::uint16_t> cost((n + 1) * columns);
-    const auto at = [&](std::size_t i, std::size_t j) -> std::uint16_t& {
-        return cost[i * columns + j];
+
+    // Whether a run of missed (or extra) units that begins at unit k splits a group: the unit and
+    // the one before it are both characters.
+    const auto splitsAt = [](const std::vector<Token>& t, std::size_t k) {
+        return k > 0 && k < t.size() && !t[k].gap && !t[k - 1].gap;
     };
+    const auto unitCost = [](const Token& t) { return t.gap ? kLoneGap : kError; };
+
+    // Costs in three rolling rows (a transposition looks two rows back); the steps for all.
+    std::array<std::vector<std::array<Cost, 3>>, 3> rows;
+    for (auto& row : rows) {
+        row.assign(columns, {kInfinity, kInfinity, kInfinity});
+    }
+    std::vector<std::uint8_t> steps((n + 1) * columns, 0);
+    const auto row = [&](std::size_t i) -> std::vector<std::array<Cost, 3>>& {
+        return rows[i % 3];
+    };
+
     for (std::size_t i = 0; i <= n; ++i) {
-        at(i, 0) = static_cast<std::uint16_t>(i);
-    }
-    for (std::size_t j = 0; j <= m; ++j) {
-        at(0, j) = static_cast<std::uint16_t>(j);
-    }
-    for (std::size_t i = 1; i <= n; ++i) {
-        for (std::size_t j = 1; j <= m; ++j) {
-            const int diagonal = at(i - 1, j - 1) + (a[i - 1].value == b[j - 1].value ? 0 : 1);
-            const int missed = at(i - 1, j) + 1;
-            const int extra = at(i, j - 1) + 1;
-            at(i, j) = static_cast<std::uint16_t>(std::min({diagonal, missed, extra}));
+        auto& here = row(i);
+        for (std::size_t j = 0; j <= m; ++j) {
+            std::array<Cost, 3> best{kInfinity, kInfinity, kInfinity};
+            State pairedFrom = kPaired;
+            bool swap = false;
+            State missingFrom = kPaired;
+            State addingFrom = kPaired;
+            if (i == 0 && j == 0) {
+                best[kPaired] = 0;
+            }
+            // Leaving a run of missed units at sent unit k, or of extra ones at copied unit k.
+            const auto leaving = [&](State from, std::size_t ai, std::size_t bj) -> Cost {
+                if (from == kMissing) {
+                    return splitsAt(a, ai) ? kRunSplitsGroup : 0;
+                }
+                if (from == kAdding) {
+                    return splitsAt(b, bj) ? kRunSplitsGroup : 0;
+                }
+                return 0;
+            };
+            if (i > 0 && j > 0 && a[i - 1].gap == b[j - 1].gap) {
+                const Cost step = a[i - 1].value == b[j - 1].value ? 0 : kError;
+                const auto& before = row(i - 1)[j - 1];
+                for (const State from : {kPaired, kMissing, kAdding}) {
+                    if (before[from] >= kInfinity) {
+                        continue;
+                    }
+                    const Cost total = before[from] + step + leaving(from, i - 1, j - 1);
+                    if (total < best[kPaired]) {
+                        best[kPaired] = total;
+                        pairedFrom = from;
+                        swap = false;
+                    }
+                }
+            }
+            if (i > 1 && j > 1 && !a[i - 1].gap && !a[i - 2].gap && !b[j - 1].gap &&
+                !b[j - 2].gap && a[i - 1].value != a[i - 2].value &&
+                a[i - 1].value == b[j - 2].value && a[i - 2].value == b[j - 1].value) {
+                const auto& before = row(i - 2)[j - 2];
+                for (const State from : {kPaired, kMissing, kAdding}) {
+                    if (before[from] >= kInfinity) {
+                        continue;
+                    }
+                    const Cost total = before[from] + kError + leaving(from, i - 2, j - 2);
+                    if (total < best[kPaired]) {
+                        best[kPaired] = total;
+                        pairedFrom = from;
+                        swap = true;
+                    }
+                }
+            }
+            if (i > 0) {
+                const auto& before = row(i - 1)[j];
+                const Cost opens = kRunOpens + (splitsAt(a, i - 1) ? kRunSplitsGroup : 0);
+                for (const State from : {kMissing, kPaired, kAdding}) {
+                    if (before[from] >= kInfinity) {
+                        continue;
+                    }
+                    const Cost total = before[from] + unitCost(a[i - 1]) +
+                                       (from == kMissing ? 0 : opens + leaving(from, i - 1, j));
+                    if (total < best[kMissing]) {
+                        best[kMissing] = total;
+                        missingFrom = from;
+                    }
+                }
+            }
+            if (j > 0) {
+                const auto& before = here[j - 1];
+                const Cost opens = kRunOpens + (splitsAt(b, j - 1) ? kRunSplitsGroup : 0);
+                for (const State from : {kAdding, kPaired, kMissing}) {
+                    if (before[from] >= kInfinity) {
+                        continue;
+                    }
+                    const Cost total = before[from] + unitCost(b[j - 1]) +
+                                       (from == kAdding ? 0 : opens + leaving(from, i, j - 1));
+                    if (total < best[kAdding]) {
+                        best[kAdding] = total;
+                        addingFrom = from;
+                    }
+                }
+            }
+            here[j] = best;
+            steps[i * columns + j] = Step::Pack(pairedFrom, swap, missingFrom, addingFrom);
         }
     }
 
-    // Back from the end: a character for a character where that is as cheap, then a missed
-    // character, then an extra one.
+    // Back from the end, in the cheapest state there.
+    const auto& last = row(n)[m];
+    State state = kPaired;
+    for (const State s : {kPaired, kMissing, kAdding}) {
+        if (last[s] < last[state]) {
+            state = s;
+        }
+    }
+    std::vector<std::pair<Operation, std::pair<std::size_t, std::size_t>>> path;
     std::size_t i = n;
     std::size_t j = m;
     while (i > 0 || j > 0) {
-        if (i > 0 && j > 0 &&
-            at(i, j) == at(i - 1, j - 1) + (a[i - 1].value == b[j - 1].value ? 0 : 1)) {
-            const bool same = a[i - 1].value == b[j - 1].value;
-            entries.push_back({same ? Mark::Correct : Mark::Wrong, a[i - 1].value, b[j - 1].value,
-                               a[i - 1].position});
+        const std::uint8_t bits = steps[i * columns + j];
+        if (state == kPaired) {
+            const bool swapped = (bits & 4) != 0;
+            const State from = static_cast<State>(bits & 3);
+            if (swapped) {
+                i -= 2;
+                j -= 2;
+                path.push_back({Operation::Swap, {i, j}});
+            } else {
+                --i;
+                --j;
+                path.push_back({Operation::Pair, {i, j}});
+            }
+            state = from;
+        } else if (state == kMissing) {
             --i;
-            --j;
-        } else if (i > 0 && at(i, j) == at(i - 1, j) + 1) {
-            entries.push_back({Mark::Missed, a[i - 1].value, 0, a[i - 1].position});
-            --i;
+            path.push_back({Operation::Miss, {i, j}});
+            state = static_cast<State>((bits >> 3) & 3);
         } else {
-            const std::size_t before = i < n ? a[i].position : sent.size();
-            entries.push_back({Mark::Extra, 0, b[j - 1].value, before});
             --j;
+            path.push_back({Operation::Add, {i, j}});
+            state = static_cast<State>((bits >> 5) & 3);
         }
     }
-    std::reverse(entries.begin(), entries.end());
+    std::reverse(path.begin(), path.end());
 
-    for (const Entry& entry : entries) {
-        if (entry.mark != Mark::Extra) {
+    // The marks, with each extra character placed before the next sent unit.
+    // The entries of missed sent units and of extra copied units, by unit.
+    constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+    std::vector<std::size_t> missedEntry(n, kNone);
+    std::vector<std::size_t> extraEntry(m, kNone);
+    for (const auto& [operation, at] : path) {
+        const auto [ai, bj] = at;
+        switch (operation) {
+            case Operation::Pair:
+                if (!a[ai].gap) {
+                    const bool same = a[ai].value == b[bj].value;
+                    entries.push_back({same ? Mark::Correct : Mark::Wrong, a[ai].value, b[bj].value,
+                                       a[ai].position});
+                }
+                break;
+            case Operation::Swap:
+                entries.push_back({Mark::Transposed, a[ai].value, b[bj].value, a[ai].position});
+                entries.push_back(
+                    {Mark::Transposed, a[ai + 1].value, b[bj + 1].value, a[ai + 1].position});
+                ++transpositionCount;
+                break;
+            case Operation::Miss:
+                if (!a[ai].gap) {
+                    missedEntry[ai] = entries.size();
+                    entries.push_back({Mark::Missed, a[ai].value, 0, a[ai].position});
+                }
+                break;
+            case Operation::Add:
+                if (!b[bj].gap) {
+                    const std::size_t before = ai < n ? a[ai].position : sent.size();
+                    extraEntry[bj] = entries.size();
+                    entries.push_back({Mark::Extra, 0, b[bj].value, before});
+                }
+                break;
+        }
+    }
+
+    // Groups missed or added whole: every character of the group is marked so.
+    const auto markWholeGroups = [&](const std::vector<Token>& t,
+                                     const std::vector<std::size_t>& marked) {
+        int groups = 0;
+        std::size_t start = 0;
+        while (start < t.size()) {
+            std::size_t end = start;
+            bool all = true;
+            while (end < t.size() && !t[end].gap) {
+                all = all && marked[end] != kNone;
+                ++end;
+            }
+            if (all && end > start) {
+                ++groups;
+                for (std::size_t k = start; k < end; ++k) {
+                    entries[marked[k]].wholeGroup = true;
+                }
+            }
+            start = end + 1;
+        }
+        return groups;
+    };
+    missedGroupCount = markWholeGroups(a, missedEntry);
+    extraGroupCount = markWholeGroups(b, extraEntry);
+
+    for (const Entry& e : entries) {
+        if (e.mark != Mark::Extra) {
             ++sentCount;
-            CharacterCount& count = characters[entry.sent];
+            CharacterCount& count = characters[e.sent];
             ++count.sent;
-            if (entry.mark != Mark::Correct) {
+            if (e.mark == Mark::Wrong || e.mark == Mark::Missed) {
                 ++count.wrong;
             }
         }
-        if (entry.mark == Mark::Correct) {
-            ++correctCount;
-        } else {
-            ++errorCount;
+        switch (e.mark) {
+            case Mark::Correct:
+                ++correctCount;
+                break;
+            case Mark::Wrong:
+                ++wrongCount;
+                break;
+            case Mark::Missed:
+                ++missedCount;
+                break;
+            case Mark::Extra:
+                ++extraCount;
+                break;
+            case Mark::Transposed:
+                break;
         }
     }
 }
 
+double CCopyCheck::Score(int correct, int sent, int extra) {
+    const int total = sent + extra;
+    return total <= 0 ? 0.0 : 100.0 * correct / total;
+}
+
 double CCopyCheck::ScorePercent() const {
-    return sentCount == 0 ? 0.0 : 100.0 * correctCount / sentCount;
+    return Score(correctCount, sentCount, extraCount);
 }
 
 std::vector<CCopyCheck::Confusion> CCopyCheck::Confusions() const {
