@@ -193,6 +193,52 @@ TEST(KochCourse, NextLessonIsOfferedFromNinetyPerCent) {
     EXPECT_FALSE(CKochCourse::OffersNextLesson(100.0, 39, 39));
 }
 
+// The next lesson needs evidence: enough sent characters and the score.
+TEST(KochCourse, NextLessonNeedsEnoughSentCharacters) {
+    struct {
+        int sent;
+        double score;
+        int minimum;
+        int lesson;
+        bool offered;
+    } const cases[] = {
+        {100, 90.0, 100, 3, true},   {99, 100.0, 100, 3, false}, {250, 89.9, 100, 3, false},
+        {150, 95.0, 200, 3, false},  {20, 95.0, 20, 3, true},    {100, 100.0, 100, 39, false},
+        {1, 100.0, 0, 3, true},      {0, 100.0, 0, 3, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CKochCourse::OffersNextLesson(c.sent, c.score, c.minimum, c.lesson, 39),
+                  c.offered)
+            << c.sent << " " << c.score << " " << c.minimum;
+    }
+    // Four S of a lesson copied as six: two thirds, no next lesson however long the text.
+    EXPECT_FALSE(CKochCourse::OffersNextLesson(CCopyCheck("S S S S", "S S S S S S"), 1, 3, 39));
+    // A lesson text copied right, 300 characters of it.
+    const CKochCourse course(CKochCourse::DefaultOrder(), 3);
+    const std::string text = course.Generate(course.DrawingSet(), 5);
+    EXPECT_TRUE(CKochCourse::OffersNextLesson(CCopyCheck(text, text), 100, 3, 39));
+    EXPECT_FALSE(CKochCourse::OffersNextLesson(CCopyCheck(text.substr(0, 60), text.substr(0, 60)),
+                                               100, 3, 39));
+}
+
+// The number of sent characters is kept with the course; a file without it (as older ones are)
+// reads with the default, and a file of the default course is written as it always was.
+TEST(CourseFile, MinimumOfSentCharacters) {
+    EXPECT_EQ(CCourseFile::Parse("lekce=3\nporadi=KMRSU\nslabe=1\n").minimumSent, 100);
+    CCourseFile::Settings settings{4, "KMRSU", false, 150};
+    EXPECT_EQ(CCourseFile::Format(settings), "lekce=4\nporadi=KMRSU\nslabe=0\nminznaku=150\n");
+    EXPECT_EQ(CCourseFile::Parse(CCourseFile::Format(settings)), settings);
+    settings.minimumSent = 100;
+    EXPECT_EQ(CCourseFile::Format(settings), "lekce=4\nporadi=KMRSU\nslabe=0\n");
+    for (const char* bad : {"minznaku=0", "minznaku=2001", "minznaku=-5", "minznaku=12a",
+                            "minznaku=", "minznaku=99999999999999999999"}) {
+        EXPECT_EQ(CCourseFile::Parse(std::string("lekce=2\n") + bad + "\n").minimumSent, 100)
+            << bad;
+    }
+    EXPECT_EQ(CCourseFile::Parse("minznaku=1\n").minimumSent, 1);
+    EXPECT_EQ(CCourseFile::Parse("minznaku=2000\r\n").minimumSent, 2000);
+}
+
 TEST(CourseFile, RoundTripAndDefaults) {
     const CCourseFile::Settings defaults = CCourseFile::Parse("");
     EXPECT_EQ(defaults.lesson, 1);
