@@ -202,9 +202,9 @@ TEST(KochCourse, NextLessonNeedsEnoughSentCharacters) {
         int lesson;
         bool offered;
     } const cases[] = {
-        {100, 90.0, 100, 3, true},   {99, 100.0, 100, 3, false}, {250, 89.9, 100, 3, false},
-        {150, 95.0, 200, 3, false},  {20, 95.0, 20, 3, true},    {100, 100.0, 100, 39, false},
-        {1, 100.0, 0, 3, true},      {0, 100.0, 0, 3, false},
+        {100, 90.0, 100, 3, true},  {99, 100.0, 100, 3, false}, {250, 89.9, 100, 3, false},
+        {150, 95.0, 200, 3, false}, {20, 95.0, 20, 3, true},    {100, 100.0, 100, 39, false},
+        {1, 100.0, 0, 3, true},     {0, 100.0, 0, 3, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CKochCourse::OffersNextLesson(c.sent, c.score, c.minimum, c.lesson, 39),
