@@ -202,7 +202,9 @@ CCopyCheckLayout::CCopyCheckLayout(std::string_view sentText, const CCopyCheck& 
                 const double rowTop = top + kExtraTop + placed[first].row * kExtraRow;
                 std::vector<Box> glyphs;
                 for (std::size_t s = first; s <= last; ++s) {
-                    glyphs.push_back({placed[s].x + kGlyphInset, rowTop, kGlyphWidth, kCopyHeight});
+                    // A frame around a group added whole keeps clear of its glyphs.
+                    glyphs.push_back(
+                        {placed[s].x + kGlyphInset, rowTop + 0.1, kGlyphWidth, kCopyHeight - 0.2});
                 }
                 const double x0 = placed[first].x + 0.05;
                 const double x1 = placed[last].x + 0.95;
