@@ -44,7 +44,7 @@ std::vector<Token> Tokens(std::string_view text) {
 // The cost of an alignment is lexicographic: the character errors first, then the tie-breaking
 // penalties below, which all together never reach one character error.
 using Cost = std::int32_t;
-constexpr Cost kError = Cost{1} << 17;
+constexpr Cost kError = Cost{1} << 16;
 constexpr Cost kInfinity = std::numeric_limits<Cost>::max() / 4;
 // A gap of one text without a gap of the other in its place.
 constexpr Cost kLoneGap = 2;
@@ -77,112 +77,115 @@ CCopyCheck::CCopyCheck(std::string_view sent, std::string_view copied) {
     const std::size_t m = b.size();
     const std::size_t columns = m + 1;
 
-    // Whether a run of missed (or extra) units that begins at unit k splits a group: the unit and
-    // the one before it are both characters.
-    const auto splitsAt = [](const std::vector<Token>& t, std::size_t k) {
-        return k > 0 && k < t.size() && !t[k].gap && !t[k - 1].gap;
+    // Per unit: whether it is a gap, and whether a run of missed (or extra) units that begins or
+    // ends next to it splits a group (it and the unit before it are both characters).
+    const auto flags = [](const std::vector<Token>& t) {
+        std::vector<std::uint8_t> gap(t.size() + 1, 0);
+        std::vector<std::uint8_t> splits(t.size() + 1, 0);
+        for (std::size_t k = 0; k < t.size(); ++k) {
+            gap[k] = t[k].gap ? 1 : 0;
+            splits[k] = k > 0 && !t[k].gap && !t[k - 1].gap ? 1 : 0;
+        }
+        return std::make_pair(gap, splits);
     };
-    const auto unitCost = [](const Token& t) { return t.gap ? kLoneGap : kError; };
+    const auto [gapA, splitsA] = flags(a);
+    const auto [gapB, splitsB] = flags(b);
 
-    // Costs in three rolling rows (a transposition looks two rows back); the steps for all.
-    std::array<std::vector<std::array<Cost, 3>>, 3> rows;
-    for (auto& row : rows) {
-        row.assign(columns, {kInfinity, kInfinity, kInfinity});
-    }
+    // Costs in three rolling rows of three states each (a transposition looks two rows back);
+    // the steps for every cell.
+    std::vector<Cost> rows(3 * 3 * columns, kInfinity);
+    const auto row = [&](std::size_t i) { return rows.data() + (i % 3) * 3 * columns; };
     std::vector<std::uint8_t> steps((n + 1) * columns, 0);
-    const auto row = [&](std::size_t i) -> std::vector<std::array<Cost, 3>>& {
-        return rows[i % 3];
-    };
 
     for (std::size_t i = 0; i <= n; ++i) {
-        auto& here = row(i);
+        Cost* here = row(i);
+        const Cost* up = i > 0 ? row(i - 1) : nullptr;
+        const Cost* up2 = i > 1 ? row(i - 2) : nullptr;
+        // Leaving a run of missed units before sent unit i - 1 or of extra ones before copied
+        // unit j - 1 in a paired step that takes those units.
+        const Cost leaveMissing = i > 0 && splitsA[i - 1] ? kRunSplitsGroup : 0;
+        const Cost leaveMissing2 = i > 1 && splitsA[i - 2] ? kRunSplitsGroup : 0;
+        const Cost missUnit = i > 0 ? (gapA[i - 1] ? kLoneGap : kError) : 0;
+        const Cost openMissing = kRunOpens + (i > 0 && splitsA[i - 1] ? kRunSplitsGroup : 0);
         for (std::size_t j = 0; j <= m; ++j) {
-            std::array<Cost, 3> best{kInfinity, kInfinity, kInfinity};
-            State pairedFrom = kPaired;
+            Cost best[3] = {kInfinity, kInfinity, kInfinity};
+            std::uint8_t pairedFrom = kPaired;
             bool swap = false;
-            State missingFrom = kPaired;
-            State addingFrom = kPaired;
+            std::uint8_t missingFrom = kPaired;
+            std::uint8_t addingFrom = kPaired;
             if (i == 0 && j == 0) {
                 best[kPaired] = 0;
             }
-            // Leaving a run of missed units at sent unit k, or of extra ones at copied unit k.
-            const auto leaving = [&](State from, std::size_t ai, std::size_t bj) -> Cost {
-                if (from == kMissing) {
-                    return splitsAt(a, ai) ? kRunSplitsGroup : 0;
-                }
-                if (from == kAdding) {
-                    return splitsAt(b, bj) ? kRunSplitsGroup : 0;
-                }
-                return 0;
-            };
-            if (i > 0 && j > 0 && a[i - 1].gap == b[j - 1].gap) {
+            const Cost leaveAdding = j > 0 && splitsB[j - 1] ? kRunSplitsGroup : 0;
+            if (i > 0 && j > 0 && gapA[i - 1] == gapB[j - 1]) {
                 const Cost step = a[i - 1].value == b[j - 1].value ? 0 : kError;
-                const auto& before = row(i - 1)[j - 1];
-                for (const State from : {kPaired, kMissing, kAdding}) {
-                    if (before[from] >= kInfinity) {
-                        continue;
-                    }
-                    const Cost total = before[from] + step + leaving(from, i - 1, j - 1);
-                    if (total < best[kPaired]) {
-                        best[kPaired] = total;
+                const Cost* before = up + 3 * (j - 1);
+                const Cost options[3] = {before[kPaired] + step,
+                                         before[kMissing] + step + leaveMissing,
+                                         before[kAdding] + step + leaveAdding};
+                for (std::uint8_t from = 0; from < 3; ++from) {
+                    if (options[from] < best[kPaired]) {
+                        best[kPaired] = options[from];
                         pairedFrom = from;
-                        swap = false;
                     }
                 }
             }
-            if (i > 1 && j > 1 && !a[i - 1].gap && !a[i - 2].gap && !b[j - 1].gap &&
-                !b[j - 2].gap && a[i - 1].value != a[i - 2].value &&
-                a[i - 1].value == b[j - 2].value && a[i - 2].value == b[j - 1].value) {
-                const auto& before = row(i - 2)[j - 2];
-                for (const State from : {kPaired, kMissing, kAdding}) {
-                    if (before[from] >= kInfinity) {
-                        continue;
-                    }
-                    const Cost total = before[from] + kError + leaving(from, i - 2, j - 2);
-                    if (total < best[kPaired]) {
-                        best[kPaired] = total;
+            if (i > 1 && j > 1 && !gapA[i - 1] && !gapA[i - 2] && !gapB[j - 1] && !gapB[j - 2] &&
+                a[i - 1].value != a[i - 2].value && a[i - 1].value == b[j - 2].value &&
+                a[i - 2].value == b[j - 1].value) {
+                const Cost* before = up2 + 3 * (j - 2);
+                const Cost leaveAdding2 = splitsB[j - 2] ? kRunSplitsGroup : 0;
+                const Cost options[3] = {before[kPaired] + kError,
+                                         before[kMissing] + kError + leaveMissing2,
+                                         before[kAdding] + kError + leaveAdding2};
+                for (std::uint8_t from = 0; from < 3; ++from) {
+                    if (options[from] < best[kPaired]) {
+                        best[kPaired] = options[from];
                         pairedFrom = from;
                         swap = true;
                     }
                 }
             }
             if (i > 0) {
-                const auto& before = row(i - 1)[j];
-                const Cost opens = kRunOpens + (splitsAt(a, i - 1) ? kRunSplitsGroup : 0);
-                for (const State from : {kMissing, kPaired, kAdding}) {
-                    if (before[from] >= kInfinity) {
-                        continue;
-                    }
-                    const Cost total = before[from] + unitCost(a[i - 1]) +
-                                       (from == kMissing ? 0 : opens + leaving(from, i - 1, j));
-                    if (total < best[kMissing]) {
-                        best[kMissing] = total;
+                const Cost* before = up + 3 * j;
+                const Cost leaveAddingHere = j > 0 && splitsB[j] && j < m ? kRunSplitsGroup : 0;
+                const Cost options[3] = {
+                    before[kPaired] + missUnit + openMissing, before[kMissing] + missUnit,
+                    before[kAdding] + missUnit + openMissing + leaveAddingHere};
+                for (const std::uint8_t from : {kMissing, kPaired, kAdding}) {
+                    if (options[from] < best[kMissing]) {
+                        best[kMissing] = options[from];
                         missingFrom = from;
                     }
                 }
             }
             if (j > 0) {
-                const auto& before = here[j - 1];
-                const Cost opens = kRunOpens + (splitsAt(b, j - 1) ? kRunSplitsGroup : 0);
-                for (const State from : {kAdding, kPaired, kMissing}) {
-                    if (before[from] >= kInfinity) {
-                        continue;
-                    }
-                    const Cost total = before[from] + unitCost(b[j - 1]) +
-                                       (from == kAdding ? 0 : opens + leaving(from, i, j - 1));
-                    if (total < best[kAdding]) {
-                        best[kAdding] = total;
+                const Cost* before = here + 3 * (j - 1);
+                const Cost addUnit = gapB[j - 1] ? kLoneGap : kError;
+                const Cost openAdding = kRunOpens + (splitsB[j - 1] ? kRunSplitsGroup : 0);
+                const Cost leaveMissingHere = i > 0 && i < n && splitsA[i] ? kRunSplitsGroup : 0;
+                const Cost options[3] = {before[kPaired] + addUnit + openAdding,
+                                         before[kMissing] + addUnit + openAdding + leaveMissingHere,
+                                         before[kAdding] + addUnit};
+                for (const std::uint8_t from : {kAdding, kPaired, kMissing}) {
+                    if (options[from] < best[kAdding]) {
+                        best[kAdding] = options[from];
                         addingFrom = from;
                     }
                 }
             }
-            here[j] = best;
-            steps[i * columns + j] = Step::Pack(pairedFrom, swap, missingFrom, addingFrom);
+            Cost* cell = here + 3 * j;
+            for (int state = 0; state < 3; ++state) {
+                cell[state] = std::min(best[state], kInfinity);
+            }
+            steps[i * columns + j] =
+                Step::Pack(static_cast<State>(pairedFrom), swap, static_cast<State>(missingFrom),
+                           static_cast<State>(addingFrom));
         }
     }
 
     // Back from the end, in the cheapest state there.
-    const auto& last = row(n)[m];
+    const Cost* last = row(n) + 3 * m;
     State state = kPaired;
     for (const State s : {kPaired, kMissing, kAdding}) {
         if (last[s] < last[state]) {
