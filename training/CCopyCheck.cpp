@@ -1,7 +1,6 @@
 #include "training/CCopyCheck.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -57,14 +56,12 @@ constexpr Cost kRunSplitsGroup = 2;
 // or took an extra copied unit.
 enum State : std::uint8_t { kPaired = 0, kMissing = 1, kAdding = 2 };
 
-// The step into one state of one cell, kept for the way back: the state it came from, and for
-// the paired state whether it was a transposition (two units of each text at once).
-struct Step {
-    std::uint8_t bits = 0;
-    static std::uint8_t Pack(State paired, bool swap, State missing, State adding) {
-        return static_cast<std::uint8_t>(paired | (swap ? 4 : 0) | (missing << 3) | (adding << 5));
-    }
-};
+// The steps into the three states of one cell in a byte, kept for the way back: the state each
+// came from (bits 0-1, 3-4, 5-6), and for the paired state whether it was a transposition (two
+// units of each text at once, bit 2).
+std::uint8_t PackSteps(State paired, bool swap, State missing, State adding) {
+    return static_cast<std::uint8_t>(paired | (swap ? 4 : 0) | (missing << 3) | (adding << 5));
+}
 
 enum class Operation { Pair, Swap, Miss, Add };
 
@@ -179,8 +176,8 @@ CCopyCheck::CCopyCheck(std::string_view sent, std::string_view copied) {
                 cell[state] = std::min(best[state], kInfinity);
             }
             steps[i * columns + j] =
-                Step::Pack(static_cast<State>(pairedFrom), swap, static_cast<State>(missingFrom),
-                           static_cast<State>(addingFrom));
+                PackSteps(static_cast<State>(pairedFrom), swap, static_cast<State>(missingFrom),
+                          static_cast<State>(addingFrom));
         }
     }
 
