@@ -1,5 +1,6 @@
 #include "training/CCharacterWeights.h"
 
+#include <algorithm>
 #include <cmath>
 
 CCharacterWeights::CCharacterWeights(const std::vector<CheckRecord>& history) {
@@ -9,7 +10,24 @@ CCharacterWeights::CCharacterWeights(const std::vector<CheckRecord>& history) {
             total.sent += count.sent;
             total.wrong += count.wrong;
         }
+        for (const CCopyCheck::Confusion& confusion : record.confusions) {
+            if (confusion.sent != confusion.copied && confusion.count > 0) {
+                writtenFor[confusion.copied] += confusion.count;
+            }
+        }
     }
+}
+
+double CCharacterWeights::Weight(char c) const {
+    const auto found = totals.find(c);
+    const double sent = found == totals.end() ? 0.0 : found->second.sent;
+    const double wrong =
+        found == totals.end() ? 0.0 : std::clamp<double>(found->second.wrong, 0.0, sent);
+    const double rate = (wrong + kPriorWrong) / (sent + kPriorSent);
+    const auto partner = writtenFor.find(c);
+    const double taken = partner == writtenFor.end() ? 0.0 : static_cast<double>(partner->second);
+    const double takenRate = std::min(1.0, taken / (sent + kPriorSent));
+    return 1.0 + kWeakness * rate + kPartner * takenRate;
 }
 
 std::map<char, double> CCharacterWeights::Shares(const std::string& set) const {
@@ -17,27 +35,19 @@ std::map<char, double> CCharacterWeights::Shares(const std::string& set) const {
     for (const char c : set) {
         fair[c] += 1.0 / static_cast<double>(set.size());
     }
-    // How much each character needs practice: a base, its error rate, and more for the rarely
-    // seen, which the history cannot yet judge.
-    std::map<char, double> need;
-    double weightedTotal = 0;
-    for (const auto& [c, share] : fair) {
-        if (c == ' ') {
-            continue;
-        }
-        const auto found = totals.find(c);
-        const int sent = found == totals.end() ? 0 : found->second.sent;
-        const int wrong = found == totals.end() ? 0 : found->second.wrong;
-        const double rate = sent == 0 ? 0.0 : static_cast<double>(wrong) / sent;
-        const double rarity = 0.5 * std::max(0.0, 1.0 - static_cast<double>(sent) / kWellKnown);
-        need[c] = share * (0.25 + rate + rarity);
-        weightedTotal += need[c];
-    }
     const double spaces = fair.count(' ') != 0 ? fair.at(' ') : 0.0;
+    std::map<char, double> need;
+    double needTotal = 0;
+    for (const auto& [c, share] : fair) {
+        if (c != ' ') {
+            need[c] = share * Weight(c);
+            needTotal += need[c];
+        }
+    }
     std::map<char, double> shares;
     for (const auto& [c, share] : fair) {
         // Half the fair share is kept; the other half follows the need.
-        shares[c] = c == ' ' ? share : 0.5 * share + 0.5 * (1.0 - spaces) * need[c] / weightedTotal;
+        shares[c] = c == ' ' ? share : 0.5 * share + 0.5 * (1.0 - spaces) * need[c] / needTotal;
     }
     return shares;
 }

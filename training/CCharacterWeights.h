@@ -2,24 +2,35 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "training/CheckRecord.h"
 
-// Practice that goes after the weak characters: each character of a set is drawn with a weight
-// that grows with its error rate in the history of copy checks, and for characters the history
-// has seen rarely. Half of every character's fair share is kept whatever the history says, so a
-// text is never made of one character. Plain data; any thread.
+// Practice that goes after the weak characters. Each character of a set is drawn with a weight
+// that grows with how weak the history of copy checks shows it to be: its error rate, judged with
+// caution while it has been sent only a few times (as though it had first been sent ten times
+// and copied wrong once), and how often other characters were copied as it, so that the
+// characters a weak one is taken for come up more too. A character never or rarely sent counts as
+// moderately weak: it gains, but less than one the history has proven weak. Half of every
+// character's fair share is kept whatever the history says, so a text is never made of one
+// character. Plain data; any thread.
 class CCharacterWeights {
 public:
-    // A character sent fewer times than this counts as rarely seen.
-    static constexpr int kWellKnown = 20;
     // The weighted set has about this many positions.
     static constexpr int kPositions = 2048;
+    // The cautious start of every character's error rate: as though sent this often ...
+    static constexpr double kPriorSent = 10.0;
+    // ... and copied wrong this often.
+    static constexpr double kPriorWrong = 1.0;
+    // A character's weight is 1 + kWeakness x its error rate + kPartner x the rate at which it
+    // was written for another character.
+    static constexpr double kWeakness = 10.0;
+    static constexpr double kPartner = 4.0;
 
     explicit CCharacterWeights(const std::vector<CheckRecord>& history);
 
-    bool HasHistory() const { return !totals.empty(); }
+    bool HasHistory() const { return !totals.empty() || !writtenFor.empty(); }
     // The share of the draws each character of `set` gets, by its positions in the set (a
     // character twice in the set has twice the fair share) and the history; spaces keep theirs.
     std::map<char, double> Shares(const std::string& set) const;
@@ -28,5 +39,9 @@ public:
     std::string Weighted(const std::string& set) const;
 
 private:
+    double Weight(char c) const;
+
     std::map<char, CCopyCheck::CharacterCount> totals;
+    // How often each character was copied in place of another one.
+    std::map<char, long long> writtenFor;
 };

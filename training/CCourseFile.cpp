@@ -52,6 +52,9 @@ CCourseFile::Settings CCourseFile::Parse(std::string_view bytes) {
             settings.lesson = number;
         } else if (key == "slabe" && isNumber && (number == 0 || number == 1)) {
             settings.weakCharacters = number == 1;
+        } else if (key == "minznaku" && isNumber && number >= CKochCourse::kLowestMinimumSent &&
+                   number <= CKochCourse::kHighestMinimumSent) {
+            settings.minimumSent = number;
         } else if (key == "poradi" && CKochCourse::CleanOrder(value).size() >= 2) {
             settings.order = CKochCourse::CleanOrder(value);
         }
@@ -60,6 +63,10 @@ CCourseFile::Settings CCourseFile::Parse(std::string_view bytes) {
 }
 
 std::string CCourseFile::Format(const Settings& settings) {
-    return "lekce=" + std::to_string(settings.lesson) + "\nporadi=" + settings.order +
-           "\nslabe=" + (settings.weakCharacters ? "1" : "0") + "\n";
+    std::string bytes = "lekce=" + std::to_string(settings.lesson) + "\nporadi=" + settings.order +
+                        "\nslabe=" + (settings.weakCharacters ? "1" : "0") + "\n";
+    if (settings.minimumSent != CKochCourse::kDefaultMinimumSent) {
+        bytes += "minznaku=" + std::to_string(settings.minimumSent) + "\n";
+    }
+    return bytes;
 }

@@ -1,5 +1,6 @@
 #include "training/CHistoryFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <set>
@@ -76,6 +77,31 @@ bool IsCharacter(char c) {
     return c != ' ' && c != '\r' && c != '\n' && c != '\t' && c != '\0';
 }
 
+// The breakdown of the errors of a record line without its further fields: the wrong copies are
+// the confusions; the rest of the sent characters not copied right were missed; errors beyond
+// those were extra characters. Exact for the records this program wrote before it kept the
+// breakdown, and within range for any other.
+void DeriveBreakdown(CheckRecord& record) {
+    long long confused = 0;
+    for (const CCopyCheck::Confusion& confusion : record.confusions) {
+        confused += confusion.count;
+    }
+    const int notRight = record.sent - record.correct;
+    record.wrong = static_cast<int>(std::min<long long>(confused, notRight));
+    record.missed = notRight - record.wrong;
+    record.extra = std::max(0, record.errors - notRight);
+    record.transpositions = 0;
+}
+
+// Whether a breakdown adds up to the record's counts.
+bool Consistent(const CheckRecord& r) {
+    const long long sent =
+        static_cast<long long>(r.correct) + r.wrong + r.missed + 2LL * r.transpositions;
+    const long long errors =
+        static_cast<long long>(r.wrong) + r.missed + r.extra + r.transpositions;
+    return sent == r.sent && errors == r.errors;
+}
+
 }  // namespace
 
 CHistoryFile::CHistoryFile(std::string filePath) : path(std::move(filePath)) {}
@@ -89,6 +115,65 @@ bool CHistoryFile::Append(const CheckRecord& record) const {
 }
 
 std::string CHistoryFile::Format(const CheckRecord& r) {
+    return FormatRecordLine(r) + FormatFurtherLine(r);
+}
+
+std::string CHistoryFile::FormatFurtherLine(const CheckRecord& r) {
+    return std::string(kFurtherMark) + " spatne=" + std::to_string(r.wrong) +
+           " vynechano=" + std::to_string(r.missed) + " navic=" + std::to_string(r.extra) +
+           " prehozeno=" + std::to_string(r.transpositions) + "\n";
+}
+
+bool CHistoryFile::ParseFurtherLine(std::string_view line, CheckRecord& record) {
+    if (line.size() > kMaxLineBytes) {
+        return false;
+    }
+    const auto tokens = Tokens(line);
+    if (!tokens || tokens->empty() || (*tokens)[0] != kFurtherMark) {
+        return false;
+    }
+    CheckRecord read = record;
+    struct Known {
+        std::string_view key;
+        int* field;
+        bool seen;
+    };
+    Known known[] = {{"spatne", &read.wrong, false},
+                     {"vynechano", &read.missed, false},
+                     {"navic", &read.extra, false},
+                     {"prehozeno", &read.transpositions, false}};
+    for (std::size_t k = 1; k < tokens->size(); ++k) {
+        const std::string_view token = (*tokens)[k];
+        const std::size_t equals = token.find('=');
+        if (equals == 0 || equals == std::string_view::npos) {
+            return false;
+        }
+        for (Known& field : known) {
+            if (token.substr(0, equals) != field.key) {
+                continue;
+            }
+            const auto value = Number(token.substr(equals + 1), 0, kMaxCount);
+            if (!value || field.seen) {
+                return false;
+            }
+            *field.field = *value;
+            field.seen = true;
+        }
+        // Fields this program does not know are later ones: skipped.
+    }
+    for (const Known& field : known) {
+        if (!field.seen) {
+            return false;
+        }
+    }
+    if (!Consistent(read)) {
+        return false;
+    }
+    record = read;
+    return true;
+}
+
+std::string CHistoryFile::FormatRecordLine(const CheckRecord& r) {
     char head[256];
     std::snprintf(head, sizeof head,
                   "%04d-%02d-%02d %02d:%02d:%02d druh=%d lekce=%d znacka=%d text=%d pomer=%d.%d "
@@ -185,11 +270,13 @@ std::optional<CheckRecord> CHistoryFile::ParseLine(std::string_view line) {
         }
         record.confusions.push_back({token[0], token[1], *count});
     }
+    DeriveBreakdown(record);
     return record;
 }
 
 std::vector<CheckRecord> CHistoryFile::Parse(std::string_view bytes) {
     std::vector<CheckRecord> records;
+    bool previousWasRecord = false;
     std::size_t start = 0;
     while (start < bytes.size()) {
         std::size_t end = bytes.find('\n', start);
@@ -200,8 +287,14 @@ std::vector<CheckRecord> CHistoryFile::Parse(std::string_view bytes) {
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
+        // A line of further fields belongs to the record line just before it.
+        const bool follows = previousWasRecord;
+        previousWasRecord = false;
         if (auto record = ParseLine(line)) {
             records.push_back(std::move(*record));
+            previousWasRecord = true;
+        } else if (follows) {
+            ParseFurtherLine(line, records.back());
         }
         start = end + 1;
     }

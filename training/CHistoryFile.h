@@ -10,9 +10,15 @@
 // The history of copy checks: a plain text file in the program folder, one check per line, e.g.
 //   2026-12-07 18:30:05 druh=0 lekce=0 znacka=100 text=80 pomer=3.0 odeslano=250 spravne=238
 //   chyby=12 znaky A=10/1 B=8/0 ... zameny HS=3 EI=1
-// (one line), where "A=10/1" says A was sent 10 times and copied wrong once and "HS=3" that an H
-// was copied as S three times. The file is read as hostile input: a damaged line is skipped and
-// the rest kept. Appending replaces the file atomically. Any thread, one caller at a time.
+// (one line), where "A=10/1" says A was sent 10 times and copied wrong or missed once and "HS=3"
+// that an H was copied as S three times. A line of further fields follows each record line:
+//   + spatne=3 vynechano=1 navic=2 prehozeno=1
+// the wrong, missed and extra characters and the swapped pairs. A reader that knows only record
+// lines skips it as a damaged line, so it reads every record as before; this reader takes it for
+// the record line just before it, skips fields it does not know (room for later ones), and
+// derives the breakdown from the record line when the further line is missing or damaged (the
+// records of older files). The file is read as hostile input: a damaged line is skipped and the
+// rest kept. Appending replaces the file atomically. Any thread, one caller at a time.
 class CHistoryFile {
 public:
     static constexpr const char* kFileName = "historie";
@@ -24,10 +30,19 @@ public:
     // Adds a record at the end; false (the file as it was) when it cannot be written.
     bool Append(const CheckRecord& record) const;
 
-    // One record as its line, with the line feed.
+    // Begins the line of further fields.
+    static constexpr std::string_view kFurtherMark = "+";
+
+    // One record as its lines (the record line and the further line), each with its line feed.
     static std::string Format(const CheckRecord& record);
-    // The record of one line (without its line end), or nothing when the line is damaged.
+    static std::string FormatRecordLine(const CheckRecord& record);
+    static std::string FormatFurtherLine(const CheckRecord& record);
+    // The record of one record line (without its line end), its breakdown derived, or nothing
+    // when the line is damaged.
     static std::optional<CheckRecord> ParseLine(std::string_view line);
+    // Takes the breakdown of a further line into `record`; false (the record unchanged) when the
+    // line is no further line, is damaged or does not add up to the record's counts.
+    static bool ParseFurtherLine(std::string_view line, CheckRecord& record);
     static std::vector<CheckRecord> Parse(std::string_view bytes);
 
 private:

@@ -57,3 +57,15 @@ std::string CKochCourse::Generate(const std::string& drawingSet, std::uint32_t s
 bool CKochCourse::OffersNextLesson(double score, int currentLesson, int lessonCount) {
     return score >= kAdvanceScore && currentLesson < lessonCount;
 }
+
+bool CKochCourse::OffersNextLesson(int sentCount, double score, int minimumSent, int currentLesson,
+                                   int lessonCount) {
+    return sentCount >= std::max(minimumSent, kLowestMinimumSent) &&
+           OffersNextLesson(score, currentLesson, lessonCount);
+}
+
+bool CKochCourse::OffersNextLesson(const CCopyCheck& check, int minimumSent, int currentLesson,
+                                   int lessonCount) {
+    return OffersNextLesson(check.SentCount(), check.ScorePercent(), minimumSent, currentLesson,
+                            lessonCount);
+}

@@ -18,8 +18,13 @@ public:
     static constexpr std::string_view kKochOrder = "KMRSUAPTLOWI.NJEF0Y,VG5/Q9ZH38B?427C1D6X";
     // How often the newest character is keyed alone before the groups.
     static constexpr int kIntroductions = 6;
-    // A check of a lesson text that scores this much (per cent) or more offers the next lesson.
+    // A check of a lesson text that scores this much (per cent) or more, over at least so many
+    // sent characters (the course's own number, this by default), offers the next lesson.
     static constexpr double kAdvanceScore = 90.0;
+    static constexpr int kDefaultMinimumSent = 100;
+    // The course's number of sent characters lies within these.
+    static constexpr int kLowestMinimumSent = 1;
+    static constexpr int kHighestMinimumSent = 2000;
 
     // An order as the course uses it: ASCII letters as capitals, each character once, nothing
     // without a code, no spaces.
@@ -44,8 +49,15 @@ public:
     // `drawingSet` (the lesson's DrawingSet, or that set weighted by the history).
     std::string Generate(const std::string& drawingSet, std::uint32_t seed) const;
 
-    // Whether a check of a lesson text with this score offers the next lesson.
+    // Whether a check of a lesson text with this score (ScorePercent) offers the next lesson,
+    // as far as the score goes.
     static bool OffersNextLesson(double score, int lesson, int lessonCount);
+    // Whether a check of a lesson text offers the next lesson: enough characters sent to judge
+    // (at least `minimumSent`), a score of kAdvanceScore or more, and a lesson after this one.
+    static bool OffersNextLesson(int sentCount, double score, int minimumSent, int lesson,
+                                 int lessonCount);
+    static bool OffersNextLesson(const CCopyCheck& check, int minimumSent, int lesson,
+                                 int lessonCount);
 
 private:
     std::string order;

@@ -21,17 +21,28 @@ struct CheckRecord {
     int ratioTenths = 30;  // the dash of 1 : 3,0 is 30 tenths of a dot
     int sent = 0;          // characters sent
     int correct = 0;       // of them copied right
-    int errors = 0;        // wrong, missed and extra characters
+    int errors = 0;        // wrong, missed and extra characters and transpositions
+    // The errors one by one: sent characters copied wrong or missed, copied characters that were
+    // not sent, pairs of neighbours swapped (correct + wrong + missed + 2 x transpositions =
+    // sent; wrong + missed + extra + transpositions = errors).
+    int wrong = 0;
+    int missed = 0;
+    int extra = 0;
+    int transpositions = 0;
     std::map<char, CCopyCheck::CharacterCount> characters;
     std::vector<CCopyCheck::Confusion> confusions;  // the most frequent first
 
-    // The share of the sent characters copied right, in per cent.
-    double Score() const { return sent == 0 ? 0.0 : 100.0 * correct / sent; }
+    // The share of right characters among the sent and the extra ones, in per cent.
+    double Score() const { return CCopyCheck::Score(correct, sent, extra); }
     // Fills the results in from a check.
     void TakeResults(const CCopyCheck& check) {
         sent = check.SentCount();
         correct = check.CorrectCount();
         errors = check.ErrorCount();
+        wrong = check.WrongCount();
+        missed = check.MissedCount();
+        extra = check.ExtraCount();
+        transpositions = check.TranspositionCount();
         characters = check.Characters();
         confusions = check.Confusions();
     }

@@ -4,35 +4,68 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
-#include <map>
+#include <cmath>
+#include <vector>
 
 #include "ui/CTextView.h"
 #include "ui/Cp1250.h"
 
 namespace {
 
-// Margins in cells: room for the line numbers on either side.
-constexpr int kSideCells = 4;
-// A text line is this many cells high: the character, what was copied, and air.
-constexpr double kLineCells = 3.2;
-constexpr double kRulerCells = 2.0;
-constexpr double kLegendCells = 3.0;
+using Box = CCopyCheckLayout::Box;
+using Kind = CCopyCheckLayout::Kind;
 
-QFont FontForCell(int cell, double share) {
-    // The Morse font's advance is about 0.6 of its pixel height.
-    QFont font = MorseFont(std::max(4, static_cast<int>(cell * share / 0.6)));
-    while (font.pixelSize() > 4 &&
-           QFontMetrics(font).horizontalAdvance(QLatin1Char('W')) > cell * share) {
-        font.setPixelSize(font.pixelSize() - 1);
+// The Morse font at the largest size whose widest capital fits `width` and whose lines fit
+// `height` (pixels).
+QFont FittedFont(double width, double height) {
+    int size = std::max(1, static_cast<int>(height));
+    QFont face = MorseFont(size);
+    while (size > 1) {
+        const QFontMetrics metrics(face);
+        if (metrics.horizontalAdvance(QLatin1Char('W')) <= width &&
+            metrics.ascent() + metrics.descent() <= height + 0.5) {
+            break;
+        }
+        face.setPixelSize(--size);
     }
-    return font;
+    return face;
+}
+
+// The legend's texts are measured at this cell width; they scale with it.
+constexpr double kReferenceCell = 20.0;
+
+QFont GlyphFont(double cell) {
+    return FittedFont(0.7 * cell, 1.4 * cell);
+}
+
+QFont SmallFont(double cell) {
+    return FittedFont(0.7 * cell, 0.9 * cell);
+}
+
+std::vector<double> LegendWidths(const QStringList& legend) {
+    const QFontMetrics metrics(SmallFont(kReferenceCell));
+    std::vector<double> widths;
+    for (const QString& text : legend) {
+        widths.push_back(
+            text.isEmpty() ? 0.0 : metrics.horizontalAdvance(text) * 1.05 / kReferenceCell + 0.2);
+    }
+    return widths;
+}
+
+QStringList Completed(QStringList legend) {
+    const QStringList defaults = CCopyCheckPainter::DefaultLegend();
+    while (legend.size() < defaults.size()) {
+        legend << defaults[legend.size()];
+    }
+    return legend;
 }
 
 }  // namespace
 
 QStringList CCopyCheckPainter::DefaultLegend() {
     return {QStringLiteral("správně"), QStringLiteral("chybně (pod znakem, co bylo opsáno)"),
-            QStringLiteral("vynecháno"), QStringLiteral("navíc")};
+            QStringLiteral("vynecháno"), QStringLiteral("navíc"),
+            QStringLiteral("přehozeno (dva sousední znaky)")};
 }
 
 QColor CCopyCheckPainter::ColourOf(CCopyCheck::Mark mark) {
@@ -43,6 +76,8 @@ QColor CCopyCheckPainter::ColourOf(CCopyCheck::Mark mark) {
             return {200, 0, 0};
         case CCopyCheck::Mark::Missed:
             return {0, 70, 210};
+        case CCopyCheck::Mark::Transposed:
+            return {190, 100, 0};
         case CCopyCheck::Mark::Extra:
             break;
     }
@@ -51,70 +86,37 @@ QColor CCopyCheckPainter::ColourOf(CCopyCheck::Mark mark) {
 
 CCopyCheckPainter::CCopyCheckPainter(const QString& sentText, const CCopyCheck& check,
                                      QStringList legendTexts)
-    : entries(check.Entries()), legend(std::move(legendTexts)) {
-    const std::string bytes = ToCp1250(sentText);
-    int line = 0;
-    int column = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        sentCharacters.push_back(bytes[i]);
-        if (bytes[i] == '\r' || bytes[i] == '\n') {
-            cells.emplace_back(-1, -1);
-            if (bytes[i] == '\n') {
-                ++line;
-                column = 0;
-            }
-            continue;
-        }
-        cells.emplace_back(line, column);
-        ++column;
-    }
-    lineCount = std::max(1, line + (column > 0 ? 1 : 0));
-    while (legend.size() < 4) {
-        legend << QString();
-    }
+    : legend(Completed(std::move(legendTexts))),
+      layout(ToCp1250(sentText), check, LegendWidths(legend)) {
     FitTo(QRect(0, 0, 800, HeightFor(800)));
 }
 
 int CCopyCheckPainter::HeightFor(int width) const {
-    const int c = width / (kColumns + 2 * kSideCells);
-    return static_cast<int>(c * (2 * kRulerCells + lineCount * kLineCells + kLegendCells)) + 2;
+    return static_cast<int>(std::ceil(layout.Height() * width / layout.Width())) + 2;
 }
 
 void CCopyCheckPainter::FitTo(const QRect& area) {
-    const double heightCells = 2 * kRulerCells + lineCount * kLineCells + kLegendCells;
-    cell = std::max(4, std::min(area.width() / (kColumns + 2 * kSideCells),
-                                static_cast<int>(area.height() / heightCells)));
-    lineHeight = static_cast<int>(cell * kLineCells);
-    rulerHeight = static_cast<int>(cell * kRulerCells);
-    const int width = cell * (kColumns + 2 * kSideCells);
-    frame = QRect(area.x() + (area.width() - width) / 2, area.y(), width,
-                  static_cast<int>(cell * heightCells));
-    font = FontForCell(cell, 1.0);
-    small = FontForCell(cell, 0.8);
+    // The whole page fits the area, however small: nothing is drawn outside it.
+    cell = std::max(0.1, std::min(area.width() / layout.Width(), area.height() / layout.Height()));
+    origin = QPointF(area.x() + (area.width() - cell * layout.Width()) / 2, area.y());
+    font = GlyphFont(cell);
+    small = SmallFont(cell);
+}
+
+QRect CCopyCheckPainter::ToPixels(const Box& box) const {
+    const int left = static_cast<int>(std::lround(origin.x() + box.x * cell));
+    const int top = static_cast<int>(std::lround(origin.y() + box.y * cell));
+    const int right = static_cast<int>(std::lround(origin.x() + box.Right() * cell));
+    const int bottom = static_cast<int>(std::lround(origin.y() + box.Bottom() * cell));
+    return {left, top, std::max(1, right - left), std::max(1, bottom - top)};
 }
 
 QRect CCopyCheckPainter::CellRect(int line, int column) const {
-    const int x = frame.x() + (kSideCells + column) * cell;
-    const int y = frame.y() + rulerHeight + line * lineHeight;
-    return {x, y, cell, QFontMetrics(font).height()};
+    return ToPixels(layout.CellBox(line, column));
 }
 
 QRect CCopyCheckPainter::CopyRect(int line, int column) const {
-    const QRect above = CellRect(line, column);
-    return {above.x(), above.bottom() + 1 + cell / 4, cell, QFontMetrics(small).height()};
-}
-
-std::pair<int, int> CCopyCheckPainter::CellOf(std::size_t position) const {
-    if (position < cells.size()) {
-        return cells[position];
-    }
-    // After the last character: the column after it.
-    for (std::size_t i = cells.size(); i-- > 0;) {
-        if (cells[i].first >= 0) {
-            return {cells[i].first, cells[i].second + 1};
-        }
-    }
-    return {0, 0};
+    return ToPixels(layout.CopyBox(line, column));
 }
 
 void CCopyCheckPainter::Paint(QPainter& painter, const QRect& area, bool blackAndWhite) const {
@@ -122,126 +124,176 @@ void CCopyCheckPainter::Paint(QPainter& painter, const QRect& area, bool blackAn
     fitted.FitTo(area);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    fitted.DrawRulers(painter);
-    fitted.DrawMarks(painter, blackAndWhite);
-    fitted.DrawLegend(painter, blackAndWhite);
+    bool top = true;
+    for (const CCopyCheckLayout::Item& item : fitted.layout.Items()) {
+        if (item.kind == Kind::Ruler) {
+            fitted.DrawRuler(painter, item.box, top);
+            top = false;
+            continue;
+        }
+        fitted.Draw(painter, item, blackAndWhite);
+    }
     painter.restore();
 }
 
-void CCopyCheckPainter::DrawRulers(QPainter& painter) const {
+void CCopyCheckPainter::DrawGlyph(QPainter& painter, const Box& box, QChar glyph,
+                                  const QFont& face) const {
+    const QRect rect = ToPixels(box);
+    const QFontMetrics metrics(face);
+    painter.setFont(face);
+    const int x = rect.x() + (rect.width() - metrics.horizontalAdvance(glyph)) / 2;
+    const int baseline =
+        rect.y() + (rect.height() - metrics.ascent() - metrics.descent()) / 2 + metrics.ascent();
+    painter.drawText(x, baseline, QString(glyph));
+}
+
+void CCopyCheckPainter::DrawFrame(QPainter& painter, const QRect& rect, const QColor& ink) const {
+    // Drawn inside the rectangle, so that it keeps clear of the glyphs around it.
+    const int thick = std::max(1, static_cast<int>(cell * 0.08));
+    painter.fillRect(QRect(rect.x(), rect.y(), rect.width(), thick), ink);
+    painter.fillRect(QRect(rect.x(), rect.bottom() - thick + 1, rect.width(), thick), ink);
+    painter.fillRect(QRect(rect.x(), rect.y(), thick, rect.height()), ink);
+    painter.fillRect(QRect(rect.right() - thick + 1, rect.y(), thick, rect.height()), ink);
+}
+
+void CCopyCheckPainter::DrawRuler(QPainter& painter, const Box& box, bool top) const {
+    const QRect rect = ToPixels(box);
+    const double left = origin.x() + CCopyCheckLayout::kSideCells * cell;
+    const int y = top ? rect.bottom() - static_cast<int>(0.2 * cell)
+                      : rect.y() + static_cast<int>(0.2 * cell);
+    const int tick = static_cast<int>(0.4 * cell);
     painter.setPen(QPen(Qt::black, 1));
-    painter.setFont(small);
-    const QFontMetrics metrics(small);
-    const int left = frame.x() + kSideCells * cell;
-    const int right = left + kColumns * cell;
-    const int top = frame.y() + rulerHeight - cell / 3;
-    const int bottom = frame.y() + rulerHeight + lineCount * lineHeight;
-    for (const int y : {top, bottom}) {
-        painter.drawLine(left, y, right, y);
-        for (int division = 0; division <= 10; ++division) {
-            const int x = left + division * 6 * cell;
-            painter.drawLine(x, y - cell / 2, x, y + cell / 2);
-        }
-        for (int division = 0; division < 10; ++division) {
-            const QString label = QString::number(division + 1);
-            const int x =
-                left + division * 6 * cell + 3 * cell - metrics.horizontalAdvance(label) / 2;
-            const int baseline = y == top ? y - cell / 2 - 1 : y + cell / 2 + metrics.ascent();
-            painter.drawText(x, baseline, label);
-        }
+    painter.drawLine(static_cast<int>(std::lround(left)), y,
+                     static_cast<int>(std::lround(left + kColumns * cell)), y);
+    for (int division = 0; division <= 10; ++division) {
+        const int x = static_cast<int>(std::lround(left + division * 6 * cell));
+        painter.drawLine(x, y, x, top ? y - tick : y + tick);
     }
-    for (int line = 0; line < lineCount; ++line) {
-        const QRect first = CellRect(line, 0);
-        const int baseline = first.y() + QFontMetrics(font).ascent();
-        const QString number = QString::number(line);
-        painter.drawText(left - 2 * cell - metrics.horizontalAdvance(number), baseline, number);
-        painter.drawText(right + 2 * cell, baseline, number);
+    // The numbers between the ticks, on the far side of the line from the text.
+    const QFont face =
+        FittedFont(1.5 * cell, top ? y - tick - rect.y() - 1 : rect.bottom() - y - tick - 1);
+    const QFontMetrics metrics(face);
+    painter.setFont(face);
+    for (int division = 0; division < 10; ++division) {
+        const QString label = QString::number(division + 1);
+        const int x = static_cast<int>(std::lround(left + (division * 6 + 3) * cell)) -
+                      metrics.horizontalAdvance(label) / 2;
+        const int baseline =
+            top ? y - tick - metrics.descent() - 1 : y + tick + 1 + metrics.ascent();
+        painter.drawText(x, baseline, label);
     }
 }
 
-void CCopyCheckPainter::DrawMarks(QPainter& painter, bool blackAndWhite) const {
-    const auto colour = [blackAndWhite](CCopyCheck::Mark mark) {
-        return blackAndWhite ? QColor(Qt::black) : ColourOf(mark);
+void CCopyCheckPainter::Draw(QPainter& painter, const CCopyCheckLayout::Item& item,
+                             bool blackAndWhite) const {
+    const QColor ink = blackAndWhite ? QColor(Qt::black) : ColourOf(item.mark);
+    const QRect rect = ToPixels(item.box);
+    const auto glyphs = [&](const QFont& face) {
+        painter.setPen(QPen(ink, 1));
+        for (std::size_t k = 0; k < item.glyphs.size() && k < item.text.size(); ++k) {
+            DrawGlyph(painter, item.glyphs[k], FromCp1250(item.text[k]).at(0), face);
+        }
     };
-    const QFontMetrics metrics(font);
-    const QFontMetrics smallMetrics(small);
-    const auto centred = [&](const QRect& box, const QString& text, const QFont& face) {
-        painter.setFont(face);
-        const QFontMetrics m(face);
-        painter.drawText(box.x() + (box.width() - m.horizontalAdvance(text)) / 2,
-                         box.y() + m.ascent(), text);
-    };
-    // Extra characters at one place are shown together.
-    std::map<std::size_t, QString> extras;
-    for (const CCopyCheck::Entry& entry : entries) {
-        if (entry.mark == CCopyCheck::Mark::Extra) {
-            extras[entry.position] += FromCp1250(entry.copied);
-            continue;
+    const int line = std::max(1, static_cast<int>(cell * 0.12));
+    switch (item.kind) {
+        case Kind::Ruler:
+            break;
+        case Kind::LineNumber: {
+            painter.setPen(QPen(Qt::black, 1));
+            painter.setFont(font);
+            const QFontMetrics metrics(font);
+            const QString number = QString::fromStdString(item.text);
+            painter.drawText(rect.x() + (rect.width() - metrics.horizontalAdvance(number)) / 2,
+                             rect.y() + (rect.height() - metrics.ascent() - metrics.descent()) / 2 +
+                                 metrics.ascent(),
+                             number);
+            break;
         }
-        const auto [line, column] = CellOf(entry.position);
-        if (line < 0) {
-            continue;
+        case Kind::Character:
+            glyphs(font);
+            break;
+        case Kind::MissedFrame:
+            DrawFrame(painter, rect, ink);
+            glyphs(font);
+            break;
+        case Kind::MissedDash:
+            painter.fillRect(
+                QRect(rect.x(), rect.y() + (rect.height() - line) / 2, rect.width(), line), ink);
+            break;
+        case Kind::Underline:
+            painter.fillRect(rect, ink);
+            break;
+        case Kind::Copied:
+            glyphs(small);
+            break;
+        case Kind::SwapTie:
+            // A bracket open to the characters above it.
+            painter.fillRect(QRect(rect.x(), rect.bottom() - line + 1, rect.width(), line), ink);
+            painter.fillRect(QRect(rect.x(), rect.y(), line, rect.height()), ink);
+            painter.fillRect(QRect(rect.right() - line + 1, rect.y(), line, rect.height()), ink);
+            break;
+        case Kind::ExtraCaret: {
+            // A wedge pointing up at the gap, with a stem down to the extra characters' rows.
+            const int wedge = std::min(rect.height(), static_cast<int>(0.4 * cell) + 1);
+            QPainterPath path;
+            path.moveTo(rect.x() + rect.width() / 2.0, rect.y());
+            path.lineTo(rect.x(), rect.y() + wedge);
+            path.lineTo(rect.x() + rect.width(), rect.y() + wedge);
+            path.closeSubpath();
+            painter.fillPath(path, ink);
+            const int stem = std::max(1, rect.width() / 3);
+            painter.fillRect(QRect(rect.x() + (rect.width() - stem) / 2, rect.y() + wedge, stem,
+                                   rect.height() - wedge),
+                             ink);
+            break;
         }
-        const QRect box = CellRect(line, column);
-        const QColor ink = colour(entry.mark);
-        painter.setPen(QPen(ink, 1));
-        centred(box, FromCp1250(entry.sent), font);
-        const int thick = std::max(2, cell / 6);
-        if (entry.mark == CCopyCheck::Mark::Wrong) {
-            painter.fillRect(QRect(box.x() + 1, box.bottom() + 1, box.width() - 2, thick), ink);
-            centred(CopyRect(line, column), FromCp1250(entry.copied), small);
-        } else if (entry.mark == CCopyCheck::Mark::Missed) {
-            painter.setPen(QPen(ink, thick / 2 + 1));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(box.adjusted(0, 0, -1, -1));
-            centred(CopyRect(line, column), QStringLiteral("–"), small);
+        case Kind::Extra:
+            if (item.wholeGroup) {
+                DrawFrame(painter, rect, ink);
+            }
+            glyphs(small);
+            break;
+        case Kind::LegendSample: {
+            const Box& b = item.box;
+            const bool pair = item.mark == CCopyCheck::Mark::Transposed;
+            painter.setPen(QPen(ink, 1));
+            DrawGlyph(painter, {b.x + 0.15, b.y + 0.1, 0.7, 1.4}, QLatin1Char('A'), font);
+            if (pair) {
+                DrawGlyph(painter, {b.x + 1.15, b.y + 0.1, 0.7, 1.4}, QLatin1Char('B'), font);
+            }
+            const QRect below = ToPixels({b.x + 0.15, b.y + 1.6, b.width - 0.3, 0.25});
+            if (item.mark == CCopyCheck::Mark::Wrong) {
+                painter.fillRect(below, ink);
+            } else if (item.mark == CCopyCheck::Mark::Missed) {
+                DrawFrame(painter, ToPixels({b.x + 0.05, b.y, 0.9, 1.6}), ink);
+            } else if (item.mark == CCopyCheck::Mark::Extra) {
+                const QRect caret = ToPixels({b.x + 0.35, b.y + 1.6, 0.3, 0.3});
+                QPainterPath path;
+                path.moveTo(caret.x() + caret.width() / 2.0, caret.y());
+                path.lineTo(caret.x(), caret.bottom() + 1);
+                path.lineTo(caret.right() + 1, caret.bottom() + 1);
+                path.closeSubpath();
+                painter.fillPath(path, ink);
+            } else if (pair) {
+                painter.fillRect(QRect(below.x(), below.bottom() - line + 1, below.width(), line),
+                                 ink);
+                painter.fillRect(QRect(below.x(), below.y(), line, below.height()), ink);
+                painter.fillRect(QRect(below.right() - line + 1, below.y(), line, below.height()),
+                                 ink);
+            }
+            break;
         }
-    }
-    for (const auto& [position, text] : extras) {
-        const auto [line, column] = CellOf(position);
-        if (line < 0) {
-            continue;
+        case Kind::LegendText: {
+            painter.setPen(QPen(Qt::black, 1));
+            painter.setFont(small);
+            const QFontMetrics metrics(small);
+            const QString text =
+                metrics.elidedText(legend.value(item.legendIndex), Qt::ElideRight, rect.width());
+            painter.drawText(rect.x(),
+                             rect.y() + (rect.height() - metrics.ascent() - metrics.descent()) / 2 +
+                                 metrics.ascent(),
+                             text);
+            break;
         }
-        const QRect box = CellRect(line, column);
-        const QColor ink = colour(CCopyCheck::Mark::Extra);
-        // A wedge pointing up at the gap before the character.
-        const int x = box.x();
-        const int y = box.bottom() + 1;
-        QPainterPath wedge;
-        wedge.moveTo(x, y);
-        wedge.lineTo(x - cell / 3, y + cell / 2);
-        wedge.lineTo(x + cell / 3, y + cell / 2);
-        wedge.closeSubpath();
-        painter.fillPath(wedge, ink);
-        painter.setPen(QPen(ink, 1));
-        painter.setFont(small);
-        const QRect below = CopyRect(line, column);
-        painter.drawText(x - smallMetrics.horizontalAdvance(text) / 2,
-                         below.y() + cell / 3 + smallMetrics.ascent(), text);
-    }
-}
-
-void CCopyCheckPainter::DrawLegend(QPainter& painter, bool blackAndWhite) const {
-    const int y = frame.y() + 2 * rulerHeight + lineCount * lineHeight;
-    int x = frame.x() + kSideCells * cell;
-    painter.setFont(small);
-    const QFontMetrics metrics(small);
-    const CCopyCheck::Mark marks[] = {CCopyCheck::Mark::Correct, CCopyCheck::Mark::Wrong,
-                                      CCopyCheck::Mark::Missed, CCopyCheck::Mark::Extra};
-    for (int k = 0; k < 4; ++k) {
-        const QColor ink = blackAndWhite ? QColor(Qt::black) : ColourOf(marks[k]);
-        const QRect sample(x, y, cell, metrics.height());
-        painter.setPen(QPen(ink, 1));
-        painter.drawText(sample.x(), sample.y() + metrics.ascent(), QStringLiteral("A"));
-        if (marks[k] == CCopyCheck::Mark::Wrong) {
-            painter.fillRect(QRect(sample.x(), sample.bottom() + 1, sample.width(), 2), ink);
-        } else if (marks[k] == CCopyCheck::Mark::Missed) {
-            painter.drawRect(sample.adjusted(-1, 0, 0, 0));
-        } else if (marks[k] == CCopyCheck::Mark::Extra) {
-            painter.fillRect(QRect(sample.x() - 1, sample.y(), 2, sample.height()), ink);
-        }
-        painter.setPen(QPen(Qt::black, 1));
-        painter.drawText(x + 2 * cell, y + metrics.ascent(), legend[k]);
-        x += 3 * cell + metrics.horizontalAdvance(legend[k]);
     }
 }

@@ -1,5 +1,5 @@
-// The copy-check history reader on any bytes: every record it accepts writes back to a line that
-// reads as the same record.
+// The copy-check history reader on any bytes: every record it accepts writes back to lines that
+// read as the same record, its breakdown within range.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,10 +10,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     for (const CheckRecord& record : CHistoryFile::Parse(bytes)) {
-        const std::string line = CHistoryFile::Format(record);
-        const auto again =
-            CHistoryFile::ParseLine(std::string_view(line).substr(0, line.size() - 1));
-        if (!again || !(*again == record)) {
+        const auto again = CHistoryFile::Parse(CHistoryFile::Format(record));
+        if (again.size() != 1 || !(again[0] == record) || record.wrong < 0 || record.missed < 0 ||
+            record.extra < 0 || record.transpositions < 0 || record.Score() < 0.0 ||
+            record.Score() > 100.0) {
             std::abort();
         }
     }

@@ -3,33 +3,38 @@
 #include <string>
 
 #include "tests/support/CaseName.h"
+#include "tests/training/AlignmentCases.h"
 #include "training/CCopyCheck.h"
 
 namespace {
 
 using Mark = CCopyCheck::Mark;
 
-// The marks of a check as one letter each: c correct, w wrong, m missed, x extra.
+// The marks of a check as one letter each: c correct, w wrong, m missed, x extra, t transposed;
+// M and X for the characters of a group missed or added whole.
 std::string Marks(const CCopyCheck& check) {
     std::string marks;
     for (const CCopyCheck::Entry& entry : check.Entries()) {
-        marks += entry.mark == Mark::Correct  ? 'c'
-                 : entry.mark == Mark::Wrong  ? 'w'
-                 : entry.mark == Mark::Missed ? 'm'
-                                              : 'x';
+        switch (entry.mark) {
+            case Mark::Correct:
+                marks += 'c';
+                break;
+            case Mark::Wrong:
+                marks += 'w';
+                break;
+            case Mark::Missed:
+                marks += entry.wholeGroup ? 'M' : 'm';
+                break;
+            case Mark::Extra:
+                marks += entry.wholeGroup ? 'X' : 'x';
+                break;
+            case Mark::Transposed:
+                marks += 't';
+                break;
+        }
     }
     return marks;
 }
-
-struct AlignmentCase {
-    const char* name;
-    const char* sent;
-    const char* copied;
-    const char* marks;
-    int sentCount;
-    int correct;
-    int errors;
-};
 
 class Alignment : public testing::TestWithParam<AlignmentCase> {};
 
@@ -39,28 +44,61 @@ TEST_P(Alignment, MarksAndCounts) {
     EXPECT_EQ(Marks(check), c.marks);
     EXPECT_EQ(check.SentCount(), c.sentCount);
     EXPECT_EQ(check.CorrectCount(), c.correct);
-    EXPECT_EQ(check.ErrorCount(), c.errors);
+    EXPECT_EQ(check.WrongCount(), c.wrong);
+    EXPECT_EQ(check.MissedCount(), c.missed);
+    EXPECT_EQ(check.ExtraCount(), c.extra);
+    EXPECT_EQ(check.TranspositionCount(), c.transpositions);
+    EXPECT_EQ(check.ErrorCount(), c.wrong + c.missed + c.extra + c.transpositions);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Alignment,
-    testing::Values(
-        AlignmentCase{"AllRight", "ABCDE FGHIJ", "ABCDE FGHIJ", "cccccccccc", 10, 10, 0},
-        // A slip costs only itself: one missed and one extra, the rest right.
-        AlignmentCase{"MissedAndExtra", "ABCDE FGHIJ", "ABDE FGXHIJ", "ccmccccxccc", 10, 9, 2},
-        AlignmentCase{"EmptyCopy", "ABC", "", "mmm", 3, 0, 3},
-        AlignmentCase{"EmptyText", "", "ABC", "xxx", 0, 0, 3},
-        AlignmentCase{"BothEmpty", "", "  ", "", 0, 0, 0},
-        AlignmentCase{"AllWrong", "AAAAA", "BBBBB", "wwwww", 5, 0, 5},
-        AlignmentCase{"MissedAtTheStart", "KMRSU", "MRSU", "mcccc", 5, 4, 1},
-        AlignmentCase{"ExtraAtTheEnd", "KMRSU", "KMRSUA", "cccccx", 5, 5, 1},
-        AlignmentCase{"Transposed", "KMRSU", "KRMSU", "cwwcc", 5, 3, 2},
-        AlignmentCase{"GroupMissedWhole", "ABCDE FGHIJ KLMNO", "ABCDE KLMNO", "cccccmmmmmccccc", 15,
-                      10, 5},
-        // Groups may be written down apart or together: spaces and line breaks do not count.
-        AlignmentCase{"SpacingIgnored", "AB CD\r\nEF", "ABC DEF", "cccccc", 6, 6, 0},
-        AlignmentCase{"CaseIgnored", "PARIS", "paris", "ccccc", 5, 5, 0}),
-    CaseName());
+INSTANTIATE_TEST_SUITE_P(Table, Alignment, testing::ValuesIn(kAlignmentCases), CaseName());
+
+// The score is the share of right characters among the sent and the extra ones.
+TEST(CopyCheck, ExtraCharactersLowerTheScore) {
+    struct {
+        const char* sent;
+        const char* copied;
+        double score;
+    } const cases[] = {
+        {"KMRSU", "ABCDEFGHIJKLMNOPQRSTUVWXYZ", 100.0 * 5 / 26},
+        {"S S S S", "S S S S S S", 100.0 * 4 / 6},
+        {"ABCDE FGHIJ", "ABCDE XYZQW FGHIJ", 100.0 * 10 / 15},
+        {"PARIS 73 TEST", "PARIS 37 TST", 100.0 * 8 / 11},
+        {"ABC", "ABC", 100.0},
+        {"", "", 0.0},
+        {"", "ABC", 0.0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_DOUBLE_EQ(CCopyCheck(c.sent, c.copied).ScorePercent(), c.score) << c.copied;
+    }
+}
+
+// Missed and added groups are counted as groups too.
+TEST(CopyCheck, WholeGroupsAreCounted) {
+    const CCopyCheck check("KUUSM XYZQW UMKUU AAAAA", "KUUSM UMKUU EEE AAAAA");
+    EXPECT_EQ(check.MissedGroupCount(), 1);
+    EXPECT_EQ(check.ExtraGroupCount(), 1);
+    EXPECT_EQ(check.MissedCount(), 5);
+    EXPECT_EQ(check.ExtraCount(), 3);
+    EXPECT_EQ(CCopyCheck("ABC", "").MissedGroupCount(), 1);
+    EXPECT_EQ(CCopyCheck("ABC", "AB").MissedGroupCount(), 0);
+}
+
+// A swap makes no confusion and no weak character.
+TEST(CopyCheck, SwapIsNoConfusion) {
+    const CCopyCheck check("PARIS 73 TEST", "PARIS 37 TST");
+    EXPECT_TRUE(check.Confusions().empty());
+    EXPECT_EQ(check.Characters().at('7').wrong, 0);
+    EXPECT_EQ(check.Characters().at('3').wrong, 0);
+    EXPECT_EQ(check.Characters().at('E').wrong, 1);
+    const auto& entries = check.Entries();
+    ASSERT_EQ(entries.size(), 11U);
+    EXPECT_EQ(entries[5].sent, '7');
+    EXPECT_EQ(entries[5].copied, '3');
+    EXPECT_EQ(entries[5].position, 6U);
+    EXPECT_EQ(entries[6].sent, '3');
+    EXPECT_EQ(entries[6].copied, '7');
+}
 
 TEST(CopyCheck, PositionsPointIntoTheSentText) {
     const CCopyCheck check("AB CD", "AXB CE");
@@ -79,6 +117,10 @@ TEST(CopyCheck, PositionsPointIntoTheSentText) {
     // An extra character after the last one stands at the end.
     const CCopyCheck after("AB", "ABC");
     EXPECT_EQ(after.Entries().back().position, 2U);
+    // An extra character at the end of a group stands before the gap, right after the group.
+    const CCopyCheck group("AB CD", "ABX CD");
+    EXPECT_EQ(group.Entries()[2].mark, Mark::Extra);
+    EXPECT_EQ(group.Entries()[2].position, 2U);
 }
 
 TEST(CopyCheck, ScoreConfusionsAndCharacterCounts) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/support/CTemporaryFolder.h"
+#include "tests/support/CaseName.h"
 #include "training/CHistoryFile.h"
 
 namespace {
@@ -52,11 +53,144 @@ TEST(HistoryFile, LineIsReadableText) {
     record.TakeResults(CCopyCheck("HE", "SE"));
     EXPECT_EQ(CHistoryFile::Format(record),
               "2026-12-07 18:30:05 druh=3 lekce=0 znacka=120 text=60 pomer=3.7 odeslano=2 "
-              "spravne=1 chyby=1 znaky E=1/0 H=1/1 zameny HS=1\n");
+              "spravne=1 chyby=1 znaky E=1/0 H=1/1 zameny HS=1\n"
+              "+ spatne=1 vynechano=0 navic=0 prehozeno=0\n");
+    record.TakeResults(CCopyCheck("PARIS 73 TEST", "PARIS 37 TSTX"));
+    EXPECT_EQ(CHistoryFile::FormatFurtherLine(record),
+              "+ spatne=0 vynechano=1 navic=1 prehozeno=1\n");
+}
+
+// A history as the program wrote it before it kept the breakdown of the errors (one line per
+// check) reads as it always did, the breakdown derived from the counts and the confusions.
+TEST(HistoryFile, OldRecordsReadUnchanged) {
+    const std::string old =
+        "2025-03-01 09:15:00 druh=0 lekce=0 znacka=100 text=80 pomer=3.0 odeslano=14 spravne=12 "
+        "chyby=3 znaky A=1/0 B=1/0 C=1/1 D=1/0 E=2/0 F=1/0 G=1/0 H=3/1 I=1/0 J=1/0 zameny HS=1\n"
+        "2025-03-02 10:00:00 druh=5 lekce=4 znacka=60 text=60 pomer=3.5 odeslano=4 spravne=4 "
+        "chyby=2 znaky S=4/0 zameny\n";
+    const std::vector<CheckRecord> records = CHistoryFile::Parse(old);
+    ASSERT_EQ(records.size(), 2U);
+    const CheckRecord& first = records[0];
+    EXPECT_EQ(first.year, 2025);
+    EXPECT_EQ(first.textSpeed, 80);
+    EXPECT_EQ(first.sent, 14);
+    EXPECT_EQ(first.correct, 12);
+    EXPECT_EQ(first.errors, 3);
+    EXPECT_EQ(first.characters.at('H').sent, 3);
+    EXPECT_EQ(first.characters.at('H').wrong, 1);
+    ASSERT_EQ(first.confusions.size(), 1U);
+    // H copied as S, C missed, one extra character.
+    EXPECT_EQ(first.wrong, 1);
+    EXPECT_EQ(first.missed, 1);
+    EXPECT_EQ(first.extra, 1);
+    EXPECT_EQ(first.transpositions, 0);
+    EXPECT_NEAR(first.Score(), 100.0 * 12 / 15, 1e-9);
+    // Four sent, six copied: the two extra ones lower the score.
+    EXPECT_EQ(records[1].lesson, 4);
+    EXPECT_EQ(records[1].extra, 2);
+    EXPECT_NEAR(records[1].Score(), 100.0 * 4 / 6, 1e-9);
+    // Each old record written anew reads as the same record.
+    for (const CheckRecord& record : records) {
+        const auto again = CHistoryFile::Parse(CHistoryFile::Format(record));
+        ASSERT_EQ(again.size(), 1U);
+        EXPECT_EQ(again[0], record);
+    }
+}
+
+// A reader that knows only record lines (the record-line parser, which is the one the program had
+// before) finds every record of a new file with every field it knew, and the further lines
+// are no records to it.
+TEST(HistoryFile, NewFileReadsWithEveryOldFieldByRecordLinesAlone) {
+    CheckRecord record = Example();
+    record.TakeResults(CCopyCheck("PARIS 73 TEST", "PARIS 37 TSTX"));
+    const std::string bytes = CHistoryFile::Format(Example()) + CHistoryFile::Format(record);
+    std::vector<CheckRecord> byRecordLines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t end = bytes.find('\n', start);
+        const auto read =
+            CHistoryFile::ParseLine(std::string_view(bytes).substr(start, end - start));
+        if (read) {
+            byRecordLines.push_back(*read);
+        } else {
+            EXPECT_EQ(bytes.substr(start, 2), "+ ");
+        }
+        start = end + 1;
+    }
+    const std::vector<CheckRecord> full = CHistoryFile::Parse(bytes);
+    ASSERT_EQ(byRecordLines.size(), 2U);
+    ASSERT_EQ(full.size(), 2U);
+    for (std::size_t k = 0; k < 2; ++k) {
+        CheckRecord oldFields = full[k];
+        oldFields.wrong = byRecordLines[k].wrong;
+        oldFields.missed = byRecordLines[k].missed;
+        oldFields.extra = byRecordLines[k].extra;
+        oldFields.transpositions = byRecordLines[k].transpositions;
+        EXPECT_EQ(byRecordLines[k], oldFields);
+    }
+    // The swap is kept by the full reader only: the record line alone cannot tell it.
+    EXPECT_EQ(full[1].transpositions, 1);
+    EXPECT_EQ(full[1].missed, 1);
+    EXPECT_EQ(full[1].extra, 1);
+    EXPECT_EQ(byRecordLines[1].transpositions, 0);
+}
+
+struct FurtherLineCase {
+    const char* name;
+    const char* further;
+    bool taken;
+};
+
+class FurtherLine : public testing::TestWithParam<FurtherLineCase> {};
+
+// The further line of "PARIS 73 TEST" copied as "PARIS 37 TSTX": fields it does not know are
+// skipped; a damaged one, or one that does not add up, leaves the derived breakdown.
+TEST_P(FurtherLine, TakenOrLeft) {
+    CheckRecord record = Example();
+    record.TakeResults(CCopyCheck("PARIS 73 TEST", "PARIS 37 TSTX"));
+    const std::string bytes = CHistoryFile::FormatRecordLine(record) + GetParam().further + "\n";
+    const auto read = CHistoryFile::Parse(bytes);
+    ASSERT_EQ(read.size(), 1U);
+    EXPECT_EQ(read[0] == record, GetParam().taken);
+    EXPECT_EQ(read[0].transpositions, GetParam().taken ? 1 : 0);
+    EXPECT_EQ(read[0].sent, record.sent);
+    EXPECT_EQ(read[0].correct, record.correct);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, FurtherLine,
+    testing::Values(
+        FurtherLineCase{"AsWritten", "+ spatne=0 vynechano=1 navic=1 prehozeno=1", true},
+        FurtherLineCase{"LaterFieldsSkipped",
+                        "+ podminky=sum:3,fading seed=123 spatne=0 vynechano=1 navic=1 "
+                        "prehozeno=1 x=",
+                        true},
+        FurtherLineCase{"OtherOrder", "+ prehozeno=1 navic=1 vynechano=1 spatne=0", true},
+        FurtherLineCase{"Missing", "", false},
+        FurtherLineCase{"FieldMissing", "+ spatne=0 vynechano=1 navic=1", false},
+        FurtherLineCase{"FieldTwice", "+ spatne=0 vynechano=1 navic=1 prehozeno=1 navic=1", false},
+        FurtherLineCase{"Negative", "+ spatne=0 vynechano=1 navic=-1 prehozeno=1", false},
+        FurtherLineCase{"DoesNotAddUp", "+ spatne=0 vynechano=3 navic=1 prehozeno=1", false},
+        FurtherLineCase{"NoKey", "+ =3 spatne=0 vynechano=1 navic=1 prehozeno=1", false},
+        FurtherLineCase{"DoubleSpace", "+  spatne=0 vynechano=1 navic=1 prehozeno=1", false},
+        FurtherLineCase{"OtherMark", "- spatne=0 vynechano=1 navic=1 prehozeno=1", false}),
+    CaseName());
+
+// A further line belongs to the record line just before it and to no other.
+TEST(HistoryFile, FurtherLineWithoutItsRecordIsSkipped) {
+    CheckRecord record = Example();
+    record.TakeResults(CCopyCheck("AB", "BA"));
+    const std::string further = CHistoryFile::FormatFurtherLine(record);
+    const std::string bytes = further + CHistoryFile::FormatRecordLine(record) + "garbage\n" +
+                              further + CHistoryFile::Format(record);
+    const auto read = CHistoryFile::Parse(bytes);
+    ASSERT_EQ(read.size(), 2U);
+    EXPECT_EQ(read[0].transpositions, 0);
+    EXPECT_EQ(read[1], record);
 }
 
 TEST(HistoryFile, DamagedLinesAreSkippedAndTheRestKept) {
-    const std::string good = CHistoryFile::Format(Example());
+    const std::string good = CHistoryFile::FormatRecordLine(Example());
     const std::string line = good.substr(0, good.size() - 1);
     const std::string damaged[] = {
         "",
@@ -95,6 +229,11 @@ TEST(HistoryFile, AnyBytesReadWithoutFault) {
         }
         for (const CheckRecord& record : CHistoryFile::Parse(bytes)) {
             EXPECT_LE(record.correct, record.sent);
+            EXPECT_GE(record.wrong, 0);
+            EXPECT_GE(record.missed, 0);
+            EXPECT_GE(record.extra, 0);
+            EXPECT_GE(record.Score(), 0.0);
+            EXPECT_LE(record.Score(), 100.0);
             EXPECT_GE(record.month, 1);
             EXPECT_LE(record.month, 12);
         }
