@@ -1,5 +1,7 @@
 #include "training/CCopyCheck.h"
 
+#include "training/CConfusionTally.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <utility>
@@ -99,21 +101,15 @@ CCopyCheck::CCopyCheck(std::string_view sent, std::string_view copied) {
 }
 
 double CCopyCheck::ScorePercent() const {
-    return sentCount == 0 ? 0.0 : 100.0 * correctCount / sentCount;
+    return ::ScorePercent(correctCount, sentCount);
 }
 
 std::vector<CCopyCheck::Confusion> CCopyCheck::Confusions() const {
-    std::map<std::pair<char, char>, int> counts;
+    CConfusionTally tally;
     for (const Entry& entry : entries) {
         if (entry.mark == Mark::Wrong) {
-            ++counts[{entry.sent, entry.copied}];
+            tally.Add(entry.sent, entry.copied, 1);
         }
     }
-    std::vector<Confusion> result;
-    for (const auto& [pair, count] : counts) {
-        result.push_back({pair.first, pair.second, count});
-    }
-    std::stable_sort(result.begin(), result.end(),
-                     [](const Confusion& x, const Confusion& y) { return x.count > y.count; });
-    return result;
+    return tally.Sorted();
 }

@@ -52,6 +52,8 @@ CCourseFile::Settings CCourseFile::Parse(std::string_view bytes) {
             settings.lesson = number;
         } else if (key == "slabe" && isNumber && (number == 0 || number == 1)) {
             settings.weakCharacters = number == 1;
+        } else if (key == "druh" && isNumber && (number == 0 || number == 1)) {
+            settings.lessonKind = number == 1;
         } else if (key == "poradi" && CKochCourse::CleanOrder(value).size() >= 2) {
             settings.order = CKochCourse::CleanOrder(value);
         }
@@ -61,5 +63,6 @@ CCourseFile::Settings CCourseFile::Parse(std::string_view bytes) {
 
 std::string CCourseFile::Format(const Settings& settings) {
     return "lekce=" + std::to_string(settings.lesson) + "\nporadi=" + settings.order +
-           "\nslabe=" + (settings.weakCharacters ? "1" : "0") + "\n";
+           "\nslabe=" + (settings.weakCharacters ? "1" : "0") +
+           "\ndruh=" + (settings.lessonKind ? "1" : "0") + "\n";
 }

@@ -8,16 +8,18 @@
 //   lekce=5
 //   poradi=KMRSUAPTLOWI.NJEF0Y,VG5/Q9ZH38B?427C1D6X
 //   slabe=1
+//   druh=1
 // The file is read as hostile input: a missing or damaged line keeps that setting's default.
 // Writing replaces the file atomically. Any thread, one caller at a time.
 class CCourseFile {
 public:
-    static constexpr const char* kFileName = "kurz";
-
     struct Settings {
         int lesson = 1;
         std::string order;            // as read; the course cleans it
         bool weakCharacters = false;  // generated texts go after the weak characters
+        // The lesson kind is the current text kind. The settings file keeps the letter kind in
+        // its place, within the five kinds that every reader of that file knows.
+        bool lessonKind = false;
         bool operator==(const Settings&) const = default;
     };
 

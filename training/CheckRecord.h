@@ -3,6 +3,7 @@
 #include <map>
 #include <vector>
 
+#include "training/CConfusionTally.h"
 #include "training/CCopyCheck.h"
 
 // One copy check as the history keeps it: when, what was sent and how, and how it went.
@@ -26,7 +27,7 @@ struct CheckRecord {
     std::vector<CCopyCheck::Confusion> confusions;  // the most frequent first
 
     // The share of the sent characters copied right, in per cent.
-    double Score() const { return sent == 0 ? 0.0 : 100.0 * correct / sent; }
+    double Score() const { return ScorePercent(correct, sent); }
     // Fills the results in from a check.
     void TakeResults(const CCopyCheck& check) {
         sent = check.SentCount();

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 
 #include <QAction>
 #include <QApplication>
@@ -11,7 +10,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -24,20 +22,9 @@
 #include <QStyle>
 #include <QTimer>
 
-#include <QFile>
-#include "config/SettingsFile.h"
-#include "core/CMorseTable.h"
 #include "core/Timing.h"
-#include "engine/CTransmissionTimeline.h"
-#include "engine/SoundFile.h"
 #include "output/CSystemCalls.h"
-#include "output/OutputKind.h"
 #include "output/SerialPorts.h"
-#include "text/CRandomSource.h"
-#include "text/TextFile.h"
-#include "training/CCharacterWeights.h"
-#include "training/CHistoryFile.h"
-#include "training/CKochCourse.h"
 #include "ui/CInfoDlg.h"
 #include "ui/CKochDlg.h"
 #include "ui/CKontrolaDlg.h"
@@ -55,7 +42,6 @@
 
 namespace {
 
-constexpr int kVolumeMaximum = 65535;
 constexpr int kVolumeStep = 8191;
 
 template <std::size_t N>
@@ -71,20 +57,28 @@ void Place(QWidget* widget, const LayoutRect& rect, int top) {
 
 }  // namespace
 
-// Hands the engine's reports to the user-interface thread.
+template <typename Widget, typename Value>
+void SetIfDifferent(Widget* widget, const Value& value, Value (Widget::*get)() const,
+                    void (Widget::*set)(const Value&)) {
+    if ((widget->*get)() != value) {
+        (widget->*set)(value);
+    }
+}
+
+// Hands the engine's reports to the user-interface thread, tagged with the transmission they
+// belong to.
 class CMorseDlg::CEngineEvents : public CEngineListener {
 public:
     explicit CEngineEvents(CMorseDlg& owner) : dialog(owner) {}
 
     void SentTextChanged(const std::string& sentText) override {
-        const QString text = FromCp1250(sentText);
-        const int current = dialog.transmission;
+        const int current = dialog.session->Transmission();
         QMetaObject::invokeMethod(
-            &dialog, [this, text, current] { dialog.OnSentTextChanged(text, current); },
+            &dialog, [this, sentText, current] { dialog.OnSentTextChanged(sentText, current); },
             Qt::QueuedConnection);
     }
     void TransmissionFinished() override {
-        const int current = dialog.transmission;
+        const int current = dialog.session->Transmission();
         QMetaObject::invokeMethod(
             &dialog, [this, current] { dialog.OnTransmissionEnded(current); },
             Qt::QueuedConnection);
@@ -115,11 +109,10 @@ CMorseDlg::CMorseDlg(DialogEnvironment dialogEnvironment, QWidget* parent)
 }
 
 CMorseDlg::~CMorseDlg() {
-    // A collection never outlives the run.
-    QFile::remove(programFolder + QStringLiteral("tisk.tmp"));
     // The engine stops a running transmission and joins its threads before anything it reports
-    // to is destroyed.
+    // to is destroyed; the session then clears the print collection.
     engine.reset();
+    session.reset();
 }
 
 QWidget* CMorseDlg::Control(int id) const {
@@ -213,7 +206,7 @@ void CMorseDlg::CreateControls() {
     label(ids::kResultSignLabel);
 
     volumeSlider = new QSlider(Qt::Vertical, this);
-    volumeSlider->setRange(0, kVolumeMaximum);
+    volumeSlider->setRange(0, CMorseSession::kVolumeMaximum);
     // The value is the level: the top is the loudest for the mouse, the keys and the wheel.
     volumeSlider->setSingleStep(kVolumeStep);
     volumeSlider->setPageStep(kVolumeStep);
@@ -274,7 +267,8 @@ void CMorseDlg::ConnectSignals() {
     connect(pauseButton, &QPushButton::clicked, this, [this] { OnPause(); });
     connect(startButton, &QPushButton::clicked, this, [this] { OnStart(); });
     connect(stopButton, &QPushButton::clicked, this, [this] { OnStop(); });
-    connect(lettersEdit, &QLineEdit::textEdited, this, [this] { OnLettersChange(); });
+    connect(lettersEdit, &QLineEdit::textChanged, this, [this] { OnLettersChange(); });
+    connect(digitsEdit, &QLineEdit::textChanged, this, [this] { OnDigitsChange(); });
     connect(volumeSlider, &QSlider::valueChanged, this,
             [this](int value) { OnVolumeScroll(value); });
     connect(ratioList, &QComboBox::activated, this, [this] { OnRatioChange(); });
@@ -304,13 +298,8 @@ void CMorseDlg::ConnectSignals() {
 
 void CMorseDlg::InitDialog() {
     // The program folder: the current directory at start-up.
-    programFolder = environment.programFolder.value_or(QDir::currentPath());
-    if (!programFolder.endsWith(QLatin1Char('/'))) {
-        programFolder += QLatin1Char('/');
-    }
-    lastFolder = programFolder;
+    const QString folder = environment.programFolder.value_or(QDir::currentPath());
     LayoutControls();
-    // The steady clock is always there on this platform, so there is no clock check to fail.
 
     FillNumberList(signSpeedList, kSignSpeeds);
     FillNumberList(toneList, kToneFrequencies);
@@ -325,52 +314,85 @@ void CMorseDlg::InitDialog() {
     }
     engine = std::make_unique<CKeyingEngine>(engineEvents.get(), std::move(environment.time),
                                              std::move(environment.priority), std::move(outputs));
-    if (!engine->OpenDefaultOutput()) {
-        ShowError(messages::NoOutput());
+    session = std::make_unique<CMorseSession>(*engine, notifier,
+                                              CProgramFiles(folder.toStdString()));
+    const bool usable = session->StartUp();
+    Render();
+    if (!usable) {
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
-    stepButton->setEnabled(false);
-    stopButton->setEnabled(false);
-    pauseButton->setEnabled(false);
-    const bool soundCard = engine->GetOutputKind() == kSoundCardOutput;
-    volumeSlider->setEnabled(soundCard);
-    Control(ids::kVolumeFrame)->setEnabled(soundCard);
-    // The sound card starts at full volume: the top of the slider.
-    volumeSlider->setValue(kVolumeMaximum);
-
-    kind = kLetterText;
-    // Zeros are shortened unless the settings file says otherwise.
-    shortZerosBox->setChecked(true);
-    shortZerosBox->setEnabled(false);
-    textSpeedIndex = 8;
-    signSpeedIndex = 4;
-    toneIndex = 1;
-    ratioIndex = 0;
-    UpdateData(false);
-    engine->SetToneFrequency(kToneFrequencies[static_cast<std::size_t>(toneIndex)]);
-    OnRatioChange();
-    course = CCourseFile(CourseFilePath()).Read();
-    commands[ids::kMenuWeakCharacters]->setChecked(course.weakCharacters);
-    LoadSettings();
 }
 
 void CMorseDlg::UpdateData(bool toMembers) {
     if (toMembers) {
-        kind = kindList->currentIndex();
-        textSpeedIndex = textSpeedList->currentIndex();
-        signSpeedIndex = signSpeedList->currentIndex();
-        toneIndex = toneList->currentIndex();
-        ratioIndex = ratioList->currentIndex();
-        letterSet = ToCp1250(lettersEdit->text());
-        digitSet = ToCp1250(digitsEdit->text());
+        session->TypeLetters(ToCp1250(lettersEdit->text()), lettersEdit->cursorPosition());
+        session->TypeDigits(ToCp1250(digitsEdit->text()));
     } else {
-        kindList->setCurrentIndex(kind);
-        textSpeedList->setCurrentIndex(textSpeedIndex);
-        signSpeedList->setCurrentIndex(signSpeedIndex);
-        toneList->setCurrentIndex(toneIndex);
-        ratioList->setCurrentIndex(ratioIndex);
-        lettersEdit->setText(FromCp1250(letterSet));
-        digitsEdit->setText(FromCp1250(digitSet));
+        Render();
+    }
+}
+
+void CMorseDlg::Render() {
+    const SessionView view = session->View();
+    rendering = true;
+    if (view.language != captionsLanguage) {
+        RenderCaptions(view.language);
+    }
+    kindList->setCurrentIndex(view.kind);
+    textSpeedList->setCurrentIndex(view.textSpeedIndex);
+    signSpeedList->setCurrentIndex(view.signSpeedIndex);
+    toneList->setCurrentIndex(view.toneIndex);
+    ratioList->setCurrentIndex(view.ratioIndex);
+    SetIfDifferent(lettersEdit, FromCp1250(view.letters), &QLineEdit::text, &QLineEdit::setText);
+    SetIfDifferent(digitsEdit, FromCp1250(view.digits), &QLineEdit::text, &QLineEdit::setText);
+    volumeSlider->setValue(view.volume);
+    SetIfDifferent(morseView, FromCp1250(view.displayText), &CTextView::GetFullText,
+                   &CTextView::SetFullText);
+    SetIfDifferent(morseView, FromCp1250(view.sentText), &CTextView::GetSentText,
+                   &CTextView::SetSentText);
+    morseView->ShowText(!view.hideText);
+    SetIfDifferent(textSpeedResult, QString::number(view.effectiveTextSpeed),
+                   &CTextView::GetFullText, &CTextView::SetFullText);
+    SetIfDifferent(signSpeedResult, QString::number(view.effectiveSignSpeed),
+                   &CTextView::GetFullText, &CTextView::SetFullText);
+    setWindowTitle(QString::fromStdString(view.title));
+
+    hideTextBox->setChecked(view.hideText);
+    shortZerosBox->setChecked(view.shortZeros);
+    commands[ids::kMenuStepping]->setChecked(view.stepping);
+    commands[ids::kMenuLanguage]->setChecked(view.language);
+    commands[ids::kMenuRemember]->setChecked(view.remember);
+    commands[ids::kMenuWeakCharacters]->setChecked(view.weakCharacters);
+
+    startButton->setEnabled(view.startEnabled);
+    stopButton->setEnabled(view.stopEnabled);
+    stopButton->setDown(view.stopDown);
+    pauseButton->setEnabled(view.pauseEnabled);
+    stepButton->setEnabled(view.stepEnabled);
+    generateButton->setEnabled(view.generateEnabled);
+    kindList->setEnabled(view.kindEnabled);
+    shortZerosBox->setEnabled(view.shortZerosEnabled);
+    for (const int id : {ids::kLoad, ids::kSave, ids::kCustom, ids::kToPrint}) {
+        Control(id)->setEnabled(view.textCommandsEnabled);
+    }
+    for (QMenu* menu : menus) {
+        menu->menuAction()->setEnabled(view.menusEnabled);
+    }
+    volumeSlider->setEnabled(view.volumeEnabled);
+    Control(ids::kVolumeFrame)->setEnabled(view.volumeEnabled);
+    toneList->setEnabled(view.toneEnabled);
+    rendering = false;
+}
+
+void CMorseDlg::RenderCaptions(bool language) {
+    captionsLanguage = language;
+    const QString file = QString::fromStdString(session->Files().Language("local"));
+    if (!language) {
+        ApplyCaptions(CzechCaptions());
+        ApplyTrainingCaptions(CzechTrainingCaptions());
+    } else if (const auto texts = ReadCaptions(file, kMainCaptions)) {
+        ApplyCaptions(*texts);
+        ApplyTrainingCaptions(ReadCaptionsOver(file, kMainCaptions, CzechTrainingCaptions()));
     }
 }
 
@@ -405,7 +427,6 @@ void CMorseDlg::LayoutControls() {
                           metrics.height()};
     });
     morseView->SetFontHeight(layout.fontHeight);
-    baseTitle = QStringLiteral("Brumlo");
 
     const int top = ContentTop();
     menuBar->setGeometry(0, 0, std::max(layout.W, 200), top);
@@ -419,7 +440,6 @@ void CMorseDlg::LayoutControls() {
         result->SetFontPointSize(fontSize);
     }
     resize(layout.W, layout.H + top);
-    setWindowTitle(baseTitle);
     update();
 }
 
@@ -500,7 +520,9 @@ void CMorseDlg::paintEvent(QPaintEvent* event) {
     captionFont.setWeight(QFont::Black);
     captionFont.setItalic(true);
     painter.setFont(captionFont);
-    const QString caption = baseTitle + QStringLiteral("d");
+    const QString caption = QString::fromUtf8(CMorseSession::kBaseTitle.data(),
+                                              CMorseSession::kBaseTitle.size()) +
+                            QStringLiteral("d");
     const int x = X0 + t - QFontMetrics(captionFont).horizontalAdvance(caption);
     const int y = v + h / 2 + QFontMetrics(captionFont).ascent() / 2;
     painter.setPen(palette().color(QPalette::Shadow));
@@ -509,30 +531,14 @@ void CMorseDlg::paintEvent(QPaintEvent* event) {
     painter.drawText(x - 2, y - 2, caption);
 }
 
-void CMorseDlg::ShowError(const QString& text) {
-    messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption, text, this);
-}
-
 void CMorseDlg::OnHideText() {
-    morseView->ShowText(!hideTextBox->isChecked());
+    session->SetHideText(hideTextBox->isChecked());
+    Render();
 }
 
 void CMorseDlg::OnKindChange() {
-    UpdateData(true);
-    customMode = false;
-    if (kind == kCustomText) {
-        customMode = true;
-        generateButton->setEnabled(false);
-        ApplyText(customText.GetText());
-        if (fileTitleShown) {
-            setWindowTitle(fileTitle);
-        }
-    } else {
-        generateButton->setEnabled(true);
-        setWindowTitle(baseTitle);
-        OnGenerate();
-    }
-    shortZerosBox->setEnabled(kind == kDigitText);
+    session->ChooseKind(kindList->currentIndex());
+    Render();
 }
 
 void CMorseDlg::OnExit() {
@@ -541,224 +547,117 @@ void CMorseDlg::OnExit() {
 
 void CMorseDlg::OnSteppingMode() {
     // The action has already toggled its own check mark.
-    const bool on = IsMenuItemChecked(ids::kMenuStepping);
-    stepButton->setEnabled(on);
-    pauseButton->setEnabled(!on && !idle);
+    session->SetStepping(IsMenuItemChecked(ids::kMenuStepping));
+    Render();
 }
 
 void CMorseDlg::OnTextSpeedChange() {
-    UpdateData(true);
-    engine->SetTextSpeed(kTextSpeeds[static_cast<std::size_t>(textSpeedIndex)]);
-    const int raised = SignIndexAfterTextChange(textSpeedIndex, signSpeedIndex);
-    if (raised != signSpeedIndex) {
-        signSpeedIndex = raised;
-        UpdateData(false);
-        OnSignSpeedChange();
-    }
-    OnRatioChange();
+    session->ChooseTextSpeed(textSpeedList->currentIndex());
+    Render();
 }
 
 void CMorseDlg::OnSignSpeedChange() {
-    UpdateData(true);
-    engine->SetSignSpeed(kSignSpeeds[static_cast<std::size_t>(signSpeedIndex)]);
-    const int lowered = TextIndexAfterSignChange(signSpeedIndex, textSpeedIndex);
-    if (lowered != textSpeedIndex) {
-        textSpeedIndex = lowered;
-        UpdateData(false);
-        OnTextSpeedChange();
-    }
-    OnRatioChange();
+    session->ChooseSignSpeed(signSpeedList->currentIndex());
+    Render();
 }
 
 void CMorseDlg::OnToneChange() {
-    UpdateData(true);
-    engine->SetToneFrequency(kToneFrequencies[static_cast<std::size_t>(toneIndex)]);
+    session->ChooseTone(toneList->currentIndex());
+    Render();
 }
 
 void CMorseDlg::OnRatioChange() {
-    UpdateData(true);
-    engine->SetDashRatio(kDashRatios[static_cast<std::size_t>(ratioIndex)]);
-    textSpeedResult->SetFullText(QString::number(engine->GetEffectiveTextSpeed()));
-    signSpeedResult->SetFullText(QString::number(engine->GetEffectiveSignSpeed()));
+    session->ChooseRatio(ratioList->currentIndex());
+    Render();
 }
 
 void CMorseDlg::OnGenerate() {
-    UpdateData(true);
-    if (kind == kCustomText) {
-        return;
-    }
-    std::string generated;
-    if (kind == kLessonText) {
-        const CKochCourse lesson(course.order, course.lesson);
-        generated = lesson.Generate(PracticeSet(lesson.DrawingSet()), CRandomSource::TickSeed());
-    } else {
-        const std::string set = kind == kLetterText  ? letterSet
-                                : kind == kDigitText ? digitSet
-                                                     : letterSet + digitSet;
-        CMorseText generator;
-        generated = generator.Generate(PracticeSet(set), kind);
-    }
-    if (generated.empty()) {
-        // An empty set (or one of spaces only) leaves nothing to draw: keep the text there is.
-        messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
-                          messages::NothingToGenerate(), this);
-        return;
-    }
-    ApplyText(generated);
-}
-
-void CMorseDlg::ApplyText(const std::string& text) {
-    currentText.SetText(text);
-    currentText.SetKind(kind);
-    currentText.SetShortZeros(shortZerosBox->isChecked() ? 1 : 0);
-    displayText = currentText.FormatLines();
-    morseView->SetFullText(FromCp1250(displayText));
-}
-
-void CMorseDlg::RefreshAfterSend() {
-    if (morseView->GetFullText() == FromCp1250(currentText.FormatLines())) {
-        ApplyText(currentText.GetText());
-    } else {
-        ApplyText(customText.GetText());
-    }
-}
-
-void CMorseDlg::EnableIdleControls(bool enable) {
-    for (const int id : {ids::kLoad, ids::kSave, ids::kCustom, ids::kToPrint}) {
-        Control(id)->setEnabled(enable);
-    }
-    generateButton->setEnabled(enable && kind != kCustomText);
-    kindList->setEnabled(enable);
-    shortZerosBox->setEnabled(enable && kind == kDigitText);
-    for (QMenu* menu : menus) {
-        menu->menuAction()->setEnabled(enable);
-    }
-}
-
-void CMorseDlg::OnStart() {
-    idle = false;
-    UpdateData(true);
-    startButton->setEnabled(false);
-    EnableIdleControls(false);
-    engine->SetText(customMode ? customText : currentText);
-    ++transmission;
-    lastSentText.clear();
-    lastSending = SendingRecord();
-    stoppedEarly = false;
-    const bool stepping = IsMenuItemChecked(ids::kMenuStepping);
-    stopButton->setEnabled(true);
-    pauseButton->setEnabled(!stepping);
-    if (!engine->Start(displayText, stepping)) {
-        ShowError(messages::ThreadFailed());
-        stoppedEarly = true;
-        OnSendingFinished();
-    }
-}
-
-void CMorseDlg::OnStop() {
-    stoppedEarly = true;
-    stopButton->setDown(true);
-    engine->RequestStop();
-    if (paused || IsMenuItemChecked(ids::kMenuStepping)) {
-        engine->Resume();
-    }
-    paused = false;
-}
-
-void CMorseDlg::OnPause() {
-    const bool wasPaused = paused;
-    paused = !paused;
-    if (wasPaused) {
-        engine->Resume();
-    }
-    engine->RequestPause(paused);
+    session->Generate();
+    Render();
 }
 
 void CMorseDlg::OnStep() {
-    if (!idle) {
-        engine->Resume();
-    }
+    session->Step();
+    Render();
 }
 
-int CMorseDlg::DisplayDelayMilliseconds() {
+void CMorseDlg::OnPause() {
+    session->Pause();
+    Render();
+}
+
+void CMorseDlg::OnStart() {
+    session->Start();
+    Render();
+}
+
+void CMorseDlg::OnStop() {
+    session->Stop();
+    Render();
+}
+
+void CMorseDlg::AfterOutputLatency(std::function<void()> report) {
     // The marking follows the sound as it is heard, not as it is queued.
-    return static_cast<int>(
+    const auto delay = static_cast<int>(
         std::chrono::duration_cast<std::chrono::milliseconds>(engine->Device().OutputLatency())
             .count());
+    if (delay > 0) {
+        QTimer::singleShot(delay, Qt::PreciseTimer, this, std::move(report));
+    } else {
+        report();
+    }
 }
 
-void CMorseDlg::OnSentTextChanged(const QString& sentText, int sentTransmission) {
-    const auto apply = [this, sentText, sentTransmission] {
-        if (sentTransmission == transmission && !idle) {
-            morseView->SetSentText(sentText);
-            lastSentText = sentText;
-        }
-    };
-    const int delay = DisplayDelayMilliseconds();
-    if (delay > 0) {
-        QTimer::singleShot(delay, Qt::PreciseTimer, this, apply);
-    } else {
-        apply();
-    }
+void CMorseDlg::OnSentTextChanged(const std::string& sentText, int sentTransmission) {
+    AfterOutputLatency([this, sentText, sentTransmission] {
+        session->OnSentTextChanged(sentText, sentTransmission);
+        Render();
+    });
 }
 
 void CMorseDlg::OnTransmissionEnded(int endedTransmission) {
-    const auto finish = [this, endedTransmission] {
-        if (endedTransmission == transmission && !idle) {
-            OnSendingFinished();
-        }
-    };
-    const int delay = DisplayDelayMilliseconds();
-    if (delay > 0) {
-        QTimer::singleShot(delay, Qt::PreciseTimer, this, finish);
-    } else {
-        finish();
-    }
-}
-
-void CMorseDlg::OnSendingFinished() {
-    // A transmission that ran to its end sent the whole text, however far the marking got.
-    if (!stoppedEarly) {
-        lastSentText = FromCp1250(displayText);
-    }
-    startButton->setEnabled(true);
-    idle = true;
-    paused = false;
-    stopButton->setDown(false);
-    stopButton->setEnabled(false);
-    pauseButton->setEnabled(false);
-    RefreshAfterSend();
-    EnableIdleControls(true);
+    AfterOutputLatency([this, endedTransmission] {
+        session->OnTransmissionEnded(endedTransmission);
+        Render();
+    });
 }
 
 void CMorseDlg::OnLettersChange() {
-    // Letters are sent as capitals, and shown and stored as they are sent.
-    const QString typed = lettersEdit->text();
-    const QString upper = typed.toUpper();
-    if (upper != typed) {
-        const int caret = lettersEdit->cursorPosition();
-        lettersEdit->setText(upper);
-        lettersEdit->setCursorPosition(caret);
+    if (rendering) {
+        return;
     }
-    UpdateData(true);
-    const int removed = CMorseTable::RemoveInvalidCharacters(letterSet, true, notifier);
-    if (removed >= 0) {
-        UpdateData(false);
-        lettersEdit->setCursorPosition(removed);
+    const QString typed = lettersEdit->text();
+    const CMorseSession::Typed cleaned =
+        session->TypeLetters(ToCp1250(typed), lettersEdit->cursorPosition());
+    const QString shown = FromCp1250(cleaned.text);
+    if (shown != typed) {
+        rendering = true;
+        lettersEdit->setText(shown);
+        lettersEdit->setCursorPosition(cleaned.caret);
+        rendering = false;
+    }
+}
+
+void CMorseDlg::OnDigitsChange() {
+    if (!rendering) {
+        session->TypeDigits(ToCp1250(digitsEdit->text()));
     }
 }
 
 void CMorseDlg::OnVolumeScroll(int position) {
-    const auto level = static_cast<std::uint32_t>(std::clamp(position, 0, kVolumeMaximum));
-    engine->SetVolume(level | (level << 16));
+    if (!rendering) {
+        session->SetVolume(position);
+    }
 }
 
 void CMorseDlg::OnRemember() {
-    rememberFlag = IsMenuItemChecked(ids::kMenuRemember);
+    session->SetRemember(IsMenuItemChecked(ids::kMenuRemember));
+    Render();
 }
 
 void CMorseDlg::OnShortZeros() {
-    currentText.SetShortZeros(shortZerosBox->isChecked() ? 1 : 0);
+    session->SetShortZeros(shortZerosBox->isChecked());
+    Render();
 }
 
 void CMorseDlg::reject() {
@@ -771,10 +670,8 @@ void CMorseDlg::accept() {
 
 void CMorseDlg::closeEvent(QCloseEvent* event) {
     if (!closing) {
-        if (!startButton->isEnabled()) {
-            OnStop();
-        }
-        SaveSettings();
+        session->Close();
+        Render();
     }
     closing = true;
     event->accept();
@@ -785,122 +682,43 @@ int CMorseDlg::RunDialog(QDialog& dialog) {
 }
 
 QString CMorseDlg::LanguageFile(const char* name) const {
-    return languageActive ? programFolder + QStringLiteral("jazyk/") + QLatin1String(name)
-                          : QString();
+    return QString::fromStdString(session->LanguageFile(name));
 }
 
-void CMorseDlg::EnableOutputControls() {
-    const int outputKind = engine->GetOutputKind();
-    volumeSlider->setEnabled(outputKind == kSoundCardOutput);
-    Control(ids::kVolumeFrame)->setEnabled(outputKind == kSoundCardOutput);
-    toneList->setEnabled(outputKind != kSerialPortOutput);
-}
-
-QString CMorseDlg::BrowseTextFile(bool open) {
-    const QString path =
-        open ? desktop.OpenFileName(this, lastFolder) : desktop.SaveFileName(this, lastFolder);
-    if (path.isEmpty()) {
-        return {};
+void CMorseDlg::OnLoadText() {
+    const QString path = desktop.OpenFileName(this, LastFolder());
+    if (!path.isEmpty()) {
+        session->LoadTextFile(path.toStdString());
+        Render();
     }
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    lastFolder = slash < 0 ? QString() : path.left(slash + 1);
-    return path;
-}
-
-void CMorseDlg::WriteTextFile(const QString& path, bool append, bool pad) {
-    const std::string bytes = customMode
-                                  ? (pad ? customText.FormatPadded() : customText.FormatLines())
-                                  : currentText.FormatLines();
-    WriteFileBytesOrNotify(path.toStdString(), bytes, append, notifier);
 }
 
 void CMorseDlg::OnSaveText() {
-    if (morseView->GetFullText().isEmpty()) {
-        messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
-                          QStringLiteral("UPOZORNĚNÍ: Není generován, ani vytvořen vlastní "
-                                         "text!\nProto není možné text uložit."),
-                          this);
+    if (!session->CanSaveText()) {
         return;
     }
-    const QString path = BrowseTextFile(false);
+    const QString path = desktop.SaveFileName(this, LastFolder());
     if (!path.isEmpty()) {
-        WriteTextFile(path, false, false);
+        session->SaveText(path.toStdString());
     }
 }
 
 void CMorseDlg::OnSaveSound() {
-    const CMorseText& text = customMode ? customText : currentText;
-    if (morseView->GetFullText().isEmpty()) {
-        messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
-                          messages::NothingToSaveAsSound(), this);
+    if (!session->CanSaveSound()) {
         return;
     }
-    const QString path = desktop.SaveSoundFileName(this, lastFolder);
-    if (path.isEmpty()) {
-        return;
-    }
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    lastFolder = slash < 0 ? QString() : path.left(slash + 1);
-    UpdateData(true);
-    // The current speeds, ratio and tone on the timeline the sound card keys, at full scale.
-    const CTransmissionTimeline timeline(
-        text, engine->GetSignSpeed(), engine->GetTextSpeed(),
-        kDashRatios[static_cast<std::size_t>(std::clamp(ratioIndex, 0, 10))]);
-    WriteFileBytesOrNotify(path.toStdString(),
-                           soundfile::RenderWav(timeline, engine->GetToneFrequency(), 1.0F), false,
-                           notifier);
-}
-
-void CMorseDlg::OnLoadText() {
-    const QString path = BrowseTextFile(true);
+    const QString path = desktop.SaveSoundFileName(this, LastFolder());
     if (!path.isEmpty()) {
-        LoadTextFile(path, true);
-    }
-}
-
-void CMorseDlg::LoadTextFile(const QString& path, bool fromUser) {
-    // A file that is missing, empty or unreadable changes nothing and says nothing.
-    const std::optional<std::string> bytes = ReadFileBytes(path.toStdString());
-    if (!bytes) {
-        return;
-    }
-    if (fromUser) {
-        customText = CMorseText::LoadFromFileContents(*bytes, kCustomText, notifier);
-        morseView->SetFullText(FromCp1250(customText.FormatLines()));
-        kind = kCustomText;
-        UpdateData(false);
-        OnKindChange();
-        fileTitle = baseTitle + QStringLiteral(" - ") + path;
-        setWindowTitle(fileTitle);
-        fileTitleShown = true;
-    } else {
-        if (kind == kCustomText) {
-            customText = CMorseText::LoadFromFileContents(*bytes, kCustomText, notifier);
-            ApplyText(customText.GetText());
-        } else {
-            currentText = CMorseText::LoadFromFileContents(*bytes, kind, notifier);
-            ApplyText(currentText.GetText());
-        }
-        OnShortZeros();
-        UpdateData(false);
+        session->SaveSound(path.toStdString());
     }
 }
 
 void CMorseDlg::OnCustomText() {
     CVlastniTextDlg dialog(LanguageFile("localUT"), notifier, this);
-    const std::string old = customText.GetText();
-    dialog.SetText(old);
-    if (RunDialog(dialog) != QDialog::Accepted) {
-        return;
-    }
-    kind = kCustomText;
-    customText.SetText(dialog.GetText());
-    customText.SetKind(kCustomText);
-    UpdateData(false);
-    OnKindChange();
-    if (customText.GetText() != old) {
-        fileTitleShown = false;
-        setWindowTitle(baseTitle);
+    dialog.SetText(session->CustomText().GetText());
+    if (RunDialog(dialog) == QDialog::Accepted) {
+        session->AcceptCustomText(dialog.GetText());
+        Render();
     }
 }
 
@@ -913,9 +731,9 @@ void CMorseDlg::OnOutputSettings() {
             ports << QString::fromStdString(port);
         }
     }
-    CVystupDlg dialog(*engine, LanguageFile("localSO"), ports, messageBoxes, this);
+    CVystupDlg dialog(*session, LanguageFile("localSO"), ports, this);
     RunDialog(dialog);
-    EnableOutputControls();
+    Render();
 }
 
 void CMorseDlg::OnAbout() {
@@ -927,7 +745,8 @@ void CMorseDlg::OnHelpContents() {
     const QString help = environment.helpPage.value_or(QCoreApplication::applicationDirPath() +
                                                        QStringLiteral("/brumlo.html"));
     if (!desktop.OpenHelp(help)) {
-        ShowError(QStringLiteral("Failed to launch help."));
+        messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption, messages::HelpFailed(),
+                          this);
     }
 }
 
@@ -1008,231 +827,63 @@ void CMorseDlg::ApplyTrainingCaptions(const QStringList& texts) {
 
 void CMorseDlg::OnLanguageChange() {
     // The action has already toggled its check mark.
-    languageActive = IsMenuItemChecked(ids::kMenuLanguage);
-    const QString file = programFolder + QStringLiteral("jazyk/local");
-    if (!languageActive) {
-        ApplyCaptions(CzechCaptions());
-        ApplyTrainingCaptions(CzechTrainingCaptions());
-    } else if (const auto texts = ReadCaptions(file, kMainCaptions)) {
-        ApplyCaptions(*texts);
-        ApplyTrainingCaptions(ReadCaptionsOver(file, kMainCaptions, CzechTrainingCaptions()));
-    }
-}
-
-void CMorseDlg::SaveSettings() {
-    UpdateData(true);
-    Settings settings;
-    settings.remember = IsMenuItemChecked(ids::kMenuRemember);
-    settings.portName = engine->GetPortName();
-    settings.outputKind = engine->GetOutputKind();
-    settings.letters = letterSet;
-    settings.digits = digitSet;
-    settings.shortZeros = shortZerosBox->isChecked();
-    settings.textKind = kind;
-    settings.toneIndex = toneIndex;
-    settings.textSpeedIndex = textSpeedIndex;
-    settings.signSpeedIndex = signSpeedIndex;
-    settings.ratioIndex = ratioIndex;
-    settings.stepping = IsMenuItemChecked(ids::kMenuStepping);
-    settings.language = IsMenuItemChecked(ids::kMenuLanguage);
-    settings.hideText = hideTextBox->isChecked();
-    const std::string init = (programFolder + QStringLiteral("init")).toStdString();
-    if (!WriteFileBytesOrNotify(init, FormatSettings(settings), false, notifier)) {
-        return;
-    }
-    const QString initt = programFolder + QStringLiteral("initt");
-    if (rememberFlag) {
-        WriteTextFile(initt, false, false);
-    } else {
-        QFile::remove(initt);
-    }
-}
-
-void CMorseDlg::LoadSettings() {
-    // An empty file is fourteen empty lines: remember is off.
-    const std::optional<std::string> bytes =
-        ReadFileBytes((programFolder + QStringLiteral("init")).toStdString(), EmptyFile::Contents);
-    if (!bytes) {
-        return;
-    }
-    const std::vector<std::string> lines = SplitSettingsLines(*bytes);
-    const auto number = [&lines](std::size_t line) { return ParseNumber(lines[line - 1]); };
-    if (number(1) == 0) {
-        rememberFlag = false;
-        commands[ids::kMenuRemember]->trigger();
-        return;
-    }
-    rememberFlag = true;
-    engine->SetPortName(lines[1]);
-    const int outputKind = number(3);
-    const bool opened = outputKind >= kSpeakerOutput && outputKind <= kSerialPortOutput &&
-                        engine->SelectOutput(outputKind);
-    if (!opened && !engine->OpenDefaultOutput()) {
-        ShowError(messages::NoOutput());
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-    }
-    // A hand-edited file is cleaned as typing into the boxes is: letters become capitals and
-    // lose digits and characters without a code (with a warning each), the digits keep digits.
-    // Each box holds what it can show, no more.
-    const auto boxed = [this](const std::string& line) {
-        return line.substr(0, static_cast<std::size_t>(lettersEdit->maxLength()));
-    };
-    letterSet = ToCp1250(FromCp1250(boxed(lines[3])).toUpper());
-    CMorseTable::RemoveInvalidCharacters(letterSet, true, notifier);
-    digitSet.clear();
-    const std::string digits = boxed(lines[4]);
-    std::copy_if(digits.begin(), digits.end(), std::back_inserter(digitSet),
-                 [](char c) { return c >= '0' && c <= '9'; });
-    shortZerosBox->setChecked(number(6) != 0);
-    UpdateData(false);
-    OnShortZeros();
-
-    // Each list index is applied through its list's handler; one outside its list keeps the
-    // value there is.
-    const auto restore = [&](std::size_t line, int& member, int count,
-                             void (CMorseDlg::*handler)()) {
-        const int index = number(line);
-        if (index >= 0 && index < count) {
-            member = index;
-        }
-        UpdateData(false);
-        (this->*handler)();
-    };
-    restore(7, kind, kLessonText + 1, &CMorseDlg::OnKindChange);
-    restore(8, toneIndex, static_cast<int>(kToneFrequencies.size()), &CMorseDlg::OnToneChange);
-    restore(9, textSpeedIndex, static_cast<int>(kTextSpeeds.size()), &CMorseDlg::OnTextSpeedChange);
-    restore(10, signSpeedIndex, static_cast<int>(kSignSpeeds.size()),
-            &CMorseDlg::OnSignSpeedChange);
-    restore(11, ratioIndex, static_cast<int>(kDashRatios.size()), &CMorseDlg::OnRatioChange);
-    if (number(12) != 0) {
-        commands[ids::kMenuStepping]->trigger();
-    }
-    if (number(13) != 0) {
-        commands[ids::kMenuLanguage]->trigger();
-    }
-    if (number(14) != 0) {
-        hideTextBox->setChecked(true);
-        OnHideText();
-    }
-    UpdateData(false);
-    EnableOutputControls();
-
-    const QString initt = programFolder + QStringLiteral("initt");
-    if (QFile::exists(initt)) {
-        LoadTextFile(initt, false);
-    }
+    session->SetLanguage(IsMenuItemChecked(ids::kMenuLanguage));
+    Render();
 }
 
 void CMorseDlg::OnToPrint() {
-    if (displayText.empty()) {
-        messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
-                          QStringLiteral("UPOZORNĚNÍ: Není generován, ani vytvořen vlastní "
-                                         "text!\nProto nelze vložit text do tisku."),
-                          this);
-        return;
-    }
-    WriteTextFile(programFolder + QStringLiteral("tisk.tmp"), true, true);
+    session->AddToPrint();
 }
 
 void CMorseDlg::OnPrint() {
-    const QString collection = programFolder + QStringLiteral("tisk.tmp");
     CTiskDlg job(desktop, this);
-    if (!QFile::exists(collection)) {
-        OnToPrint();
-    }
-    if (QFile::exists(collection)) {
-        job.PrintCollection(collection);
+    if (const std::optional<std::string> collection = session->CollectionToPrint()) {
+        job.PrintCollection(QString::fromStdString(*collection));
     }
     // Printed, cancelled or failed: the collection is empty again.
-    QFile::remove(collection);
-}
-
-CheckRecord CMorseDlg::SendingRecord() const {
-    CheckRecord record;
-    record.kind = kind;
-    record.signSpeed = engine->GetSignSpeed();
-    record.textSpeed = engine->GetTextSpeed();
-    record.lesson = kind == kLessonText ? CKochCourse(course.order, course.lesson).Lesson() : 0;
-    record.ratioTenths = static_cast<int>(
-        std::lround(10 * kDashRatios[static_cast<std::size_t>(std::clamp(ratioIndex, 0, 10))]));
-    return record;
+    session->ClearPrintCollection();
 }
 
 void CMorseDlg::OnCopyCheck() {
-    if (!idle) {
+    const std::optional<CMorseSession::CopyCheck> request = session->OpenCopyCheck();
+    if (!request) {
         return;
     }
-    // What the last transmission sent (up to where it was stopped); before any transmission, the
-    // text on display, copied from a print or a file perhaps.
-    const bool sent = !lastSentText.isEmpty();
-    const QString checked = sent ? lastSentText : morseView->GetFullText();
-    if (checked.trimmed().isEmpty()) {
-        messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
-                          messages::NothingToCheck(), this);
-        return;
-    }
-    CKontrolaDlg check(checked, sent ? lastSending : SendingRecord(),
-                       programFolder + QString::fromLatin1(CHistoryFile::kFileName),
+    CKontrolaDlg check(FromCp1250(request->sentText), request->record,
+                       QString::fromStdString(session->Files().History()),
                        LanguageFile("localKO"), notifier, desktop, this);
     RunDialog(check);
-    // A lesson copied well enough offers the next one; the user decides.
-    const CKochCourse lesson(course.order, check.Record().lesson);
-    if (check.Result() && check.Record().kind == kLessonText &&
-        CKochCourse::OffersNextLesson(check.Result()->ScorePercent(), lesson.Lesson(),
-                                      lesson.LessonCount()) &&
-        messageBoxes.Ask(messages::kCaption, messages::NextLesson(lesson.Lesson() + 1), this)) {
-        course.lesson = lesson.Lesson() + 1;
-        SaveCourse();
-        if (kind == kLessonText) {
-            OnGenerate();
-        }
+    if (!check.Result()) {
+        return;
     }
-}
-
-std::string CMorseDlg::CourseFilePath() const {
-    return (programFolder + QString::fromLatin1(CCourseFile::kFileName)).toStdString();
-}
-
-void CMorseDlg::SaveCourse() {
-    WriteFileBytesOrNotify(CourseFilePath(), CCourseFile::Format(course), false, notifier);
-}
-
-std::string CMorseDlg::PracticeSet(const std::string& set) const {
-    if (!course.weakCharacters) {
-        return set;
+    if (const std::optional<int> next =
+            session->TakeCheckResult(check.Record(), check.Result()->ScorePercent());
+        next && messageBoxes.Ask(messages::kCaption, messages::NextLesson(*next), this)) {
+        session->AcceptNextLesson(*next);
+        Render();
     }
-    const std::string history =
-        (programFolder + QString::fromLatin1(CHistoryFile::kFileName)).toStdString();
-    return CCharacterWeights(CHistoryFile(history).Read()).Weighted(set);
 }
 
 void CMorseDlg::OnCourse() {
+    const CCourseFile::Settings& course = session->Course();
     CKochDlg dialog(course.order, course.lesson, LanguageFile("localKM"), notifier, this);
-    if (RunDialog(dialog) != QDialog::Accepted) {
-        return;
+    if (RunDialog(dialog) == QDialog::Accepted) {
+        session->ChooseLesson(dialog.GetOrder(), dialog.GetLesson());
+        Render();
     }
-    course.order = dialog.GetOrder();
-    course.lesson = dialog.GetLesson();
-    SaveCourse();
-    kind = kLessonText;
-    UpdateData(false);
-    OnKindChange();
 }
 
 void CMorseDlg::OnWeakCharacters() {
     // The action has already toggled its check mark.
-    course.weakCharacters = IsMenuItemChecked(ids::kMenuWeakCharacters);
-    SaveCourse();
+    session->SetWeakCharacters(IsMenuItemChecked(ids::kMenuWeakCharacters));
+    Render();
 }
 
 void CMorseDlg::OnStatistics() {
-    const std::vector<CheckRecord> records =
-        CHistoryFile((programFolder + QString::fromLatin1(CHistoryFile::kFileName)).toStdString())
-            .Read();
     QStringList kinds;
     for (int k = 0; k < kindList->count(); ++k) {
         kinds << kindList->itemText(k);
     }
-    CStatistikaDlg statistics(records, kinds, LanguageFile("localST"), this);
+    CStatistikaDlg statistics(session->History(), kinds, LanguageFile("localST"), this);
     RunDialog(statistics);
 }

@@ -166,8 +166,9 @@ TEST(CourseFile, RoundTripAndDefaults) {
     EXPECT_EQ(defaults.lesson, 1);
     EXPECT_EQ(defaults.order, CKochCourse::DefaultOrder());
     EXPECT_FALSE(defaults.weakCharacters);
-    CCourseFile::Settings settings{12, "ABCDEFG", true};
-    EXPECT_EQ(CCourseFile::Format(settings), "lekce=12\nporadi=ABCDEFG\nslabe=1\n");
+    EXPECT_FALSE(defaults.lessonKind);
+    CCourseFile::Settings settings{12, "ABCDEFG", true, true};
+    EXPECT_EQ(CCourseFile::Format(settings), "lekce=12\nporadi=ABCDEFG\nslabe=1\ndruh=1\n");
     EXPECT_EQ(CCourseFile::Parse(CCourseFile::Format(settings)), settings);
 }
 

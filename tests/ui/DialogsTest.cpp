@@ -235,7 +235,7 @@ TEST_F(Dialogs, DialogCaptionsFromShortLanguageFiles) {
     EXPECT_EQ(builtIn.windowTitle(), QStringLiteral("O aplikaci Brumlo"));
 
     const QString old = WriteFile("localSO", "V\xFDstup\r\nA\r\nB\r\nC\r\nD\r\nE\r\nF\r\n");
-    CVystupDlg output(dialog->Engine(), old, {QStringLiteral("COM1")}, boxes);
+    CVystupDlg output(dialog->Session(), old, {QStringLiteral("COM1")});
     EXPECT_EQ(output.windowTitle(), QStringLiteral("Výstup"));  // Windows-1250 file
     EXPECT_EQ(output.CancelButton()->text(), QStringLiteral("F"));
 }

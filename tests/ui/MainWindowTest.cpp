@@ -474,9 +474,9 @@ TEST_F(MainWindow, TextViewDrawsTheTextAndTheSentPart) {
     check(0, true);
     view.SetSentText(lines[0] + QStringLiteral("\r\n") + lines[1] + QStringLiteral("\r\n"));
     check(2, true);
-    Get<QCheckBox>(ids::kHideText)->click();
+    view.ShowText(false);
     check(2, false);
-    Get<QCheckBox>(ids::kHideText)->click();
+    view.ShowText(true);
     check(2, true);
 }
 

@@ -19,6 +19,7 @@
 #include "tests/support/CRecordingNotifier.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "training/CCourseFile.h"
+#include "config/CProgramFiles.h"
 #include "training/CHistoryFile.h"
 #include "ui/CCopyCheckPainter.h"
 #include "ui/CCopyResultView.h"
@@ -47,7 +48,7 @@ int PixelsNear(const QImage& image, const QRect& region, const QColor& ink) {
 
 class Training : public MainWindow {
 protected:
-    std::string HistoryPath() { return folder.File(CHistoryFile::kFileName); }
+    std::string HistoryPath() { return CProgramFiles(folder.Path()).History(); }
     std::unique_ptr<CKontrolaDlg> MakeCheck(const QString& sent) {
         CheckRecord how;
         how.kind = 3;
@@ -321,7 +322,7 @@ TEST_F(Training, CourseDialogChoosesTheLesson) {
     const std::string text = dialog->CurrentText().GetText();
     EXPECT_EQ(text.substr(0, 12), "S S S S S S ");
     EXPECT_EQ(text.find_first_not_of("KMRS "), std::string::npos);
-    EXPECT_EQ(ReadWholeFile(folder.File("kurz")), "lekce=3\nporadi=KMRSU\nslabe=0\n");
+    EXPECT_EQ(ReadWholeFile(folder.File("kurz")), "lekce=3\nporadi=KMRSU\nslabe=0\ndruh=0\n");
 
     // Both survive a restart, and "init" stays fourteen lines.
     Reopen();
