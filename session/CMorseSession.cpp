@@ -288,7 +288,8 @@ void CMorseSession::Stop() {
 }
 
 void CMorseSession::Pause() {
-    if (idle) {
+    // Stepping has no pause: each press is a step of its own.
+    if (idle || stepping) {
         return;
     }
     const bool wasPaused = paused;
