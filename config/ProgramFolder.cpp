@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "config/CProgramFiles.h"
 #include <system_error>
+#include "config/CProgramFiles.h"
 
 namespace fs = std::filesystem;
 

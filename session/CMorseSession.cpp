@@ -534,8 +534,7 @@ bool CMorseSession::SelectStoredOutput(int outputKind) {
 
 bool CMorseSession::LoadSettings() {
     // An empty file is fourteen empty lines: remember is off.
-    const std::optional<std::string> bytes =
-        ReadFileBytes(files.Settings(), EmptyFile::Contents);
+    const std::optional<std::string> bytes = ReadFileBytes(files.Settings(), EmptyFile::Contents);
     if (!bytes) {
         return true;
     }

@@ -16,9 +16,9 @@
 #include "session/CheckHistory.h"
 #include "ui/CCopyCheckPainter.h"
 #include "ui/CCopyResultView.h"
-#include "ui/ConfusionText.h"
 #include "ui/CTextView.h"
 #include "ui/CTiskDlg.h"
+#include "ui/ConfusionText.h"
 #include "ui/Cp1250.h"
 #include "ui/LanguageCaptions.h"
 

@@ -29,6 +29,7 @@
 #include "ui/CKochDlg.h"
 #include "ui/CKontrolaDlg.h"
 #include "ui/CMnemonicKeys.h"
+#include "ui/CPostedEngineEvents.h"
 #include "ui/CStatistikaDlg.h"
 #include "ui/CTextView.h"
 #include "ui/CTiskDlg.h"
@@ -39,6 +40,7 @@
 #include "ui/Cp1250.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
+#include "ui/RulerPainter.h"
 
 namespace {
 
@@ -51,12 +53,6 @@ void FillNumberList(QComboBox* list, const std::array<int, N>& values) {
     }
 }
 
-void Place(QWidget* widget, const LayoutRect& rect, int top) {
-    widget->setGeometry(rect.x, rect.y + top, rect.width, rect.height);
-}
-
-}  // namespace
-
 template <typename Widget, typename Value>
 void SetIfDifferent(Widget* widget, const Value& value, Value (Widget::*get)() const,
                     void (Widget::*set)(const Value&)) {
@@ -65,28 +61,7 @@ void SetIfDifferent(Widget* widget, const Value& value, Value (Widget::*get)() c
     }
 }
 
-// Hands the engine's reports to the user-interface thread, tagged with the transmission they
-// belong to.
-class CMorseDlg::CEngineEvents : public CEngineListener {
-public:
-    explicit CEngineEvents(CMorseDlg& owner) : dialog(owner) {}
-
-    void SentTextChanged(const std::string& sentText) override {
-        const int current = dialog.session->Transmission();
-        QMetaObject::invokeMethod(
-            &dialog, [this, sentText, current] { dialog.OnSentTextChanged(sentText, current); },
-            Qt::QueuedConnection);
-    }
-    void TransmissionFinished() override {
-        const int current = dialog.session->Transmission();
-        QMetaObject::invokeMethod(
-            &dialog, [this, current] { dialog.OnTransmissionEnded(current); },
-            Qt::QueuedConnection);
-    }
-
-private:
-    CMorseDlg& dialog;
-};
+}  // namespace
 
 CMorseDlg::CMorseDlg(DialogEnvironment dialogEnvironment, QWidget* parent)
     : QDialog(parent),
@@ -95,7 +70,10 @@ CMorseDlg::CMorseDlg(DialogEnvironment dialogEnvironment, QWidget* parent)
                                                        : qtMessageBoxes),
       desktop(environment.desktop != nullptr ? *environment.desktop : qtDesktop),
       notifier(messageBoxes, this),
-      engineEvents(std::make_unique<CEngineEvents>(*this)) {
+      engineEvents(std::make_unique<CPostedEngineEvents>(
+          *this, [this] { return session->Transmission(); },
+          [this](const std::string& sent, int number) { OnSentTextChanged(sent, number); },
+          [this](int number) { OnTransmissionEnded(number); })) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/brumlo/icon.png")));
@@ -255,10 +233,13 @@ void CMorseDlg::CreateMenu() {
 }
 
 void CMorseDlg::ConnectSignals() {
+    const auto command = [this](int id, void (CMorseDlg::*handler)()) {
+        connect(commands[id], &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    };
     connect(hideTextBox, &QCheckBox::clicked, this, [this] { OnHideText(); });
     connect(kindList, &QComboBox::activated, this, [this] { OnKindChange(); });
-    connect(commands[ids::kMenuExit], &QAction::triggered, this, [this] { OnExit(); });
-    connect(commands[ids::kMenuStepping], &QAction::triggered, this, [this] { OnSteppingMode(); });
+    command(ids::kMenuExit, &CMorseDlg::OnExit);
+    command(ids::kMenuStepping, &CMorseDlg::OnSteppingMode);
     connect(textSpeedList, &QComboBox::activated, this, [this] { OnTextSpeedChange(); });
     connect(signSpeedList, &QComboBox::activated, this, [this] { OnSignSpeedChange(); });
     connect(toneList, &QComboBox::activated, this, [this] { OnToneChange(); });
@@ -272,28 +253,25 @@ void CMorseDlg::ConnectSignals() {
     connect(volumeSlider, &QSlider::valueChanged, this,
             [this](int value) { OnVolumeScroll(value); });
     connect(ratioList, &QComboBox::activated, this, [this] { OnRatioChange(); });
-    connect(commands[ids::kMenuRemember], &QAction::triggered, this, [this] { OnRemember(); });
-    connect(commands[ids::kMenuLanguage], &QAction::triggered, this,
-            [this] { OnLanguageChange(); });
+    command(ids::kMenuRemember, &CMorseDlg::OnRemember);
+    command(ids::kMenuLanguage, &CMorseDlg::OnLanguageChange);
     connect(shortZerosBox, &QCheckBox::clicked, this, [this] { OnShortZeros(); });
-    connect(commands[ids::kMenuLoadText], &QAction::triggered, this, [this] { OnLoadText(); });
+    command(ids::kMenuLoadText, &CMorseDlg::OnLoadText);
     const auto button = [this](int id) { return qobject_cast<QPushButton*>(Control(id)); };
     connect(button(ids::kLoad), &QPushButton::clicked, this, [this] { OnLoadText(); });
-    connect(commands[ids::kMenuSaveText], &QAction::triggered, this, [this] { OnSaveText(); });
+    command(ids::kMenuSaveText, &CMorseDlg::OnSaveText);
     connect(button(ids::kSave), &QPushButton::clicked, this, [this] { OnSaveText(); });
     connect(button(ids::kCustom), &QPushButton::clicked, this, [this] { OnCustomText(); });
-    connect(commands[ids::kMenuOutput], &QAction::triggered, this, [this] { OnOutputSettings(); });
-    connect(commands[ids::kMenuAbout], &QAction::triggered, this, [this] { OnAbout(); });
+    command(ids::kMenuOutput, &CMorseDlg::OnOutputSettings);
+    command(ids::kMenuAbout, &CMorseDlg::OnAbout);
     connect(button(ids::kToPrint), &QPushButton::clicked, this, [this] { OnToPrint(); });
-    connect(commands[ids::kMenuPrint], &QAction::triggered, this, [this] { OnPrint(); });
-    connect(commands[ids::kMenuHelpContents], &QAction::triggered, this,
-            [this] { OnHelpContents(); });
-    connect(commands[ids::kMenuCopyCheck], &QAction::triggered, this, [this] { OnCopyCheck(); });
-    connect(commands[ids::kMenuStatistics], &QAction::triggered, this, [this] { OnStatistics(); });
-    connect(commands[ids::kMenuCourse], &QAction::triggered, this, [this] { OnCourse(); });
-    connect(commands[ids::kMenuSaveSound], &QAction::triggered, this, [this] { OnSaveSound(); });
-    connect(commands[ids::kMenuWeakCharacters], &QAction::triggered, this,
-            [this] { OnWeakCharacters(); });
+    command(ids::kMenuPrint, &CMorseDlg::OnPrint);
+    command(ids::kMenuHelpContents, &CMorseDlg::OnHelpContents);
+    command(ids::kMenuCopyCheck, &CMorseDlg::OnCopyCheck);
+    command(ids::kMenuStatistics, &CMorseDlg::OnStatistics);
+    command(ids::kMenuCourse, &CMorseDlg::OnCourse);
+    command(ids::kMenuSaveSound, &CMorseDlg::OnSaveSound);
+    command(ids::kMenuWeakCharacters, &CMorseDlg::OnWeakCharacters);
 }
 
 void CMorseDlg::InitDialog() {
@@ -314,8 +292,8 @@ void CMorseDlg::InitDialog() {
     }
     engine = std::make_unique<CKeyingEngine>(engineEvents.get(), std::move(environment.time),
                                              std::move(environment.priority), std::move(outputs));
-    session = std::make_unique<CMorseSession>(*engine, notifier,
-                                              CProgramFiles(folder.toStdString()));
+    session =
+        std::make_unique<CMorseSession>(*engine, notifier, CProgramFiles(folder.toStdString()));
     const bool usable = session->StartUp();
     Render();
     if (!usable) {
@@ -432,7 +410,7 @@ void CMorseDlg::LayoutControls() {
     menuBar->setGeometry(0, 0, std::max(layout.W, 200), top);
     for (const auto& [id, rect] : layout.controls) {
         if (QWidget* widget = Control(id)) {
-            Place(widget, rect, top);
+            widget->setGeometry(rect.x, rect.y + top, rect.width, rect.height);
         }
     }
     for (CTextView* result : {textSpeedResult, signSpeedResult}) {
@@ -468,67 +446,13 @@ void CMorseDlg::changeEvent(QEvent* event) {
 
 void CMorseDlg::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
-    const int u = layout.u;
-    const int v = layout.v;
-    const int pt = layout.pt;
-    const int X0 = layout.viewLeft;
-    const int t = layout.viewWidth;
-    const int L = layout.viewHeight;
-    const int D = layout.sixCharacters;
-    if (D <= 0) {
-        return;
+    if (layout.sixCharacters > 0) {
+        QPainter painter(this);
+        painter.translate(0, ContentTop());
+        PaintRulers(painter, layout, fontName, palette(),
+                    QString::fromUtf8(CMorseSession::kBaseTitle.data(),
+                                      static_cast<qsizetype>(CMorseSession::kBaseTitle.size())));
     }
-    QPainter painter(this);
-    painter.translate(0, ContentTop());
-    QFont rulerFont(fontName);
-    rulerFont.setPixelSize(std::max(pt, 6));
-    painter.setFont(rulerFont);
-    painter.setPen(palette().color(QPalette::WindowText));
-    const QFontMetrics metrics(rulerFont);
-    const int O = D / 2 + static_cast<int>(-0.2 * D) / 2;
-    const auto label = [&](int i) { return QString::number(i + 1); };
-
-    // Upper ruler: ten divisions of six characters above the text.
-    const int upper = 5 * u + 4 * v;
-    painter.drawLine(X0, upper, X0 + 10 * D, upper);
-    for (int i = 0; i <= 10; ++i) {
-        painter.drawLine(X0 + i * D, upper, X0 + i * D, 5 * u + static_cast<int>(7.5 * v));
-    }
-    for (int i = 0; i < 10; ++i) {
-        painter.drawText(X0 + i * D + O, upper + v / 2 + metrics.ascent(), label(i));
-    }
-    // Lower ruler.
-    const int lower = 5 * u + 12 * v + L;
-    painter.drawLine(X0, lower, X0 + 10 * D, lower);
-    for (int i = 0; i <= 10; ++i) {
-        painter.drawLine(X0 + i * D, lower, X0 + i * D, 5 * u + L + 3 * v + (11 * v) / 2);
-    }
-    for (int i = 0; i < 10; ++i) {
-        painter.drawText(X0 + i * D + O, 5 * u + 11 * v + L - pt + metrics.ascent(), label(i));
-    }
-    // Line numbers on both sides of the text, one per display line.
-    for (int i = 0; i < 5; ++i) {
-        const int y = 5 * u + 8 * v + pt / 2 + i * (L / 5) + metrics.ascent();
-        painter.drawText(X0 - u / 2 - pt - metrics.horizontalAdvance(QLatin1Char('0')), y,
-                         QString::number(i));
-        painter.drawText(X0 + t + pt, y, QString::number(i));
-    }
-    // The embossed caption, its right edge on the right edge of the text.
-    const int h = (2 * (5 * u + 3 * v)) / 3;
-    QFont captionFont(QStringLiteral("Liberation Sans"));
-    captionFont.setPixelSize(std::max(h, 8));
-    captionFont.setWeight(QFont::Black);
-    captionFont.setItalic(true);
-    painter.setFont(captionFont);
-    const QString caption = QString::fromUtf8(CMorseSession::kBaseTitle.data(),
-                                              CMorseSession::kBaseTitle.size()) +
-                            QStringLiteral("d");
-    const int x = X0 + t - QFontMetrics(captionFont).horizontalAdvance(caption);
-    const int y = v + h / 2 + QFontMetrics(captionFont).ascent() / 2;
-    painter.setPen(palette().color(QPalette::Shadow));
-    painter.drawText(x, y, caption);
-    painter.setPen(palette().color(QPalette::Dark));
-    painter.drawText(x - 2, y - 2, caption);
 }
 
 void CMorseDlg::OnHideText() {
@@ -539,10 +463,6 @@ void CMorseDlg::OnHideText() {
 void CMorseDlg::OnKindChange() {
     session->ChooseKind(kindList->currentIndex());
     Render();
-}
-
-void CMorseDlg::OnExit() {
-    close();
 }
 
 void CMorseDlg::OnSteppingMode() {
@@ -660,14 +580,6 @@ void CMorseDlg::OnShortZeros() {
     Render();
 }
 
-void CMorseDlg::reject() {
-    close();
-}
-
-void CMorseDlg::accept() {
-    close();
-}
-
 void CMorseDlg::closeEvent(QCloseEvent* event) {
     if (!closing) {
         session->Close();
@@ -751,11 +663,7 @@ void CMorseDlg::OnHelpContents() {
 }
 
 QStringList CMorseDlg::CzechCaptions() {
-    QStringList texts;
-    for (const CaptionTarget& target : kCaptionTargets) {
-        texts << QString::fromUtf8(target.czech);
-    }
-    return texts;
+    return BuiltInCaptions(kCaptionTargets);
 }
 
 void CMorseDlg::ApplyCaption(const CaptionTarget& target, const QString& text) {
@@ -812,11 +720,7 @@ void CMorseDlg::ApplyCaptions(const QStringList& texts) {
 }
 
 QStringList CMorseDlg::CzechTrainingCaptions() {
-    QStringList texts;
-    for (const CaptionTarget& target : kTrainingCaptionTargets) {
-        texts << QString::fromUtf8(target.czech);
-    }
-    return texts;
+    return BuiltInCaptions(kTrainingCaptionTargets);
 }
 
 void CMorseDlg::ApplyTrainingCaptions(const QStringList& texts) {
@@ -850,8 +754,8 @@ void CMorseDlg::OnCopyCheck() {
         return;
     }
     CKontrolaDlg check(FromCp1250(request->sentText), request->record,
-                       QString::fromStdString(session->Files().History()),
-                       LanguageFile("localKO"), notifier, desktop, this);
+                       QString::fromStdString(session->Files().History()), LanguageFile("localKO"),
+                       notifier, desktop, this);
     RunDialog(check);
     if (!check.Result()) {
         return;

@@ -61,7 +61,7 @@ public:
     // Handlers, in the order of the window's message map.
     void OnHideText();
     void OnKindChange();
-    void OnExit();
+    void OnExit() { close(); }
     void OnSteppingMode();
     void OnTextSpeedChange();
     void OnSignSpeedChange();
@@ -113,8 +113,9 @@ public:
     bool IsLanguageActive() const { return session->View().language; }
     bool IsMenuItemChecked(int id) const;
 
-    void reject() override;
-    void accept() override;
+    // Enter and Escape run the close sequence.
+    void reject() override { close(); }
+    void accept() override { close(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -123,8 +124,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    class CEngineEvents;
-
     void CreateControls();
     void CreateMenu();
     void ConnectSignals();
@@ -148,7 +147,7 @@ private:
     CQtDesktop qtDesktop;
     CDesktop& desktop;
     CUiNotifier notifier;
-    std::unique_ptr<CEngineEvents> engineEvents;
+    std::unique_ptr<CEngineListener> engineEvents;
     std::unique_ptr<CKeyingEngine> engine;
     std::unique_ptr<CMorseSession> session;
 

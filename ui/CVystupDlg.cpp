@@ -57,8 +57,8 @@ CVystupDlg::CVystupDlg(CMorseSession& morseSession, const QString& languageFile,
     portList->setEnabled(false);
     if (selectedKind == kSerialPortOutput) {
         portList->setEnabled(true);
-        portIndex = static_cast<int>(
-            portNames.lastIndexOf(QString::fromStdString(engine.GetPortName())));
+        portIndex =
+            static_cast<int>(portNames.lastIndexOf(QString::fromStdString(engine.GetPortName())));
         if (portIndex < 0) {
             portIndex = 0;
         }

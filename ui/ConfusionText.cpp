@@ -14,6 +14,5 @@ QString FormatConfusions(const std::vector<CCopyCheck::Confusion>& confusions, i
         pairs << pairFormat.arg(FromCp1250(confusion.sent), FromCp1250(confusion.copied))
                      .arg(confusion.count);
     }
-    return heading + QLatin1Char(' ') +
-           (pairs.isEmpty() ? none : pairs.join(QStringLiteral("; ")));
+    return heading + QLatin1Char(' ') + (pairs.isEmpty() ? none : pairs.join(QStringLiteral("; ")));
 }

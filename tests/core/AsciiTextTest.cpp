@@ -16,7 +16,10 @@ TEST(AsciiText, UpperCasesOnlyAsciiLetters) {
     }
     EXPECT_EQ(AsciiUpper(all), expected);
     // Sharp s, e acute, c caron, a ogonek: unchanged.
-    EXPECT_EQ(AsciiUpper("stra\xDF" "e \xE9\xE8\xB9"), "STRA\xDF" "E \xE9\xE8\xB9");
+    EXPECT_EQ(AsciiUpper("stra\xDF"
+                         "e \xE9\xE8\xB9"),
+              "STRA\xDF"
+              "E \xE9\xE8\xB9");
 }
 
 }  // namespace

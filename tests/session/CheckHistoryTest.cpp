@@ -10,8 +10,8 @@
 
 namespace {
 
-std::chrono::system_clock::time_point LocalTime(int year, int month, int day, int hour,
-                                                int minute, int second) {
+std::chrono::system_clock::time_point LocalTime(int year, int month, int day, int hour, int minute,
+                                                int second) {
     std::tm local{};
     local.tm_year = year - 1900;
     local.tm_mon = month - 1;
@@ -43,9 +43,9 @@ TEST(CheckHistory, StampsAndAppendsEveryCheck) {
     ASSERT_EQ(history.size(), 2U);
     EXPECT_EQ(history[0], first);
     EXPECT_EQ(history[1], second);
-    EXPECT_EQ((std::array{first.year, first.month, first.day, first.hour, first.minute,
-                          first.second}),
-              (std::array{2031, 2, 28, 23, 59, 58}));
+    EXPECT_EQ(
+        (std::array{first.year, first.month, first.day, first.hour, first.minute, first.second}),
+        (std::array{2031, 2, 28, 23, 59, 58}));
     EXPECT_EQ((std::array{second.month, second.day, second.second}), (std::array{3, 1, 5}));
     EXPECT_EQ((std::array{first.kind, first.lesson, first.signSpeed, first.textSpeed,
                           first.ratioTenths, first.sent, first.correct, first.errors}),

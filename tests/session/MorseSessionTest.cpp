@@ -14,8 +14,8 @@
 #include "session/SessionSettings.h"
 #include "tests/support/CRecordingNotifier.h"
 #include "tests/support/CTemporaryFolder.h"
-#include "tests/support/CaseName.h"
 #include "tests/support/CVirtualTime.h"
+#include "tests/support/CaseName.h"
 #include "training/CCourseFile.h"
 #include "training/CKochCourse.h"
 
@@ -129,9 +129,9 @@ TEST_P(SendingStates, EnableTheControlsAndMenus) {
     }
     const SessionView v = View();
     std::string enabled;
-    for (const bool flag : {v.startEnabled, v.stopEnabled, v.pauseEnabled, v.stepEnabled,
-                            v.generateEnabled, v.kindEnabled, v.textCommandsEnabled,
-                            v.menusEnabled}) {
+    for (const bool flag :
+         {v.startEnabled, v.stopEnabled, v.pauseEnabled, v.stepEnabled, v.generateEnabled,
+          v.kindEnabled, v.textCommandsEnabled, v.menusEnabled}) {
         enabled += flag ? '1' : '0';
     }
     EXPECT_EQ(enabled, c.enabled);
@@ -243,17 +243,17 @@ TEST_P(KindsAndSets, GenerateATextOrSayWhyNot) {
     EXPECT_EQ(View().shortZerosEnabled, c.kind == kDigitText);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, KindsAndSets,
-    testing::Values(KindCase{"Letters", kLetterText, "AB", "", "AB"},
-                    KindCase{"LettersOfSpaces", kLetterText, "   ", "12", nullptr},
-                    KindCase{"Digits", kDigitText, "", "70", "70"},
-                    KindCase{"NoDigits", kDigitText, "ABC", "", nullptr},
-                    KindCase{"Mixed", kMixedText, "E", "5", "E5"},
-                    KindCase{"MixedOfNothing", kMixedText, "", "", nullptr},
-                    KindCase{"Cipher", kCipherText, "T", "0", "T0"},
-                    KindCase{"Lesson", kLessonText, "", "", "KM"}),
-    CaseName());
+INSTANTIATE_TEST_SUITE_P(Table, KindsAndSets,
+                         testing::Values(KindCase{"Letters", kLetterText, "AB", "", "AB"},
+                                         KindCase{"LettersOfSpaces", kLetterText, "   ", "12",
+                                                  nullptr},
+                                         KindCase{"Digits", kDigitText, "", "70", "70"},
+                                         KindCase{"NoDigits", kDigitText, "ABC", "", nullptr},
+                                         KindCase{"Mixed", kMixedText, "E", "5", "E5"},
+                                         KindCase{"MixedOfNothing", kMixedText, "", "", nullptr},
+                                         KindCase{"Cipher", kCipherText, "T", "0", "T0"},
+                                         KindCase{"Lesson", kLessonText, "", "", "KM"}),
+                         CaseName());
 
 TEST_F(MorseSession, CustomKindShowsTheCustomTextAndItsFile) {
     WriteWholeFile(folder.File("text.txt"), "CQ CQ\r\n");
@@ -302,7 +302,9 @@ TEST_F(MorseSession, TypedLettersAreCleaned) {
         EXPECT_EQ(heard.Events(), c.warnings) << c.typed;
         EXPECT_EQ(typing.View().letters, c.text);
     }
-    EXPECT_EQ(session->TypeDigits("1a2\xB2" "3"), "123");
+    EXPECT_EQ(session->TypeDigits("1a2\xB2"
+                                  "3"),
+              "123");
 }
 
 TEST_F(MorseSession, SpeedsStayCoupledAndTheReadOutsFollowTheRatio) {
@@ -336,9 +338,12 @@ TEST_F(MorseSession, NextLessonOffer) {
     };
     const int last = CKochCourse(CKochCourse::DefaultOrder(), 1).LessonCount();
     const Case cases[] = {
-        {90.0, kLessonText, 1, 2},        {89.9, kLessonText, 1, std::nullopt},
-        {100.0, kLetterText, 1, std::nullopt}, {100.0, kCustomText, 3, std::nullopt},
-        {95.0, kLessonText, 7, 8},        {100.0, kLessonText, last, std::nullopt},
+        {90.0, kLessonText, 1, 2},
+        {89.9, kLessonText, 1, std::nullopt},
+        {100.0, kLetterText, 1, std::nullopt},
+        {100.0, kCustomText, 3, std::nullopt},
+        {95.0, kLessonText, 7, 8},
+        {100.0, kLessonText, last, std::nullopt},
     };
     for (const Case& c : cases) {
         CheckRecord record;
@@ -412,33 +417,116 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         InitCase{"Fourteen",
                  "1\r\nCOM1\r\n1\r\nAB\r\n12\r\n0\r\n1\r\n5\r\n4\r\n9\r\n7\r\n1\r\n0\r\n1\r\n",
-                 kDigitText, 5, 4, 9, 7, "AB", "12", true, true, true, {}},
-        InitCase{"RememberOff", "0\r\nCOM2\r\n2\r\nAB\r\n12\r\n0\r\n1\r\n5\r\n1\r\n1\r\n1\r\n1\r\n",
-                 kLetterText, 1, 8, 4, 0, "ABCDEFGHIJKLMNOPQRSTUVWXYZ", "1234567890", false,
-                 false, false, {}},
+                 kDigitText,
+                 5,
+                 4,
+                 9,
+                 7,
+                 "AB",
+                 "12",
+                 true,
+                 true,
+                 true,
+                 {}},
+        InitCase{"RememberOff",
+                 "0\r\nCOM2\r\n2\r\nAB\r\n12\r\n0\r\n1\r\n5\r\n1\r\n1\r\n1\r\n1\r\n",
+                 kLetterText,
+                 1,
+                 8,
+                 4,
+                 0,
+                 "ABCDEFGHIJKLMNOPQRSTUVWXYZ",
+                 "1234567890",
+                 false,
+                 false,
+                 false,
+                 {}},
         // Line 7 holds one of the five kinds of the list; the lesson kind (5) is none of them.
-        InitCase{"LessonKindInLineSeven", "1\r\nCOM1\r\n1\r\nAB\r\n12\r\n1\r\n5\r\n", kLetterText,
-                 0, 0, 0, 0, "AB", "12", true, false, false, {}},
+        InitCase{"LessonKindInLineSeven",
+                 "1\r\nCOM1\r\n1\r\nAB\r\n12\r\n1\r\n5\r\n",
+                 kLetterText,
+                 0,
+                 0,
+                 0,
+                 0,
+                 "AB",
+                 "12",
+                 true,
+                 false,
+                 false,
+                 {}},
         InitCase{"IndexesOutsideTheLists",
                  "1\r\nCOM1\r\n7\r\nE\r\n\r\n1\r\n-1\r\n13\r\n19\r\n15\r\n11\r\n0\r\n0\r\n0\r\n",
-                 kLetterText, 1, 8, 4, 0, "E", "", true, false, false, {}},
+                 kLetterText,
+                 1,
+                 8,
+                 4,
+                 0,
+                 "E",
+                 "",
+                 true,
+                 false,
+                 false,
+                 {}},
         // Sign speed 60 below text speed 200: the text speed is lowered to fit.
         InitCase{"BrokenPairShortTail",
                  "1\r\nCOM3\r\n1\r\nEISH\r\n\r\n1\r\n0\r\n12\r\n18\r\n0\r\n10\r\n0\r\n0\r\n",
-                 kLetterText, 12, 4, 0, 10, "EISH", "", true, false, false, {}},
+                 kLetterText,
+                 12,
+                 4,
+                 0,
+                 10,
+                 "EISH",
+                 "",
+                 true,
+                 false,
+                 false,
+                 {}},
         // Hand-edited sets are cleaned as typing is, letters as ASCII capitals only.
         InitCase{"HandEditedSets",
                  "1\r\nCOM1\r\n1\r\nab7\xDF\xE9z\r\n1x2\r\n1\r\n0\r\n1\r\n8\r\n4\r\n0\r\n",
                  kLetterText, 1, 8, 4, 0, "ABZ", "12", true, false, false,
-                 (Events{"InvalidCharacter:7", "InvalidCharacter:\xDF",
-                         "InvalidCharacter:\xE9"})},
-        InitCase{"EmptyFile", "", kLetterText, 1, 8, 4, 0, "ABCDEFGHIJKLMNOPQRSTUVWXYZ",
-                 "1234567890", false, false, false, {}},
+                 (Events{"InvalidCharacter:7", "InvalidCharacter:\xDF", "InvalidCharacter:\xE9"})},
+        InitCase{"EmptyFile",
+                 "",
+                 kLetterText,
+                 1,
+                 8,
+                 4,
+                 0,
+                 "ABCDEFGHIJKLMNOPQRSTUVWXYZ",
+                 "1234567890",
+                 false,
+                 false,
+                 false,
+                 {}},
         // Line feeds alone: the whole file is line 1.
-        InitCase{"LineFeedsAlone", "1\nCOM1\n1\nAB\n12\n1\n1\n5\n", kLetterText, 0, 0, 0, 0, "",
-                 "", true, false, false, {"NothingToGenerate"}},
-        InitCase{"Binary", "1\r\n\x01\x02\r\n\xFF\r\n\r\n\r\n\r\n4\r\n", kCustomText, 0, 0, 0, 0,
-                 "", "", true, false, false, {}}),
+        InitCase{"LineFeedsAlone",
+                 "1\nCOM1\n1\nAB\n12\n1\n1\n5\n",
+                 kLetterText,
+                 0,
+                 0,
+                 0,
+                 0,
+                 "",
+                 "",
+                 true,
+                 false,
+                 false,
+                 {"NothingToGenerate"}},
+        InitCase{"Binary",
+                 "1\r\n\x01\x02\r\n\xFF\r\n\r\n\r\n\r\n4\r\n",
+                 kCustomText,
+                 0,
+                 0,
+                 0,
+                 0,
+                 "",
+                 "",
+                 true,
+                 false,
+                 false,
+                 {}}),
     CaseName());
 
 TEST_F(MorseSession, UnusableStoredOutputFallsBackOrEnds) {
@@ -447,8 +535,8 @@ TEST_F(MorseSession, UnusableStoredOutputFallsBackOrEnds) {
     Open();
     EXPECT_TRUE(usable);
     EXPECT_EQ(engine->GetOutputKind(), kSoundCardOutput);
-    failing = {"0", "1", "2:COM1", "2:COM2", "2:COM3", "2:COM4",
-               "2:COM5", "2:COM6", "2:COM7", "2:COM8"};
+    failing = {"0",      "1",      "2:COM1", "2:COM2", "2:COM3",
+               "2:COM4", "2:COM5", "2:COM6", "2:COM7", "2:COM8"};
     Open();
     EXPECT_FALSE(usable);
     EXPECT_EQ(notifier.Events(), (Events{"NoOutputAvailable", "NoOutputAvailable"}));
@@ -522,8 +610,8 @@ TEST_F(MorseSession, PrintCollectionAndSavedFiles) {
     EXPECT_FALSE(session->CanSaveText());
     EXPECT_FALSE(session->CanSaveSound());
     EXPECT_FALSE(session->CollectionToPrint().has_value());
-    EXPECT_EQ(notifier.Events(),
-              (Events{"NothingToPrint", "NothingToSave", "NothingToSaveAsSound", "NothingToPrint"}));
+    EXPECT_EQ(notifier.Events(), (Events{"NothingToPrint", "NothingToSave", "NothingToSaveAsSound",
+                                         "NothingToPrint"}));
     session->AcceptCustomText("CQ");
     session->AddToPrint();
     session->AddToPrint();
