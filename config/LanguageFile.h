@@ -7,7 +7,7 @@
 
 // Language files: one caption per line, in a fixed order. A line ends at a CR byte, and the byte
 // after the CR is skipped whatever it is; lines missing at the end are empty captions; lines after
-// the last expected one are ignored.
+// the last expected one are ignored. Plain functions; any thread.
 
 // The `count` captions of `bytes`. Any bytes and any length are accepted.
 std::vector<std::string> SplitLanguageLines(std::string_view bytes, std::size_t count);

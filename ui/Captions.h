@@ -5,7 +5,7 @@
 #include <array>
 
 // The 47 captions of the main window that a language file replaces, in the file's order, with
-// the built-in Czech text of each.
+// the built-in Czech text of each. Constant data; any thread.
 struct CaptionTarget {
     enum class Kind { Menu, Command, Control, TextKind };
     Kind kind;
