@@ -61,45 +61,6 @@ TEST_F(SettingsFile, ClosingWritesTheFourteenLines) {
     EXPECT_TRUE(std::filesystem::exists(folder.File("initt")));
 }
 
-TEST_F(SettingsFile, ASavedStateComesBack) {
-    Choose(ids::kTextKind, kDigitText);
-    Choose(ids::kTone, 5);
-    Choose(ids::kSignSpeed, 9);
-    Choose(ids::kTextSpeed, 4);
-    Choose(ids::kRatio, 7);
-    Get<QLineEdit>(ids::kDigits)->setText(QStringLiteral("120"));
-    Click(ids::kGenerate);
-    const std::string text = dialog->CurrentText().GetText();
-    dialog->MenuCommand(ids::kMenuStepping)->trigger();
-    Get<QCheckBox>(ids::kHideText)->click();
-    Reopen();
-    EXPECT_EQ(List(ids::kTextKind)->currentIndex(), kDigitText);
-    EXPECT_EQ(List(ids::kTone)->currentText(), QStringLiteral("650"));
-    EXPECT_EQ(List(ids::kSignSpeed)->currentText(), QStringLiteral("150"));
-    EXPECT_EQ(List(ids::kTextSpeed)->currentText(), QStringLiteral("60"));
-    EXPECT_EQ(List(ids::kRatio)->currentText(), QStringLiteral("1 : 3,7"));
-    EXPECT_EQ(Get<QLineEdit>(ids::kDigits)->text(), QStringLiteral("120"));
-    EXPECT_EQ(dialog->CurrentText().GetText(), text);  // from "initt", not a new text
-    EXPECT_TRUE(Checked(ids::kMenuStepping));
-    EXPECT_TRUE(Enabled(ids::kStep));
-    EXPECT_TRUE(Get<QCheckBox>(ids::kHideText)->isChecked());
-    EXPECT_EQ(dialog->MorseView().TextColour(), QColor(255, 255, 255));
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Brumlo"));
-    EXPECT_EQ(dialog->Engine().GetToneFrequency(), 650);
-}
-
-TEST_F(SettingsFile, RememberOffRestoresNothingAndDropsTheText) {
-    dialog->MenuCommand(ids::kMenuRemember)->trigger();
-    Choose(ids::kTone, 5);
-    Reopen();
-    EXPECT_FALSE(Checked(ids::kMenuRemember));
-    EXPECT_EQ(List(ids::kTone)->currentText(), QStringLiteral("450"));
-    EXPECT_FALSE(std::filesystem::exists(folder.File("initt")));
-    // The next close writes "0" again: the state persists.
-    dialog->close();
-    EXPECT_EQ(ReadWholeFile(folder.File("init")).substr(0, 3), "0\r\n");
-}
-
 // The window is shown maximised, so its layout runs again after the settings were read; the
 // stored choice to send zeros in full must survive that and the next close.
 TEST_F(SettingsFile, ZerosInFullStayChosenThroughTheLayoutAndTheClose) {
