@@ -37,9 +37,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Brumlo"));
 
     DialogEnvironment environment;
-    if (const auto folder = ChooseProgramFolder(
-            QDir::currentPath().toStdString(), std::getenv("XDG_DATA_HOME"), std::getenv("HOME"))) {
-        ProvideLanguageSet(*folder, (ResourceFolder() + QStringLiteral("/jazyk")).toStdString());
+    if (const auto folder = SetUpProgramFolder(
+            QDir::currentPath().toStdString(), std::getenv("XDG_DATA_HOME"), std::getenv("HOME"),
+            (ResourceFolder() + QStringLiteral("/jazyk")).toStdString())) {
         environment.programFolder = QString::fromStdString(*folder);
     }
     environment.helpPage = ResourceFolder() + QStringLiteral("/brumlo.html");

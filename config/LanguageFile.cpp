@@ -41,9 +41,14 @@ std::vector<std::string> SplitLanguageLines(std::string_view bytes, std::size_t 
     return Lines(bytes, 0, count, true);
 }
 
-std::vector<std::string> SplitPresentLanguageLines(std::string_view bytes, std::size_t first,
-                                                   std::size_t count) {
-    return Lines(bytes, first, count, false);
+std::vector<std::optional<std::string>> SplitPresentLanguageLines(std::string_view bytes,
+                                                                  std::size_t first,
+                                                                  std::size_t count) {
+    std::vector<std::optional<std::string>> present;
+    for (std::string& line : Lines(bytes, first, count, false)) {
+        present.push_back(line.empty() ? std::nullopt : std::optional(std::move(line)));
+    }
+    return present;
 }
 
 std::optional<std::vector<std::string>> ReadLanguageFile(const std::string& path,

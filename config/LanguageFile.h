@@ -7,15 +7,18 @@
 
 // Language files: one caption per line, in a fixed order. A line ends at a CR byte, and the byte
 // after the CR is skipped whatever it is; lines missing at the end are empty captions; lines after
-// the last expected one are ignored.
+// the last expected one are ignored. Plain functions; any thread.
 
 // The `count` captions of `bytes`. Any bytes and any length are accepted.
 std::vector<std::string> SplitLanguageLines(std::string_view bytes, std::size_t count);
 
-// The captions from line `first` (counting from 0) on, at most `count`, as far as `bytes` has
-// them: a caption the file lacks is not there at all, so that it can keep a built-in text.
-std::vector<std::string> SplitPresentLanguageLines(std::string_view bytes, std::size_t first,
-                                                   std::size_t count);
+// The captions from line `first` (counting from 0) on, at most `count`, for the captions added
+// after the files of earlier versions were written: one the file lacks, or has an empty line for
+// (a trailing empty line of an older file), is not there (nullopt), so that it keeps its built-in
+// text.
+std::vector<std::optional<std::string>> SplitPresentLanguageLines(std::string_view bytes,
+                                                                  std::size_t first,
+                                                                  std::size_t count);
 
 // The `count` captions of the file at `path`, or nothing when it cannot be read (an empty file
 // gives `count` empty captions).

@@ -1,15 +1,18 @@
 #include "config/ProgramFolder.h"
 
 #include <filesystem>
+
 #include <system_error>
+#include "config/CProgramFiles.h"
 
 namespace fs = std::filesystem;
 
-std::optional<std::string> ChooseProgramFolder(const std::string& currentFolder,
-                                               const char* xdgDataHome, const char* home) {
+std::optional<ProgramFolderChoice> ChooseProgramFolder(const std::string& currentFolder,
+                                                       const char* xdgDataHome, const char* home) {
     std::error_code error;
-    if (!currentFolder.empty() && fs::is_regular_file(fs::path(currentFolder) / "init", error)) {
-        return currentFolder;
+    if (!currentFolder.empty() &&
+        fs::is_regular_file(CProgramFiles(currentFolder).Settings(), error)) {
+        return ProgramFolderChoice{currentFolder, false};
     }
     fs::path data;
     if (xdgDataHome != nullptr && fs::path(xdgDataHome).is_absolute()) {
@@ -24,12 +27,12 @@ std::optional<std::string> ChooseProgramFolder(const std::string& currentFolder,
     if (!fs::is_directory(folder, error)) {
         return std::nullopt;
     }
-    return folder.string();
+    return ProgramFolderChoice{folder.string(), true};
 }
 
 bool ProvideLanguageSet(const std::string& programFolder, const std::string& languageSet) {
     std::error_code error;
-    const fs::path target = fs::path(programFolder) / "jazyk";
+    const fs::path target = fs::path(programFolder) / CProgramFiles::kLanguageFolder;
     if (fs::exists(target, error)) {
         return true;
     }
@@ -38,4 +41,18 @@ bool ProvideLanguageSet(const std::string& programFolder, const std::string& lan
     }
     fs::copy(languageSet, target, fs::copy_options::recursive, error);
     return !error;
+}
+
+std::optional<std::string> SetUpProgramFolder(const std::string& currentFolder,
+                                              const char* xdgDataHome, const char* home,
+                                              const std::string& languageSet) {
+    const std::optional<ProgramFolderChoice> choice =
+        ChooseProgramFolder(currentFolder, xdgDataHome, home);
+    if (!choice) {
+        return std::nullopt;
+    }
+    if (choice->ownDataFolder) {
+        ProvideLanguageSet(choice->path, languageSet);
+    }
+    return choice->path;
 }

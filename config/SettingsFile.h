@@ -5,7 +5,8 @@
 #include <vector>
 
 // The settings file "init": 14 lines, each ended by CR LF, identified only by their position.
-// Text is Windows-1250; numbers are signed decimals; flags "1" or "0".
+// Text is Windows-1250; numbers are signed decimals; flags "1" or "0". Plain functions; any
+// thread.
 
 inline constexpr std::size_t kSettingsLines = 14;
 

@@ -19,6 +19,22 @@ public:
     virtual void WriteFailed(const std::string& path) = 0;
     // Closing the serial port failed.
     virtual void SerialPortCloseFailed() = 0;
+    // No output at all can be used; the program ends.
+    virtual void NoOutputAvailable() = 0;
+    // The output the user chose cannot be used; the previous one is back.
+    virtual void OutputUnusable() = 0;
+    // A transmission could not start its threads.
+    virtual void ThreadFailed() = 0;
+    // The character set of the chosen kind leaves nothing to draw; the text stays.
+    virtual void NothingToGenerate() = 0;
+    // There is no text to add to the print collection.
+    virtual void NothingToPrint() = 0;
+    // There is no text to save.
+    virtual void NothingToSave() = 0;
+    // There is no text to save as sound.
+    virtual void NothingToSaveAsSound() = 0;
+    // Nothing has been sent or shown that a copy could be checked against.
+    virtual void NothingToCheck() = 0;
 };
 
 // Swallows every notification; for callers that have nobody to tell.
@@ -29,4 +45,12 @@ public:
     void UnsupportedCharactersRemoved() override {}
     void WriteFailed(const std::string&) override {}
     void SerialPortCloseFailed() override {}
+    void NoOutputAvailable() override {}
+    void OutputUnusable() override {}
+    void ThreadFailed() override {}
+    void NothingToGenerate() override {}
+    void NothingToPrint() override {}
+    void NothingToSave() override {}
+    void NothingToSaveAsSound() override {}
+    void NothingToCheck() override {}
 };

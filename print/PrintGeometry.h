@@ -4,7 +4,7 @@
 #include <vector>
 
 // The geometry of a printed practice sheet, in device units with the origin at the top left of
-// the printable area. Pure arithmetic, so that it can be checked for any page.
+// the printable area. Pure arithmetic, so that it can be checked for any page; any thread.
 
 // The width of 61 capital W characters in the sheet's font at a height.
 using SheetFontMeasure = std::function<int(int height)>;

@@ -6,6 +6,8 @@
 
 class CNotifier;
 
+// Reading and writing whole files; plain functions, any thread (one writer of a file at a time).
+
 // Files the program reads are treated as hostile: a file larger than this is read only up to it.
 inline constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
 

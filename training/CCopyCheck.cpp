@@ -1,5 +1,7 @@
 #include "training/CCopyCheck.h"
 
+#include "training/CConfusionTally.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -319,17 +321,11 @@ double CCopyCheck::ScorePercent() const {
 }
 
 std::vector<CCopyCheck::Confusion> CCopyCheck::Confusions() const {
-    std::map<std::pair<char, char>, int> counts;
+    CConfusionTally tally;
     for (const Entry& entry : entries) {
         if (entry.mark == Mark::Wrong) {
-            ++counts[{entry.sent, entry.copied}];
+            tally.Add(entry.sent, entry.copied, 1);
         }
     }
-    std::vector<Confusion> result;
-    for (const auto& [pair, count] : counts) {
-        result.push_back({pair.first, pair.second, count});
-    }
-    std::stable_sort(result.begin(), result.end(),
-                     [](const Confusion& x, const Confusion& y) { return x.count > y.count; });
-    return result;
+    return tally.Sorted();
 }

@@ -55,6 +55,8 @@ CCourseFile::Settings CCourseFile::Parse(std::string_view bytes) {
         } else if (key == "minznaku" && isNumber && number >= CKochCourse::kLowestMinimumSent &&
                    number <= CKochCourse::kHighestMinimumSent) {
             settings.minimumSent = number;
+        } else if (key == "druh" && isNumber && (number == 0 || number == 1)) {
+            settings.lessonKind = number == 1;
         } else if (key == "poradi" && CKochCourse::CleanOrder(value).size() >= 2) {
             settings.order = CKochCourse::CleanOrder(value);
         }
@@ -65,6 +67,9 @@ CCourseFile::Settings CCourseFile::Parse(std::string_view bytes) {
 std::string CCourseFile::Format(const Settings& settings) {
     std::string bytes = "lekce=" + std::to_string(settings.lesson) + "\nporadi=" + settings.order +
                         "\nslabe=" + (settings.weakCharacters ? "1" : "0") + "\n";
+    if (settings.lessonKind) {
+        bytes += "druh=1\n";
+    }
     if (settings.minimumSent != CKochCourse::kDefaultMinimumSent) {
         bytes += "minznaku=" + std::to_string(settings.minimumSent) + "\n";
     }

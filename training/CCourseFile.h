@@ -11,21 +11,24 @@
 //   poradi=KMRSUAPTLOWI.NJEF0Y,VG5/Q9ZH38B?427C1D6X
 //   slabe=1
 //   minznaku=150
-// "minznaku", the sent characters a check needs to offer the next lesson, is written only when it
-// differs from its default, so that a file of the default course reads as it always did; a reader
-// that does not know the line skips it. The file is read as hostile input: a missing or damaged
-// line keeps that setting's default. Writing replaces the file atomically. Any thread, one caller
-// at a time.
+//   druh=1
+// "druh" (the lesson kind is the current text kind) and "minznaku" (the sent characters a check
+// needs to offer the next lesson) are written only when they differ from their defaults, so that
+// a file of the default course reads as it always did; a reader that does not know a line skips
+// it.
+// The file is read as hostile input: a missing or damaged line keeps that setting's default.
+// Writing replaces the file atomically. Any thread, one caller at a time.
 class CCourseFile {
 public:
-    static constexpr const char* kFileName = "kurz";
-
     struct Settings {
         int lesson = 1;
         std::string order;            // as read; the course cleans it
         bool weakCharacters = false;  // generated texts go after the weak characters
         // A check needs at least this many sent characters to offer the next lesson.
         int minimumSent = CKochCourse::kDefaultMinimumSent;
+        // The lesson kind is the current text kind. The settings file keeps the letter kind in
+        // its place, within the five kinds that every reader of that file knows.
+        bool lessonKind = false;
         bool operator==(const Settings&) const = default;
     };
 

@@ -21,8 +21,6 @@
 // rest kept. Appending replaces the file atomically. Any thread, one caller at a time.
 class CHistoryFile {
 public:
-    static constexpr const char* kFileName = "historie";
-
     explicit CHistoryFile(std::string path);
 
     // Every readable record in the file's order; none when the file is missing.

@@ -1,5 +1,7 @@
 #include "training/CHistoryStatistics.h"
 
+#include "training/CConfusionTally.h"
+
 #include <algorithm>
 #include <map>
 #include <utility>
@@ -35,18 +37,12 @@ std::vector<CHistoryStatistics::CharacterRate> CHistoryStatistics::CharacterRate
 }
 
 std::vector<CCopyCheck::Confusion> CHistoryStatistics::RecentConfusions(std::size_t checks) const {
-    std::map<std::pair<char, char>, int> counts;
+    CConfusionTally tally;
     const std::size_t first = records.size() > checks ? records.size() - checks : 0;
     for (std::size_t k = first; k < records.size(); ++k) {
         for (const CCopyCheck::Confusion& confusion : records[k].confusions) {
-            counts[{confusion.sent, confusion.copied}] += confusion.count;
+            tally.Add(confusion.sent, confusion.copied, confusion.count);
         }
     }
-    std::vector<CCopyCheck::Confusion> result;
-    for (const auto& [pair, count] : counts) {
-        result.push_back({pair.first, pair.second, count});
-    }
-    std::stable_sort(result.begin(), result.end(),
-                     [](const auto& a, const auto& b) { return a.count > b.count; });
-    return result;
+    return tally.Sorted();
 }

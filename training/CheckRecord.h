@@ -3,9 +3,11 @@
 #include <map>
 #include <vector>
 
+#include "training/CConfusionTally.h"
 #include "training/CCopyCheck.h"
 
 // One copy check as the history keeps it: when, what was sent and how, and how it went.
+// Plain data; any thread.
 struct CheckRecord {
     // Local date and time of the check.
     int year = 2000;

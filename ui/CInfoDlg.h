@@ -5,6 +5,7 @@
 class QLabel;
 
 // "O aplikaci Brumlo": the program's icon, product line, author, thanks and contact.
+// User-interface thread only.
 class CInfoDlg : public QDialog {
     Q_OBJECT
 

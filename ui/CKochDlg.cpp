@@ -8,6 +8,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "core/AsciiText.h"
 #include "core/CMorseTable.h"
 #include "training/CKochCourse.h"
 #include "ui/Cp1250.h"
@@ -78,7 +79,7 @@ int CKochDlg::GetLesson() const {
 void CKochDlg::OnOrderChange() {
     // Typed letters become capitals; characters without a code go, each with its warning.
     const int caret = orderEdit->cursorPosition();
-    std::string typed = ToCp1250(orderEdit->text().toUpper());
+    std::string typed = AsciiUpper(ToCp1250(orderEdit->text()));
     const int removed = CMorseTable::RemoveInvalidCharacters(typed, false, notifier);
     const QString shown = FromCp1250(typed);
     if (shown != orderEdit->text()) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include <QDateTime>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
@@ -11,13 +10,15 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
+#include "core/AsciiText.h"
 #include "core/CMorseTable.h"
 #include "core/CNotifier.h"
-#include "training/CHistoryFile.h"
+#include "session/CheckHistory.h"
 #include "ui/CCopyCheckPainter.h"
 #include "ui/CCopyResultView.h"
 #include "ui/CTextView.h"
 #include "ui/CTiskDlg.h"
+#include "ui/ConfusionText.h"
 #include "ui/Cp1250.h"
 #include "ui/LanguageCaptions.h"
 
@@ -117,16 +118,15 @@ void CKontrolaDlg::OnChangeCopy() {
     }
     const QString shown = edit->toPlainText();
     const int caret = edit->textCursor().position();
-    QString cleaned = shown.size() > kLimit ? accepted : shown.toUpper();
+    QString cleaned = accepted;
     if (shown.size() <= kLimit) {
-        // Each line is checked as a custom text is; the line breaks stay, as groups were
-        // written down in lines.
-        QStringList lines = cleaned.split(QLatin1Char('\n'));
+        // Each line is checked as a custom text is, letters as capitals; the line breaks stay, as
+        // groups were written down in lines.
+        QStringList lines = shown.split(QLatin1Char('\n'));
         for (QString& line : lines) {
-            std::string bytes = ToCp1250(line);
-            if (CMorseTable::RemoveInvalidCharacters(bytes, false, notifier) >= 0) {
-                line = FromCp1250(bytes);
-            }
+            std::string bytes = AsciiUpper(ToCp1250(line));
+            CMorseTable::RemoveInvalidCharacters(bytes, false, notifier);
+            line = FromCp1250(bytes);
         }
         cleaned = lines.join(QLatin1Char('\n'));
     }
@@ -148,17 +148,8 @@ void CKontrolaDlg::OnCheck() {
         return;
     }
     result.emplace(ToCp1250(sentText), ToCp1250(edit->toPlainText()));
-    record.TakeResults(*result);
-    const QDateTime now = QDateTime::currentDateTime();
-    record.year = now.date().year();
-    record.month = now.date().month();
-    record.day = now.date().day();
-    record.hour = now.time().hour();
-    record.minute = now.time().minute();
-    record.second = now.time().second();
-    if (!CHistoryFile(historyPath.toStdString()).Append(record)) {
-        notifier.WriteFailed(historyPath.toStdString());
-    }
+    record = RecordCopyCheck(record, *result, std::chrono::system_clock::now(),
+                             historyPath.toStdString(), notifier);
 
     QStringList legend = captions.mid(kLegendRight, 4);
     resultView->SetResult(std::make_unique<CCopyCheckPainter>(sentText, *result, legend));
@@ -184,19 +175,8 @@ QStringList CKontrolaDlg::Heading() const {
                               .arg(result->CorrectCount())
                               .arg(result->SentCount())
                               .arg(result->ErrorCount());
-    QStringList pairs;
-    for (const CCopyCheck::Confusion& confusion : result->Confusions()) {
-        if (pairs.size() == kShownConfusions) {
-            break;
-        }
-        pairs << captions[kConfusion]
-                     .arg(FromCp1250(confusion.sent), FromCp1250(confusion.copied))
-                     .arg(confusion.count);
-    }
-    const QString confusions =
-        captions[kConfusions] + QLatin1Char(' ') +
-        (pairs.isEmpty() ? captions[kNoConfusions] : pairs.join(QStringLiteral("; ")));
-    return {score, confusions};
+    return {score, FormatConfusions(result->Confusions(), kShownConfusions, captions[kConfusions],
+                                    captions[kConfusion], captions[kNoConfusions])};
 }
 
 void CKontrolaDlg::OnPrint() {

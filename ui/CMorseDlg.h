@@ -9,9 +9,8 @@
 #include <string>
 
 #include "engine/CKeyingEngine.h"
+#include "session/CMorseSession.h"
 #include "text/CMorseText.h"
-#include "training/CCourseFile.h"
-#include "training/CheckRecord.h"
 #include "ui/CDesktop.h"
 #include "ui/CMessageBoxes.h"
 #include "ui/CUiNotifier.h"
@@ -44,8 +43,10 @@ struct DialogEnvironment {
 };
 
 // The main window: the training text, the generator, the sending controls and the output
-// settings. Lives on the user-interface thread; the keying engine's threads reach it only through
-// calls posted to that thread.
+// settings. It keeps the widgets, menus, layout, painting, captions and the other dialogs; the
+// state and the rules are the session's, and each handler reads its widget, calls the session
+// and renders the session's view. Lives on the user-interface thread; the keying engine's
+// threads reach it only through calls posted to that thread.
 class CMorseDlg : public QDialog {
     Q_OBJECT
 
@@ -53,14 +54,14 @@ public:
     explicit CMorseDlg(DialogEnvironment environment = {}, QWidget* parent = nullptr);
     ~CMorseDlg() override;
 
-    // Copies the widgets into the members (true) or the members into the widgets (false).
+    // Copies the edits into the session (true) or renders the session's view (false).
     void UpdateData(bool toMembers);
     void LayoutControls();
 
     // Handlers, in the order of the window's message map.
     void OnHideText();
     void OnKindChange();
-    void OnExit();
+    void OnExit() { close(); }
     void OnSteppingMode();
     void OnTextSpeedChange();
     void OnSignSpeedChange();
@@ -71,6 +72,7 @@ public:
     void OnStart();
     void OnStop();
     void OnLettersChange();
+    void OnDigitsChange();
     void OnVolumeScroll(int position);
     void OnRatioChange();
     void OnRemember();
@@ -89,40 +91,31 @@ public:
     void OnStatistics();
     void OnCourse();
     void OnWeakCharacters();
-    void SaveSettings();
-    void LoadSettings();
     void ApplyCaptions(const QStringList& texts);
     static QStringList CzechCaptions();
     void ApplyTrainingCaptions(const QStringList& texts);
     static QStringList CzechTrainingCaptions();
-    bool IsLanguageActive() const { return languageActive; }
-
-    void WriteTextFile(const QString& path, bool append, bool pad);
-    QString BrowseTextFile(bool open);
-    void LoadTextFile(const QString& path, bool fromUser);
-
-    void EnableIdleControls(bool enable);
-    void OnSendingFinished();
-    void ApplyText(const std::string& text);
-    void RefreshAfterSend();
 
     // State read by tests and by the other dialogs.
     CKeyingEngine& Engine() { return *engine; }
+    CMorseSession& Session() { return *session; }
     CTextView& MorseView() { return *morseView; }
     QWidget* Control(int id) const;
     QAction* MenuCommand(int id) const;
     QMenuBar* MenuBar() const { return menuBar; }
     const MainLayout& Layout() const { return layout; }
-    const CMorseText& CurrentText() const { return currentText; }
-    const CMorseText& CustomText() const { return customText; }
-    QString LastFolder() const { return lastFolder; }
-    bool IsFileTitleShown() const { return fileTitleShown; }
-    bool IsIdle() const { return idle; }
-    bool IsPaused() const { return paused; }
+    const CMorseText& CurrentText() const { return session->CurrentText(); }
+    const CMorseText& CustomText() const { return session->CustomText(); }
+    QString LastFolder() const { return QString::fromStdString(session->LastFolder()); }
+    bool IsFileTitleShown() const { return session->IsFileTitleShown(); }
+    bool IsIdle() const { return session->View().idle; }
+    bool IsPaused() const { return session->View().paused; }
+    bool IsLanguageActive() const { return session->View().language; }
     bool IsMenuItemChecked(int id) const;
 
-    void reject() override;
-    void accept() override;
+    // Enter and Escape run the close sequence.
+    void reject() override { close(); }
+    void accept() override { close(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -131,28 +124,22 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    class CEngineEvents;
-
     void CreateControls();
     void CreateMenu();
     void ConnectSignals();
     void InitDialog();
-    void OnSentTextChanged(const QString& sentText, int transmission);
+    // Shows the session's view: every widget, check mark and enabled state, in one place.
+    void Render();
+    void RenderCaptions(bool language);
+    void OnSentTextChanged(const std::string& sentText, int transmission);
     void OnTransmissionEnded(int transmission);
-    void ShowError(const QString& text);
-    int DisplayDelayMilliseconds();
+    // Runs `report` once the sound reported has been heard.
+    void AfterOutputLatency(std::function<void()> report);
     LayoutInput ScreenInput() const;
     int ContentTop() const;
     int RunDialog(QDialog& dialog);
     QString LanguageFile(const char* name) const;
-    void EnableOutputControls();
     void ApplyCaption(const struct CaptionTarget& target, const QString& text);
-    // How the text would be sent now, for the record of a copy check.
-    CheckRecord SendingRecord() const;
-    std::string CourseFilePath() const;
-    void SaveCourse();
-    // The set a text is drawn from: weighted by the history when weak characters are practised.
-    std::string PracticeSet(const std::string& set) const;
 
     DialogEnvironment environment;
     CQtMessageBoxes qtMessageBoxes;
@@ -160,42 +147,19 @@ private:
     CQtDesktop qtDesktop;
     CDesktop& desktop;
     CUiNotifier notifier;
-    std::unique_ptr<CEngineEvents> engineEvents;
+    std::unique_ptr<CEngineListener> engineEvents;
     std::unique_ptr<CKeyingEngine> engine;
+    std::unique_ptr<CMorseSession> session;
 
-    // Members exchanged with the widgets.
-    int kind = 0;
-    int textSpeedIndex = 8;
-    int signSpeedIndex = 4;
-    int toneIndex = 1;
-    int ratioIndex = 0;
-    std::string letterSet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    std::string digitSet = "1234567890";
-
-    std::string displayText;
-    QString programFolder;
-    QString lastFolder;
-    bool idle = true;
-    bool rememberFlag = true;
-    bool paused = false;
-    bool languageActive = false;
-    bool customMode = false;
-    bool fileTitleShown = false;
-    CMorseText currentText;
-    CMorseText customText;
-    QString baseTitle;
-    QString fileTitle;
     QString fontName = QStringLiteral("Liberation Sans");
     int fontSize = 8;
     MainLayout layout;
-    int transmission = 0;
     bool closing = false;
-    // What the last transmission sent, and how: the text of a copy check.
-    QString lastSentText;
-    CheckRecord lastSending;
-    bool stoppedEarly = false;
-    // The Koch course and the practice of weak characters, kept in a file of their own.
-    CCourseFile::Settings course;
+    // Set while the view is rendered, so that the widgets' own signals do not come back as
+    // the user's choices.
+    bool rendering = false;
+    // The language whose captions are shown.
+    bool captionsLanguage = false;
     QString lessonKindName;
 
     // Widgets.

@@ -18,10 +18,14 @@
 #include <cmath>
 
 #include "training/CHistoryStatistics.h"
+#include "ui/ConfusionText.h"
 #include "ui/Cp1250.h"
 #include "ui/LanguageCaptions.h"
 
 namespace {
+
+// How many confusions the statistics list.
+constexpr int kShownConfusions = 10;
 
 enum Caption {
     kTitle,
@@ -190,18 +194,9 @@ void CStatistikaDlg::BuildCharts(const std::vector<CheckRecord>& records) {
     errorView->setChart(errorChart);
     errorView->setRenderHint(QPainter::Antialiasing);
 
-    QStringList pairs;
-    for (const CCopyCheck::Confusion& confusion : statistics.RecentConfusions(kRecentChecks)) {
-        if (pairs.size() == 10) {
-            break;
-        }
-        pairs << captions[kConfusion]
-                     .arg(FromCp1250(confusion.sent), FromCp1250(confusion.copied))
-                     .arg(confusion.count);
-    }
-    confusionLabel->setText(
-        captions[kConfusions] + QLatin1Char(' ') +
-        (pairs.isEmpty() ? captions[kNoConfusions] : pairs.join(QStringLiteral("; "))));
+    confusionLabel->setText(FormatConfusions(statistics.RecentConfusions(kRecentChecks),
+                                             kShownConfusions, captions[kConfusions],
+                                             captions[kConfusion], captions[kNoConfusions]));
 }
 
 void CStatistikaDlg::BuildTable(const std::vector<CheckRecord>& records,

@@ -34,3 +34,43 @@ void CUiNotifier::SerialPortCloseFailed() {
     messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption, messages::SerialCloseFailed(),
                       nullptr);
 }
+
+void CUiNotifier::NoOutputAvailable() {
+    messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption, messages::NoOutput(), window);
+}
+
+void CUiNotifier::OutputUnusable() {
+    // The output dialog is the active window when this is said.
+    messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kOutputCaption,
+                      messages::OutputUnusable(), nullptr);
+}
+
+void CUiNotifier::ThreadFailed() {
+    messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption, messages::ThreadFailed(),
+                      window);
+}
+
+void CUiNotifier::NothingToGenerate() {
+    messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
+                      messages::NothingToGenerate(), window);
+}
+
+void CUiNotifier::NothingToPrint() {
+    messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption, messages::NothingToPrint(),
+                      window);
+}
+
+void CUiNotifier::NothingToSave() {
+    messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption, messages::NothingToSave(),
+                      window);
+}
+
+void CUiNotifier::NothingToSaveAsSound() {
+    messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
+                      messages::NothingToSaveAsSound(), window);
+}
+
+void CUiNotifier::NothingToCheck() {
+    messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption, messages::NothingToCheck(),
+                      window);
+}

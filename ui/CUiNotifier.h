@@ -16,6 +16,14 @@ public:
     void UnsupportedCharactersRemoved() override;
     void WriteFailed(const std::string& path) override;
     void SerialPortCloseFailed() override;
+    void NoOutputAvailable() override;
+    void OutputUnusable() override;
+    void ThreadFailed() override;
+    void NothingToGenerate() override;
+    void NothingToPrint() override;
+    void NothingToSave() override;
+    void NothingToSaveAsSound() override;
+    void NothingToCheck() override;
 
 private:
     CMessageBoxes& messageBoxes;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTextCursor>
 
+#include "core/AsciiText.h"
 #include "core/CMorseTable.h"
 #include "ui/Cp1250.h"
 #include "ui/DialogUnits.h"
@@ -73,12 +74,12 @@ void CVlastniTextDlg::OnChangeText() {
         return;
     }
     // Typed letters arrive as capitals.
-    const QString upper = shown.toUpper();
-    std::string candidate = ToCp1250(upper);
+    std::string candidate = AsciiUpper(ToCp1250(shown));
     const int removed = CMorseTable::RemoveInvalidCharacters(candidate, false, notifier);
     text = candidate;
+    const QString upper = FromCp1250(text);
     if (removed >= 0) {
-        Write(FromCp1250(text), removed);
+        Write(upper, removed);
     } else if (upper != shown) {
         Write(upper, caret);
     } else {

@@ -7,13 +7,13 @@
 
 #include "engine/CKeyingEngine.h"
 #include "output/OutputKind.h"
-#include "ui/CMessageBoxes.h"
+#include "session/CMorseSession.h"
 #include "ui/DialogUnits.h"
 #include "ui/LanguageCaptions.h"
 
-CVystupDlg::CVystupDlg(CKeyingEngine& keyingEngine, const QString& languageFile,
-                       const QStringList& ports, CMessageBoxes& boxes, QWidget* parent)
-    : QDialog(parent), engine(keyingEngine), messageBoxes(boxes), portNames(ports) {
+CVystupDlg::CVystupDlg(CMorseSession& morseSession, const QString& languageFile,
+                       const QStringList& ports, QWidget* parent)
+    : QDialog(parent), session(morseSession), portNames(ports) {
     setWindowTitle(QStringLiteral("Nastavení výstupu"));
     const DialogUnits units(font());
     setFixedSize(units.Rect(0, 0, 201, 124).size());
@@ -50,14 +50,15 @@ CVystupDlg::CVystupDlg(CKeyingEngine& keyingEngine, const QString& languageFile,
         }
     }
 
-    selectedKind = previousKind = engine.GetOutputKind();
+    const CKeyingEngine& engine = session.Engine();
+    selectedKind = engine.GetOutputKind();
     portList->addItems(portNames);
     portList->setCurrentIndex(0);
     portList->setEnabled(false);
     if (selectedKind == kSerialPortOutput) {
         portList->setEnabled(true);
-        previousPort = QString::fromStdString(engine.GetPortName());
-        portIndex = static_cast<int>(portNames.lastIndexOf(previousPort));
+        portIndex =
+            static_cast<int>(portNames.lastIndexOf(QString::fromStdString(engine.GetPortName())));
         if (portIndex < 0) {
             portIndex = 0;
         }
@@ -87,18 +88,7 @@ void CVystupDlg::OnPortChange() {
 }
 
 void CVystupDlg::OnOk() {
-    if (selectedKind == kSerialPortOutput) {
-        engine.SetPortName(selectedPort.toStdString());
-    }
-    if (engine.SelectOutput(selectedKind)) {
+    if (session.ChooseOutput(selectedKind, selectedPort.toStdString())) {
         accept();
-        return;
     }
-    messageBoxes.Show(CMessageBoxes::Icon::Error, QStringLiteral("Chyba výstupu"),
-                      QStringLiteral("Vybraný výstup není možné použít!\nZvolte prosím jiný."),
-                      this);
-    if (previousKind == kSerialPortOutput) {
-        engine.SetPortName(previousPort.toStdString());
-    }
-    engine.SelectOutput(previousKind);
 }

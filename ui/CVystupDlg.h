@@ -4,22 +4,22 @@
 #include <QString>
 #include <QStringList>
 
-class CKeyingEngine;
-class CMessageBoxes;
+class CMorseSession;
 class QComboBox;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
 
-// "Nastavení výstupu": the choice of speaker, sound card or serial port. OK tries the choice and
-// goes back to the previous output when it cannot be opened. User-interface thread only.
+// "Nastavení výstupu": the choice of speaker, sound card or serial port. OK hands the choice to
+// the session, which goes back to the previous output when it cannot be opened. User-interface
+// thread only.
 class CVystupDlg : public QDialog {
     Q_OBJECT
 
 public:
     // `ports` are the names of the port list; `languageFile` replaces the captions when not empty.
-    CVystupDlg(CKeyingEngine& engine, const QString& languageFile, const QStringList& ports,
-               CMessageBoxes& messageBoxes, QWidget* parent = nullptr);
+    CVystupDlg(CMorseSession& session, const QString& languageFile, const QStringList& ports,
+               QWidget* parent = nullptr);
 
     int SelectedKind() const { return selectedKind; }
     QRadioButton* KindButton(int kind) const;
@@ -33,14 +33,11 @@ private:
     void OnKind(int kind);
     void OnPortChange();
 
-    CKeyingEngine& engine;
-    CMessageBoxes& messageBoxes;
+    CMorseSession& session;
     QStringList portNames;
     int portIndex = 0;
     int selectedKind = 0;
-    int previousKind = 0;
     QString selectedPort;
-    QString previousPort;
     QGroupBox* frame = nullptr;
     QRadioButton* kindButtons[3] = {};
     QComboBox* portList = nullptr;

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 
 // The 47 captions of the main window that a language file replaces, in the file's order, with
-// the built-in Czech text of each.
+// the built-in Czech text of each. Constant data; any thread.
 struct CaptionTarget {
     enum class Kind { Menu, Command, Control, TextKind };
     Kind kind;
@@ -20,3 +21,13 @@ extern const std::array<CaptionTarget, kMainCaptions> kCaptionTargets;
 // them keeps these built-in texts.
 inline constexpr int kTrainingCaptions = 7;
 extern const std::array<CaptionTarget, kTrainingCaptions> kTrainingCaptionTargets;
+
+// The built-in Czech texts of `targets`, in their order.
+template <std::size_t N>
+QStringList BuiltInCaptions(const std::array<CaptionTarget, N>& targets) {
+    QStringList texts;
+    for (const CaptionTarget& target : targets) {
+        texts << QString::fromUtf8(target.czech);
+    }
+    return texts;
+}

@@ -3,7 +3,7 @@
 #include <QString>
 #include <string>
 
-// Conversion between the program's single-byte Windows-1250 text and Qt's strings.
+// Conversion between the program's single-byte Windows-1250 text and Qt's strings. Any thread.
 QString FromCp1250(const std::string& bytes);
 QString FromCp1250(char byte);
 // Characters that Windows-1250 cannot hold become 0x7F, which has no Morse code, so that the

@@ -6,7 +6,7 @@
 
 // Converts dialog-template units to pixels with the dialog font's average character size: a
 // horizontal unit is a quarter of the average character width, a vertical one an eighth of the
-// character height.
+// character height. User-interface thread (it measures with the font).
 class DialogUnits {
 public:
     explicit DialogUnits(const QFont& font)

@@ -44,10 +44,20 @@ QStringList ReadCaptionsOver(const QString& path, int first, const QStringList& 
     if (!bytes) {
         return captions;
     }
-    const QStringList present = Decoded(SplitPresentLanguageLines(
-        *bytes, static_cast<std::size_t>(first), static_cast<std::size_t>(builtIn.size())));
-    for (qsizetype k = 0; k < present.size(); ++k) {
-        captions[k] = present[k];
+    const std::vector<std::optional<std::string>> present = SplitPresentLanguageLines(
+        *bytes, static_cast<std::size_t>(first), static_cast<std::size_t>(builtIn.size()));
+    std::vector<std::string> lines;
+    for (const std::optional<std::string>& line : present) {
+        if (line) {
+            lines.push_back(*line);
+        }
+    }
+    const QStringList decoded = Decoded(lines);
+    qsizetype next = 0;
+    for (std::size_t k = 0; k < present.size(); ++k) {
+        if (present[k]) {
+            captions[static_cast<qsizetype>(k)] = decoded[next++];
+        }
     }
     return captions;
 }

@@ -6,7 +6,7 @@
 
 // The captions of a language file as text: UTF-8 when the file is valid UTF-8, else Windows-1250,
 // so that files written on this platform and older files both read right. Nothing when the file
-// cannot be read.
+// cannot be read. Any thread.
 std::optional<QStringList> ReadCaptions(const QString& path, int count);
 
 // Captions of a language file from line `first` (counting from 0) on, one for each built-in

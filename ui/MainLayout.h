@@ -5,7 +5,7 @@
 
 // The main window's layout, computed from the screen alone: u and v are hundredths of the screen
 // width and of its usable height, pt the dialog font size. Pure arithmetic, so that it can be
-// checked for any screen.
+// checked for any screen. User-interface thread (the font measures are Qt's).
 
 struct LayoutRect {
     int x = 0;

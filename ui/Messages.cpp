@@ -58,4 +58,23 @@ QString NextLesson(int lesson) {
         .arg(lesson);
 }
 
+QString NothingToPrint() {
+    return QStringLiteral(
+        "UPOZORNĚNÍ: Není generován, ani vytvořen vlastní text!\nProto nelze vložit text do "
+        "tisku.");
+}
+
+QString NothingToSave() {
+    return QStringLiteral(
+        "UPOZORNĚNÍ: Není generován, ani vytvořen vlastní text!\nProto není možné text uložit.");
+}
+
+QString OutputUnusable() {
+    return QStringLiteral("Vybraný výstup není možné použít!\nZvolte prosím jiný.");
+}
+
+QString HelpFailed() {
+    return QStringLiteral("Failed to launch help.");
+}
+
 }  // namespace messages

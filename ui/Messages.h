@@ -6,6 +6,7 @@
 namespace messages {
 
 inline const QString kCaption = QStringLiteral("Brumlo");
+inline const QString kOutputCaption = QStringLiteral("Chyba výstupu");
 
 QString InvalidCharacter(const QString& character);
 QString TextTooLong(int limit);
@@ -18,5 +19,9 @@ QString NothingToGenerate();
 QString NothingToCheck();
 QString NextLesson(int lesson);
 QString NothingToSaveAsSound();
+QString NothingToPrint();
+QString NothingToSave();
+QString OutputUnusable();
+QString HelpFailed();
 
 }  // namespace messages

@@ -20,6 +20,38 @@ void CRecordingNotifier::SerialPortCloseFailed() {
     Record("SerialCloseFailed");
 }
 
+void CRecordingNotifier::NoOutputAvailable() {
+    Record("NoOutputAvailable");
+}
+
+void CRecordingNotifier::OutputUnusable() {
+    Record("OutputUnusable");
+}
+
+void CRecordingNotifier::ThreadFailed() {
+    Record("ThreadFailed");
+}
+
+void CRecordingNotifier::NothingToGenerate() {
+    Record("NothingToGenerate");
+}
+
+void CRecordingNotifier::NothingToPrint() {
+    Record("NothingToPrint");
+}
+
+void CRecordingNotifier::NothingToSave() {
+    Record("NothingToSave");
+}
+
+void CRecordingNotifier::NothingToSaveAsSound() {
+    Record("NothingToSaveAsSound");
+}
+
+void CRecordingNotifier::NothingToCheck() {
+    Record("NothingToCheck");
+}
+
 std::vector<std::string> CRecordingNotifier::Events() const {
     std::lock_guard lock(mutex);
     return events;

@@ -30,7 +30,7 @@ CheckRecord Example() {
 
 TEST(HistoryFile, RoundTripKeepsEveryField) {
     CTemporaryFolder folder;
-    const CHistoryFile history(folder.File(CHistoryFile::kFileName));
+    const CHistoryFile history(folder.File("historie"));
     EXPECT_TRUE(history.Read().empty());
     const CheckRecord first = Example();
     CheckRecord second = Example();
@@ -242,7 +242,7 @@ TEST(HistoryFile, AnyBytesReadWithoutFault) {
 
 TEST(HistoryFile, FailedAppendKeepsTheFile) {
     CTemporaryFolder folder;
-    const std::string path = folder.File(CHistoryFile::kFileName);
+    const std::string path = folder.File("historie");
     const CHistoryFile history(path);
     ASSERT_TRUE(history.Append(Example()));
     chmod(path.c_str(), 0444);

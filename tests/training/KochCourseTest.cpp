@@ -225,7 +225,7 @@ TEST(KochCourse, NextLessonNeedsEnoughSentCharacters) {
 // reads with the default, and a file of the default course is written as it always was.
 TEST(CourseFile, MinimumOfSentCharacters) {
     EXPECT_EQ(CCourseFile::Parse("lekce=3\nporadi=KMRSU\nslabe=1\n").minimumSent, 100);
-    CCourseFile::Settings settings{4, "KMRSU", false, 150};
+    CCourseFile::Settings settings{.lesson = 4, .order = "KMRSU", .minimumSent = 150};
     EXPECT_EQ(CCourseFile::Format(settings), "lekce=4\nporadi=KMRSU\nslabe=0\nminznaku=150\n");
     EXPECT_EQ(CCourseFile::Parse(CCourseFile::Format(settings)), settings);
     settings.minimumSent = 100;
@@ -244,8 +244,10 @@ TEST(CourseFile, RoundTripAndDefaults) {
     EXPECT_EQ(defaults.lesson, 1);
     EXPECT_EQ(defaults.order, CKochCourse::DefaultOrder());
     EXPECT_FALSE(defaults.weakCharacters);
-    CCourseFile::Settings settings{12, "ABCDEFG", true};
-    EXPECT_EQ(CCourseFile::Format(settings), "lekce=12\nporadi=ABCDEFG\nslabe=1\n");
+    EXPECT_FALSE(defaults.lessonKind);
+    CCourseFile::Settings settings{
+        .lesson = 12, .order = "ABCDEFG", .weakCharacters = true, .lessonKind = true};
+    EXPECT_EQ(CCourseFile::Format(settings), "lekce=12\nporadi=ABCDEFG\nslabe=1\ndruh=1\n");
     EXPECT_EQ(CCourseFile::Parse(CCourseFile::Format(settings)), settings);
 }
 

@@ -150,30 +150,6 @@ TEST_F(Dialogs, CustomTextDialogLimitLineBreakAndEscape) {
     EXPECT_EQ(custom.result(), QDialog::Rejected);
 }
 
-TEST_F(Dialogs, CustomTextTitleRules) {
-    desktop.answer = WriteFile("f.txt", "ABC");
-    Click(ids::kLoad);
-    const QString withFile = dialog->windowTitle();
-    // Confirmed unchanged: the title keeps the file name.
-    answerDialog = [](QDialog&) { return static_cast<int>(QDialog::Accepted); };
-    Click(ids::kCustom);
-    EXPECT_EQ(dialog->windowTitle(), withFile);
-    // Cancelled: nothing changes.
-    answerDialog = [](QDialog& shown) {
-        dynamic_cast<CVlastniTextDlg&>(shown).SetText("XYZ");
-        return static_cast<int>(QDialog::Rejected);
-    };
-    Click(ids::kCustom);
-    EXPECT_EQ(dialog->CustomText().GetText(), "ABC");
-    EXPECT_EQ(dialog->windowTitle(), withFile);
-    // Changed: the base title for good.
-    TypeCustomText(QStringLiteral("ABD"));
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Brumlo"));
-    Choose(ids::kTextKind, kLetterText);
-    Choose(ids::kTextKind, kCustomText);
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Brumlo"));
-}
-
 TEST_F(Dialogs, OutputChoiceThatFailsRestoresThePrevious) {
     failing = {"2:COM3"};
     dialog->Engine().SetPortName("COM2");
@@ -235,7 +211,7 @@ TEST_F(Dialogs, DialogCaptionsFromShortLanguageFiles) {
     EXPECT_EQ(builtIn.windowTitle(), QStringLiteral("O aplikaci Brumlo"));
 
     const QString old = WriteFile("localSO", "V\xFDstup\r\nA\r\nB\r\nC\r\nD\r\nE\r\nF\r\n");
-    CVystupDlg output(dialog->Engine(), old, {QStringLiteral("COM1")}, boxes);
+    CVystupDlg output(dialog->Session(), old, {QStringLiteral("COM1")});
     EXPECT_EQ(output.windowTitle(), QStringLiteral("Výstup"));  // Windows-1250 file
     EXPECT_EQ(output.CancelButton()->text(), QStringLiteral("F"));
 }

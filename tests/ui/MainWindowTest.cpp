@@ -133,55 +133,6 @@ TEST_F(MainWindow, EveryControlAndMenuCommandHasItsCaption) {
                                    QStringLiteral("Ná&pověda"), QStringLiteral("Vý&cvik")}));
 }
 
-TEST_F(MainWindow, SpeedListsStayCoupled) {
-    Choose(ids::kSignSpeed, 0);  // 60
-    EXPECT_EQ(List(ids::kTextSpeed)->currentText(), QStringLiteral("60"));
-    Choose(ids::kTextSpeed, 18);  // 200
-    EXPECT_EQ(List(ids::kSignSpeed)->currentText(), QStringLiteral("200"));
-    EXPECT_EQ(Shown(ids::kResultSign), QStringLiteral("200"));
-    Choose(ids::kTextSpeed, 2);  // 40: the sign speed stays
-    EXPECT_EQ(List(ids::kSignSpeed)->currentText(), QStringLiteral("200"));
-    EXPECT_EQ(Shown(ids::kResultText), QStringLiteral("40"));
-    EXPECT_EQ(Shown(ids::kResultSign), QStringLiteral("200"));
-    // Dashes of four dots: a word of "PARIS" takes 0.03 s x 2700 at the sign speed (185 cpm)
-    // and 0.03 s x 1750 + 0.371 s x 950 = 405 s/1000 with the text spacing (37 cpm).
-    Choose(ids::kRatio, 10);
-    EXPECT_EQ(Shown(ids::kResultSign), QStringLiteral("185"));
-    EXPECT_EQ(Shown(ids::kResultText), QStringLiteral("37"));
-}
-
-TEST_F(MainWindow, GeneratingFollowsTheKind) {
-    Choose(ids::kTextKind, kDigitText);
-    const std::string& digits = dialog->CurrentText().GetText();
-    ASSERT_EQ(digits.size(), 300u);
-    EXPECT_NE(digits[0], '0');
-    EXPECT_EQ(digits.find_first_not_of("0123456789 "), std::string::npos);
-    EXPECT_TRUE(Enabled(ids::kShortZeros));
-    EXPECT_EQ(dialog->MorseView().GetFullText().count(QStringLiteral("\r\n")), 5);
-
-    Click(ids::kGenerate);
-    EXPECT_EQ(dialog->CurrentText().GetKind(), kDigitText);
-    EXPECT_EQ(dialog->CurrentText().GetText().size(), 300u);
-
-    Choose(ids::kTextKind, kCustomText);
-    EXPECT_FALSE(Enabled(ids::kGenerate));
-    EXPECT_FALSE(Enabled(ids::kShortZeros));
-    EXPECT_EQ(dialog->CurrentText().GetText(), "");
-    Choose(ids::kTextKind, kLetterText);
-    EXPECT_TRUE(Enabled(ids::kGenerate));
-    EXPECT_EQ(dialog->CurrentText().GetText().size(), 300u);
-}
-
-TEST_F(MainWindow, EmptySetKeepsTheTextAndSaysWhy) {
-    Click(ids::kGenerate);
-    const std::string before = dialog->CurrentText().GetText();
-    Get<QLineEdit>(ids::kLetters)->setText(QStringLiteral("   "));
-    Click(ids::kGenerate);
-    EXPECT_EQ(dialog->CurrentText().GetText(), before);
-    ASSERT_EQ(boxes.shown.size(), 1);
-    EXPECT_TRUE(boxes.shown[0].startsWith(QStringLiteral("W|Brumlo|UPOZORNĚNÍ:")));
-}
-
 TEST_F(MainWindow, TypedLettersBecomeCapitals) {
     QLineEdit* letters = Get<QLineEdit>(ids::kLetters);
     letters->setFocus();
@@ -215,78 +166,6 @@ TEST_F(MainWindow, LettersEditRemovesWhatHasNoCode) {
     emit letters->textEdited(letters->text());
     EXPECT_EQ(letters->text(), QStringLiteral("?ABCDEFGHIJKLMNOPQRSTUVWXYZ"));
     EXPECT_EQ(boxes.shown.size(), 4);
-}
-
-TEST_F(MainWindow, SendingDisablesTheTextCommandsUntilItEnds) {
-    Click(ids::kGenerate);
-    const QString display = dialog->MorseView().GetFullText();
-    // Slow the virtual transmission down enough to look at the window while it runs.
-    time.SetHook([](std::size_t) { std::this_thread::sleep_for(std::chrono::microseconds(300)); });
-    Click(ids::kStart);
-    EXPECT_FALSE(dialog->IsIdle());
-    for (const int id : {ids::kStart, ids::kGenerate, ids::kTextKind}) {
-        EXPECT_FALSE(Enabled(id)) << id;
-    }
-    for (const int id : {ids::kStop, ids::kPause, ids::kTextSpeed, ids::kTone, ids::kRatio}) {
-        EXPECT_TRUE(Enabled(id)) << id;
-    }
-    for (QAction* menu : dialog->MenuBar()->actions()) {
-        EXPECT_FALSE(menu->isEnabled());
-    }
-    ASSERT_TRUE(Eventually([&] { return !dialog->MorseView().GetSentText().isEmpty(); }));
-    EXPECT_TRUE(display.startsWith(dialog->MorseView().GetSentText()));
-    ASSERT_TRUE(Eventually([&] { return dialog->IsIdle(); }));
-    for (const int id : {ids::kStart, ids::kGenerate, ids::kTextKind}) {
-        EXPECT_TRUE(Enabled(id)) << id;
-    }
-    EXPECT_FALSE(Enabled(ids::kStop));
-    EXPECT_FALSE(Enabled(ids::kPause));
-    EXPECT_TRUE(dialog->MorseView().GetSentText().isEmpty());
-    for (QAction* menu : dialog->MenuBar()->actions()) {
-        EXPECT_TRUE(menu->isEnabled());
-    }
-}
-
-TEST_F(MainWindow, PauseThenStopWhilePaused) {
-    Click(ids::kGenerate);
-    time.SetHook([](std::size_t) { std::this_thread::sleep_for(std::chrono::microseconds(300)); });
-    Click(ids::kStart);
-    Click(ids::kPause);
-    ASSERT_TRUE(Eventually([&] { return dialog->Engine().IsSuspended(); }));
-    EXPECT_TRUE(dialog->IsPaused());
-    // The first group and its word gap have been keyed; nothing more.
-    const std::size_t keyedWhilePaused = time.Events().size();
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(time.Events().size(), keyedWhilePaused);
-    Click(ids::kStop);
-    ASSERT_TRUE(Eventually([&] { return dialog->IsIdle(); }));
-    EXPECT_FALSE(dialog->IsPaused());
-    // The end sign followed: five more elements.
-    EXPECT_EQ(time.Events().size(), keyedWhilePaused + 10);
-}
-
-TEST_F(MainWindow, SteppingKeysOneCharacterPerPress) {
-    Get<QLineEdit>(ids::kLetters)->setText(QStringLiteral("E"));
-    Click(ids::kGenerate);
-    dialog->MenuCommand(ids::kMenuStepping)->trigger();
-    EXPECT_TRUE(Enabled(ids::kStep));
-    EXPECT_FALSE(Enabled(ids::kPause));
-    Click(ids::kStart);
-    EXPECT_FALSE(Enabled(ids::kPause));
-    ASSERT_TRUE(Eventually([&] { return dialog->Engine().IsSuspended(); }));
-    for (int press = 1; press <= 3; ++press) {
-        Click(ids::kStep);
-        ASSERT_TRUE(Eventually([&] {
-            return dialog->Engine().IsSuspended() &&
-                   dialog->MorseView().GetSentText().size() == press;
-        })) << press;
-    }
-    EXPECT_EQ(dialog->MorseView().GetSentText(), QStringLiteral("EEE"));
-    Click(ids::kStop);
-    ASSERT_TRUE(Eventually([&] { return dialog->IsIdle(); }));
-    dialog->MenuCommand(ids::kMenuStepping)->trigger();
-    EXPECT_FALSE(Enabled(ids::kStep));
-    EXPECT_FALSE(Enabled(ids::kPause));
 }
 
 TEST_F(MainWindow, HideTextAndShowItAgain) {
@@ -474,9 +353,9 @@ TEST_F(MainWindow, TextViewDrawsTheTextAndTheSentPart) {
     check(0, true);
     view.SetSentText(lines[0] + QStringLiteral("\r\n") + lines[1] + QStringLiteral("\r\n"));
     check(2, true);
-    Get<QCheckBox>(ids::kHideText)->click();
+    view.ShowText(false);
     check(2, false);
-    Get<QCheckBox>(ids::kHideText)->click();
+    view.ShowText(true);
     check(2, true);
 }
 
@@ -535,6 +414,78 @@ TEST_F(MainWindow, SoundFileHoldsTheTextAtTheCurrentSettings) {
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_TRUE(boxes.shown[0].startsWith(QStringLiteral("E|")));
     EXPECT_TRUE(boxes.shown[0].contains(QStringLiteral("missing/folder/text.wav")));
+}
+
+}  // namespace
+
+namespace {
+
+// Each field of the session's view reaches its widget: the session is driven directly, and the
+// window renders what it shows.
+TEST_F(MainWindow, EveryFieldOfTheViewReachesItsWidget) {
+    CMorseSession& session = dialog->Session();
+    session.TypeDigits("42");
+    session.ChooseKind(kDigitText);
+    session.ChooseTone(7);
+    session.ChooseSignSpeed(10);
+    session.ChooseTextSpeed(3);
+    session.ChooseRatio(5);
+    session.SetVolume(3 * 8191);
+    session.SetShortZeros(false);
+    session.SetHideText(true);
+    session.SetStepping(true);
+    session.SetRemember(false);
+    session.SetWeakCharacters(true);
+    session.TypeLetters("xyz", 0);
+    session.Start();
+    session.OnSentTextChanged(session.View().displayText.substr(0, 7), session.Transmission());
+    dialog->UpdateData(false);
+
+    const SessionView view = session.View();
+    EXPECT_EQ(List(ids::kTextKind)->currentIndex(), view.kind);
+    EXPECT_EQ(List(ids::kTone)->currentIndex(), view.toneIndex);
+    EXPECT_EQ(List(ids::kSignSpeed)->currentIndex(), view.signSpeedIndex);
+    EXPECT_EQ(List(ids::kTextSpeed)->currentIndex(), view.textSpeedIndex);
+    EXPECT_EQ(List(ids::kRatio)->currentIndex(), view.ratioIndex);
+    EXPECT_EQ(Get<QLineEdit>(ids::kLetters)->text(), QStringLiteral("XYZ"));
+    EXPECT_EQ(Get<QLineEdit>(ids::kDigits)->text(), QStringLiteral("42"));
+    EXPECT_EQ(Get<QSlider>(ids::kVolume)->value(), 3 * 8191);
+    EXPECT_EQ(dialog->MorseView().GetFullText(), QString::fromLatin1(view.displayText.c_str()));
+    EXPECT_EQ(dialog->MorseView().GetSentText(), QString::fromLatin1(view.sentText.c_str()));
+    EXPECT_EQ(dialog->MorseView().TextColour(), QColor(255, 255, 255));
+    EXPECT_EQ(Shown(ids::kResultText), QString::number(view.effectiveTextSpeed));
+    EXPECT_EQ(Shown(ids::kResultSign), QString::number(view.effectiveSignSpeed));
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Brumlo"));
+    EXPECT_TRUE(Get<QCheckBox>(ids::kHideText)->isChecked());
+    EXPECT_FALSE(Get<QCheckBox>(ids::kShortZeros)->isChecked());
+    EXPECT_TRUE(dialog->IsMenuItemChecked(ids::kMenuStepping));
+    EXPECT_FALSE(dialog->IsMenuItemChecked(ids::kMenuRemember));
+    EXPECT_TRUE(dialog->IsMenuItemChecked(ids::kMenuWeakCharacters));
+    EXPECT_FALSE(dialog->IsMenuItemChecked(ids::kMenuLanguage));
+    const std::pair<int, bool> enabled[] = {
+        {ids::kStart, view.startEnabled},           {ids::kStop, view.stopEnabled},
+        {ids::kPause, view.pauseEnabled},           {ids::kStep, view.stepEnabled},
+        {ids::kGenerate, view.generateEnabled},     {ids::kTextKind, view.kindEnabled},
+        {ids::kShortZeros, view.shortZerosEnabled}, {ids::kLoad, view.textCommandsEnabled},
+        {ids::kSave, view.textCommandsEnabled},     {ids::kCustom, view.textCommandsEnabled},
+        {ids::kToPrint, view.textCommandsEnabled},  {ids::kVolume, view.volumeEnabled},
+        {ids::kVolumeFrame, view.volumeEnabled},    {ids::kTone, view.toneEnabled}};
+    for (const auto& [id, on] : enabled) {
+        EXPECT_EQ(Enabled(id), on) << id;
+    }
+    // Sending with stepping on: Stop and Step only, no text command, no menu.
+    EXPECT_FALSE(view.startEnabled || view.pauseEnabled || view.textCommandsEnabled);
+    EXPECT_TRUE(view.stopEnabled && view.stepEnabled);
+    for (QAction* menu : dialog->MenuBar()->actions()) {
+        EXPECT_EQ(menu->isEnabled(), view.menusEnabled);
+    }
+    session.Stop();
+    dialog->UpdateData(false);
+    EXPECT_TRUE(Get<QPushButton>(ids::kStop)->isDown());
+    // The language set's captions follow the view's language.
+    session.SetLanguage(true);
+    dialog->UpdateData(false);
+    EXPECT_TRUE(dialog->IsMenuItemChecked(ids::kMenuLanguage));
 }
 
 }  // namespace

@@ -61,86 +61,6 @@ TEST_F(SettingsFile, ClosingWritesTheFourteenLines) {
     EXPECT_TRUE(std::filesystem::exists(folder.File("initt")));
 }
 
-TEST_F(SettingsFile, ASavedStateComesBack) {
-    Choose(ids::kTextKind, kDigitText);
-    Choose(ids::kTone, 5);
-    Choose(ids::kSignSpeed, 9);
-    Choose(ids::kTextSpeed, 4);
-    Choose(ids::kRatio, 7);
-    Get<QLineEdit>(ids::kDigits)->setText(QStringLiteral("120"));
-    Click(ids::kGenerate);
-    const std::string text = dialog->CurrentText().GetText();
-    dialog->MenuCommand(ids::kMenuStepping)->trigger();
-    Get<QCheckBox>(ids::kHideText)->click();
-    Reopen();
-    EXPECT_EQ(List(ids::kTextKind)->currentIndex(), kDigitText);
-    EXPECT_EQ(List(ids::kTone)->currentText(), QStringLiteral("650"));
-    EXPECT_EQ(List(ids::kSignSpeed)->currentText(), QStringLiteral("150"));
-    EXPECT_EQ(List(ids::kTextSpeed)->currentText(), QStringLiteral("60"));
-    EXPECT_EQ(List(ids::kRatio)->currentText(), QStringLiteral("1 : 3,7"));
-    EXPECT_EQ(Get<QLineEdit>(ids::kDigits)->text(), QStringLiteral("120"));
-    EXPECT_EQ(dialog->CurrentText().GetText(), text);  // from "initt", not a new text
-    EXPECT_TRUE(Checked(ids::kMenuStepping));
-    EXPECT_TRUE(Enabled(ids::kStep));
-    EXPECT_TRUE(Get<QCheckBox>(ids::kHideText)->isChecked());
-    EXPECT_EQ(dialog->MorseView().TextColour(), QColor(255, 255, 255));
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Brumlo"));
-    EXPECT_EQ(dialog->Engine().GetToneFrequency(), 650);
-}
-
-TEST_F(SettingsFile, RememberOffRestoresNothingAndDropsTheText) {
-    dialog->MenuCommand(ids::kMenuRemember)->trigger();
-    Choose(ids::kTone, 5);
-    Reopen();
-    EXPECT_FALSE(Checked(ids::kMenuRemember));
-    EXPECT_EQ(List(ids::kTone)->currentText(), QStringLiteral("450"));
-    EXPECT_FALSE(std::filesystem::exists(folder.File("initt")));
-    // The next close writes "0" again: the state persists.
-    dialog->close();
-    EXPECT_EQ(ReadWholeFile(folder.File("init")).substr(0, 3), "0\r\n");
-}
-
-TEST_F(SettingsFile, FirstLineZeroIgnoresTheRestAndTheText) {
-    WriteInit("0\r\nCOM2\r\n2\r\nAB\r\n12\r\n0\r\n1\r\n5\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n");
-    WriteWholeFile(folder.File("initt"), "SOS");
-    Restart();
-    EXPECT_FALSE(Checked(ids::kMenuRemember));
-    EXPECT_FALSE(Checked(ids::kMenuStepping));
-    EXPECT_EQ(dialog->Engine().GetOutputKind(), kSoundCardOutput);
-    EXPECT_EQ(dialog->CurrentText().GetText(), "");
-    EXPECT_EQ(List(ids::kTone)->currentText(), QStringLiteral("450"));
-}
-
-TEST_F(SettingsFile, OriginalFileWithBrokenPairAndShortTail) {
-    // Thirteen lines; the stored sign speed (index 0: 60) is below the text speed (index 18).
-    WriteInit("1\r\nCOM3\r\n2\r\nEISH\r\n\r\n1\r\n0\r\n12\r\n18\r\n0\r\n10\r\n0\r\n0\r\n");
-    Restart();
-    EXPECT_EQ(dialog->Engine().GetOutputKind(), kSerialPortOutput);
-    EXPECT_EQ(dialog->Engine().GetPortName(), "COM3");
-    EXPECT_FALSE(Enabled(ids::kTone));
-    EXPECT_EQ(List(ids::kSignSpeed)->currentText(), QStringLiteral("60"));
-    EXPECT_EQ(List(ids::kTextSpeed)->currentText(), QStringLiteral("60"));
-    EXPECT_EQ(List(ids::kTone)->currentText(), QStringLiteral("1000"));
-    EXPECT_EQ(List(ids::kRatio)->currentText(), QStringLiteral("1 : 4,0"));
-    EXPECT_EQ(dialog->CurrentText().GetText().find_first_not_of("EISH "), std::string::npos);
-    EXPECT_FALSE(Get<QCheckBox>(ids::kHideText)->isChecked());
-}
-
-TEST_F(SettingsFile, HostileValuesKeepTheDefaults) {
-    // Indexes outside their lists, an empty digits set for a digit text, an output kind of 7.
-    WriteInit("1\r\nCOM1\r\n7\r\nABC\r\n\r\n1\r\n1\r\n99\r\n-1\r\n15\r\n11\r\n0\r\n0\r\n0\r\n");
-    Restart();
-    EXPECT_EQ(List(ids::kTone)->currentText(), QStringLiteral("450"));
-    EXPECT_EQ(List(ids::kTextSpeed)->currentText(), QStringLiteral("100"));
-    EXPECT_EQ(List(ids::kSignSpeed)->currentText(), QStringLiteral("100"));
-    EXPECT_EQ(List(ids::kRatio)->currentText(), QStringLiteral("1 : 3,0"));
-    EXPECT_EQ(dialog->Engine().GetOutputKind(), kSoundCardOutput);
-    EXPECT_EQ(List(ids::kTextKind)->currentIndex(), kDigitText);
-    EXPECT_EQ(dialog->CurrentText().GetText(), "");
-    ASSERT_EQ(boxes.shown.size(), 1);
-    EXPECT_TRUE(boxes.shown[0].startsWith(QStringLiteral("W|Brumlo|")));
-}
-
 // The window is shown maximised, so its layout runs again after the settings were read; the
 // stored choice to send zeros in full must survive that and the next close.
 TEST_F(SettingsFile, ZerosInFullStayChosenThroughTheLayoutAndTheClose) {
@@ -155,39 +75,6 @@ TEST_F(SettingsFile, ZerosInFullStayChosenThroughTheLayoutAndTheClose) {
     dialog->close();
     const std::string init = ReadWholeFile(folder.File("init"));
     EXPECT_EQ(SplitSettingsLines(init)[5], "0") << init;
-}
-
-TEST_F(SettingsFile, HandEditedSetsAreCleanedLikeTyping) {
-    WriteInit("1\r\nCOM1\r\n1\r\nab1C%\r\n1x2 3\r\n1\r\n0\r\n1\r\n8\r\n4\r\n0\r\n0\r\n0\r\n0\r\n");
-    Restart();
-    EXPECT_EQ(Get<QLineEdit>(ids::kLetters)->text(), QStringLiteral("ABC"));
-    EXPECT_EQ(Get<QLineEdit>(ids::kDigits)->text(), QStringLiteral("123"));
-    // One warning for the digit and one for the character without a code.
-    ASSERT_EQ(boxes.shown.size(), 2) << boxes.shown.join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(boxes.shown[0].startsWith(QStringLiteral("W|")));
-    // The text drawn from them holds only what was left.
-    EXPECT_EQ(dialog->CurrentText().GetText().find_first_not_of("ABC "), std::string::npos);
-}
-
-TEST_F(SettingsFile, EmptyFileIsFourteenEmptyLines) {
-    WriteInit("");
-    WriteWholeFile(folder.File("initt"), "SOS");
-    Restart();
-    EXPECT_FALSE(Checked(ids::kMenuRemember));
-    EXPECT_EQ(dialog->CurrentText().GetText(), "");
-    dialog->close();
-    EXPECT_EQ(ReadWholeFile(folder.File("init")).substr(0, 3), "0\r\n");
-}
-
-TEST_F(SettingsFile, LineFeedsAloneReadAsOneLine) {
-    WriteInit("1\nCOM2\n0\nAB\n");
-    Restart();
-    // Line 1 reads as 1; everything else is empty: port "", output 0, indexes 0.
-    EXPECT_EQ(dialog->Engine().GetPortName(), "");
-    EXPECT_EQ(dialog->Engine().GetOutputKind(), kSpeakerOutput);
-    EXPECT_EQ(List(ids::kTone)->currentText(), QStringLiteral("400"));
-    EXPECT_EQ(List(ids::kSignSpeed)->currentText(), QStringLiteral("60"));
-    EXPECT_TRUE(Get<QLineEdit>(ids::kLetters)->text().isEmpty());
 }
 
 TEST_F(SettingsFile, LanguageRoundTripRestoresEveryCaption) {

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "config/CProgramFiles.h"
 #include "tests/support/CRecordingNotifier.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "training/CCourseFile.h"
@@ -25,6 +26,7 @@
 #include "ui/CKochDlg.h"
 #include "ui/CKontrolaDlg.h"
 #include "ui/CStatistikaDlg.h"
+#include "ui/CVlastniTextDlg.h"
 #include "ui/ControlIds.h"
 
 namespace {
@@ -47,7 +49,7 @@ int PixelsNear(const QImage& image, const QRect& region, const QColor& ink) {
 
 class Training : public MainWindow {
 protected:
-    std::string HistoryPath() { return folder.File(CHistoryFile::kFileName); }
+    std::string HistoryPath() { return CProgramFiles(folder.Path()).History(); }
     std::unique_ptr<CKontrolaDlg> MakeCheck(const QString& sent) {
         CheckRecord how;
         how.kind = 3;
@@ -267,39 +269,6 @@ TEST_F(Training, MainWindowChecksTheLastTransmission) {
     EXPECT_EQ(points, (QList<QPointF>{QPointF(1, 100)}));
 }
 
-// A transmission stopped early is checked over what it sent.
-TEST_F(Training, StoppedTransmissionIsCheckedOverItsSentPart) {
-    Click(ids::kGenerate);
-    time.SetHook([](std::size_t) { std::this_thread::sleep_for(std::chrono::microseconds(200)); });
-    Click(ids::kStart);
-    ASSERT_TRUE(Eventually([&] { return dialog->MorseView().GetSentText().size() >= 12; }));
-    Click(ids::kStop);
-    ASSERT_TRUE(Eventually([&] { return dialog->IsIdle(); }));
-    time.SetHook(nullptr);
-    QString checkedText;
-    answerDialog = [&](QDialog& opened) {
-        checkedText = dynamic_cast<CKontrolaDlg&>(opened).SentText();
-        return static_cast<int>(QDialog::Rejected);
-    };
-    dialog->MenuCommand(ids::kMenuCopyCheck)->trigger();
-    const QString shown = dialog->MorseView().GetFullText();
-    EXPECT_GE(checkedText.size(), 12);
-    EXPECT_LT(checkedText.size(), shown.size());
-    EXPECT_TRUE(shown.startsWith(checkedText));
-    // Nothing checked, nothing recorded.
-    EXPECT_FALSE(std::filesystem::exists(HistoryPath()));
-}
-
-TEST_F(Training, NothingToCheckIsSaid) {
-    answerDialog = [](QDialog&) {
-        ADD_FAILURE() << "no check window without a text";
-        return static_cast<int>(QDialog::Rejected);
-    };
-    dialog->MenuCommand(ids::kMenuCopyCheck)->trigger();
-    ASSERT_EQ(boxes.shown.size(), 1);
-    EXPECT_TRUE(boxes.shown[0].startsWith(QStringLiteral("W|Brumlo|")));
-}
-
 // The course dialog: the order edited like the letters set, the lesson's characters shown; its
 // choice is remembered in a file of its own and makes the next texts lesson texts.
 TEST_F(Training, CourseDialogChoosesTheLesson) {
@@ -407,6 +376,48 @@ TEST_F(Training, WeakCharactersAreDrawnMoreOften) {
     EXPECT_GT(qs, letters * 65 / 1000) << qs << " of " << letters;
     dialog->MenuCommand(ids::kMenuWeakCharacters)->trigger();
     EXPECT_EQ(CCourseFile(folder.File("kurz")).Read().weakCharacters, false);
+}
+
+}  // namespace
+
+namespace {
+
+// Upper-casing is ASCII only in every edit that upper-cases: a typed sharp s stays one character
+// (and, having no code, is refused with its warning) instead of becoming "SS"; an e acute is not
+// turned into another letter.
+TEST_F(Training, EveryEditUpperCasesAsciiOnly) {
+    const QString typed = QStringLiteral("a\u00DFb\u00E9");
+    const QString warned = QStringLiteral(
+        "W|Brumlo|UPOZORNĚNÍ: Právě vložený znak \"%1\" je "
+        "NEPLATNÝ, proto bude odstraněn!");
+    const QStringList warnings{warned.arg(QStringLiteral("\u00DF")),
+                               warned.arg(QStringLiteral("\u00E9"))};
+
+    QLineEdit* letters = Get<QLineEdit>(ids::kLetters);
+    letters->selectAll();
+    letters->insert(typed);
+    EXPECT_EQ(letters->text(), QStringLiteral("AB"));
+
+    const auto check = MakeCheck(QStringLiteral("AB"));
+    check->Edit()->setPlainText(typed);
+    EXPECT_EQ(check->Edit()->toPlainText(), QStringLiteral("AB"));
+
+    CVlastniTextDlg custom(QString(), notifier);
+    custom.Edit()->setPlainText(typed);
+    EXPECT_EQ(custom.Edit()->toPlainText(), QStringLiteral("AB"));
+
+    CKochDlg course("KM", 1, QString(), notifier);
+    course.OrderEdit()->setText(typed);
+    emit course.OrderEdit()->textEdited(course.OrderEdit()->text());
+    EXPECT_EQ(course.OrderEdit()->text(), QStringLiteral("AB"));
+
+    EXPECT_EQ(boxes.shown.mid(0, 2), warnings);
+    const std::vector<std::string> twice{"InvalidCharacter:\xDF", "InvalidCharacter:\xE9"};
+    std::vector<std::string> expected;
+    for (int k = 0; k < 3; ++k) {
+        expected.insert(expected.end(), twice.begin(), twice.end());
+    }
+    EXPECT_EQ(notifier.Events(), expected);
 }
 
 }  // namespace

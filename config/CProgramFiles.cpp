@@ -1,0 +1,31 @@
+#include "config/CProgramFiles.h"
+
+CProgramFiles::CProgramFiles(std::string programFolder) : folder(std::move(programFolder)) {
+    if (folder.empty() || folder.back() != '/') {
+        folder.push_back('/');
+    }
+}
+
+std::string CProgramFiles::Settings() const {
+    return folder + "init";
+}
+
+std::string CProgramFiles::RememberedText() const {
+    return folder + "initt";
+}
+
+std::string CProgramFiles::PrintCollection() const {
+    return folder + "tisk.tmp";
+}
+
+std::string CProgramFiles::History() const {
+    return folder + "historie";
+}
+
+std::string CProgramFiles::Course() const {
+    return folder + "kurz";
+}
+
+std::string CProgramFiles::Language(std::string_view name) const {
+    return folder + std::string(kLanguageFolder) + "/" + std::string(name);
+}

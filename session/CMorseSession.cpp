@@ -1,0 +1,575 @@
+#include "session/CMorseSession.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
+#include "config/SettingsFile.h"
+#include "core/AsciiText.h"
+#include "core/CMorseTable.h"
+#include "core/CNotifier.h"
+#include "core/Timing.h"
+#include "engine/CKeyingEngine.h"
+#include "engine/CTransmissionTimeline.h"
+#include "engine/SoundFile.h"
+#include "output/OutputKind.h"
+#include "session/SessionSettings.h"
+#include "text/CRandomSource.h"
+#include "text/TextFile.h"
+#include "training/CCharacterWeights.h"
+#include "training/CHistoryFile.h"
+#include "training/CKochCourse.h"
+
+namespace {
+
+template <typename Values>
+bool InList(int index, const Values& values) {
+    return index >= 0 && static_cast<std::size_t>(index) < values.size();
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+void RemoveFile(const std::string& path) {
+    std::error_code error;
+    std::filesystem::remove(path, error);
+}
+
+bool Blank(std::string_view text) {
+    return text.find_first_not_of(" \t\r\n\v\f") == std::string_view::npos;
+}
+
+}  // namespace
+
+CMorseSession::CMorseSession(CKeyingEngine& keyingEngine, CNotifier& warnings,
+                             CProgramFiles programFiles)
+    : engine(keyingEngine),
+      notifier(warnings),
+      files(std::move(programFiles)),
+      lastFolder(files.Folder()) {}
+
+CMorseSession::~CMorseSession() {
+    ClearPrintCollection();
+}
+
+bool CMorseSession::StartUp() {
+    // The steady clock is always there on this platform, so there is no clock check to fail.
+    const bool usable = engine.OpenDefaultOutput();
+    if (!usable) {
+        notifier.NoOutputAvailable();
+    }
+    // The sound card starts at full volume: the top of the slider.
+    SetVolume(kVolumeMaximum);
+    kind = kLetterText;
+    // Zeros are shortened unless the settings file says otherwise.
+    shortZeros = true;
+    textSpeedIndex = 8;
+    signSpeedIndex = 4;
+    ratioIndex = 0;
+    ChooseTone(1);
+    ChooseRatio(ratioIndex);
+    course = CCourseFile(files.Course()).Read();
+    const bool loaded = LoadSettings();
+    return usable && loaded;
+}
+
+SessionView CMorseSession::View() const {
+    SessionView view;
+    view.kind = kind;
+    view.toneIndex = toneIndex;
+    view.textSpeedIndex = textSpeedIndex;
+    view.signSpeedIndex = signSpeedIndex;
+    view.ratioIndex = ratioIndex;
+    view.volume = volume;
+    view.letters = letterSet;
+    view.digits = digitSet;
+    view.displayText = displayText;
+    view.sentText = sentText;
+    view.effectiveTextSpeed = effectiveTextSpeed;
+    view.effectiveSignSpeed = effectiveSignSpeed;
+    view.title = fileTitleShown && kind == kCustomText ? fileTitle : std::string(kBaseTitle);
+    view.hideText = hideText;
+    view.shortZeros = shortZeros;
+    view.stepping = stepping;
+    view.language = languageActive;
+    view.remember = remember;
+    view.weakCharacters = course.weakCharacters;
+    view.idle = idle;
+    view.paused = paused;
+    view.startEnabled = idle;
+    view.stopEnabled = !idle;
+    view.stopDown = stopDown;
+    // Stepping has no pause: each press is a step of its own.
+    view.pauseEnabled = !idle && !stepping;
+    view.stepEnabled = stepping;
+    view.generateEnabled = idle && kind != kCustomText;
+    view.kindEnabled = idle;
+    view.shortZerosEnabled = idle && kind == kDigitText;
+    view.textCommandsEnabled = idle;
+    view.menusEnabled = idle;
+    const int output = engine.GetOutputKind();
+    view.volumeEnabled = output == kSoundCardOutput;
+    view.toneEnabled = output != kSerialPortOutput;
+    return view;
+}
+
+void CMorseSession::ChooseKind(int newKind) {
+    if (newKind < kLetterText || newKind > kLessonText) {
+        return;
+    }
+    kind = newKind;
+    customMode = kind == kCustomText;
+    if (customMode) {
+        ApplyText(customText.GetText());
+    } else {
+        Generate();
+    }
+}
+
+void CMorseSession::ChooseTextSpeed(int index) {
+    if (!InList(index, kTextSpeeds)) {
+        return;
+    }
+    textSpeedIndex = index;
+    engine.SetTextSpeed(kTextSpeeds[static_cast<std::size_t>(index)]);
+    const int raised = SignIndexAfterTextChange(textSpeedIndex, signSpeedIndex);
+    if (raised != signSpeedIndex) {
+        ChooseSignSpeed(raised);
+    }
+    ChooseRatio(ratioIndex);
+}
+
+void CMorseSession::ChooseSignSpeed(int index) {
+    if (!InList(index, kSignSpeeds)) {
+        return;
+    }
+    signSpeedIndex = index;
+    engine.SetSignSpeed(kSignSpeeds[static_cast<std::size_t>(index)]);
+    const int lowered = TextIndexAfterSignChange(signSpeedIndex, textSpeedIndex);
+    if (lowered != textSpeedIndex) {
+        ChooseTextSpeed(lowered);
+    }
+    ChooseRatio(ratioIndex);
+}
+
+void CMorseSession::ChooseTone(int index) {
+    if (!InList(index, kToneFrequencies)) {
+        return;
+    }
+    toneIndex = index;
+    engine.SetToneFrequency(kToneFrequencies[static_cast<std::size_t>(index)]);
+}
+
+void CMorseSession::ChooseRatio(int index) {
+    if (!InList(index, kDashRatios)) {
+        return;
+    }
+    ratioIndex = index;
+    engine.SetDashRatio(kDashRatios[static_cast<std::size_t>(index)]);
+    effectiveTextSpeed = engine.GetEffectiveTextSpeed();
+    effectiveSignSpeed = engine.GetEffectiveSignSpeed();
+}
+
+void CMorseSession::SetVolume(int level) {
+    volume = std::clamp(level, 0, kVolumeMaximum);
+    const auto channel = static_cast<std::uint32_t>(volume);
+    engine.SetVolume(channel | (channel << 16));
+}
+
+void CMorseSession::SetShortZeros(bool on) {
+    shortZeros = on;
+    currentText.SetShortZeros(on ? 1 : 0);
+}
+
+void CMorseSession::SetHideText(bool on) {
+    hideText = on;
+}
+
+void CMorseSession::SetStepping(bool on) {
+    stepping = on;
+}
+
+void CMorseSession::SetLanguage(bool on) {
+    languageActive = on;
+}
+
+void CMorseSession::SetRemember(bool on) {
+    remember = on;
+}
+
+void CMorseSession::SetWeakCharacters(bool on) {
+    course.weakCharacters = on;
+    SaveCourse();
+}
+
+CMorseSession::Typed CMorseSession::TypeLetters(std::string_view typed, int caret) {
+    // Letters are sent as capitals, and shown and stored as they are sent.
+    Typed result{AsciiUpper(typed.substr(0, kSetLimit)), caret};
+    const int removed = CMorseTable::RemoveInvalidCharacters(result.text, true, notifier);
+    if (removed >= 0) {
+        result.caret = removed;
+    }
+    letterSet = result.text;
+    return result;
+}
+
+std::string CMorseSession::TypeDigits(std::string_view typed) {
+    digitSet.clear();
+    for (const char c : typed.substr(0, kSetLimit)) {
+        if (c >= '0' && c <= '9') {
+            digitSet.push_back(c);
+        }
+    }
+    return digitSet;
+}
+
+void CMorseSession::Generate() {
+    if (kind == kCustomText) {
+        return;
+    }
+    std::string generated;
+    if (kind == kLessonText) {
+        const CKochCourse lesson(course.order, course.lesson);
+        generated = lesson.Generate(PracticeSet(lesson.DrawingSet()), CRandomSource::TickSeed());
+    } else {
+        const std::string set = kind == kLetterText  ? letterSet
+                                : kind == kDigitText ? digitSet
+                                                     : letterSet + digitSet;
+        generated = CMorseText().Generate(PracticeSet(set), kind);
+    }
+    if (generated.empty()) {
+        // An empty set (or one of spaces only) leaves nothing to draw: keep the text there is.
+        notifier.NothingToGenerate();
+        return;
+    }
+    ApplyText(generated);
+}
+
+void CMorseSession::ApplyText(const std::string& text) {
+    currentText.SetText(text);
+    currentText.SetKind(kind);
+    currentText.SetShortZeros(shortZeros ? 1 : 0);
+    displayText = currentText.FormatLines();
+    sentText.clear();
+}
+
+void CMorseSession::Start() {
+    if (!idle) {
+        return;
+    }
+    idle = false;
+    engine.SetText(customMode ? customText : currentText);
+    transmission.fetch_add(1, std::memory_order_relaxed);
+    lastSentText.clear();
+    lastSending = SendingRecord();
+    stoppedEarly = false;
+    if (!engine.Start(displayText, stepping)) {
+        notifier.ThreadFailed();
+        stoppedEarly = true;
+        FinishSending();
+    }
+}
+
+void CMorseSession::Stop() {
+    if (idle) {
+        return;
+    }
+    stoppedEarly = true;
+    stopDown = true;
+    engine.RequestStop();
+    // A suspended send thread has to run to see the request.
+    if (paused || stepping) {
+        engine.Resume();
+    }
+    paused = false;
+}
+
+void CMorseSession::Pause() {
+    // Stepping has no pause: each press is a step of its own.
+    if (idle || stepping) {
+        return;
+    }
+    const bool wasPaused = paused;
+    paused = !paused;
+    if (wasPaused) {
+        engine.Resume();
+    }
+    engine.RequestPause(paused);
+}
+
+void CMorseSession::Step() {
+    if (!idle) {
+        engine.Resume();
+    }
+}
+
+void CMorseSession::OnSentTextChanged(const std::string& sent, int sentTransmission) {
+    if (sentTransmission == Transmission() && !idle) {
+        sentText = sent;
+        lastSentText = sent;
+    }
+}
+
+void CMorseSession::OnTransmissionEnded(int endedTransmission) {
+    if (endedTransmission == Transmission() && !idle) {
+        FinishSending();
+    }
+}
+
+void CMorseSession::FinishSending() {
+    // A transmission that ran to its end sent the whole text, however far the marking got.
+    if (!stoppedEarly) {
+        lastSentText = displayText;
+    }
+    idle = true;
+    paused = false;
+    stopDown = false;
+    // The display shows the text afresh, without its sent marking.
+    ApplyText(currentText.GetText());
+}
+
+void CMorseSession::RememberFolder(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    lastFolder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+void CMorseSession::LoadTextFile(const std::string& path) {
+    RememberFolder(path);
+    // A file that is missing, empty or unreadable changes nothing and says nothing.
+    const std::optional<std::string> bytes = ReadFileBytes(path);
+    if (!bytes) {
+        return;
+    }
+    customText = CMorseText::LoadFromFileContents(*bytes, kCustomText, notifier);
+    fileTitle = std::string(kBaseTitle) + " - " + path;
+    fileTitleShown = true;
+    ChooseKind(kCustomText);
+}
+
+void CMorseSession::LoadRememberedText() {
+    const std::optional<std::string> bytes = ReadFileBytes(files.RememberedText());
+    if (!bytes) {
+        return;
+    }
+    // The remembered text belongs to the restored kind; the title stays as it is.
+    if (kind == kCustomText) {
+        customText = CMorseText::LoadFromFileContents(*bytes, kCustomText, notifier);
+        ApplyText(customText.GetText());
+    } else {
+        currentText = CMorseText::LoadFromFileContents(*bytes, kind, notifier);
+        ApplyText(currentText.GetText());
+    }
+}
+
+void CMorseSession::WriteTextFile(const std::string& path, bool append, bool pad) {
+    const std::string bytes = customMode
+                                  ? (pad ? customText.FormatPadded() : customText.FormatLines())
+                                  : currentText.FormatLines();
+    WriteFileBytesOrNotify(path, bytes, append, notifier);
+}
+
+bool CMorseSession::CanSaveText() {
+    if (displayText.empty()) {
+        notifier.NothingToSave();
+        return false;
+    }
+    return true;
+}
+
+void CMorseSession::SaveText(const std::string& path) {
+    RememberFolder(path);
+    WriteTextFile(path, false, false);
+}
+
+bool CMorseSession::CanSaveSound() {
+    if (displayText.empty()) {
+        notifier.NothingToSaveAsSound();
+        return false;
+    }
+    return true;
+}
+
+void CMorseSession::SaveSound(const std::string& path) {
+    RememberFolder(path);
+    // The current speeds, ratio and tone on the timeline the sound card keys, at full scale.
+    const CTransmissionTimeline timeline(customMode ? customText : currentText,
+                                         engine.GetSignSpeed(), engine.GetTextSpeed(),
+                                         kDashRatios[static_cast<std::size_t>(ratioIndex)]);
+    WriteFileBytesOrNotify(path, soundfile::RenderWav(timeline, engine.GetToneFrequency(), 1.0F),
+                           false, notifier);
+}
+
+void CMorseSession::AcceptCustomText(const std::string& text) {
+    const std::string old = customText.GetText();
+    customText.SetText(text);
+    customText.SetKind(kCustomText);
+    ChooseKind(kCustomText);
+    // A changed text is no longer the file it was loaded from.
+    if (customText.GetText() != old) {
+        fileTitleShown = false;
+    }
+}
+
+void CMorseSession::AddToPrint() {
+    if (displayText.empty()) {
+        notifier.NothingToPrint();
+        return;
+    }
+    WriteTextFile(files.PrintCollection(), true, true);
+}
+
+std::optional<std::string> CMorseSession::CollectionToPrint() {
+    if (!FileExists(files.PrintCollection())) {
+        AddToPrint();
+    }
+    if (!FileExists(files.PrintCollection())) {
+        return std::nullopt;
+    }
+    return files.PrintCollection();
+}
+
+void CMorseSession::ClearPrintCollection() {
+    RemoveFile(files.PrintCollection());
+}
+
+CheckRecord CMorseSession::SendingRecord() const {
+    CheckRecord record;
+    record.kind = kind;
+    record.signSpeed = engine.GetSignSpeed();
+    record.textSpeed = engine.GetTextSpeed();
+    record.lesson = kind == kLessonText ? CKochCourse(course.order, course.lesson).Lesson() : 0;
+    record.ratioTenths =
+        static_cast<int>(std::lround(10 * kDashRatios[static_cast<std::size_t>(ratioIndex)]));
+    return record;
+}
+
+std::optional<CMorseSession::CopyCheck> CMorseSession::OpenCopyCheck() {
+    if (!idle) {
+        return std::nullopt;
+    }
+    // What the last transmission sent (up to where it was stopped); before any transmission, the
+    // text on display, copied from a print or a file perhaps.
+    const bool sent = !lastSentText.empty();
+    CopyCheck check{sent ? lastSentText : displayText, sent ? lastSending : SendingRecord()};
+    if (Blank(check.sentText)) {
+        notifier.NothingToCheck();
+        return std::nullopt;
+    }
+    return check;
+}
+
+std::optional<int> CMorseSession::TakeCheckResult(const CheckRecord& record, double score) const {
+    // A lesson copied well enough, over enough characters, offers the next one; the user decides.
+    const CKochCourse lesson(course.order, record.lesson);
+    if (record.kind == kLessonText &&
+        CKochCourse::OffersNextLesson(record.sent, score, course.minimumSent, lesson.Lesson(),
+                                      lesson.LessonCount())) {
+        return lesson.Lesson() + 1;
+    }
+    return std::nullopt;
+}
+
+void CMorseSession::AcceptNextLesson(int lesson) {
+    course.lesson = lesson;
+    SaveCourse();
+    if (kind == kLessonText) {
+        Generate();
+    }
+}
+
+void CMorseSession::ChooseLesson(const std::string& order, int lesson) {
+    course.order = order;
+    course.lesson = lesson;
+    SaveCourse();
+    ChooseKind(kLessonText);
+}
+
+std::vector<CheckRecord> CMorseSession::History() const {
+    return CHistoryFile(files.History()).Read();
+}
+
+std::string CMorseSession::PracticeSet(const std::string& set) const {
+    if (!course.weakCharacters) {
+        return set;
+    }
+    return CCharacterWeights(History()).Weighted(set);
+}
+
+void CMorseSession::SaveCourse() {
+    WriteFileBytesOrNotify(files.Course(), CCourseFile::Format(course), false, notifier);
+}
+
+bool CMorseSession::ChooseOutput(int outputKind, const std::string& port) {
+    const int previousKind = engine.GetOutputKind();
+    const std::string previousPort = engine.GetPortName();
+    if (outputKind == kSerialPortOutput) {
+        engine.SetPortName(port);
+    }
+    if (engine.SelectOutput(outputKind)) {
+        return true;
+    }
+    notifier.OutputUnusable();
+    if (previousKind == kSerialPortOutput) {
+        engine.SetPortName(previousPort);
+    }
+    engine.SelectOutput(previousKind);
+    return false;
+}
+
+void CMorseSession::SetPortName(const std::string& port) {
+    engine.SetPortName(port);
+}
+
+bool CMorseSession::SelectStoredOutput(int outputKind) {
+    const bool opened = outputKind >= kSpeakerOutput && outputKind <= kSerialPortOutput &&
+                        engine.SelectOutput(outputKind);
+    if (!opened && !engine.OpenDefaultOutput()) {
+        notifier.NoOutputAvailable();
+        return false;
+    }
+    return true;
+}
+
+bool CMorseSession::LoadSettings() {
+    // An empty file is fourteen empty lines: remember is off.
+    const std::optional<std::string> bytes = ReadFileBytes(files.Settings(), EmptyFile::Contents);
+    if (!bytes) {
+        return true;
+    }
+    const AppliedSettings applied = ApplySettings(*this, *bytes);
+    if (applied.remembered && FileExists(files.RememberedText())) {
+        LoadRememberedText();
+    }
+    return applied.outputUsable;
+}
+
+void CMorseSession::SaveSettings() {
+    if (!WriteFileBytesOrNotify(files.Settings(), FormatSettings(CollectSettings(*this)), false,
+                                notifier)) {
+        return;
+    }
+    const bool lessonKind = kind == kLessonText;
+    if (course.lessonKind != lessonKind) {
+        course.lessonKind = lessonKind;
+        SaveCourse();
+    }
+    if (remember) {
+        WriteTextFile(files.RememberedText(), false, false);
+    } else {
+        RemoveFile(files.RememberedText());
+    }
+}
+
+void CMorseSession::Close() {
+    if (!idle) {
+        Stop();
+    }
+    SaveSettings();
+}
+
+std::string CMorseSession::LanguageFile(std::string_view name) const {
+    return languageActive ? files.Language(name) : std::string();
+}

@@ -1,0 +1,225 @@
+#pragma once
+
+#include <atomic>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/CProgramFiles.h"
+#include "text/CMorseText.h"
+#include "training/CCourseFile.h"
+#include "training/CheckRecord.h"
+
+class CKeyingEngine;
+class CNotifier;
+
+// Everything the main window shows, as plain values: the window renders it in one place.
+struct SessionView {
+    // List indices.
+    int kind = kLetterText;
+    int toneIndex = 1;
+    int textSpeedIndex = 8;
+    int signSpeedIndex = 4;
+    int ratioIndex = 0;
+    // The volume slider's level, 0 to kVolumeMaximum (the top is the loudest).
+    int volume = 0;
+    // The two character sets and the text display (Windows-1250): its whole text in lines, and
+    // how much of it has been sent.
+    std::string letters;
+    std::string digits;
+    std::string displayText;
+    std::string sentText;
+    // The speed read-outs for the chosen ratio, characters per minute.
+    int effectiveTextSpeed = 0;
+    int effectiveSignSpeed = 0;
+    // The window title (UTF-8).
+    std::string title;
+    // Check boxes and menu check marks.
+    bool hideText = false;
+    bool shortZeros = true;
+    bool stepping = false;
+    bool language = false;
+    bool remember = true;
+    bool weakCharacters = false;
+    // The sending state.
+    bool idle = true;
+    bool paused = false;
+    // Which controls and menus can be used; the Stop button is held down while a stop is awaited.
+    bool startEnabled = true;
+    bool stopEnabled = false;
+    bool stopDown = false;
+    bool pauseEnabled = false;
+    bool stepEnabled = false;
+    bool generateEnabled = true;
+    bool kindEnabled = true;
+    bool shortZerosEnabled = false;
+    bool textCommandsEnabled = true;  // load, save, custom text, add to the print collection
+    bool menusEnabled = true;
+    bool volumeEnabled = false;
+    bool toneEnabled = true;
+};
+
+// The main window's state and rules, one operation per user action, and the view of what the
+// window shows. Knows no widget: warnings go through the notifier, questions come back as values.
+//
+// Threads: every operation is called on the user-interface thread, including the engine's reports
+// (which the window posts there); Transmission() alone may be read on the engine's threads.
+class CMorseSession {
+public:
+    static constexpr int kVolumeMaximum = 65535;
+    // The letters and digits sets hold at most this many characters, as their edits do.
+    static constexpr std::size_t kSetLimit = 255;
+    static constexpr std::string_view kBaseTitle = "Brumlo";
+
+    // `engine` and `notifier` outlive the session.
+    CMorseSession(CKeyingEngine& engine, CNotifier& notifier, CProgramFiles files);
+    // A print collection never outlives the run.
+    ~CMorseSession();
+    CMorseSession(const CMorseSession&) = delete;
+    CMorseSession& operator=(const CMorseSession&) = delete;
+
+    // Start-up: the default output, the default choices, the course, then the stored settings.
+    // False when no output can be used (the user has been told); the window then closes.
+    bool StartUp();
+
+    SessionView View() const;
+
+    // The user's choices of the lists, check boxes and menu check marks.
+    void ChooseKind(int kind);
+    void ChooseTextSpeed(int index);
+    void ChooseSignSpeed(int index);
+    void ChooseTone(int index);
+    void ChooseRatio(int index);
+    void SetVolume(int level);
+    void SetShortZeros(bool on);
+    void SetHideText(bool on);
+    void SetStepping(bool on);
+    void SetLanguage(bool on);
+    void SetRemember(bool on);
+    void SetWeakCharacters(bool on);
+
+    // Typed letters: capitals (ASCII only), without digits and characters that have no code
+    // (each said); `caret` moves to the last removal. The cleaned text and caret come back.
+    struct Typed {
+        std::string text;
+        int caret = 0;
+    };
+    Typed TypeLetters(std::string_view typed, int caret);
+    // Typed digits: digits only.
+    std::string TypeDigits(std::string_view typed);
+
+    void Generate();
+
+    // Sending.
+    void Start();
+    void Stop();
+    void Pause();
+    void Step();
+    // The engine's reports, tagged with the number of the transmission they belong to; those of
+    // an earlier transmission are ignored.
+    void OnSentTextChanged(const std::string& sentText, int transmission);
+    void OnTransmissionEnded(int transmission);
+    int Transmission() const { return transmission.load(std::memory_order_relaxed); }
+
+    // Text files. The folder of the last file dialog; a chosen path moves it.
+    const std::string& LastFolder() const { return lastFolder; }
+    void RememberFolder(const std::string& path);
+    // A text file the user chose becomes the custom text and names itself in the title.
+    void LoadTextFile(const std::string& path);
+    // Whether there is a text to save (said when not).
+    bool CanSaveText();
+    void SaveText(const std::string& path);
+    bool CanSaveSound();
+    // The text as sound at the current speeds, ratio and tone.
+    void SaveSound(const std::string& path);
+    void AcceptCustomText(const std::string& text);
+    // Adds the text to the print collection (said when there is none).
+    void AddToPrint();
+    // The collection to print: the current text when nothing has been collected; none when there
+    // is nothing at all.
+    std::optional<std::string> CollectionToPrint();
+    void ClearPrintCollection();
+
+    // The copy check: what to check and how it was sent (none, said, when there is nothing or a
+    // transmission runs), and the lesson a well copied lesson offers next.
+    struct CopyCheck {
+        std::string sentText;
+        CheckRecord record;
+    };
+    std::optional<CopyCheck> OpenCopyCheck();
+    std::optional<int> TakeCheckResult(const CheckRecord& record, double score) const;
+    void AcceptNextLesson(int lesson);
+
+    // The course and the weak characters.
+    const CCourseFile::Settings& Course() const { return course; }
+    void ChooseLesson(const std::string& order, int lesson);
+    std::vector<CheckRecord> History() const;
+
+    // Output: tries the user's choice and goes back to the previous output when it fails.
+    bool ChooseOutput(int kind, const std::string& port);
+    void SetPortName(const std::string& port);
+    // A stored output, else the default one; false when none can be used (said).
+    bool SelectStoredOutput(int kind);
+
+    // Settings: read at start-up, written at close. Close stops a transmission first.
+    bool LoadSettings();
+    void SaveSettings();
+    void Close();
+
+    // The language file `name` while the language set is active, else empty.
+    std::string LanguageFile(std::string_view name) const;
+    const CProgramFiles& Files() const { return files; }
+    const CKeyingEngine& Engine() const { return engine; }
+    const CMorseText& CurrentText() const { return currentText; }
+    const CMorseText& CustomText() const { return customText; }
+    bool IsFileTitleShown() const { return fileTitleShown; }
+
+private:
+    void ApplyText(const std::string& text);
+    void FinishSending();
+    void LoadRememberedText();
+    void WriteTextFile(const std::string& path, bool append, bool pad);
+    CheckRecord SendingRecord() const;
+    std::string PracticeSet(const std::string& set) const;
+    void SaveCourse();
+
+    CKeyingEngine& engine;
+    CNotifier& notifier;
+    CProgramFiles files;
+
+    int kind = kLetterText;
+    int textSpeedIndex = 8;
+    int signSpeedIndex = 4;
+    int toneIndex = 1;
+    int ratioIndex = 0;
+    int volume = kVolumeMaximum;
+    std::string letterSet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    std::string digitSet = "1234567890";
+    int effectiveTextSpeed = 0;
+    int effectiveSignSpeed = 0;
+
+    std::string displayText;
+    std::string sentText;
+    std::string lastFolder;
+    bool idle = true;
+    bool paused = false;
+    bool stopDown = false;
+    bool remember = true;
+    bool languageActive = false;
+    bool stepping = false;
+    bool hideText = false;
+    bool shortZeros = true;
+    bool customMode = false;
+    bool fileTitleShown = false;
+    std::string fileTitle;
+    CMorseText currentText;
+    CMorseText customText;
+    // Written before a transmission's threads start, read by them: a report carries the number.
+    std::atomic<int> transmission{0};
+    // What the last transmission sent, and how: the text of a copy check.
+    std::string lastSentText;
+    CheckRecord lastSending;
+    bool stoppedEarly = false;
+    CCourseFile::Settings course;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "training/CCopyCheck.h"
+#include "training/CheckRecord.h"
+
+class CNotifier;
+
+// The end of a copy check: its results and the local time are written into the record of how the
+// text was sent, and the record is added to the history at `historyPath` (a failure is said).
+// Returns the finished record. User-interface thread.
+CheckRecord RecordCopyCheck(const CheckRecord& sending, const CCopyCheck& result,
+                            std::chrono::system_clock::time_point now,
+                            const std::string& historyPath, CNotifier& notifier);
+
+// `record` stamped with the local date and time of `now`.
+CheckRecord StampLocalTime(CheckRecord record, std::chrono::system_clock::time_point now);
