@@ -12,6 +12,7 @@
 #include "output/OutputKind.h"
 #include "session/CMorseSession.h"
 #include "session/SessionSettings.h"
+#include "tests/support/CFinishListener.h"
 #include "tests/support/CRecordingNotifier.h"
 #include "tests/support/CTemporaryFolder.h"
 #include "tests/support/CVirtualTime.h"
@@ -55,7 +56,7 @@ protected:
     void Open() {
         session.reset();
         engine.reset();
-        engine = std::make_unique<CKeyingEngine>(nullptr, std::make_unique<CFakeTimeSource>(time),
+        engine = std::make_unique<CKeyingEngine>(&finished, std::make_unique<CFakeTimeSource>(time),
                                                  std::make_unique<CNoPriorityChange>(),
                                                  std::make_unique<CSessionOutputs>(time, failing));
         session = std::make_unique<CMorseSession>(*engine, notifier, CProgramFiles(folder.Path()));
@@ -65,11 +66,18 @@ protected:
     SessionView View() const { return session->View(); }
     std::string Text() const { return session->CurrentText().GetText(); }
     void End() { session->OnTransmissionEnded(session->Transmission()); }
+    // The end report once the engine has really finished, so that the next Start finds it idle.
+    void EndAfterEngine() {
+        ASSERT_TRUE(finished.WaitFor(++transmissions));
+        End();
+    }
 
     CTemporaryFolder folder;
     CVirtualTime time;
     std::set<std::string> failing;
     CRecordingNotifier notifier;
+    CFinishListener finished;
+    int transmissions = 0;
     std::unique_ptr<CKeyingEngine> engine;
     std::unique_ptr<CMorseSession> session;
     bool usable = false;
@@ -167,7 +175,7 @@ TEST_F(MorseSession, ReportsOfAnOlderTransmissionAreIgnored) {
     session->Generate();
     session->Start();
     const int first = session->Transmission();
-    End();
+    EndAfterEngine();
     session->Start();
     ASSERT_EQ(session->Transmission(), first + 1);
     // The first transmission's late reports change nothing.
@@ -199,7 +207,7 @@ TEST_F(MorseSession, CopyCheckTakesWhatWasSent) {
     EXPECT_FALSE(session->OpenCopyCheck().has_value());
     session->OnSentTextChanged(View().displayText.substr(0, 12), session->Transmission());
     session->Stop();
-    End();
+    EndAfterEngine();
     const auto stopped = session->OpenCopyCheck();
     ASSERT_TRUE(stopped.has_value());
     EXPECT_EQ(stopped->sentText, View().displayText.substr(0, 12));
@@ -207,7 +215,7 @@ TEST_F(MorseSession, CopyCheckTakesWhatWasSent) {
     EXPECT_EQ(stopped->record.ratioTenths, 40);
 
     session->Start();
-    End();
+    EndAfterEngine();
     EXPECT_EQ(session->OpenCopyCheck()->sentText, View().displayText);
     EXPECT_EQ(session->OpenCopyCheck()->record.ratioTenths, 30);
 }
