@@ -8,10 +8,6 @@ void COutputDevice::Key(std::int32_t) {}
 
 void COutputDevice::SetTone(std::int32_t) {}
 
-std::chrono::nanoseconds COutputDevice::OutputLatency() const {
-    return {};
-}
-
 void COutputDevice::SetVolume(std::uint32_t) {}
 
 void COutputDevice::BeginTransmission(TransmissionPace, std::int64_t) {}

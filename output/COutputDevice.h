@@ -24,8 +24,6 @@ public:
     virtual void Key(std::int32_t durationUnits);
     // Takes effect from the next Key.
     virtual void SetTone(std::int32_t frequency);
-    // How long after the engine reports a place of the transmission it is heard or seen.
-    virtual std::chrono::nanoseconds OutputLatency() const;
     // Volume with 16 bits per channel, left in the low word; only a sound card has one.
     virtual void SetVolume(std::uint32_t volume);
 

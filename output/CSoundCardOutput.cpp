@@ -260,11 +260,6 @@ void CSoundCardOutput::Key(std::int32_t durationUnits) {
     KeyOnTimeline(0, durationUnits, durationUnits);
 }
 
-std::chrono::nanoseconds CSoundCardOutput::OutputLatency() const {
-    // The engine reports each place of the transmission when it is heard.
-    return {};
-}
-
 void CSoundCardOutput::SetVolume(std::uint32_t newVolume) {
     renderer.SetGain(static_cast<float>(newVolume & 0xFFFFU) / 65535.0F);
 }

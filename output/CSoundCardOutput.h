@@ -28,7 +28,7 @@ using PaStream = void;
 // sound server goes away, the elements keep their time on the system clock without sound; a
 // transmission that begins after the server has gone opens a new stream.
 // Threads: Key, the timeline calls and SetTone run on the send thread (SetTone also on the
-// user-interface thread while no transmission runs); the volume and OutputLatency on the
+// user-interface thread while no transmission runs); the volume on the
 // user-interface thread; the stream callback on the audio thread.
 class CSoundCardOutput : public COutputDevice {
 public:
@@ -38,7 +38,6 @@ public:
     // A tone of `durationUnits` that begins a segment of its own.
     void Key(std::int32_t durationUnits) override;
     void SetTone(std::int32_t hz) override;
-    std::chrono::nanoseconds OutputLatency() const override;
     void SetVolume(std::uint32_t newVolume) override;
 
     // Reopens the stream when the sound server has gone away since it was opened, and fixes the

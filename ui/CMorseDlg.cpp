@@ -516,30 +516,16 @@ void CMorseDlg::OnStop() {
     Render();
 }
 
-void CMorseDlg::AfterOutputLatency(std::function<void()> report) {
-    // The marking follows the sound as it is heard, not as it is queued.
-    const auto delay = static_cast<int>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(engine->Device().OutputLatency())
-            .count());
-    if (delay > 0) {
-        QTimer::singleShot(delay, Qt::PreciseTimer, this, std::move(report));
-    } else {
-        report();
-    }
-}
-
+// The engine reports each place as it is heard (the sound card keys ahead of its sound and says
+// when), and the end once the end sign has been heard.
 void CMorseDlg::OnSentTextChanged(const std::string& sentText, int sentTransmission) {
-    AfterOutputLatency([this, sentText, sentTransmission] {
-        session->OnSentTextChanged(sentText, sentTransmission);
-        Render();
-    });
+    session->OnSentTextChanged(sentText, sentTransmission);
+    Render();
 }
 
 void CMorseDlg::OnTransmissionEnded(int endedTransmission) {
-    AfterOutputLatency([this, endedTransmission] {
-        session->OnTransmissionEnded(endedTransmission);
-        Render();
-    });
+    session->OnTransmissionEnded(endedTransmission);
+    Render();
 }
 
 void CMorseDlg::OnLettersChange() {

@@ -134,7 +134,6 @@ private:
     void OnSentTextChanged(const std::string& sentText, int transmission);
     void OnTransmissionEnded(int transmission);
     // Runs `report` once the sound reported has been heard.
-    void AfterOutputLatency(std::function<void()> report);
     LayoutInput ScreenInput() const;
     int ContentTop() const;
     int RunDialog(QDialog& dialog);
