@@ -28,10 +28,7 @@ QStringList CKochDlg::CzechCaptions() {
             QStringLiteral("&Výchozí pořadí"),
             QStringLiteral("&OK"),
             QStringLiteral("&Storno"),
-            QStringLiteral(
-                "Nejméně odeslaných znaků pro QStringLiteral(" Další lekci nabídnout po kontrole &
-                    nejméně tolika odeslaných znaků
-                : ")další lekci:")};
+            QStringLiteral("Nejméně odeslaných znaků pro &další lekci:")};
 }
 
 CKochDlg::CKochDlg(const std::string& order, int lesson, int minimumSent,
