@@ -38,6 +38,7 @@ enum Caption {
     kLegendWrong,
     kLegendMissed,
     kLegendExtra,
+    kLegendSwapped,
     kCounts,
     kCaptionCount
 };
@@ -176,7 +177,7 @@ void CKontrolaDlg::OnCheck() {
     record = RecordCopyCheck(record, *result, std::chrono::system_clock::now(),
                              historyPath.toStdString(), notifier);
 
-    QStringList legend = captions.mid(kLegendRight, 4);
+    QStringList legend = captions.mid(kLegendRight, kCounts - kLegendRight);
     resultView->SetResult(std::make_unique<CCopyCheckPainter>(sentText, *result, legend));
     resultView->show();
     const QStringList heading = Heading();

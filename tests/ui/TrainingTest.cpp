@@ -616,6 +616,7 @@ TEST_F(Training, EnglishSetLeavesNoCzech) {
         check.Edit()->setPlainText(check.SentText() + QStringLiteral(" M"));
         check.OnCheck();
         collect(QStringLiteral("copy check"), TextsOf(opened));
+        collect(QStringLiteral("copy check"), check.ResultView()->Result()->Legend());
         EXPECT_TRUE(
             check.ScoreLabel()->text().contains(QRegularExpression(QStringLiteral("9\\d\\.\\d %"))))
             << check.ScoreLabel()->text().toStdString();
