@@ -264,6 +264,8 @@ void CMorseSession::Start() {
     engine.SetText(customMode ? customText : currentText);
     transmission.fetch_add(1, std::memory_order_relaxed);
     lastSentText.clear();
+    lastSource = currentText.GetText();
+    anySent = true;
     lastSending = SendingRecord();
     stoppedEarly = false;
     if (!engine.Start(displayText, stepping)) {
@@ -450,10 +452,19 @@ std::optional<CMorseSession::CopyCheck> CMorseSession::OpenCopyCheck() {
     if (!idle) {
         return std::nullopt;
     }
-    // What the last transmission sent (up to where it was stopped); before any transmission, the
-    // text on display, copied from a print or a file perhaps.
-    const bool sent = !lastSentText.empty();
-    CopyCheck check{sent ? lastSentText : displayText, sent ? lastSending : SendingRecord()};
+    CopyCheck check;
+    if (anySent && currentText.GetText() == lastSource) {
+        // What the last transmission sent of the text shown, up to where it was stopped.
+        check.sentText = lastSentText;
+        check.record = lastSending;
+    } else {
+        // Nothing sent yet (a text copied from a print or a file perhaps), or a text that has
+        // changed since the last transmission: the text shown, as it would be sent now; the
+        // latter only when the user asks for it, as the learner may have copied the old one.
+        check.sentText = displayText;
+        check.record = SendingRecord();
+        check.unsent = anySent;
+    }
     if (Blank(check.sentText)) {
         notifier.NothingToCheck();
         return std::nullopt;
@@ -485,6 +496,15 @@ void CMorseSession::ChooseLesson(const std::string& order, int lesson) {
     course.lesson = lesson;
     SaveCourse();
     ChooseKind(kLessonText);
+}
+
+void CMorseSession::SetMinimumSent(int minimumSent) {
+    const int kept =
+        std::clamp(minimumSent, CKochCourse::kLowestMinimumSent, CKochCourse::kHighestMinimumSent);
+    if (kept != course.minimumSent) {
+        course.minimumSent = kept;
+        SaveCourse();
+    }
 }
 
 std::vector<CheckRecord> CMorseSession::History() const {

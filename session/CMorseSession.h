@@ -142,10 +142,14 @@ public:
     void ClearPrintCollection();
 
     // The copy check: what to check and how it was sent (none, said, when there is nothing or a
-    // transmission runs), and the lesson a well copied lesson offers next.
+    // transmission runs), and the lesson a well copied lesson offers next. A copy is checked
+    // against what was sent of the text now shown; before any transmission, against the text
+    // shown. When the text shown has changed since the last transmission and has not been sent
+    // since, `unsent` says so: the window asks the user before it checks against that text.
     struct CopyCheck {
         std::string sentText;
         CheckRecord record;
+        bool unsent = false;
     };
     std::optional<CopyCheck> OpenCopyCheck();
     std::optional<int> TakeCheckResult(const CheckRecord& record, double score) const;
@@ -154,6 +158,9 @@ public:
     // The course and the weak characters.
     const CCourseFile::Settings& Course() const { return course; }
     void ChooseLesson(const std::string& order, int lesson);
+    // The sent characters a check needs to offer the next lesson, kept within the course's
+    // bounds and stored with the course.
+    void SetMinimumSent(int minimumSent);
     std::vector<CheckRecord> History() const;
 
     // Output: tries the user's choice and goes back to the previous output when it fails.
@@ -217,8 +224,11 @@ private:
     CMorseText customText;
     // Written before a transmission's threads start, read by them: a report carries the number.
     std::atomic<int> transmission{0};
-    // What the last transmission sent, and how: the text of a copy check.
+    // What the last transmission sent, and how: the text of a copy check. `lastSource` is the
+    // whole text it was sending, so that a check can tell whether the text shown is still that.
     std::string lastSentText;
+    std::string lastSource;
+    bool anySent = false;
     CheckRecord lastSending;
     bool stoppedEarly = false;
     CCourseFile::Settings course;

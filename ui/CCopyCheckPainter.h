@@ -36,6 +36,9 @@ public:
     // Fits the picture into `area` and draws it; `blackAndWhite` draws every mark in black.
     void Paint(QPainter& painter, const QRect& area, bool blackAndWhite) const;
 
+    // The legend as drawn.
+    const QStringList& Legend() const { return legend; }
+
     // Where things are drawn when the picture fills `area`.
     void FitTo(const QRect& area);
     int LineCount() const { return layout.LineCount(); }

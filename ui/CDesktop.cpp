@@ -8,9 +8,9 @@
 #include <QPrinter>
 #include <QUrl>
 
-namespace {
+#include "ui/Messages.h"
 
-const QString kAllFiles = QStringLiteral("Všechny soubory (*.*)");
+namespace {
 
 QString ChooseFile(QWidget* owner, const QString& folder, bool open) {
     QFileDialog dialog(owner, QString(), folder);
@@ -28,7 +28,8 @@ void SetUpTextFileDialog(QFileDialog& dialog, bool open) {
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setNameFilters({QStringLiteral("Textové soubory (*.txt)"), kAllFiles});
+    const QString allFiles = messages::AllFilesFilter();
+    dialog.setNameFilters({messages::TextFilesFilter(), allFiles});
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     // A save dialog asks before it overwrites an existing file.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
@@ -39,11 +40,12 @@ void SetUpTextFileDialog(QFileDialog& dialog, bool open) {
     if (files == nullptr) {
         return;
     }
-    QObject::connect(&dialog, &QFileDialog::filterSelected, files, [files](const QString& filter) {
-        if (filter == kAllFiles) {
-            files->setNameFilters({QStringLiteral("*")});
-        }
-    });
+    QObject::connect(&dialog, &QFileDialog::filterSelected, files,
+                     [files, allFiles](const QString& filter) {
+                         if (filter == allFiles) {
+                             files->setNameFilters({QStringLiteral("*")});
+                         }
+                     });
 }
 
 CDesktop::~CDesktop() = default;
@@ -61,7 +63,7 @@ QString CQtDesktop::SaveSoundFileName(QWidget* owner, const QString& folder) {
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({QStringLiteral("Zvukové soubory (*.wav)")});
+    dialog.setNameFilters({messages::SoundFilesFilter()});
     dialog.setDefaultSuffix(QStringLiteral("wav"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};

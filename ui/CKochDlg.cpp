@@ -16,19 +16,23 @@
 
 namespace {
 
-enum Caption { kTitle, kOrder, kLesson, kCharacters, kDefault, kOk, kCancel };
+enum Caption { kTitle, kOrder, kLesson, kCharacters, kDefault, kOk, kCancel, kMinimum };
 
 }  // namespace
 
 QStringList CKochDlg::CzechCaptions() {
-    return {QStringLiteral("Kochova metoda"),  QStringLiteral("Pořadí &znaků:"),
-            QStringLiteral("&Lekce:"),         QStringLiteral("Znaky lekce: %1 (nový: %2)"),
-            QStringLiteral("&Výchozí pořadí"), QStringLiteral("&OK"),
-            QStringLiteral("&Storno")};
+    return {QStringLiteral("Kochova metoda"),
+            QStringLiteral("Pořadí &znaků:"),
+            QStringLiteral("&Lekce:"),
+            QStringLiteral("Znaky lekce: %1 (nový: %2)"),
+            QStringLiteral("&Výchozí pořadí"),
+            QStringLiteral("&OK"),
+            QStringLiteral("&Storno"),
+            QStringLiteral("Nejméně odeslaných znaků pro &další lekci:")};
 }
 
-CKochDlg::CKochDlg(const std::string& order, int lesson, const QString& languageFile,
-                   CNotifier& warnings, QWidget* parent)
+CKochDlg::CKochDlg(const std::string& order, int lesson, int minimumSent,
+                   const QString& languageFile, CNotifier& warnings, QWidget* parent)
     : QDialog(parent),
       notifier(warnings),
       captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
@@ -37,6 +41,9 @@ CKochDlg::CKochDlg(const std::string& order, int lesson, const QString& language
     orderEdit->setMaxLength(255);
     lessonSpin = new QSpinBox(this);
     lessonLabel = new QLabel(this);
+    minimumSpin = new QSpinBox(this);
+    minimumSpin->setRange(CKochCourse::kLowestMinimumSent, CKochCourse::kHighestMinimumSent);
+    minimumSpin->setValue(minimumSent);
     defaultButton = new QPushButton(captions[kDefault], this);
     okButton = new QPushButton(captions[kOk], this);
     okButton->setDefault(true);
@@ -46,9 +53,16 @@ CKochDlg::CKochDlg(const std::string& order, int lesson, const QString& language
     auto* orderRow = new QHBoxLayout;
     orderRow->addWidget(orderEdit, 1);
     orderRow->addWidget(defaultButton);
-    form->addRow(captions[kOrder], orderRow);
-    form->addRow(captions[kLesson], lessonSpin);
+    // Each label names its field and carries its mnemonic (a row of a layout would show the "&").
+    const auto label = [this](const QString& caption, QWidget* buddy) {
+        auto* text = new QLabel(caption, this);
+        text->setBuddy(buddy);
+        return text;
+    };
+    form->addRow(label(captions[kOrder], orderEdit), orderRow);
+    form->addRow(label(captions[kLesson], lessonSpin), lessonSpin);
     form->addRow(QString(), lessonLabel);
+    form->addRow(label(captions[kMinimum], minimumSpin), minimumSpin);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(okButton);
@@ -70,6 +84,10 @@ CKochDlg::CKochDlg(const std::string& order, int lesson, const QString& language
 
 std::string CKochDlg::GetOrder() const {
     return CKochCourse(ToCp1250(orderEdit->text()), 1).Order();
+}
+
+int CKochDlg::GetMinimumSent() const {
+    return minimumSpin->value();
 }
 
 int CKochDlg::GetLesson() const {

@@ -17,12 +17,14 @@ class CKochDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CKochDlg(const std::string& order, int lesson, const QString& languageFile, CNotifier& notifier,
-             QWidget* parent = nullptr);
+    CKochDlg(const std::string& order, int lesson, int minimumSent, const QString& languageFile,
+             CNotifier& notifier, QWidget* parent = nullptr);
 
     // The order as the course will use it, and the lesson within it.
     std::string GetOrder() const;
     int GetLesson() const;
+    // The sent characters a check needs to offer the next lesson.
+    int GetMinimumSent() const;
 
     void OnOrderChange();
     void OnLessonChange();
@@ -31,6 +33,7 @@ public:
     QLineEdit* OrderEdit() const { return orderEdit; }
     QSpinBox* LessonSpin() const { return lessonSpin; }
     QLabel* LessonLabel() const { return lessonLabel; }
+    QSpinBox* MinimumSpin() const { return minimumSpin; }
     QPushButton* OkButton() const { return okButton; }
 
     // The built-in captions, in the order of the language file "localKM".
@@ -42,6 +45,7 @@ private:
     QLineEdit* orderEdit = nullptr;
     QSpinBox* lessonSpin = nullptr;
     QLabel* lessonLabel = nullptr;
+    QSpinBox* minimumSpin = nullptr;
     QPushButton* defaultButton = nullptr;
     QPushButton* okButton = nullptr;
     QPushButton* cancelButton = nullptr;

@@ -4,7 +4,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextCursor>
@@ -21,6 +20,7 @@
 #include "ui/ConfusionText.h"
 #include "ui/Cp1250.h"
 #include "ui/LanguageCaptions.h"
+#include "ui/Messages.h"
 
 namespace {
 
@@ -38,7 +38,17 @@ enum Caption {
     kLegendWrong,
     kLegendMissed,
     kLegendExtra,
+    kLegendSwapped,
+    kCounts,
     kCaptionCount
+};
+
+// Keeps the characters a cleaning refused, for the status line, instead of a message box that
+// would take the next keystroke.
+class CRefusedCharacters : public CSilentNotifier {
+public:
+    void InvalidCharacterRemoved(char character) override { refused.push_back(character); }
+    std::string refused;
 };
 
 // How many confusions the result lists.
@@ -52,11 +62,14 @@ QStringList CKontrolaDlg::CzechCaptions() {
                       QStringLiteral("&Vyhodnotit"),
                       QStringLiteral("&Tisk"),
                       QStringLiteral("&Zavřít"),
-                      QStringLiteral("Správně opsáno %1 % odeslaných znaků (%2 z %3), chyb: %4"),
+                      QStringLiteral("Skóre: %1 % (správně %2 z %3 odeslaných a %4 navíc opsaných "
+                                     "znaků)"),
                       QStringLiteral("Nejčastější záměny:"),
                       QStringLiteral("odesláno %1, opsáno %2: %3×"),
                       QStringLiteral("žádné")};
     texts << CCopyCheckPainter::DefaultLegend();
+    texts << QStringLiteral(
+        "Správně: %1, chybně: %2, vynecháno: %3, navíc: %4, přehozené dvojice: %5");
     return texts;
 }
 
@@ -80,6 +93,10 @@ CKontrolaDlg::CKontrolaDlg(const QString& sent, const CheckRecord& sendingRecord
     resultView->hide();
     scoreLabel = new QLabel(this);
     scoreLabel->hide();
+    countsLabel = new QLabel(this);
+    countsLabel->hide();
+    statusLabel = new QLabel(this);
+    statusLabel->setAccessibleName(QStringLiteral("status"));
     confusionLabel = new QLabel(this);
     confusionLabel->setWordWrap(true);
     confusionLabel->hide();
@@ -99,7 +116,9 @@ CKontrolaDlg::CKontrolaDlg(const QString& sent, const CheckRecord& sendingRecord
     column->addWidget(promptLabel);
     column->addWidget(edit);
     column->addWidget(resultView);
+    column->addWidget(statusLabel);
     column->addWidget(scoreLabel);
+    column->addWidget(countsLabel);
     column->addWidget(confusionLabel);
     column->addLayout(buttons);
     resize(960, 360);
@@ -119,16 +138,23 @@ void CKontrolaDlg::OnChangeCopy() {
     const QString shown = edit->toPlainText();
     const int caret = edit->textCursor().position();
     QString cleaned = accepted;
+    CRefusedCharacters refused;
     if (shown.size() <= kLimit) {
         // Each line is checked as a custom text is, letters as capitals; the line breaks stay, as
         // groups were written down in lines.
         QStringList lines = shown.split(QLatin1Char('\n'));
         for (QString& line : lines) {
             std::string bytes = AsciiUpper(ToCp1250(line));
-            CMorseTable::RemoveInvalidCharacters(bytes, false, notifier);
+            CMorseTable::RemoveInvalidCharacters(bytes, false, refused);
             line = FromCp1250(bytes);
         }
         cleaned = lines.join(QLatin1Char('\n'));
+    }
+    // A refused character is said in the status line; the user types on.
+    if (!refused.refused.empty()) {
+        statusLabel->setText(messages::RefusedCharacter(FromCp1250(refused.refused.back())));
+    } else if (cleaned == shown) {
+        statusLabel->clear();
     }
     accepted = cleaned;
     if (cleaned == shown) {
@@ -151,13 +177,16 @@ void CKontrolaDlg::OnCheck() {
     record = RecordCopyCheck(record, *result, std::chrono::system_clock::now(),
                              historyPath.toStdString(), notifier);
 
-    QStringList legend = captions.mid(kLegendRight, 4);
+    QStringList legend = captions.mid(kLegendRight, kCounts - kLegendRight);
     resultView->SetResult(std::make_unique<CCopyCheckPainter>(sentText, *result, legend));
     resultView->show();
     const QStringList heading = Heading();
     scoreLabel->setText(heading.value(0));
-    confusionLabel->setText(heading.value(1));
+    countsLabel->setText(heading.value(1));
+    confusionLabel->setText(heading.value(2));
+    statusLabel->clear();
     scoreLabel->show();
+    countsLabel->show();
     confusionLabel->show();
     edit->setReadOnly(true);
     checkButton->setEnabled(false);
@@ -171,12 +200,19 @@ QStringList CKontrolaDlg::Heading() const {
         return {};
     }
     const QString score = captions[kScore]
-                              .arg(QLocale(QLocale::Czech).toString(result->ScorePercent(), 'f', 1))
+                              .arg(messages::Number(result->ScorePercent(), 1))
                               .arg(result->CorrectCount())
                               .arg(result->SentCount())
-                              .arg(result->ErrorCount());
-    return {score, FormatConfusions(result->Confusions(), kShownConfusions, captions[kConfusions],
-                                    captions[kConfusion], captions[kNoConfusions])};
+                              .arg(result->ExtraCount());
+    const QString counts = captions[kCounts]
+                               .arg(result->CorrectCount())
+                               .arg(result->WrongCount())
+                               .arg(result->MissedCount())
+                               .arg(result->ExtraCount())
+                               .arg(result->TranspositionCount());
+    return {score, counts,
+            FormatConfusions(result->Confusions(), kShownConfusions, captions[kConfusions],
+                             captions[kConfusion], captions[kNoConfusions])};
 }
 
 void CKontrolaDlg::OnPrint() {

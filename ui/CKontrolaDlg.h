@@ -19,8 +19,8 @@ class QPushButton;
 // "Kontrola opisu": the user types what they copied, in groups as they wrote it down, and asks
 // for the check. Until then nothing of the sent text is shown. The check marks every character,
 // gives the score and the most frequent confusions, adds a record to the history and can be
-// printed. Typed letters become capitals; characters without a code are refused with a warning.
-// User-interface thread only.
+// printed. Typed letters become capitals; characters without a code are refused, said in a status
+// line (no message box, which would take the next keystroke). User-interface thread only.
 class CKontrolaDlg : public QDialog {
     Q_OBJECT
 
@@ -45,6 +45,10 @@ public:
     QPushButton* CloseButton() const { return closeButton; }
     CCopyResultView* ResultView() const { return resultView; }
     QLabel* ScoreLabel() const { return scoreLabel; }
+    // Right, wrong, missed, extra and swapped, each on its own.
+    QLabel* CountsLabel() const { return countsLabel; }
+    // Says a refused character while the user types.
+    QLabel* StatusLabel() const { return statusLabel; }
     QLabel* ConfusionLabel() const { return confusionLabel; }
     const std::optional<CCopyCheck>& Result() const { return result; }
     const CheckRecord& Record() const { return record; }
@@ -70,6 +74,8 @@ private:
     QPlainTextEdit* edit = nullptr;
     CCopyResultView* resultView = nullptr;
     QLabel* scoreLabel = nullptr;
+    QLabel* countsLabel = nullptr;
+    QLabel* statusLabel = nullptr;
     QLabel* confusionLabel = nullptr;
     QPushButton* checkButton = nullptr;
     QPushButton* printButton = nullptr;

@@ -1,6 +1,9 @@
 #include "ui/CMessageBoxes.h"
 
 #include <QMessageBox>
+#include <QPushButton>
+
+#include "ui/Messages.h"
 
 CMessageBoxes::~CMessageBoxes() = default;
 
@@ -10,9 +13,17 @@ void CQtMessageBoxes::Show(Icon icon, const QString& caption, const QString& tex
     box.exec();
 }
 
+std::unique_ptr<QMessageBox> CQtMessageBoxes::Question(const QString& caption, const QString& text,
+                                                       QWidget* owner) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, caption, text,
+                                             QMessageBox::Yes | QMessageBox::No, owner);
+    box->button(QMessageBox::Yes)->setText(messages::Yes());
+    box->button(QMessageBox::No)->setText(messages::No());
+    box->setDefaultButton(QMessageBox::No);
+    box->setEscapeButton(QMessageBox::No);
+    return box;
+}
+
 bool CQtMessageBoxes::Ask(const QString& caption, const QString& text, QWidget* owner) {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
-                    owner);
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    return Question(caption, text, owner)->exec() == QMessageBox::Yes;
 }

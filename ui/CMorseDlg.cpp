@@ -81,6 +81,7 @@ CMorseDlg::CMorseDlg(DialogEnvironment dialogEnvironment, QWidget* parent)
     CreateMenu();
     ApplyCaptions(CzechCaptions());
     ApplyTrainingCaptions(CzechTrainingCaptions());
+    messages::UseLanguageFile(QString());
     ConnectSignals();
     new CMnemonicKeys(*this, *menuBar);
     InitDialog();
@@ -364,6 +365,9 @@ void CMorseDlg::Render() {
 
 void CMorseDlg::RenderCaptions(bool language) {
     captionsLanguage = language;
+    // The messages follow the language set, with the captions.
+    messages::UseLanguageFile(
+        language ? QString::fromStdString(session->Files().Language("localMS")) : QString());
     const QString file = QString::fromStdString(session->Files().Language("local"));
     if (!language) {
         ApplyCaptions(CzechCaptions());
@@ -739,6 +743,11 @@ void CMorseDlg::OnCopyCheck() {
     if (!request) {
         return;
     }
+    // The learner may have copied the text sent before this one: check against the text shown
+    // only when the user says so.
+    if (request->unsent && !messageBoxes.Ask(messages::kCaption, messages::UnsentText(), this)) {
+        return;
+    }
     CKontrolaDlg check(FromCp1250(request->sentText), request->record,
                        QString::fromStdString(session->Files().History()), LanguageFile("localKO"),
                        notifier, desktop, this);
@@ -756,8 +765,10 @@ void CMorseDlg::OnCopyCheck() {
 
 void CMorseDlg::OnCourse() {
     const CCourseFile::Settings& course = session->Course();
-    CKochDlg dialog(course.order, course.lesson, LanguageFile("localKM"), notifier, this);
+    CKochDlg dialog(course.order, course.lesson, course.minimumSent, LanguageFile("localKM"),
+                    notifier, this);
     if (RunDialog(dialog) == QDialog::Accepted) {
+        session->SetMinimumSent(dialog.GetMinimumSent());
         session->ChooseLesson(dialog.GetOrder(), dialog.GetLesson());
         Render();
     }

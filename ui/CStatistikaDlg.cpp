@@ -9,7 +9,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
-#include <QLocale>
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QTableWidget>
@@ -21,6 +20,7 @@
 #include "ui/ConfusionText.h"
 #include "ui/Cp1250.h"
 #include "ui/LanguageCaptions.h"
+#include "ui/Messages.h"
 
 namespace {
 
@@ -48,10 +48,20 @@ enum Caption {
     kColumnSent,
     kColumnErrors,
     kColumnScore,
+    kColumnRight,
+    kColumnWrong,
+    kColumnMissed,
+    kColumnExtra,
 };
 
+// The table's columns, in the order shown.
+constexpr Caption kColumns[] = {kColumnDate,  kColumnKind,   kColumnLesson, kColumnSign,
+                                kColumnText,  kColumnRatio,  kColumnSent,   kColumnRight,
+                                kColumnWrong, kColumnMissed, kColumnExtra,  kColumnErrors,
+                                kColumnScore};
+
 QString Percent(double value) {
-    return QLocale(QLocale::Czech).toString(value, 'f', 1) + QStringLiteral(" %");
+    return messages::Number(value, 1) + QStringLiteral(" %");
 }
 
 }  // namespace
@@ -72,12 +82,16 @@ QStringList CStatistikaDlg::CzechCaptions() {
             QStringLiteral("Datum"),
             QStringLiteral("Druh textu"),
             QStringLiteral("Lekce"),
-            QStringLiteral("Značka"),
-            QStringLiteral("Text"),
-            QStringLiteral("Poměr"),
-            QStringLiteral("Odesláno"),
-            QStringLiteral("Chyb"),
-            QStringLiteral("Úspěšnost")};
+            QStringLiteral("Rychlost značky (znaků za minutu)"),
+            QStringLiteral("Rychlost textu (znaků za minutu)"),
+            QStringLiteral("Poměr tečka : čárka"),
+            QStringLiteral("Odeslané znaky"),
+            QStringLiteral("Chyby celkem"),
+            QStringLiteral("Skóre"),
+            QStringLiteral("Správně"),
+            QStringLiteral("Chybně"),
+            QStringLiteral("Vynecháno"),
+            QStringLiteral("Navíc")};
 }
 
 CStatistikaDlg::CStatistikaDlg(const std::vector<CheckRecord>& records,
@@ -92,8 +106,9 @@ CStatistikaDlg::CStatistikaDlg(const std::vector<CheckRecord>& records,
     scoreView = new QChartView(this);
     errorView = new QChartView(this);
     auto* charts = new QHBoxLayout;
-    charts->addWidget(scoreView);
-    charts->addWidget(errorView);
+    // The bars get the wider part: each of them carries its character.
+    charts->addWidget(scoreView, 2);
+    charts->addWidget(errorView, 3);
     column->addLayout(charts, 3);
     table = new QTableWidget(this);
     column->addWidget(table, 2);
@@ -181,8 +196,13 @@ void CStatistikaDlg::BuildCharts(const std::vector<CheckRecord>& records) {
     auto* bars = new QBarSeries;
     bars->append(errorBars);
     errorChart->addSeries(bars);
+    // Every bar names its character: a label is one character, never cut to an ellipsis.
     auto* characters = new QBarCategoryAxis;
     characters->append(categories);
+    characters->setTruncateLabels(false);
+    QFont labelFont = characters->labelsFont();
+    labelFont.setBold(true);
+    characters->setLabelsFont(labelFont);
     auto* rates = new QValueAxis;
     rates->setTitleText(captions[kErrorAxis]);
     rates->setRange(0, std::max(10.0, std::min(100.0, highest * 1.1)));
@@ -201,13 +221,15 @@ void CStatistikaDlg::BuildCharts(const std::vector<CheckRecord>& records) {
 
 void CStatistikaDlg::BuildTable(const std::vector<CheckRecord>& records,
                                 const QStringList& kindNames) {
-    const QStringList headers = captions.mid(kColumnDate);
+    QStringList headers;
+    for (const Caption column : kColumns) {
+        headers << captions[column];
+    }
     table->setColumnCount(static_cast<int>(headers.size()));
     table->setHorizontalHeaderLabels(headers);
     table->setRowCount(static_cast<int>(records.size()));
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->setVisible(true);
-    const QLocale czech(QLocale::Czech);
     // The newest check at the top.
     for (std::size_t k = 0; k < records.size(); ++k) {
         const CheckRecord& r = records[records.size() - 1 - k];
@@ -218,16 +240,19 @@ void CStatistikaDlg::BuildTable(const std::vector<CheckRecord>& records,
                                  .arg(r.day, 2, 10, QLatin1Char('0'))
                                  .arg(r.hour, 2, 10, QLatin1Char('0'))
                                  .arg(r.minute, 2, 10, QLatin1Char('0'));
-        const QStringList cells{
-            when,
-            kindNames.value(r.kind, QString::number(r.kind)),
-            r.lesson > 0 ? QString::number(r.lesson) : QStringLiteral("–"),
-            QString::number(r.signSpeed),
-            QString::number(r.textSpeed),
-            QStringLiteral("1 : ") + czech.toString(r.ratioTenths / 10.0, 'f', 1),
-            QString::number(r.sent),
-            QString::number(r.errors),
-            Percent(r.Score())};
+        const QStringList cells{when,
+                                kindNames.value(r.kind, QString::number(r.kind)),
+                                r.lesson > 0 ? QString::number(r.lesson) : QStringLiteral("–"),
+                                QString::number(r.signSpeed),
+                                QString::number(r.textSpeed),
+                                QStringLiteral("1 : ") + messages::Number(r.ratioTenths / 10.0, 1),
+                                QString::number(r.sent),
+                                QString::number(r.correct),
+                                QString::number(r.wrong),
+                                QString::number(r.missed),
+                                QString::number(r.extra),
+                                QString::number(r.errors),
+                                Percent(r.Score())};
         for (int c = 0; c < cells.size(); ++c) {
             table->setItem(row, c, new QTableWidgetItem(cells[c]));
         }

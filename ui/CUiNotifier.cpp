@@ -41,7 +41,7 @@ void CUiNotifier::NoOutputAvailable() {
 
 void CUiNotifier::OutputUnusable() {
     // The output dialog is the active window when this is said.
-    messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kOutputCaption,
+    messageBoxes.Show(CMessageBoxes::Icon::Error, messages::OutputCaption(),
                       messages::OutputUnusable(), nullptr);
 }
 

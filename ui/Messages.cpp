@@ -1,80 +1,202 @@
 #include "ui/Messages.h"
 
+#include <QLocale>
+
+#include "ui/LanguageCaptions.h"
+
 namespace messages {
 
+namespace {
+
+enum Text {
+    kOutputCaption,
+    kInvalidCharacter,
+    kTextTooLong,
+    kUnsupportedRemoved,
+    kWriteFailed,
+    kSerialCloseFailed,
+    kNoOutput,
+    kThreadFailed,
+    kNothingToGenerate,
+    kNothingToCheck,
+    kNextLesson,
+    kNothingToSaveAsSound,
+    kNothingToPrint,
+    kNothingToSave,
+    kOutputUnusable,
+    kHelpFailed,
+    kUnsentText,
+    kRefusedCharacter,
+    kYes,
+    kNo,
+    kTextFiles,
+    kAllFiles,
+    kSoundFiles,
+    kDecimalSign,
+};
+
+QStringList& Table() {
+    static QStringList table = CzechTexts();
+    return table;
+}
+
+QString At(Text text) {
+    return Table().value(text);
+}
+
+}  // namespace
+
+QStringList CzechTexts() {
+    return {
+        QStringLiteral("Chyba výstupu"),
+        QStringLiteral("UPOZORNĚNÍ: Právě vložený znak \"%1\" je NEPLATNÝ, proto bude odstraněn!"),
+        QStringLiteral("UPOZORNĚNÍ: Maximální délka textu je %1znaků, proto byl původní text "
+                       "zkrácen! "),
+        QStringLiteral("UPOZORNĚNÍ: Text obsahoval nepodporované znaky, \nkteré jsou nyní "
+                       "odstraněny!"),
+        QStringLiteral("CHYBA: Neúspěšný zápis do souboru %1"),
+        QStringLiteral("CHYBA VÝSTUPU: Při zavírání seriového portu"),
+        QStringLiteral(
+            "CHYBA: nelze použít žádný s podporovaných výstupů,\nproto je Brumlo ukončen!"),
+        QStringLiteral("CHYBA: Nepodarilo se vytvorit vlakno!"),
+        QStringLiteral("UPOZORNĚNÍ: Zvolená sada znaků je prázdná, proto nelze generovat "
+                       "text.\nZůstává původní text."),
+        QStringLiteral("UPOZORNĚNÍ: Zatím nebyl vyslán ani zobrazen žádný text,\nnení tedy s čím "
+                       "opis porovnat."),
+        QStringLiteral("Výborně, opis lekce je alespoň z 90 % správně.\nPřejít na lekci %1?"),
+        QStringLiteral("UPOZORNĚNÍ: Není generován, ani vytvořen vlastní text!\nProto není "
+                       "možné uložit zvuk."),
+        QStringLiteral("UPOZORNĚNÍ: Není generován, ani vytvořen vlastní text!\nProto nelze "
+                       "vložit text do tisku."),
+        QStringLiteral("UPOZORNĚNÍ: Není generován, ani vytvořen vlastní text!\nProto není možné "
+                       "text uložit."),
+        QStringLiteral("Vybraný výstup není možné použít!\nZvolte prosím jiný."),
+        QStringLiteral("Failed to launch help."),
+        QStringLiteral("Zobrazený text se od posledního vysílání změnil a zatím nebyl vyslán,\n"
+                       "takže opis nelze porovnat s tím, co jste slyšeli.\n"
+                       "Porovnat opis přesto se zobrazeným textem?"),
+        QStringLiteral("Znak \"%1\" nemá morseovku, do opisu nebyl přijat."),
+        QStringLiteral("&Ano"),
+        QStringLiteral("&Ne"),
+        QStringLiteral("Textové soubory (*.txt)"),
+        QStringLiteral("Všechny soubory (*.*)"),
+        QStringLiteral("Zvukové soubory (*.wav)"),
+        QStringLiteral(","),
+    };
+}
+
+void UseLanguageFile(const QString& languageFile) {
+    QStringList texts = ReadCaptionsOver(languageFile, 0, CzechTexts());
+    for (QString& text : texts) {
+        text.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+    }
+    // A blank decimal sign would run the digits together.
+    if (texts[kDecimalSign].trimmed().isEmpty()) {
+        texts[kDecimalSign] = CzechTexts()[kDecimalSign];
+    }
+    Table() = texts;
+}
+
+QStringList Texts() {
+    return Table();
+}
+
+QString OutputCaption() {
+    return At(kOutputCaption);
+}
+
 QString InvalidCharacter(const QString& character) {
-    return QStringLiteral("UPOZORNĚNÍ: Právě vložený znak \"") + character +
-           QStringLiteral("\" je NEPLATNÝ, proto bude odstraněn!");
+    return At(kInvalidCharacter).arg(character);
 }
 
 QString TextTooLong(int limit) {
-    return QStringLiteral("UPOZORNĚNÍ: Maximální délka textu je ") + QString::number(limit) +
-           QStringLiteral("znaků, proto byl původní text zkrácen! ");
+    return At(kTextTooLong).arg(limit);
 }
 
 QString UnsupportedRemoved() {
-    return QStringLiteral(
-        "UPOZORNĚNÍ: Text obsahoval nepodporované znaky, \nkteré jsou nyní "
-        "odstraněny!");
+    return At(kUnsupportedRemoved);
 }
 
 QString WriteFailed(const QString& path) {
-    return QStringLiteral("CHYBA: Neúspěšný zápis do souboru ") + path;
+    return At(kWriteFailed).arg(path);
 }
 
 QString SerialCloseFailed() {
-    return QStringLiteral("CHYBA VÝSTUPU: Při zavírání seriového portu");
+    return At(kSerialCloseFailed);
 }
 
 QString NoOutput() {
-    return QStringLiteral(
-        "CHYBA: nelze použít žádný s podporovaných výstupů,\nproto je Brumlo ukončen!");
+    return At(kNoOutput);
 }
 
 QString ThreadFailed() {
-    return QStringLiteral("CHYBA: Nepodarilo se vytvorit vlakno!");
+    return At(kThreadFailed);
 }
 
 QString NothingToGenerate() {
-    return QStringLiteral(
-        "UPOZORNĚNÍ: Zvolená sada znaků je prázdná, proto nelze generovat "
-        "text.\nZůstává původní text.");
+    return At(kNothingToGenerate);
 }
 
 QString NothingToCheck() {
-    return QStringLiteral(
-        "UPOZORNĚNÍ: Zatím nebyl vyslán ani zobrazen žádný text,\nnení tedy s čím "
-        "opis porovnat.");
-}
-
-QString NothingToSaveAsSound() {
-    return QStringLiteral(
-        "UPOZORNĚNÍ: Není generován, ani vytvořen vlastní text!\nProto není "
-        "možné uložit zvuk.");
+    return At(kNothingToCheck);
 }
 
 QString NextLesson(int lesson) {
-    return QStringLiteral("Výborně, opis lekce je alespoň z 90 % správně.\nPřejít na lekci %1?")
-        .arg(lesson);
+    return At(kNextLesson).arg(lesson);
+}
+
+QString NothingToSaveAsSound() {
+    return At(kNothingToSaveAsSound);
 }
 
 QString NothingToPrint() {
-    return QStringLiteral(
-        "UPOZORNĚNÍ: Není generován, ani vytvořen vlastní text!\nProto nelze vložit text do "
-        "tisku.");
+    return At(kNothingToPrint);
 }
 
 QString NothingToSave() {
-    return QStringLiteral(
-        "UPOZORNĚNÍ: Není generován, ani vytvořen vlastní text!\nProto není možné text uložit.");
+    return At(kNothingToSave);
 }
 
 QString OutputUnusable() {
-    return QStringLiteral("Vybraný výstup není možné použít!\nZvolte prosím jiný.");
+    return At(kOutputUnusable);
 }
 
 QString HelpFailed() {
-    return QStringLiteral("Failed to launch help.");
+    return At(kHelpFailed);
+}
+
+QString UnsentText() {
+    return At(kUnsentText);
+}
+
+QString RefusedCharacter(const QString& character) {
+    return At(kRefusedCharacter).arg(character);
+}
+
+QString Yes() {
+    return At(kYes);
+}
+
+QString No() {
+    return At(kNo);
+}
+
+QString TextFilesFilter() {
+    return At(kTextFiles);
+}
+
+QString AllFilesFilter() {
+    return At(kAllFiles);
+}
+
+QString SoundFilesFilter() {
+    return At(kSoundFiles);
+}
+
+QString Number(double value, int decimals) {
+    QString number = QLocale::c().toString(value, 'f', decimals);
+    number.replace(QLatin1Char('.'), At(kDecimalSign));
+    return number;
 }
 
 }  // namespace messages

@@ -1,13 +1,25 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
-// The texts of the program's messages, exactly as the user sees them.
+// The texts of the program's messages, questions and their buttons, and the file dialogs' filters,
+// exactly as the user sees them: built in Czech, replaced line by line by the language file
+// "localMS" while the language set is in force (a text the file lacks keeps its built-in form; a
+// backslash and "n" in a line stand for a line break). Numbers are written in the language's form.
+// User-interface thread only.
 namespace messages {
 
 inline const QString kCaption = QStringLiteral("Brumlo");
-inline const QString kOutputCaption = QStringLiteral("Chyba výstupu");
 
+// The message table of `languageFile` ("localMS"), or the built-in one for an empty path.
+void UseLanguageFile(const QString& languageFile);
+// The built-in texts, in the order of "localMS".
+QStringList CzechTexts();
+// The texts in force, in the same order.
+QStringList Texts();
+
+QString OutputCaption();
 QString InvalidCharacter(const QString& character);
 QString TextTooLong(int limit);
 QString UnsupportedRemoved();
@@ -23,5 +35,18 @@ QString NothingToPrint();
 QString NothingToSave();
 QString OutputUnusable();
 QString HelpFailed();
+// The copy is to be checked against a text that has not been sent since it changed.
+QString UnsentText();
+// A character typed in the copy that has no code, said in the copy-check dialog's status line.
+QString RefusedCharacter(const QString& character);
+// The buttons of a question.
+QString Yes();
+QString No();
+// File-dialog filters.
+QString TextFilesFilter();
+QString AllFilesFilter();
+QString SoundFilesFilter();
+// `value` with `decimals` places after the language's decimal sign ("84,6" or "84.6").
+QString Number(double value, int decimals);
 
 }  // namespace messages

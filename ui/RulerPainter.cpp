@@ -55,7 +55,7 @@ void PaintRulers(QPainter& painter, const MainLayout& layout, const QString& fon
     captionFont.setWeight(QFont::Black);
     captionFont.setItalic(true);
     painter.setFont(captionFont);
-    const QString caption = title + QStringLiteral("d");
+    const QString& caption = title;
     const int x = X0 + t - QFontMetrics(captionFont).horizontalAdvance(caption);
     const int y = v + h / 2 + QFontMetrics(captionFont).ascent() / 2;
     painter.setPen(palette.color(QPalette::Shadow));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -219,6 +220,85 @@ TEST_F(MorseSession, CopyCheckTakesWhatWasSent) {
     EXPECT_EQ(session->OpenCopyCheck()->sentText, View().displayText);
     EXPECT_EQ(session->OpenCopyCheck()->record.ratioTenths, 30);
 }
+
+// After a letter text has been sent whole, what the user does next decides what a copy is checked
+// against: still the sent text, or the text shown now (after a question), under its own kind.
+struct ChangedTextCase {
+    const char* name;
+    std::function<void(CMorseSession&, const std::string& folder)> after;
+    bool unsent;  // the text shown has not been sent since it changed
+    int kind;     // the kind the check is recorded under
+    int lesson;
+    bool sendAgain = false;  // the text shown is then sent whole
+};
+
+class ChangedText : public MorseSession, public testing::WithParamInterface<ChangedTextCase> {};
+
+TEST_P(ChangedText, CheckTheTextTheLearnerHad) {
+    const ChangedTextCase& c = GetParam();
+    session->Generate();
+    const std::string sent = View().displayText;
+    session->Start();
+    EndAfterEngine();
+    c.after(*session, folder.Path());
+    if (c.sendAgain) {
+        session->Start();
+        EndAfterEngine();
+    }
+    const std::optional<CMorseSession::CopyCheck> check = session->OpenCopyCheck();
+    ASSERT_TRUE(check.has_value());
+    EXPECT_EQ(check->unsent, c.unsent);
+    // Either way the text shown now, never the one sent before it changed.
+    EXPECT_EQ(check->sentText, View().displayText);
+    EXPECT_EQ(check->sentText == sent, !c.unsent && !c.sendAgain);
+    EXPECT_EQ(check->record.kind, c.kind);
+    EXPECT_EQ(check->record.lesson, c.lesson);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ChangedText,
+    testing::Values(
+        ChangedTextCase{"NothingChanged", [](CMorseSession&, const std::string&) {}, false,
+                        kLetterText, 0},
+        ChangedTextCase{"SpeedAndRatioChanged",
+                        [](CMorseSession& s, const std::string&) {
+                            s.ChooseRatio(5);
+                            s.ChooseTextSpeed(2);
+                            s.SetHideText(true);
+                        },
+                        false, kLetterText, 0},
+        ChangedTextCase{"Generated", [](CMorseSession& s, const std::string&) { s.Generate(); },
+                        true, kLetterText, 0},
+        ChangedTextCase{"OtherKind",
+                        [](CMorseSession& s, const std::string&) { s.ChooseKind(kDigitText); },
+                        true, kDigitText, 0},
+        ChangedTextCase{
+            "CustomTextMade",
+            [](CMorseSession& s, const std::string&) { s.AcceptCustomText("CQ DE OK"); }, true,
+            kCustomText, 0},
+        ChangedTextCase{"FileLoaded",
+                        [](CMorseSession& s, const std::string& folder) {
+                            WriteWholeFile(folder + "loaded.txt", "VVV DE OK1\r\n");
+                            s.LoadTextFile(folder + "loaded.txt");
+                        },
+                        true, kCustomText, 0},
+        ChangedTextCase{"LessonChosen",
+                        [](CMorseSession& s, const std::string&) {
+                            s.ChooseLesson(CKochCourse::DefaultOrder(), 3);
+                        },
+                        true, kLessonText, 3},
+        ChangedTextCase{"ChangedAndSentAgain",
+                        [](CMorseSession& s, const std::string&) {
+                            s.ChooseLesson(CKochCourse::DefaultOrder(), 4);
+                        },
+                        false, kLessonText, 4, true},
+        ChangedTextCase{"ToAnotherKindAndBack",
+                        [](CMorseSession& s, const std::string&) {
+                            s.AcceptCustomText("CQ");
+                            s.ChooseKind(kLetterText);
+                        },
+                        true, kLetterText, 0}),
+    CaseName());
 
 // The text kind and the character sets: a text of the set's characters, or a warning and the
 // text there was.

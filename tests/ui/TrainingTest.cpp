@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QBarSet>
 #include <QChart>
@@ -8,11 +9,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QValueAxis>
 #include <algorithm>
 #include <filesystem>
 
@@ -21,13 +27,16 @@
 #include "tests/ui/MainWindowFixture.h"
 #include "training/CCourseFile.h"
 #include "training/CHistoryFile.h"
+#include "training/CKochCourse.h"
 #include "ui/CCopyCheckPainter.h"
 #include "ui/CCopyResultView.h"
 #include "ui/CKochDlg.h"
 #include "ui/CKontrolaDlg.h"
+#include "ui/CMessageBoxes.h"
 #include "ui/CStatistikaDlg.h"
 #include "ui/CVlastniTextDlg.h"
 #include "ui/ControlIds.h"
+#include "ui/Messages.h"
 
 namespace {
 
@@ -78,7 +87,13 @@ TEST_F(Training, CopyCheckWindowScoresTheTypedCopy) {
     QTest::keyClick(check->Edit(), Qt::Key_Return);
     QTest::keyClicks(check->Edit(), QStringLiteral("sehe"));
     EXPECT_EQ(check->Edit()->toPlainText(), QStringLiteral("ABDE FGXHIJ\nSEHE"));
-    EXPECT_EQ(notifier.Events(), std::vector<std::string>{"InvalidCharacter:%"});
+    // The refused % was said in the status line until the next keystroke, with no box that
+    // would have taken the "h" after it.
+    EXPECT_TRUE(notifier.Events().empty());
+    EXPECT_TRUE(check->StatusLabel()->text().isEmpty());
+    QTest::keyClick(check->Edit(), Qt::Key_Percent);
+    EXPECT_TRUE(check->StatusLabel()->text().contains(QStringLiteral("\"%\"")));
+    EXPECT_EQ(check->Edit()->toPlainText(), QStringLiteral("ABDE FGXHIJ\nSEHE"));
 
     QTest::mouseClick(check->CheckButton(), Qt::LeftButton);
     ASSERT_TRUE(check->Result().has_value());
@@ -88,6 +103,9 @@ TEST_F(Training, CopyCheckWindowScoresTheTypedCopy) {
     EXPECT_EQ(check->Result()->ErrorCount(), 3);
     EXPECT_TRUE(check->ScoreLabel()->text().contains(QStringLiteral("80,0 %")))
         << check->ScoreLabel()->text().toStdString();
+    EXPECT_EQ(
+        check->CountsLabel()->text(),
+        QStringLiteral("Správně: 12, chybně: 1, vynecháno: 1, navíc: 1, přehozené dvojice: 0"));
     EXPECT_TRUE(
         check->ConfusionLabel()->text().contains(QStringLiteral("odesláno H, opsáno S: 1×")));
     EXPECT_TRUE(check->Edit()->isReadOnly());
@@ -216,7 +234,12 @@ TEST_F(Training, StatisticsDrawTheHistory) {
     EXPECT_EQ(table->item(0, 2)->text(), QStringLiteral("4"));
     EXPECT_EQ(table->item(0, 3)->text(), QStringLiteral("140"));
     EXPECT_EQ(table->item(0, 4)->text(), QStringLiteral("60"));
-    EXPECT_EQ(table->item(0, 8)->text(), QStringLiteral("75,0 %"));
+    EXPECT_EQ(table->item(0, 12)->text(), QStringLiteral("75,0 %"));
+    // Right, wrong, missed and extra each in a column of its own: SEHE TTMT has S for H, M for T.
+    EXPECT_EQ(table->item(0, 7)->text(), QStringLiteral("6"));
+    EXPECT_EQ(table->item(0, 8)->text(), QStringLiteral("2"));
+    EXPECT_EQ(table->item(0, 9)->text(), QStringLiteral("0"));
+    EXPECT_EQ(table->item(0, 10)->text(), QStringLiteral("0"));
     EXPECT_EQ(table->item(2, 1)->text(), QStringLiteral("Písmenový text"));
     EXPECT_TRUE(
         statistics.ConfusionLabel()->text().contains(QStringLiteral("odesláno H, opsáno S: 2×")));
@@ -406,18 +429,229 @@ TEST_F(Training, EveryEditUpperCasesAsciiOnly) {
     custom.Edit()->setPlainText(typed);
     EXPECT_EQ(custom.Edit()->toPlainText(), QStringLiteral("AB"));
 
-    CKochDlg course("KM", 1, QString(), notifier);
+    CKochDlg course("KM", 1, 100, QString(), notifier);
     course.OrderEdit()->setText(typed);
     emit course.OrderEdit()->textEdited(course.OrderEdit()->text());
     EXPECT_EQ(course.OrderEdit()->text(), QStringLiteral("AB"));
 
     EXPECT_EQ(boxes.shown.mid(0, 2), warnings);
+    // The copy says its refusals in its status line; the other edits warn.
+    EXPECT_TRUE(check->StatusLabel()->text().contains(QStringLiteral("é")));
     const std::vector<std::string> twice{"InvalidCharacter:\xDF", "InvalidCharacter:\xE9"};
     std::vector<std::string> expected;
-    for (int k = 0; k < 3; ++k) {
+    for (int k = 0; k < 2; ++k) {
         expected.insert(expected.end(), twice.begin(), twice.end());
     }
     EXPECT_EQ(notifier.Events(), expected);
+}
+
+// A copy of a text that has changed since it was sent is checked against that text only when the
+// user says so; a text sent since is checked at once.
+TEST_F(Training, ChangedTextIsCheckedOnlyWhenAsked) {
+    Click(ids::kGenerate);
+    Click(ids::kStart);
+    ASSERT_TRUE(Eventually([&] { return dialog->IsIdle(); }));
+    Click(ids::kGenerate);
+    const QString shown = dialog->MorseView().GetFullText();
+    QString checked;
+    answerDialog = [&](QDialog& opened) {
+        checked = dynamic_cast<CKontrolaDlg&>(opened).SentText();
+        return static_cast<int>(QDialog::Rejected);
+    };
+    struct Case {
+        bool answer;
+        QString checked;
+    };
+    const Case cases[] = {{false, QString()}, {true, shown}};
+    for (const Case& c : cases) {
+        boxes.shown.clear();
+        boxes.answer = c.answer;
+        checked.clear();
+        dialog->MenuCommand(ids::kMenuCopyCheck)->trigger();
+        ASSERT_EQ(boxes.shown.size(), 1);
+        EXPECT_TRUE(boxes.shown[0].startsWith(QStringLiteral("Q|Brumlo|")));
+        EXPECT_TRUE(boxes.shown[0].contains(QStringLiteral("změnil")));
+        EXPECT_EQ(checked, c.checked);
+    }
+    Click(ids::kStart);
+    ASSERT_TRUE(Eventually([&] { return dialog->IsIdle(); }));
+    boxes.shown.clear();
+    dialog->MenuCommand(ids::kMenuCopyCheck)->trigger();
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_EQ(checked, shown);
+}
+
+// A question's default is No: Enter never takes the learner on by itself.
+TEST_F(Training, QuestionsDefaultToNo) {
+    const auto box =
+        CQtMessageBoxes::Question(QStringLiteral("Brumlo"), QStringLiteral("?"), nullptr);
+    EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+    EXPECT_EQ(box->escapeButton(), box->button(QMessageBox::No));
+    EXPECT_EQ(box->button(QMessageBox::Yes)->text(), QStringLiteral("&Ano"));
+}
+
+// The error-rate chart of the whole Koch order in a window as large as a maximised one at
+// 1024 x 768: every bar
+// carries its character, whole, the worst first.
+TEST_F(Training, EveryBarIsLabelledAt1024By768) {
+    std::vector<CheckRecord> records(1);
+    const std::string order = CKochCourse::DefaultOrder();
+    std::string copy = order;
+    // The first characters copied wrong, more of them the further they come.
+    for (std::size_t k = 0; k < 10; ++k) {
+        copy[k] = copy[k] == 'E' ? 'T' : 'E';
+    }
+    records[0].TakeResults(CCopyCheck(order, copy));
+    CStatistikaDlg statistics(records, {}, QString());
+    // The size of a maximised window on a 1024 x 768 desktop, less its frame and a panel.
+    statistics.resize(1016, 700);
+    statistics.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&statistics));
+    QApplication::processEvents();
+    const QStringList categories = statistics.ErrorCategories();
+    ASSERT_EQ(categories.size(), CStatistikaDlg::kMaxBars);
+    for (std::size_t k = 0; k < 10; ++k) {
+        EXPECT_TRUE(categories.mid(0, 10).contains(QString(QLatin1Char(order[k]))));
+    }
+    for (const QString& category : categories) {
+        EXPECT_EQ(category.size(), 1);
+    }
+    const auto axes = statistics.ErrorView()->chart()->axes(Qt::Horizontal);
+    ASSERT_EQ(axes.size(), 1);
+    EXPECT_FALSE(axes[0]->labelsTruncated());
+    EXPECT_FALSE(axes[0]->truncateLabels());
+    // The bars' labels have room: at least a character's width per bar.
+    const QRectF plot = statistics.ErrorView()->chart()->plotArea();
+    EXPECT_GT(plot.width() / categories.size(),
+              QFontMetrics(axes[0]->labelsFont()).horizontalAdvance(QLatin1Char('W')));
+}
+
+// No Czech text left in the English set.
+bool LooksCzech(const QString& text) {
+    static const QString diacritics = QStringLiteral("áčďéěíňóřšťúůýžÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ");
+    for (const QChar c : text) {
+        if (diacritics.contains(c)) {
+            return true;
+        }
+    }
+    static const QRegularExpression words(
+        QStringLiteral("\\b(ano|ne|znak\\w*|lekc\\w*|opis\\w*|chyb\\w*|druh\\w*|kontrol\\w*|"
+                       "rychlost\\w*|zavrit|storno|vyhodnotit|soubory|navic|spravne|zadne|"
+                       "poradi|vychozi|tisk|statistika|uspesnost|procvicovat)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    return words.match(text).hasMatch();
+}
+
+QStringList TextsOf(QWidget& window) {
+    QStringList texts{window.windowTitle()};
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+        texts << label->text();
+    }
+    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        texts << button->text();
+    }
+    for (QTableWidget* table : window.findChildren<QTableWidget*>()) {
+        for (int c = 0; c < table->columnCount(); ++c) {
+            texts << table->horizontalHeaderItem(c)->text();
+            for (int r = 0; r < table->rowCount(); ++r) {
+                texts << table->item(r, c)->text();
+            }
+        }
+    }
+    for (QChartView* view : window.findChildren<QChartView*>()) {
+        texts << view->chart()->title();
+        for (QAbstractAxis* axis : view->chart()->axes()) {
+            texts << axis->titleText();
+        }
+    }
+    return texts;
+}
+
+// With the shipped English set, every window and message of the training features speaks
+// English, numbers with a decimal point.
+TEST_F(Training, EnglishSetLeavesNoCzech) {
+    std::filesystem::copy(std::string(BRUMLO_SOURCE_DIR) + "/res/jazyk", folder.File("jazyk"));
+    dialog->MenuCommand(ids::kMenuLanguage)->trigger();
+    QStringList texts;
+    const auto collect = [&](const QString& where, const QStringList& found) {
+        for (const QString& text : found) {
+            EXPECT_FALSE(LooksCzech(text)) << where.toStdString() << ": " << text.toStdString();
+        }
+        texts << found;
+    };
+    for (QAction* menu : dialog->MenuBar()->actions()) {
+        collect(QStringLiteral("menu"), {menu->text()});
+        for (QAction* item : menu->menu()->actions()) {
+            collect(QStringLiteral("menu"), {item->text()});
+        }
+    }
+    for (int k = 0; k < List(ids::kTextKind)->count(); ++k) {
+        collect(QStringLiteral("kinds"), {List(ids::kTextKind)->itemText(k)});
+    }
+
+    // The course: a lesson of two characters, and its minimum of sent characters.
+    answerDialog = [&](QDialog& opened) {
+        auto& course = dynamic_cast<CKochDlg&>(opened);
+        course.OrderEdit()->setText(QStringLiteral("KMRSU"));
+        emit course.OrderEdit()->textEdited(course.OrderEdit()->text());
+        course.LessonSpin()->setValue(1);
+        course.MinimumSpin()->setValue(120);
+        collect(QStringLiteral("course"), TextsOf(opened));
+        return static_cast<int>(QDialog::Accepted);
+    };
+    dialog->MenuCommand(ids::kMenuCourse)->trigger();
+    EXPECT_EQ(CCourseFile(folder.File("kurz")).Read().minimumSent, 120);
+    dialog->MenuCommand(ids::kMenuWeakCharacters)->trigger();
+
+    // The copy check of the lesson sent, with a refused character on the way, and the question
+    // of the next lesson.
+    Click(ids::kStart);
+    ASSERT_TRUE(Eventually([&] { return dialog->IsIdle(); }));
+    answerDialog = [&](QDialog& opened) {
+        auto& check = dynamic_cast<CKontrolaDlg&>(opened);
+        collect(QStringLiteral("copy check"), TextsOf(opened));
+        check.Edit()->setPlainText(QStringLiteral("%"));
+        EXPECT_FALSE(check.StatusLabel()->text().isEmpty());
+        collect(QStringLiteral("copy check"), {check.StatusLabel()->text()});
+        check.Edit()->setPlainText(check.SentText() + QStringLiteral(" M"));
+        check.OnCheck();
+        collect(QStringLiteral("copy check"), TextsOf(opened));
+        collect(QStringLiteral("copy check"), check.ResultView()->Result()->Legend());
+        EXPECT_TRUE(
+            check.ScoreLabel()->text().contains(QRegularExpression(QStringLiteral("9\\d\\.\\d %"))))
+            << check.ScoreLabel()->text().toStdString();
+        return static_cast<int>(QDialog::Accepted);
+    };
+    boxes.answer = false;
+    dialog->MenuCommand(ids::kMenuCopyCheck)->trigger();
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].startsWith(QStringLiteral("Q|")));
+    collect(QStringLiteral("next lesson"), {boxes.shown[0]});
+
+    // A changed text, not sent since.
+    Click(ids::kGenerate);
+    dialog->MenuCommand(ids::kMenuCopyCheck)->trigger();
+    ASSERT_EQ(boxes.shown.size(), 2);
+    collect(QStringLiteral("changed text"), {boxes.shown[1]});
+
+    // The statistics of that check.
+    answerDialog = [&](QDialog& opened) {
+        collect(QStringLiteral("statistics"), TextsOf(opened));
+        for (const QString& category : dynamic_cast<CStatistikaDlg&>(opened).ErrorCategories()) {
+            collect(QStringLiteral("statistics"), {category});
+        }
+        return static_cast<int>(QDialog::Accepted);
+    };
+    dialog->MenuCommand(ids::kMenuStatistics)->trigger();
+    EXPECT_TRUE(texts.filter(QStringLiteral("Koch lesson")).size() > 0);
+
+    // Every message, the questions' buttons and the file filters.
+    collect(QStringLiteral("messages"), messages::Texts());
+    const auto question = CQtMessageBoxes::Question(QStringLiteral("Brumlo"), QString(), nullptr);
+    collect(QStringLiteral("question"), TextsOf(*question));
+    EXPECT_EQ(messages::Number(84.56, 1), QStringLiteral("84.6"));
+    dialog->MenuCommand(ids::kMenuLanguage)->trigger();
+    EXPECT_EQ(messages::Number(84.56, 1), QStringLiteral("84,6"));
 }
 
 }  // namespace
