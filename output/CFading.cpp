@@ -10,9 +10,11 @@
 namespace {
 
 // For a Rayleigh process whose complex spectrum has the r.m.s. width f, the level crossing rate
-// at the median (r^2 = ln 2 of the mean power) is sqrt(2 pi) f sqrt(ln 2) / 2 = 1.0436 f; the
-// r.m.s. width of a second-order Butterworth power spectrum is its cut-off.
-constexpr double kMedianCrossingsPerCutoff = 1.0436;
+// at r = rho times the r.m.s. level is 2 sqrt(pi) f rho exp(-rho^2) (Clarke's sqrt(2 pi) f_m for
+// the Jakes spectrum, whose r.m.s. width is f_m / sqrt 2); at the median, rho^2 = ln 2, that is
+// sqrt(pi ln 2) f = 1.4757 f. The r.m.s. width of a second-order Butterworth power spectrum is
+// its cut-off.
+constexpr double kMedianCrossingsPerCutoff = 1.4757;
 // Steps of the control low-pass long enough for its impulse response and its start to die away.
 constexpr int kSettlingSteps = 2000;
 
