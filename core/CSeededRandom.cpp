@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
-
 std::uint64_t SplitMix(std::uint64_t& x) {
     x += 0x9E3779B97F4A7C15ULL;
     std::uint64_t z = x;
@@ -56,12 +54,20 @@ double CSeededRandom::Gaussian() {
         hasSpare = false;
         return spare;
     }
-    // 1 - u lies in (0, 1], so the logarithm is finite.
-    const double radius = std::sqrt(-2.0 * std::log(1.0 - Uniform()));
-    const double angle = kTwoPi * Uniform();
-    spare = radius * std::sin(angle);
+    // Marsaglia's polar method: a point drawn uniformly in the unit disc (about one in five
+    // squares is drawn again) gives two independent normal values without a sine or cosine.
+    double x = 0.0;
+    double y = 0.0;
+    double square = 0.0;
+    do {
+        x = 2.0 * Uniform() - 1.0;
+        y = 2.0 * Uniform() - 1.0;
+        square = x * x + y * y;
+    } while (square >= 1.0 || square == 0.0);
+    const double scale = std::sqrt(-2.0 * std::log(square) / square);
+    spare = y * scale;
     hasSpare = true;
-    return radius * std::cos(angle);
+    return x * scale;
 }
 
 double CSeededRandom::Exponential(double mean) {

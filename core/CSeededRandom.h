@@ -28,7 +28,7 @@ public:
     double Uniform();
     // Uniform in [low, high).
     double Uniform(double low, double high) { return low + (high - low) * Uniform(); }
-    // Standard normal (Box-Muller; the second value of a pair is kept for the next call).
+    // Standard normal (the second value of a pair is kept for the next call).
     double Gaussian();
     // Exponentially distributed with this mean.
     double Exponential(double mean);

@@ -62,7 +62,7 @@ void CFading::Render(float* gains, std::size_t frames) {
             to = NextControl();
         }
         const float share = static_cast<float>(position) / step;
-        const float r = std::abs(from + (to - from) * share);
+        const float r = std::sqrt(std::norm(from + (to - from) * share));
         gains[i] = (1.0F - depth) + depth * r;
         ++position;
     }

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
+constexpr std::int64_t kRenormaliseSamples = 4096;
 constexpr double kEdgeSeconds = 0.005;
 constexpr double kBeyondPassbandHz = 200.0;
 constexpr double kShortestPauseSeconds = 1.0;
@@ -105,7 +106,8 @@ void CInterferingStation::Refill() {
 
 void CInterferingStation::Render(float* out, std::size_t frames, double toneHz,
                                  float wantedAmplitude) {
-    const double step = kTwoPi * std::max(0.0, toneHz + traits.offsetHz) / sampleRate;
+    const std::complex<double> turn =
+        std::polar(1.0, kTwoPi * std::max(0.0, toneHz + traits.offsetHz) / sampleRate);
     const float amplitude = wantedAmplitude * static_cast<float>(traits.level);
     const std::size_t edgeSamples = ramp.size() - 1;
     for (std::size_t i = 0; i < frames; ++i) {
@@ -123,12 +125,13 @@ void CInterferingStation::Render(float* out, std::size_t frames, double toneHz,
             --rampPosition;
         }
         if (rampPosition > 0) {
-            out[i] += amplitude * ramp[rampPosition] * static_cast<float>(std::sin(phase));
+            out[i] += amplitude * ramp[rampPosition] * static_cast<float>(phasor.imag());
         }
-        phase += step;
-        if (phase >= kTwoPi) {
-            phase -= kTwoPi;
+        phasor *= turn;
+        // Rounding would slowly change the phasor's length; it is set right at fixed samples, so
+        // that the sound does not depend on the blocks it is rendered in.
+        if (++position % kRenormaliseSamples == 0) {
+            phasor /= std::abs(phasor);
         }
-        ++position;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <complex>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -65,5 +66,6 @@ private:
     double nextEdge = 0.0;  // in samples from the start
     std::int64_t position = 0;
     std::size_t rampPosition = 0;
-    double phase = 0.0;
+    // The tone as a unit phasor turned by one sample's angle at a time.
+    std::complex<double> phasor{1.0, 0.0};
 };

@@ -12,6 +12,7 @@
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
+constexpr std::int64_t kRenormaliseSamples = 4096;
 
 // White noise whose power in `bandwidthHz` is `power` has this variance per sample.
 double NoiseVariance(double power, double bandwidthHz, double sampleRate) {
@@ -132,7 +133,10 @@ void CReceptionConditions::RenderChunk(float* samples, const float* keyEnvelope,
                                        std::size_t frames) {
     const float amplitude = wantedAmplitude.load(std::memory_order_relaxed);
     if (NeedsKeyEnvelope() && keyEnvelope != nullptr) {
-        // The wanted tone keyed anew: hard edges for clicks, a settling frequency for chirp.
+        // The wanted tone keyed anew: hard edges for clicks, a settling frequency for chirp. The
+        // tone is a unit phasor turned by one sample's angle at a time; the chirp's few hertz more
+        // turn it by a small angle more, close enough as 1 + i e - e^2 / 2.
+        const std::complex<double> turn = std::polar(1.0, kTwoPi * toneInUse / sampleRate);
         for (std::size_t i = 0; i < frames; ++i) {
             float envelope = keyEnvelope[i];
             if (settings.chirp && previousEnvelope == 0.0F && envelope > 0.0F) {
@@ -142,12 +146,14 @@ void CReceptionConditions::RenderChunk(float* samples, const float* keyEnvelope,
             if (settings.keyClicks) {
                 envelope = envelope >= 0.5F ? 1.0F : 0.0F;
             }
-            samples[i] = amplitude * envelope * static_cast<float>(std::sin(phase));
-            phase += kTwoPi * (toneInUse + chirpOffset) / sampleRate;
-            if (phase >= kTwoPi) {
-                phase -= kTwoPi;
-            }
+            samples[i] = amplitude * envelope * static_cast<float>(phasor.imag());
+            const double extraAngle = kTwoPi * chirpOffset / sampleRate;
+            phasor *= turn * std::complex<double>(1.0 - extraAngle * extraAngle / 2.0, extraAngle);
             chirpOffset *= chirpDecay;
+            // Set right at fixed samples, so that the sound does not depend on the blocks.
+            if (++keyedAnew % kRenormaliseSamples == 0) {
+                phasor /= std::abs(phasor);
+            }
         }
     }
     if (fading) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <complex>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -86,7 +87,8 @@ private:
     float outputGain = 1.0F;
 
     // The wanted tone keyed anew for chirp and clicks.
-    double phase = 0.0;
+    std::complex<double> phasor{1.0, 0.0};
+    std::int64_t keyedAnew = 0;
     double chirpOffset = 0.0;
     double chirpDecay = 1.0;
     float previousEnvelope = 0.0F;
