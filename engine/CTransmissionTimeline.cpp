@@ -8,26 +8,41 @@ CTransmissionTimeline::CTransmissionTimeline(CMorseText text, int signSpeed, int
                                              double dashRatio)
     : ratio(dashRatio) {
     timing = ComputeTiming(signSpeed, textSpeed, dashRatio);
+    Build(text);
+}
+
+CTransmissionTimeline::CTransmissionTimeline(CMorseText text, int signSpeed, int textSpeed,
+                                             double dashRatio, CFist keyingFist)
+    : ratio(dashRatio), fist(keyingFist) {
+    timing = ComputeTiming(signSpeed, textSpeed, dashRatio);
+    Build(text);
+}
+
+std::int32_t CTransmissionTimeline::Keyed(KeyInterval interval, double modelUnits) {
+    return TruncateUnits(fist ? fist->Shape(interval, modelUnits, timing.dotUnits) : modelUnits);
+}
+
+void CTransmissionTimeline::Build(CMorseText& text) {
     const bool eachSpaceIsGap = text.GetKind() == kCustomText;
     const std::string elements = text.ToElements();
 
     Character(kStartSign);
-    Gap(TruncateUnits(StartSignGapUnits(timing)));
+    Gap(Keyed(KeyInterval::kStartSignGap, StartSignGapUnits(timing)));
     for (std::size_t i = 0; i < elements.size(); ++i) {
         const char symbol = elements[i];
         if (symbol == '.' || symbol == '-') {
             Element(symbol);
         } else if (symbol == 'm') {
-            Gap(TruncateUnits(CharacterGapUnits(timing)));
+            Gap(Keyed(KeyInterval::kCharacterGap, CharacterGapUnits(timing)));
         } else if (symbol == ' ') {
             std::size_t run = 1;
             while (i + 1 < elements.size() && elements[i + 1] == ' ') {
                 ++run;
                 ++i;
             }
-            Gap(TruncateUnits(WordGapUnits(timing)));
+            Gap(Keyed(KeyInterval::kWordGap, WordGapUnits(timing)));
             for (std::size_t further = 1; eachSpaceIsGap && further < run; ++further) {
-                Gap(TruncateUnits(FurtherSpaceUnits(timing)));
+                Gap(Keyed(KeyInterval::kFurtherSpace, FurtherSpaceUnits(timing)));
             }
         }
     }
@@ -41,8 +56,9 @@ void CTransmissionTimeline::Character(char character) {
 }
 
 void CTransmissionTimeline::Element(char symbol) {
-    tones.push_back(
-        {endUnits, TruncateUnits(symbol == '.' ? timing.dotUnits : DashUnits(timing, ratio))});
+    tones.push_back({endUnits, symbol == '.'
+                                   ? Keyed(KeyInterval::kDot, timing.dotUnits)
+                                   : Keyed(KeyInterval::kDash, DashUnits(timing, ratio))});
     endUnits += tones.back().lengthUnits;
-    Gap(TruncateUnits(ElementGapUnits(timing)));
+    Gap(Keyed(KeyInterval::kElementGap, ElementGapUnits(timing)));
 }

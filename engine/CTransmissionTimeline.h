@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "core/CFist.h"
 #include "core/Timing.h"
 #include "text/CMorseText.h"
 
@@ -25,12 +27,18 @@ public:
     // The tones of `text` (its kind decides whether every space is a gap of its own) at these
     // speeds and dot : dash ratio.
     CTransmissionTimeline(CMorseText text, int signSpeed, int textSpeed, double dashRatio);
+    // The same keyed by `fist`: every interval is the fist's shape of the model's, asked for in
+    // keying order, so that a fist of the same kind and seed keys the same lengths live.
+    CTransmissionTimeline(CMorseText text, int signSpeed, int textSpeed, double dashRatio,
+                          CFist fist);
 
     const std::vector<Tone>& Tones() const { return tones; }
     // Where the transmission ends: after the end sign's last element gap.
     std::int64_t EndUnits() const { return endUnits; }
 
 private:
+    void Build(CMorseText& text);
+    std::int32_t Keyed(KeyInterval interval, double modelUnits);
     void Character(char character);
     void Element(char symbol);
     void Gap(std::int32_t units) { endUnits += units; }
@@ -39,4 +47,5 @@ private:
     std::int64_t endUnits = 0;
     TimingValues timing;
     double ratio = 3.0;
+    std::optional<CFist> fist;
 };

@@ -1,0 +1,197 @@
+// The reception conditions: what rendering them costs the audio thread with everything on at its
+// highest, how close the noise heard in the passband comes to the asked signal-to-noise ratio,
+// and how long 300 characters take to render to a sound file with everything on. Prints figures;
+// asserts nothing. Plays no sound.
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bench/Statistics.h"
+#include "core/CFist.h"
+#include "core/CSeededRandom.h"
+#include "core/ReceptionSettings.h"
+#include "engine/CTransmissionTimeline.h"
+#include "output/CReceptionConditions.h"
+#include "tests/support/PassbandSnr.h"
+#include "text/CMorseText.h"
+
+namespace {
+
+constexpr double kRate = 44100.0;
+constexpr double kTwoPi = 6.283185307179586;
+constexpr int kTone = 600;
+constexpr std::size_t kCallbackFrames = 512;
+
+double ThreadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+ReceptionSettings EverythingAtItsHighest() {
+    ReceptionSettings settings;
+    settings.noise = true;
+    settings.snrDb = ReceptionSettings::kLowestSnrDb;
+    settings.filterHz = 250;
+    settings.fading = true;
+    settings.fadingDepthPercent = 100;
+    settings.fadingSeconds = ReceptionSettings::kShortestFadingSeconds;
+    settings.staticCrashes = true;
+    settings.staticPerMinute = ReceptionSettings::kHighestStaticRate;
+    settings.interference = true;
+    settings.stations = ReceptionSettings::kMostStations;
+    settings.chirp = true;
+    settings.chirpHz = ReceptionSettings::kHighestChirpHz;
+    settings.keyClicks = true;
+    settings.fist = FistKind::kStraightKey;
+    return settings;
+}
+
+// The clean keyed signal of a timeline and its keying envelope, with raised-cosine edges of 5 ms
+// centred on the nominal edges, as the sound card keys it.
+struct Keyed {
+    std::vector<float> samples;
+    std::vector<float> envelope;
+};
+
+Keyed KeyTimeline(const CTransmissionTimeline& timeline, float amplitude) {
+    constexpr std::int64_t kRamp = 220;
+    const auto toSamples = [](std::int64_t units) {
+        return static_cast<std::int64_t>(std::llround(static_cast<double>(units) * kRate / 1e7));
+    };
+    Keyed keyed;
+    const auto frames = static_cast<std::size_t>(toSamples(timeline.EndUnits()) + kRamp);
+    keyed.envelope.assign(frames, 0.0F);
+    for (const auto& tone : timeline.Tones()) {
+        const std::int64_t start = toSamples(tone.startUnits);
+        const std::int64_t end = start + toSamples(tone.lengthUnits);
+        for (std::int64_t n = std::max<std::int64_t>(0, start - kRamp / 2);
+             n < std::min<std::int64_t>(static_cast<std::int64_t>(frames), end + kRamp / 2); ++n) {
+            const double rise =
+                std::clamp(static_cast<double>(n - (start - kRamp / 2)) / kRamp, 0.0, 1.0);
+            const double fall =
+                std::clamp(static_cast<double>((end + kRamp / 2) - n) / kRamp, 0.0, 1.0);
+            const double edge = std::min(rise, fall);
+            keyed.envelope[static_cast<std::size_t>(n)] =
+                static_cast<float>(0.5 - 0.5 * std::cos(kTwoPi / 2.0 * edge));
+        }
+    }
+    keyed.samples.resize(frames);
+    for (std::size_t i = 0; i < frames; ++i) {
+        keyed.samples[i] =
+            amplitude * keyed.envelope[i] *
+            static_cast<float>(std::sin(kTwoPi * kTone * static_cast<double>(i) / kRate));
+    }
+    return keyed;
+}
+
+CTransmissionTimeline Timeline300(FistKind fist, std::uint64_t seed) {
+    CMorseText text;
+    text.SetText(CMorseText::Generate("ABCDEFGHIJKLMNOPQRSTUVWXYZ", kLetterText, 7));
+    text.SetKind(kLetterText);
+    return CTransmissionTimeline(text, 100, 100, 3.0,
+                                 CFist(fist, CSeededRandom::Derive(seed, SeedStream::kWantedFist)));
+}
+
+void CpuShare() {
+    const ReceptionSettings settings = EverythingAtItsHighest();
+    const Keyed keyed = KeyTimeline(Timeline300(settings.fist, 11), 0.5F);
+    CReceptionConditions conditions(settings, 11, kTone, 0.5F);
+    std::vector<float> block(kCallbackFrames);
+    std::vector<double> blockMicroseconds;
+    const double cpuStart = ThreadSeconds();
+    for (std::size_t at = 0; at + kCallbackFrames <= keyed.samples.size(); at += kCallbackFrames) {
+        std::copy_n(keyed.samples.begin() + static_cast<long>(at), kCallbackFrames, block.begin());
+        const auto start = std::chrono::steady_clock::now();
+        conditions.Render(block.data(), keyed.envelope.data() + at, kCallbackFrames);
+        blockMicroseconds.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+                .count());
+    }
+    const double cpu = ThreadSeconds() - cpuStart;
+    const double sound = static_cast<double>(blockMicroseconds.size() * kCallbackFrames) / kRate;
+    std::printf(
+        "== CPU share, everything on at its highest (SNR -10 dB in 250 Hz, fading 100 %% "
+        "every 1 s, %d crashes a minute, %d stations, chirp %d Hz, clicks)\n",
+        settings.staticPerMinute, settings.stations, settings.chirpHz);
+    std::printf("rendered %.1f s of sound in %.3f s of CPU: %.2f %% of a core (goal < 5 %%)\n",
+                sound, cpu, 100.0 * cpu / sound);
+    PrintSummary("callback of 512 frames (11.6 ms of sound)", Summarize(blockMicroseconds), "us");
+}
+
+void SnrAccuracy() {
+    std::printf("== SNR measured in the passband against the asked one (goal: within 1 dB)\n");
+    std::printf("%8s %8s %10s %8s\n", "asked", "filter", "measured", "error");
+    double worst = 0.0;
+    const std::size_t settle = 22050;
+    const std::size_t frames = settle + (1U << 20);
+    std::vector<float> steady(frames);
+    for (std::size_t i = 0; i < frames; ++i) {
+        steady[i] =
+            0.25F * static_cast<float>(std::sin(kTwoPi * kTone * static_cast<double>(i) / kRate));
+    }
+    for (const int filterHz : {250, 500, 2400}) {
+        for (int snr = ReceptionSettings::kLowestSnrDb; snr <= ReceptionSettings::kHighestSnrDb;
+             snr += 5) {
+            ReceptionSettings settings;
+            settings.noise = true;
+            settings.snrDb = snr;
+            settings.filterHz = filterHz;
+            const std::uint64_t seed = 1000 + static_cast<std::uint64_t>(snr + 10);
+            CReceptionConditions withTone(settings, seed, kTone, 0.25F);
+            CReceptionConditions silence(settings, seed, kTone, 0.25F);
+            std::vector<float> heard = steady;
+            std::vector<float> noise(frames, 0.0F);
+            withTone.Render(heard.data(), nullptr, frames);
+            silence.Render(noise.data(), nullptr, frames);
+            heard.erase(heard.begin(), heard.begin() + static_cast<long>(settle));
+            noise.erase(noise.begin(), noise.begin() + static_cast<long>(settle));
+            const double flat = std::min(filterHz / 5.0, kTone / 2.0);
+            const double measured = MeasurePassbandSnrDb(heard, noise, kTone, kRate, flat);
+            worst = std::max(worst, std::fabs(measured - snr));
+            std::printf("%5d dB %5d Hz %7.2f dB %+6.2f dB\n", snr, filterHz, measured,
+                        measured - snr);
+        }
+    }
+    std::printf("largest error %.2f dB over 24 s of sound each\n", worst);
+}
+
+void ThreeHundredCharacters() {
+    const ReceptionSettings settings = EverythingAtItsHighest();
+    std::vector<double> seconds;
+    double sound = 0.0;
+    for (int run = 0; run < 5; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        const CTransmissionTimeline timeline = Timeline300(settings.fist, 100 + run);
+        Keyed keyed = KeyTimeline(timeline, 0.5F);
+        CReceptionConditions conditions(settings, 100 + run, kTone, 0.5F);
+        conditions.Render(keyed.samples.data(), keyed.envelope.data(), keyed.samples.size());
+        std::vector<std::int16_t> pcm(keyed.samples.size());
+        for (std::size_t i = 0; i < pcm.size(); ++i) {
+            pcm[i] = static_cast<std::int16_t>(std::lround(keyed.samples[i] * 32767.0F));
+        }
+        seconds.push_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        sound = static_cast<double>(pcm.size()) / kRate;
+    }
+    std::printf(
+        "== 300 characters at 100 a minute with everything on, to 16-bit samples "
+        "(goal < 2 s)\n");
+    std::printf("sound %.1f s long\n", sound);
+    PrintSummary("render time", Summarize(seconds), "s");
+}
+
+}  // namespace
+
+int main() {
+    CpuShare();
+    SnrAccuracy();
+    ThreeHundredCharacters();
+    return 0;
+}

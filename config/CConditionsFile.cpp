@@ -1,0 +1,145 @@
+#include "config/CConditionsFile.h"
+
+#include <charconv>
+#include <cstdint>
+#include <limits>
+#include <utility>
+
+#include "text/TextFile.h"
+
+namespace {
+
+// Longer lines are no line this program wrote.
+constexpr std::size_t kMaxLineBytes = 64;
+
+// The whole of `value` as a decimal number within [low, high].
+template <typename Number>
+bool ReadNumber(std::string_view value, Number low, Number high, Number& number) {
+    Number read{};
+    const auto [stop, error] = std::from_chars(value.data(), value.data() + value.size(), read);
+    if (value.empty() || error != std::errc() || stop != value.data() + value.size() ||
+        read < low || read > high) {
+        return false;
+    }
+    number = read;
+    return true;
+}
+
+bool ReadFlag(std::string_view value, bool& flag) {
+    int number = 0;
+    if (!ReadNumber(value, 0, 1, number)) {
+        return false;
+    }
+    flag = number == 1;
+    return true;
+}
+
+void ReadInt(std::string_view value, int low, int high, int& number) {
+    ReadNumber(value, low, high, number);
+}
+
+std::string Flag(bool flag) {
+    return flag ? "1" : "0";
+}
+
+}  // namespace
+
+CConditionsFile::CConditionsFile(std::string filePath) : path(std::move(filePath)) {}
+
+ReceptionSettings CConditionsFile::Read() const {
+    return Parse(ReadFileBytes(path).value_or(std::string()));
+}
+
+bool CConditionsFile::Write(const ReceptionSettings& settings) const {
+    return WriteFileBytes(path, Format(settings), false);
+}
+
+ReceptionSettings CConditionsFile::Parse(std::string_view bytes) {
+    using Limits = ReceptionSettings;
+    ReceptionSettings settings;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = bytes.size();
+        }
+        std::string_view line = bytes.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        const std::size_t equals = line.find('=');
+        if (line.size() > kMaxLineBytes || equals == std::string_view::npos) {
+            continue;
+        }
+        const std::string_view key = line.substr(0, equals);
+        const std::string_view value = line.substr(equals + 1);
+        if (key == "sum") {
+            ReadFlag(value, settings.noise);
+        } else if (key == "snr") {
+            ReadInt(value, Limits::kLowestSnrDb, Limits::kHighestSnrDb, settings.snrDb);
+        } else if (key == "filtr") {
+            ReadInt(value, Limits::kNarrowestFilterHz, Limits::kWidestFilterHz, settings.filterHz);
+        } else if (key == "unik") {
+            ReadFlag(value, settings.fading);
+        } else if (key == "hloubka") {
+            ReadInt(value, 0, 100, settings.fadingDepthPercent);
+        } else if (key == "perioda") {
+            ReadInt(value, Limits::kShortestFadingSeconds, Limits::kLongestFadingSeconds,
+                    settings.fadingSeconds);
+        } else if (key == "praskani") {
+            ReadFlag(value, settings.staticCrashes);
+        } else if (key == "zaminutu") {
+            ReadInt(value, Limits::kLowestStaticRate, Limits::kHighestStaticRate,
+                    settings.staticPerMinute);
+        } else if (key == "ruseni") {
+            ReadFlag(value, settings.interference);
+        } else if (key == "stanice") {
+            ReadInt(value, 0, Limits::kMostStations, settings.stations);
+        } else if (key == "chirp") {
+            ReadFlag(value, settings.chirp);
+        } else if (key == "chirphz") {
+            ReadInt(value, 0, Limits::kHighestChirpHz, settings.chirpHz);
+        } else if (key == "kliksy") {
+            ReadFlag(value, settings.keyClicks);
+        } else if (key == "rukopis") {
+            int fist = 0;
+            if (ReadNumber(value, 0, static_cast<int>(FistKind::kBug), fist)) {
+                settings.fist = static_cast<FistKind>(fist);
+            }
+        } else if (key == "pevnesemeno") {
+            ReadFlag(value, settings.fixedSeed);
+        } else if (key == "semeno") {
+            ReadNumber<std::uint64_t>(value, 0, std::numeric_limits<std::uint64_t>::max(),
+                                      settings.seed);
+        }
+    }
+    return settings;
+}
+
+std::string CConditionsFile::Format(const ReceptionSettings& settings) {
+    std::string bytes;
+    const auto line = [&bytes](const char* key, const std::string& value) {
+        bytes += key;
+        bytes += '=';
+        bytes += value;
+        bytes += '\n';
+    };
+    line("sum", Flag(settings.noise));
+    line("snr", std::to_string(settings.snrDb));
+    line("filtr", std::to_string(settings.filterHz));
+    line("unik", Flag(settings.fading));
+    line("hloubka", std::to_string(settings.fadingDepthPercent));
+    line("perioda", std::to_string(settings.fadingSeconds));
+    line("praskani", Flag(settings.staticCrashes));
+    line("zaminutu", std::to_string(settings.staticPerMinute));
+    line("ruseni", Flag(settings.interference));
+    line("stanice", std::to_string(settings.stations));
+    line("chirp", Flag(settings.chirp));
+    line("chirphz", std::to_string(settings.chirpHz));
+    line("kliksy", Flag(settings.keyClicks));
+    line("rukopis", std::to_string(static_cast<int>(settings.fist)));
+    line("pevnesemeno", Flag(settings.fixedSeed));
+    line("semeno", std::to_string(settings.seed));
+    return bytes;
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <array>
+#include <complex>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "core/CFist.h"
+#include "core/CSeededRandom.h"
+#include "core/Timing.h"
+
+// One interfering station (QRM): a tone of its own offset from the wanted one, keyed from the
+// Morse table and the timing model at its own speed by its own fist, calling again and again with
+// pauses between its calls. Render never allocates, locks or calls the system; one thread at a
+// time.
+class CInterferingStation {
+public:
+    static constexpr std::size_t kMostTextBytes = 48;
+
+    struct Traits {
+        double offsetHz = 0.0;  // from the wanted tone
+        double level = 1.0;     // key-down amplitude relative to the wanted signal's
+        int signSpeed = 100;    // characters per minute
+        FistKind fist = FistKind::kGoodHand;
+        std::array<char, kMostTextBytes> text{};
+        std::size_t textLength = 0;
+
+        std::string_view Text() const { return {text.data(), textLength}; }
+    };
+
+    // A station drawn at random: within the receiver's passband of `filterHz` or up to 200 Hz
+    // outside it, from 12 dB below the wanted signal to 3 dB above it, at 60 to 200 characters a
+    // minute, with a hand or a bug, calling CQ or answering a call.
+    static Traits Draw(CSeededRandom& random, double filterHz);
+
+    CInterferingStation(const Traits& traits, double sampleRate, std::uint64_t seed);
+
+    // Adds the station's next `frames` samples to `out`, its tone `toneHz` + its offset, its
+    // key-down amplitude `wantedAmplitude` times its level.
+    void Render(float* out, std::size_t frames, double toneHz, float wantedAmplitude);
+
+    const Traits& GetTraits() const { return traits; }
+
+private:
+    struct Interval {
+        bool keyDown = false;
+        double units = 0.0;
+    };
+
+    void Refill();
+    void Add(bool keyDown, KeyInterval interval, double modelUnits);
+
+    Traits traits;
+    CFist fist;
+    CSeededRandom random;
+    TimingValues timing;
+    double sampleRate;
+    std::vector<float> ramp;  // the raised-cosine edge, filled once
+    std::array<Interval, 24> pending{};
+    std::size_t pendingCount = 0;
+    std::size_t pendingNext = 0;
+    std::size_t textIndex = 0;
+    bool keyDown = false;
+    double nextEdge = 0.0;  // in samples from the start
+    std::int64_t position = 0;
+    std::size_t rampPosition = 0;
+    // The tone as a unit phasor turned by one sample's angle at a time.
+    std::complex<double> phasor{1.0, 0.0};
+};

@@ -1,0 +1,33 @@
+#include "output/LiquidFilters.h"
+
+#include <complex>
+// The std::complex definition above makes liquid's complex type std::complex<float>.
+#include <liquid/liquid.h>
+
+#include <algorithm>
+#include <cmath>
+
+void LiquidFilterDeleter::operator()(iirfilt_rrrf_s* filter) const {
+    iirfilt_rrrf_destroy(filter);
+}
+
+void LiquidFilterDeleter::operator()(iirfilt_crcf_s* filter) const {
+    iirfilt_crcf_destroy(filter);
+}
+
+RealFilter MakeReceiverFilter(double centreHz, double bandwidthHz, double sampleRate) {
+    // liquid's band-pass transform puts the prototype's cut-off on the upper half-power edge and
+    // the lower one where their product is the centre squared; the upper edge of a band
+    // `bandwidthHz` wide around the centre follows from the two.
+    const double upperHz =
+        (bandwidthHz + std::sqrt(bandwidthHz * bandwidthHz + 4.0 * centreHz * centreHz)) / 2.0;
+    const double nyquistShare = 0.499;
+    return RealFilter(iirfilt_rrrf_create_prototype(
+        LIQUID_IIRDES_BUTTER, LIQUID_IIRDES_BANDPASS, LIQUID_IIRDES_SOS, 4,
+        static_cast<float>(std::min(upperHz / sampleRate, nyquistShare)),
+        static_cast<float>(centreHz / sampleRate), 1.0F, 60.0F));
+}
+
+ComplexFilter MakeComplexLowPass(double cutoff) {
+    return ComplexFilter(iirfilt_crcf_create_lowpass(2, static_cast<float>(cutoff)));
+}

@@ -1,0 +1,401 @@
+#include <gtest/gtest.h>
+
+#include <complex>
+// The std::complex definition above makes liquid's complex type std::complex<float>.
+#include <liquid/liquid.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/CMorseTable.h"
+#include "core/CSeededRandom.h"
+#include "output/CFading.h"
+#include "output/CInterferingStation.h"
+#include "output/CReceptionConditions.h"
+#include "output/CStaticCrashes.h"
+#include "output/LiquidFilters.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/PassbandSnr.h"
+
+namespace {
+
+constexpr double kRate = 44100.0;
+constexpr double kTwoPi = 6.283185307179586;
+
+// A keyed wanted signal: `keyDown` and `keyUp` samples alternating, with raised-cosine edges of
+// 220 samples, at `toneHz` and `amplitude`; the envelope too.
+struct Keyed {
+    std::vector<float> samples;
+    std::vector<float> envelope;
+};
+
+Keyed KeyedSignal(std::size_t frames, int toneHz, float amplitude, std::size_t keyDown,
+                  std::size_t keyUp) {
+    Keyed keyed;
+    keyed.samples.resize(frames);
+    keyed.envelope.resize(frames);
+    constexpr std::size_t kEdge = 220;
+    for (std::size_t i = 0; i < frames; ++i) {
+        const std::size_t at = i % (keyDown + keyUp);
+        double envelope = at < keyDown ? 1.0 : 0.0;
+        if (at < kEdge) {
+            envelope = 0.5 - 0.5 * std::cos(kTwoPi / 2.0 * static_cast<double>(at) / kEdge);
+        } else if (at >= keyDown && at < keyDown + kEdge) {
+            envelope =
+                0.5 + 0.5 * std::cos(kTwoPi / 2.0 * static_cast<double>(at - keyDown) / kEdge);
+        }
+        keyed.envelope[i] = static_cast<float>(envelope);
+        keyed.samples[i] = static_cast<float>(
+            amplitude * envelope * std::sin(kTwoPi * toneHz * static_cast<double>(i) / kRate));
+    }
+    return keyed;
+}
+
+ReceptionSettings EverythingAtItsHighest() {
+    ReceptionSettings settings;
+    settings.noise = true;
+    settings.snrDb = ReceptionSettings::kLowestSnrDb;
+    settings.filterHz = 250;
+    settings.fading = true;
+    settings.fadingDepthPercent = 100;
+    settings.fadingSeconds = ReceptionSettings::kShortestFadingSeconds;
+    settings.staticCrashes = true;
+    settings.staticPerMinute = ReceptionSettings::kHighestStaticRate;
+    settings.interference = true;
+    settings.stations = ReceptionSettings::kMostStations;
+    settings.chirp = true;
+    settings.chirpHz = ReceptionSettings::kHighestChirpHz;
+    settings.keyClicks = true;
+    settings.fist = FistKind::kStraightKey;
+    return settings;
+}
+
+std::vector<float> Rendered(const ReceptionSettings& settings, std::uint64_t seed,
+                            const Keyed& keyed, std::size_t block, int toneHz = 600) {
+    CReceptionConditions conditions(settings, seed, toneHz, 0.25F);
+    std::vector<float> samples = keyed.samples;
+    for (std::size_t at = 0; at < samples.size(); at += block) {
+        const std::size_t count = std::min(block, samples.size() - at);
+        conditions.Render(samples.data() + at, keyed.envelope.data() + at, count);
+    }
+    return samples;
+}
+
+bool SameBits(const std::vector<float>& a, const std::vector<float>& b) {
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
+}
+
+// With no sound condition on, the sound is the clean keyed signal to the bit, whatever the fist.
+TEST(ReceptionConditions, AllOffPassesTheInputUnchanged) {
+    const Keyed keyed = KeyedSignal(20000, 650, 0.8F, 3000, 2000);
+    for (const FistKind fist : {FistKind::kNone, FistKind::kBug}) {
+        ReceptionSettings settings;
+        settings.fist = fist;
+        settings.stations = 5;  // without interference on, no station is heard
+        settings.snrDb = -10;
+        CReceptionConditions conditions(settings, 99, 650);
+        EXPECT_TRUE(conditions.PassesThrough());
+        std::vector<float> samples = keyed.samples;
+        conditions.Render(samples.data(), nullptr, samples.size());
+        EXPECT_TRUE(SameBits(samples, keyed.samples));
+    }
+}
+
+// Everything on at its highest: the same seed gives the same samples in blocks of any size, live
+// or at once; another seed gives another sound.
+TEST(ReceptionConditions, OneSeedOneSoundInBlocksOfAnySize) {
+    const Keyed keyed = KeyedSignal(3 * 44100, 600, 1.0F, 5000, 4000);
+    const ReceptionSettings settings = EverythingAtItsHighest();
+    const std::vector<float> whole = Rendered(settings, 2024, keyed, keyed.samples.size());
+    for (const std::size_t block : {1, 7, 64, 256, 441, 1000, 4096}) {
+        EXPECT_TRUE(SameBits(Rendered(settings, 2024, keyed, block), whole)) << block;
+    }
+    EXPECT_FALSE(SameBits(Rendered(settings, 2025, keyed, 512), whole));
+    EXPECT_FALSE(SameBits(whole, keyed.samples));
+    for (const float sample : whole) {
+        ASSERT_TRUE(std::isfinite(sample));
+        ASSERT_LE(std::fabs(sample), 1.0F);
+    }
+}
+
+struct SnrCase {
+    std::string name;
+    int snrDb;
+    int filterHz;
+    int toneHz;
+};
+
+class NoiseLevel : public testing::TestWithParam<SnrCase> {};
+
+// The noise heard in the flat part of the passband stands to a steady tone as asked, measured
+// over twelve seconds: some 1200 to 4000 bins, a few tenths of a dB at most by chance.
+// The passband is flat within a fifth of its width of the tone, and for a wide filter around a
+// low tone, within half the tone's frequency.
+TEST_P(NoiseLevel, PassbandSnrIsTheAskedOne) {
+    const SnrCase& c = GetParam();
+    ReceptionSettings settings;
+    settings.noise = true;
+    settings.snrDb = c.snrDb;
+    settings.filterHz = c.filterHz;
+    const std::size_t settle = 22050;
+    const Keyed steady = KeyedSignal(settle + (1U << 19), c.toneHz, 0.25F, 1U << 30, 0);
+    Keyed silence = steady;
+    std::fill(silence.samples.begin(), silence.samples.end(), 0.0F);
+    const auto tail = [settle](const std::vector<float>& samples) {
+        return std::vector<float>(samples.begin() + static_cast<long>(settle), samples.end());
+    };
+    const std::vector<float> heard = tail(Rendered(settings, 7, steady, 4096, c.toneHz));
+    const std::vector<float> noise = tail(Rendered(settings, 7, silence, 4096, c.toneHz));
+    const double flat = std::min(c.filterHz / 5.0, c.toneHz / 2.0);
+    EXPECT_NEAR(MeasurePassbandSnrDb(heard, noise, c.toneHz, kRate, flat), c.snrDb, 0.6);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ratios, NoiseLevel,
+                         testing::Values(SnrCase{"Minus10In500", -10, 500, 600},
+                                         SnrCase{"Minus10In2400", -10, 2400, 700},
+                                         SnrCase{"Zero250", 0, 250, 450},
+                                         SnrCase{"Ten2400", 10, 2400, 600},
+                                         SnrCase{"Twenty500", 20, 500, 1000},
+                                         SnrCase{"Thirty250", 30, 250, 800}),
+                         CaseName());
+
+// The receiver filter is as wide as asked between its half-power points, passes its centre at
+// unit gain and keeps out what lies two bandwidths away.
+TEST(ReceiverFilter, BandwidthAndCentreAsAsked) {
+    for (const double bandwidth : {250.0, 500.0, 2400.0}) {
+        for (const double centre : {400.0, 700.0, 1000.0}) {
+            RealFilter filter = MakeReceiverFilter(centre, bandwidth, kRate);
+            const auto gain = [&](double hz) {
+                std::complex<float> response;
+                iirfilt_rrrf_freqresponse(filter.get(), static_cast<float>(hz / kRate), &response);
+                return std::abs(response);
+            };
+            EXPECT_NEAR(gain(centre), 1.0, 0.01);
+            double lowest = 0.0;
+            double highest = 0.0;
+            for (double hz = 1.0; hz < 6000.0; hz += 0.5) {
+                if (gain(hz) >= std::sqrt(0.5)) {
+                    lowest = lowest == 0.0 ? hz : lowest;
+                    highest = hz;
+                }
+            }
+            EXPECT_NEAR(highest - lowest, bandwidth, 0.02 * bandwidth)
+                << bandwidth << " " << centre;
+            EXPECT_NEAR(std::sqrt(lowest * highest), centre, 0.02 * centre);
+            if (bandwidth < centre) {
+                EXPECT_LT(gain(centre + 2.0 * bandwidth), 0.1) << bandwidth << " " << centre;
+            }
+        }
+    }
+}
+
+struct FadingCase {
+    std::string name;
+    double depth;
+    double periodSeconds;
+};
+
+class Fading : public testing::TestWithParam<FadingCase> {};
+
+// Over a thousand and more fades: the gain is (1 - d) + d r with r of a Rayleigh distribution of
+// unit mean power, and r falls through its median once a period on average. The bounds are about
+// four standard errors of these counts and far from a wrong distribution or a wrong time scale.
+TEST_P(Fading, DepthAndPeriodAsAsked) {
+    const FadingCase& c = GetParam();
+    constexpr double kSampleRate = 200.0;
+    const double periods = 30000.0 / c.periodSeconds > 2000.0 ? 2000.0 : 1000.0;
+    const auto frames = static_cast<std::size_t>(periods * c.periodSeconds * kSampleRate);
+    CFading fading(c.depth, c.periodSeconds, kSampleRate, 31337);
+    std::vector<float> gains(frames);
+    fading.Render(gains.data(), frames);
+
+    const double medianR = std::sqrt(std::log(2.0));
+    double power = 0.0;
+    std::size_t belowMedian = 0;
+    std::size_t deepFades = 0;
+    std::size_t crossings = 0;
+    bool wasAbove = true;
+    for (const float gain : gains) {
+        ASSERT_GE(gain, 1.0F - static_cast<float>(c.depth) - 1e-6F);
+        const double r = (gain - (1.0 - c.depth)) / c.depth;
+        power += r * r;
+        belowMedian += r < medianR ? 1 : 0;
+        deepFades += r < 0.3 ? 1 : 0;
+        const bool above = r >= medianR;
+        crossings += wasAbove && !above ? 1 : 0;
+        wasAbove = above;
+    }
+    const double n = static_cast<double>(frames);
+    EXPECT_NEAR(power / n, 1.0, 0.08);
+    EXPECT_NEAR(belowMedian / n, 0.5, 0.04);
+    // P(r < 0.3) = 1 - exp(-0.09) for Rayleigh.
+    EXPECT_NEAR(deepFades / n, 1.0 - std::exp(-0.09), 0.015);
+    const double meanPeriod = n / kSampleRate / static_cast<double>(crossings);
+    EXPECT_NEAR(meanPeriod, c.periodSeconds, 0.12 * c.periodSeconds);
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, Fading,
+                         testing::Values(FadingCase{"FullShort", 1.0, 1.0},
+                                         FadingCase{"HalfMedium", 0.5, 8.0},
+                                         FadingCase{"DeepLong", 0.9, 30.0}),
+                         CaseName());
+
+struct StaticCase {
+    std::string name;
+    double perMinute;
+};
+
+class StaticCrashes : public testing::TestWithParam<StaticCase> {};
+
+// Crashes come as a Poisson process of the asked rate: counted where silence is broken, over a
+// thousand expected, their number lies within a few standard deviations of the rate (less the few
+// that fall into a crash still dying away), and the time between them spreads as an exponential
+// distribution does (its standard deviation equals its mean; a regular beat would have none).
+TEST_P(StaticCrashes, RateAsAsked) {
+    constexpr double kSampleRate = 2000.0;
+    const double perSecond = GetParam().perMinute / 60.0;
+    const double seconds = 1000.0 / perSecond;
+    const auto frames = static_cast<std::size_t>(seconds * kSampleRate);
+    CStaticCrashes crashes(GetParam().perMinute, kSampleRate, 1.0, 4242);
+    std::vector<float> out(frames, 0.0F);
+    crashes.Render(out.data(), frames);
+    std::vector<double> onsets;
+    bool silent = true;
+    for (std::size_t i = 0; i < frames; ++i) {
+        if (silent && out[i] != 0.0F) {
+            onsets.push_back(static_cast<double>(i) / kSampleRate);
+        }
+        silent = out[i] == 0.0F;
+    }
+    // A crash lasts 6 decay times of 5 to 40 ms: 0.135 s on average.
+    const double expected = 1000.0 * std::exp(-perSecond * 0.135);
+    EXPECT_NEAR(static_cast<double>(onsets.size()), expected, 4.0 * std::sqrt(expected));
+    double sum = 0.0;
+    double squares = 0.0;
+    for (std::size_t i = 1; i < onsets.size(); ++i) {
+        const double interval = onsets[i] - onsets[i - 1];
+        sum += interval;
+        squares += interval * interval;
+    }
+    const double count = static_cast<double>(onsets.size() - 1);
+    const double mean = sum / count;
+    const double deviation = std::sqrt(squares / count - mean * mean);
+    EXPECT_NEAR(deviation / mean, 1.0, 0.15);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rates, StaticCrashes,
+                         testing::Values(StaticCase{"TwelveAMinute", 12.0},
+                                         StaticCase{"SixtyAMinute", 60.0}),
+                         CaseName());
+
+// Interfering stations are drawn within the passband or just beside it, weaker or a little
+// stronger than the wanted one, at the speeds of the lists, with texts the table can key.
+TEST(InterferingStations, DrawnWithinTheirRanges) {
+    CSeededRandom random(5);
+    int inside = 0;
+    for (int i = 0; i < 2000; ++i) {
+        const double filterHz = i % 2 == 0 ? 250.0 : 2400.0;
+        const CInterferingStation::Traits station = CInterferingStation::Draw(random, filterHz);
+        EXPECT_LE(std::fabs(station.offsetHz), filterHz / 2.0 + 200.0);
+        inside += std::fabs(station.offsetHz) < filterHz / 2.0 ? 1 : 0;
+        EXPECT_GE(20.0 * std::log10(station.level), -12.0 - 1e-9);
+        EXPECT_LE(20.0 * std::log10(station.level), 3.0 + 1e-9);
+        EXPECT_GE(station.signSpeed, 60);
+        EXPECT_LE(station.signSpeed, 200);
+        ASSERT_GT(station.textLength, 5U);
+        for (const char c : station.Text()) {
+            EXPECT_TRUE(c == ' ' || CMorseTable::HasCode(c)) << station.Text();
+        }
+    }
+    EXPECT_GT(inside, 800);
+}
+
+// A station is heard at its own tone: the strongest line of the heard spectrum, with no wanted
+// signal, lies at the wanted tone plus the station's offset.
+TEST(InterferingStations, HeardAtTheirOffset) {
+    ReceptionSettings settings;
+    settings.interference = true;
+    settings.stations = 1;
+    settings.filterHz = 2400;
+    int checked = 0;
+    for (std::uint64_t seed = 1; checked < 3 && seed < 50; ++seed) {
+        CReceptionConditions conditions(settings, seed, 600, 0.25F);
+        const double hz = 600.0 + conditions.Stations()[0].offsetHz;
+        if (hz < 300.0 || hz > 2300.0) {
+            continue;
+        }
+        ++checked;
+        std::vector<float> samples(1U << 19, 0.0F);
+        conditions.Render(samples.data(), nullptr, samples.size());
+        std::vector<std::complex<float>> in(samples.begin(), samples.end());
+        std::vector<std::complex<float>> out(in.size());
+        fftplan plan = fft_create_plan(static_cast<unsigned int>(in.size()), in.data(), out.data(),
+                                       LIQUID_FFT_FORWARD, 0);
+        fft_execute(plan);
+        fft_destroy_plan(plan);
+        std::size_t peak = 1;
+        for (std::size_t k = 1; k < out.size() / 2; ++k) {
+            peak = std::norm(out[k]) > std::norm(out[peak]) ? k : peak;
+        }
+        EXPECT_NEAR(static_cast<double>(peak) * kRate / static_cast<double>(out.size()), hz, 3.0)
+            << seed;
+    }
+    EXPECT_EQ(checked, 3);
+}
+
+// Zero crossings of the heard signal over the first 100 ms after a key-down.
+int CrossingsAfterKeyDown(const ReceptionSettings& settings) {
+    const Keyed keyed = KeyedSignal(44100, 600, 0.25F, 22050, 22050);
+    const std::vector<float> heard = Rendered(settings, 3, keyed, 512);
+    int crossings = 0;
+    for (std::size_t i = 1; i < 4410; ++i) {
+        crossings += (heard[i - 1] < 0.0F) != (heard[i] < 0.0F) ? 1 : 0;
+    }
+    return crossings;
+}
+
+// A chirping transmitter starts off its tone and settles: after a key-down the heard tone runs
+// ahead of a steady one by the chirp times its time constant, in cycles.
+TEST(WantedSignal, ChirpStartsOffTheToneAndSettles) {
+    ReceptionSettings settings;
+    settings.filterHz = 2400;
+    settings.chirp = true;
+    settings.chirpHz = 0;
+    const int steady = CrossingsAfterKeyDown(settings);
+    settings.chirpHz = 200;
+    const int chirping = CrossingsAfterKeyDown(settings);
+    const double cycles = 200.0 * CReceptionConditions::kChirpSeconds;
+    EXPECT_NEAR((chirping - steady) / 2.0, cycles, 1.0);
+}
+
+// Key clicks: hard edges spread the keyed signal's energy far beside the tone, where the clean
+// edges leave next to nothing.
+TEST(WantedSignal, ClicksSpreadBesideTheTone) {
+    const auto besideTheTone = [](bool clicks) {
+        ReceptionSettings settings;
+        settings.filterHz = 2400;
+        settings.keyClicks = clicks;
+        settings.chirp = !clicks;  // keys the tone anew with the clean edges
+        settings.chirpHz = 0;
+        const Keyed keyed = KeyedSignal(1U << 17, 600, 0.25F, 3000, 3000);
+        const std::vector<float> heard = Rendered(settings, 3, keyed, 1024);
+        std::vector<std::complex<float>> in(heard.begin(), heard.end());
+        std::vector<std::complex<float>> out(in.size());
+        fftplan plan = fft_create_plan(static_cast<unsigned int>(in.size()), in.data(), out.data(),
+                                       LIQUID_FFT_FORWARD, 0);
+        fft_execute(plan);
+        fft_destroy_plan(plan);
+        double energy = 0.0;
+        const double binHz = kRate / static_cast<double>(out.size());
+        for (auto k = static_cast<std::size_t>(1200.0 / binHz); k < 2000.0 / binHz; ++k) {
+            energy += std::norm(out[k]);
+        }
+        return energy;
+    };
+    EXPECT_GT(besideTheTone(true), 30.0 * besideTheTone(false));
+}
+
+}  // namespace
