@@ -15,8 +15,11 @@ constexpr long kNanosecondsPerSecond = 1000000000L;
 constexpr double kSpinPerLateness = 3.0;
 // Weight of one wake-up in the smoothed lateness.
 constexpr double kLatenessWeight = 0.1;
-// A long sleep ends this long before the final one: a processor that has slept for a while wakes
-// later and less predictably than one that has just run, so the last stretch is slept afresh.
+// A processor that has slept for a while wakes later and less predictably than one that has just
+// run, and a second short sleep right after such a wake-up is no better: a sleep longer than
+// kLongSleepNanoseconds ends kApproachNanoseconds early and the rest is waited out on the clock.
+// At most 3 % of a processor, and only on the long steps of slow texts.
+constexpr std::int64_t kLongSleepNanoseconds = 50000000;
 constexpr std::int64_t kApproachNanoseconds = 1500000;
 
 // Timer slack is a property of the thread; the default 50 us would blur every element edge.
@@ -54,7 +57,6 @@ int CDelayTimer::Wait(std::int32_t durationUnits) {
 int CDelayTimer::WaitUntil(std::int64_t dueNanoseconds) {
     EnsureFineTimerSlack();
     int result = 0;
-    const std::int64_t wake = dueNanoseconds - SpinNanoseconds();
     // An absolute wake-up time makes a sleep interrupted by a signal resume without drifting.
     const auto sleepUntil = [&result](std::int64_t nanoseconds) {
         const timespec until = ToTimespec(nanoseconds);
@@ -62,13 +64,15 @@ int CDelayTimer::WaitUntil(std::int64_t dueNanoseconds) {
             result = clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
         } while (result == EINTR);
     };
-    if (MonotonicNanoseconds() < wake - 2 * kApproachNanoseconds) {
-        sleepUntil(wake - kApproachNanoseconds);
-    }
-    if (MonotonicNanoseconds() < wake) {
-        sleepUntil(wake);
-        const auto late = static_cast<double>(MonotonicNanoseconds() - wake);
-        lateness += (std::max(0.0, late) - lateness) * kLatenessWeight;
+    if (dueNanoseconds - MonotonicNanoseconds() > kLongSleepNanoseconds) {
+        sleepUntil(dueNanoseconds - kApproachNanoseconds);
+    } else {
+        const std::int64_t wake = dueNanoseconds - SpinNanoseconds();
+        if (MonotonicNanoseconds() < wake) {
+            sleepUntil(wake);
+            const auto late = static_cast<double>(MonotonicNanoseconds() - wake);
+            lateness += (std::max(0.0, late) - lateness) * kLatenessWeight;
+        }
     }
     // The rest, at most one spin long, by reading the clock.
     while (MonotonicNanoseconds() < dueNanoseconds) {

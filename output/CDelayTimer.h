@@ -4,13 +4,14 @@
 
 // Blocking delay on the monotonic clock that ends on its due time to within microseconds: it
 // sleeps (with the thread's timer slack at 1 ns) until shortly before the due time, then waits
-// out the rest reading the clock, without sleeping. A long sleep ends a little earlier and sleeps
-// the last stretch afresh, which a freshly woken processor keeps more exactly. How early the sleep
-// ends follows the wake-up lateness this timer has seen, within bounds, so that the spin stays
-// short: a few hundred microseconds at most per wait. One timer is used by one thread at a time.
+// out the rest reading the clock, without sleeping. How early a short sleep ends follows the
+// wake-up lateness this timer has seen, within bounds, so that the spin stays short: a few hundred
+// microseconds at most per wait. A long sleep, after which a processor wakes least predictably,
+// ends 1.5 ms early. One timer is used by one thread at a time.
 class CDelayTimer {
 public:
-    // The spin before a due time never exceeds this, whatever the wake-ups have been.
+    // The spin before the due time of a short sleep stays within these bounds, whatever the
+    // wake-ups have been.
     static constexpr std::int64_t kMaxSpinNanoseconds = 400000;
     static constexpr std::int64_t kMinSpinNanoseconds = 60000;
 
