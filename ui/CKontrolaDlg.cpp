@@ -21,6 +21,7 @@
 #include "ui/Cp1250.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
+#include "ui/WindowFit.h"
 
 namespace {
 
@@ -192,7 +193,8 @@ void CKontrolaDlg::OnCheck() {
     checkButton->setEnabled(false);
     printButton->setEnabled(true);
     closeButton->setFocus();
-    resize(std::max(width(), 1000), height() + resultView->heightForWidth(1000));
+    ResizeWithinScreen(*this,
+                       QSize(std::max(width(), 1000), height() + resultView->heightForWidth(1000)));
 }
 
 QStringList CKontrolaDlg::Heading() const {
