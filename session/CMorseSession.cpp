@@ -13,6 +13,8 @@
 #include "engine/CKeyingEngine.h"
 #include "engine/CTransmissionTimeline.h"
 #include "engine/SoundFile.h"
+#include "engine/SoundFileFormats.h"
+#include "output/CToneRenderer.h"
 #include "output/OutputKind.h"
 #include "session/SessionSettings.h"
 #include "text/CRandomSource.h"
@@ -400,8 +402,16 @@ void CMorseSession::SaveSound(const std::string& path) {
     const CTransmissionTimeline timeline(customMode ? customText : currentText,
                                          engine.GetSignSpeed(), engine.GetTextSpeed(),
                                          kDashRatios[static_cast<std::size_t>(ratioIndex)]);
-    WriteFileBytesOrNotify(path, soundfile::RenderWav(timeline, engine.GetToneFrequency(), 1.0F),
-                           false, notifier);
+    const std::string wav = soundfile::RenderWav(timeline, engine.GetToneFrequency(), 1.0F);
+    // The file's extension chooses the format; a name without a known one gets a WAV, as always.
+    const auto encoded =
+        soundfile::Encode(soundfile::SamplesOfWav(wav), CToneRenderer::kSampleRate,
+                          soundfile::FormatOfPath(path).value_or(soundfile::Format::Wav));
+    if (!encoded) {
+        notifier.WriteFailed(path);
+        return;
+    }
+    WriteFileBytesOrNotify(path, *encoded, false, notifier);
 }
 
 void CMorseSession::AcceptCustomText(const std::string& text) {

@@ -63,8 +63,20 @@ QString CQtDesktop::SaveSoundFileName(QWidget* owner, const QString& folder) {
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({messages::SoundFilesFilter()});
-    dialog.setDefaultSuffix(QStringLiteral("wav"));
+    // WAV first, as always; the other formats' names are the same in every language. The
+    // chosen type gives a name typed without an extension its suffix, which chooses the format.
+    const QStringList suffixes{QStringLiteral("wav"), QStringLiteral("flac"), QStringLiteral("ogg"),
+                               QStringLiteral("opus"), QStringLiteral("mp3")};
+    const QStringList filters{messages::SoundFilesFilter(), QStringLiteral("FLAC (*.flac)"),
+                              QStringLiteral("Ogg Vorbis (*.ogg)"),
+                              QStringLiteral("Ogg Opus (*.opus)"), QStringLiteral("MP3 (*.mp3)")};
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(suffixes.first());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, &filters, &suffixes](const QString& filter) {
+                         const qsizetype index = filters.indexOf(filter);
+                         dialog.setDefaultSuffix(suffixes.value(index, suffixes.first()));
+                     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }

@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "config/SettingsFile.h"
+#include "engine/SoundFileFormats.h"
 #include "output/OutputKind.h"
 #include "tests/support/CRecordingMessageBoxes.h"
 #include "tests/support/CTemporaryFolder.h"
@@ -408,6 +409,24 @@ TEST_F(MainWindow, SoundFileHoldsTheTextAtTheCurrentSettings) {
     const std::string text = dialog->CurrentText().GetText();
     const std::string expected = "= " + text + "+";  // the text ends with a word gap
     EXPECT_EQ(CToneDecoder::Decode(CToneDecoder(700, 44100).FindElements(samples)), expected);
+
+    // The name's extension chooses the format: FLAC keeps the WAV's samples, MP3 its Morse.
+    desktop.answer = QString::fromStdString(folder.File("text.flac"));
+    dialog->MenuCommand(ids::kMenuSaveSound)->trigger();
+    const auto flac = soundfile::Decode(ReadWholeFile(folder.File("text.flac")));
+    ASSERT_TRUE(flac);
+    EXPECT_EQ(flac->samples, soundfile::SamplesOfWav(wav));
+    desktop.answer = QString::fromStdString(folder.File("TEXT.MP3"));
+    dialog->MenuCommand(ids::kMenuSaveSound)->trigger();
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    const auto mp3 = soundfile::Decode(ReadWholeFile(folder.File("TEXT.MP3")));
+    ASSERT_TRUE(mp3);
+    std::vector<float> decoded;
+    for (const std::int16_t s : mp3->samples) {
+        decoded.push_back(static_cast<float>(s) / 32768.0F);
+    }
+    EXPECT_EQ(CToneDecoder::Decode(CToneDecoder(700, mp3->sampleRate).FindElements(decoded)),
+              expected);
 
     desktop.answer = QString::fromStdString(folder.File("missing/folder/text.wav"));
     dialog->MenuCommand(ids::kMenuSaveSound)->trigger();
