@@ -125,6 +125,50 @@ std::vector<std::int16_t> Resampled(std::span<const std::int16_t> samples, int f
     return result;
 }
 
+// The Ogg pages' checksum: CRC-32 with the polynomial 0x04C11DB7, not reflected, from zero.
+std::uint32_t OggChecksum(std::string_view page) {
+    std::uint32_t crc = 0;
+    for (const char c : page) {
+        crc ^= static_cast<std::uint32_t>(static_cast<unsigned char>(c)) << 24;
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc & 0x80000000U) != 0 ? (crc << 1) ^ 0x04C11DB7U : crc << 1;
+        }
+    }
+    return crc;
+}
+
+// The library gives each Ogg stream a serial number drawn from the clock, so that two runs with
+// the same samples would differ: every page gets the same fixed serial and its checksum anew.
+void FixOggSerial(std::string& bytes) {
+    constexpr std::size_t kHeader = 27;
+    constexpr std::uint32_t kSerial = 0x42524D4CU;  // "BRML"
+    std::size_t at = 0;
+    while (at + kHeader <= bytes.size() && bytes.compare(at, 4, "OggS") == 0) {
+        const auto segments = static_cast<unsigned char>(bytes[at + 26]);
+        if (at + kHeader + segments > bytes.size()) {
+            return;
+        }
+        std::size_t body = 0;
+        for (std::size_t s = 0; s < segments; ++s) {
+            body += static_cast<unsigned char>(bytes[at + kHeader + s]);
+        }
+        const std::size_t size = kHeader + segments + body;
+        if (at + size > bytes.size()) {
+            return;
+        }
+        const auto put = [&bytes](std::size_t where, std::uint32_t value) {
+            for (int k = 0; k < 4; ++k) {
+                bytes[where + static_cast<std::size_t>(k)] =
+                    static_cast<char>((value >> (8 * k)) & 0xFFU);
+            }
+        };
+        put(at + 14, kSerial);
+        put(at + 22, 0);
+        put(at + 22, OggChecksum(std::string_view(bytes).substr(at, size)));
+        at += size;
+    }
+}
+
 std::string LowerExtension(std::string_view path) {
     const std::size_t slash = path.find_last_of('/');
     const std::size_t dot = path.find_last_of('.');
@@ -178,7 +222,7 @@ std::vector<std::int16_t> SamplesOfWav(std::string_view bytes) {
 }
 
 std::optional<std::string> Encode(std::span<const std::int16_t> samples, int sampleRate,
-                                  Format format, std::string* error) {
+                                  Format format, std::string* error, const std::string& title) {
     std::vector<std::int16_t> resampled;
     if (format == Format::Opus && sampleRate != kOpusSampleRate) {
         resampled = Resampled(samples, sampleRate, kOpusSampleRate);
@@ -197,6 +241,9 @@ std::optional<std::string> Encode(std::span<const std::int16_t> samples, int sam
         }
         return std::nullopt;
     }
+    if (!title.empty()) {
+        sf_set_string(file, SF_STR_TITLE, title.c_str());
+    }
     if (format != Format::Wav && format != Format::Flac) {
         double level = kCompressionLevel;
         sf_command(file, SFC_SET_COMPRESSION_LEVEL, &level, sizeof(level));
@@ -214,6 +261,9 @@ std::optional<std::string> Encode(std::span<const std::int16_t> samples, int sam
     const bool closed = sf_close(file) == 0;
     if (!written || !closed) {
         return std::nullopt;
+    }
+    if (format == Format::Vorbis || format == Format::Opus) {
+        FixOggSerial(memory.bytes);
     }
     return std::move(memory.bytes);
 }

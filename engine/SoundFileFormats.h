@@ -22,10 +22,11 @@ std::optional<Format> FormatOfPath(std::string_view path);
 // header); empty for anything else.
 std::vector<std::int16_t> SamplesOfWav(std::string_view bytes);
 
-// Encodes mono 16-bit `samples` at `sampleRate` as a whole file of `format`. Empty on failure,
-// with the library's reason in `error` when given.
+// Encodes mono 16-bit `samples` at `sampleRate` as a whole file of `format`, with `title` in its
+// tags unless empty. Empty on failure, with the library's reason in `error` when given.
 std::optional<std::string> Encode(std::span<const std::int16_t> samples, int sampleRate,
-                                  Format format, std::string* error = nullptr);
+                                  Format format, std::string* error = nullptr,
+                                  const std::string& title = {});
 
 // Decodes a whole file in any format libsndfile reads, as mono 16-bit samples (the first channel)
 // and its sample rate; none when it cannot be read.

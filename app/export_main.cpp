@@ -1,0 +1,41 @@
+// brumlo-export: renders a practice text to sound files without a window.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "session/CourseExport.h"
+#include "text/TextFile.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const ExportArguments parsed = ParseExportArguments(arguments);
+    if (parsed.help) {
+        std::fputs(ExportUsage().c_str(), stdout);
+        return 0;
+    }
+    if (!parsed.options) {
+        std::fprintf(stderr, "brumlo-export: %s\n", parsed.error.c_str());
+        std::fputs(ExportUsage().c_str(), stderr);
+        return 2;
+    }
+    std::string error;
+    const std::optional<std::string> text = ExportText(*parsed.options, error);
+    if (!text) {
+        std::fprintf(stderr, "brumlo-export: %s\n", error.c_str());
+        return 1;
+    }
+    const auto files = RenderExport(*parsed.options, *text, error);
+    if (!files) {
+        std::fprintf(stderr, "brumlo-export: cannot encode the sound: %s\n", error.c_str());
+        return 1;
+    }
+    // Each file is written whole or not at all.
+    for (const ExportFile& file : *files) {
+        if (!WriteFileBytes(file.path, file.bytes, false)) {
+            std::fprintf(stderr, "brumlo-export: cannot write %s\n", file.path.c_str());
+            return 1;
+        }
+        std::printf("%s\n", file.path.c_str());
+    }
+    return 0;
+}

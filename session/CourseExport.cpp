@@ -1,0 +1,312 @@
+#include "session/CourseExport.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <sstream>
+
+#include "core/AsciiText.h"
+#include "core/CNotifier.h"
+#include "core/Timing.h"
+#include "engine/CTransmissionTimeline.h"
+#include "engine/SoundFile.h"
+#include "output/CToneRenderer.h"
+#include "text/CMorseText.h"
+#include "text/TextFile.h"
+#include "training/CKochCourse.h"
+
+namespace {
+
+constexpr const char* kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+constexpr const char* kDigits = "1234567890";
+// A generated text of the window has 300 characters; a course asks for more groups than that.
+constexpr int kMaxGroups = 100000;
+constexpr double kMaxSplitMinutes = 24 * 60;
+
+struct KindName {
+    const char* name;
+    int kind;
+};
+constexpr KindName kKinds[] = {{"letters", kLetterText},
+                               {"digits", kDigitText},
+                               {"mixed", kMixedText},
+                               {"cipher", kCipherText},
+                               {"lesson", kLessonText}};
+
+template <typename T>
+std::optional<T> Number(const std::string& text) {
+    T value{};
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || at != end || text.empty()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+template <std::size_t N>
+std::string Listed(const std::array<int, N>& values) {
+    std::string listed;
+    for (const int v : values) {
+        listed += (listed.empty() ? "" : ", ") + std::to_string(v);
+    }
+    return listed;
+}
+
+// Notes that characters without a code were dropped, and nothing else.
+class CDroppedNotifier : public CSilentNotifier {
+public:
+    void UnsupportedCharactersRemoved() override { dropped = true; }
+    bool dropped = false;
+};
+
+std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> words;
+    std::istringstream stream(text);
+    for (std::string word; stream >> word;) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+std::string Joined(const std::vector<std::string>& words, std::size_t first, std::size_t count) {
+    std::string joined;
+    for (std::size_t i = first; i < first + count; ++i) {
+        joined += (i == first ? "" : " ") + words[i];
+    }
+    return joined;
+}
+
+std::int64_t LengthUnits(const ExportOptions& options, const std::string& text) {
+    CMorseText morse;
+    morse.SetText(text);
+    morse.SetKind(kCustomText);
+    return CTransmissionTimeline(morse, options.signSpeed, options.textSpeed, options.ratio)
+        .EndUnits();
+}
+
+std::string NumberedPath(const std::string& path, std::size_t number, std::size_t count) {
+    const std::size_t slash = path.find_last_of('/');
+    std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+        dot = path.size();
+    }
+    const int digits = std::max(2, static_cast<int>(std::to_string(count).size()));
+    std::string numeral = std::to_string(number);
+    numeral.insert(
+        0, static_cast<std::size_t>(std::max(0, digits - static_cast<int>(numeral.size()))), '0');
+    return path.substr(0, dot) + "-" + numeral + path.substr(dot);
+}
+
+}  // namespace
+
+std::string ExportUsage() {
+    return "usage: brumlo-export [--text FILE | --kind KIND [--lesson N] [--groups N]]\n"
+           "                     [--sign-speed CPM] [--text-speed CPM] [--tone HZ] [--ratio R]\n"
+           "                     [--seed N] [--split-minutes M] -o FILE\n"
+           "KIND: letters, digits, mixed, cipher, lesson; FILE's extension chooses the format:\n"
+           ".wav, .flac, .ogg, .opus, .mp3\n";
+}
+
+ExportArguments ParseExportArguments(const std::vector<std::string>& arguments) {
+    ExportArguments result;
+    ExportOptions options;
+    bool kindGiven = false;
+    const auto fail = [&result](const std::string& message) {
+        result.error = message;
+        return result;
+    };
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& name = arguments[i];
+        if (name == "-h" || name == "--help") {
+            result.help = true;
+            return result;
+        }
+        if (i + 1 >= arguments.size()) {
+            return fail(name.rfind('-', 0) == 0 ? "option " + name + " needs a value"
+                                                : "unexpected argument: " + name);
+        }
+        const std::string& value = arguments[++i];
+        const auto whole = Number<int>(value);
+        if (name == "--text") {
+            options.textFile = value;
+        } else if (name == "-o" || name == "--output") {
+            options.output = value;
+        } else if (name == "--kind") {
+            const auto* found =
+                std::find_if(std::begin(kKinds), std::end(kKinds),
+                             [&value](const KindName& k) { return value == k.name; });
+            if (found == std::end(kKinds)) {
+                return fail("unknown text kind: " + value +
+                            " (letters, digits, mixed, cipher or lesson)");
+            }
+            options.kind = found->kind;
+            kindGiven = true;
+        } else if (name == "--lesson") {
+            const int lessons = static_cast<int>(CKochCourse::DefaultOrder().size()) - 1;
+            if (!whole || *whole < 1 || *whole > lessons) {
+                return fail("--lesson takes a lesson from 1 to " + std::to_string(lessons) + ": " +
+                            value);
+            }
+            options.lesson = *whole;
+        } else if (name == "--groups") {
+            if (!whole || *whole < 1 || *whole > kMaxGroups) {
+                return fail("--groups takes a number from 1 to " + std::to_string(kMaxGroups) +
+                            ": " + value);
+            }
+            options.groups = *whole;
+        } else if (name == "--sign-speed" || name == "--text-speed") {
+            const bool sign = name == "--sign-speed";
+            const bool listed = whole && (sign ? std::ranges::count(kSignSpeeds, *whole)
+                                               : std::ranges::count(kTextSpeeds, *whole)) > 0;
+            if (!listed) {
+                return fail(name + " takes one of " +
+                            (sign ? Listed(kSignSpeeds) : Listed(kTextSpeeds)) + ": " + value);
+            }
+            (sign ? options.signSpeed : options.textSpeed) = *whole;
+        } else if (name == "--tone") {
+            if (!whole || std::ranges::count(kToneFrequencies, *whole) == 0) {
+                return fail("--tone takes one of " + Listed(kToneFrequencies) + ": " + value);
+            }
+            options.tone = *whole;
+        } else if (name == "--ratio") {
+            const auto ratio = Number<double>(value);
+            const auto* found =
+                ratio ? std::find_if(kDashRatios.begin(), kDashRatios.end(),
+                                     [&ratio](double r) { return std::abs(r - *ratio) < 1e-9; })
+                      : kDashRatios.end();
+            if (found == kDashRatios.end()) {
+                return fail("--ratio takes 3.0, 3.1, ... 4.0: " + value);
+            }
+            options.ratio = *found;
+        } else if (name == "--seed") {
+            const auto seed = Number<std::uint32_t>(value);
+            if (!seed) {
+                return fail("--seed takes a number from 0 to 4294967295: " + value);
+            }
+            options.seed = *seed;
+        } else if (name == "--split-minutes") {
+            const auto minutes = Number<double>(value);
+            if (!minutes || !(*minutes > 0) || *minutes > kMaxSplitMinutes) {
+                return fail("--split-minutes takes a number of minutes above 0: " + value);
+            }
+            options.splitMinutes = *minutes;
+        } else {
+            return fail("unknown option: " + name);
+        }
+    }
+    if (options.output.empty()) {
+        return fail("no output file: give -o FILE");
+    }
+    if (!soundfile::FormatOfPath(options.output)) {
+        return fail(
+            "the output file's extension names no format (.wav, .flac, .ogg, .opus, "
+            ".mp3): " +
+            options.output);
+    }
+    if (!options.textFile.empty() && kindGiven) {
+        return fail("--text and --kind exclude each other");
+    }
+    result.options = options;
+    return result;
+}
+
+std::optional<std::string> ExportText(const ExportOptions& options, std::string& error) {
+    if (!options.textFile.empty()) {
+        const std::optional<std::string> bytes = ReadFileBytes(options.textFile);
+        if (!bytes) {
+            error = "cannot read the text file (missing, empty or unreadable): " + options.textFile;
+            return std::nullopt;
+        }
+        // A course file may be long and in lines: every line break separates words.
+        std::string text = AsciiUpper(*bytes);
+        std::replace_if(
+            text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; },
+            ' ');
+        CMorseText morse;
+        morse.SetText(text);
+        CDroppedNotifier dropped;
+        morse.RemoveUnsupported(dropped);
+        const std::vector<std::string> words = Words(morse.GetText());
+        if (words.empty()) {
+            error = "the text file holds nothing to key: " + options.textFile;
+            return std::nullopt;
+        }
+        return Joined(words, 0, words.size());
+    }
+    std::uint32_t seed = options.seed.value_or(
+        static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    std::vector<std::string> groups;
+    while (groups.size() < static_cast<std::size_t>(options.groups)) {
+        std::string generated;
+        if (options.kind == kLessonText) {
+            const CKochCourse course(CKochCourse::DefaultOrder(), options.lesson);
+            generated = course.Generate(course.DrawingSet(), seed);
+        } else {
+            const std::string set = options.kind == kLetterText  ? std::string(kLetters)
+                                    : options.kind == kDigitText ? std::string(kDigits)
+                                                                 : std::string(kLetters) + kDigits;
+            generated = CMorseText::Generate(set, options.kind, seed);
+        }
+        const std::vector<std::string> more = Words(generated);
+        if (more.empty()) {
+            error = "nothing to generate";
+            return std::nullopt;
+        }
+        groups.insert(groups.end(), more.begin(), more.end());
+        ++seed;
+    }
+    return Joined(groups, 0, static_cast<std::size_t>(options.groups));
+}
+
+std::optional<std::vector<ExportFile>> RenderExport(const ExportOptions& options,
+                                                    const std::string& text, std::string& error) {
+    const std::vector<std::string> words = Words(text);
+    // The parts: as many words as fit the time each, at least one.
+    std::vector<std::pair<std::size_t, std::size_t>> parts;
+    if (options.splitMinutes <= 0) {
+        parts.emplace_back(0, words.size());
+    } else {
+        const auto limit = static_cast<std::int64_t>(options.splitMinutes * 60 * 1e7);
+        for (std::size_t first = 0; first < words.size();) {
+            std::size_t low = 1;
+            std::size_t high = words.size() - first;
+            while (low < high) {
+                const std::size_t middle = (low + high + 1) / 2;
+                if (LengthUnits(options, Joined(words, first, middle)) <= limit) {
+                    low = middle;
+                } else {
+                    high = middle - 1;
+                }
+            }
+            parts.emplace_back(first, low);
+            first += low;
+        }
+    }
+    const soundfile::Format format =
+        soundfile::FormatOfPath(options.output).value_or(soundfile::Format::Wav);
+    std::vector<ExportFile> files;
+    for (std::size_t p = 0; p < parts.size(); ++p) {
+        const std::string part = Joined(words, parts[p].first, parts[p].second);
+        CMorseText morse;
+        morse.SetText(part);
+        morse.SetKind(kCustomText);
+        const CTransmissionTimeline timeline(morse, options.signSpeed, options.textSpeed,
+                                             options.ratio);
+        const std::string wav = soundfile::RenderWav(timeline, options.tone, 1.0F);
+        const bool numbered = parts.size() > 1;
+        const std::string title =
+            numbered ? "Brumlo " + std::to_string(p + 1) + "/" + std::to_string(parts.size())
+                     : std::string();
+        auto bytes = soundfile::Encode(soundfile::SamplesOfWav(wav), CToneRenderer::kSampleRate,
+                                       format, &error, title);
+        if (!bytes) {
+            return std::nullopt;
+        }
+        files.push_back(
+            {numbered ? NumberedPath(options.output, p + 1, parts.size()) : options.output, part,
+             std::move(*bytes)});
+    }
+    return files;
+}

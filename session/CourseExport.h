@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/SoundFileFormats.h"
+
+// Rendering a practice text to sound files without a window: the options of the command line,
+// the text they name, and the files it becomes. Speeds, tone, ratio and text kinds mean what the
+// window's lists mean, and take only the values those lists offer.
+struct ExportOptions {
+    std::string textFile;  // a text file to render, or empty for a generated text
+    int kind = 0;          // a generated text's kind (kLetterText ... kLessonText)
+    int lesson = 1;        // the Koch lesson of the lesson kind
+    int groups = 50;       // a generated text's number of groups
+    int signSpeed = 100;   // characters per minute
+    int textSpeed = 60;
+    int tone = 600;                     // Hz
+    double ratio = 3.0;                 // dash : dot
+    std::optional<std::uint32_t> seed;  // the generator's seed; drawn from the clock when absent
+    double splitMinutes = 0;  // 0: one file; otherwise numbered files of at most this long
+    std::string output;       // the file (or the numbered files' pattern); its extension is
+                              // the format
+};
+
+// The command's arguments (without the program name) read into options; an error is one line
+// that names the bad argument. `help` asks for the usage only.
+struct ExportArguments {
+    std::optional<ExportOptions> options;
+    std::string error;
+    bool help = false;
+};
+ExportArguments ParseExportArguments(const std::vector<std::string>& arguments);
+
+// The usage text of the command.
+std::string ExportUsage();
+
+// The text the options name: the text file's (upper-cased, characters without a code dropped),
+// or one generated from the seed. None, with the reason in `error`, when there is no text.
+std::optional<std::string> ExportText(const ExportOptions& options, std::string& error);
+
+// The files `text` becomes: one, or at word boundaries one per `splitMinutes` of sound, named
+// "name-01.ext", "name-02.ext", ..., each titled in its tags. None, with the reason in `error`,
+// when a file cannot be encoded.
+struct ExportFile {
+    std::string path;
+    std::string text;  // the part of the text it holds
+    std::string bytes;
+};
+std::optional<std::vector<ExportFile>> RenderExport(const ExportOptions& options,
+                                                    const std::string& text, std::string& error);

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/CTransmissionTimeline.h"
+#include "session/CourseExport.h"
+#include "tests/support/CTemporaryFolder.h"
+#include "text/CMorseText.h"
+#include "text/TextFile.h"
+#include "training/CKochCourse.h"
+
+namespace {
+
+std::vector<std::string> Split(const std::string& line) {
+    std::vector<std::string> words;
+    std::string word;
+    for (const char c : line + ' ') {
+        if (c != ' ') {
+            word.push_back(c);
+        } else if (!word.empty()) {
+            words.push_back(word);
+            word.clear();
+        }
+    }
+    return words;
+}
+
+// Every option read as the window means it; a bad one refused with a line naming it.
+TEST(CourseExport, ArgumentsAreReadOrRefusedWithTheirName) {
+    const auto good = ParseExportArguments(
+        Split("--kind lesson --lesson 4 --groups 12 --sign-speed 120 --text-speed 40 --tone 700 "
+              "--ratio 3.5 --seed 99 --split-minutes 2.5 -o kurz.mp3"));
+    ASSERT_TRUE(good.options) << good.error;
+    EXPECT_EQ(good.options->kind, kLessonText);
+    EXPECT_EQ(good.options->lesson, 4);
+    EXPECT_EQ(good.options->groups, 12);
+    EXPECT_EQ(good.options->signSpeed, 120);
+    EXPECT_EQ(good.options->textSpeed, 40);
+    EXPECT_EQ(good.options->tone, 700);
+    EXPECT_DOUBLE_EQ(good.options->ratio, 3.5);
+    EXPECT_EQ(good.options->seed, 99U);
+    EXPECT_DOUBLE_EQ(good.options->splitMinutes, 2.5);
+    EXPECT_EQ(good.options->output, "kurz.mp3");
+    EXPECT_TRUE(ParseExportArguments(Split("--help")).help);
+
+    const struct {
+        const char* arguments;
+        const char* named;  // what the error line must name
+    } bad[] = {
+        {"", "-o"},
+        {"-o kurz.doc", "kurz.doc"},
+        {"-o kurz", "kurz"},
+        {"--kind words -o a.wav", "words"},
+        {"--kind", "--kind"},
+        {"--sign-speed 65 -o a.wav", "65"},
+        {"--text-speed 10 -o a.wav", "10"},
+        {"--tone 440 -o a.wav", "440"},
+        {"--ratio 3.05 -o a.wav", "3.05"},
+        {"--ratio abc -o a.wav", "abc"},
+        {"--lesson 0 -o a.wav", "0"},
+        {"--lesson 99 -o a.wav", "99"},
+        {"--groups -3 -o a.wav", "-3"},
+        {"--groups 12x -o a.wav", "12x"},
+        {"--seed -1 -o a.wav", "-1"},
+        {"--split-minutes 0 -o a.wav", "0"},
+        {"--split-minutes nan -o a.wav", "nan"},
+        {"--volume 3 -o a.wav", "--volume"},
+        {"--text a.txt --kind digits -o a.wav", "--text"},
+        {"stray -o a.wav", "stray"},
+    };
+    for (const auto& c : bad) {
+        const auto parsed = ParseExportArguments(Split(c.arguments));
+        EXPECT_FALSE(parsed.options) << c.arguments;
+        EXPECT_NE(parsed.error.find(c.named), std::string::npos)
+            << c.arguments << ": " << parsed.error;
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << parsed.error;
+    }
+}
+
+// A generated text has the groups asked for, of the lesson's characters, and the same seed gives
+// the same text; a text file's lines are words, characters without a code dropped.
+TEST(CourseExport, TheTextIsTheOneTheOptionsName) {
+    ExportOptions options;
+    options.kind = kLessonText;
+    options.lesson = 2;
+    options.groups = 120;
+    options.seed = 5;
+    std::string error;
+    const auto text = ExportText(options, error);
+    ASSERT_TRUE(text) << error;
+    EXPECT_EQ(Split(*text).size(), 120U);
+    const std::string lesson = CKochCourse(CKochCourse::DefaultOrder(), 2).Characters();
+    for (const char c : *text) {
+        EXPECT_TRUE(c == ' ' || lesson.find(c) != std::string::npos) << c;
+    }
+    EXPECT_EQ(ExportText(options, error), text);
+    options.seed = 6;
+    EXPECT_NE(ExportText(options, error), text);
+
+    CTemporaryFolder folder;
+    ASSERT_TRUE(WriteFileBytes(folder.File("kurz.txt"), "cq de ok1abc\r\nrst 599 ~ ok\n", false));
+    options.textFile = folder.File("kurz.txt");
+    EXPECT_EQ(ExportText(options, error), "CQ DE OK1ABC RST 599 OK");
+    options.textFile = folder.File("missing.txt");
+    EXPECT_FALSE(ExportText(options, error));
+    EXPECT_NE(error.find("missing.txt"), std::string::npos);
+}
+
+// Split files cut at word boundaries, each within its minutes, numbered in order and together
+// holding the whole text; one file keeps its name.
+TEST(CourseExport, SplitFilesCutAtWordsWithinTheirMinutes) {
+    ExportOptions options;
+    options.signSpeed = 200;
+    options.textSpeed = 200;
+    options.groups = 60;
+    options.seed = 1;
+    options.output = "/tmp/kurz.wav";
+    std::string error;
+    const std::string text = *ExportText(options, error);
+    const auto single = RenderExport(options, text, error);
+    ASSERT_TRUE(single) << error;
+    ASSERT_EQ(single->size(), 1U);
+    EXPECT_EQ((*single)[0].path, "/tmp/kurz.wav");
+
+    options.splitMinutes = 0.25;
+    const auto parts = RenderExport(options, text, error);
+    ASSERT_TRUE(parts) << error;
+    ASSERT_GT(parts->size(), 2U);
+    std::vector<std::string> words;
+    for (std::size_t p = 0; p < parts->size(); ++p) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/tmp/kurz-%02zu.wav", p + 1);
+        EXPECT_EQ((*parts)[p].path, name);
+        // 16-bit samples at 44.1 kHz after the header, the lead-in and tail included.
+        const double seconds = static_cast<double>((*parts)[p].bytes.size()) / 2.0 / 44100.0;
+        EXPECT_LE(seconds, 15.0 + 0.4) << p;
+    }
+    // The parts hold the text's words in order, each as many as fit: one more would not.
+    std::string joined;
+    for (const ExportFile& file : *parts) {
+        joined += (joined.empty() ? "" : " ") + file.text;
+    }
+    EXPECT_EQ(joined, text);
+    const std::string longer = (*parts)[0].text + " " + Split((*parts)[1].text)[0];
+    CMorseText morse;
+    morse.SetText(longer);
+    EXPECT_GT(CTransmissionTimeline(morse, 200, 200, 3.0).EndUnits(), 15LL * 10000000);
+}
+
+}  // namespace
