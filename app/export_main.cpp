@@ -24,14 +24,19 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "brumlo-export: %s\n", error.c_str());
         return 1;
     }
-    const auto files = RenderExport(*parsed.options, *text, error);
+    const auto files = PlanExport(*parsed.options, *text, error);
     if (!files) {
-        std::fprintf(stderr, "brumlo-export: cannot encode the sound: %s\n", error.c_str());
+        std::fprintf(stderr, "brumlo-export: %s\n", error.c_str());
         return 1;
     }
-    // Each file is written whole or not at all.
+    // One file at a time, each written whole or not at all.
     for (const ExportFile& file : *files) {
-        if (!WriteFileBytes(file.path, file.bytes, false)) {
+        const auto bytes = RenderExportFile(*parsed.options, file, error);
+        if (!bytes) {
+            std::fprintf(stderr, "brumlo-export: cannot encode the sound: %s\n", error.c_str());
+            return 1;
+        }
+        if (!WriteFileBytes(file.path, *bytes, false)) {
             std::fprintf(stderr, "brumlo-export: cannot write %s\n", file.path.c_str());
             return 1;
         }

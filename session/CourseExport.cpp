@@ -21,8 +21,7 @@ namespace {
 constexpr const char* kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 constexpr const char* kDigits = "1234567890";
 // A generated text of the window has 300 characters; a course asks for more groups than that.
-constexpr int kMaxGroups = 100000;
-constexpr double kMaxSplitMinutes = 24 * 60;
+constexpr int kMaxGroups = 20000;
 
 struct KindName {
     const char* name;
@@ -188,8 +187,9 @@ ExportArguments ParseExportArguments(const std::vector<std::string>& arguments) 
             options.seed = *seed;
         } else if (name == "--split-minutes") {
             const auto minutes = Number<double>(value);
-            if (!minutes || !(*minutes > 0) || *minutes > kMaxSplitMinutes) {
-                return fail("--split-minutes takes a number of minutes above 0: " + value);
+            if (!minutes || !(*minutes > 0) || *minutes > kMaxFileMinutes) {
+                return fail("--split-minutes takes a number of minutes above 0, at most " +
+                            std::to_string(static_cast<int>(kMaxFileMinutes)) + ": " + value);
             }
             options.splitMinutes = *minutes;
         } else {
@@ -260,15 +260,21 @@ std::optional<std::string> ExportText(const ExportOptions& options, std::string&
     return Joined(groups, 0, static_cast<std::size_t>(options.groups));
 }
 
-std::optional<std::vector<ExportFile>> RenderExport(const ExportOptions& options,
-                                                    const std::string& text, std::string& error) {
+std::optional<std::vector<ExportFile>> PlanExport(const ExportOptions& options,
+                                                  const std::string& text, std::string& error) {
     const std::vector<std::string> words = Words(text);
+    const double minutes = options.splitMinutes > 0 ? options.splitMinutes : kMaxFileMinutes;
+    const auto limit = static_cast<std::int64_t>(minutes * 60 * 1e7);
+    if (options.splitMinutes <= 0 && LengthUnits(options, text) > limit) {
+        error = "the sound would last over " + std::to_string(static_cast<int>(kMaxFileMinutes)) +
+                " minutes: split it with --split-minutes";
+        return std::nullopt;
+    }
     // The parts: as many words as fit the time each, at least one.
     std::vector<std::pair<std::size_t, std::size_t>> parts;
     if (options.splitMinutes <= 0) {
         parts.emplace_back(0, words.size());
     } else {
-        const auto limit = static_cast<std::int64_t>(options.splitMinutes * 60 * 1e7);
         for (std::size_t first = 0; first < words.size();) {
             std::size_t low = 1;
             std::size_t high = words.size() - first;
@@ -284,29 +290,28 @@ std::optional<std::vector<ExportFile>> RenderExport(const ExportOptions& options
             first += low;
         }
     }
-    const soundfile::Format format =
-        soundfile::FormatOfPath(options.output).value_or(soundfile::Format::Wav);
     std::vector<ExportFile> files;
+    const bool numbered = parts.size() > 1;
     for (std::size_t p = 0; p < parts.size(); ++p) {
-        const std::string part = Joined(words, parts[p].first, parts[p].second);
-        CMorseText morse;
-        morse.SetText(part);
-        morse.SetKind(kCustomText);
-        const CTransmissionTimeline timeline(morse, options.signSpeed, options.textSpeed,
-                                             options.ratio);
-        const std::string wav = soundfile::RenderWav(timeline, options.tone, 1.0F);
-        const bool numbered = parts.size() > 1;
-        const std::string title =
-            numbered ? "Brumlo " + std::to_string(p + 1) + "/" + std::to_string(parts.size())
-                     : std::string();
-        auto bytes = soundfile::Encode(soundfile::SamplesOfWav(wav), CToneRenderer::kSampleRate,
-                                       format, &error, title);
-        if (!bytes) {
-            return std::nullopt;
-        }
         files.push_back(
-            {numbered ? NumberedPath(options.output, p + 1, parts.size()) : options.output, part,
-             std::move(*bytes)});
+            {numbered ? NumberedPath(options.output, p + 1, parts.size()) : options.output,
+             Joined(words, parts[p].first, parts[p].second),
+             numbered ? "Brumlo " + std::to_string(p + 1) + "/" + std::to_string(parts.size())
+                      : std::string()});
     }
     return files;
+}
+
+std::optional<std::string> RenderExportFile(const ExportOptions& options, const ExportFile& file,
+                                            std::string& error) {
+    CMorseText morse;
+    morse.SetText(file.text);
+    morse.SetKind(kCustomText);
+    const CTransmissionTimeline timeline(morse, options.signSpeed, options.textSpeed,
+                                         options.ratio);
+    const std::string wav = soundfile::RenderWav(timeline, options.tone, 1.0F);
+    return soundfile::Encode(
+        soundfile::SamplesOfWav(wav), CToneRenderer::kSampleRate,
+        soundfile::FormatOfPath(options.output).value_or(soundfile::Format::Wav), &error,
+        file.title);
 }

@@ -41,13 +41,21 @@ std::string ExportUsage();
 // or one generated from the seed. None, with the reason in `error`, when there is no text.
 std::optional<std::string> ExportText(const ExportOptions& options, std::string& error);
 
+// The longest sound one file may hold: a file is rendered whole in memory first.
+inline constexpr double kMaxFileMinutes = 120;
+
 // The files `text` becomes: one, or at word boundaries one per `splitMinutes` of sound, named
 // "name-01.ext", "name-02.ext", ..., each titled in its tags. None, with the reason in `error`,
-// when a file cannot be encoded.
+// when one file would last longer than kMaxFileMinutes.
 struct ExportFile {
     std::string path;
-    std::string text;  // the part of the text it holds
-    std::string bytes;
+    std::string text;   // the part of the text it holds
+    std::string title;  // for its tags; empty for a single file
 };
-std::optional<std::vector<ExportFile>> RenderExport(const ExportOptions& options,
-                                                    const std::string& text, std::string& error);
+std::optional<std::vector<ExportFile>> PlanExport(const ExportOptions& options,
+                                                  const std::string& text, std::string& error);
+
+// The bytes of one planned file; none, with the library's reason in `error`, when it cannot be
+// encoded.
+std::optional<std::string> RenderExportFile(const ExportOptions& options, const ExportFile& file,
+                                            std::string& error);

@@ -109,7 +109,7 @@ TEST(CourseExport, TheTextIsTheOneTheOptionsName) {
 }
 
 // Split files cut at word boundaries, each within its minutes, numbered in order and together
-// holding the whole text; one file keeps its name.
+// holding the whole text; one file keeps its name; a single file over two hours is refused.
 TEST(CourseExport, SplitFilesCutAtWordsWithinTheirMinutes) {
     ExportOptions options;
     options.signSpeed = 200;
@@ -119,34 +119,41 @@ TEST(CourseExport, SplitFilesCutAtWordsWithinTheirMinutes) {
     options.output = "/tmp/kurz.wav";
     std::string error;
     const std::string text = *ExportText(options, error);
-    const auto single = RenderExport(options, text, error);
+    const auto single = PlanExport(options, text, error);
     ASSERT_TRUE(single) << error;
     ASSERT_EQ(single->size(), 1U);
     EXPECT_EQ((*single)[0].path, "/tmp/kurz.wav");
+    EXPECT_EQ((*single)[0].text, text);
 
     options.splitMinutes = 0.25;
-    const auto parts = RenderExport(options, text, error);
+    const auto parts = PlanExport(options, text, error);
     ASSERT_TRUE(parts) << error;
     ASSERT_GT(parts->size(), 2U);
-    std::vector<std::string> words;
+    std::string joined;
     for (std::size_t p = 0; p < parts->size(); ++p) {
-        char name[32];
+        char name[64];
         std::snprintf(name, sizeof name, "/tmp/kurz-%02zu.wav", p + 1);
         EXPECT_EQ((*parts)[p].path, name);
-        // 16-bit samples at 44.1 kHz after the header, the lead-in and tail included.
-        const double seconds = static_cast<double>((*parts)[p].bytes.size()) / 2.0 / 44100.0;
-        EXPECT_LE(seconds, 15.0 + 0.4) << p;
-    }
-    // The parts hold the text's words in order, each as many as fit: one more would not.
-    std::string joined;
-    for (const ExportFile& file : *parts) {
-        joined += (joined.empty() ? "" : " ") + file.text;
+        EXPECT_EQ((*parts)[p].title,
+                  "Brumlo " + std::to_string(p + 1) + "/" + std::to_string(parts->size()));
+        joined += (joined.empty() ? "" : " ") + (*parts)[p].text;
     }
     EXPECT_EQ(joined, text);
-    const std::string longer = (*parts)[0].text + " " + Split((*parts)[1].text)[0];
-    CMorseText morse;
-    morse.SetText(longer);
-    EXPECT_GT(CTransmissionTimeline(morse, 200, 200, 3.0).EndUnits(), 15LL * 10000000);
+    // Each as many words as fit: the file is within its minutes, one word more would not be.
+    const auto file = RenderExportFile(options, (*parts)[0], error);
+    ASSERT_TRUE(file) << error;
+    const double seconds = static_cast<double>(file->size() - 44) / 2.0 / 44100.0;
+    EXPECT_LE(seconds, 15.0 + 0.31);  // with the lead-in and the tail
+    CMorseText longer;
+    longer.SetText((*parts)[0].text + " " + Split((*parts)[1].text)[0]);
+    EXPECT_GT(CTransmissionTimeline(longer, 200, 200, 3.0).EndUnits(), 15LL * 10000000);
+
+    options.splitMinutes = 0;
+    options.signSpeed = 60;
+    options.textSpeed = 20;
+    options.groups = 600;
+    EXPECT_FALSE(PlanExport(options, *ExportText(options, error), error));
+    EXPECT_NE(error.find("--split-minutes"), std::string::npos) << error;
 }
 
 }  // namespace
