@@ -1,11 +1,12 @@
 #include "engine/SoundFileFormats.h"
 
-#include <liquid/liquid.h>
 #include <sndfile.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+
+#include "output/LiquidFilters.h"
 
 namespace soundfile {
 
@@ -14,8 +15,6 @@ namespace {
 constexpr std::size_t kWavHeaderBytes = 44;
 // Opus is defined at 48 kHz (and fractions of it), not at 44.1 kHz.
 constexpr int kOpusSampleRate = 48000;
-// The stop-band suppression of the resampler for Opus, in dB: far below anything heard.
-constexpr float kResamplerSuppression = 80.0F;
 // The lossy formats' trade of size against quality (0 the best, 1 the smallest): a tone in
 // silence keeps well at half.
 constexpr double kCompressionLevel = 0.9;
@@ -105,23 +104,15 @@ int MajorAndEncoding(Format format) {
 }
 
 std::vector<std::int16_t> Resampled(std::span<const std::int16_t> samples, int from, int to) {
-    const auto rate = static_cast<float>(to) / static_cast<float>(from);
     std::vector<float> input(samples.size());
     std::transform(samples.begin(), samples.end(), input.begin(),
                    [](std::int16_t s) { return static_cast<float>(s) / 32768.0F; });
-    std::vector<float> output(
-        static_cast<std::size_t>(std::ceil(static_cast<double>(input.size()) * rate)) + 64);
-    unsigned int produced = 0;
-    msresamp_rrrf resampler = msresamp_rrrf_create(rate, kResamplerSuppression);
-    msresamp_rrrf_execute(resampler, input.data(), static_cast<unsigned int>(input.size()),
-                          output.data(), &produced);
-    msresamp_rrrf_destroy(resampler);
-    std::vector<std::int16_t> result(std::min<std::size_t>(produced, output.size()));
-    std::transform(output.begin(), output.begin() + static_cast<std::ptrdiff_t>(result.size()),
-                   result.begin(), [](float s) {
-                       return static_cast<std::int16_t>(
-                           std::lround(std::clamp(s * 32768.0F, -32768.0F, 32767.0F)));
-                   });
+    const std::vector<float> output = ::Resampled(input, from, to);
+    std::vector<std::int16_t> result(output.size());
+    std::transform(output.begin(), output.end(), result.begin(), [](float s) {
+        return static_cast<std::int16_t>(
+            std::lround(std::clamp(s * 32768.0F, -32768.0F, 32767.0F)));
+    });
     return result;
 }
 

@@ -31,3 +31,19 @@ RealFilter MakeReceiverFilter(double centreHz, double bandwidthHz, double sample
 ComplexFilter MakeComplexLowPass(double cutoff) {
     return ComplexFilter(iirfilt_crcf_create_lowpass(2, static_cast<float>(cutoff)));
 }
+
+std::vector<float> Resampled(const std::vector<float>& samples, double from, double to) {
+    constexpr float kSuppression = 80.0F;
+    const auto rate = static_cast<float>(to / from);
+    std::vector<float> output(
+        static_cast<std::size_t>(std::ceil(static_cast<double>(samples.size()) * rate)) + 64);
+    unsigned int produced = 0;
+    msresamp_rrrf resampler = msresamp_rrrf_create(rate, kSuppression);
+    // The resampler takes a writable input.
+    std::vector<float> input = samples;
+    msresamp_rrrf_execute(resampler, input.data(), static_cast<unsigned int>(input.size()),
+                          output.data(), &produced);
+    msresamp_rrrf_destroy(resampler);
+    output.resize(std::min<std::size_t>(produced, output.size()));
+    return output;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 // Owning handles of liquid-dsp's filter objects, so that headers need not include liquid.h.
 struct iirfilt_rrrf_s;
@@ -25,3 +26,7 @@ inline constexpr double kReceiverNoiseBandwidthShare = 1.0262;  // (pi / 8) / si
 // A second-order Butterworth low-pass of cut-off `cutoff` (a share of the sample rate) for
 // complex samples.
 ComplexFilter MakeComplexLowPass(double cutoff);
+
+// `samples` at `from` Hz resampled to `to` Hz through liquid-dsp's multi-stage resampler, with the
+// stop band 80 dB down.
+std::vector<float> Resampled(const std::vector<float>& samples, double from, double to);

@@ -11,6 +11,8 @@
 #include "core/Timing.h"
 #include "engine/CTransmissionTimeline.h"
 #include "engine/SoundFile.h"
+#include "engine/SpokenAnswers.h"
+#include "output/CSpeech.h"
 #include "output/CToneRenderer.h"
 #include "text/CMorseText.h"
 #include "text/TextFile.h"
@@ -22,6 +24,7 @@ constexpr const char* kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 constexpr const char* kDigits = "1234567890";
 // A generated text of the window has 300 characters; a course asks for more groups than that.
 constexpr int kMaxGroups = 20000;
+constexpr double kMaxPauseSeconds = 60;
 
 struct KindName {
     const char* name;
@@ -103,7 +106,10 @@ std::string NumberedPath(const std::string& path, std::size_t number, std::size_
 std::string ExportUsage() {
     return "usage: brumlo-export [--text FILE | --kind KIND [--lesson N] [--groups N]]\n"
            "                     [--sign-speed CPM] [--text-speed CPM] [--tone HZ] [--ratio R]\n"
-           "                     [--seed N] [--split-minutes M] -o FILE\n"
+           "                     [--seed N] [--split-minutes M]\n"
+           "                     [--speak [--language cs|en] [--pause-before S] [--pause-after "
+           "S]]\n"
+           "                     -o FILE\n"
            "KIND: letters, digits, mixed, cipher, lesson; FILE's extension chooses the format:\n"
            ".wav, .flac, .ogg, .opus, .mp3\n";
 }
@@ -121,6 +127,10 @@ ExportArguments ParseExportArguments(const std::vector<std::string>& arguments) 
         if (name == "-h" || name == "--help") {
             result.help = true;
             return result;
+        }
+        if (name == "--speak") {
+            options.speak = true;
+            continue;
         }
         if (i + 1 >= arguments.size()) {
             return fail(name.rfind('-', 0) == 0 ? "option " + name + " needs a value"
@@ -185,6 +195,18 @@ ExportArguments ParseExportArguments(const std::vector<std::string>& arguments) 
                 return fail("--seed takes a number from 0 to 4294967295: " + value);
             }
             options.seed = *seed;
+        } else if (name == "--language") {
+            if (value != "cs" && value != "en") {
+                return fail("--language takes cs or en: " + value);
+            }
+            options.english = value == "en";
+        } else if (name == "--pause-before" || name == "--pause-after") {
+            const auto seconds = Number<double>(value);
+            if (!seconds || !(*seconds >= 0) || *seconds > kMaxPauseSeconds) {
+                return fail(name + " takes seconds from 0 to " +
+                            std::to_string(static_cast<int>(kMaxPauseSeconds)) + ": " + value);
+            }
+            (name == "--pause-before" ? options.pauseBefore : options.pauseAfter) = *seconds;
         } else if (name == "--split-minutes") {
             const auto minutes = Number<double>(value);
             if (!minutes || !(*minutes > 0) || *minutes > kMaxFileMinutes) {
@@ -310,8 +332,20 @@ std::optional<std::string> RenderExportFile(const ExportOptions& options, const 
     const CTransmissionTimeline timeline(morse, options.signSpeed, options.textSpeed,
                                          options.ratio);
     const std::string wav = soundfile::RenderWav(timeline, options.tone, 1.0F);
+    std::vector<std::int16_t> samples = soundfile::SamplesOfWav(wav);
+    if (options.speak) {
+        // Generated groups are spelled; the words of a text file are said as words.
+        const bool spell = options.textFile.empty();
+        const CSpeech::Language language =
+            options.english ? CSpeech::Language::English : CSpeech::Language::Czech;
+        samples = soundfile::WithSpokenWords(samples, timeline, file.text,
+                                             {options.pauseBefore, options.pauseAfter},
+                                             [spell, language](const std::string& word) {
+                                                 return CSpeech::Speak(word, language, spell);
+                                             });
+    }
     return soundfile::Encode(
-        soundfile::SamplesOfWav(wav), CToneRenderer::kSampleRate,
+        samples, CToneRenderer::kSampleRate,
         soundfile::FormatOfPath(options.output).value_or(soundfile::Format::Wav), &error,
         file.title);
 }

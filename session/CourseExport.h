@@ -20,9 +20,13 @@ struct ExportOptions {
     int tone = 600;                     // Hz
     double ratio = 3.0;                 // dash : dot
     std::optional<std::uint32_t> seed;  // the generator's seed; drawn from the clock when absent
-    double splitMinutes = 0;  // 0: one file; otherwise numbered files of at most this long
-    std::string output;       // the file (or the numbered files' pattern); its extension is
-                              // the format
+    double splitMinutes = 0;   // 0: one file; otherwise numbered files of at most this long
+    bool speak = false;        // each group or word spoken after it
+    bool english = false;      // spoken in English rather than Czech
+    double pauseBefore = 0.5;  // seconds between a word and its answer
+    double pauseAfter = 1.0;   // seconds between an answer and the next word
+    std::string output;        // the file (or the numbered files' pattern); its extension is
+                               // the format
 };
 
 // The command's arguments (without the program name) read into options; an error is one line

@@ -43,7 +43,15 @@ TEST(CourseExport, ArgumentsAreReadOrRefusedWithTheirName) {
     EXPECT_EQ(good.options->seed, 99U);
     EXPECT_DOUBLE_EQ(good.options->splitMinutes, 2.5);
     EXPECT_EQ(good.options->output, "kurz.mp3");
+    EXPECT_FALSE(good.options->speak);
     EXPECT_TRUE(ParseExportArguments(Split("--help")).help);
+    const auto spoken = ParseExportArguments(
+        Split("--speak --language en --pause-before 0 --pause-after 2.5 -o a.ogg"));
+    ASSERT_TRUE(spoken.options) << spoken.error;
+    EXPECT_TRUE(spoken.options->speak);
+    EXPECT_TRUE(spoken.options->english);
+    EXPECT_DOUBLE_EQ(spoken.options->pauseBefore, 0);
+    EXPECT_DOUBLE_EQ(spoken.options->pauseAfter, 2.5);
 
     const struct {
         const char* arguments;
@@ -69,6 +77,9 @@ TEST(CourseExport, ArgumentsAreReadOrRefusedWithTheirName) {
         {"--volume 3 -o a.wav", "--volume"},
         {"--text a.txt --kind digits -o a.wav", "--text"},
         {"stray -o a.wav", "stray"},
+        {"--speak --language de -o a.wav", "de"},
+        {"--pause-before -1 -o a.wav", "-1"},
+        {"--pause-after 61 -o a.wav", "61"},
     };
     for (const auto& c : bad) {
         const auto parsed = ParseExportArguments(Split(c.arguments));
