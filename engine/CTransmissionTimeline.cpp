@@ -1,5 +1,7 @@
 #include "engine/CTransmissionTimeline.h"
 
+#include <algorithm>
+
 #include "core/CMorseTable.h"
 #include "core/Timing.h"
 #include "engine/CStepCorrection.h"
@@ -18,6 +20,14 @@ CTransmissionTimeline::CTransmissionTimeline(CMorseText text, int signSpeed, int
     Build(text);
 }
 
+CTransmissionTimeline::CTransmissionTimeline(CMorseText text, const std::vector<Speeds>& wordSpeeds,
+                                             double dashRatio)
+    : ratio(dashRatio), speedsOfWords(wordSpeeds) {
+    const Speeds first = wordSpeeds.empty() ? Speeds{100, 100} : wordSpeeds.front();
+    timing = ComputeTiming(first.sign, first.text, dashRatio);
+    Build(text);
+}
+
 std::int32_t CTransmissionTimeline::Keyed(KeyInterval interval, double modelUnits) {
     return TruncateUnits(fist ? fist->Shape(interval, modelUnits, timing.dotUnits) : modelUnits);
 }
@@ -28,6 +38,7 @@ void CTransmissionTimeline::Build(CMorseText& text) {
 
     Character(kStartSign);
     Gap(Keyed(KeyInterval::kStartSignGap, StartSignGapUnits(timing)));
+    std::size_t word = 0;
     for (std::size_t i = 0; i < elements.size(); ++i) {
         const char symbol = elements[i];
         if (symbol == '.' || symbol == '-') {
@@ -43,6 +54,12 @@ void CTransmissionTimeline::Build(CMorseText& text) {
             Gap(Keyed(KeyInterval::kWordGap, WordGapUnits(timing)));
             for (std::size_t further = 1; eachSpaceIsGap && further < run; ++further) {
                 Gap(Keyed(KeyInterval::kFurtherSpace, FurtherSpaceUnits(timing)));
+            }
+            // The next word at its own speeds.
+            ++word;
+            if (!speedsOfWords.empty()) {
+                const Speeds next = speedsOfWords[std::min(word, speedsOfWords.size() - 1)];
+                timing = ComputeTiming(next.sign, next.text, ratio);
             }
         }
     }

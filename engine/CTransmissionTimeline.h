@@ -32,6 +32,16 @@ public:
     CTransmissionTimeline(CMorseText text, int signSpeed, int textSpeed, double dashRatio,
                           CFist fist);
 
+    // Sign and text speed, characters per minute.
+    struct Speeds {
+        int sign;
+        int text;
+    };
+    // The tones of `text` with the speeds changing from word to word, as a speed change during a
+    // transmission takes effect: after a word's gap, from the next word on. Word k is keyed at
+    // `wordSpeeds[k]` (the last entry for the words beyond), the start sign at the first.
+    CTransmissionTimeline(CMorseText text, const std::vector<Speeds>& wordSpeeds, double dashRatio);
+
     const std::vector<Tone>& Tones() const { return tones; }
     // Where the transmission ends: after the end sign's last element gap.
     std::int64_t EndUnits() const { return endUnits; }
@@ -48,4 +58,5 @@ private:
     TimingValues timing;
     double ratio = 3.0;
     std::optional<CFist> fist;
+    std::vector<Speeds> speedsOfWords;
 };

@@ -66,11 +66,15 @@ std::vector<std::int16_t> WithSpokenWords(std::span<const std::int16_t> morse,
         const auto cut = static_cast<std::size_t>(
             std::clamp<std::int64_t>(std::min(end + kReleaseSamples, nextStart), 0,
                                      static_cast<std::int64_t>(morse.size())));
+        const std::vector<float> said = voice(word.text);
+        if (said.empty()) {
+            continue;
+        }
         result.insert(result.end(), morse.begin() + static_cast<std::ptrdiff_t>(copied),
                       morse.begin() + static_cast<std::ptrdiff_t>(cut));
         copied = cut;
         result.insert(result.end(), static_cast<std::size_t>(Samples(pauses.beforeSeconds)), 0);
-        for (const float s : voice(word.text)) {
+        for (const float s : said) {
             result.push_back(Rounded(s));
         }
         result.insert(result.end(), static_cast<std::size_t>(Samples(pauses.afterSeconds)), 0);

@@ -18,7 +18,7 @@ struct SpokenAnswers {
     double afterSeconds = 1.0;   // between the answer and the next word
 };
 
-// The samples a word is spoken as, at 44.1 kHz.
+// The samples a word is spoken as, at 44.1 kHz; none for a word left without an answer.
 using Voice = std::function<std::vector<float>(const std::string& word)>;
 
 // The 16-bit samples `morse`, rendered from `timeline` of `text` (with the file's lead-in), with

@@ -25,6 +25,11 @@ constexpr const char* kDigits = "1234567890";
 // A generated text of the window has 300 characters; a course asks for more groups than that.
 constexpr int kMaxGroups = 20000;
 constexpr double kMaxPauseSeconds = 60;
+// The fastest text speed a ladder or a step may reach, in characters per minute.
+constexpr int kMaxLadderSpeed = 600;
+constexpr double kLowestRung = 0.25;
+constexpr double kHighestRung = 4;
+constexpr std::size_t kMostRungs = 10;
 
 struct KindName {
     const char* name;
@@ -80,12 +85,63 @@ std::string Joined(const std::vector<std::string>& words, std::size_t first, std
     return joined;
 }
 
-std::int64_t LengthUnits(const ExportOptions& options, const std::string& text) {
+using Speeds = CTransmissionTimeline::Speeds;
+
+CTransmissionTimeline TimelineOf(const ExportOptions& options, const std::string& text,
+                                 const std::vector<Speeds>& speeds) {
     CMorseText morse;
     morse.SetText(text);
     morse.SetKind(kCustomText);
-    return CTransmissionTimeline(morse, options.signSpeed, options.textSpeed, options.ratio)
-        .EndUnits();
+    return {morse, speeds, options.ratio};
+}
+
+std::int64_t LengthUnits(const ExportOptions& options, const std::vector<std::string>& words,
+                         const std::vector<Speeds>& speeds, std::size_t first, std::size_t count) {
+    const std::vector<Speeds> slice(speeds.begin() + static_cast<std::ptrdiff_t>(first),
+                                    speeds.begin() + static_cast<std::ptrdiff_t>(first + count));
+    return TimelineOf(options, Joined(words, first, count), slice).EndUnits();
+}
+
+// On a ladder each word stands once for each rung.
+std::string Laddered(const ExportOptions& options, const std::string& text) {
+    if (options.ladder.size() < 2) {
+        return text;
+    }
+    std::vector<std::string> repeated;
+    for (const std::string& word : Words(text)) {
+        repeated.insert(repeated.end(), options.ladder.size(), word);
+    }
+    return Joined(repeated, 0, repeated.size());
+}
+
+Speeds Raised(const ExportOptions& options, int textSpeed) {
+    const int text = std::clamp(textSpeed, 1, kMaxLadderSpeed);
+    return {std::max(options.signSpeed, text), text};
+}
+
+// The speeds of every word of the course: the same throughout, a ladder's rungs in turn, or one
+// step faster after every so many minutes (of the course so far, at its own speeds).
+std::vector<Speeds> CourseSpeeds(const ExportOptions& options,
+                                 const std::vector<std::string>& words) {
+    std::vector<Speeds> speeds(words.size(), Speeds{options.signSpeed, options.textSpeed});
+    if (!options.ladder.empty()) {
+        for (std::size_t i = 0; i < words.size(); ++i) {
+            const double factor = options.ladder[i % options.ladder.size()];
+            speeds[i] = Raised(options, static_cast<int>(std::lround(options.textSpeed * factor)));
+        }
+    } else if (options.stepSpeed > 0 && options.stepMinutes > 0) {
+        const auto step = static_cast<std::int64_t>(options.stepMinutes * 60 * 1e7);
+        std::int64_t elapsed = 0;
+        for (std::size_t i = 0; i < words.size(); ++i) {
+            const auto level = static_cast<int>(elapsed / step);
+            speeds[i] = Raised(options, options.textSpeed + level * options.stepSpeed);
+            // The word and its gap at these speeds: its own timeline less an empty one's.
+            const std::vector<Speeds> at{speeds[i]};
+            elapsed += TimelineOf(options, words[i] + " ", at).EndUnits() -
+                       TimelineOf(options, "", at).EndUnits();
+        }
+    }
+    return speeds;
 }
 
 std::string NumberedPath(const std::string& path, std::size_t number, std::size_t count) {
@@ -107,8 +163,9 @@ std::string ExportUsage() {
     return "usage: brumlo-export [--text FILE | --kind KIND [--lesson N] [--groups N]]\n"
            "                     [--sign-speed CPM] [--text-speed CPM] [--tone HZ] [--ratio R]\n"
            "                     [--seed N] [--split-minutes M]\n"
-           "                     [--speak [--language cs|en] [--pause-before S] [--pause-after "
-           "S]]\n"
+           "                     [--speak [--language cs|en] [--pause-before S]\n"
+           "                              [--pause-after S]]\n"
+           "                     [--ladder F,F,... | --step CPM --every MINUTES]\n"
            "                     -o FILE\n"
            "KIND: letters, digits, mixed, cipher, lesson; FILE's extension chooses the format:\n"
            ".wav, .flac, .ogg, .opus, .mp3\n";
@@ -207,6 +264,37 @@ ExportArguments ParseExportArguments(const std::vector<std::string>& arguments) 
                             std::to_string(static_cast<int>(kMaxPauseSeconds)) + ": " + value);
             }
             (name == "--pause-before" ? options.pauseBefore : options.pauseAfter) = *seconds;
+        } else if (name == "--ladder") {
+            options.ladder.clear();
+            std::string rung;
+            for (const char c : value + ",") {
+                if (c != ',') {
+                    rung += c;
+                    continue;
+                }
+                const auto factor = Number<double>(rung);
+                if (!factor || !(*factor >= kLowestRung) || *factor > kHighestRung ||
+                    options.ladder.size() == kMostRungs) {
+                    return fail("--ladder takes up to " + std::to_string(kMostRungs) +
+                                " factors of the text speed from 0.25 to 4, such as "
+                                "1,1.175,1.35,1.5: " +
+                                value);
+                }
+                options.ladder.push_back(*factor);
+                rung.clear();
+            }
+        } else if (name == "--step") {
+            if (!whole || *whole < 1 || *whole > kMaxLadderSpeed) {
+                return fail("--step takes characters per minute from 1 to " +
+                            std::to_string(kMaxLadderSpeed) + ": " + value);
+            }
+            options.stepSpeed = *whole;
+        } else if (name == "--every") {
+            const auto minutes = Number<double>(value);
+            if (!minutes || !(*minutes > 0) || *minutes > kMaxFileMinutes) {
+                return fail("--every takes minutes above 0: " + value);
+            }
+            options.stepMinutes = *minutes;
         } else if (name == "--split-minutes") {
             const auto minutes = Number<double>(value);
             if (!minutes || !(*minutes > 0) || *minutes > kMaxFileMinutes) {
@@ -226,6 +314,12 @@ ExportArguments ParseExportArguments(const std::vector<std::string>& arguments) 
             "the output file's extension names no format (.wav, .flac, .ogg, .opus, "
             ".mp3): " +
             options.output);
+    }
+    if ((options.stepSpeed > 0) != (options.stepMinutes > 0)) {
+        return fail("--step and --every go together");
+    }
+    if (!options.ladder.empty() && options.stepSpeed > 0) {
+        return fail("--ladder and --step exclude each other");
     }
     if (!options.textFile.empty() && kindGiven) {
         return fail("--text and --kind exclude each other");
@@ -255,7 +349,7 @@ std::optional<std::string> ExportText(const ExportOptions& options, std::string&
             error = "the text file holds nothing to key: " + options.textFile;
             return std::nullopt;
         }
-        return Joined(words, 0, words.size());
+        return Laddered(options, Joined(words, 0, words.size()));
     }
     std::uint32_t seed = options.seed.value_or(
         static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
@@ -279,15 +373,16 @@ std::optional<std::string> ExportText(const ExportOptions& options, std::string&
         groups.insert(groups.end(), more.begin(), more.end());
         ++seed;
     }
-    return Joined(groups, 0, static_cast<std::size_t>(options.groups));
+    return Laddered(options, Joined(groups, 0, static_cast<std::size_t>(options.groups)));
 }
 
 std::optional<std::vector<ExportFile>> PlanExport(const ExportOptions& options,
                                                   const std::string& text, std::string& error) {
     const std::vector<std::string> words = Words(text);
+    const std::vector<Speeds> speeds = CourseSpeeds(options, words);
     const double minutes = options.splitMinutes > 0 ? options.splitMinutes : kMaxFileMinutes;
     const auto limit = static_cast<std::int64_t>(minutes * 60 * 1e7);
-    if (options.splitMinutes <= 0 && LengthUnits(options, text) > limit) {
+    if (options.splitMinutes <= 0 && LengthUnits(options, words, speeds, 0, words.size()) > limit) {
         error = "the sound would last over " + std::to_string(static_cast<int>(kMaxFileMinutes)) +
                 " minutes: split it with --split-minutes";
         return std::nullopt;
@@ -302,12 +397,15 @@ std::optional<std::vector<ExportFile>> PlanExport(const ExportOptions& options,
             std::size_t high = words.size() - first;
             while (low < high) {
                 const std::size_t middle = (low + high + 1) / 2;
-                if (LengthUnits(options, Joined(words, first, middle)) <= limit) {
+                if (LengthUnits(options, words, speeds, first, middle) <= limit) {
                     low = middle;
                 } else {
                     high = middle - 1;
                 }
             }
+            // A group's rungs stay in one file.
+            const std::size_t rungs = std::max<std::size_t>(1, options.ladder.size());
+            low = std::min(std::max(rungs, low - low % rungs), words.size() - first);
             parts.emplace_back(first, low);
             first += low;
         }
@@ -318,6 +416,8 @@ std::optional<std::vector<ExportFile>> PlanExport(const ExportOptions& options,
         files.push_back(
             {numbered ? NumberedPath(options.output, p + 1, parts.size()) : options.output,
              Joined(words, parts[p].first, parts[p].second),
+             {speeds.begin() + static_cast<std::ptrdiff_t>(parts[p].first),
+              speeds.begin() + static_cast<std::ptrdiff_t>(parts[p].first + parts[p].second)},
              numbered ? "Brumlo " + std::to_string(p + 1) + "/" + std::to_string(parts.size())
                       : std::string()});
     }
@@ -326,11 +426,7 @@ std::optional<std::vector<ExportFile>> PlanExport(const ExportOptions& options,
 
 std::optional<std::string> RenderExportFile(const ExportOptions& options, const ExportFile& file,
                                             std::string& error) {
-    CMorseText morse;
-    morse.SetText(file.text);
-    morse.SetKind(kCustomText);
-    const CTransmissionTimeline timeline(morse, options.signSpeed, options.textSpeed,
-                                         options.ratio);
+    const CTransmissionTimeline timeline = TimelineOf(options, file.text, file.speeds);
     const std::string wav = soundfile::RenderWav(timeline, options.tone, 1.0F);
     std::vector<std::int16_t> samples = soundfile::SamplesOfWav(wav);
     if (options.speak) {
@@ -338,11 +434,15 @@ std::optional<std::string> RenderExportFile(const ExportOptions& options, const 
         const bool spell = options.textFile.empty();
         const CSpeech::Language language =
             options.english ? CSpeech::Language::English : CSpeech::Language::Czech;
-        samples = soundfile::WithSpokenWords(samples, timeline, file.text,
-                                             {options.pauseBefore, options.pauseAfter},
-                                             [spell, language](const std::string& word) {
-                                                 return CSpeech::Speak(word, language, spell);
-                                             });
+        // A group on a ladder is answered once, after its last rung.
+        const std::size_t rungs = std::max<std::size_t>(1, options.ladder.size());
+        std::size_t said = 0;
+        samples = soundfile::WithSpokenWords(
+            samples, timeline, file.text, {options.pauseBefore, options.pauseAfter},
+            [spell, language, rungs, &said](const std::string& word) {
+                return ++said % rungs == 0 ? CSpeech::Speak(word, language, spell)
+                                           : std::vector<float>();
+            });
     }
     return soundfile::Encode(
         samples, CToneRenderer::kSampleRate,

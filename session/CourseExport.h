@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/CTransmissionTimeline.h"
 #include "engine/SoundFileFormats.h"
 
 // Rendering a practice text to sound files without a window: the options of the command line,
@@ -20,13 +21,16 @@ struct ExportOptions {
     int tone = 600;                     // Hz
     double ratio = 3.0;                 // dash : dot
     std::optional<std::uint32_t> seed;  // the generator's seed; drawn from the clock when absent
-    double splitMinutes = 0;   // 0: one file; otherwise numbered files of at most this long
-    bool speak = false;        // each group or word spoken after it
-    bool english = false;      // spoken in English rather than Czech
-    double pauseBefore = 0.5;  // seconds between a word and its answer
-    double pauseAfter = 1.0;   // seconds between an answer and the next word
-    std::string output;        // the file (or the numbered files' pattern); its extension is
-                               // the format
+    double splitMinutes = 0;     // 0: one file; otherwise numbered files of at most this long
+    bool speak = false;          // each group or word spoken after it
+    bool english = false;        // spoken in English rather than Czech
+    double pauseBefore = 0.5;    // seconds between a word and its answer
+    double pauseAfter = 1.0;     // seconds between an answer and the next word
+    std::vector<double> ladder;  // each group keyed once at each of these times the text speed
+    int stepSpeed = 0;           // the text speed raised by this much ...
+    double stepMinutes = 0;      // ... every so many minutes
+    std::string output;          // the file (or the numbered files' pattern); its extension is
+                                 // the format
 };
 
 // The command's arguments (without the program name) read into options; an error is one line
@@ -53,8 +57,9 @@ inline constexpr double kMaxFileMinutes = 120;
 // when one file would last longer than kMaxFileMinutes.
 struct ExportFile {
     std::string path;
-    std::string text;   // the part of the text it holds
-    std::string title;  // for its tags; empty for a single file
+    std::string text;                                   // the part of the text it holds
+    std::vector<CTransmissionTimeline::Speeds> speeds;  // of each of its words
+    std::string title;                                  // for its tags; empty for a single file
 };
 std::optional<std::vector<ExportFile>> PlanExport(const ExportOptions& options,
                                                   const std::string& text, std::string& error);

@@ -545,6 +545,29 @@ TEST_F(Timeline, ElementsLieOnTheModelsTimeline) {
     }
 }
 
+// A speed change during the first word reaches the sound from the second word on, exactly where
+// the timeline of changing speeds has it (the one sound files with speed ladders are made from).
+TEST_F(Timeline, ASpeedChangeLiesWhereTheLadderTimelineHasIt) {
+    engine->SetSignSpeed(100);
+    engine->SetTextSpeed(60);
+    const std::size_t firstTextCall = Opening().size() - 1;
+    time.SetHook([&](std::size_t call) {
+        if (call == firstTextCall) {
+            engine->SetSignSpeed(150);
+            engine->SetTextSpeed(150);
+        }
+    });
+    Send("PARIS PARIS", kLetterText);
+    CMorseText text;
+    text.SetText("PARIS PARIS");
+    text.SetKind(kLetterText);
+    const CTransmissionTimeline ladder(text, {{100, 60}, {150, 150}}, 3.0);
+    const auto positions = device->Positions();
+    ASSERT_EQ(positions.size(), 1U);
+    EXPECT_EQ(positions.back(), ladder.Tones());
+    EXPECT_NE(ladder.Tones(), CTransmissionTimeline(text, 100, 60, 3.0).Tones());
+}
+
 // A resumed pause begins a segment of its own, counted from 0 again, as does every step press.
 TEST_F(Timeline, PauseAndStepsBeginSegments) {
     time.SetHook([&](std::size_t call) {

@@ -78,6 +78,10 @@ TEST(CourseExport, ArgumentsAreReadOrRefusedWithTheirName) {
         {"--text a.txt --kind digits -o a.wav", "--text"},
         {"stray -o a.wav", "stray"},
         {"--speak --language de -o a.wav", "de"},
+        {"--ladder 1,,2 -o a.wav", "1,,2"},
+        {"--ladder 1,5 -o a.wav", "1,5"},
+        {"--step 10 -o a.wav", "--every"},
+        {"--ladder 1,2 --step 5 --every 1 -o a.wav", "--ladder"},
         {"--pause-before -1 -o a.wav", "-1"},
         {"--pause-after 61 -o a.wav", "61"},
     };
@@ -165,6 +169,59 @@ TEST(CourseExport, SplitFilesCutAtWordsWithinTheirMinutes) {
     options.groups = 600;
     EXPECT_FALSE(PlanExport(options, *ExportText(options, error), error));
     EXPECT_NE(error.find("--split-minutes"), std::string::npos) << error;
+}
+
+// A ladder keys each group once at each rung, in turn; a step raises the text speed (and the sign
+// speed with it where it would fall behind) after every so many minutes of the course.
+TEST(CourseExport, LaddersAndStepsRaiseTheSpeed) {
+    const auto laddered =
+        ParseExportArguments(Split("--groups 5 --seed 2 --ladder 1,1.175,1.35,1.5 -o a.wav"));
+    ASSERT_TRUE(laddered.options) << laddered.error;
+    ExportOptions options = *laddered.options;
+    ASSERT_EQ(options.ladder, (std::vector<double>{1, 1.175, 1.35, 1.5}));
+    std::string error;
+    const std::string text = *ExportText(options, error);
+    const std::vector<std::string> words = Split(text);
+    ASSERT_EQ(words.size(), 20U);
+    const auto files = PlanExport(options, text, error);
+    ASSERT_TRUE(files) << error;
+    const auto& speeds = (*files)[0].speeds;
+    ASSERT_EQ(speeds.size(), 20U);
+    const int rungs[] = {60, 71, 81, 90};
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        EXPECT_EQ(words[i], words[i - i % 4]) << i;
+        EXPECT_EQ(speeds[i].text, rungs[i % 4]) << i;
+        EXPECT_EQ(speeds[i].sign, 100) << i;
+    }
+
+    options = ExportOptions{};
+    options.signSpeed = 100;
+    options.textSpeed = 100;
+    options.groups = 200;
+    options.seed = 4;
+    options.stepSpeed = 20;
+    options.stepMinutes = 1;
+    options.output = "a.wav";
+    const auto stepped = PlanExport(options, *ExportText(options, error), error);
+    ASSERT_TRUE(stepped) << error;
+    const auto& levels = (*stepped)[0].speeds;
+    EXPECT_EQ(levels.front().text, 100);
+    int changes = 0;
+    for (std::size_t i = 1; i < levels.size(); ++i) {
+        if (levels[i].text != levels[i - 1].text) {
+            ++changes;
+            EXPECT_EQ(levels[i].text, levels[i - 1].text + 20) << i;
+            EXPECT_EQ(levels[i].sign, levels[i].text) << i;
+        }
+    }
+    // One step for every whole minute the course has lasted before its last word.
+    CMorseText course;
+    course.SetText((*stepped)[0].text);
+    course.SetKind(kCustomText);
+    const double minutes =
+        static_cast<double>(CTransmissionTimeline(course, levels, 3.0).EndUnits()) / 6e8;
+    EXPECT_GE(changes, static_cast<int>(minutes) - 1) << minutes;
+    EXPECT_LE(changes, static_cast<int>(minutes)) << minutes;
 }
 
 }  // namespace
