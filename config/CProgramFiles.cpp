@@ -1,5 +1,7 @@
 #include "config/CProgramFiles.h"
 
+#include "config/CConditionsFile.h"
+
 CProgramFiles::CProgramFiles(std::string programFolder) : folder(std::move(programFolder)) {
     if (folder.empty() || folder.back() != '/') {
         folder.push_back('/');
@@ -24,6 +26,10 @@ std::string CProgramFiles::History() const {
 
 std::string CProgramFiles::Course() const {
     return folder + "kurz";
+}
+
+std::string CProgramFiles::Conditions() const {
+    return folder + CConditionsFile::kFileName;
 }
 
 std::string CProgramFiles::Language(std::string_view name) const {

@@ -48,6 +48,11 @@ public:
     CFist(FistKind kind, std::uint64_t seed);
 
     static FistTraits TraitsOf(FistKind kind);
+    // The fist that keys the wanted signal of a transmission keyed from `seed`: live and in a
+    // sound file alike, so that one seed keys the same lengths in both.
+    static CFist OfTransmission(FistKind kind, std::uint64_t seed) {
+        return CFist(kind, CSeededRandom::Derive(seed, SeedStream::kWantedFist));
+    }
 
     // The length to key in place of the model's `modelUnits` for `interval`, both in 100-ns
     // units, `dotUnits` being the model's dot. Never shorter than a third of a dot for a key-down

@@ -48,5 +48,36 @@ struct ReceptionSettings {
         return noise || fading || staticCrashes || (interference && stations > 0) || chirp ||
                keyClicks;
     }
+    // Whether anything at all differs from the clean model: a sound condition or a fist.
+    bool AnyOn() const { return ChangesSound() || fist != FistKind::kNone; }
+    // What a transmission was heard under, as a check records it: the parts that are on with
+    // their values, every part that is off (and the filter when nothing is heard through it) at
+    // its default, the seed kept and the choice of fixing it dropped.
+    ReceptionSettings Summary() const {
+        const ReceptionSettings defaults;
+        ReceptionSettings summary = *this;
+        summary.fixedSeed = false;
+        if (!noise) {
+            summary.snrDb = defaults.snrDb;
+        }
+        if (!ChangesSound()) {
+            summary.filterHz = defaults.filterHz;
+        }
+        if (!fading) {
+            summary.fadingDepthPercent = defaults.fadingDepthPercent;
+            summary.fadingSeconds = defaults.fadingSeconds;
+        }
+        if (!staticCrashes) {
+            summary.staticPerMinute = defaults.staticPerMinute;
+        }
+        if (!interference || stations <= 0) {
+            summary.interference = false;
+            summary.stations = defaults.stations;
+        }
+        if (!chirp) {
+            summary.chirpHz = defaults.chirpHz;
+        }
+        return summary;
+    }
     bool operator==(const ReceptionSettings&) const = default;
 };

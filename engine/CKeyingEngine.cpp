@@ -148,6 +148,16 @@ void CKeyingEngine::SetText(const CMorseText& newText) {
     eachSpaceIsGap = text.GetKind() == kCustomText;
 }
 
+bool CKeyingEngine::SetReceptionConditions(const ReceptionSettings& settings, std::uint64_t seed) {
+    if (sending) {
+        return false;
+    }
+    JoinThreads();
+    conditions = settings;
+    conditionsSeed = seed;
+    return true;
+}
+
 bool CKeyingEngine::Start(const std::string& display, bool steppingMode) {
     JoinThreads();
     displayText = display;
@@ -274,13 +284,18 @@ void CKeyingEngine::PrepareTransmission(TransmissionPace pace) {
     dashMultiplier = dashRatio.load();
     elements = text.ToElements();
     const TimingValues timing = Timing();
+    // Every interval is asked of the fist in keying order, as CTransmissionTimeline asks it, so
+    // that the same seed keys the same lengths live and in a sound file.
+    fist = CFist::OfTransmission(conditions.fist, conditionsSeed);
+    device->SetReceptionConditions(conditions, conditionsSeed);
     device->BeginTransmission(pace, TruncateUnits(CharacterGapUnits(timing) +
                                                   ElementGapUnits(timing) + WordGapUnits(timing)));
     device->SetTone(toneFrequency);
     BeginSegment();
     transmissionStart = time->Now();
     SendCharacter(kStartSign);
-    const std::int32_t startGap = TruncateUnits(StartSignGapUnits(Timing()));
+    const std::int32_t startGap =
+        TruncateUnits(Shaped(KeyInterval::kStartSignGap, StartSignGapUnits(Timing())));
     WaitModel(startGap, startGap);
 }
 
@@ -314,9 +329,12 @@ void CKeyingEngine::SendContinuous() {
 void CKeyingEngine::KeyElement(char symbol, const CStepCorrection& correction,
                                std::int64_t& expectedUnits) {
     const TimingValues timing = Timing();
-    const double length = symbol == '.' ? timing.dotUnits : DashUnits(timing, dashMultiplier);
+    const double length = symbol == '.'
+                              ? Shaped(KeyInterval::kDot, timing.dotUnits)
+                              : Shaped(KeyInterval::kDash, DashUnits(timing, dashMultiplier));
     KeyModel(length, correction.Shorten(length, expectedUnits));
-    const std::int32_t gap = TruncateUnits(ElementGapUnits(timing));
+    const std::int32_t gap =
+        TruncateUnits(Shaped(KeyInterval::kElementGap, ElementGapUnits(timing)));
     WaitModel(gap, gap);
     expectedUnits += gap;
 }
@@ -326,7 +344,7 @@ void CKeyingEngine::EndCharacter(const CStepCorrection& correction, std::int64_t
     // lost if that thread were not waiting at this moment (say it has only just started), and
     // the marking would then stay a character behind for the rest of the transmission.
     progressEvent.Set(device->HeardAtNanoseconds(segmentUnits));
-    const double gap = CharacterGapUnits(Timing());
+    const double gap = Shaped(KeyInterval::kCharacterGap, CharacterGapUnits(Timing()));
     WaitModel(TruncateUnits(gap), correction.Shorten(gap, expectedUnits));
 }
 
@@ -362,10 +380,11 @@ void CKeyingEngine::SendSymbols() {
             for (std::size_t gap = 0; gap < gaps; ++gap) {
                 progressEvent.Pulse(device->HeardAtNanoseconds(segmentUnits));
                 if (gap == 0) {
-                    const double word = WordGapUnits(Timing());
+                    const double word = Shaped(KeyInterval::kWordGap, WordGapUnits(Timing()));
                     WaitModel(TruncateUnits(word), correction.Shorten(word, expected));
                 } else {
-                    const std::int32_t further = TruncateUnits(FurtherSpaceUnits(Timing()));
+                    const std::int32_t further = TruncateUnits(
+                        Shaped(KeyInterval::kFurtherSpace, FurtherSpaceUnits(Timing())));
                     WaitModel(further, further);
                     expected += further;
                 }
@@ -464,9 +483,12 @@ void CKeyingEngine::SendStepwise() {
 void CKeyingEngine::SendCharacter(char character) {
     const TimingValues timing = Timing();
     for (const char element : CMorseTable::CodeOf(character, false)) {
-        const double length = element == '.' ? timing.dotUnits : DashUnits(timing, dashMultiplier);
+        const double length = element == '.'
+                                  ? Shaped(KeyInterval::kDot, timing.dotUnits)
+                                  : Shaped(KeyInterval::kDash, DashUnits(timing, dashMultiplier));
         KeyModel(length, TruncateUnits(length));
-        const std::int32_t gap = TruncateUnits(ElementGapUnits(timing));
+        const std::int32_t gap =
+            TruncateUnits(Shaped(KeyInterval::kElementGap, ElementGapUnits(timing)));
         WaitModel(gap, gap);
     }
 }

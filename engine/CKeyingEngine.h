@@ -6,7 +6,9 @@
 #include <string>
 #include <thread>
 
+#include "core/CFist.h"
 #include "core/CNotifier.h"
+#include "core/ReceptionSettings.h"
 #include "core/Timing.h"
 #include "engine/CEngineListener.h"
 #include "engine/CPriorityControl.h"
@@ -81,6 +83,10 @@ public:
 
     // Takes a copy of the text to send; custom text makes every space a word gap of its own.
     void SetText(const CMorseText& newText);
+    // The reception conditions of the next transmissions and the seed of the next one; ignored
+    // (false) while a transmission runs. The fist shapes every element and gap on every output;
+    // the sound conditions reach the device, which makes them heard if it can.
+    bool SetReceptionConditions(const ReceptionSettings& settings, std::uint64_t seed);
     // Starts a transmission of the text last set, continuous or one character per Resume().
     // `displayText` is what the text display shows; the sent marking walks over it. Returns false
     // when a thread cannot be created; nothing then runs.
@@ -106,6 +112,10 @@ private:
     void PrepareTransmission(TransmissionPace pace);
     // The timing in force for keying.
     TimingValues Timing() const { return {0.0, 0.0, dotUnits.load(), spacingUnits.load()}; }
+    // The length the transmission's fist keys for the model's `modelUnits` of `interval`.
+    double Shaped(KeyInterval interval, double modelUnits) {
+        return fist.Shape(interval, modelUnits, dotUnits.load());
+    }
     void SendContinuous();
     void SendStepwise();
     void SendSymbols();
@@ -153,6 +163,11 @@ private:
 
     CMorseText text;
     std::string elements;
+    // Set while idle, read by the send thread once it has been started.
+    ReceptionSettings conditions;
+    std::uint64_t conditionsSeed = 0;
+    // The fist of the transmission running (send thread only).
+    CFist fist{FistKind::kNone, 0};
     // Where the send thread is on the current segment's timeline, in 100-ns units, and where the
     // last tone keyed on it ended.
     std::int64_t segmentUnits = 0;

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
+#include "output/CReceptionConditions.h"
 #include "output/CSoundCardOutput.h"
 #include "output/CToneRenderer.h"
 
@@ -21,32 +23,26 @@ void PutLittleEndian(std::string& bytes, std::uint32_t value, int size) {
 
 }  // namespace
 
-std::string RenderWav(const CTransmissionTimeline& timeline, int toneHz, float gain) {
+void RenderSamples(const CTransmissionTimeline& timeline, int toneHz, float gain,
+                   const ReceptionSettings& conditions, std::uint64_t seed,
+                   const SampleSink& sink) {
     const auto& tones = timeline.Tones();
     const std::int64_t total =
         kLeadInSamples + CSoundCardOutput::SamplesFor(timeline.EndUnits()) + kTailSamples;
-    CToneRenderer renderer;
+    CStreamRenderer renderer;
     renderer.SetGain(gain);
     // The renderer starts at its target gain only after a first buffer: render one of silence
     // before the file begins.
     std::vector<float> block(kBlockSamples);
     renderer.Render(block.data(), 1, -1);
-
-    std::string bytes;
-    const auto dataBytes = static_cast<std::uint32_t>(total * 2);
-    bytes.reserve(44 + dataBytes);
-    bytes += "RIFF";
-    PutLittleEndian(bytes, 36 + dataBytes, 4);
-    bytes += "WAVEfmt ";
-    PutLittleEndian(bytes, 16, 4);
-    PutLittleEndian(bytes, 1, 2);  // PCM
-    PutLittleEndian(bytes, 1, 2);  // mono
-    PutLittleEndian(bytes, CToneRenderer::kSampleRate, 4);
-    PutLittleEndian(bytes, CToneRenderer::kSampleRate * 2, 4);
-    PutLittleEndian(bytes, 2, 2);
-    PutLittleEndian(bytes, 16, 2);
-    bytes += "data";
-    PutLittleEndian(bytes, dataBytes, 4);
+    if (conditions.ChangesSound()) {
+        // The conditions begin with the file, a lead-in before the first tone, as the sound card
+        // begins them.
+        renderer.BeginConditions(std::make_unique<CReceptionConditions>(
+                                     conditions, seed, toneHz, gain, CToneRenderer::kSampleRate),
+                                 0);
+        renderer.EndConditions(total);
+    }
 
     std::size_t next = 0;
     for (std::int64_t first = 0; first < total; first += kBlockSamples) {
@@ -68,12 +64,42 @@ std::string RenderWav(const CTransmissionTimeline& timeline, int toneHz, float g
             ++next;
         }
         renderer.Render(block.data(), frames, first);
-        for (std::size_t i = 0; i < frames; ++i) {
-            const float clamped = std::clamp(block[i], -1.0F, 1.0F);
-            const auto value = static_cast<std::int16_t>(std::lround(clamped * 32767.0F));
-            PutLittleEndian(bytes, static_cast<std::uint16_t>(value), 2);
-        }
+        sink(block.data(), frames);
     }
+}
+
+std::string RenderWav(const CTransmissionTimeline& timeline, int toneHz, float gain) {
+    return RenderWav(timeline, toneHz, gain, ReceptionSettings(), 0);
+}
+
+std::string RenderWav(const CTransmissionTimeline& timeline, int toneHz, float gain,
+                      const ReceptionSettings& conditions, std::uint64_t seed) {
+    const std::int64_t total =
+        kLeadInSamples + CSoundCardOutput::SamplesFor(timeline.EndUnits()) + kTailSamples;
+    std::string bytes;
+    const auto dataBytes = static_cast<std::uint32_t>(total * 2);
+    bytes.reserve(44 + dataBytes);
+    bytes += "RIFF";
+    PutLittleEndian(bytes, 36 + dataBytes, 4);
+    bytes += "WAVEfmt ";
+    PutLittleEndian(bytes, 16, 4);
+    PutLittleEndian(bytes, 1, 2);  // PCM
+    PutLittleEndian(bytes, 1, 2);  // mono
+    PutLittleEndian(bytes, CToneRenderer::kSampleRate, 4);
+    PutLittleEndian(bytes, CToneRenderer::kSampleRate * 2, 4);
+    PutLittleEndian(bytes, 2, 2);
+    PutLittleEndian(bytes, 16, 2);
+    bytes += "data";
+    PutLittleEndian(bytes, dataBytes, 4);
+    RenderSamples(timeline, toneHz, gain, conditions, seed,
+                  [&bytes](const float* samples, std::size_t count) {
+                      for (std::size_t i = 0; i < count; ++i) {
+                          const float clamped = std::clamp(samples[i], -1.0F, 1.0F);
+                          const auto value =
+                              static_cast<std::int16_t>(std::lround(clamped * 32767.0F));
+                          PutLittleEndian(bytes, static_cast<std::uint16_t>(value), 2);
+                      }
+                  });
     return bytes;
 }
 

@@ -15,9 +15,10 @@ namespace {
 constexpr std::size_t kWavHeaderBytes = 44;
 // Opus is defined at 48 kHz (and fractions of it), not at 44.1 kHz.
 constexpr int kOpusSampleRate = 48000;
-// The lossy formats' trade of size against quality (0 the best, 1 the smallest): a tone in
-// silence keeps well at half.
-constexpr double kCompressionLevel = 0.9;
+// The lossy formats' trade of size against quality (0 the best, 1 the smallest). Below these, the
+// codecs begin to chop a full-scale tone (Vorbis above half, Opus above 0.7).
+constexpr double kCompressionLevel = 0.5;
+constexpr double kOpusCompressionLevel = 0.6;
 // Frames handed to the library at a time.
 constexpr std::size_t kWriteFrames = 8192;
 
@@ -236,7 +237,7 @@ std::optional<std::string> Encode(std::span<const std::int16_t> samples, int sam
         sf_set_string(file, SF_STR_TITLE, title.c_str());
     }
     if (format != Format::Wav && format != Format::Flac) {
-        double level = kCompressionLevel;
+        double level = format == Format::Opus ? kOpusCompressionLevel : kCompressionLevel;
         sf_command(file, SFC_SET_COMPRESSION_LEVEL, &level, sizeof(level));
     }
     // In blocks: the Vorbis encoder takes a whole call's samples into one buffer of its own and
@@ -266,6 +267,9 @@ std::optional<Decoded> Decode(std::string_view bytes) {
     if (file == nullptr) {
         return std::nullopt;
     }
+    // A lossy codec overshoots a tone at full scale a little: clip it, as a player does, rather
+    // than let it wrap around.
+    sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
     Decoded decoded;
     decoded.sampleRate = info.samplerate;
     const int channels = std::max(1, info.channels);

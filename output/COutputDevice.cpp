@@ -10,6 +10,8 @@ void COutputDevice::SetTone(std::int32_t) {}
 
 void COutputDevice::SetVolume(std::uint32_t) {}
 
+void COutputDevice::SetReceptionConditions(const ReceptionSettings&, std::uint64_t) {}
+
 void COutputDevice::BeginTransmission(TransmissionPace, std::int64_t) {}
 
 void COutputDevice::EndTransmission() {}

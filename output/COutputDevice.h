@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/ReceptionSettings.h"
 #include "output/CDelayTimer.h"
 
 // How a transmission is sent: the whole text at the chosen speeds, or one character per press.
@@ -26,6 +27,10 @@ public:
     virtual void SetTone(std::int32_t frequency);
     // Volume with 16 bits per channel, left in the low word; only a sound card has one.
     virtual void SetVolume(std::uint32_t volume);
+    // The reception conditions of the next transmission and the seed it is keyed from, given
+    // before BeginTransmission. Only a sound card makes them heard; the others key the wanted
+    // signal alone (its fist is the engine's).
+    virtual void SetReceptionConditions(const ReceptionSettings& settings, std::uint64_t seed);
 
     // The transmission's own timeline. A segment is what is keyed without a break: the
     // transmission from its start, and whatever follows a resumed pause or a step press. Each

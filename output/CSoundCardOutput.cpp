@@ -11,7 +11,7 @@
 namespace {
 
 constexpr double kSampleRate = CToneRenderer::kSampleRate;
-constexpr std::int64_t kUnitsPerSecond = 10000000;
+constexpr std::int64_t kUnitsInASecond = 10000000;
 // Beyond the measured need: the send thread's own wake-up lateness, and half an edge, which
 // begins before the element's nominal start.
 constexpr std::int64_t kLeadMarginNanoseconds =
@@ -69,7 +69,7 @@ std::int64_t CSoundCardOutput::SamplesFor(std::int64_t durationUnits) {
         return 0;
     }
     const std::int64_t scaled = durationUnits * static_cast<std::int64_t>(kSampleRate);
-    return (scaled + kUnitsPerSecond / 2) / kUnitsPerSecond;
+    return (scaled + kUnitsInASecond / 2) / kUnitsInASecond;
 }
 
 bool CSoundCardOutput::OpenStream(double latencySeconds) {
@@ -153,6 +153,21 @@ void CSoundCardOutput::BeginTransmission(TransmissionPace pace, std::int64_t wor
     }
     FixLead();
     RaiseAudioThread();
+    // The receiver is built here, before anything is keyed: its filters are allocated.
+    conditionsBegun = false;
+    preparedConditions.reset();
+    if (conditionsSettings.ChangesSound()) {
+        preparedConditions = std::make_unique<CReceptionConditions>(
+            conditionsSettings, conditionsSeed,
+            static_cast<int>(std::lround(toneFrequency.load(std::memory_order_relaxed))),
+            renderer.Gain(), kSampleRate);
+    }
+}
+
+void CSoundCardOutput::SetReceptionConditions(const ReceptionSettings& settings,
+                                              std::uint64_t seed) {
+    conditionsSettings = settings;
+    conditionsSeed = seed;
 }
 
 void CSoundCardOutput::RaiseAudioThread() {
@@ -165,9 +180,17 @@ void CSoundCardOutput::RaiseAudioThread() {
 }
 
 void CSoundCardOutput::EndTransmission() {
-    if (onTimeline) {
-        Timer().WaitUntil(TimeOfSample(lastToneEndSample) + streamLatencyNanoseconds);
+    if (!onTimeline) {
+        return;
     }
+    std::int64_t heardUntil = lastToneEndSample;
+    if (conditionsBegun) {
+        // The conditions go on for a tail after the last gap, as in a sound file, and fade out.
+        conditionsBegun = false;
+        renderer.EndConditions(timelineEndSample + CStreamRenderer::kTailSamples);
+        heardUntil = std::max(heardUntil, renderer.ConditionsSilentFrom());
+    }
+    Timer().WaitUntil(TimeOfSample(heardUntil) + streamLatencyNanoseconds);
 }
 
 void CSoundCardOutput::FixLead() {
@@ -206,6 +229,20 @@ void CSoundCardOutput::BeginSegment() {
         static_cast<std::int64_t>(std::llround(
             static_cast<double>(start - originNanoseconds.load(std::memory_order_acquire)) *
             kSampleRate / 1e9)));
+    if (preparedConditions) {
+        // The transmission's first segment: its conditions begin here, the segment a lead-in
+        // later, and never before the last conditions have faded out.
+        std::int64_t origin = segmentStartSample;
+        if (const std::int64_t silent = renderer.ConditionsSilentFrom();
+            silent != CStreamRenderer::kNoEnd) {
+            origin = std::max(origin, silent);
+        }
+        preparedConditions->SetTone(
+            static_cast<int>(std::lround(toneFrequency.load(std::memory_order_relaxed))));
+        renderer.BeginConditions(std::move(preparedConditions), origin);
+        conditionsBegun = true;
+        segmentStartSample = origin + CStreamRenderer::kLeadInSamples;
+    }
     timelineEndSample = segmentStartSample;
 }
 

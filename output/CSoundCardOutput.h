@@ -3,9 +3,12 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <memory>
 
+#include "core/ReceptionSettings.h"
 #include "output/CClockMapping.h"
 #include "output/COutputDevice.h"
+#include "output/CStreamRenderer.h"
 #include "output/CToneRenderer.h"
 #include "output/RealtimeScheduling.h"
 
@@ -27,8 +30,12 @@ using PaStream = void;
 // lead ahead. The lead comes from the stream's measured behaviour. When no stream runs, or the
 // sound server goes away, the elements keep their time on the system clock without sound; a
 // transmission that begins after the server has gone opens a new stream.
-// Threads: Key, the timeline calls and SetTone run on the send thread (SetTone also on the
-// user-interface thread while no transmission runs); the volume on the
+// Under reception conditions that change the sound, a transmission's first segment begins a
+// lead-in later, and the stream renders the conditions from the start of that lead-in to a tail
+// after the transmission's last gap, as a sound file of the same transmission has them: the same
+// seed gives the same samples.
+// Threads: Key, the timeline calls, SetReceptionConditions and SetTone run on the send thread
+// (SetTone also on the user-interface thread while no transmission runs); the volume on the
 // user-interface thread; the stream callback on the audio thread.
 class CSoundCardOutput : public COutputDevice {
 public:
@@ -39,6 +46,7 @@ public:
     void Key(std::int32_t durationUnits) override;
     void SetTone(std::int32_t hz) override;
     void SetVolume(std::uint32_t newVolume) override;
+    void SetReceptionConditions(const ReceptionSettings& settings, std::uint64_t seed) override;
 
     // Reopens the stream when the sound server has gone away since it was opened, and fixes the
     // lead when it is not known yet.
@@ -59,6 +67,8 @@ public:
     // tones that arrived too late to be placed exactly.
     std::chrono::nanoseconds Lead() const { return std::chrono::nanoseconds(leadNanoseconds); }
     std::uint64_t LateEvents() const { return renderer.LateEvents(); }
+    // Transmissions whose conditions arrived after their lead-in had begun to play.
+    std::uint64_t LateConditions() const { return renderer.LateConditions(); }
     // Buffers the stream reported as played too late (each shifts the tones after it).
     std::uint64_t Underruns() const { return underruns.load(std::memory_order_relaxed); }
     // Streams opened again after the sound server went away.
@@ -121,8 +131,15 @@ private:
     // The audio thread's kernel id, read once by the first callback of a stream.
     std::atomic<pid_t> audioThreadId{0};
 
-    // Callback state.
-    CToneRenderer renderer;
+    // The conditions of the next transmission, and, built for it by BeginTransmission, the
+    // receiver that renders them until its first segment hands it to the stream (send thread).
+    ReceptionSettings conditionsSettings;
+    std::uint64_t conditionsSeed = 0;
+    std::unique_ptr<CReceptionConditions> preparedConditions;
+    bool conditionsBegun = false;
+
+    // Callback state; the producer's side belongs to the send thread.
+    CStreamRenderer renderer;
     CClockMapping mapping{CToneRenderer::kSampleRate};
     std::int64_t framesRendered = 0;
 };

@@ -45,7 +45,8 @@ float CToneRenderer::Envelope(const ToneEvent& event, std::int64_t n) const {
     return std::min(up, down);
 }
 
-void CToneRenderer::Render(float* out, std::size_t frames, std::int64_t firstSample) {
+void CToneRenderer::Render(float* out, float* keyEnvelope, std::size_t frames,
+                           std::int64_t firstSample) {
     // Take the queued events whose rising edge begins within this buffer (events arrive in time
     // order); later ones stay queued, so the active list holds only the few that overlap it.
     const std::int64_t bufferEnd = firstSample + static_cast<std::int64_t>(frames);
@@ -77,6 +78,9 @@ void CToneRenderer::Render(float* out, std::size_t frames, std::int64_t firstSam
         }
         out[i] = static_cast<float>(std::sin(phase)) * envelope *
                  (startGain + gainStep * static_cast<float>(i));
+        if (keyEnvelope != nullptr) {
+            keyEnvelope[i] = envelope;
+        }
         // The phase runs on in silence too, so that every tone continues one sine.
         phase += kTwoPi * frequency / kSampleRate;
         if (phase >= kTwoPi) {

@@ -29,7 +29,17 @@ public:
     // Consumer: fills `frames` samples that begin at absolute sample `firstSample`. An event whose
     // rising edge should have begun before `firstSample` is late: it starts at once, keeping its
     // length, and is counted.
-    void Render(float* out, std::size_t frames, std::int64_t firstSample);
+    void Render(float* out, std::size_t frames, std::int64_t firstSample) {
+        Render(out, nullptr, frames, firstSample);
+    }
+    // The same, and, unless `keyEnvelope` is null, the keying envelope of those samples (0 silent,
+    // 1 key down, the edges in between, without the gain) into `keyEnvelope`.
+    void Render(float* out, float* keyEnvelope, std::size_t frames, std::int64_t firstSample);
+    // The sine begins again at phase 0 with the next sample; consumer only.
+    void RestartPhase() { phase = 0.0; }
+    // The frequency of the tone sounding loudest at the last sample rendered, or of the last one
+    // that sounded; consumer only.
+    float Frequency() const { return frequency; }
     // Drops every event; only while Render does not run.
     void Reset();
 

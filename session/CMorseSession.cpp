@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <random>
 #include <system_error>
 
+#include "config/CConditionsFile.h"
 #include "config/SettingsFile.h"
 #include "core/AsciiText.h"
 #include "core/CMorseTable.h"
@@ -44,6 +46,14 @@ bool Blank(std::string_view text) {
     return text.find_first_not_of(" \t\r\n\v\f") == std::string_view::npos;
 }
 
+// Seeds are drawn below a billion, short enough to note down and type in again.
+constexpr std::uint64_t kSeedsDrawn = 1000000000;
+
+std::uint64_t StartingSeed() {
+    std::random_device device;
+    return (static_cast<std::uint64_t>(device()) << 32) ^ device();
+}
+
 }  // namespace
 
 CMorseSession::CMorseSession(CKeyingEngine& keyingEngine, CNotifier& warnings,
@@ -51,7 +61,8 @@ CMorseSession::CMorseSession(CKeyingEngine& keyingEngine, CNotifier& warnings,
     : engine(keyingEngine),
       notifier(warnings),
       files(std::move(programFiles)),
-      lastFolder(files.Folder()) {}
+      lastFolder(files.Folder()),
+      seeds(StartingSeed()) {}
 
 CMorseSession::~CMorseSession() {
     ClearPrintCollection();
@@ -74,6 +85,8 @@ bool CMorseSession::StartUp() {
     ChooseTone(1);
     ChooseRatio(ratioIndex);
     course = CCourseFile(files.Course()).Read();
+    conditions = CConditionsFile(files.Conditions()).Read();
+    conditionsChanged = false;
     const bool loaded = LoadSettings();
     return usable && loaded;
 }
@@ -264,11 +277,13 @@ void CMorseSession::Start() {
     }
     idle = false;
     engine.SetText(customMode ? customText : currentText);
+    const std::uint64_t seed = NextSeed();
+    engine.SetReceptionConditions(conditions, seed);
     transmission.fetch_add(1, std::memory_order_relaxed);
     lastSentText.clear();
     lastSource = currentText.GetText();
     anySent = true;
-    lastSending = SendingRecord();
+    lastSending = SendingRecord(seed);
     stoppedEarly = false;
     if (!engine.Start(displayText, stepping)) {
         notifier.ThreadFailed();
@@ -398,11 +413,15 @@ bool CMorseSession::CanSaveSound() {
 
 void CMorseSession::SaveSound(const std::string& path) {
     RememberFolder(path);
-    // The current speeds, ratio and tone on the timeline the sound card keys, at full scale.
+    // The current speeds, ratio and tone on the timeline the sound card keys, at full scale,
+    // keyed and heard as a transmission with a seed of its own would be.
+    const std::uint64_t seed = NextSeed();
     const CTransmissionTimeline timeline(customMode ? customText : currentText,
                                          engine.GetSignSpeed(), engine.GetTextSpeed(),
-                                         kDashRatios[static_cast<std::size_t>(ratioIndex)]);
-    const std::string wav = soundfile::RenderWav(timeline, engine.GetToneFrequency(), 1.0F);
+                                         kDashRatios[static_cast<std::size_t>(ratioIndex)],
+                                         CFist::OfTransmission(conditions.fist, seed));
+    const std::string wav =
+        soundfile::RenderWav(timeline, engine.GetToneFrequency(), 1.0F, conditions, seed);
     // The file's extension chooses the format; a name without a known one gets a WAV, as always.
     const auto encoded =
         soundfile::Encode(soundfile::SamplesOfWav(wav), CToneRenderer::kSampleRate,
@@ -447,8 +466,35 @@ void CMorseSession::ClearPrintCollection() {
     RemoveFile(files.PrintCollection());
 }
 
-CheckRecord CMorseSession::SendingRecord() const {
+std::uint64_t CMorseSession::NextSeed() {
+    if (!conditions.fixedSeed) {
+        conditions.seed = seeds.Next() % kSeedsDrawn;
+        conditionsChanged = true;
+    }
+    return conditions.seed;
+}
+
+void CMorseSession::SetConditions(const ReceptionSettings& settings) {
+    // What the file would read back: a value out of its range keeps its default.
+    conditions = CConditionsFile::Parse(CConditionsFile::Format(settings));
+    conditionsChanged = true;
+    SaveConditions();
+}
+
+void CMorseSession::SaveConditions() {
+    if (WriteFileBytesOrNotify(files.Conditions(), CConditionsFile::Format(conditions), false,
+                               notifier)) {
+        conditionsChanged = false;
+    }
+}
+
+CheckRecord CMorseSession::SendingRecord(std::uint64_t seed) const {
     CheckRecord record;
+    // What it is heard under, when anything is on; a clean transmission records nothing.
+    if (conditions.AnyOn()) {
+        record.conditions = conditions.Summary();
+        record.conditions.seed = seed;
+    }
     record.kind = kind;
     record.signSpeed = engine.GetSignSpeed();
     record.textSpeed = engine.GetTextSpeed();
@@ -472,7 +518,7 @@ std::optional<CMorseSession::CopyCheck> CMorseSession::OpenCopyCheck() {
         // changed since the last transmission: the text shown, as it would be sent now; the
         // latter only when the user asks for it, as the learner may have copied the old one.
         check.sentText = displayText;
-        check.record = SendingRecord();
+        check.record = SendingRecord(conditions.seed);
         check.unsent = anySent;
     }
     if (Blank(check.sentText)) {
@@ -590,6 +636,10 @@ void CMorseSession::SaveSettings() {
         WriteTextFile(files.RememberedText(), false, false);
     } else {
         RemoveFile(files.RememberedText());
+    }
+    // The last seed is kept for the next run, once there are conditions to keep.
+    if (conditionsChanged && (conditions.AnyOn() || FileExists(files.Conditions()))) {
+        SaveConditions();
     }
 }
 

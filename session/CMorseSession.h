@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "config/CProgramFiles.h"
+#include "core/CSeededRandom.h"
+#include "core/ReceptionSettings.h"
 #include "text/CMorseText.h"
 #include "training/CCourseFile.h"
 #include "training/CheckRecord.h"
@@ -163,6 +165,16 @@ public:
     void SetMinimumSent(int minimumSent);
     std::vector<CheckRecord> History() const;
 
+    // The reception conditions and the seed: every transmission and sound file is keyed from a
+    // seed of its own, drawn anew unless the user has fixed it, and shown as the conditions'
+    // seed. The conditions are kept in their own file, written when the user changes them and,
+    // with the last seed, at close.
+    const ReceptionSettings& Conditions() const { return conditions; }
+    // The user's conditions, kept as the conditions file would read them back.
+    void SetConditions(const ReceptionSettings& settings);
+    // The seed of the last transmission or sound file, or the fixed one.
+    std::uint64_t Seed() const { return conditions.seed; }
+
     // Output: tries the user's choice and goes back to the previous output when it fails.
     bool ChooseOutput(int kind, const std::string& port);
     void SetPortName(const std::string& port);
@@ -187,7 +199,10 @@ private:
     void FinishSending();
     void LoadRememberedText();
     void WriteTextFile(const std::string& path, bool append, bool pad);
-    CheckRecord SendingRecord() const;
+    CheckRecord SendingRecord(std::uint64_t seed) const;
+    // The seed of a new transmission or sound file.
+    std::uint64_t NextSeed();
+    void SaveConditions();
     std::string PracticeSet(const std::string& set) const;
     void SaveCourse();
 
@@ -232,4 +247,9 @@ private:
     CheckRecord lastSending;
     bool stoppedEarly = false;
     CCourseFile::Settings course;
+    ReceptionSettings conditions;
+    // Changed since it was read or written.
+    bool conditionsChanged = false;
+    // Draws the seeds that are not fixed.
+    CSeededRandom seeds;
 };

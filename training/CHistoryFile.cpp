@@ -93,6 +93,121 @@ void DeriveBreakdown(CheckRecord& record) {
     record.transpositions = 0;
 }
 
+// The reception conditions of a further line's tokens (from the second on): all off when it has
+// none, nothing when one of them is damaged, repeated or out of range, or there is no seed.
+std::optional<ReceptionSettings> ParseConditions(const std::vector<std::string_view>& tokens) {
+    using Limits = ReceptionSettings;
+    ReceptionSettings read;
+    bool seeded = false;
+    bool any = false;
+    std::set<std::string_view> seen;
+    for (std::size_t k = 1; k < tokens.size(); ++k) {
+        const std::string_view token = tokens[k];
+        const std::size_t equals = token.find('=');
+        const std::string_view key = token.substr(0, equals);
+        const std::string_view value = token.substr(equals + 1);
+        std::optional<int> number;
+        if (key == "semeno") {
+            std::uint64_t seed = 0;
+            const char* end = value.data() + value.size();
+            const auto [stop, error] = std::from_chars(value.data(), end, seed);
+            if (value.empty() || error != std::errc() || stop != end) {
+                return std::nullopt;
+            }
+            read.seed = seed;
+            seeded = true;
+        } else if (key == "sum") {
+            number = Number(value, Limits::kLowestSnrDb, Limits::kHighestSnrDb);
+            read.noise = true;
+            read.snrDb = number.value_or(0);
+        } else if (key == "filtr") {
+            number = Number(value, Limits::kNarrowestFilterHz, Limits::kWidestFilterHz);
+            read.filterHz = number.value_or(0);
+        } else if (key == "unik") {
+            const std::size_t slash = value.find('/');
+            const auto depth = Number(value.substr(0, slash), 0, 100);
+            const auto period =
+                slash == std::string_view::npos
+                    ? std::nullopt
+                    : Number(value.substr(slash + 1), Limits::kShortestFadingSeconds,
+                             Limits::kLongestFadingSeconds);
+            if (!depth || !period) {
+                return std::nullopt;
+            }
+            number = *depth;
+            read.fading = true;
+            read.fadingDepthPercent = *depth;
+            read.fadingSeconds = *period;
+        } else if (key == "praskani") {
+            number = Number(value, Limits::kLowestStaticRate, Limits::kHighestStaticRate);
+            read.staticCrashes = true;
+            read.staticPerMinute = number.value_or(0);
+        } else if (key == "ruseni") {
+            number = Number(value, 1, Limits::kMostStations);
+            read.interference = true;
+            read.stations = number.value_or(0);
+        } else if (key == "chirp") {
+            number = Number(value, 0, Limits::kHighestChirpHz);
+            read.chirp = true;
+            read.chirpHz = number.value_or(0);
+        } else if (key == "kliksy") {
+            number = Number(value, 1, 1);
+            read.keyClicks = true;
+        } else if (key == "rukopis") {
+            number = Number(value, 1, static_cast<int>(FistKind::kBug));
+            read.fist = static_cast<FistKind>(number.value_or(0));
+        } else {
+            // The breakdown's fields, and later ones.
+            continue;
+        }
+        if ((key != "semeno" && !number) || !seen.insert(key).second) {
+            return std::nullopt;
+        }
+        any = any || key != "semeno";
+    }
+    if (!any && !seeded) {
+        return ReceptionSettings();
+    }
+    if (!seeded || !any ||
+        (read.filterHz != ReceptionSettings().filterHz && !read.ChangesSound())) {
+        return std::nullopt;
+    }
+    return read;
+}
+
+std::string FormatConditions(const ReceptionSettings& c) {
+    if (!c.AnyOn()) {
+        return {};
+    }
+    std::string fields = " semeno=" + std::to_string(c.seed);
+    if (c.noise) {
+        fields += " sum=" + std::to_string(c.snrDb);
+    }
+    if (c.ChangesSound()) {
+        fields += " filtr=" + std::to_string(c.filterHz);
+    }
+    if (c.fading) {
+        fields +=
+            " unik=" + std::to_string(c.fadingDepthPercent) + "/" + std::to_string(c.fadingSeconds);
+    }
+    if (c.staticCrashes) {
+        fields += " praskani=" + std::to_string(c.staticPerMinute);
+    }
+    if (c.interference && c.stations > 0) {
+        fields += " ruseni=" + std::to_string(c.stations);
+    }
+    if (c.chirp) {
+        fields += " chirp=" + std::to_string(c.chirpHz);
+    }
+    if (c.keyClicks) {
+        fields += " kliksy=1";
+    }
+    if (c.fist != FistKind::kNone) {
+        fields += " rukopis=" + std::to_string(static_cast<int>(c.fist));
+    }
+    return fields;
+}
+
 // Whether a breakdown adds up to the record's counts.
 bool Consistent(const CheckRecord& r) {
     const long long sent =
@@ -121,7 +236,7 @@ std::string CHistoryFile::Format(const CheckRecord& r) {
 std::string CHistoryFile::FormatFurtherLine(const CheckRecord& r) {
     return std::string(kFurtherMark) + " spatne=" + std::to_string(r.wrong) +
            " vynechano=" + std::to_string(r.missed) + " navic=" + std::to_string(r.extra) +
-           " prehozeno=" + std::to_string(r.transpositions) + "\n";
+           " prehozeno=" + std::to_string(r.transpositions) + FormatConditions(r.conditions) + "\n";
 }
 
 bool CHistoryFile::ParseFurtherLine(std::string_view line, CheckRecord& record) {
@@ -169,6 +284,7 @@ bool CHistoryFile::ParseFurtherLine(std::string_view line, CheckRecord& record) 
     if (!Consistent(read)) {
         return false;
     }
+    read.conditions = ParseConditions(*tokens).value_or(ReceptionSettings());
     record = read;
     return true;
 }

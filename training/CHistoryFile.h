@@ -13,7 +13,14 @@
 // (one line), where "A=10/1" says A was sent 10 times and copied wrong or missed once and "HS=3"
 // that an H was copied as S three times. A line of further fields follows each record line:
 //   + spatne=3 vynechano=1 navic=2 prehozeno=1
-// the wrong, missed and extra characters and the swapped pairs. A reader that knows only record
+// the wrong, missed and extra characters and the swapped pairs, followed, for a text heard under
+// reception conditions, by what it was heard under and the seed it was keyed from:
+//   + spatne=3 vynechano=1 navic=2 prehozeno=1 semeno=41 sum=-5 filtr=500 unik=70/8 praskani=30
+//     ruseni=2 chirp=60 kliksy=1 rukopis=3
+// (one line; only the conditions that were on: noise at its SNR in dB, the receiver filter in Hz,
+// fading depth in % / period in s, static crashes a minute, interfering stations, chirp in Hz,
+// key clicks, the fist). A line with a damaged condition keeps its breakdown and reads as clean.
+// A reader that knows only record
 // lines skips it as a damaged line, so it reads every record as before; this reader takes it for
 // the record line just before it, skips fields it does not know (room for later ones), and
 // derives the breakdown from the record line when the further line is missing or damaged (the

@@ -3,6 +3,8 @@
 #include "training/CConfusionTally.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <utility>
 
@@ -45,4 +47,36 @@ std::vector<CCopyCheck::Confusion> CHistoryStatistics::RecentConfusions(std::siz
         }
     }
     return tally.Sorted();
+}
+
+std::vector<CHistoryStatistics::SnrScore> CHistoryStatistics::ScoreBySnr() const {
+    struct Total {
+        int checks = 0;
+        long long sent = 0;
+        long long correct = 0;
+        long long extra = 0;
+    };
+    // Without noise sorts first: above every ratio.
+    constexpr int kWithoutNoise = ReceptionSettings::kHighestSnrDb + 1;
+    std::map<int, Total, std::greater<>> totals;
+    for (const CheckRecord& record : records) {
+        Total& total = totals[record.conditions.noise ? record.conditions.snrDb : kWithoutNoise];
+        ++total.checks;
+        total.sent += record.sent;
+        total.correct += record.correct;
+        total.extra += record.extra;
+    }
+    std::vector<SnrScore> scores;
+    for (const auto& [snr, total] : totals) {
+        SnrScore score;
+        if (snr != kWithoutNoise) {
+            score.snrDb = snr;
+        }
+        score.checks = total.checks;
+        score.sent = static_cast<int>(std::min<long long>(total.sent, INT32_MAX));
+        const long long counted = total.sent + total.extra;
+        score.score = counted == 0 ? 0.0 : 100.0 * static_cast<double>(total.correct) / counted;
+        scores.push_back(score);
+    }
+    return scores;
 }

@@ -3,6 +3,7 @@
 #include <map>
 #include <vector>
 
+#include "core/ReceptionSettings.h"
 #include "training/CConfusionTally.h"
 #include "training/CCopyCheck.h"
 
@@ -33,6 +34,9 @@ struct CheckRecord {
     int transpositions = 0;
     std::map<char, CCopyCheck::CharacterCount> characters;
     std::vector<CCopyCheck::Confusion> confusions;  // the most frequent first
+    // The reception conditions the text was heard under, as ReceptionSettings::Summary gives
+    // them, with the seed it was keyed from; all off (the default) for a clean transmission.
+    ReceptionSettings conditions;
 
     // The share of right characters among the sent and the extra ones, in per cent.
     double Score() const { return CCopyCheck::Score(correct, sent, extra); }

@@ -29,6 +29,7 @@
 #include "ui/CKochDlg.h"
 #include "ui/CKontrolaDlg.h"
 #include "ui/CMnemonicKeys.h"
+#include "ui/CPodminkyDlg.h"
 #include "ui/CPostedEngineEvents.h"
 #include "ui/CStatistikaDlg.h"
 #include "ui/CTextView.h"
@@ -230,6 +231,8 @@ void CMorseDlg::CreateMenu() {
     training->addSeparator();
     add(training, ids::kMenuCourse);
     add(training, ids::kMenuWeakCharacters, true, false);
+    training->addSeparator();
+    add(training, ids::kMenuReceptionConditions);
     menus = {file, settings, help, training};
 }
 
@@ -273,6 +276,7 @@ void CMorseDlg::ConnectSignals() {
     command(ids::kMenuCourse, &CMorseDlg::OnCourse);
     command(ids::kMenuSaveSound, &CMorseDlg::OnSaveSound);
     command(ids::kMenuWeakCharacters, &CMorseDlg::OnWeakCharacters);
+    command(ids::kMenuReceptionConditions, &CMorseDlg::OnReceptionConditions);
 }
 
 void CMorseDlg::InitDialog() {
@@ -785,6 +789,14 @@ void CMorseDlg::OnWeakCharacters() {
     // The action has already toggled its check mark.
     session->SetWeakCharacters(IsMenuItemChecked(ids::kMenuWeakCharacters));
     Render();
+}
+
+void CMorseDlg::OnReceptionConditions() {
+    CPodminkyDlg dialog(session->Conditions(), LanguageFile("localPP"), this);
+    if (RunDialog(dialog) == QDialog::Accepted) {
+        session->SetConditions(dialog.Settings());
+        Render();
+    }
 }
 
 void CMorseDlg::OnStatistics() {

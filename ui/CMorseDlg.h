@@ -91,6 +91,7 @@ public:
     void OnStatistics();
     void OnCourse();
     void OnWeakCharacters();
+    void OnReceptionConditions();
     void ApplyCaptions(const QStringList& texts);
     static QStringList CzechCaptions();
     void ApplyTrainingCaptions(const QStringList& texts);

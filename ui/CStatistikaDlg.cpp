@@ -54,6 +54,10 @@ enum Caption {
     kColumnWrong,
     kColumnMissed,
     kColumnExtra,
+    kSnrHeading,
+    kSnrColumn,
+    kSnrChecks,
+    kWithoutNoise,
 };
 
 // The table's columns, in the order shown.
@@ -117,7 +121,11 @@ QStringList CStatistikaDlg::CzechCaptions() {
             QStringLiteral("Správně"),
             QStringLiteral("Chybně"),
             QStringLiteral("Vynecháno"),
-            QStringLiteral("Navíc")};
+            QStringLiteral("Navíc"),
+            QStringLiteral("Úspěšnost podle odstupu signálu od šumu:"),
+            QStringLiteral("Odstup od šumu (dB)"),
+            QStringLiteral("Kontroly"),
+            QStringLiteral("bez šumu")};
 }
 
 CStatistikaDlg::CStatistikaDlg(const std::vector<CheckRecord>& records,
@@ -141,6 +149,12 @@ CStatistikaDlg::CStatistikaDlg(const std::vector<CheckRecord>& records,
     confusionLabel = new QLabel(this);
     confusionLabel->setWordWrap(true);
     column->addWidget(confusionLabel);
+    snrLabel = new QLabel(captions[kSnrHeading], this);
+    snrTable = new QTableWidget(this);
+    snrLabel->setBuddy(snrTable);
+    snrTable->setAccessibleName(snrLabel->text().remove(QLatin1Char(':')));
+    column->addWidget(snrLabel);
+    column->addWidget(snrTable, 1);
     closeButton = new QPushButton(captions[kClose], this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -155,12 +169,15 @@ CStatistikaDlg::CStatistikaDlg(const std::vector<CheckRecord>& records,
     errorView->setVisible(!empty);
     table->setVisible(!empty);
     confusionLabel->setVisible(!empty);
+    snrLabel->setVisible(false);
+    snrTable->setVisible(false);
     if (empty) {
         resize(520, 160);
         return;
     }
     BuildCharts(records);
     BuildTable(records, kindNames);
+    BuildSnrTable(records);
 }
 
 void CStatistikaDlg::BuildCharts(const std::vector<CheckRecord>& records) {
@@ -292,4 +309,30 @@ void CStatistikaDlg::BuildTable(const std::vector<CheckRecord>& records,
                                      new QTableWidgetItem(QString::number(records.size() - k)));
     }
     table->resizeColumnsToContents();
+}
+
+void CStatistikaDlg::BuildSnrTable(const std::vector<CheckRecord>& records) {
+    const std::vector<CHistoryStatistics::SnrScore> scores =
+        CHistoryStatistics(records).ScoreBySnr();
+    const bool anyNoise = std::any_of(scores.begin(), scores.end(),
+                                      [](const auto& score) { return score.snrDb.has_value(); });
+    snrLabel->setVisible(anyNoise);
+    snrTable->setVisible(anyNoise);
+    snrTable->setColumnCount(4);
+    snrTable->setHorizontalHeaderLabels({captions[kSnrColumn], captions[kSnrChecks],
+                                         captions[kColumnSent], captions[kColumnScore]});
+    snrTable->setRowCount(static_cast<int>(scores.size()));
+    snrTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    snrTable->verticalHeader()->setVisible(false);
+    // Without noise first, then from the easiest ratio to the hardest.
+    for (std::size_t k = 0; k < scores.size(); ++k) {
+        const CHistoryStatistics::SnrScore& score = scores[k];
+        const QStringList cells{
+            score.snrDb ? QString::number(*score.snrDb) : captions[kWithoutNoise],
+            QString::number(score.checks), QString::number(score.sent), Percent(score.score)};
+        for (int c = 0; c < cells.size(); ++c) {
+            snrTable->setItem(static_cast<int>(k), c, new QTableWidgetItem(cells[c]));
+        }
+    }
+    snrTable->resizeColumnsToContents();
 }

@@ -15,7 +15,8 @@ class QTableWidget;
 
 // "Statistika": the progress over the copy checks of the history. The score of each check as a
 // line, each character's error rate as bars (the worst first), a table of the checks with their
-// kind, lesson and speeds, and the confusions of the last checks. With no history it says so.
+// kind, lesson and speeds, the confusions of the last checks, and the score against the noise the
+// texts were heard in. With no history it says so.
 // User-interface thread only.
 class CStatistikaDlg : public QDialog {
     Q_OBJECT
@@ -38,6 +39,8 @@ public:
     QLabel* ConfusionLabel() const { return confusionLabel; }
     QChartView* ScoreView() const { return scoreView; }
     QChartView* ErrorView() const { return errorView; }
+    // The score against the signal-to-noise ratio, shown once a check was heard in noise.
+    QTableWidget* SnrTable() const { return snrTable; }
 
     // The built-in captions, in the order of the language file "localST".
     static QStringList CzechCaptions();
@@ -45,6 +48,7 @@ public:
 private:
     void BuildCharts(const std::vector<CheckRecord>& records);
     void BuildTable(const std::vector<CheckRecord>& records, const QStringList& kindNames);
+    void BuildSnrTable(const std::vector<CheckRecord>& records);
 
     QStringList captions;
     QStringList categories;
@@ -55,5 +59,7 @@ private:
     QTableWidget* table = nullptr;
     QLabel* emptyLabel = nullptr;
     QLabel* confusionLabel = nullptr;
+    QLabel* snrLabel = nullptr;
+    QTableWidget* snrTable = nullptr;
     QPushButton* closeButton = nullptr;
 };

@@ -67,4 +67,5 @@ const std::array<CaptionTarget, kTrainingCaptions> kTrainingCaptionTargets = {{
     {K::Command, ids::kMenuWeakCharacters, "Procvičovat s&labé znaky"},
     {K::TextKind, kLessonText, "Kochova lekce"},
     {K::Command, ids::kMenuSaveSound, "Uložit &zvuk…"},
+    {K::Command, ids::kMenuReceptionConditions, "&Podmínky příjmu…"},
 }};

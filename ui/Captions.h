@@ -16,10 +16,11 @@ struct CaptionTarget {
 inline constexpr int kMainCaptions = 47;
 extern const std::array<CaptionTarget, kMainCaptions> kCaptionTargets;
 
-// The captions added since the 47 (the training menu, the lesson kind, saving the sound), which
+// The captions added since the 47 (the training menu, the lesson kind, saving the sound, the
+// reception conditions), which
 // later versions of the language file "local" have on the lines after the 47; a file without
 // them keeps these built-in texts.
-inline constexpr int kTrainingCaptions = 7;
+inline constexpr int kTrainingCaptions = 8;
 extern const std::array<CaptionTarget, kTrainingCaptions> kTrainingCaptionTargets;
 
 // The built-in Czech texts of `targets`, in their order.

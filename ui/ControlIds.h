@@ -61,5 +61,6 @@ inline constexpr int kMenuStatistics = 32801;
 inline constexpr int kMenuCourse = 32802;
 inline constexpr int kMenuWeakCharacters = 32803;
 inline constexpr int kMenuSaveSound = 32804;
+inline constexpr int kMenuReceptionConditions = 32805;
 
 }  // namespace ids

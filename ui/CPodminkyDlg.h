@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+#include "core/ReceptionSettings.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+
+// "Podmínky příjmu": the reception conditions a transmission is heard under, each on or off with
+// its value (noise and the receiver filter, fading, static crashes, interfering stations, chirp,
+// key clicks), the fist that keys it, and the seed with the choice of fixing it. The settings are
+// the dialog's members; UpdateData copies them to and from the widgets, and a value's field can
+// be used while its condition is on. OK hands them to whoever opened it. User-interface thread
+// only.
+class CPodminkyDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // The on/off conditions, in the order shown.
+    enum Condition { kNoise, kFading, kStatic, kInterference, kChirp, kClicks, kConditionCount };
+
+    CPodminkyDlg(const ReceptionSettings& settings, const QString& languageFile,
+                 QWidget* parent = nullptr);
+
+    // The settings as the user left them.
+    const ReceptionSettings& Settings() const { return settings; }
+    // Widgets to members (true) or members to widgets (false).
+    void UpdateData(bool toMembers);
+    // Back to the defaults: everything off, the seed kept.
+    void OnDefaults();
+
+    QCheckBox* Switch(Condition condition) const { return switches[condition]; }
+    QSpinBox* SnrSpin() const { return snrSpin; }
+    QSpinBox* FilterSpin() const { return filterSpin; }
+    QSpinBox* FadingDepthSpin() const { return fadingDepthSpin; }
+    QSpinBox* FadingPeriodSpin() const { return fadingPeriodSpin; }
+    QSpinBox* StaticRateSpin() const { return staticRateSpin; }
+    QSpinBox* StationsSpin() const { return stationsSpin; }
+    QSpinBox* ChirpSpin() const { return chirpSpin; }
+    QComboBox* FistList() const { return fistList; }
+    QLineEdit* SeedEdit() const { return seedEdit; }
+    QCheckBox* FixedSeedBox() const { return fixedSeedBox; }
+    QPushButton* OkButton() const { return okButton; }
+    QPushButton* DefaultsButton() const { return defaultsButton; }
+
+    // The built-in captions, in the order of the language file "localPP".
+    static QStringList CzechCaptions();
+
+private:
+    void EnableFields();
+
+    ReceptionSettings settings;
+    QStringList captions;
+    QCheckBox* switches[kConditionCount] = {};
+    QSpinBox* snrSpin = nullptr;
+    QSpinBox* filterSpin = nullptr;
+    QSpinBox* fadingDepthSpin = nullptr;
+    QSpinBox* fadingPeriodSpin = nullptr;
+    QSpinBox* staticRateSpin = nullptr;
+    QSpinBox* stationsSpin = nullptr;
+    QSpinBox* chirpSpin = nullptr;
+    QComboBox* fistList = nullptr;
+    QLineEdit* seedEdit = nullptr;
+    QCheckBox* fixedSeedBox = nullptr;
+    QLabel* noteLabel = nullptr;
+    QPushButton* defaultsButton = nullptr;
+    QPushButton* okButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+};
