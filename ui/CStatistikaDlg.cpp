@@ -52,6 +52,7 @@ enum Caption {
     kColumnWrong,
     kColumnMissed,
     kColumnExtra,
+    kTableName,
 };
 
 // The table's columns, in the order shown.
@@ -91,7 +92,8 @@ QStringList CStatistikaDlg::CzechCaptions() {
             QStringLiteral("Správně"),
             QStringLiteral("Chybně"),
             QStringLiteral("Vynecháno"),
-            QStringLiteral("Navíc")};
+            QStringLiteral("Navíc"),
+            QStringLiteral("Kontroly opisu")};
 }
 
 CStatistikaDlg::CStatistikaDlg(const std::vector<CheckRecord>& records,
@@ -111,6 +113,10 @@ CStatistikaDlg::CStatistikaDlg(const std::vector<CheckRecord>& records,
     charts->addWidget(errorView, 3);
     column->addLayout(charts, 3);
     table = new QTableWidget(this);
+    // A reader walks the table; the charts are named by their titles.
+    table->setAccessibleName(captions[kTableName]);
+    scoreView->setAccessibleName(captions[kScoreTitle]);
+    errorView->setAccessibleName(captions[kErrorTitle]);
     column->addWidget(table, 2);
     confusionLabel = new QLabel(this);
     confusionLabel->setWordWrap(true);
@@ -212,6 +218,12 @@ void CStatistikaDlg::BuildCharts(const std::vector<CheckRecord>& records) {
     bars->attachAxis(characters);
     bars->attachAxis(rates);
     errorView->setChart(errorChart);
+    // What the bars show, for a reader.
+    QStringList rateTexts;
+    for (qsizetype k = 0; k < categories.size(); ++k) {
+        rateTexts << categories[k] + QStringLiteral(" ") + Percent(errorBars->at(k));
+    }
+    errorView->setAccessibleDescription(rateTexts.join(QStringLiteral(", ")));
     errorView->setRenderHint(QPainter::Antialiasing);
 
     confusionLabel->setText(FormatConfusions(statistics.RecentConfusions(kRecentChecks),
