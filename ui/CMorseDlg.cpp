@@ -277,7 +277,13 @@ void CMorseDlg::ConnectSignals() {
     const auto command = [this](int id, void (CMorseDlg::*handler)()) {
         connect(commands[id], &QAction::triggered, this, [this, handler] { (this->*handler)(); });
     };
-    connect(hideTextBox, &QCheckBox::clicked, this, [this] { OnHideText(); });
+    // The check boxes act on every change of their marks but the window's own (a click, the
+    // keyboard, or a screen reader's toggle).
+    connect(hideTextBox, &QCheckBox::toggled, this, [this] {
+        if (!rendering) {
+            OnHideText();
+        }
+    });
     connect(kindList, &QComboBox::activated, this, [this] { OnKindChange(); });
     command(ids::kMenuExit, &CMorseDlg::OnExit);
     command(ids::kMenuStepping, &CMorseDlg::OnSteppingMode);
@@ -296,7 +302,11 @@ void CMorseDlg::ConnectSignals() {
     connect(ratioList, &QComboBox::activated, this, [this] { OnRatioChange(); });
     command(ids::kMenuRemember, &CMorseDlg::OnRemember);
     command(ids::kMenuLanguage, &CMorseDlg::OnLanguageChange);
-    connect(shortZerosBox, &QCheckBox::clicked, this, [this] { OnShortZeros(); });
+    connect(shortZerosBox, &QCheckBox::toggled, this, [this] {
+        if (!rendering) {
+            OnShortZeros();
+        }
+    });
     command(ids::kMenuLoadText, &CMorseDlg::OnLoadText);
     const auto button = [this](int id) { return qobject_cast<QPushButton*>(Control(id)); };
     connect(button(ids::kLoad), &QPushButton::clicked, this, [this] { OnLoadText(); });
