@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,8 +18,13 @@
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/Accessibility.h"
 #include "ui/CCopyCheckPainter.h"
+#include "ui/CInfoDlg.h"
+#include "ui/CKochDlg.h"
 #include "ui/CKontrolaDlg.h"
+#include "ui/CStatistikaDlg.h"
 #include "ui/CTextView.h"
+#include "ui/CVlastniTextDlg.h"
+#include "ui/CVystupDlg.h"
 #include "ui/Contrast.h"
 #include "ui/ControlIds.h"
 
@@ -40,7 +47,7 @@ QString ValueOf(QObject* object) {
     if (QAccessibleValueInterface* value = control->valueInterface()) {
         return value->currentValue().toString();
     }
-    return control->text(QAccessible::Value);
+    return control->role() == QAccessible::ComboBox ? control->text(QAccessible::Value) : QString();
 }
 
 // The controls of the main window a user works with or reads (not the frames and labels).
@@ -323,6 +330,58 @@ TEST(SpokenCaptions, MnemonicMarksAreNotSaid) {
         {"&Start", "Start"}, {"S&top", "Stop"}, {"Tom && Jerry", "Tom & Jerry"}, {"A&", "A&"}};
     for (const auto& [caption, spoken] : cases) {
         EXPECT_EQ(SpokenCaption(QString::fromUtf8(caption)), QString::fromUtf8(spoken));
+    }
+}
+
+// Every control of every dialog a user reaches with the keyboard says what it is, in the built-in
+// captions and in the shipped English set.
+TEST_F(MainWindow, EveryDialogControlIsNamed) {
+    CRecordingNotifier warnings;
+    const auto jazyk = [](const char* file) {
+        return QStringLiteral(BRUMLO_SOURCE_DIR "/res/jazyk/") + QString::fromLatin1(file);
+    };
+    CheckRecord record;
+    record.sent = 10;
+    record.correct = 9;
+    record.wrong = 1;
+    record.errors = 1;
+    const std::vector<CheckRecord> records{record, record};
+    for (const bool english : {false, true}) {
+        const auto file = [&](const char* name) { return english ? jazyk(name) : QString(); };
+        std::vector<std::unique_ptr<QDialog>> dialogs;
+        dialogs.push_back(std::make_unique<CVystupDlg>(dialog->Session(), file("localSO"),
+                                                       QStringList{QStringLiteral("COM1")}));
+        dialogs.push_back(std::make_unique<CVlastniTextDlg>(file("localUT"), warnings));
+        dialogs.push_back(std::make_unique<CInfoDlg>(file("localAbout")));
+        dialogs.push_back(std::make_unique<CKochDlg>("KMRSU", 2, 50, file("localKM"), warnings));
+        dialogs.push_back(std::make_unique<CStatistikaDlg>(
+            records, QStringList{QStringLiteral("Písmenový text")}, file("localST")));
+        auto check = std::make_unique<CKontrolaDlg>(QStringLiteral("KMRSU"), record,
+                                                    QString::fromStdString(folder.File("historie")),
+                                                    file("localKO"), warnings, desktop);
+        check->Edit()->setPlainText(QStringLiteral("KMRSA"));
+        check->OnCheck();
+        dialogs.push_back(std::move(check));
+        int named = 0;
+        for (const auto& shown : dialogs) {
+            shown->show();
+            for (QWidget* control : shown->findChildren<QWidget*>()) {
+                // The parts of a control (a spin box's field, a view's viewport) are its own.
+                const auto* area = qobject_cast<QAbstractScrollArea*>(control->parentWidget());
+                if (!(control->focusPolicy() & Qt::TabFocus) || !control->isVisible() ||
+                    qobject_cast<QAbstractSpinBox*>(control->parentWidget()) != nullptr ||
+                    (area != nullptr && area->viewport() == control)) {
+                    continue;
+                }
+                const QString name = Name(control);
+                EXPECT_FALSE(name.trimmed().isEmpty()) << shown->windowTitle().toStdString() << ": "
+                                                       << control->metaObject()->className();
+                EXPECT_NE(name, ValueOf(control)) << name.toStdString();
+                ++named;
+            }
+            shown->hide();
+        }
+        EXPECT_GE(named, 20);
     }
 }
 
