@@ -116,7 +116,8 @@ CKontrolaDlg::CKontrolaDlg(const QString& sent, const CheckRecord& sendingRecord
     countsLabel = new QLabel(this);
     countsLabel->hide();
     statusLabel = new QLabel(this);
-    statusLabel->setAccessibleName(captions[kStatusName]);
+    // A reader reads the message itself; the caption says what kind of line it is.
+    statusLabel->setAccessibleDescription(captions[kStatusName]);
     confusionLabel = new QLabel(this);
     confusionLabel->setWordWrap(true);
     confusionLabel->hide();
