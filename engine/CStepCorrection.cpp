@@ -46,7 +46,11 @@ std::int32_t CStepCorrection::Apply(std::int64_t deviationUnits, CTimeSource& ti
         padding = TruncateUnits(static_cast<double>(-deviationUnits));
         time.Wait(padding);
     } else {
+        // Whole milliseconds are made good one per step; the rest of the overrun, less than a
+        // millisecond, is carried into the next step like a small deviation. Dropped, each such
+        // rest would stay in every later edge, and over a long text on a busy machine they add up.
         catchUp += deviationUnits / kCatchUpUnits;
+        running += static_cast<double>(deviationUnits % kCatchUpUnits);
     }
     return padding;
 }

@@ -7,7 +7,8 @@ class CTimeSource;
 // Self-correcting timing of one loop over the element string: each step is measured, small
 // deviations are carried into the following durations (the running correction C), a step that was
 // more than 2 ms short is padded with a wait, and an overrun of more than 2 ms is made good by
-// shortening each of the next K steps by 1 ms. Used on the send thread only.
+// shortening each of the next K steps by 1 ms, its rest below a millisecond by the next step.
+// Used on the send thread only.
 class CStepCorrection {
 public:
     // The duration to hand to the device or timer for a step of nominal `lengthUnits`; adds what

@@ -46,6 +46,10 @@ std::vector<Token> Tokens(std::string_view text) {
 // penalties below, which all together never reach one character error.
 using Cost = std::int32_t;
 constexpr Cost kError = Cost{1} << 16;
+// A wrong character costs one and a half errors: still less than a missed and an extra one in its
+// place, so that a slip of the pen stays one wrong character, but more than a missed group
+// spread as wrong characters over the group beside it, where the learner skipped the group.
+constexpr Cost kWrong = kError + kError / 2;
 constexpr Cost kInfinity = std::numeric_limits<Cost>::max() / 4;
 // A gap of one text without a gap of the other in its place.
 constexpr Cost kLoneGap = 2;
@@ -117,7 +121,7 @@ CCopyCheck::CCopyCheck(std::string_view sent, std::string_view copied) {
             }
             const Cost leaveAdding = j > 0 && splitsB[j - 1] ? kRunSplitsGroup : 0;
             if (i > 0 && j > 0 && gapA[i - 1] == gapB[j - 1]) {
-                const Cost step = a[i - 1].value == b[j - 1].value ? 0 : kError;
+                const Cost step = a[i - 1].value == b[j - 1].value ? 0 : kWrong;
                 const Cost* before = up + 3 * (j - 1);
                 const Cost options[3] = {before[kPaired] + step,
                                          before[kMissing] + step + leaveMissing,

@@ -23,6 +23,7 @@
 #include "ui/Cp1250.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
+#include "ui/WindowFit.h"
 
 namespace {
 
@@ -224,8 +225,9 @@ void CKontrolaDlg::OnCheck() {
     checkButton->setEnabled(false);
     printButton->setEnabled(true);
     resultText->setFocus();
-    resize(std::max(width(), 1000),
-           height() + resultView->heightForWidth(1000) + resultText->minimumHeight());
+    ResizeWithinScreen(
+        *this, QSize(std::max(width(), 1000),
+                     height() + resultView->heightForWidth(1000) + resultText->minimumHeight()));
 }
 
 QStringList CKontrolaDlg::Heading() const {

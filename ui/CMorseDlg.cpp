@@ -418,6 +418,13 @@ void CMorseDlg::RenderCaptions(bool language) {
     // The messages follow the language set, with the captions.
     messages::UseLanguageFile(
         language ? QString::fromStdString(session->Files().Language("localMS")) : QString());
+    // The ratios are numbers: they take the language's decimal sign.
+    for (int i = 0; i < ratioList->count(); ++i) {
+        const std::string_view label = kDashRatioLabels[static_cast<std::size_t>(i)];
+        ratioList->setItemText(i,
+                               QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()))
+                                   .replace(QLatin1Char(','), messages::DecimalSign()));
+    }
     const QString file = QString::fromStdString(session->Files().Language("local"));
     if (!language) {
         ApplyCaptions(CzechCaptions());

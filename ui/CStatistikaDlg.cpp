@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <algorithm>
 #include <cmath>
 
 #include "training/CHistoryStatistics.h"
@@ -21,6 +22,7 @@
 #include "ui/Cp1250.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
+#include "ui/WindowFit.h"
 
 namespace {
 
@@ -60,6 +62,30 @@ constexpr Caption kColumns[] = {kColumnDate,  kColumnKind,   kColumnLesson, kCol
                                 kColumnText,  kColumnRatio,  kColumnSent,   kColumnRight,
                                 kColumnWrong, kColumnMissed, kColumnExtra,  kColumnErrors,
                                 kColumnScore};
+
+// Column headings are wrapped at about this many characters a line, so that the table's thirteen
+// columns, named in full words, fit a 1024-pixel screen.
+constexpr qsizetype kHeadingLine = 10;
+
+// Breaks a heading into lines of whole words, each at most kHeadingLine characters long where
+// its words allow.
+QString Heading(const QString& caption) {
+    QString wrapped;
+    qsizetype lineLength = 0;
+    for (const QString& word : caption.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (lineLength == 0) {
+            lineLength = word.size();
+        } else if (lineLength + 1 + word.size() <= kHeadingLine) {
+            wrapped += QLatin1Char(' ');
+            lineLength += 1 + word.size();
+        } else {
+            wrapped += QLatin1Char('\n');
+            lineLength = word.size();
+        }
+        wrapped += word;
+    }
+    return wrapped;
+}
 
 QString Percent(double value) {
     return messages::Number(value, 1) + QStringLiteral(" %");
@@ -127,7 +153,7 @@ CStatistikaDlg::CStatistikaDlg(const std::vector<CheckRecord>& records,
     buttons->addWidget(closeButton);
     column->addLayout(buttons);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
-    resize(1100, 720);
+    ResizeWithinScreen(*this, QSize(1100, 720));
 
     const bool empty = records.empty();
     emptyLabel->setVisible(empty);
@@ -211,7 +237,13 @@ void CStatistikaDlg::BuildCharts(const std::vector<CheckRecord>& records) {
     characters->setLabelsFont(labelFont);
     auto* rates = new QValueAxis;
     rates->setTitleText(captions[kErrorAxis]);
-    rates->setRange(0, std::max(10.0, std::min(100.0, highest * 1.1)));
+    // Round figures on the axis: steps of ten, or of twenty above half.
+    const double wanted = std::clamp(highest * 1.1, 10.0, 100.0);
+    const double step = wanted > 50 ? 20 : 10;
+    rates->setRange(0, std::min(100.0, std::ceil(wanted / step) * step));
+    rates->setTickType(QValueAxis::TicksDynamic);
+    rates->setTickAnchor(0);
+    rates->setTickInterval(step);
     rates->setLabelFormat(QStringLiteral("%d"));
     errorChart->addAxis(characters, Qt::AlignBottom);
     errorChart->addAxis(rates, Qt::AlignLeft);
@@ -235,7 +267,7 @@ void CStatistikaDlg::BuildTable(const std::vector<CheckRecord>& records,
                                 const QStringList& kindNames) {
     QStringList headers;
     for (const Caption column : kColumns) {
-        headers << captions[column];
+        headers << Heading(captions[column]);
     }
     table->setColumnCount(static_cast<int>(headers.size()));
     table->setHorizontalHeaderLabels(headers);

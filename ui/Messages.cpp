@@ -193,6 +193,10 @@ QString SoundFilesFilter() {
     return At(kSoundFiles);
 }
 
+QString DecimalSign() {
+    return At(kDecimalSign);
+}
+
 QString Number(double value, int decimals) {
     QString number = QLocale::c().toString(value, 'f', decimals);
     number.replace(QLatin1Char('.'), At(kDecimalSign));

@@ -48,5 +48,7 @@ QString AllFilesFilter();
 QString SoundFilesFilter();
 // `value` with `decimals` places after the language's decimal sign ("84,6" or "84.6").
 QString Number(double value, int decimals);
+// The language's decimal sign ("," or ".").
+QString DecimalSign();
 
 }  // namespace messages

@@ -406,6 +406,23 @@ TEST_F(KeyingEngine, LargeOverrunIsMadeGoodOneMillisecondPerStep) {
     EXPECT_EQ(events[i + 1], (CVirtualTime::Event{'K', kDot})) << Describe(events);
 }
 
+TEST_F(KeyingEngine, TheRestOfALargeOverrunIsNotLost) {
+    // 5.5 ms over: five whole milliseconds one per step, the half millisecond on the next step,
+    // so that the text ends on the model's timeline again.
+    const std::int64_t start = time.Now();
+    Send("EEEEEEE", kLetterText);
+    const std::int64_t undisturbed = time.Now() - start;
+    time.Clear();
+    time.AddExtra(Opening().size() - 1, 55000);
+    const std::int64_t restart = time.Now();
+    Send("EEEEEEE", kLetterText);
+    const Events events = time.Events();
+    const std::size_t i = Opening().size() + 2;
+    EXPECT_EQ(events[i], (CVirtualTime::Event{'W', kCharacterGap - 10000 - 5000}));
+    EXPECT_EQ(events[i + 1], (CVirtualTime::Event{'K', kDot - 10000}));
+    EXPECT_EQ(time.Now() - restart, undisturbed) << Describe(events);
+}
+
 TEST_F(KeyingEngine, ShortStepIsPaddedWithAWait) {
     // The first element gap ends 3 ms early: a 3 ms wait follows it.
     time.AddExtra(Opening().size(), -30000);

@@ -38,7 +38,9 @@ inline const AlignmentCase kAlignmentCases[] = {
     AlignmentCase{"SwapAndMissed", "PARIS 73 TEST", "PARIS 37 TST", "cccccttcmcc", 11, 8, 0, 1, 0,
                   1},
     AlignmentCase{"SwapAfterALikeLetter", "AAB", "ABA", "ctt", 3, 1, 0, 0, 0, 1},
-    AlignmentCase{"SwapAcrossAGapIsNoSwap", "AB CD", "AC BD", "cwwc", 4, 2, 2, 0, 0, 0},
+    // Neighbours swapped across a gap are no transposition: one character is taken as moved
+    // (written early, missed in its place), not as two confusions.
+    AlignmentCase{"SwapAcrossAGapIsNoSwap", "AB CD", "AC BD", "cxcmc", 4, 3, 0, 1, 1, 0},
     // A group missed whole is marked whole, wherever it stands.
     AlignmentCase{"GroupMissedInTheMiddle", "KUUSM KSMMU UMKUU", "KUUSM UMKUU", "cccccMMMMMccccc",
                   15, 10, 0, 5, 0, 0},
@@ -46,6 +48,10 @@ inline const AlignmentCase kAlignmentCases[] = {
                   15, 10, 0, 5, 0, 0},
     AlignmentCase{"GroupMissedAtTheEnd", "KUUSM KSMMU UMKUU", "KUUSM KSMMU", "ccccccccccMMMMM", 15,
                   10, 0, 5, 0, 0},
+    // A group missed whole is not spread over its neighbour as wrong characters, even where
+    // that neighbour came with characters of its own added and an extra group follows.
+    AlignmentCase{"GroupMissedBeforeOneWithExtras", "KUUSM KSMMU UMKUU", "KUUSM UMKUUQQ E",
+                  "cccccMMMMMcccccxxX", 15, 10, 0, 5, 3, 0},
     // Any one of three like groups may be the missed one, but it is missed whole.
     AlignmentCase{"RepeatedGroupMissedWhole", "ABCDE ABCDE ABCDE", "ABCDE ABCDE", "MMMMMcccccccccc",
                   15, 10, 0, 5, 0, 0},

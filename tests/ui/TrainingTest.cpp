@@ -6,6 +6,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -20,6 +21,7 @@
 #include <QTableWidget>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 #include "config/CProgramFiles.h"
@@ -524,6 +526,16 @@ TEST_F(Training, EveryBarIsLabelledAt1024By768) {
     const QRectF plot = statistics.ErrorView()->chart()->plotArea();
     EXPECT_GT(plot.width() / categories.size(),
               QFontMetrics(axes[0]->labelsFont()).horizontalAdvance(QLatin1Char('W')));
+    // The rates' axis runs to a round figure in round steps.
+    const auto rates = statistics.ErrorView()->chart()->axes(Qt::Vertical);
+    ASSERT_EQ(rates.size(), 1);
+    const auto* rateAxis = dynamic_cast<QValueAxis*>(rates[0]);
+    ASSERT_NE(rateAxis, nullptr);
+    EXPECT_EQ(std::fmod(rateAxis->max(), rateAxis->tickInterval()), 0.0);
+    EXPECT_EQ(std::fmod(rateAxis->tickInterval(), 10.0), 0.0);
+    // The table's columns, headings in full words, fit without scrolling sideways.
+    const QTableWidget* table = statistics.Table();
+    EXPECT_LE(table->horizontalHeader()->length(), table->viewport()->width());
 }
 
 // No Czech text left in the English set.
@@ -588,6 +600,7 @@ TEST_F(Training, EnglishSetLeavesNoCzech) {
     for (int k = 0; k < List(ids::kTextKind)->count(); ++k) {
         collect(QStringLiteral("kinds"), {List(ids::kTextKind)->itemText(k)});
     }
+    EXPECT_EQ(List(ids::kRatio)->itemText(0), QStringLiteral("1 : 3.0"));
 
     // The course: a lesson of two characters, and its minimum of sent characters.
     answerDialog = [&](QDialog& opened) {
@@ -652,6 +665,7 @@ TEST_F(Training, EnglishSetLeavesNoCzech) {
     EXPECT_EQ(messages::Number(84.56, 1), QStringLiteral("84.6"));
     dialog->MenuCommand(ids::kMenuLanguage)->trigger();
     EXPECT_EQ(messages::Number(84.56, 1), QStringLiteral("84,6"));
+    EXPECT_EQ(List(ids::kRatio)->itemText(10), QStringLiteral("1 : 4,0"));
 }
 
 }  // namespace
