@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/CTextView.h"
+#include "ui/Contrast.h"
 #include "ui/Cp1250.h"
 
 namespace {
@@ -84,6 +85,15 @@ QColor CCopyCheckPainter::ColourOf(CCopyCheck::Mark mark) {
     return {150, 0, 170};
 }
 
+void CCopyCheckPainter::SetColours(const QColor& paperColour, const QColor& inkColour) {
+    paper = paperColour;
+    ink = inkColour;
+}
+
+QColor CCopyCheckPainter::MarkColour(CCopyCheck::Mark mark) const {
+    return ReadableInk(ColourOf(mark), ink, paper, kLargeTextContrast);
+}
+
 CCopyCheckPainter::CCopyCheckPainter(const QString& sentText, const CCopyCheck& check,
                                      QStringList legendTexts)
     : legend(Completed(std::move(legendTexts))),
@@ -147,13 +157,14 @@ void CCopyCheckPainter::DrawGlyph(QPainter& painter, const Box& box, QChar glyph
     painter.drawText(x, baseline, QString(glyph));
 }
 
-void CCopyCheckPainter::DrawFrame(QPainter& painter, const QRect& rect, const QColor& ink) const {
+void CCopyCheckPainter::DrawFrame(QPainter& painter, const QRect& rect,
+                                  const QColor& colour) const {
     // Drawn inside the rectangle, so that it keeps clear of the glyphs around it.
     const int thick = std::max(1, static_cast<int>(cell * 0.08));
-    painter.fillRect(QRect(rect.x(), rect.y(), rect.width(), thick), ink);
-    painter.fillRect(QRect(rect.x(), rect.bottom() - thick + 1, rect.width(), thick), ink);
-    painter.fillRect(QRect(rect.x(), rect.y(), thick, rect.height()), ink);
-    painter.fillRect(QRect(rect.right() - thick + 1, rect.y(), thick, rect.height()), ink);
+    painter.fillRect(QRect(rect.x(), rect.y(), rect.width(), thick), colour);
+    painter.fillRect(QRect(rect.x(), rect.bottom() - thick + 1, rect.width(), thick), colour);
+    painter.fillRect(QRect(rect.x(), rect.y(), thick, rect.height()), colour);
+    painter.fillRect(QRect(rect.right() - thick + 1, rect.y(), thick, rect.height()), colour);
 }
 
 void CCopyCheckPainter::DrawRuler(QPainter& painter, const Box& box, bool top) const {
@@ -162,7 +173,7 @@ void CCopyCheckPainter::DrawRuler(QPainter& painter, const Box& box, bool top) c
     const int y = top ? rect.bottom() - static_cast<int>(0.2 * cell)
                       : rect.y() + static_cast<int>(0.2 * cell);
     const int tick = static_cast<int>(0.4 * cell);
-    painter.setPen(QPen(Qt::black, 1));
+    painter.setPen(QPen(ink, 1));
     painter.drawLine(static_cast<int>(std::lround(left)), y,
                      static_cast<int>(std::lround(left + kColumns * cell)), y);
     for (int division = 0; division <= 10; ++division) {
@@ -186,10 +197,10 @@ void CCopyCheckPainter::DrawRuler(QPainter& painter, const Box& box, bool top) c
 
 void CCopyCheckPainter::Draw(QPainter& painter, const CCopyCheckLayout::Item& item,
                              bool blackAndWhite) const {
-    const QColor ink = blackAndWhite ? QColor(Qt::black) : ColourOf(item.mark);
+    const QColor markInk = blackAndWhite ? ink : MarkColour(item.mark);
     const QRect rect = ToPixels(item.box);
     const auto glyphs = [&](const QFont& face) {
-        painter.setPen(QPen(ink, 1));
+        painter.setPen(QPen(markInk, 1));
         for (std::size_t k = 0; k < item.glyphs.size() && k < item.text.size(); ++k) {
             DrawGlyph(painter, item.glyphs[k], FromCp1250(item.text[k]).at(0), face);
         }
@@ -199,7 +210,7 @@ void CCopyCheckPainter::Draw(QPainter& painter, const CCopyCheckLayout::Item& it
         case Kind::Ruler:
             break;
         case Kind::LineNumber: {
-            painter.setPen(QPen(Qt::black, 1));
+            painter.setPen(QPen(ink, 1));
             painter.setFont(font);
             const QFontMetrics metrics(font);
             const QString number = QString::fromStdString(item.text);
@@ -213,24 +224,27 @@ void CCopyCheckPainter::Draw(QPainter& painter, const CCopyCheckLayout::Item& it
             glyphs(font);
             break;
         case Kind::MissedFrame:
-            DrawFrame(painter, rect, ink);
+            DrawFrame(painter, rect, markInk);
             glyphs(font);
             break;
         case Kind::MissedDash:
             painter.fillRect(
-                QRect(rect.x(), rect.y() + (rect.height() - line) / 2, rect.width(), line), ink);
+                QRect(rect.x(), rect.y() + (rect.height() - line) / 2, rect.width(), line),
+                markInk);
             break;
         case Kind::Underline:
-            painter.fillRect(rect, ink);
+            painter.fillRect(rect, markInk);
             break;
         case Kind::Copied:
             glyphs(small);
             break;
         case Kind::SwapTie:
             // A bracket open to the characters above it.
-            painter.fillRect(QRect(rect.x(), rect.bottom() - line + 1, rect.width(), line), ink);
-            painter.fillRect(QRect(rect.x(), rect.y(), line, rect.height()), ink);
-            painter.fillRect(QRect(rect.right() - line + 1, rect.y(), line, rect.height()), ink);
+            painter.fillRect(QRect(rect.x(), rect.bottom() - line + 1, rect.width(), line),
+                             markInk);
+            painter.fillRect(QRect(rect.x(), rect.y(), line, rect.height()), markInk);
+            painter.fillRect(QRect(rect.right() - line + 1, rect.y(), line, rect.height()),
+                             markInk);
             break;
         case Kind::ExtraCaret: {
             // A wedge pointing up at the gap, with a stem down to the extra characters' rows.
@@ -240,32 +254,32 @@ void CCopyCheckPainter::Draw(QPainter& painter, const CCopyCheckLayout::Item& it
             path.lineTo(rect.x(), rect.y() + wedge);
             path.lineTo(rect.x() + rect.width(), rect.y() + wedge);
             path.closeSubpath();
-            painter.fillPath(path, ink);
+            painter.fillPath(path, markInk);
             const int stem = std::max(1, rect.width() / 3);
             painter.fillRect(QRect(rect.x() + (rect.width() - stem) / 2, rect.y() + wedge, stem,
                                    rect.height() - wedge),
-                             ink);
+                             markInk);
             break;
         }
         case Kind::Extra:
             if (item.wholeGroup) {
-                DrawFrame(painter, rect, ink);
+                DrawFrame(painter, rect, markInk);
             }
             glyphs(small);
             break;
         case Kind::LegendSample: {
             const Box& b = item.box;
             const bool pair = item.mark == CCopyCheck::Mark::Transposed;
-            painter.setPen(QPen(ink, 1));
+            painter.setPen(QPen(markInk, 1));
             DrawGlyph(painter, {b.x + 0.15, b.y + 0.1, 0.7, 1.4}, QLatin1Char('A'), font);
             if (pair) {
                 DrawGlyph(painter, {b.x + 1.15, b.y + 0.1, 0.7, 1.4}, QLatin1Char('B'), font);
             }
             const QRect below = ToPixels({b.x + 0.15, b.y + 1.6, b.width - 0.3, 0.25});
             if (item.mark == CCopyCheck::Mark::Wrong) {
-                painter.fillRect(below, ink);
+                painter.fillRect(below, markInk);
             } else if (item.mark == CCopyCheck::Mark::Missed) {
-                DrawFrame(painter, ToPixels({b.x + 0.05, b.y, 0.9, 1.6}), ink);
+                DrawFrame(painter, ToPixels({b.x + 0.05, b.y, 0.9, 1.6}), markInk);
             } else if (item.mark == CCopyCheck::Mark::Extra) {
                 const QRect caret = ToPixels({b.x + 0.35, b.y + 1.6, 0.3, 0.3});
                 QPainterPath path;
@@ -273,18 +287,18 @@ void CCopyCheckPainter::Draw(QPainter& painter, const CCopyCheckLayout::Item& it
                 path.lineTo(caret.x(), caret.bottom() + 1);
                 path.lineTo(caret.right() + 1, caret.bottom() + 1);
                 path.closeSubpath();
-                painter.fillPath(path, ink);
+                painter.fillPath(path, markInk);
             } else if (pair) {
                 painter.fillRect(QRect(below.x(), below.bottom() - line + 1, below.width(), line),
-                                 ink);
-                painter.fillRect(QRect(below.x(), below.y(), line, below.height()), ink);
+                                 markInk);
+                painter.fillRect(QRect(below.x(), below.y(), line, below.height()), markInk);
                 painter.fillRect(QRect(below.right() - line + 1, below.y(), line, below.height()),
-                                 ink);
+                                 markInk);
             }
             break;
         }
         case Kind::LegendText: {
-            painter.setPen(QPen(Qt::black, 1));
+            painter.setPen(QPen(ink, 1));
             painter.setFont(small);
             const QFontMetrics metrics(small);
             const QString text =

@@ -36,6 +36,11 @@ public:
     // Fits the picture into `area` and draws it; `blackAndWhite` draws every mark in black.
     void Paint(QPainter& painter, const QRect& area, bool blackAndWhite) const;
 
+    // The paper and the ink of the rulers, numbers and legend: white and black unless a window
+    // gives its palette's. A mark's colour that would not read on the paper is drawn in the ink.
+    void SetColours(const QColor& paperColour, const QColor& inkColour);
+    QColor MarkColour(CCopyCheck::Mark mark) const;
+
     // The legend as drawn.
     const QStringList& Legend() const { return legend; }
 
@@ -61,10 +66,12 @@ private:
     void DrawRuler(QPainter& painter, const CCopyCheckLayout::Box& box, bool top) const;
     void DrawGlyph(QPainter& painter, const CCopyCheckLayout::Box& box, QChar glyph,
                    const QFont& face) const;
-    void DrawFrame(QPainter& painter, const QRect& rect, const QColor& ink) const;
+    void DrawFrame(QPainter& painter, const QRect& rect, const QColor& colour) const;
 
     QStringList legend;
     CCopyCheckLayout layout;
+    QColor paper{Qt::white};
+    QColor ink{Qt::black};
     // Geometry of the last fit: the top left corner of the page and the width of a cell.
     QPointF origin;
     double cell = 10;

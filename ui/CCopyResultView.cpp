@@ -34,8 +34,10 @@ void CCopyResultView::resizeEvent(QResizeEvent* event) {
 
 void CCopyResultView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
+    // The window's paper and ink: a high-contrast palette shows the check in its colours.
+    painter.fillRect(rect(), palette().color(QPalette::Base));
     if (picture) {
+        picture->SetColours(palette().color(QPalette::Base), palette().color(QPalette::Text));
         picture->Paint(painter, rect(), false);
     }
 }

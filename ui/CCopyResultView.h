@@ -5,8 +5,8 @@
 
 #include "ui/CCopyCheckPainter.h"
 
-// Shows a checked copy (see CCopyCheckPainter) on white, as wide as it is given and as high as
-// that width needs. User-interface thread only.
+// Shows a checked copy (see CCopyCheckPainter) on the palette's base colour, as wide as it is given
+// and as high as that width needs. User-interface thread only.
 class CCopyResultView : public QWidget {
     Q_OBJECT
 

@@ -13,6 +13,8 @@
 #include "core/CMorseTable.h"
 #include "core/CNotifier.h"
 #include "session/CheckHistory.h"
+#include "training/CCopyCheckDifferences.h"
+#include "ui/Accessibility.h"
 #include "ui/CCopyCheckPainter.h"
 #include "ui/CCopyResultView.h"
 #include "ui/CTextView.h"
@@ -41,6 +43,16 @@ enum Caption {
     kLegendExtra,
     kLegendSwapped,
     kCounts,
+    kResultName,
+    kDifferences,
+    kNoDifferences,
+    kWrongAt,
+    kMissedAt,
+    kMissedGroup,
+    kSwappedAt,
+    kExtraAfter,
+    kExtraAtStart,
+    kStatusName,
     kCaptionCount
 };
 
@@ -71,6 +83,14 @@ QStringList CKontrolaDlg::CzechCaptions() {
     texts << CCopyCheckPainter::DefaultLegend();
     texts << QStringLiteral(
         "Správně: %1, chybně: %2, vynecháno: %3, navíc: %4, přehozené dvojice: %5");
+    texts << QStringLiteral("Výsledek kontroly") << QStringLiteral("Rozdíly:")
+          << QStringLiteral("Rozdíly: žádné")
+          << QStringLiteral("skupina %1, znak %2: vysláno %3, opsáno %4")
+          << QStringLiteral("skupina %1, znak %2: vysláno %3, vynecháno")
+          << QStringLiteral("skupina %1: vynechána celá, vysláno %3")
+          << QStringLiteral("skupina %1, znaky %2 a %5: vysláno %3, opsáno %4")
+          << QStringLiteral("skupina %1, za znakem %2: navíc opsáno %4")
+          << QStringLiteral("před první skupinou: navíc opsáno %4") << QStringLiteral("Upozornění");
     return texts;
 }
 
@@ -97,10 +117,19 @@ CKontrolaDlg::CKontrolaDlg(const QString& sent, const CheckRecord& sendingRecord
     countsLabel = new QLabel(this);
     countsLabel->hide();
     statusLabel = new QLabel(this);
-    statusLabel->setAccessibleName(QStringLiteral("status"));
+    // A reader reads the message itself; the caption says what kind of line it is.
+    statusLabel->setAccessibleDescription(captions[kStatusName]);
     confusionLabel = new QLabel(this);
     confusionLabel->setWordWrap(true);
     confusionLabel->hide();
+    // The result as text a reader reads in order: the score, the counts, every difference, the
+    // confusions. It takes the focus once the check is done.
+    resultText = new QPlainTextEdit(this);
+    resultText->setReadOnly(true);
+    resultText->setTabChangesFocus(true);
+    resultText->setAccessibleName(SpokenCaption(captions[kResultName]));
+    resultText->setMinimumHeight(90);
+    resultText->hide();
     checkButton = new QPushButton(captions[kCheck], this);
     checkButton->setDefault(true);
     printButton = new QPushButton(captions[kPrint], this);
@@ -121,6 +150,7 @@ CKontrolaDlg::CKontrolaDlg(const QString& sent, const CheckRecord& sendingRecord
     column->addWidget(scoreLabel);
     column->addWidget(countsLabel);
     column->addWidget(confusionLabel);
+    column->addWidget(resultText);
     column->addLayout(buttons);
     resize(960, 360);
 
@@ -189,12 +219,15 @@ void CKontrolaDlg::OnCheck() {
     scoreLabel->show();
     countsLabel->show();
     confusionLabel->show();
+    resultText->setPlainText(ResultLines().join(QLatin1Char('\n')));
+    resultText->show();
     edit->setReadOnly(true);
     checkButton->setEnabled(false);
     printButton->setEnabled(true);
-    closeButton->setFocus();
-    ResizeWithinScreen(*this,
-                       QSize(std::max(width(), 1000), height() + resultView->heightForWidth(1000)));
+    resultText->setFocus();
+    ResizeWithinScreen(
+        *this, QSize(std::max(width(), 1000),
+                     height() + resultView->heightForWidth(1000) + resultText->minimumHeight()));
 }
 
 QStringList CKontrolaDlg::Heading() const {
@@ -215,6 +248,48 @@ QStringList CKontrolaDlg::Heading() const {
     return {score, counts,
             FormatConfusions(result->Confusions(), kShownConfusions, captions[kConfusions],
                              captions[kConfusion], captions[kNoConfusions])};
+}
+
+QStringList CKontrolaDlg::ResultLines() const {
+    if (!result) {
+        return {};
+    }
+    using Kind = CCopyCheckDifferences::Kind;
+    const QStringList heading = Heading();
+    QStringList lines{heading.value(0), heading.value(1)};
+    const CCopyCheckDifferences differences(ToCp1250(sentText), *result);
+    lines << (differences.List().empty() ? captions[kNoDifferences] : captions[kDifferences]);
+    for (const CCopyCheckDifferences::Difference& d : differences.List()) {
+        Caption format = kWrongAt;
+        switch (d.kind) {
+            case Kind::Wrong:
+                format = kWrongAt;
+                break;
+            case Kind::Missed:
+                format = kMissedAt;
+                break;
+            case Kind::MissedGroup:
+                format = kMissedGroup;
+                break;
+            case Kind::Swapped:
+                format = kSwappedAt;
+                break;
+            case Kind::Extra:
+                format = d.group > 0 ? kExtraAfter : kExtraAtStart;
+                break;
+        }
+        // Every template takes the same five values; a language file may leave some out.
+        QString line = captions[format];
+        const QString values[] = {QString::number(d.group), QString::number(d.character),
+                                  FromCp1250(d.sent), FromCp1250(d.copied),
+                                  QString::number(d.character + 1)};
+        for (int k = 0; k < 5; ++k) {
+            line.replace(QStringLiteral("%") + QString::number(k + 1), values[k]);
+        }
+        lines << line;
+    }
+    lines << heading.value(2);
+    return lines;
 }
 
 void CKontrolaDlg::OnPrint() {

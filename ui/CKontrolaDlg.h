@@ -50,6 +50,8 @@ public:
     // Says a refused character while the user types.
     QLabel* StatusLabel() const { return statusLabel; }
     QLabel* ConfusionLabel() const { return confusionLabel; }
+    // The whole result as lines a reader reads in order, shown once the check is done.
+    QPlainTextEdit* ResultText() const { return resultText; }
     const std::optional<CCopyCheck>& Result() const { return result; }
     const CheckRecord& Record() const { return record; }
     const QString& SentText() const { return sentText; }
@@ -59,6 +61,7 @@ public:
 
 private:
     QStringList Heading() const;
+    QStringList ResultLines() const;
 
     QString sentText;
     CheckRecord record;
@@ -77,6 +80,7 @@ private:
     QLabel* countsLabel = nullptr;
     QLabel* statusLabel = nullptr;
     QLabel* confusionLabel = nullptr;
+    QPlainTextEdit* resultText = nullptr;
     QPushButton* checkButton = nullptr;
     QPushButton* printButton = nullptr;
     QPushButton* closeButton = nullptr;

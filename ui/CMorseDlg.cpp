@@ -25,6 +25,7 @@
 #include "core/Timing.h"
 #include "output/CSystemCalls.h"
 #include "output/SerialPorts.h"
+#include "ui/Accessibility.h"
 #include "ui/CInfoDlg.h"
 #include "ui/CKochDlg.h"
 #include "ui/CKontrolaDlg.h"
@@ -78,6 +79,7 @@ CMorseDlg::CMorseDlg(DialogEnvironment dialogEnvironment, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/brumlo/icon.png")));
+    InstallAccessibleInterfaces();
     CreateControls();
     CreateMenu();
     ApplyCaptions(CzechCaptions());
@@ -198,6 +200,44 @@ void CMorseDlg::CreateControls() {
     stopButton = button(ids::kStop);
     pauseButton = button(ids::kPause);
     stepButton = button(ids::kStep);
+
+    // The display is reached by the keyboard like any control, so that a reader reads it; the
+    // read-outs are labels that show a value.
+    morseView->setFocusPolicy(Qt::StrongFocus);
+    textSpeedResult->SetReadOut(true);
+    signSpeedResult->SetReadOut(true);
+    // The keyboard goes through the window as it reads: the check box above the text, the text,
+    // then the columns from the left (generator, text, output) and the sending buttons below.
+    const int order[] = {ids::kHideText,   ids::kMorseText, ids::kLetters,  ids::kDigits,
+                         ids::kShortZeros, ids::kTextKind,  ids::kGenerate, ids::kLoad,
+                         ids::kSave,       ids::kCustom,    ids::kToPrint,  ids::kTone,
+                         ids::kTextSpeed,  ids::kSignSpeed, ids::kRatio,    ids::kVolume,
+                         ids::kStart,      ids::kStop,      ids::kPause,    ids::kStep};
+    for (std::size_t k = 1; k < std::size(order); ++k) {
+        setTabOrder(Control(order[k - 1]), Control(order[k]));
+    }
+}
+
+void CMorseDlg::NameControls() {
+    // Each field, list and read-out is named by its label, each frame's one control by the frame;
+    // the language set renames them with the captions.
+    const std::pair<int, int> labelled[] = {
+        {ids::kLettersLabel, ids::kLetters},      {ids::kDigitsLabel, ids::kDigits},
+        {ids::kTextKindLabel, ids::kTextKind},    {ids::kToneLabel, ids::kTone},
+        {ids::kTextSpeedLabel, ids::kTextSpeed},  {ids::kSignSpeedLabel, ids::kSignSpeed},
+        {ids::kRatioLabel, ids::kRatio},          {ids::kResultTextLabel, ids::kResultText},
+        {ids::kResultSignLabel, ids::kResultSign}};
+    for (const auto& [label, control] : labelled) {
+        NameFromLabel(*qobject_cast<QLabel*>(Control(label)), *Control(control));
+    }
+    const auto frameTitle = [this](int frame) {
+        return SpokenCaption(qobject_cast<QGroupBox*>(Control(frame))->title());
+    };
+    morseView->setAccessibleName(frameTitle(ids::kMorseTextFrame));
+    volumeSlider->setAccessibleName(frameTitle(ids::kVolumeFrame));
+    const QString heading = qobject_cast<QLabel*>(Control(ids::kResultHeading))->text();
+    textSpeedResult->setAccessibleDescription(heading);
+    signSpeedResult->setAccessibleDescription(heading);
 }
 
 void CMorseDlg::CreateMenu() {
@@ -240,7 +280,13 @@ void CMorseDlg::ConnectSignals() {
     const auto command = [this](int id, void (CMorseDlg::*handler)()) {
         connect(commands[id], &QAction::triggered, this, [this, handler] { (this->*handler)(); });
     };
-    connect(hideTextBox, &QCheckBox::clicked, this, [this] { OnHideText(); });
+    // The check boxes act on every change of their marks but the window's own (a click, the
+    // keyboard, or a screen reader's toggle).
+    connect(hideTextBox, &QCheckBox::toggled, this, [this] {
+        if (!rendering) {
+            OnHideText();
+        }
+    });
     connect(kindList, &QComboBox::activated, this, [this] { OnKindChange(); });
     command(ids::kMenuExit, &CMorseDlg::OnExit);
     command(ids::kMenuStepping, &CMorseDlg::OnSteppingMode);
@@ -259,7 +305,11 @@ void CMorseDlg::ConnectSignals() {
     connect(ratioList, &QComboBox::activated, this, [this] { OnRatioChange(); });
     command(ids::kMenuRemember, &CMorseDlg::OnRemember);
     command(ids::kMenuLanguage, &CMorseDlg::OnLanguageChange);
-    connect(shortZerosBox, &QCheckBox::clicked, this, [this] { OnShortZeros(); });
+    connect(shortZerosBox, &QCheckBox::toggled, this, [this] {
+        if (!rendering) {
+            OnShortZeros();
+        }
+    });
     command(ids::kMenuLoadText, &CMorseDlg::OnLoadText);
     const auto button = [this](int id) { return qobject_cast<QPushButton*>(Control(id)); };
     connect(button(ids::kLoad), &QPushButton::clicked, this, [this] { OnLoadText(); });
@@ -718,6 +768,7 @@ void CMorseDlg::ApplyCaptions(const QStringList& texts) {
             kindList->setCurrentIndex(selected);
         }
     }
+    NameControls();
 }
 
 QStringList CMorseDlg::CzechTrainingCaptions() {

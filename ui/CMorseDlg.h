@@ -127,6 +127,8 @@ protected:
 private:
     void CreateControls();
     void CreateMenu();
+    // Accessible names from the captions, after every change of them.
+    void NameControls();
     void ConnectSignals();
     void InitDialog();
     // Shows the session's view: every widget, check mark and enabled state, in one place.

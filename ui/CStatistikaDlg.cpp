@@ -58,6 +58,7 @@ enum Caption {
     kSnrColumn,
     kSnrChecks,
     kWithoutNoise,
+    kTableName,
 };
 
 // The table's columns, in the order shown.
@@ -125,7 +126,9 @@ QStringList CStatistikaDlg::CzechCaptions() {
             QStringLiteral("Úspěšnost podle odstupu signálu od šumu:"),
             QStringLiteral("Odstup od šumu (dB)"),
             QStringLiteral("Kontroly"),
-            QStringLiteral("bez šumu")};
+            QStringLiteral("bez šumu"),
+
+            QStringLiteral("Kontroly opisu")};
 }
 
 CStatistikaDlg::CStatistikaDlg(const std::vector<CheckRecord>& records,
@@ -145,6 +148,10 @@ CStatistikaDlg::CStatistikaDlg(const std::vector<CheckRecord>& records,
     charts->addWidget(errorView, 3);
     column->addLayout(charts, 3);
     table = new QTableWidget(this);
+    // A reader walks the table; the charts are named by their titles.
+    table->setAccessibleName(captions[kTableName]);
+    scoreView->setAccessibleName(captions[kScoreTitle]);
+    errorView->setAccessibleName(captions[kErrorTitle]);
     column->addWidget(table, 2);
     confusionLabel = new QLabel(this);
     confusionLabel->setWordWrap(true);
@@ -261,6 +268,12 @@ void CStatistikaDlg::BuildCharts(const std::vector<CheckRecord>& records) {
     bars->attachAxis(characters);
     bars->attachAxis(rates);
     errorView->setChart(errorChart);
+    // What the bars show, for a reader.
+    QStringList rateTexts;
+    for (qsizetype k = 0; k < categories.size(); ++k) {
+        rateTexts << categories[k] + QStringLiteral(" ") + Percent(errorBars->at(k));
+    }
+    errorView->setAccessibleDescription(rateTexts.join(QStringLiteral(", ")));
     errorView->setRenderHint(QPainter::Antialiasing);
 
     confusionLabel->setText(FormatConfusions(statistics.RecentConfusions(kRecentChecks),

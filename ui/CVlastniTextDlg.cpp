@@ -8,6 +8,7 @@
 
 #include "core/AsciiText.h"
 #include "core/CMorseTable.h"
+#include "ui/Accessibility.h"
 #include "ui/Cp1250.h"
 #include "ui/DialogUnits.h"
 #include "ui/LanguageCaptions.h"
@@ -39,6 +40,8 @@ CVlastniTextDlg::CVlastniTextDlg(const QString& languageFile, CNotifier& warning
             cancelButton->setText(texts->at(3));
         }
     }
+    // The edit is named by its frame.
+    edit->setAccessibleName(SpokenCaption(group->title()));
 }
 
 void CVlastniTextDlg::SetText(const std::string& newText) {

@@ -8,6 +8,7 @@
 #include "engine/CKeyingEngine.h"
 #include "output/OutputKind.h"
 #include "session/CMorseSession.h"
+#include "ui/Accessibility.h"
 #include "ui/DialogUnits.h"
 #include "ui/LanguageCaptions.h"
 
@@ -49,6 +50,8 @@ CVystupDlg::CVystupDlg(CMorseSession& morseSession, const QString& languageFile,
             cancelButton->setText(texts->at(6));
         }
     }
+    // The port list belongs to the serial port's choice, and is named by it.
+    portList->setAccessibleName(SpokenCaption(kindButtons[kSerialPortOutput]->text()));
 
     const CKeyingEngine& engine = session.Engine();
     selectedKind = engine.GetOutputKind();

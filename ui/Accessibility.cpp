@@ -1,0 +1,51 @@
+#include "ui/Accessibility.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QLabel>
+#include <mutex>
+
+#include "ui/CLabelledComboBoxAccessible.h"
+#include "ui/CTextView.h"
+#include "ui/CTextViewAccessible.h"
+
+namespace {
+
+QAccessibleInterface* BrumloInterfaces(const QString& className, QObject* object) {
+    if (className == QLatin1String("CTextView")) {
+        if (auto* view = qobject_cast<CTextView*>(object)) {
+            return new CTextViewAccessible(view);
+        }
+    }
+    if (className == QLatin1String("QComboBox")) {
+        if (auto* list = qobject_cast<QComboBox*>(object)) {
+            return new CLabelledComboBoxAccessible(list);
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void InstallAccessibleInterfaces() {
+    // Qt asks the factory installed last first, so ours comes before the built-in one.
+    static std::once_flag installed;
+    std::call_once(installed, [] { QAccessible::installFactory(&BrumloInterfaces); });
+}
+
+QString SpokenCaption(const QString& caption) {
+    QString spoken;
+    spoken.reserve(caption.size());
+    for (qsizetype k = 0; k < caption.size(); ++k) {
+        if (caption[k] == QLatin1Char('&') && k + 1 < caption.size()) {
+            ++k;
+        }
+        spoken += caption[k];
+    }
+    return spoken;
+}
+
+void NameFromLabel(QLabel& label, QWidget& control) {
+    label.setBuddy(&control);
+    control.setAccessibleName(SpokenCaption(label.text()));
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+// Accessibility of the windows: the interfaces through which a screen reader reads the text
+// display and the drop-down lists, and the naming of controls from their captions.
+// User-interface thread only.
+
+// Makes Qt give screen readers our interfaces for CTextView and QComboBox. Once per process; any
+// later call does nothing.
+void InstallAccessibleInterfaces();
+
+// A caption as a reader says it: without its mnemonic marks ("&Start" is "Start", "&&" is "&").
+QString SpokenCaption(const QString& caption);
+
+// Links `label` to `control` (the label's mnemonic and a reader's relation) and names the control
+// after the label's caption. Called again whenever the captions change.
+void NameFromLabel(QLabel& label, QWidget& control);
