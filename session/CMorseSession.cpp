@@ -16,7 +16,9 @@
 #include "output/OutputKind.h"
 #include "session/SessionSettings.h"
 #include "text/CRandomSource.h"
+#include "text/CTrafficText.h"
 #include "text/TextFile.h"
+#include "text/WordLists.h"
 #include "training/CCharacterWeights.h"
 #include "training/CHistoryFile.h"
 #include "training/CKochCourse.h"
@@ -40,6 +42,21 @@ void RemoveFile(const std::string& path) {
 
 bool Blank(std::string_view text) {
     return text.find_first_not_of(" \t\r\n\v\f") == std::string_view::npos;
+}
+
+// A text of real traffic of `trafficKind`; words in the language of the captions (the shipped
+// language set is English).
+std::string TrafficText(int trafficKind, bool english, std::uint32_t seed) {
+    switch (trafficKind) {
+        case kWordText:
+            return CTrafficText::Words(english ? EnglishWords() : CzechWords(), seed);
+        case kCallsignText:
+            return CTrafficText::Callsigns(seed);
+        case kAbbreviationText:
+            return CTrafficText::Abbreviations(seed);
+        default:
+            return CTrafficText::Contacts(seed);
+    }
 }
 
 }  // namespace
@@ -117,7 +134,7 @@ SessionView CMorseSession::View() const {
 }
 
 void CMorseSession::ChooseKind(int newKind) {
-    if (newKind < kLetterText || newKind > kLessonText) {
+    if (newKind < kLetterText || newKind > kLastTextKind) {
         return;
     }
     kind = newKind;
@@ -231,7 +248,9 @@ void CMorseSession::Generate() {
         return;
     }
     std::string generated;
-    if (kind == kLessonText) {
+    if (kind >= kWordText) {
+        generated = TrafficText(kind, languageActive, CRandomSource::TickSeed());
+    } else if (kind == kLessonText) {
         const CKochCourse lesson(course.order, course.lesson);
         generated = lesson.Generate(PracticeSet(lesson.DrawingSet()), CRandomSource::TickSeed());
     } else {
@@ -572,8 +591,10 @@ void CMorseSession::SaveSettings() {
         return;
     }
     const bool lessonKind = kind == kLessonText;
-    if (course.lessonKind != lessonKind) {
+    const int trafficKind = kind >= kWordText ? kind : 0;
+    if (course.lessonKind != lessonKind || course.trafficKind != trafficKind) {
         course.lessonKind = lessonKind;
+        course.trafficKind = trafficKind;
         SaveCourse();
     }
     if (remember) {
