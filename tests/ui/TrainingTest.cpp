@@ -375,6 +375,30 @@ TEST_F(Training, CourseOrderFromTheListOrAFile) {
     EXPECT_EQ(CCourseFile(folder.File("kurz")).Read().order, shipped[2].order);
 }
 
+// A text of real traffic is a text like any other: generated afresh, sent and checked, its kind
+// recorded with the check.
+TEST_F(Training, TrafficTextsAreSentAndChecked) {
+    Choose(ids::kTextKind, kContactText);
+    const std::string contact = dialog->CurrentText().GetText();
+    EXPECT_EQ(contact.substr(0, 3), "CQ ");
+    Click(ids::kGenerate);
+    EXPECT_NE(dialog->CurrentText().GetText(), contact);
+    Choose(ids::kTextKind, kCallsignText);
+    EXPECT_EQ(List(ids::kTextKind)->currentText(), QStringLiteral("Volací znaky"));
+    Click(ids::kStart);
+    ASSERT_TRUE(Eventually([&] { return dialog->IsIdle(); }));
+    int recordedKind = -1;
+    answerDialog = [&](QDialog& opened) {
+        auto& check = dynamic_cast<CKontrolaDlg&>(opened);
+        check.Edit()->setPlainText(check.SentText());
+        check.OnCheck();
+        recordedKind = check.Record().kind;
+        return static_cast<int>(QDialog::Accepted);
+    };
+    dialog->MenuCommand(ids::kMenuCopyCheck)->trigger();
+    EXPECT_EQ(recordedKind, kCallsignText);
+}
+
 // A check of a lesson text offers the next lesson from 90 % on; the user decides.
 TEST_F(Training, WellCopiedLessonOffersTheNext) {
     WriteWholeFile(folder.File("kurz"), "lekce=3\nporadi=KMRSU\n");
