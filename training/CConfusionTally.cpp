@@ -15,3 +15,4 @@ std::vector<CCopyCheck::Confusion> CConfusionTally::Sorted() const {
                      [](const auto& a, const auto& b) { return a.count > b.count; });
     return result;
 }
+

@@ -17,3 +17,4 @@ public:
 private:
     std::map<std::pair<char, char>, int> counts;
 };
+
