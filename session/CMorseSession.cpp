@@ -20,7 +20,9 @@
 #include "output/OutputKind.h"
 #include "session/SessionSettings.h"
 #include "text/CRandomSource.h"
+#include "text/CTrafficText.h"
 #include "text/TextFile.h"
+#include "text/WordLists.h"
 #include "training/CCharacterWeights.h"
 #include "training/CHistoryFile.h"
 #include "training/CKochCourse.h"
@@ -52,6 +54,21 @@ constexpr std::uint64_t kSeedsDrawn = 1000000000;
 std::uint64_t StartingSeed() {
     std::random_device device;
     return (static_cast<std::uint64_t>(device()) << 32) ^ device();
+}
+
+// A text of real traffic of `trafficKind`; words in the language of the captions (the shipped
+// language set is English).
+std::string TrafficText(int trafficKind, bool english, std::uint32_t seed) {
+    switch (trafficKind) {
+        case kWordText:
+            return CTrafficText::Words(english ? EnglishWords() : CzechWords(), seed);
+        case kCallsignText:
+            return CTrafficText::Callsigns(seed);
+        case kAbbreviationText:
+            return CTrafficText::Abbreviations(seed);
+        default:
+            return CTrafficText::Contacts(seed);
+    }
 }
 
 }  // namespace
@@ -132,7 +149,7 @@ SessionView CMorseSession::View() const {
 }
 
 void CMorseSession::ChooseKind(int newKind) {
-    if (newKind < kLetterText || newKind > kLessonText) {
+    if (newKind < kLetterText || newKind > kLastTextKind) {
         return;
     }
     kind = newKind;
@@ -246,7 +263,9 @@ void CMorseSession::Generate() {
         return;
     }
     std::string generated;
-    if (kind == kLessonText) {
+    if (kind >= kWordText) {
+        generated = TrafficText(kind, languageActive, CRandomSource::TickSeed());
+    } else if (kind == kLessonText) {
         const CKochCourse lesson(course.order, course.lesson);
         generated = lesson.Generate(PracticeSet(lesson.DrawingSet()), CRandomSource::TickSeed());
     } else {
@@ -628,8 +647,10 @@ void CMorseSession::SaveSettings() {
         return;
     }
     const bool lessonKind = kind == kLessonText;
-    if (course.lessonKind != lessonKind) {
+    const int trafficKind = kind >= kWordText ? kind : 0;
+    if (course.lessonKind != lessonKind || course.trafficKind != trafficKind) {
         course.lessonKind = lessonKind;
+        course.trafficKind = trafficKind;
         SaveCourse();
     }
     if (remember) {

@@ -30,7 +30,9 @@ AppliedSettings ApplySettings(CMorseSession& session, std::string_view bytes) {
         return stored >= 0 && stored < count ? stored : current;
     };
     int kind = index(7, kCustomText + 1, session.View().kind);
-    if (kind == kLetterText && session.Course().lessonKind) {
+    if (kind == kLetterText && session.Course().trafficKind != 0) {
+        kind = session.Course().trafficKind;
+    } else if (kind == kLetterText && session.Course().lessonKind) {
         kind = kLessonText;
     }
     session.ChooseKind(kind);
@@ -61,8 +63,9 @@ Settings CollectSettings(const CMorseSession& session) {
     settings.letters = view.letters;
     settings.digits = view.digits;
     settings.shortZeros = view.shortZeros;
-    // The lesson kind is recorded in the course file; here it is the letter kind.
-    settings.textKind = view.kind == kLessonText ? kLetterText : view.kind;
+    // The kinds after the custom one are recorded in the course file; here they are the letter
+    // kind, which every reader of this file knows.
+    settings.textKind = view.kind > kCustomText ? kLetterText : view.kind;
     settings.toneIndex = view.toneIndex;
     settings.textSpeedIndex = view.textSpeedIndex;
     settings.signSpeedIndex = view.signSpeedIndex;

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <utility>
 
+#include "text/CMorseText.h"
 #include "text/TextFile.h"
 #include "training/CKochCourse.h"
 
@@ -57,6 +58,9 @@ CCourseFile::Settings CCourseFile::Parse(std::string_view bytes) {
             settings.minimumSent = number;
         } else if (key == "druh" && isNumber && (number == 0 || number == 1)) {
             settings.lessonKind = number == 1;
+        } else if (key == "druhtextu" && isNumber && number >= kWordText &&
+                   number <= kLastTextKind) {
+            settings.trafficKind = number;
         } else if (key == "poradi" && CKochCourse::CleanOrder(value).size() >= 2) {
             settings.order = CKochCourse::CleanOrder(value);
         }
@@ -69,6 +73,9 @@ std::string CCourseFile::Format(const Settings& settings) {
                         "\nslabe=" + (settings.weakCharacters ? "1" : "0") + "\n";
     if (settings.lessonKind) {
         bytes += "druh=1\n";
+    }
+    if (settings.trafficKind != 0) {
+        bytes += "druhtextu=" + std::to_string(settings.trafficKind) + "\n";
     }
     if (settings.minimumSent != CKochCourse::kDefaultMinimumSent) {
         bytes += "minznaku=" + std::to_string(settings.minimumSent) + "\n";

@@ -12,12 +12,13 @@
 //   slabe=1
 //   minznaku=150
 //   druh=1
-// "druh" (the lesson kind is the current text kind) and "minznaku" (the sent characters a check
-// needs to offer the next lesson) are written only when they differ from their defaults, so that
-// a file of the default course reads as it always did; a reader that does not know a line skips
-// it.
-// The file is read as hostile input: a missing or damaged line keeps that setting's default.
-// Writing replaces the file atomically. Any thread, one caller at a time.
+//   druhtextu=7
+// "druhtextu" (a text kind after the lesson kind is the current one) is written only for such a
+// kind. "druh" (the lesson kind is the current text kind) and "minznaku" (the sent characters a
+// check needs to offer the next lesson) are written only when they differ from their defaults, so
+// that a file of the default course reads as it always did; a reader that does not know a line
+// skips it. The file is read as hostile input: a missing or damaged line keeps that setting's
+// default. Writing replaces the file atomically. Any thread, one caller at a time.
 class CCourseFile {
 public:
     struct Settings {
@@ -29,6 +30,9 @@ public:
         // The lesson kind is the current text kind. The settings file keeps the letter kind in
         // its place, within the five kinds that every reader of that file knows.
         bool lessonKind = false;
+        // A text kind after the lesson kind (words, callsigns, ...) is the current one; 0 when
+        // none is. The settings file keeps the letter kind in its place too.
+        int trafficKind = 0;
         bool operator==(const Settings&) const = default;
     };
 

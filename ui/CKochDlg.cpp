@@ -1,5 +1,6 @@
 #include "ui/CKochDlg.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,13 +11,27 @@
 
 #include "core/AsciiText.h"
 #include "core/CMorseTable.h"
+#include "training/CCourseOrders.h"
 #include "training/CKochCourse.h"
 #include "ui/Cp1250.h"
 #include "ui/LanguageCaptions.h"
 
 namespace {
 
-enum Caption { kTitle, kOrder, kLesson, kCharacters, kDefault, kOk, kCancel, kMinimum };
+enum Caption {
+    kTitle,
+    kOrder,
+    kLesson,
+    kCharacters,
+    kDefault,
+    kOk,
+    kCancel,
+    kMinimum,
+    kOrderList,
+    kOwnOrder,
+    kFromFile,
+    kUnusableFile,
+};
 
 }  // namespace
 
@@ -28,13 +43,19 @@ QStringList CKochDlg::CzechCaptions() {
             QStringLiteral("&Výchozí pořadí"),
             QStringLiteral("&OK"),
             QStringLiteral("&Storno"),
-            QStringLiteral("Nejméně odeslaných znaků pro &další lekci:")};
+            QStringLiteral("Nejméně odeslaných znaků pro &další lekci:"),
+            QStringLiteral("&Pořadí kurzu:"),
+            QStringLiteral("Vlastní pořadí"),
+            QStringLiteral("Ze &souboru…"),
+            QStringLiteral("V souboru %1 není pořadí aspoň dvou znaků.")};
 }
 
 CKochDlg::CKochDlg(const std::string& order, int lesson, int minimumSent,
-                   const QString& languageFile, CNotifier& warnings, QWidget* parent)
+                   const QString& languageFile, CNotifier& warnings, QWidget* parent,
+                   std::function<QString()> chooseOrderFile)
     : QDialog(parent),
       notifier(warnings),
+      chooseFile(std::move(chooseOrderFile)),
       captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
     setWindowTitle(captions[kTitle]);
     orderEdit = new QLineEdit(FromCp1250(order), this);
@@ -45,6 +66,15 @@ CKochDlg::CKochDlg(const std::string& order, int lesson, int minimumSent,
     minimumSpin->setRange(CKochCourse::kLowestMinimumSent, CKochCourse::kHighestMinimumSent);
     minimumSpin->setValue(minimumSent);
     defaultButton = new QPushButton(captions[kDefault], this);
+    orderList = new QComboBox(this);
+    for (const CCourseOrders::Order& shipped : CCourseOrders::Shipped()) {
+        orderList->addItem(FromCp1250(shipped.name));
+    }
+    orderList->addItem(captions[kOwnOrder]);
+    fileButton = new QPushButton(captions[kFromFile], this);
+    fileButton->setVisible(static_cast<bool>(chooseFile));
+    fileLabel = new QLabel(this);
+    fileLabel->setWordWrap(true);
     okButton = new QPushButton(captions[kOk], this);
     okButton->setDefault(true);
     cancelButton = new QPushButton(captions[kCancel], this);
@@ -59,6 +89,11 @@ CKochDlg::CKochDlg(const std::string& order, int lesson, int minimumSent,
         text->setBuddy(buddy);
         return text;
     };
+    auto* listRow = new QHBoxLayout;
+    listRow->addWidget(orderList, 1);
+    listRow->addWidget(fileButton);
+    form->addRow(label(captions[kOrderList], orderList), listRow);
+    form->addRow(QString(), fileLabel);
     form->addRow(label(captions[kOrder], orderEdit), orderRow);
     form->addRow(label(captions[kLesson], lessonSpin), lessonSpin);
     form->addRow(QString(), lessonLabel);
@@ -75,6 +110,8 @@ CKochDlg::CKochDlg(const std::string& order, int lesson, int minimumSent,
     connect(orderEdit, &QLineEdit::textEdited, this, [this] { OnOrderChange(); });
     connect(lessonSpin, &QSpinBox::valueChanged, this, [this] { OnLessonChange(); });
     connect(defaultButton, &QPushButton::clicked, this, [this] { OnDefaultOrder(); });
+    connect(orderList, &QComboBox::activated, this, [this] { OnOrderListChange(); });
+    connect(fileButton, &QPushButton::clicked, this, [this] { OnOrderFile(); });
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     OnOrderChange();
@@ -105,7 +142,34 @@ void CKochDlg::OnOrderChange() {
         orderEdit->setCursorPosition(removed >= 0 ? removed : caret);
     }
     lessonSpin->setRange(1, CKochCourse(GetOrder(), 1).LessonCount());
+    // The list names the shipped order the edit holds, or the user's own.
+    const std::optional<std::size_t> shipped = CCourseOrders::ShippedIndex(typed);
+    orderList->setCurrentIndex(shipped ? static_cast<int>(*shipped) : orderList->count() - 1);
     OnLessonChange();
+}
+
+void CKochDlg::OnOrderListChange() {
+    const auto index = static_cast<std::size_t>(orderList->currentIndex());
+    const auto& shipped = CCourseOrders::Shipped();
+    if (index < shipped.size()) {
+        orderEdit->setText(FromCp1250(shipped[index].order));
+        OnOrderChange();
+    }
+}
+
+void CKochDlg::OnOrderFile() {
+    const QString path = chooseFile ? chooseFile() : QString();
+    if (path.isEmpty()) {
+        return;
+    }
+    const std::optional<CCourseOrders::Order> read = CCourseOrders::ReadFile(path.toStdString());
+    if (!read) {
+        fileLabel->setText(captions[kUnusableFile].arg(path));
+        return;
+    }
+    fileLabel->setText(FromCp1250(read->name));
+    orderEdit->setText(FromCp1250(read->order));
+    OnOrderChange();
 }
 
 void CKochDlg::OnLessonChange() {

@@ -43,6 +43,7 @@
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
 #include "ui/RulerPainter.h"
+#include "ui/TrafficCaptions.h"
 
 namespace {
 
@@ -84,6 +85,7 @@ CMorseDlg::CMorseDlg(DialogEnvironment dialogEnvironment, QWidget* parent)
     CreateMenu();
     ApplyCaptions(CzechCaptions());
     ApplyTrainingCaptions(CzechTrainingCaptions());
+    ApplyTrafficCaptions(BuiltInCaptions(kTrafficCaptionTargets));
     messages::UseLanguageFile(QString());
     ConnectSignals();
     new CMnemonicKeys(*this, *menuBar);
@@ -433,9 +435,12 @@ void CMorseDlg::RenderCaptions(bool language) {
     if (!language) {
         ApplyCaptions(CzechCaptions());
         ApplyTrainingCaptions(CzechTrainingCaptions());
+        ApplyTrafficCaptions(BuiltInCaptions(kTrafficCaptionTargets));
     } else if (const auto texts = ReadCaptions(file, kMainCaptions)) {
         ApplyCaptions(*texts);
         ApplyTrainingCaptions(ReadCaptionsOver(file, kMainCaptions, CzechTrainingCaptions()));
+        ApplyTrafficCaptions(ReadCaptionsOver(file, kMainCaptions + kTrainingCaptions,
+                                              BuiltInCaptions(kTrafficCaptionTargets)));
     }
 }
 
@@ -735,15 +740,21 @@ void CMorseDlg::ApplyCaption(const CaptionTarget& target, const QString& text) {
                 frame->setTitle(text);
             }
             break;
-        case CaptionTarget::Kind::TextKind:
-            // The lesson kind, which follows the five of the original list.
-            lessonKindName = text;
-            if (kindList->count() > kLessonText) {
-                kindList->setItemText(kLessonText, text);
+        case CaptionTarget::Kind::TextKind: {
+            // The lesson kind and the kinds after it, which follow the five of the original list
+            // and are named in their order.
+            const auto extra = static_cast<qsizetype>(target.id - kLessonText);
+            while (extraKindNames.size() <= extra) {
+                extraKindNames << QString();
+            }
+            extraKindNames[extra] = text;
+            if (kindList->count() > target.id) {
+                kindList->setItemText(target.id, text);
             } else {
                 kindList->addItem(text);
             }
             break;
+        }
     }
 }
 
@@ -762,9 +773,7 @@ void CMorseDlg::ApplyCaptions(const QStringList& texts) {
             const int selected = kindList->currentIndex();
             kindList->clear();
             kindList->addItems(kinds);
-            if (!lessonKindName.isEmpty()) {
-                kindList->addItem(lessonKindName);
-            }
+            kindList->addItems(extraKindNames);
             kindList->setCurrentIndex(selected);
         }
     }
@@ -778,6 +787,12 @@ QStringList CMorseDlg::CzechTrainingCaptions() {
 void CMorseDlg::ApplyTrainingCaptions(const QStringList& texts) {
     for (int k = 0; k < kTrainingCaptions; ++k) {
         ApplyCaption(kTrainingCaptionTargets[static_cast<std::size_t>(k)], texts.value(k));
+    }
+}
+
+void CMorseDlg::ApplyTrafficCaptions(const QStringList& texts) {
+    for (int k = 0; k < kTrafficCaptions; ++k) {
+        ApplyCaption(kTrafficCaptionTargets[static_cast<std::size_t>(k)], texts.value(k));
     }
 }
 
@@ -828,7 +843,7 @@ void CMorseDlg::OnCopyCheck() {
 void CMorseDlg::OnCourse() {
     const CCourseFile::Settings& course = session->Course();
     CKochDlg dialog(course.order, course.lesson, course.minimumSent, LanguageFile("localKM"),
-                    notifier, this);
+                    notifier, this, [this] { return desktop.OpenFileName(this, LastFolder()); });
     if (RunDialog(dialog) == QDialog::Accepted) {
         session->SetMinimumSent(dialog.GetMinimumSent());
         session->ChooseLesson(dialog.GetOrder(), dialog.GetLesson());

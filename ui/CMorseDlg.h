@@ -96,6 +96,7 @@ public:
     static QStringList CzechCaptions();
     void ApplyTrainingCaptions(const QStringList& texts);
     static QStringList CzechTrainingCaptions();
+    void ApplyTrafficCaptions(const QStringList& texts);
 
     // State read by tests and by the other dialogs.
     CKeyingEngine& Engine() { return *engine; }
@@ -162,7 +163,8 @@ private:
     bool rendering = false;
     // The language whose captions are shown.
     bool captionsLanguage = false;
-    QString lessonKindName;
+    // The names of the lesson kind and the kinds after it, in their order.
+    QStringList extraKindNames;
 
     // Widgets.
     QMenuBar* menuBar = nullptr;

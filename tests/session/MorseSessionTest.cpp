@@ -18,6 +18,7 @@
 #include "tests/support/CTemporaryFolder.h"
 #include "tests/support/CVirtualTime.h"
 #include "tests/support/CaseName.h"
+#include "text/WordLists.h"
 #include "training/CCourseFile.h"
 #include "training/CKochCourse.h"
 
@@ -695,6 +696,64 @@ TEST_F(MorseSession, LessonKindIsRecordedInTheCourseFile) {
     EXPECT_EQ(View().kind, kLetterText);
     EXPECT_EQ(Text(), next);
     EXPECT_EQ(session->CurrentText().GetKind(), kLetterText);
+}
+
+// The kinds of real traffic are kept in "kurz" as the lesson kind is; "init" keeps the letter
+// kind, which every reader of it knows, and without "kurz" the program comes back to letters.
+class TrafficKinds : public MorseSession, public testing::WithParamInterface<int> {};
+
+TEST_P(TrafficKinds, AreGeneratedAndRememberedBesideInit) {
+    const int trafficKind = GetParam();
+    session->ChooseKind(trafficKind);
+    const std::string text = Text();
+    ASSERT_FALSE(text.empty());
+    EXPECT_LE(text.size(), 300U);
+    EXPECT_TRUE(notifier.Events().empty());
+    EXPECT_EQ(session->CurrentText().GetKind(), trafficKind);
+    EXPECT_TRUE(View().generateEnabled);
+    EXPECT_FALSE(View().shortZerosEnabled);
+    session->Close();
+    EXPECT_EQ(SplitSettingsLines(ReadWholeFile(folder.File("init")))[6], "0");
+    EXPECT_EQ(CCourseFile(folder.File("kurz")).Read().trafficKind, trafficKind);
+    Open();
+    EXPECT_EQ(View().kind, trafficKind);
+    EXPECT_EQ(Text(), text);
+    session->Generate();
+    EXPECT_EQ(session->CurrentText().GetKind(), trafficKind);
+
+    session->ChooseKind(kDigitText);
+    session->Close();
+    EXPECT_EQ(CCourseFile(folder.File("kurz")).Read().trafficKind, 0);
+    EXPECT_EQ(SplitSettingsLines(ReadWholeFile(folder.File("init")))[6], "1");
+
+    session->ChooseKind(trafficKind);
+    session->Close();
+    std::filesystem::remove(folder.File("kurz"));
+    Open();
+    EXPECT_EQ(View().kind, kLetterText);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TrafficKinds,
+                         testing::Values(kWordText, kCallsignText, kAbbreviationText,
+                                         kContactText));
+
+// Words are drawn from the list of the captions' language: Czech, or English with the shipped
+// language set active.
+TEST_F(MorseSession, WordsFollowTheLanguageOfTheCaptions) {
+    for (const bool english : {false, true}) {
+        session->SetLanguage(english);
+        session->ChooseKind(kWordText);
+        const std::string list = "\n" + std::string(english ? EnglishWords() : CzechWords());
+        const std::string text = Text();
+        std::size_t start = 0;
+        while (start < text.size()) {
+            std::size_t end = text.find(' ', start);
+            end = end == std::string::npos ? text.size() : end;
+            EXPECT_NE(list.find("\n" + text.substr(start, end - start) + "\n"), std::string::npos)
+                << english << " " << text;
+            start = end + 1;
+        }
+    }
 }
 
 TEST_F(MorseSession, PrintCollectionAndSavedFiles) {

@@ -251,6 +251,24 @@ TEST(CourseFile, RoundTripAndDefaults) {
     EXPECT_EQ(CCourseFile::Parse(CCourseFile::Format(settings)), settings);
 }
 
+// A kind of real traffic is kept with the course; only the kinds after the lesson kind are.
+TEST(CourseFile, TrafficKind) {
+    CCourseFile::Settings settings{.lesson = 2, .order = "KMR", .trafficKind = kCallsignText};
+    EXPECT_EQ(CCourseFile::Format(settings), "lekce=2\nporadi=KMR\nslabe=0\ndruhtextu=7\n");
+    EXPECT_EQ(CCourseFile::Parse(CCourseFile::Format(settings)), settings);
+    const struct {
+        const char* line;
+        int kind;
+    } cases[] = {{"druhtextu=6", kWordText}, {"druhtextu=9\r", kContactText},
+                 {"druhtextu=5", 0},         {"druhtextu=10", 0},
+                 {"druhtextu=0", 0},         {"druhtextu=-7", 0},
+                 {"druhtextu=7x", 0},        {"druhtextu=", 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(CCourseFile::Parse(std::string("lekce=3\n") + c.line + "\n").trafficKind, c.kind)
+            << c.line;
+    }
+}
+
 TEST(CourseFile, DamagedLinesKeepTheirDefaults) {
     const char* files[] = {
         "lekce=0\nporadi=K\nslabe=2\n",   "lekce=-4\r\nporadi=\r\nslabe=yes\r\n",

@@ -40,7 +40,7 @@ TEST_F(MainWindow, StartsWithTheDefaults) {
     EXPECT_EQ(List(ids::kSignSpeed)->currentText(), QStringLiteral("100"));
     EXPECT_EQ(List(ids::kTone)->currentText(), QStringLiteral("450"));
     EXPECT_EQ(List(ids::kRatio)->currentText(), QStringLiteral("1 : 3,0"));
-    EXPECT_EQ(List(ids::kTextKind)->count(), 6);
+    EXPECT_EQ(List(ids::kTextKind)->count(), kLastTextKind + 1);
     EXPECT_EQ(List(ids::kSignSpeed)->count(), 15);
     EXPECT_EQ(List(ids::kTextSpeed)->count(), 19);
     EXPECT_EQ(List(ids::kTone)->count(), 13);

@@ -130,8 +130,9 @@ TEST_F(SettingsFile, EmptyOrMissingLanguageFile) {
     for (const QString& caption : AllCaptions()) {
         EXPECT_TRUE(caption.isEmpty());
     }
-    EXPECT_EQ(List(ids::kTextKind)->count(), 6);
+    EXPECT_EQ(List(ids::kTextKind)->count(), kLastTextKind + 1);
     EXPECT_EQ(List(ids::kTextKind)->itemText(kLessonText), QStringLiteral("Kochova lekce"));
+    EXPECT_EQ(List(ids::kTextKind)->itemText(kCallsignText), QStringLiteral("Volací znaky"));
     EXPECT_EQ(List(ids::kTextKind)->currentIndex(), kLetterText);
 }
 
@@ -156,6 +157,9 @@ TEST_F(SettingsFile, ShippedEnglishSetIsComplete) {
     EXPECT_EQ(dialog->MenuCommand(ids::kMenuCopyCheck)->text(), QStringLiteral("&Copy check…"));
     EXPECT_EQ(dialog->MenuCommand(ids::kMenuStatistics)->text(), QStringLiteral("&Statistics…"));
     EXPECT_EQ(List(ids::kTextKind)->itemText(kLessonText), QStringLiteral("Koch lesson"));
+    EXPECT_EQ(List(ids::kTextKind)->itemText(kWordText), QStringLiteral("Words"));
+    EXPECT_EQ(List(ids::kTextKind)->itemText(kContactText), QStringLiteral("Contacts"));
+    EXPECT_EQ(List(ids::kTextKind)->count(), kLastTextKind + 1);
     EXPECT_EQ(dialog->MenuCommand(ids::kMenuSaveSound)->text(), QStringLiteral("Save so&und…"));
 
     // The three dialogs take their own files.

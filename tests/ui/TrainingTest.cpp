@@ -5,6 +5,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -28,6 +29,7 @@
 #include "tests/support/CRecordingNotifier.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "training/CCourseFile.h"
+#include "training/CCourseOrders.h"
 #include "training/CHistoryFile.h"
 #include "training/CKochCourse.h"
 #include "ui/CCopyCheckPainter.h"
@@ -325,6 +327,76 @@ TEST_F(Training, CourseDialogChoosesTheLesson) {
     EXPECT_EQ(std::count(init.begin(), init.end(), '\n'), 14);
     Click(ids::kGenerate);
     EXPECT_EQ(dialog->CurrentText().GetText().substr(0, 12), "S S S S S S ");
+}
+
+// The course order chosen from the shipped ones or read from a user's file: the list follows the
+// edit, a file without an order says so and changes nothing, and the choice is kept in "kurz".
+TEST_F(Training, CourseOrderFromTheListOrAFile) {
+    WriteWholeFile(folder.File("bad.txt"), "nazev=nothing\n%%%\n");
+    WriteWholeFile(folder.File("mine.txt"), "nazev=Moje\r\n# the hard ones\r\nqzxj\r\n");
+    const auto& shipped = CCourseOrders::Shipped();
+    ASSERT_GE(shipped.size(), 3U);
+    answerDialog = [&](QDialog& opened) {
+        auto& course = dynamic_cast<CKochDlg&>(opened);
+        QComboBox* list = course.OrderList();
+        EXPECT_EQ(list->count(), static_cast<int>(shipped.size()) + 1);
+        EXPECT_EQ(list->currentIndex(), 0);
+        EXPECT_EQ(list->itemText(1), QStringLiteral("LCWO"));
+        list->setCurrentIndex(1);
+        emit list->activated(1);
+        EXPECT_EQ(course.OrderEdit()->text(), QString::fromStdString(shipped[1].order));
+        EXPECT_EQ(course.LessonSpin()->maximum(), static_cast<int>(shipped[1].order.size()) - 1);
+
+        desktop.answer = QString::fromStdString(folder.File("bad.txt"));
+        course.FileButton()->click();
+        EXPECT_TRUE(course.FileLabel()->text().contains(QStringLiteral("bad.txt")));
+        EXPECT_EQ(course.OrderEdit()->text(), QString::fromStdString(shipped[1].order));
+
+        desktop.answer = QString::fromStdString(folder.File("mine.txt"));
+        course.FileButton()->click();
+        EXPECT_EQ(course.FileLabel()->text(), QStringLiteral("Moje"));
+        EXPECT_EQ(course.OrderEdit()->text(), QStringLiteral("QZXJ"));
+        EXPECT_EQ(list->currentIndex(), list->count() - 1);
+        EXPECT_EQ(list->currentText(), QStringLiteral("Vlastní pořadí"));
+        return static_cast<int>(QDialog::Accepted);
+    };
+    dialog->MenuCommand(ids::kMenuCourse)->trigger();
+    EXPECT_EQ(CCourseFile(folder.File("kurz")).Read().order, "QZXJ");
+
+    // The shipped order typed by hand is named in the list again.
+    answerDialog = [&](QDialog& opened) {
+        auto& course = dynamic_cast<CKochDlg&>(opened);
+        course.OrderEdit()->setText(QString::fromStdString(shipped[2].order));
+        emit course.OrderEdit()->textEdited(course.OrderEdit()->text());
+        EXPECT_EQ(course.OrderList()->currentIndex(), 2);
+        return static_cast<int>(QDialog::Accepted);
+    };
+    dialog->MenuCommand(ids::kMenuCourse)->trigger();
+    EXPECT_EQ(CCourseFile(folder.File("kurz")).Read().order, shipped[2].order);
+}
+
+// A text of real traffic is a text like any other: generated afresh, sent and checked, its kind
+// recorded with the check.
+TEST_F(Training, TrafficTextsAreSentAndChecked) {
+    Choose(ids::kTextKind, kContactText);
+    const std::string contact = dialog->CurrentText().GetText();
+    EXPECT_EQ(contact.substr(0, 3), "CQ ");
+    Click(ids::kGenerate);
+    EXPECT_NE(dialog->CurrentText().GetText(), contact);
+    Choose(ids::kTextKind, kCallsignText);
+    EXPECT_EQ(List(ids::kTextKind)->currentText(), QStringLiteral("Volací znaky"));
+    Click(ids::kStart);
+    ASSERT_TRUE(Eventually([&] { return dialog->IsIdle(); }));
+    int recordedKind = -1;
+    answerDialog = [&](QDialog& opened) {
+        auto& check = dynamic_cast<CKontrolaDlg&>(opened);
+        check.Edit()->setPlainText(check.SentText());
+        check.OnCheck();
+        recordedKind = check.Record().kind;
+        return static_cast<int>(QDialog::Accepted);
+    };
+    dialog->MenuCommand(ids::kMenuCopyCheck)->trigger();
+    EXPECT_EQ(recordedKind, kCallsignText);
 }
 
 // A check of a lesson text offers the next lesson from 90 % on; the user decides.

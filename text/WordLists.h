@@ -1,0 +1,7 @@
+#pragma once
+
+#include <string_view>
+
+// The word lists shipped in res/slova, built into the program: one word in capitals per line.
+std::string_view CzechWords();
+std::string_view EnglishWords();

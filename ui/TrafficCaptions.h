@@ -1,0 +1,11 @@
+#pragma once
+
+#include <array>
+
+#include "ui/Captions.h"
+
+// The names of the text kinds of real traffic, which the language file "local" has on the lines
+// after the training captions; a file without them keeps these built-in texts. Constant data;
+// any thread.
+inline constexpr int kTrafficCaptions = 4;
+extern const std::array<CaptionTarget, kTrafficCaptions> kTrafficCaptionTargets;
