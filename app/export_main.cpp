@@ -1,4 +1,5 @@
 // brumlo-export: renders a practice text to sound files without a window.
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -18,20 +19,26 @@ int main(int argc, char** argv) {
         std::fputs(ExportUsage().c_str(), stderr);
         return 2;
     }
+    // Without a seed, one drawn now gives both the text and its sound.
+    ExportOptions options = *parsed.options;
+    if (!options.seed) {
+        options.seed =
+            static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    }
     std::string error;
-    const std::optional<std::string> text = ExportText(*parsed.options, error);
+    const std::optional<std::string> text = ExportText(options, error);
     if (!text) {
         std::fprintf(stderr, "brumlo-export: %s\n", error.c_str());
         return 1;
     }
-    const auto files = PlanExport(*parsed.options, *text, error);
+    const auto files = PlanExport(options, *text, error);
     if (!files) {
         std::fprintf(stderr, "brumlo-export: %s\n", error.c_str());
         return 1;
     }
     // One file at a time, each written whole or not at all.
     for (const ExportFile& file : *files) {
-        const auto bytes = RenderExportFile(*parsed.options, file, error);
+        const auto bytes = RenderExportFile(options, file, error);
         if (!bytes) {
             std::fprintf(stderr, "brumlo-export: cannot encode the sound: %s\n", error.c_str());
             return 1;

@@ -21,8 +21,8 @@ CTransmissionTimeline::CTransmissionTimeline(CMorseText text, int signSpeed, int
 }
 
 CTransmissionTimeline::CTransmissionTimeline(CMorseText text, const std::vector<Speeds>& wordSpeeds,
-                                             double dashRatio)
-    : ratio(dashRatio), speedsOfWords(wordSpeeds) {
+                                             double dashRatio, std::optional<CFist> keyingFist)
+    : ratio(dashRatio), fist(keyingFist), speedsOfWords(wordSpeeds) {
     const Speeds first = wordSpeeds.empty() ? Speeds{100, 100} : wordSpeeds.front();
     timing = ComputeTiming(first.sign, first.text, dashRatio);
     Build(text);

@@ -40,7 +40,9 @@ public:
     // The tones of `text` with the speeds changing from word to word, as a speed change during a
     // transmission takes effect: after a word's gap, from the next word on. Word k is keyed at
     // `wordSpeeds[k]` (the last entry for the words beyond), the start sign at the first.
-    CTransmissionTimeline(CMorseText text, const std::vector<Speeds>& wordSpeeds, double dashRatio);
+    // Keyed by `keyingFist` where one is given.
+    CTransmissionTimeline(CMorseText text, const std::vector<Speeds>& wordSpeeds, double dashRatio,
+                          std::optional<CFist> keyingFist = std::nullopt);
 
     const std::vector<Tone>& Tones() const { return tones; }
     // Where the transmission ends: after the end sign's last element gap.

@@ -15,7 +15,9 @@
 #include "output/CSpeech.h"
 #include "output/CToneRenderer.h"
 #include "text/CMorseText.h"
+#include "text/CTrafficText.h"
 #include "text/TextFile.h"
+#include "text/WordLists.h"
 #include "training/CKochCourse.h"
 
 namespace {
@@ -35,11 +37,20 @@ struct KindName {
     const char* name;
     int kind;
 };
-constexpr KindName kKinds[] = {{"letters", kLetterText},
-                               {"digits", kDigitText},
-                               {"mixed", kMixedText},
-                               {"cipher", kCipherText},
-                               {"lesson", kLessonText}};
+constexpr KindName kKinds[] = {{"letters", kLetterText},     {"digits", kDigitText},
+                               {"mixed", kMixedText},        {"cipher", kCipherText},
+                               {"lesson", kLessonText},      {"words", kWordText},
+                               {"callsigns", kCallsignText}, {"abbreviations", kAbbreviationText},
+                               {"contacts", kContactText}};
+
+struct FistName {
+    const char* name;
+    FistKind kind;
+};
+constexpr FistName kFists[] = {{"none", FistKind::kNone},
+                               {"good", FistKind::kGoodHand},
+                               {"straight", FistKind::kStraightKey},
+                               {"bug", FistKind::kBug}};
 
 template <typename T>
 std::optional<T> Number(const std::string& text) {
@@ -87,12 +98,21 @@ std::string Joined(const std::vector<std::string>& words, std::size_t first, std
 
 using Speeds = CTransmissionTimeline::Speeds;
 
+// The seed of the conditions and the fist: the text's seed, so that one number gives one sound.
+std::uint64_t SoundSeed(const ExportOptions& options) {
+    return options.seed.value_or(1);
+}
+
 CTransmissionTimeline TimelineOf(const ExportOptions& options, const std::string& text,
                                  const std::vector<Speeds>& speeds) {
     CMorseText morse;
     morse.SetText(text);
     morse.SetKind(kCustomText);
-    return {morse, speeds, options.ratio};
+    std::optional<CFist> fist;
+    if (options.conditions.fist != FistKind::kNone) {
+        fist = CFist::OfTransmission(options.conditions.fist, SoundSeed(options));
+    }
+    return {morse, speeds, options.ratio, fist};
 }
 
 std::int64_t LengthUnits(const ExportOptions& options, const std::vector<std::string>& words,
@@ -163,11 +183,13 @@ std::string ExportUsage() {
     return "usage: brumlo-export [--text FILE | --kind KIND [--lesson N] [--groups N]]\n"
            "                     [--sign-speed CPM] [--text-speed CPM] [--tone HZ] [--ratio R]\n"
            "                     [--seed N] [--split-minutes M]\n"
-           "                     [--speak [--language cs|en] [--pause-before S]\n"
-           "                              [--pause-after S]]\n"
+           "                     [--language cs|en] [--speak [--pause-before S] [--pause-after "
+           "S]]\n"
            "                     [--ladder F,F,... | --step CPM --every MINUTES]\n"
+           "                     [--snr DB] [--fading] [--qrn] [--qrm N] [--fist NAME]\n"
            "                     -o FILE\n"
-           "KIND: letters, digits, mixed, cipher, lesson; FILE's extension chooses the format:\n"
+           "KIND: letters, digits, mixed, cipher, lesson, words, callsigns, abbreviations,\n"
+           "contacts; NAME: none, good, straight, bug; FILE's extension chooses the format:\n"
            ".wav, .flac, .ogg, .opus, .mp3\n";
 }
 
@@ -185,8 +207,10 @@ ExportArguments ParseExportArguments(const std::vector<std::string>& arguments) 
             result.help = true;
             return result;
         }
-        if (name == "--speak") {
-            options.speak = true;
+        if (name == "--speak" || name == "--fading" || name == "--qrn") {
+            (name == "--speak"    ? options.speak
+             : name == "--fading" ? options.conditions.fading
+                                  : options.conditions.staticCrashes) = true;
             continue;
         }
         if (i + 1 >= arguments.size()) {
@@ -205,7 +229,8 @@ ExportArguments ParseExportArguments(const std::vector<std::string>& arguments) 
                              [&value](const KindName& k) { return value == k.name; });
             if (found == std::end(kKinds)) {
                 return fail("unknown text kind: " + value +
-                            " (letters, digits, mixed, cipher or lesson)");
+                            " (letters, digits, mixed, cipher, lesson, words, callsigns, "
+                            "abbreviations or contacts)");
             }
             options.kind = found->kind;
             kindGiven = true;
@@ -264,6 +289,27 @@ ExportArguments ParseExportArguments(const std::vector<std::string>& arguments) 
                             std::to_string(static_cast<int>(kMaxPauseSeconds)) + ": " + value);
             }
             (name == "--pause-before" ? options.pauseBefore : options.pauseAfter) = *seconds;
+        } else if (name == "--snr") {
+            if (!whole || *whole < ReceptionSettings::kLowestSnrDb ||
+                *whole > ReceptionSettings::kHighestSnrDb) {
+                return fail("--snr takes decibels from -10 to 30: " + value);
+            }
+            options.conditions.noise = true;
+            options.conditions.snrDb = *whole;
+        } else if (name == "--qrm") {
+            if (!whole || *whole < 0 || *whole > ReceptionSettings::kMostStations) {
+                return fail("--qrm takes 0 to 5 interfering stations: " + value);
+            }
+            options.conditions.interference = *whole > 0;
+            options.conditions.stations = *whole;
+        } else if (name == "--fist") {
+            const auto* found =
+                std::find_if(std::begin(kFists), std::end(kFists),
+                             [&value](const FistName& f) { return value == f.name; });
+            if (found == std::end(kFists)) {
+                return fail("unknown fist: " + value + " (none, good, straight or bug)");
+            }
+            options.conditions.fist = found->kind;
         } else if (name == "--ladder") {
             options.ladder.clear();
             std::string rung;
@@ -359,6 +405,14 @@ std::optional<std::string> ExportText(const ExportOptions& options, std::string&
         if (options.kind == kLessonText) {
             const CKochCourse course(CKochCourse::DefaultOrder(), options.lesson);
             generated = course.Generate(course.DrawingSet(), seed);
+        } else if (options.kind == kWordText) {
+            generated = CTrafficText::Words(options.english ? EnglishWords() : CzechWords(), seed);
+        } else if (options.kind == kCallsignText) {
+            generated = CTrafficText::Callsigns(seed);
+        } else if (options.kind == kAbbreviationText) {
+            generated = CTrafficText::Abbreviations(seed);
+        } else if (options.kind == kContactText) {
+            generated = CTrafficText::Contacts(seed);
         } else {
             const std::string set = options.kind == kLetterText  ? std::string(kLetters)
                                     : options.kind == kDigitText ? std::string(kDigits)
@@ -427,7 +481,8 @@ std::optional<std::vector<ExportFile>> PlanExport(const ExportOptions& options,
 std::optional<std::string> RenderExportFile(const ExportOptions& options, const ExportFile& file,
                                             std::string& error) {
     const CTransmissionTimeline timeline = TimelineOf(options, file.text, file.speeds);
-    const std::string wav = soundfile::RenderWav(timeline, options.tone, 1.0F);
+    const std::string wav =
+        soundfile::RenderWav(timeline, options.tone, 1.0F, options.conditions, SoundSeed(options));
     std::vector<std::int16_t> samples = soundfile::SamplesOfWav(wav);
     if (options.speak) {
         // Generated groups are spelled; the words of a text file are said as words.

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ReceptionSettings.h"
 #include "engine/CTransmissionTimeline.h"
 #include "engine/SoundFileFormats.h"
 
@@ -21,16 +22,17 @@ struct ExportOptions {
     int tone = 600;                     // Hz
     double ratio = 3.0;                 // dash : dot
     std::optional<std::uint32_t> seed;  // the generator's seed; drawn from the clock when absent
-    double splitMinutes = 0;     // 0: one file; otherwise numbered files of at most this long
-    bool speak = false;          // each group or word spoken after it
-    bool english = false;        // spoken in English rather than Czech
-    double pauseBefore = 0.5;    // seconds between a word and its answer
-    double pauseAfter = 1.0;     // seconds between an answer and the next word
-    std::vector<double> ladder;  // each group keyed once at each of these times the text speed
-    int stepSpeed = 0;           // the text speed raised by this much ...
-    double stepMinutes = 0;      // ... every so many minutes
-    std::string output;          // the file (or the numbered files' pattern); its extension is
-                                 // the format
+    double splitMinutes = 0;       // 0: one file; otherwise numbered files of at most this long
+    bool speak = false;            // each group or word spoken after it
+    bool english = false;          // spoken in English rather than Czech
+    double pauseBefore = 0.5;      // seconds between a word and its answer
+    double pauseAfter = 1.0;       // seconds between an answer and the next word
+    ReceptionSettings conditions;  // band conditions and fist, all off by default
+    std::vector<double> ladder;    // each group keyed once at each of these times the text speed
+    int stepSpeed = 0;             // the text speed raised by this much ...
+    double stepMinutes = 0;        // ... every so many minutes
+    std::string output;            // the file (or the numbered files' pattern); its extension is
+                                   // the format
 };
 
 // The command's arguments (without the program name) read into options; an error is one line

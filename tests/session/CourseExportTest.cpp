@@ -60,7 +60,7 @@ TEST(CourseExport, ArgumentsAreReadOrRefusedWithTheirName) {
         {"", "-o"},
         {"-o kurz.doc", "kurz.doc"},
         {"-o kurz", "kurz"},
-        {"--kind words -o a.wav", "words"},
+        {"--kind poems -o a.wav", "poems"},
         {"--kind", "--kind"},
         {"--sign-speed 65 -o a.wav", "65"},
         {"--text-speed 10 -o a.wav", "10"},
@@ -79,6 +79,9 @@ TEST(CourseExport, ArgumentsAreReadOrRefusedWithTheirName) {
         {"stray -o a.wav", "stray"},
         {"--speak --language de -o a.wav", "de"},
         {"--ladder 1,,2 -o a.wav", "1,,2"},
+        {"--snr 31 -o a.wav", "31"},
+        {"--qrm 6 -o a.wav", "6"},
+        {"--fist hand -o a.wav", "hand"},
         {"--ladder 1,5 -o a.wav", "1,5"},
         {"--step 10 -o a.wav", "--every"},
         {"--ladder 1,2 --step 5 --every 1 -o a.wav", "--ladder"},
@@ -222,6 +225,34 @@ TEST(CourseExport, LaddersAndStepsRaiseTheSpeed) {
         static_cast<double>(CTransmissionTimeline(course, levels, 3.0).EndUnits()) / 6e8;
     EXPECT_GE(changes, static_cast<int>(minutes) - 1) << minutes;
     EXPECT_LE(changes, static_cast<int>(minutes)) << minutes;
+}
+
+// The band conditions and the fist change the sound, and one seed gives one sound.
+TEST(CourseExport, ConditionsComeFromTheSeed) {
+    const auto parsed = ParseExportArguments(Split(
+        "--kind callsigns --groups 3 --seed 8 --snr 3 --fading --qrn --qrm 2 --fist bug -o a.wav"));
+    ASSERT_TRUE(parsed.options) << parsed.error;
+    const ExportOptions options = *parsed.options;
+    EXPECT_TRUE(options.conditions.noise);
+    EXPECT_EQ(options.conditions.snrDb, 3);
+    EXPECT_TRUE(options.conditions.fading);
+    EXPECT_TRUE(options.conditions.staticCrashes);
+    EXPECT_TRUE(options.conditions.interference);
+    EXPECT_EQ(options.conditions.stations, 2);
+    EXPECT_EQ(options.conditions.fist, FistKind::kBug);
+    std::string error;
+    const auto render = [&error](const ExportOptions& o) {
+        const std::string text = *ExportText(o, error);
+        return *RenderExportFile(o, (*PlanExport(o, text, error))[0], error);
+    };
+    const std::string heard = render(options);
+    EXPECT_EQ(render(options), heard);
+    ExportOptions clean = options;
+    clean.conditions = ReceptionSettings{};
+    EXPECT_NE(render(clean), heard);
+    ExportOptions other = options;
+    other.seed = 9;
+    EXPECT_NE(render(other), heard);
 }
 
 }  // namespace
