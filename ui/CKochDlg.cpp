@@ -60,6 +60,8 @@ CKochDlg::CKochDlg(const std::string& order, int lesson, int minimumSent,
     setWindowTitle(captions[kTitle]);
     orderEdit = new QLineEdit(FromCp1250(order), this);
     orderEdit->setMaxLength(255);
+    // An order is read from its first character, the lesson's.
+    orderEdit->setCursorPosition(0);
     lessonSpin = new QSpinBox(this);
     lessonLabel = new QLabel(this);
     minimumSpin = new QSpinBox(this);
@@ -153,6 +155,7 @@ void CKochDlg::OnOrderListChange() {
     const auto& shipped = CCourseOrders::Shipped();
     if (index < shipped.size()) {
         orderEdit->setText(FromCp1250(shipped[index].order));
+        orderEdit->setCursorPosition(0);
         OnOrderChange();
     }
 }
@@ -169,6 +172,7 @@ void CKochDlg::OnOrderFile() {
     }
     fileLabel->setText(FromCp1250(read->name));
     orderEdit->setText(FromCp1250(read->order));
+    orderEdit->setCursorPosition(0);
     OnOrderChange();
 }
 
@@ -184,5 +188,6 @@ void CKochDlg::OnLessonChange() {
 
 void CKochDlg::OnDefaultOrder() {
     orderEdit->setText(FromCp1250(CKochCourse::DefaultOrder()));
+    orderEdit->setCursorPosition(0);
     OnOrderChange();
 }

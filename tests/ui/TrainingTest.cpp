@@ -346,6 +346,8 @@ TEST_F(Training, CourseOrderFromTheListOrAFile) {
         emit list->activated(1);
         EXPECT_EQ(course.OrderEdit()->text(), QString::fromStdString(shipped[1].order));
         EXPECT_EQ(course.LessonSpin()->maximum(), static_cast<int>(shipped[1].order.size()) - 1);
+        // A chosen order is shown from its first characters, the ones the lessons begin with.
+        EXPECT_EQ(course.OrderEdit()->cursorPosition(), 0);
 
         desktop.answer = QString::fromStdString(folder.File("bad.txt"));
         course.FileButton()->click();
