@@ -254,7 +254,7 @@ def main():
         "XDG_CONFIG_HOME": config,
         "ASAN_OPTIONS": "detect_leaks=0",
     })
-    program = subprocess.Popen([binary], cwd=folder, env=environment)
+    program = start(binary, folder, environment)
     try:
         run_checks(program, shots)
     finally:
@@ -268,6 +268,27 @@ def main():
         return 1
     print("the window and the copy check read right through the accessibility bus")
     return 0
+
+
+def start(binary, folder, environment):
+    """Starts the program and waits until it is on the accessibility bus. A start that fails at
+    once on the X connection (a virtual server still settling) is tried again, twice at most."""
+    for attempt in range(3):
+        program = subprocess.Popen([binary], cwd=folder, env=environment)
+        deadline = time.monotonic() + 30.0
+        while time.monotonic() < deadline and program.poll() is None:
+            try:
+                if application() is not None:
+                    return program
+            except Exception:  # the registry not up yet
+                pass
+            time.sleep(0.2)
+        if program.poll() is None:
+            return program  # running but not seen: the checks below say what is missing
+        print("the program ended at its start with %d; starting it again" % program.returncode,
+              flush=True)
+        time.sleep(1.0)
+    raise SystemExit("the program does not start")
 
 
 def application():
