@@ -1,38 +1,16 @@
 #include "config/CConditionsFile.h"
 
-#include <charconv>
 #include <cstdint>
 #include <limits>
 #include <utility>
 
+#include "core/KeyValueLines.h"
 #include "text/TextFile.h"
 
 namespace {
 
 // Longer lines are no line this program wrote.
 constexpr std::size_t kMaxLineBytes = 64;
-
-// The whole of `value` as a decimal number within [low, high].
-template <typename Number>
-bool ReadNumber(std::string_view value, Number low, Number high, Number& number) {
-    Number read{};
-    const auto [stop, error] = std::from_chars(value.data(), value.data() + value.size(), read);
-    if (value.empty() || error != std::errc() || stop != value.data() + value.size() ||
-        read < low || read > high) {
-        return false;
-    }
-    number = read;
-    return true;
-}
-
-bool ReadFlag(std::string_view value, bool& flag) {
-    int number = 0;
-    if (!ReadNumber(value, 0, 1, number)) {
-        return false;
-    }
-    flag = number == 1;
-    return true;
-}
 
 void ReadInt(std::string_view value, int low, int high, int& number) {
     ReadNumber(value, low, high, number);
@@ -57,23 +35,12 @@ bool CConditionsFile::Write(const ReceptionSettings& settings) const {
 ReceptionSettings CConditionsFile::Parse(std::string_view bytes) {
     using Limits = ReceptionSettings;
     ReceptionSettings settings;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = bytes.size();
+    ForEachLine(bytes, [&settings](std::string_view line) {
+        const auto keyAndValue = KeyAndValue(line, kMaxLineBytes);
+        if (!keyAndValue) {
+            return;
         }
-        std::string_view line = bytes.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        const std::size_t equals = line.find('=');
-        if (line.size() > kMaxLineBytes || equals == std::string_view::npos) {
-            continue;
-        }
-        const std::string_view key = line.substr(0, equals);
-        const std::string_view value = line.substr(equals + 1);
+        const auto [key, value] = *keyAndValue;
         if (key == "sum") {
             ReadFlag(value, settings.noise);
         } else if (key == "snr") {
@@ -113,7 +80,7 @@ ReceptionSettings CConditionsFile::Parse(std::string_view bytes) {
             ReadNumber<std::uint64_t>(value, 0, std::numeric_limits<std::uint64_t>::max(),
                                       settings.seed);
         }
-    }
+    });
     return settings;
 }
 

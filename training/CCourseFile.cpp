@@ -3,6 +3,7 @@
 #include <charconv>
 #include <utility>
 
+#include "core/KeyValueLines.h"
 #include "text/CMorseText.h"
 #include "text/TextFile.h"
 #include "training/CKochCourse.h"
@@ -27,23 +28,12 @@ bool CCourseFile::Write(const Settings& settings) const {
 CCourseFile::Settings CCourseFile::Parse(std::string_view bytes) {
     Settings settings;
     settings.order = CKochCourse::DefaultOrder();
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = bytes.size();
+    ForEachLine(bytes, [&settings](std::string_view line) {
+        const auto keyAndValue = KeyAndValue(line, kMaxLineBytes);
+        if (!keyAndValue) {
+            return;
         }
-        std::string_view line = bytes.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        const std::size_t equals = line.find('=');
-        if (line.size() > kMaxLineBytes || equals == std::string_view::npos) {
-            continue;
-        }
-        const std::string_view key = line.substr(0, equals);
-        const std::string_view value = line.substr(equals + 1);
+        const auto [key, value] = *keyAndValue;
         int number = 0;
         const auto [stop, error] =
             std::from_chars(value.data(), value.data() + value.size(), number);
@@ -64,7 +54,7 @@ CCourseFile::Settings CCourseFile::Parse(std::string_view bytes) {
         } else if (key == "poradi" && CKochCourse::CleanOrder(value).size() >= 2) {
             settings.order = CKochCourse::CleanOrder(value);
         }
-    }
+    });
     return settings;
 }
 

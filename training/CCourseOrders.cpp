@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/KeyValueLines.h"
 #include "text/TextFile.h"
 #include "training/CKochCourse.h"
 #include "training/ShippedOrders.h"
@@ -23,19 +24,9 @@ std::optional<CCourseOrders::Order> CCourseOrders::Parse(std::string_view bytes,
     std::string name;
     std::optional<std::string> keyed;
     std::optional<std::string> bare;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = bytes.size();
-        }
-        std::string_view line = bytes.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
+    ForEachLine(bytes, [&](std::string_view line) {
         if (line.empty() || line.size() > kMaxLineBytes || line.front() == '#') {
-            continue;
+            return;
         }
         if (line.starts_with("nazev=") && name.empty()) {
             name = line.substr(6, kMaxNameBytes);
@@ -44,7 +35,7 @@ std::optional<CCourseOrders::Order> CCourseOrders::Parse(std::string_view bytes,
         } else if (line.find('=') == std::string_view::npos && !bare) {
             bare = CKochCourse::CleanOrder(line);
         }
-    }
+    });
     const std::string order = keyed ? *keyed : bare.value_or(std::string());
     if (order.size() < 2) {
         return std::nullopt;
