@@ -1,6 +1,7 @@
 #include "config/CProgramFiles.h"
 
 #include "config/CConditionsFile.h"
+#include "config/CSoundOptionsFile.h"
 
 CProgramFiles::CProgramFiles(std::string programFolder) : folder(std::move(programFolder)) {
     if (folder.empty() || folder.back() != '/') {
@@ -30,6 +31,10 @@ std::string CProgramFiles::Course() const {
 
 std::string CProgramFiles::Conditions() const {
     return folder + CConditionsFile::kFileName;
+}
+
+std::string CProgramFiles::SoundOptions() const {
+    return folder + CSoundOptionsFile::kFileName;
 }
 
 std::string CProgramFiles::Language(std::string_view name) const {

@@ -33,6 +33,8 @@ public:
     virtual void NothingToSave() = 0;
     // There is no text to save as sound.
     virtual void NothingToSaveAsSound() = 0;
+    // A sound file would last longer than `minutes` and was not made.
+    virtual void SoundTooLong(int minutes) = 0;
     // Nothing has been sent or shown that a copy could be checked against.
     virtual void NothingToCheck() = 0;
 };
@@ -52,5 +54,6 @@ public:
     void NothingToPrint() override {}
     void NothingToSave() override {}
     void NothingToSaveAsSound() override {}
+    void SoundTooLong(int) override {}
     void NothingToCheck() override {}
 };

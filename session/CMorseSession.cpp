@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "config/CConditionsFile.h"
+#include "config/CSoundOptionsFile.h"
 #include "config/SettingsFile.h"
 #include "core/AsciiText.h"
 #include "core/CMorseTable.h"
@@ -18,6 +19,7 @@
 #include "engine/SoundFileFormats.h"
 #include "output/CToneRenderer.h"
 #include "output/OutputKind.h"
+#include "session/CourseExport.h"
 #include "session/SessionSettings.h"
 #include "text/CRandomSource.h"
 #include "text/CTrafficText.h"
@@ -104,6 +106,7 @@ bool CMorseSession::StartUp() {
     course = CCourseFile(files.Course()).Read();
     conditions = CConditionsFile(files.Conditions()).Read();
     conditionsChanged = false;
+    soundOptions = CSoundOptionsFile(files.SoundOptions()).Read();
     const bool loaded = LoadSettings();
     return usable && loaded;
 }
@@ -435,6 +438,10 @@ void CMorseSession::SaveSound(const std::string& path) {
     // The current speeds, ratio and tone on the timeline the sound card keys, at full scale,
     // keyed and heard as a transmission with a seed of its own would be.
     const std::uint64_t seed = NextSeed();
+    if (soundOptions.speak || soundOptions.ladder != SoundOptions::Ladder::kNone) {
+        SaveCourseSound(path, seed);
+        return;
+    }
     const CTransmissionTimeline timeline(customMode ? customText : currentText,
                                          engine.GetSignSpeed(), engine.GetTextSpeed(),
                                          kDashRatios[static_cast<std::size_t>(ratioIndex)],
@@ -450,6 +457,51 @@ void CMorseSession::SaveSound(const std::string& path) {
         return;
     }
     WriteFileBytesOrNotify(path, *encoded, false, notifier);
+}
+
+void CMorseSession::SaveCourseSound(const std::string& path, std::uint64_t seed) {
+    // The same rendering as a course made on the command line, from the window's choices.
+    ExportOptions options;
+    options.kind = customMode ? kCustomText : kind;
+    options.signSpeed = engine.GetSignSpeed();
+    options.textSpeed = engine.GetTextSpeed();
+    options.tone = engine.GetToneFrequency();
+    options.ratio = kDashRatios[static_cast<std::size_t>(ratioIndex)];
+    options.conditions = conditions;
+    options.soundSeed = seed;
+    options.speak = soundOptions.speak;
+    // The answers speak the language of the captions.
+    options.english = languageActive;
+    options.pauseBefore = soundOptions.pauseBeforeTenths / 10.0;
+    options.pauseAfter = soundOptions.pauseAfterTenths / 10.0;
+    if (soundOptions.ladder == SoundOptions::Ladder::kRungs) {
+        options.ladder = soundOptions.rungs;
+    } else if (soundOptions.ladder == SoundOptions::Ladder::kSteps) {
+        options.stepSpeed = soundOptions.stepCpm;
+        options.stepMinutes = soundOptions.stepMinutes;
+    }
+    options.output = path;
+    const std::string text =
+        LadderedText(options, (customMode ? customText : currentText).GetText());
+    std::string error;
+    const auto planned = PlanExport(options, text, error);
+    if (!planned) {
+        notifier.SoundTooLong(static_cast<int>(kMaxFileMinutes));
+        return;
+    }
+    const auto encoded = RenderExportFile(options, planned->front(), error);
+    if (!encoded) {
+        notifier.WriteFailed(path);
+        return;
+    }
+    WriteFileBytesOrNotify(path, *encoded, false, notifier);
+}
+
+void CMorseSession::SetSoundOptions(const SoundOptions& options) {
+    // What the file would read back: a value out of its range keeps its default.
+    soundOptions = CSoundOptionsFile::Parse(CSoundOptionsFile::Format(options));
+    WriteFileBytesOrNotify(files.SoundOptions(), CSoundOptionsFile::Format(soundOptions), false,
+                           notifier);
 }
 
 void CMorseSession::AcceptCustomText(const std::string& text) {

@@ -9,6 +9,7 @@
 #include "config/CProgramFiles.h"
 #include "core/CSeededRandom.h"
 #include "core/ReceptionSettings.h"
+#include "core/SoundOptions.h"
 #include "text/CMorseText.h"
 #include "training/CCourseFile.h"
 #include "training/CheckRecord.h"
@@ -133,8 +134,13 @@ public:
     bool CanSaveText();
     void SaveText(const std::string& path);
     bool CanSaveSound();
-    // The text as sound at the current speeds, ratio and tone.
+    // The text as sound at the current speeds, ratio and tone, with the sound options' spoken
+    // answers and speed ladder.
     void SaveSound(const std::string& path);
+    // How sound files are made beyond the keying, kept in a file of their own and written when
+    // the user changes them.
+    const SoundOptions& SoundFileOptions() const { return soundOptions; }
+    void SetSoundOptions(const SoundOptions& options);
     void AcceptCustomText(const std::string& text);
     // Adds the text to the print collection (said when there is none).
     void AddToPrint();
@@ -203,6 +209,8 @@ private:
     // The seed of a new transmission or sound file.
     std::uint64_t NextSeed();
     void SaveConditions();
+    // A sound file with spoken answers or a speed ladder; false when it cannot be made (said).
+    void SaveCourseSound(const std::string& path, std::uint64_t seed);
     std::string PracticeSet(const std::string& set) const;
     void SaveCourse();
 
@@ -248,6 +256,7 @@ private:
     bool stoppedEarly = false;
     CCourseFile::Settings course;
     ReceptionSettings conditions;
+    SoundOptions soundOptions;
     // Changed since it was read or written.
     bool conditionsChanged = false;
     // Draws the seeds that are not fixed.

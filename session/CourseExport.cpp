@@ -100,7 +100,7 @@ using Speeds = CTransmissionTimeline::Speeds;
 
 // The seed of the conditions and the fist: the text's seed, so that one number gives one sound.
 std::uint64_t SoundSeed(const ExportOptions& options) {
-    return options.seed.value_or(1);
+    return options.soundSeed.value_or(options.seed.value_or(1));
 }
 
 CTransmissionTimeline TimelineOf(const ExportOptions& options, const std::string& text,
@@ -122,8 +122,9 @@ std::int64_t LengthUnits(const ExportOptions& options, const std::vector<std::st
     return TimelineOf(options, Joined(words, first, count), slice).EndUnits();
 }
 
-// On a ladder each word stands once for each rung.
-std::string Laddered(const ExportOptions& options, const std::string& text) {
+}  // namespace
+
+std::string LadderedText(const ExportOptions& options, const std::string& text) {
     if (options.ladder.size() < 2) {
         return text;
     }
@@ -133,6 +134,8 @@ std::string Laddered(const ExportOptions& options, const std::string& text) {
     }
     return Joined(repeated, 0, repeated.size());
 }
+
+namespace {
 
 Speeds Raised(const ExportOptions& options, int textSpeed) {
     const int text = std::clamp(textSpeed, 1, kMaxLadderSpeed);
@@ -395,7 +398,7 @@ std::optional<std::string> ExportText(const ExportOptions& options, std::string&
             error = "the text file holds nothing to key: " + options.textFile;
             return std::nullopt;
         }
-        return Laddered(options, Joined(words, 0, words.size()));
+        return LadderedText(options, Joined(words, 0, words.size()));
     }
     std::uint32_t seed = options.seed.value_or(
         static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
@@ -427,7 +430,7 @@ std::optional<std::string> ExportText(const ExportOptions& options, std::string&
         groups.insert(groups.end(), more.begin(), more.end());
         ++seed;
     }
-    return Laddered(options, Joined(groups, 0, static_cast<std::size_t>(options.groups)));
+    return LadderedText(options, Joined(groups, 0, static_cast<std::size_t>(options.groups)));
 }
 
 std::optional<std::vector<ExportFile>> PlanExport(const ExportOptions& options,
@@ -478,6 +481,11 @@ std::optional<std::vector<ExportFile>> PlanExport(const ExportOptions& options,
     return files;
 }
 
+bool SpelledAnswers(const ExportOptions& options) {
+    return options.textFile.empty() && options.kind != kCustomText && options.kind != kWordText &&
+           options.kind != kAbbreviationText && options.kind != kContactText;
+}
+
 std::optional<std::string> RenderExportFile(const ExportOptions& options, const ExportFile& file,
                                             std::string& error) {
     const CTransmissionTimeline timeline = TimelineOf(options, file.text, file.speeds);
@@ -485,8 +493,7 @@ std::optional<std::string> RenderExportFile(const ExportOptions& options, const 
         soundfile::RenderWav(timeline, options.tone, 1.0F, options.conditions, SoundSeed(options));
     std::vector<std::int16_t> samples = soundfile::SamplesOfWav(wav);
     if (options.speak) {
-        // Generated groups are spelled; the words of a text file are said as words.
-        const bool spell = options.textFile.empty();
+        const bool spell = SpelledAnswers(options);
         const CSpeech::Language language =
             options.english ? CSpeech::Language::English : CSpeech::Language::Czech;
         // A group on a ladder is answered once, after its last rung.

@@ -22,6 +22,9 @@ struct ExportOptions {
     int tone = 600;                     // Hz
     double ratio = 3.0;                 // dash : dot
     std::optional<std::uint32_t> seed;  // the generator's seed; drawn from the clock when absent
+    // The seed of the conditions and the fist; the generator's when absent, so that one number
+    // gives one sound.
+    std::optional<std::uint64_t> soundSeed;
     double splitMinutes = 0;       // 0: one file; otherwise numbered files of at most this long
     bool speak = false;            // each group or word spoken after it
     bool english = false;          // spoken in English rather than Czech
@@ -46,6 +49,14 @@ ExportArguments ParseExportArguments(const std::vector<std::string>& arguments);
 
 // The usage text of the command.
 std::string ExportUsage();
+
+// Whether answers spell each group letter by letter rather than say it as a word: generated
+// groups and callsigns are spelled; words, abbreviations, contacts and the words of a text file
+// or a custom text are said.
+bool SpelledAnswers(const ExportOptions& options);
+
+// `text` with each word repeated once for each rung of the options' ladder.
+std::string LadderedText(const ExportOptions& options, const std::string& text);
 
 // The text the options name: the text file's (upper-cased, characters without a code dropped),
 // or one generated from the seed. None, with the reason in `error`, when there is no text.

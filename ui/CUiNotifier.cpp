@@ -70,6 +70,11 @@ void CUiNotifier::NothingToSaveAsSound() {
                       messages::NothingToSaveAsSound(), window);
 }
 
+void CUiNotifier::SoundTooLong(int minutes) {
+    messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
+                      messages::SoundTooLong(minutes), window);
+}
+
 void CUiNotifier::NothingToCheck() {
     messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption, messages::NothingToCheck(),
                       window);

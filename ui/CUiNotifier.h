@@ -23,6 +23,7 @@ public:
     void NothingToPrint() override;
     void NothingToSave() override;
     void NothingToSaveAsSound() override;
+    void SoundTooLong(int minutes) override;
     void NothingToCheck() override;
 
 private:

@@ -33,6 +33,7 @@ enum Text {
     kAllFiles,
     kSoundFiles,
     kDecimalSign,
+    kSoundTooLong,
 };
 
 QStringList& Table() {
@@ -82,6 +83,8 @@ QStringList CzechTexts() {
         QStringLiteral("Všechny soubory (*.*)"),
         QStringLiteral("Zvukové soubory (*.wav)"),
         QStringLiteral(","),
+        QStringLiteral("UPOZORNĚNÍ: Zvuk by trval přes %1 minut, proto nebyl uložen.\nZkraťte "
+                       "text nebo vypněte rychlostní žebříček."),
     };
 }
 
@@ -147,6 +150,10 @@ QString NextLesson(int lesson) {
 
 QString NothingToSaveAsSound() {
     return At(kNothingToSaveAsSound);
+}
+
+QString SoundTooLong(int minutes) {
+    return At(kSoundTooLong).arg(minutes);
 }
 
 QString NothingToPrint() {

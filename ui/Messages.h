@@ -31,6 +31,7 @@ QString NothingToGenerate();
 QString NothingToCheck();
 QString NextLesson(int lesson);
 QString NothingToSaveAsSound();
+QString SoundTooLong(int minutes);
 QString NothingToPrint();
 QString NothingToSave();
 QString OutputUnusable();

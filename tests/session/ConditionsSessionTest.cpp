@@ -9,6 +9,7 @@
 #include "config/CConditionsFile.h"
 #include "config/CProgramFiles.h"
 #include "engine/CKeyingEngine.h"
+#include "engine/SoundFileFormats.h"
 #include "session/CMorseSession.h"
 #include "tests/support/CFinishListener.h"
 #include "tests/support/CRecordingNotifier.h"
@@ -161,6 +162,71 @@ TEST_F(ConditionsSession, KeptInTheirOwnFile) {
     EXPECT_EQ(session->Conditions(), kept);
     EXPECT_EQ(ReadWholeFile(folder.File("init")), init);
     EXPECT_TRUE(notifier.Events().empty());
+}
+
+}  // namespace
+
+namespace {
+
+std::size_t Samples(const std::string& wav) {
+    return soundfile::SamplesOfWav(wav).size();
+}
+
+// The sound options shape the window's sound files as the command's: a ladder keys each word
+// once per rung (a ladder of equal rungs is the text with its words repeated, to the sample), a
+// step makes the file shorter, spoken answers add their pauses and speech, a file too long is
+// refused with a word to the user, and the options are read again at the next start.
+TEST_F(ConditionsSession, SoundOptionsShapeTheWindowsSoundFiles) {
+    ReceptionSettings fixed;
+    fixed.fixedSeed = true;
+    session->SetConditions(fixed);
+    session->AcceptCustomText("AB AB CD CD");
+    session->SaveSound(folder.File("repeated.wav"));
+    session->AcceptCustomText("AB CD");
+    session->SaveSound(folder.File("plain.wav"));
+
+    SoundOptions options;
+    options.ladder = SoundOptions::Ladder::kRungs;
+    options.rungs = {1, 1};
+    session->SetSoundOptions(options);
+    session->SaveSound(folder.File("ladder.wav"));
+    EXPECT_EQ(ReadWholeFile(folder.File("ladder.wav")), ReadWholeFile(folder.File("repeated.wav")));
+
+    options.rungs = {1, 2};
+    session->SetSoundOptions(options);
+    session->SaveSound(folder.File("faster.wav"));
+    const std::size_t plain = Samples(ReadWholeFile(folder.File("plain.wav")));
+    const std::size_t repeated = Samples(ReadWholeFile(folder.File("repeated.wav")));
+    const std::size_t faster = Samples(ReadWholeFile(folder.File("faster.wav")));
+    EXPECT_GT(faster, plain);
+    EXPECT_LT(faster, repeated);
+
+    options.ladder = SoundOptions::Ladder::kNone;
+    options.speak = true;
+    options.pauseBeforeTenths = 5;
+    options.pauseAfterTenths = 10;
+    session->SetSoundOptions(options);
+    session->SaveSound(folder.File("spoken.wav"));
+    const std::size_t spoken = Samples(ReadWholeFile(folder.File("spoken.wav")));
+    // Two answers, each with 1.5 s of pauses and some speech, but not a minute of it.
+    EXPECT_GT(spoken, plain + 2 * 66150 + 2 * 4410);
+    EXPECT_LT(spoken, plain + 60 * 44100);
+    EXPECT_TRUE(notifier.Events().empty());
+
+    Open();
+    EXPECT_EQ(session->SoundFileOptions(), options);
+
+    // Ten rungs at a quarter of the slowest text speed, five hours, are more than one file may
+    // hold.
+    session->ChooseTextSpeed(0);
+    session->AcceptCustomText(std::string(150, 'E'));
+    options.speak = false;
+    options.ladder = SoundOptions::Ladder::kRungs;
+    options.rungs = std::vector<double>(SoundOptions::kMostRungs, SoundOptions::kSlowestRung);
+    session->SetSoundOptions(options);
+    session->SaveSound(folder.File("long.wav"));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("long.wav")));
+    EXPECT_EQ(notifier.Events(), (std::vector<std::string>{"SoundTooLong 120"}));
 }
 
 }  // namespace

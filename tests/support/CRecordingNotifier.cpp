@@ -48,6 +48,10 @@ void CRecordingNotifier::NothingToSaveAsSound() {
     Record("NothingToSaveAsSound");
 }
 
+void CRecordingNotifier::SoundTooLong(int minutes) {
+    Record("SoundTooLong " + std::to_string(minutes));
+}
+
 void CRecordingNotifier::NothingToCheck() {
     Record("NothingToCheck");
 }

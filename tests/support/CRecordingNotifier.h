@@ -22,6 +22,7 @@ public:
     void NothingToPrint() override;
     void NothingToSave() override;
     void NothingToSaveAsSound() override;
+    void SoundTooLong(int minutes) override;
     void NothingToCheck() override;
 
     std::vector<std::string> Events() const;
