@@ -31,6 +31,7 @@
 #include "ui/CKontrolaDlg.h"
 #include "ui/CMnemonicKeys.h"
 #include "ui/CPodminkyDlg.h"
+#include "ui/CZvukDlg.h"
 #include "ui/CPostedEngineEvents.h"
 #include "ui/CStatistikaDlg.h"
 #include "ui/CTextView.h"
@@ -255,6 +256,7 @@ void CMorseDlg::CreateMenu() {
     add(file, ids::kMenuLoadText);
     add(file, ids::kMenuSaveText);
     add(file, ids::kMenuSaveSound);
+    add(file, ids::kMenuSoundOptions);
     add(file, ids::kMenuPrint);
     file->addSeparator();
     add(file, ids::kMenuExit);
@@ -329,6 +331,7 @@ void CMorseDlg::ConnectSignals() {
     command(ids::kMenuSaveSound, &CMorseDlg::OnSaveSound);
     command(ids::kMenuWeakCharacters, &CMorseDlg::OnWeakCharacters);
     command(ids::kMenuReceptionConditions, &CMorseDlg::OnReceptionConditions);
+    command(ids::kMenuSoundOptions, &CMorseDlg::OnSoundOptions);
 }
 
 void CMorseDlg::InitDialog() {
@@ -862,6 +865,13 @@ void CMorseDlg::OnReceptionConditions() {
     if (RunDialog(dialog) == QDialog::Accepted) {
         session->SetConditions(dialog.Settings());
         Render();
+    }
+}
+
+void CMorseDlg::OnSoundOptions() {
+    CZvukDlg dialog(session->SoundFileOptions(), LanguageFile("localZV"), this);
+    if (RunDialog(dialog) == QDialog::Accepted) {
+        session->SetSoundOptions(dialog.Options());
     }
 }
 

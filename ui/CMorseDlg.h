@@ -92,6 +92,7 @@ public:
     void OnCourse();
     void OnWeakCharacters();
     void OnReceptionConditions();
+    void OnSoundOptions();
     void ApplyCaptions(const QStringList& texts);
     static QStringList CzechCaptions();
     void ApplyTrainingCaptions(const QStringList& texts);

@@ -4,8 +4,8 @@
 
 #include "ui/Captions.h"
 
-// The names of the text kinds of real traffic, which the language file "local" has on the lines
-// after the training captions; a file without them keeps these built-in texts. Constant data;
-// any thread.
-inline constexpr int kTrafficCaptions = 4;
+// The captions added after the training ones: the names of the text kinds of real traffic and
+// the later commands, which the language file "local" has on the lines after the training
+// captions; a file without them keeps these built-in texts. Constant data; any thread.
+inline constexpr int kTrafficCaptions = 5;
 extern const std::array<CaptionTarget, kTrafficCaptions> kTrafficCaptionTargets;

@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    options.stepMinutes >= 1 &&
                    options.stepMinutes <= SoundOptions::kLongestStepMinutes;
     for (const double rung : options.rungs) {
-        inRange = inRange && rung >= SoundOptions::kSlowestRung && rung <= SoundOptions::kFastestRung;
+        inRange =
+            inRange && rung >= SoundOptions::kSlowestRung && rung <= SoundOptions::kFastestRung;
     }
     if (!inRange || !(CSoundOptionsFile::Parse(CSoundOptionsFile::Format(options)) == options)) {
         std::abort();

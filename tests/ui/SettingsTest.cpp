@@ -27,9 +27,10 @@ protected:
         for (QAction* menu : dialog->MenuBar()->actions().mid(0, 3)) {
             captions << menu->text();
             for (QAction* command : menu->menu()->actions()) {
-                // Saving the sound is a caption added since.
+                // Saving the sound and its options are captions added since.
                 if (!command->isSeparator() &&
-                    command != dialog->MenuCommand(ids::kMenuSaveSound)) {
+                    command != dialog->MenuCommand(ids::kMenuSaveSound) &&
+                    command != dialog->MenuCommand(ids::kMenuSoundOptions)) {
                     captions << command->text();
                 }
             }

@@ -1,0 +1,215 @@
+#include "ui/CZvukDlg.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "config/CSoundOptionsFile.h"
+#include "ui/LanguageCaptions.h"
+#include "ui/Messages.h"
+
+namespace {
+
+enum Caption {
+    kTitle,
+    kSpeak,
+    kPauseBefore,
+    kPauseAfter,
+    kLadderHeading,
+    kNoLadder,
+    kRungs,
+    kSteps,
+    kStepCpm,
+    kStepMinutes,
+    kNote,
+    kBadRungs,
+    kOk,
+    kCancel,
+};
+
+// A caption as a screen reader says it: without the mnemonic's "&" and the final colon.
+QString Spoken(QString caption) {
+    caption.remove(QLatin1Char('&'));
+    if (caption.endsWith(QLatin1Char(':'))) {
+        caption.chop(1);
+    }
+    return caption.trimmed();
+}
+
+}  // namespace
+
+QStringList CZvukDlg::CzechCaptions() {
+    return {QStringLiteral("Mluvené odpovědi a rychlostní žebříček"),
+            QStringLiteral("&Mluvené odpovědi (po každé skupině nebo slovu)"),
+            QStringLiteral("Pauza &před odpovědí (s):"),
+            QStringLiteral("Pauza p&o odpovědi (s):"),
+            QStringLiteral("Rychlostní žebříček:"),
+            QStringLiteral("&Bez žebříčku"),
+            QStringLiteral("Každá skupina posto&upně rychlostmi (násobky rychlosti textu):"),
+            QStringLiteral("&Zvyšovat rychlost textu"),
+            QStringLiteral("o (znaků za minutu):"),
+            QStringLiteral("každých (minut):"),
+            QStringLiteral("Platí pro soubory uložené příkazem „Uložit zvuk…“. Odpovědi mluví "
+                           "jazykem popisků: česky, v jazykové sadě anglicky."),
+            QStringLiteral("Násobky musí být dvě až deset čísel od 0,25 do 4, oddělených "
+                           "středníkem nebo mezerou."),
+            QStringLiteral("&OK"),
+            QStringLiteral("&Storno")};
+}
+
+CZvukDlg::CZvukDlg(const SoundOptions& initial, const QString& languageFile, QWidget* parent)
+    : QDialog(parent),
+      options(initial),
+      captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
+    setWindowTitle(captions[kTitle]);
+    auto* grid = new QGridLayout;
+    int row = 0;
+    // A field with its label, which names it for a screen reader and carries its mnemonic.
+    const auto field = [this, grid, &row](const QString& caption, QWidget* widget) {
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(widget);
+        widget->setAccessibleName(Spoken(caption));
+        grid->addWidget(label, row, 1);
+        grid->addWidget(widget, row, 2);
+        ++row;
+    };
+    const auto seconds = [this] {
+        auto* spin = new QDoubleSpinBox(this);
+        spin->setDecimals(1);
+        spin->setRange(0.0, SoundOptions::kLongestPauseTenths / 10.0);
+        spin->setSingleStep(0.1);
+        return spin;
+    };
+    const auto whole = [this](int low, int high) {
+        auto* spin = new QSpinBox(this);
+        spin->setRange(low, high);
+        return spin;
+    };
+    const auto wide = [grid, &row](QWidget* widget) {
+        grid->addWidget(widget, row, 0, 1, 3, Qt::AlignLeft);
+        ++row;
+    };
+
+    speakBox = new QCheckBox(captions[kSpeak], this);
+    speakBox->setAccessibleName(Spoken(captions[kSpeak]));
+    wide(speakBox);
+    pauseBeforeSpin = seconds();
+    field(captions[kPauseBefore], pauseBeforeSpin);
+    pauseAfterSpin = seconds();
+    field(captions[kPauseAfter], pauseAfterSpin);
+
+    wide(new QLabel(captions[kLadderHeading], this));
+    auto* group = new QButtonGroup(this);
+    for (const Caption caption : {kNoLadder, kRungs, kSteps}) {
+        auto* choice = new QRadioButton(captions[caption], this);
+        choice->setAccessibleName(Spoken(captions[caption]));
+        ladderChoices[group->buttons().size()] = choice;
+        group->addButton(choice);
+        wide(choice);
+        if (caption == kRungs) {
+            rungsEdit = new QLineEdit(this);
+            rungsEdit->setMaxLength(120);
+            rungsEdit->setAccessibleName(Spoken(captions[kRungs]));
+            grid->addWidget(rungsEdit, row, 1, 1, 2);
+            ++row;
+            rungsProblem = new QLabel(this);
+            rungsProblem->setWordWrap(true);
+            rungsProblem->setAccessibleName(Spoken(captions[kBadRungs]));
+            grid->addWidget(rungsProblem, row, 1, 1, 2);
+            ++row;
+        }
+    }
+    stepSpin = whole(1, SoundOptions::kHighestStepCpm);
+    field(captions[kStepCpm], stepSpin);
+    minutesSpin = whole(1, SoundOptions::kLongestStepMinutes);
+    field(captions[kStepMinutes], minutesSpin);
+    // The choices stand out to the left of the fields that belong to them.
+    grid->setColumnMinimumWidth(0, 24);
+    grid->setColumnStretch(2, 1);
+
+    auto* note = new QLabel(captions[kNote], this);
+    note->setWordWrap(true);
+    okButton = new QPushButton(captions[kOk], this);
+    okButton->setDefault(true);
+    cancelButton = new QPushButton(captions[kCancel], this);
+    cancelButton->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(grid);
+    column->addWidget(note);
+    column->addLayout(buttons);
+
+    connect(speakBox, &QCheckBox::toggled, this, [this] { EnableFields(); });
+    for (QRadioButton* choice : ladderChoices) {
+        connect(choice, &QRadioButton::toggled, this, [this] { EnableFields(); });
+    }
+    connect(okButton, &QPushButton::clicked, this, [this] { OnOk(); });
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    UpdateData(false);
+    resize(std::max(560, sizeHint().width()), sizeHint().height());
+}
+
+bool CZvukDlg::UpdateData(bool toMembers) {
+    if (!toMembers) {
+        speakBox->setChecked(options.speak);
+        pauseBeforeSpin->setValue(options.pauseBeforeTenths / 10.0);
+        pauseAfterSpin->setValue(options.pauseAfterTenths / 10.0);
+        ladderChoices[static_cast<int>(options.ladder)]->setChecked(true);
+        const QString sign = messages::DecimalSign();
+        rungsEdit->setText(QString::fromStdString(CSoundOptionsFile::FormatRungs(
+            options.rungs, sign.isEmpty() ? ',' : sign.at(0).toLatin1())));
+        stepSpin->setValue(options.stepCpm);
+        minutesSpin->setValue(options.stepMinutes);
+        rungsProblem->clear();
+        EnableFields();
+        return true;
+    }
+    const auto rungs = CSoundOptionsFile::ParseRungs(rungsEdit->text().toStdString());
+    options.speak = speakBox->isChecked();
+    options.pauseBeforeTenths = static_cast<int>(std::lround(pauseBeforeSpin->value() * 10));
+    options.pauseAfterTenths = static_cast<int>(std::lround(pauseAfterSpin->value() * 10));
+    for (int k = 0; k < 3; ++k) {
+        if (ladderChoices[k]->isChecked()) {
+            options.ladder = static_cast<SoundOptions::Ladder>(k);
+        }
+    }
+    if (rungs) {
+        options.rungs = *rungs;
+    }
+    options.stepCpm = stepSpin->value();
+    options.stepMinutes = minutesSpin->value();
+    // Rungs that cannot be read matter only when they are used.
+    return rungs.has_value() || options.ladder != SoundOptions::Ladder::kRungs;
+}
+
+void CZvukDlg::OnOk() {
+    if (UpdateData(true)) {
+        accept();
+        return;
+    }
+    rungsProblem->setText(captions[kBadRungs]);
+    rungsEdit->setFocus();
+    rungsEdit->selectAll();
+}
+
+void CZvukDlg::EnableFields() {
+    pauseBeforeSpin->setEnabled(speakBox->isChecked());
+    pauseAfterSpin->setEnabled(speakBox->isChecked());
+    rungsEdit->setEnabled(LadderChoice(SoundOptions::Ladder::kRungs)->isChecked());
+    const bool steps = LadderChoice(SoundOptions::Ladder::kSteps)->isChecked();
+    stepSpin->setEnabled(steps);
+    minutesSpin->setEnabled(steps);
+}
