@@ -9,6 +9,7 @@
 
 #include "config/ProgramFolder.h"
 #include "ui/CMorseDlg.h"
+#include "ui/Contrast.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ QString ResourceFolder() {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brumlo"));
+    QApplication::setPalette(WithReadableDisabledText(QApplication::palette()));
 
     DialogEnvironment environment;
     if (const auto folder = SetUpProgramFolder(

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -38,4 +39,35 @@ QColor ReadableInk(const QColor& preferred, const QColor& fallback, const QColor
                    double minimum) {
     const QColor ink = Composited(preferred, background);
     return ContrastRatio(ink, background) >= minimum ? ink : Composited(fallback, background);
+}
+
+QPalette WithReadableDisabledText(QPalette palette) {
+    const std::pair<QPalette::ColorRole, QPalette::ColorRole> pairs[] = {
+        {QPalette::ButtonText, QPalette::Button},
+        {QPalette::WindowText, QPalette::Window},
+        {QPalette::Text, QPalette::Base}};
+    for (const auto& [textRole, backgroundRole] : pairs) {
+        const QColor background = palette.color(QPalette::Disabled, backgroundRole);
+        const QColor disabled = Composited(palette.color(QPalette::Disabled, textRole), background);
+        if (ContrastRatio(disabled, background) >= kDisabledTextContrast) {
+            continue;
+        }
+        // The enabled text, a step at a time towards the background while it stays readable.
+        const QColor enabled = Composited(palette.color(QPalette::Active, textRole), background);
+        QColor readable = enabled;
+        for (int share = 10; share <= 90; share += 10) {
+            const auto mix = [share](int from, int to) {
+                return (from * (100 - share) + to * share + 50) / 100;
+            };
+            const QColor blended(mix(enabled.red(), background.red()),
+                                 mix(enabled.green(), background.green()),
+                                 mix(enabled.blue(), background.blue()));
+            if (ContrastRatio(blended, background) < kDisabledTextContrast) {
+                break;
+            }
+            readable = blended;
+        }
+        palette.setColor(QPalette::Disabled, textRole, readable);
+    }
+    return palette;
 }

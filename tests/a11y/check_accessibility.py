@@ -355,6 +355,14 @@ def run_checks(program, shots):
     background, best = region_contrast(image, label.queryComponent().getExtents(
         pyatspi.DESKTOP_COORDS))
     check(best >= 7.0, "the label's text contrasts only %.1f : 1" % best)
+    # A disabled button (Stop while nothing is sent) still shows its caption.
+    stop = find(window, pyatspi.ROLE_PUSH_BUTTON, "Stop")
+    check(stop is not None and not stop.getState().contains(pyatspi.STATE_ENABLED),
+          "Stop is not a disabled button while idle")
+    if stop is not None:
+        background, best = region_contrast(image, stop.queryComponent().getExtents(
+            pyatspi.DESKTOP_COORDS))
+        check(best >= 3.0, "the disabled button's caption contrasts only %.1f : 1" % best)
 
     # The copy check, with the keyboard: Ctrl+K, Alt+A to check against the text shown, the copy
     # typed, Alt+V to check.

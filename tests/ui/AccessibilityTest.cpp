@@ -325,6 +325,29 @@ TEST(Contrast, RatiosOfKnownPairs) {
     EXPECT_EQ(ReadableInk(QColor(0, 0, 0, 128), Qt::white, Qt::black, 3.0), QColor(Qt::white));
 }
 
+// A scheme whose disabled text is the background's colour gets readable, dimmed text; one whose
+// disabled text is readable keeps it.
+TEST(Contrast, DisabledTextStaysReadable) {
+    QPalette blank;
+    blank.setColor(QPalette::Button, Qt::black);
+    blank.setColor(QPalette::Active, QPalette::ButtonText, Qt::white);
+    blank.setColor(QPalette::Disabled, QPalette::ButtonText, Qt::black);
+    blank.setColor(QPalette::Window, Qt::white);
+    blank.setColor(QPalette::Active, QPalette::WindowText, Qt::black);
+    blank.setColor(QPalette::Disabled, QPalette::WindowText, QColor(250, 250, 250));
+    blank.setColor(QPalette::Base, Qt::white);
+    blank.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
+    const QPalette mended = WithReadableDisabledText(blank);
+    for (const auto& [text, background] : {std::pair{QPalette::ButtonText, QPalette::Button},
+                                           std::pair{QPalette::WindowText, QPalette::Window}}) {
+        const QColor back = mended.color(QPalette::Disabled, background);
+        const double disabled = ContrastRatio(mended.color(QPalette::Disabled, text), back);
+        EXPECT_GE(disabled, kDisabledTextContrast);
+        EXPECT_LT(disabled, ContrastRatio(mended.color(QPalette::Active, text), back));
+    }
+    EXPECT_EQ(mended.color(QPalette::Disabled, QPalette::Text), QColor(120, 120, 120));
+}
+
 TEST(SpokenCaptions, MnemonicMarksAreNotSaid) {
     const std::pair<const char*, const char*> cases[] = {
         {"&Start", "Start"}, {"S&top", "Stop"}, {"Tom && Jerry", "Tom & Jerry"}, {"A&", "A&"}};
