@@ -1,6 +1,9 @@
 #include "engine/CKeyingEngine.h"
 
+#include <algorithm>
+#include <climits>
 #include <future>
+#include <sstream>
 #include <system_error>
 
 #include "core/CMorseTable.h"
@@ -323,7 +326,46 @@ void CKeyingEngine::WaitModel(std::int32_t modelUnits, std::int32_t waitUnits) {
 void CKeyingEngine::SendContinuous() {
     priority->Raise();
     PrepareTransmission(TransmissionPace::Continuous);
+    words.clear();
+    nextWord = 0;
+    wordKeyed = false;
+    if (voice) {
+        std::istringstream stream(text.GetText());
+        for (std::string word; stream >> word;) {
+            words.push_back(word);
+        }
+    }
     SendSymbols();
+}
+
+bool CKeyingEngine::SetSpokenAnswers(Voice newVoice, std::int64_t beforeUnits,
+                                     std::int64_t afterUnits) {
+    if (sending) {
+        return false;
+    }
+    voice = std::move(newVoice);
+    answerBeforeUnits = std::max<std::int64_t>(0, beforeUnits);
+    answerAfterUnits = std::max<std::int64_t>(0, afterUnits);
+    return true;
+}
+
+void CKeyingEngine::AnswerWord(std::int64_t& expectedUnits) {
+    if (!voice || !wordKeyed || nextWord >= words.size()) {
+        return;
+    }
+    wordKeyed = false;
+    std::vector<float> speech = voice(words[nextWord++]);
+    // Not before the word gap is over, so that the answer never runs into the word.
+    const std::int64_t start = std::max(toneEndUnits + answerBeforeUnits, segmentUnits);
+    const std::int64_t length = device->PlayOnTimeline(start, std::move(speech));
+    if (length == 0) {
+        return;
+    }
+    // A pause longer than a wait can be (over three minutes) is no pause a user set.
+    const auto wait = static_cast<std::int32_t>(
+        std::min<std::int64_t>(start + length + answerAfterUnits - segmentUnits, INT32_MAX));
+    WaitModel(wait, wait);
+    expectedUnits += wait;
 }
 
 void CKeyingEngine::KeyElement(char symbol, const CStepCorrection& correction,
@@ -367,6 +409,7 @@ void CKeyingEngine::SendSymbols() {
         const char symbol = elements[i];
         if (symbol == '.' || symbol == '-') {
             KeyElement(symbol, correction, expected);
+            wordKeyed = true;
         } else if (symbol == 'm') {
             EndCharacter(correction, expected);
         } else if (symbol == ' ') {
@@ -389,6 +432,7 @@ void CKeyingEngine::SendSymbols() {
                     expected += further;
                 }
             }
+            AnswerWord(expected);
             // The duties of a word gap belong to the first gap not yet heard: a device that keys
             // ahead of its sound is waited for until the word's last tone has been heard.
             device->WaitUntilHeard(toneEndUnits);
@@ -404,6 +448,11 @@ void CKeyingEngine::SendSymbols() {
                      ? 0
                      : correction.Apply(stepEndUnits - stepStartUnits - expected, *time);
         stepStartUnits = stepEndUnits;
+    }
+    // The last word is answered before the end sign.
+    if (!abortRequested) {
+        std::int64_t expected = 0;
+        AnswerWord(expected);
     }
     FinishTransmission();
 }

@@ -2,9 +2,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "core/CFist.h"
 #include "core/CNotifier.h"
@@ -87,6 +89,13 @@ public:
     // (false) while a transmission runs. The fist shapes every element and gap on every output;
     // the sound conditions reach the device, which makes them heard if it can.
     bool SetReceptionConditions(const ReceptionSettings& settings, std::uint64_t seed);
+    // Spoken answers: in a continuous transmission each word of the text is said by `voice`
+    // (samples at 44.1 kHz) after its last tone, at least a word gap and `beforeUnits` later, and
+    // the next word follows `afterUnits` after the answer. Only a device that plays sounds on its
+    // timeline (the sound card) says them; elsewhere the keying is as without. Ignored (false)
+    // while a transmission runs; an empty voice turns them off.
+    using Voice = std::function<std::vector<float>(const std::string& word)>;
+    bool SetSpokenAnswers(Voice voice, std::int64_t beforeUnits, std::int64_t afterUnits);
     // Starts a transmission of the text last set, continuous or one character per Resume().
     // `displayText` is what the text display shows; the sent marking walks over it. Returns false
     // when a thread cannot be created; nothing then runs.
@@ -123,6 +132,9 @@ private:
     void KeyElement(char symbol, const CStepCorrection& correction, std::int64_t& expectedUnits);
     // The end of a character: its progress signal and the character gap.
     void EndCharacter(const CStepCorrection& correction, std::int64_t& expectedUnits);
+    // The spoken answer to the word just keyed, if any, and the wait it takes; `expectedUnits`
+    // grows by that wait.
+    void AnswerWord(std::int64_t& expectedUnits);
     // Returns true when the transmission must end here.
     bool WordBoundaryDuties(std::int64_t& suspendedTicks);
     void FinishTransmission();
@@ -178,6 +190,14 @@ private:
     bool onDeviceTimeline = false;
     std::string displayText;
     bool displaySteppingMode = false;
+    // Spoken answers: set while idle, used by the send thread. The words of the text in order,
+    // the next to answer, and whether a word has been keyed since the last answer.
+    Voice voice;
+    std::int64_t answerBeforeUnits = 0;
+    std::int64_t answerAfterUnits = 0;
+    std::vector<std::string> words;
+    std::size_t nextWord = 0;
+    bool wordKeyed = false;
 
     std::atomic<double> dotUnits{0.0};
     std::atomic<double> dashMultiplier{3.0};

@@ -31,3 +31,7 @@ void COutputDevice::WaitUntilHeard(std::int64_t) {}
 std::int64_t COutputDevice::HeardAtNanoseconds(std::int64_t) const {
     return 0;
 }
+
+std::int64_t COutputDevice::PlayOnTimeline(std::int64_t, std::vector<float>) {
+    return 0;
+}

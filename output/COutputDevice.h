@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "core/ReceptionSettings.h"
 #include "output/CDelayTimer.h"
@@ -63,6 +64,10 @@ public:
     // When the place `units` of the segment is heard, on the monotonic clock in nanoseconds; 0 on
     // a device that keys in real time, where it is heard as the send thread gets there.
     virtual std::int64_t HeardAtNanoseconds(std::int64_t units) const;
+    // Plays `samples` (a voice at 44.1 kHz) from `startUnits` of the segment on, beside the
+    // keying, and returns how many units they last; 0 on a device that cannot play sounds, which
+    // is every device but the sound card.
+    virtual std::int64_t PlayOnTimeline(std::int64_t startUnits, std::vector<float> samples);
 
     bool IsOpen() const { return opened; }
 

@@ -292,6 +292,22 @@ std::int64_t CSoundCardOutput::HeardAtNanoseconds(std::int64_t units) const {
     return TimeOfSample(segmentStartSample + SamplesFor(units)) + streamLatencyNanoseconds;
 }
 
+std::int64_t CSoundCardOutput::PlayOnTimeline(std::int64_t startUnits, std::vector<float> samples) {
+    if (!onTimeline || samples.empty()) {
+        return 0;
+    }
+    const std::int64_t start = segmentStartSample + SamplesFor(startUnits);
+    const auto count = static_cast<std::int64_t>(samples.size());
+    if (!renderer.PushClip(start, std::move(samples))) {
+        return 0;
+    }
+    // Heard to its end before the transmission counts as over.
+    lastToneEndSample = std::max(lastToneEndSample, start + count);
+    timelineEndSample = std::max(timelineEndSample, start + count);
+    constexpr std::int64_t kRate = CToneRenderer::kSampleRate;
+    return (count * static_cast<std::int64_t>(kUnitsPerSecond) + kRate - 1) / kRate;
+}
+
 void CSoundCardOutput::Key(std::int32_t durationUnits) {
     BeginSegment();
     KeyOnTimeline(0, durationUnits, durationUnits);

@@ -62,6 +62,7 @@ public:
     bool WaitOnTimeline(std::int64_t endUnits) override;
     void WaitUntilHeard(std::int64_t units) override;
     std::int64_t HeardAtNanoseconds(std::int64_t units) const override;
+    std::int64_t PlayOnTimeline(std::int64_t startUnits, std::vector<float> samples) override;
 
     // The constant lead from the moment a segment begins to its first sample, and the number of
     // tones that arrived too late to be placed exactly.

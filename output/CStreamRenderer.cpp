@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -55,6 +56,7 @@ void CStreamRenderer::FreeRetired() {
 
 void CStreamRenderer::Reset() {
     tones.Reset();
+    clips.Reset();
     offered.store(nullptr);
     current.reset();
     retired.clear();
@@ -88,6 +90,7 @@ void CStreamRenderer::Render(float* out, std::size_t frames, std::int64_t firstS
     if (last > until) {
         tones.Render(out + (until - firstSample), static_cast<std::size_t>(last - until), until);
     }
+    clips.Mix(out, frames, firstSample, tones.Gain());
     renders.fetch_add(1);
 }
 

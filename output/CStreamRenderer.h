@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "output/CClipMixer.h"
 #include "output/CReceptionConditions.h"
 #include "output/CToneRenderer.h"
 
@@ -43,6 +44,11 @@ public:
 
     // Producer: queues a tone (see CToneRenderer::Push).
     bool Push(const ToneEvent& event) { return tones.Push(event); }
+    // Producer: `samples` heard from `startSample` on, at the tones' gain and over any
+    // conditions, as a voice beside the receiver (see CClipMixer::Push).
+    bool PushClip(std::int64_t startSample, std::vector<float> samples) {
+        return clips.Push(startSample, std::move(samples));
+    }
     // Producer: `conditions` apply from `originSample` on, in place of any before. The origin must
     // not have been rendered yet; conditions that arrive late begin where the stream is.
     void BeginConditions(std::unique_ptr<CReceptionConditions> conditions,
@@ -85,6 +91,7 @@ private:
     void FreeRetired();
 
     CToneRenderer tones;
+    CClipMixer clips;
     // The span in force. The consumer loads it at the start of every Render and counts `renders`
     // at the end; the producer replaces it and then reads `renders`. Both pairs are sequentially
     // consistent, so that a Render that counts after that reading loads the new span: once the

@@ -678,4 +678,122 @@ TEST_F(LookAhead, SteppingIsNeverPaddedAgainstTheSystemClock) {
     EXPECT_EQ(device->Positions().size(), 1U + 3U + 1U);
 }
 
+// A device that plays sounds on its timeline, as the sound card does: it records where each
+// answer starts and how many samples it has.
+class CSpeakingDevice : public CTimelineDevice {
+public:
+    using CTimelineDevice::CTimelineDevice;
+    std::int64_t PlayOnTimeline(std::int64_t startUnits, std::vector<float> samples) override {
+        std::lock_guard lock(clipMutex);
+        clips.push_back({startUnits, static_cast<std::int32_t>(samples.size())});
+        return static_cast<std::int64_t>(samples.size()) * 10000000 / 44100;
+    }
+    std::vector<CTransmissionTimeline::Tone> Clips() const {
+        std::lock_guard lock(clipMutex);
+        return clips;
+    }
+
+private:
+    mutable std::mutex clipMutex;
+    std::vector<CTransmissionTimeline::Tone> clips;
+};
+
+CMorseText Letters(const char* letters) {
+    CMorseText text;
+    text.SetText(letters);
+    return text;
+}
+
+class LiveAnswers : public KeyingEngine {
+protected:
+    void SetUp() override {
+        KeyingEngine::SetUp();
+        auto speaking = std::make_unique<CSpeakingDevice>(time);
+        device = speaking.get();
+        ASSERT_TRUE(engine->ReplaceDevice(std::move(speaking), -1));
+        // A tenth of a second for each letter of the word.
+        ASSERT_TRUE(engine->SetSpokenAnswers(
+            [this](const std::string& word) {
+                std::lock_guard lock(mutex);
+                said.push_back(word);
+                return std::vector<float>(4410 * word.size(), 0.5F);
+            },
+            kBefore, kAfter));
+    }
+    std::vector<std::string> Said() {
+        std::lock_guard lock(mutex);
+        return said;
+    }
+    static constexpr std::int64_t kBefore = 5000000;
+    static constexpr std::int64_t kAfter = 10000000;
+    CSpeakingDevice* device = nullptr;
+    std::mutex mutex;
+    std::vector<std::string> said;
+};
+
+// Each word is answered after its last tone, a pause before, and the next word (or the end
+// sign) follows the answer a pause after; the tones of each word keep their own spacing. A word
+// gap longer than the pause before is kept whole.
+TEST_F(LiveAnswers, EachWordIsAnsweredBetweenItsPauses) {
+    engine->SetSignSpeed(100);
+    engine->SetTextSpeed(100);
+    Send("AB CDE", kLetterText);
+    EXPECT_EQ(Said(), (std::vector<std::string>{"AB", "CDE"}));
+    const auto tones = device->Positions();
+    const auto clips = device->Clips();
+    ASSERT_EQ(tones.size(), 1U);
+    ASSERT_EQ(clips.size(), 2U);
+    const auto end = [](const CTransmissionTimeline::Tone& t) {
+        return t.startUnits + t.lengthUnits;
+    };
+    const auto units = [](const CTransmissionTimeline::Tone& clip) {
+        return static_cast<std::int64_t>(clip.lengthUnits) * 10000000 / 44100;
+    };
+    // The start sign has 5 tones, A and B 6, C, D and E 8, the end sign 5.
+    ASSERT_EQ(tones[0].size(), 5U + 6U + 8U + 5U);
+    EXPECT_EQ(clips[0].startUnits, end(tones[0][10]) + kBefore);
+    EXPECT_EQ(clips[0].lengthUnits, 2 * 4410);
+    EXPECT_EQ(tones[0][11].startUnits, clips[0].startUnits + units(clips[0]) + kAfter);
+    EXPECT_EQ(clips[1].startUnits, end(tones[0][18]) + kBefore);
+    EXPECT_EQ(tones[0][19].startUnits, clips[1].startUnits + units(clips[1]) + kAfter);
+    // The letters of a word keep the model's spacing.
+    const auto model = CTransmissionTimeline(Letters("AB CDE"), 100, 100, 3.0).Tones();
+    for (std::size_t k = 12; k <= 18; ++k) {
+        EXPECT_EQ(tones[0][k].startUnits - tones[0][11].startUnits,
+                  model[k].startUnits - model[11].startUnits);
+    }
+
+    // At 20 characters a minute the word gap is longer than the pause before: it stays whole.
+    engine->SetTextSpeed(20);
+    time.Clear();
+    Send("E T", kLetterText);
+    const auto slow = device->Positions().back();
+    const auto slowModel = CTransmissionTimeline(Letters("E T"), 100, 20, 3.0).Tones();
+    const std::int64_t wordGap = slowModel[6].startUnits - end(slowModel[5]);
+    ASSERT_GT(wordGap, kBefore);
+    ASSERT_EQ(device->Clips().size(), 4U);
+    EXPECT_EQ(device->Clips()[2].startUnits, end(slow[5]) + wordGap);
+}
+
+// Stepping has no answers, nor has a device that cannot play them: its keying is exactly as
+// without.
+TEST_F(LiveAnswers, NoneWhenSteppingOrOnADeviceWithoutSound) {
+    Begin("EE", kLetterText, true);
+    for (int press = 0; press < 3; ++press) {
+        ASSERT_TRUE(Eventually([&] { return engine->IsSuspended(); }));
+        engine->Resume();
+    }
+    ASSERT_TRUE(listener.WaitFinished(++transmissions));
+    EXPECT_TRUE(device->Clips().empty());
+
+    ASSERT_TRUE(engine->ReplaceDevice(std::make_unique<CTimelineDevice>(time), -1));
+    time.Clear();
+    Send("AB CD", kLetterText);
+    const auto withVoice = time.Events();
+    ASSERT_TRUE(engine->SetSpokenAnswers({}, kBefore, kAfter));
+    time.Clear();
+    Send("AB CD", kLetterText);
+    EXPECT_EQ(time.Events(), withVoice);
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "output/CClipMixer.h"
 #include "output/CReceptionConditions.h"
 #include "output/CStreamRenderer.h"
 #include "output/CToneRenderer.h"
@@ -124,6 +125,37 @@ TEST_P(StreamBlocks, UnderConditionsTheSameFromTheOriginWhereverItLies) {
     EXPECT_GT(heard / 66000, 0.01);
 }
 
+// Spoken answers are mixed in at their samples, at the stream's gain, over the tones, in buffers
+// of any size; two clips back to back, and one that overlaps another, are both heard whole.
+TEST_P(StreamBlocks, ClipsAreMixedAtTheirSamples) {
+    const BlockCase& c = GetParam();
+    CToneRenderer tones;
+    CStreamRenderer stream;
+    tones.SetGain(c.gain);
+    stream.SetGain(c.gain);
+    for (const ToneEvent& tone : Tones(0)) {
+        tones.Push(tone);
+        stream.Push(tone);
+    }
+    std::vector<float> expected = InBlocks(tones, 0, 70000, c.most, 5);
+    // The last clip goes on past the samples rendered.
+    expected.resize(70500);
+    const struct {
+        std::int64_t start;
+        std::size_t length;
+    } clips[] = {{10001, 5000}, {15001, 3000}, {16000, 9000}, {69990, 500}};
+    for (const auto& clip : clips) {
+        std::vector<float> samples(clip.length);
+        for (std::size_t k = 0; k < clip.length; ++k) {
+            samples[k] = std::sin(0.01F * static_cast<float>(k + clip.start));
+            expected[static_cast<std::size_t>(clip.start) + k] += c.gain * samples[k];
+        }
+        ASSERT_TRUE(stream.PushClip(clip.start, std::move(samples)));
+    }
+    expected.resize(70000);
+    EXPECT_TRUE(SameBits(InBlocks(stream, 0, 70000, c.most, 5), expected));
+}
+
 INSTANTIATE_TEST_SUITE_P(Buffers, StreamBlocks,
                          testing::Values(BlockCase{"Tiny", 7, 1.0F, false},
                                          BlockCase{"Callback", 1024, 0.6F, false},
@@ -175,6 +207,32 @@ TEST(StreamRenderer, HandoversWhileTheStreamPlays) {
     }
     done.store(true);
     callback.join();
+}
+
+}  // namespace
+
+namespace {
+
+// The mixer holds a few clips at a time and frees each only once it has been mixed to its end.
+TEST(ClipMixer, HoldsAFewClipsAndFreesThemOnceHeard) {
+    CClipMixer mixer;
+    EXPECT_FALSE(mixer.Push(0, {}));
+    int pushed = 0;
+    while (mixer.Push(1000 * pushed, std::vector<float>(500, 1.0F))) {
+        ++pushed;
+    }
+    EXPECT_GE(pushed, 8);
+    EXPECT_EQ(mixer.LastEnd(), 1000 * (pushed - 1) + 500);
+    std::vector<float> out(1000 * pushed, 0.0F);
+    // Half of the first clip mixed: nothing can be freed yet.
+    mixer.Mix(out.data(), 250, 0, 1.0F);
+    EXPECT_FALSE(mixer.Push(1000 * pushed, std::vector<float>(10, 1.0F)));
+    mixer.Mix(out.data() + 250, out.size() - 250, 250, 1.0F);
+    EXPECT_TRUE(mixer.Push(1000 * pushed, std::vector<float>(10, 1.0F)));
+    for (int k = 0; k < pushed; ++k) {
+        EXPECT_EQ(out[static_cast<std::size_t>(1000 * k + 499)], 1.0F);
+        EXPECT_EQ(out[static_cast<std::size_t>(1000 * k + 500)], 0.0F);
+    }
 }
 
 }  // namespace
