@@ -32,6 +32,10 @@ std::string CProgramFiles::Conditions() const {
     return folder + CConditionsFile::kFileName;
 }
 
+std::string CProgramFiles::CallsignRecords() const {
+    return folder + "volaci";
+}
+
 std::string CProgramFiles::Language(std::string_view name) const {
     return folder + std::string(kLanguageFolder) + "/" + std::string(name);
 }

@@ -5,8 +5,8 @@
 
 // The paths of the files the program names itself, all in the program folder: the settings
 // "init", the remembered text "initt", the print collection "tisk.tmp", the history of copy checks
-// "historie", the course "kurz", the reception conditions "podminky" and the language files below
-// "jazyk". Every such path is built
+// "historie", the course "kurz", the reception conditions "podminky", the records of callsign runs
+// "volaci" and the language files below "jazyk". Every such path is built
 // here. Plain data; any thread.
 class CProgramFiles {
 public:
@@ -23,6 +23,7 @@ public:
     std::string History() const;
     std::string Course() const;
     std::string Conditions() const;
+    std::string CallsignRecords() const;
     // The language file `name` ("local", "localSO", ...).
     std::string Language(std::string_view name) const;
 
