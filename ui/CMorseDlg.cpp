@@ -23,8 +23,10 @@
 #include <QTimer>
 
 #include "core/Timing.h"
+#include "output/CSoundCardCuePlayer.h"
 #include "output/CSystemCalls.h"
 #include "output/SerialPorts.h"
+#include "training/CCallsignRecordsFile.h"
 #include "ui/Accessibility.h"
 #include "ui/CInfoDlg.h"
 #include "ui/CKochDlg.h"
@@ -36,6 +38,7 @@
 #include "ui/CTextView.h"
 #include "ui/CTiskDlg.h"
 #include "ui/CVlastniTextDlg.h"
+#include "ui/CVolaciZnakyDlg.h"
 #include "ui/CVystupDlg.h"
 #include "ui/Captions.h"
 #include "ui/ControlIds.h"
@@ -86,6 +89,7 @@ CMorseDlg::CMorseDlg(DialogEnvironment dialogEnvironment, QWidget* parent)
     ApplyCaptions(CzechCaptions());
     ApplyTrainingCaptions(CzechTrainingCaptions());
     ApplyTrafficCaptions(BuiltInCaptions(kTrafficCaptionTargets));
+    ApplyCaption(kCallsignCaptionTarget, QString::fromUtf8(kCallsignCaptionTarget.czech));
     messages::UseLanguageFile(QString());
     ConnectSignals();
     new CMnemonicKeys(*this, *menuBar);
@@ -274,6 +278,8 @@ void CMorseDlg::CreateMenu() {
     add(training, ids::kMenuCourse);
     add(training, ids::kMenuWeakCharacters, true, false);
     training->addSeparator();
+    add(training, ids::kMenuCallsigns);
+    training->addSeparator();
     add(training, ids::kMenuReceptionConditions);
     menus = {file, settings, help, training};
 }
@@ -329,6 +335,7 @@ void CMorseDlg::ConnectSignals() {
     command(ids::kMenuSaveSound, &CMorseDlg::OnSaveSound);
     command(ids::kMenuWeakCharacters, &CMorseDlg::OnWeakCharacters);
     command(ids::kMenuReceptionConditions, &CMorseDlg::OnReceptionConditions);
+    command(ids::kMenuCallsigns, &CMorseDlg::OnCallsigns);
 }
 
 void CMorseDlg::InitDialog() {
@@ -436,11 +443,16 @@ void CMorseDlg::RenderCaptions(bool language) {
         ApplyCaptions(CzechCaptions());
         ApplyTrainingCaptions(CzechTrainingCaptions());
         ApplyTrafficCaptions(BuiltInCaptions(kTrafficCaptionTargets));
+        ApplyCaption(kCallsignCaptionTarget, QString::fromUtf8(kCallsignCaptionTarget.czech));
     } else if (const auto texts = ReadCaptions(file, kMainCaptions)) {
         ApplyCaptions(*texts);
         ApplyTrainingCaptions(ReadCaptionsOver(file, kMainCaptions, CzechTrainingCaptions()));
         ApplyTrafficCaptions(ReadCaptionsOver(file, kMainCaptions + kTrainingCaptions,
                                               BuiltInCaptions(kTrafficCaptionTargets)));
+        ApplyCaption(kCallsignCaptionTarget,
+                     ReadCaptionsOver(file, kCallsignCaptionLine,
+                                      {QString::fromUtf8(kCallsignCaptionTarget.czech)})
+                         .value(0));
     }
 }
 
@@ -871,5 +883,17 @@ void CMorseDlg::OnStatistics() {
         kinds << kindList->itemText(k);
     }
     CStatistikaDlg statistics(session->History(), kinds, LanguageFile("localST"), this);
+    statistics.ShowCallsignRuns(CCallsignRecordsFile(session->Files().CallsignRecords()).Read(),
+                                LanguageFile("localVZ"));
     RunDialog(statistics);
+}
+
+void CMorseDlg::OnCallsigns() {
+    // The sound card plays the callsigns whichever output keys the transmissions.
+    const std::unique_ptr<CCuePlayer> player =
+        environment.cuePlayers ? environment.cuePlayers() : std::make_unique<CSoundCardCuePlayer>();
+    CVolaciZnakyDlg callsigns(CCallsignSession::FromWindow(session->View()), *player,
+                              session->Files().CallsignRecords(), messageBoxes, notifier,
+                              LanguageFile("localVZ"), this);
+    RunDialog(callsigns);
 }

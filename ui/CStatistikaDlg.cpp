@@ -18,6 +18,7 @@
 #include <cmath>
 
 #include "training/CHistoryStatistics.h"
+#include "ui/CCallsignRunsView.h"
 #include "ui/ConfusionText.h"
 #include "ui/Cp1250.h"
 #include "ui/LanguageCaptions.h"
@@ -348,4 +349,25 @@ void CStatistikaDlg::BuildSnrTable(const std::vector<CheckRecord>& records) {
         }
     }
     snrTable->resizeColumnsToContents();
+}
+
+void CStatistikaDlg::ShowCallsignRuns(const std::vector<CallsignRunRecord>& runs,
+                                      const QString& languageFile) {
+    if (runs.empty() || callsignRuns) {
+        return;
+    }
+    callsignRuns = new CCallsignRunsView(runs, languageFile, this);
+    // Above the row of buttons, the last item of the column.
+    auto* column = static_cast<QVBoxLayout*>(layout());
+    column->insertWidget(column->count() - 1, callsignRuns, 2);
+    if (!emptyLabel->isHidden()) {
+        // Without checks the window was small: room for the table of runs, which takes the room
+        // the hidden charts would have had.
+        for (int k = 0; k < column->count(); ++k) {
+            if (column->itemAt(k)->layout() != nullptr && column->itemAt(k)->isEmpty()) {
+                column->setStretch(k, 0);
+            }
+        }
+        resize(std::max(width(), 640), std::max(height(), 420));
+    }
 }

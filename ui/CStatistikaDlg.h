@@ -4,8 +4,10 @@
 #include <QStringList>
 #include <vector>
 
+#include "training/CallsignRunRecord.h"
 #include "training/CheckRecord.h"
 
+class CCallsignRunsView;
 class QBarSet;
 class QChartView;
 class QLabel;
@@ -42,6 +44,11 @@ public:
     // The score against the signal-to-noise ratio, shown once a check was heard in noise.
     QTableWidget* SnrTable() const { return snrTable; }
 
+    // Adds the last runs of callsigns below the checks (nothing when there are none);
+    // `languageFile` is the callsign dialog's ("localVZ").
+    void ShowCallsignRuns(const std::vector<CallsignRunRecord>& runs, const QString& languageFile);
+    CCallsignRunsView* CallsignRuns() const { return callsignRuns; }
+
     // The built-in captions, in the order of the language file "localST".
     static QStringList CzechCaptions();
 
@@ -62,4 +69,5 @@ private:
     QLabel* snrLabel = nullptr;
     QTableWidget* snrTable = nullptr;
     QPushButton* closeButton = nullptr;
+    CCallsignRunsView* callsignRuns = nullptr;
 };

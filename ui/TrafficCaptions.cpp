@@ -1,6 +1,7 @@
 #include "ui/TrafficCaptions.h"
 
 #include "text/CMorseText.h"
+#include "ui/ControlIds.h"
 
 const std::array<CaptionTarget, kTrafficCaptions> kTrafficCaptionTargets = {{
     {CaptionTarget::Kind::TextKind, kWordText, "Slova"},
@@ -8,3 +9,6 @@ const std::array<CaptionTarget, kTrafficCaptions> kTrafficCaptionTargets = {{
     {CaptionTarget::Kind::TextKind, kAbbreviationText, "Zkratky a Q-kódy"},
     {CaptionTarget::Kind::TextKind, kContactText, "Spojení"},
 }};
+
+const CaptionTarget kCallsignCaptionTarget = {CaptionTarget::Kind::Command, ids::kMenuCallsigns,
+                                              "&Volací znaky…"};

@@ -9,3 +9,8 @@
 // any thread.
 inline constexpr int kTrafficCaptions = 4;
 extern const std::array<CaptionTarget, kTrafficCaptions> kTrafficCaptionTargets;
+
+// The training menu's command for runs of callsigns, on the line of "local" after the names of
+// the kinds of real traffic.
+inline constexpr int kCallsignCaptionLine = kMainCaptions + kTrainingCaptions + kTrafficCaptions;
+extern const CaptionTarget kCallsignCaptionTarget;
