@@ -96,8 +96,13 @@ std::optional<CRecognitionSession::Answer> CRecognitionSession::Press(
     if (answer.early) {
         player.Silence();
     }
+    // A press after a long break (the learner away from the keyboard) counts as the longest
+    // reaction the records keep.
+    constexpr std::int64_t kLongest = std::int64_t{kLongestReactionMilliseconds} * 1'000'000;
     answer.reactionMilliseconds =
-        answer.early ? 0 : CInstantRecognition::ReactionMilliseconds(heardEnd, pressNanoseconds);
+        answer.early ? 0
+                     : CInstantRecognition::ReactionMilliseconds(
+                           heardEnd, std::min(pressNanoseconds, heardEnd + kLongest));
     const int stepsBefore = rules.SpeedSteps();
     answer.verdict = rules.Answer(typed, answer.reactionMilliseconds);
     answer.speedRose =

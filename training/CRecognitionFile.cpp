@@ -14,8 +14,7 @@ namespace {
 // A line longer than this is no line this program wrote.
 constexpr std::size_t kMaxLineBytes = 64 * 1024;
 constexpr int kMaxCount = 10000000;
-// Ten minutes: no reaction this program records is longer.
-constexpr int kMaxReaction = 600000;
+constexpr int kMaxReaction = kLongestReactionMilliseconds;
 constexpr int kMaxSpeed = 10000;
 constexpr std::string_view kCharactersMark = "znaky";
 

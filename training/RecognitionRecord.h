@@ -7,6 +7,9 @@
 // The character sets instant recognition practises.
 enum class RecognitionSet { Lesson, Letters, Digits, All };
 
+// No reaction is recorded as longer than this: ten minutes.
+inline constexpr int kLongestReactionMilliseconds = 600000;
+
 // One run of instant recognition as the records keep it: when, what was practised at what speed,
 // and per character how it went. Plain data; any thread.
 struct RecognitionRecord {

@@ -23,8 +23,10 @@
 #include <QTimer>
 
 #include "core/Timing.h"
+#include "output/CSoundCardCuePlayer.h"
 #include "output/CSystemCalls.h"
 #include "output/SerialPorts.h"
+#include "training/CRecognitionFile.h"
 #include "ui/Accessibility.h"
 #include "ui/CInfoDlg.h"
 #include "ui/CKochDlg.h"
@@ -32,6 +34,7 @@
 #include "ui/CMnemonicKeys.h"
 #include "ui/CPodminkyDlg.h"
 #include "ui/CPostedEngineEvents.h"
+#include "ui/CRozpoznaniDlg.h"
 #include "ui/CStatistikaDlg.h"
 #include "ui/CTextView.h"
 #include "ui/CTiskDlg.h"
@@ -42,6 +45,7 @@
 #include "ui/Cp1250.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
+#include "ui/RecognitionCaptions.h"
 #include "ui/RulerPainter.h"
 #include "ui/TrafficCaptions.h"
 
@@ -86,6 +90,7 @@ CMorseDlg::CMorseDlg(DialogEnvironment dialogEnvironment, QWidget* parent)
     ApplyCaptions(CzechCaptions());
     ApplyTrainingCaptions(CzechTrainingCaptions());
     ApplyTrafficCaptions(BuiltInCaptions(kTrafficCaptionTargets));
+    ApplyCaption(kRecognitionCaptionTarget, QString::fromUtf8(kRecognitionCaptionTarget.czech));
     messages::UseLanguageFile(QString());
     ConnectSignals();
     new CMnemonicKeys(*this, *menuBar);
@@ -274,6 +279,8 @@ void CMorseDlg::CreateMenu() {
     add(training, ids::kMenuCourse);
     add(training, ids::kMenuWeakCharacters, true, false);
     training->addSeparator();
+    add(training, ids::kMenuInstantRecognition);
+    training->addSeparator();
     add(training, ids::kMenuReceptionConditions);
     menus = {file, settings, help, training};
 }
@@ -329,6 +336,7 @@ void CMorseDlg::ConnectSignals() {
     command(ids::kMenuSaveSound, &CMorseDlg::OnSaveSound);
     command(ids::kMenuWeakCharacters, &CMorseDlg::OnWeakCharacters);
     command(ids::kMenuReceptionConditions, &CMorseDlg::OnReceptionConditions);
+    command(ids::kMenuInstantRecognition, &CMorseDlg::OnInstantRecognition);
 }
 
 void CMorseDlg::InitDialog() {
@@ -436,11 +444,16 @@ void CMorseDlg::RenderCaptions(bool language) {
         ApplyCaptions(CzechCaptions());
         ApplyTrainingCaptions(CzechTrainingCaptions());
         ApplyTrafficCaptions(BuiltInCaptions(kTrafficCaptionTargets));
+        ApplyCaption(kRecognitionCaptionTarget, QString::fromUtf8(kRecognitionCaptionTarget.czech));
     } else if (const auto texts = ReadCaptions(file, kMainCaptions)) {
         ApplyCaptions(*texts);
         ApplyTrainingCaptions(ReadCaptionsOver(file, kMainCaptions, CzechTrainingCaptions()));
         ApplyTrafficCaptions(ReadCaptionsOver(file, kMainCaptions + kTrainingCaptions,
                                               BuiltInCaptions(kTrafficCaptionTargets)));
+        ApplyCaption(kRecognitionCaptionTarget,
+                     ReadCaptionsOver(file, kRecognitionCaptionLine,
+                                      {QString::fromUtf8(kRecognitionCaptionTarget.czech)})
+                         .value(0));
     }
 }
 
@@ -871,5 +884,16 @@ void CMorseDlg::OnStatistics() {
         kinds << kindList->itemText(k);
     }
     CStatistikaDlg statistics(session->History(), kinds, LanguageFile("localST"), this);
+    statistics.ShowReactionTimes(CRecognitionFile(session->Files().Recognition()).Read(),
+                                 CRozpoznaniDlg::StatisticsCaptions(LanguageFile("localRZ")));
     RunDialog(statistics);
+}
+
+void CMorseDlg::OnInstantRecognition() {
+    // The sound card plays the characters whichever output keys the transmissions.
+    const std::unique_ptr<CCuePlayer> player =
+        environment.cuePlayers ? environment.cuePlayers() : std::make_unique<CSoundCardCuePlayer>();
+    CRozpoznaniDlg recognition(*player, session->RecognitionStart(), session->Files().Recognition(),
+                               LanguageFile("localRZ"), messageBoxes, this, environment.pressClock);
+    RunDialog(recognition);
 }

@@ -307,4 +307,22 @@ TEST(RecognitionSession, SavedRunReadsBackAsItWent) {
     }
 }
 
+// A learner who comes back to the keyboard after twenty minutes answers with the longest
+// reaction the records keep, and the run is stored and read back.
+TEST(RecognitionSession, ALongBreakCountsAsTheLongestReaction) {
+    CTemporaryFolder folder;
+    CFakeCuePlayer player(10 * kMillisecond, 30 * kMillisecond);
+    CRecognitionSession session(player, Settings(RecognitionSet::Lesson, "K"));
+    ASSERT_TRUE(session.Next());
+    player.SetNow(player.TrueHeardEnd() + 20LL * 60 * 1000 * kMillisecond);
+    const auto answer = session.Press('K', player.Now());
+    ASSERT_TRUE(answer.has_value());
+    EXPECT_EQ(answer->reactionMilliseconds, kLongestReactionMilliseconds);
+    EXPECT_EQ(answer->verdict, Verdict::Slow);
+    ASSERT_TRUE(session.Save(folder.File("rozpoznani"), std::chrono::system_clock::now()));
+    const auto records = CRecognitionFile(folder.File("rozpoznani")).Read();
+    ASSERT_EQ(records.size(), 1U);
+    EXPECT_EQ(records[0].characters[0].medianMilliseconds, kLongestReactionMilliseconds);
+}
+
 }  // namespace
