@@ -28,6 +28,10 @@ std::string CProgramFiles::Course() const {
     return folder + "kurz";
 }
 
+std::string CProgramFiles::Recognition() const {
+    return folder + "rozpoznani";
+}
+
 std::string CProgramFiles::Conditions() const {
     return folder + CConditionsFile::kFileName;
 }

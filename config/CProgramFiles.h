@@ -5,9 +5,9 @@
 
 // The paths of the files the program names itself, all in the program folder: the settings
 // "init", the remembered text "initt", the print collection "tisk.tmp", the history of copy checks
-// "historie", the course "kurz", the reception conditions "podminky", the records of callsign runs
-// "volaci" and the language files below "jazyk". Every such path is built
-// here. Plain data; any thread.
+// "historie", the course "kurz", the reception conditions "podminky", the records of instant
+// recognition "rozpoznani", the records of callsign runs "volaci" and the language files below
+// "jazyk". Every such path is built here. Plain data; any thread.
 class CProgramFiles {
 public:
     static constexpr std::string_view kLanguageFolder = "jazyk";
@@ -23,6 +23,8 @@ public:
     std::string History() const;
     std::string Course() const;
     std::string Conditions() const;
+    // The records of instant recognition.
+    std::string Recognition() const;
     std::string CallsignRecords() const;
     // The language file `name` ("local", "localSO", ...).
     std::string Language(std::string_view name) const;

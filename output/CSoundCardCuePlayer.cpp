@@ -9,9 +9,11 @@
 
 namespace {
 
-// The latency asked for: a sound to recognise must be heard at once after it is queued, and the
-// time it is heard is measured, not assumed, so a short buffer costs nothing in accuracy.
-constexpr double kLatencySeconds = 0.02;
+// The latency asked for. The moment a sound is heard is measured, not assumed, so the buffer
+// costs nothing in the accuracy of a reaction time; it is deep enough that a late wake-up of the
+// audio thread on a busy machine does not cut a character into pieces, and short enough that a
+// sound still follows its cause at once.
+constexpr double kLatencySeconds = 0.05;
 
 }  // namespace
 
@@ -86,6 +88,11 @@ void CSoundCardCuePlayer::Close() {
 }
 
 bool CSoundCardCuePlayer::Play(const std::vector<float>& samples) {
+    if (stream != nullptr && Pa_IsStreamActive(stream) != 1) {
+        // The sound server went away since the stream was opened: a new stream, once.
+        Close();
+        Open();
+    }
     return stream != nullptr && queue.Push(samples.data(), samples.size());
 }
 

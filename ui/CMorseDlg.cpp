@@ -27,6 +27,7 @@
 #include "output/CSystemCalls.h"
 #include "output/SerialPorts.h"
 #include "training/CCallsignRecordsFile.h"
+#include "training/CRecognitionFile.h"
 #include "ui/Accessibility.h"
 #include "ui/CInfoDlg.h"
 #include "ui/CKochDlg.h"
@@ -34,6 +35,7 @@
 #include "ui/CMnemonicKeys.h"
 #include "ui/CPodminkyDlg.h"
 #include "ui/CPostedEngineEvents.h"
+#include "ui/CRozpoznaniDlg.h"
 #include "ui/CStatistikaDlg.h"
 #include "ui/CTextView.h"
 #include "ui/CTiskDlg.h"
@@ -45,6 +47,7 @@
 #include "ui/Cp1250.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
+#include "ui/RecognitionCaptions.h"
 #include "ui/RulerPainter.h"
 #include "ui/TrafficCaptions.h"
 
@@ -89,6 +92,7 @@ CMorseDlg::CMorseDlg(DialogEnvironment dialogEnvironment, QWidget* parent)
     ApplyCaptions(CzechCaptions());
     ApplyTrainingCaptions(CzechTrainingCaptions());
     ApplyTrafficCaptions(BuiltInCaptions(kTrafficCaptionTargets));
+    ApplyCaption(kRecognitionCaptionTarget, QString::fromUtf8(kRecognitionCaptionTarget.czech));
     ApplyCaption(kCallsignCaptionTarget, QString::fromUtf8(kCallsignCaptionTarget.czech));
     messages::UseLanguageFile(QString());
     ConnectSignals();
@@ -278,6 +282,7 @@ void CMorseDlg::CreateMenu() {
     add(training, ids::kMenuCourse);
     add(training, ids::kMenuWeakCharacters, true, false);
     training->addSeparator();
+    add(training, ids::kMenuInstantRecognition);
     add(training, ids::kMenuCallsigns);
     training->addSeparator();
     add(training, ids::kMenuReceptionConditions);
@@ -335,6 +340,7 @@ void CMorseDlg::ConnectSignals() {
     command(ids::kMenuSaveSound, &CMorseDlg::OnSaveSound);
     command(ids::kMenuWeakCharacters, &CMorseDlg::OnWeakCharacters);
     command(ids::kMenuReceptionConditions, &CMorseDlg::OnReceptionConditions);
+    command(ids::kMenuInstantRecognition, &CMorseDlg::OnInstantRecognition);
     command(ids::kMenuCallsigns, &CMorseDlg::OnCallsigns);
 }
 
@@ -443,12 +449,17 @@ void CMorseDlg::RenderCaptions(bool language) {
         ApplyCaptions(CzechCaptions());
         ApplyTrainingCaptions(CzechTrainingCaptions());
         ApplyTrafficCaptions(BuiltInCaptions(kTrafficCaptionTargets));
+        ApplyCaption(kRecognitionCaptionTarget, QString::fromUtf8(kRecognitionCaptionTarget.czech));
         ApplyCaption(kCallsignCaptionTarget, QString::fromUtf8(kCallsignCaptionTarget.czech));
     } else if (const auto texts = ReadCaptions(file, kMainCaptions)) {
         ApplyCaptions(*texts);
         ApplyTrainingCaptions(ReadCaptionsOver(file, kMainCaptions, CzechTrainingCaptions()));
         ApplyTrafficCaptions(ReadCaptionsOver(file, kMainCaptions + kTrainingCaptions,
                                               BuiltInCaptions(kTrafficCaptionTargets)));
+        ApplyCaption(kRecognitionCaptionTarget,
+                     ReadCaptionsOver(file, kRecognitionCaptionLine,
+                                      {QString::fromUtf8(kRecognitionCaptionTarget.czech)})
+                         .value(0));
         ApplyCaption(kCallsignCaptionTarget,
                      ReadCaptionsOver(file, kCallsignCaptionLine,
                                       {QString::fromUtf8(kCallsignCaptionTarget.czech)})
@@ -883,9 +894,20 @@ void CMorseDlg::OnStatistics() {
         kinds << kindList->itemText(k);
     }
     CStatistikaDlg statistics(session->History(), kinds, LanguageFile("localST"), this);
+    statistics.ShowReactionTimes(CRecognitionFile(session->Files().Recognition()).Read(),
+                                 CRozpoznaniDlg::StatisticsCaptions(LanguageFile("localRZ")));
     statistics.ShowCallsignRuns(CCallsignRecordsFile(session->Files().CallsignRecords()).Read(),
                                 LanguageFile("localVZ"));
     RunDialog(statistics);
+}
+
+void CMorseDlg::OnInstantRecognition() {
+    // The sound card plays the characters whichever output keys the transmissions.
+    const std::unique_ptr<CCuePlayer> player =
+        environment.cuePlayers ? environment.cuePlayers() : std::make_unique<CSoundCardCuePlayer>();
+    CRozpoznaniDlg recognition(*player, session->RecognitionStart(), session->Files().Recognition(),
+                               LanguageFile("localRZ"), messageBoxes, this, environment.pressClock);
+    RunDialog(recognition);
 }
 
 void CMorseDlg::OnCallsigns() {

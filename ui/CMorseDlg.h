@@ -42,6 +42,7 @@ struct DialogEnvironment {
     std::optional<QString> helpPage;             // none: brumlo.html beside the executable
     std::optional<LayoutInput> screen;           // none: the screen the window is on
     std::function<std::unique_ptr<CCuePlayer>()> cuePlayers;  // empty: the sound card
+    std::function<std::int64_t()> pressClock;  // empty: the monotonic clock, for key presses
 };
 
 // The main window: the training text, the generator, the sending controls and the output
@@ -94,6 +95,7 @@ public:
     void OnCourse();
     void OnWeakCharacters();
     void OnReceptionConditions();
+    void OnInstantRecognition();
     void OnCallsigns();
     void ApplyCaptions(const QStringList& texts);
     static QStringList CzechCaptions();

@@ -10,7 +10,8 @@
 inline constexpr int kTrafficCaptions = 4;
 extern const std::array<CaptionTarget, kTrafficCaptions> kTrafficCaptionTargets;
 
-// The training menu's command for runs of callsigns, on the line of "local" after the names of
-// the kinds of real traffic.
-inline constexpr int kCallsignCaptionLine = kMainCaptions + kTrainingCaptions + kTrafficCaptions;
+// The training menu's command for runs of callsigns, on the line of "local" after the command
+// for instant recognition (which follows the names of the kinds of real traffic).
+inline constexpr int kCallsignCaptionLine =
+    kMainCaptions + kTrainingCaptions + kTrafficCaptions + 1;
 extern const CaptionTarget kCallsignCaptionTarget;

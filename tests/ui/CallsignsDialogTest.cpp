@@ -48,14 +48,14 @@ protected:
 
     // What the learner heard last: the text of the last sound at the window's tone.
     std::string Heard() {
-        EXPECT_FALSE(cues.sounds.empty());
-        if (cues.sounds.empty()) {
+        EXPECT_FALSE(cues.Sounds().empty());
+        if (cues.Sounds().empty()) {
             return {};
         }
         const int tone =
             kToneFrequencies[static_cast<std::size_t>(dialog->Session().View().toneIndex)];
         const CToneDecoder decoder(tone, CCuePlayer::kSampleRate);
-        return CToneDecoder::Decode(decoder.FindElements(cues.sounds.back()));
+        return CToneDecoder::Decode(decoder.FindElements(cues.Sounds().back().samples));
     }
 
     static void Answer(CVolaciZnakyDlg& callsigns, const std::string& typed) {
@@ -106,7 +106,7 @@ TEST_F(CallsignsWindow, TypedAnswersMoveSpeedAndScoreAndTheRunIsStored) {
         ASSERT_NE(callsigns.Session(), nullptr);
         EXPECT_TRUE(callsigns.AnswerEdit()->isEnabled());
         EXPECT_TRUE(callsigns.AnswerEdit()->hasFocus());
-        ASSERT_EQ(cues.sounds.size(), 1U);
+        ASSERT_EQ(cues.Sounds().size(), 1U);
 
         int score = 0;
         for (const bool right : rightAnswers) {
@@ -114,7 +114,7 @@ TEST_F(CallsignsWindow, TypedAnswersMoveSpeedAndScoreAndTheRunIsStored) {
             const std::string heard = Heard();
             ASSERT_FALSE(heard.empty());
             const std::string typed = right ? heard : heard.substr(0, heard.size() - 1);
-            const std::size_t soundsBefore = cues.sounds.size();
+            const std::size_t soundsBefore = cues.Sounds().size();
             Answer(callsigns, typed);
             EXPECT_TRUE(callsigns.AnswerEdit()->text().isEmpty());
             EXPECT_EQ(callsigns.Session()->Speed(), speed + (right ? 10 : -10));
@@ -136,12 +136,12 @@ TEST_F(CallsignsWindow, TypedAnswersMoveSpeedAndScoreAndTheRunIsStored) {
                 QString::number(callsigns.Session()->Speed())));
             EXPECT_TRUE(callsigns.ProgressLabel()->text().contains(QString::number(score)));
             // A wrong answer is heard too, before the next callsign.
-            EXPECT_EQ(cues.sounds.size() - soundsBefore, right ? 1U : 2U);
+            EXPECT_EQ(cues.Sounds().size() - soundsBefore, right ? 1U : 2U);
         }
         // A repeat plays the callsign again, without the pause before it.
-        const std::vector<float> last = cues.sounds.back();
+        const std::vector<float> last = cues.Sounds().back().samples;
         QTest::mouseClick(callsigns.RepeatButton(), Qt::LeftButton);
-        const std::vector<float>& again = cues.sounds.back();
+        const std::vector<float>& again = cues.Sounds().back().samples;
         ASSERT_LE(again.size(), last.size());
         EXPECT_TRUE(std::equal(again.begin(), again.end(), last.end() - again.size()));
         EXPECT_TRUE(callsigns.AnswerEdit()->hasFocus());
@@ -161,7 +161,7 @@ TEST_F(CallsignsWindow, TypedAnswersMoveSpeedAndScoreAndTheRunIsStored) {
     EXPECT_EQ(runs[0].step, 10);
     EXPECT_EQ(runs[0].score, scoreAtClose);
     EXPECT_EQ(runs[0].highestSpeed, startSpeed + 20);
-    EXPECT_GE(cues.silences, 1);
+    EXPECT_GE(cues.Silenced(), 1);
 
     // The statistics window lists the run.
     bool shown = false;
@@ -215,7 +215,7 @@ TEST_F(CallsignsWindow, WholeRunEndsWithItsSummaryStoredOnce) {
 }
 
 TEST_F(CallsignsWindow, SoundCardThatCannotOpenIsSaidOnce) {
-    cues.opens = false;
+    cues.SetOpens(false);
     Open([&](CVolaciZnakyDlg& callsigns) {
         QTest::mouseClick(callsigns.StartButton(), Qt::LeftButton);
         EXPECT_EQ(callsigns.Session(), nullptr);
@@ -224,7 +224,7 @@ TEST_F(CallsignsWindow, SoundCardThatCannotOpenIsSaidOnce) {
     });
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_EQ(boxes.shown[0], QStringLiteral("E|Brumlo|") + CVolaciZnakyDlg::CzechCaptions()[15]);
-    EXPECT_TRUE(cues.sounds.empty());
+    EXPECT_TRUE(cues.Sounds().empty());
     EXPECT_FALSE(std::filesystem::exists(RecordsPath()));
 }
 

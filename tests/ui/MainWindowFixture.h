@@ -12,7 +12,7 @@
 #include <set>
 #include <thread>
 
-#include "tests/support/CRecordingCuePlayer.h"
+#include "tests/support/CFakeCuePlayer.h"
 #include "tests/support/CRecordingMessageBoxes.h"
 #include "tests/support/CRecordingNotifier.h"
 #include "tests/support/CTemporaryFolder.h"
@@ -130,6 +130,7 @@ protected:
         environment.programFolder = QString::fromStdString(folder.Path());
         environment.screen = LayoutInput{1366, 700, 10, 7};
         environment.cuePlayers = [this] { return std::make_unique<CForwardingCuePlayer>(cues); };
+        environment.pressClock = [this] { return cues.Now(); };
         auto made = std::make_unique<CMorseDlg>(std::move(environment));
         if (show) {
             ShowAsUser(*made);
@@ -176,6 +177,7 @@ protected:
     CRecordingMessageBoxes boxes;
     CScriptedDesktop desktop;
     std::function<int(QDialog&)> answerDialog;
-    CRecordingCuePlayer cues;
+    // Short sounds on virtual time: 20 ms ahead of the sound, heard 50 ms after they are due.
+    CFakeCuePlayer cues{20'000'000, 50'000'000};
     std::unique_ptr<CMorseDlg> dialog;
 };
