@@ -29,12 +29,20 @@ std::string CProgramFiles::Course() const {
     return folder + "kurz";
 }
 
+std::string CProgramFiles::Recognition() const {
+    return folder + "rozpoznani";
+}
+
 std::string CProgramFiles::Conditions() const {
     return folder + CConditionsFile::kFileName;
 }
 
 std::string CProgramFiles::SoundOptions() const {
     return folder + CSoundOptionsFile::kFileName;
+}
+
+std::string CProgramFiles::CallsignRecords() const {
+    return folder + "volaci";
 }
 
 std::string CProgramFiles::Language(std::string_view name) const {

@@ -1,6 +1,7 @@
 #include "engine/CTransmissionTimeline.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/CMorseTable.h"
 #include "core/Timing.h"
@@ -28,6 +29,18 @@ CTransmissionTimeline::CTransmissionTimeline(CMorseText text, const std::vector<
     Build(text);
 }
 
+CTransmissionTimeline::CTransmissionTimeline(NoSigns, CMorseText text, int signSpeed, int textSpeed,
+                                             double dashRatio)
+    : ratio(dashRatio), signs(false) {
+    timing = ComputeTiming(signSpeed, textSpeed, dashRatio);
+    Build(text);
+}
+
+CTransmissionTimeline CTransmissionTimeline::WithoutSigns(CMorseText text, int signSpeed,
+                                                          int textSpeed, double dashRatio) {
+    return CTransmissionTimeline(NoSigns{}, std::move(text), signSpeed, textSpeed, dashRatio);
+}
+
 std::int32_t CTransmissionTimeline::Keyed(KeyInterval interval, double modelUnits) {
     return TruncateUnits(fist ? fist->Shape(interval, modelUnits, timing.dotUnits) : modelUnits);
 }
@@ -36,8 +49,10 @@ void CTransmissionTimeline::Build(CMorseText& text) {
     const bool eachSpaceIsGap = text.GetKind() == kCustomText;
     const std::string elements = text.ToElements();
 
-    Character(kStartSign);
-    Gap(Keyed(KeyInterval::kStartSignGap, StartSignGapUnits(timing)));
+    if (signs) {
+        Character(kStartSign);
+        Gap(Keyed(KeyInterval::kStartSignGap, StartSignGapUnits(timing)));
+    }
     std::size_t word = 0;
     for (std::size_t i = 0; i < elements.size(); ++i) {
         const char symbol = elements[i];
@@ -63,7 +78,9 @@ void CTransmissionTimeline::Build(CMorseText& text) {
             }
         }
     }
-    Character(kEndSign);
+    if (signs) {
+        Character(kEndSign);
+    }
 }
 
 void CTransmissionTimeline::Character(char character) {

@@ -44,11 +44,18 @@ public:
     CTransmissionTimeline(CMorseText text, const std::vector<Speeds>& wordSpeeds, double dashRatio,
                           std::optional<CFist> keyingFist = std::nullopt);
 
+    // The tones of `text` alone, without the start and end signs: a character or a callsign
+    // played on its own. It ends after the last character's gap.
+    static CTransmissionTimeline WithoutSigns(CMorseText text, int signSpeed, int textSpeed,
+                                              double dashRatio);
+
     const std::vector<Tone>& Tones() const { return tones; }
     // Where the transmission ends: after the end sign's last element gap.
     std::int64_t EndUnits() const { return endUnits; }
 
 private:
+    struct NoSigns {};
+    CTransmissionTimeline(NoSigns, CMorseText text, int signSpeed, int textSpeed, double dashRatio);
     void Build(CMorseText& text);
     std::int32_t Keyed(KeyInterval interval, double modelUnits);
     void Character(char character);
@@ -61,4 +68,5 @@ private:
     double ratio = 3.0;
     std::optional<CFist> fist;
     std::vector<Speeds> speedsOfWords;
+    bool signs = true;
 };

@@ -28,6 +28,7 @@
 #include "training/CCharacterWeights.h"
 #include "training/CHistoryFile.h"
 #include "training/CKochCourse.h"
+#include "training/CRecognitionFile.h"
 
 namespace {
 
@@ -634,6 +635,20 @@ void CMorseSession::SetMinimumSent(int minimumSent) {
     }
 }
 
+RecognitionSettings CMorseSession::RecognitionStart() const {
+    RecognitionSettings settings;
+    const CKochCourse lesson(course.order, course.lesson);
+    settings.lesson = lesson.Lesson();
+    settings.lessonCharacters = lesson.Characters();
+    settings.signSpeed = kSignSpeeds[static_cast<std::size_t>(signSpeedIndex)];
+    settings.textSpeed = kTextSpeeds[static_cast<std::size_t>(textSpeedIndex)];
+    settings.toneHz = kToneFrequencies[static_cast<std::size_t>(toneIndex)];
+    settings.dashRatio = kDashRatios[static_cast<std::size_t>(ratioIndex)];
+    settings.gain = static_cast<float>(volume) / static_cast<float>(kVolumeMaximum);
+    settings.seed = CRandomSource::TickSeed();
+    return settings;
+}
+
 std::vector<CheckRecord> CMorseSession::History() const {
     return CHistoryFile(files.History()).Read();
 }
@@ -642,7 +657,9 @@ std::string CMorseSession::PracticeSet(const std::string& set) const {
     if (!course.weakCharacters) {
         return set;
     }
-    return CCharacterWeights(History()).Weighted(set);
+    return CCharacterWeights(History(),
+                             ReactionMedians(CRecognitionFile(files.Recognition()).Read()))
+        .Weighted(set);
 }
 
 void CMorseSession::SaveCourse() {

@@ -9,6 +9,7 @@
 #include "config/CProgramFiles.h"
 #include "core/CSeededRandom.h"
 #include "core/ReceptionSettings.h"
+#include "session/CRecognitionSession.h"
 #include "core/SoundOptions.h"
 #include "text/CMorseText.h"
 #include "training/CCourseFile.h"
@@ -165,6 +166,10 @@ public:
 
     // The course and the weak characters.
     const CCourseFile::Settings& Course() const { return course; }
+    // How instant recognition begins from the window's choices: its speeds, tone, ratio and
+    // volume, the course's current lesson, and a fresh seed; the set, limit and wrong-answer tone
+    // are the recognition dialog's.
+    RecognitionSettings RecognitionStart() const;
     void ChooseLesson(const std::string& order, int lesson);
     // The sent characters a check needs to offer the next lesson, kept within the course's
     // bounds and stored with the course.

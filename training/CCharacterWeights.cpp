@@ -18,6 +18,24 @@ CCharacterWeights::CCharacterWeights(const std::vector<CheckRecord>& history) {
     }
 }
 
+CCharacterWeights::CCharacterWeights(const std::vector<CheckRecord>& history,
+                                     const std::map<char, int>& reactionMilliseconds)
+    : CCharacterWeights(history) {
+    std::vector<int> times;
+    for (const auto& [c, time] : reactionMilliseconds) {
+        if (time > 0) {
+            reactions[c] = time;
+            times.push_back(time);
+        }
+    }
+    if (!times.empty()) {
+        std::sort(times.begin(), times.end());
+        const std::size_t middle = times.size() / 2;
+        typicalReaction =
+            times.size() % 2 == 1 ? times[middle] : (times[middle - 1] + times[middle]) / 2.0;
+    }
+}
+
 double CCharacterWeights::Weight(char c) const {
     const auto found = totals.find(c);
     const double sent = found == totals.end() ? 0.0 : found->second.sent;
@@ -27,7 +45,11 @@ double CCharacterWeights::Weight(char c) const {
     const auto partner = writtenFor.find(c);
     const double taken = partner == writtenFor.end() ? 0.0 : static_cast<double>(partner->second);
     const double takenRate = std::min(1.0, taken / (sent + kPriorSent));
-    return 1.0 + kWeakness * rate + kPartner * takenRate;
+    double slowness = 0.0;
+    if (const auto timed = reactions.find(c); timed != reactions.end() && typicalReaction > 0.0) {
+        slowness = std::clamp(timed->second / typicalReaction - 1.0, 0.0, kMaximumSlowness);
+    }
+    return 1.0 + kWeakness * rate + kPartner * takenRate + kSlowness * slowness;
 }
 
 std::map<char, double> CCharacterWeights::Shares(const std::string& set) const {

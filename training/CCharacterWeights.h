@@ -14,7 +14,10 @@
 // characters a weak one is taken for come up more too. A character never or rarely sent counts as
 // moderately weak: it gains, but less than one the history has proven weak. Half of every
 // character's fair share is kept whatever the history says, so a text is never made of one
-// character. Plain data; any thread.
+// character. Where instant recognition has timed the characters, a slow one weighs more as well:
+// by how much its reaction exceeds the typical reaction of the timed characters (their median),
+// up to a limit, so that a character recognised late is practised like one copied wrongly.
+// Plain data; any thread.
 class CCharacterWeights {
 public:
     // The weighted set has about this many positions.
@@ -27,10 +30,17 @@ public:
     // was written for another character.
     static constexpr double kWeakness = 10.0;
     static constexpr double kPartner = 4.0;
+    // ... + kSlowness x min(kMaximumSlowness, reaction / typical reaction - 1) for a character
+    // slower than typical.
+    static constexpr double kSlowness = 4.0;
+    static constexpr double kMaximumSlowness = 1.5;
 
     explicit CCharacterWeights(const std::vector<CheckRecord>& history);
+    // The same, with each timed character's reaction in milliseconds (none timed: as above).
+    CCharacterWeights(const std::vector<CheckRecord>& history,
+                      const std::map<char, int>& reactionMilliseconds);
 
-    bool HasHistory() const { return !totals.empty() || !writtenFor.empty(); }
+    bool HasHistory() const { return !totals.empty() || !writtenFor.empty() || !reactions.empty(); }
     // The share of the draws each character of `set` gets, by its positions in the set (a
     // character twice in the set has twice the fair share) and the history; spaces keep theirs.
     std::map<char, double> Shares(const std::string& set) const;
@@ -44,4 +54,7 @@ private:
     std::map<char, CCopyCheck::CharacterCount> totals;
     // How often each character was copied in place of another one.
     std::map<char, long long> writtenFor;
+    // The timed characters' reactions and the typical one among them.
+    std::map<char, int> reactions;
+    double typicalReaction = 0.0;
 };

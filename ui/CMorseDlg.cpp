@@ -23,8 +23,11 @@
 #include <QTimer>
 
 #include "core/Timing.h"
+#include "output/CSoundCardCuePlayer.h"
 #include "output/CSystemCalls.h"
 #include "output/SerialPorts.h"
+#include "training/CCallsignRecordsFile.h"
+#include "training/CRecognitionFile.h"
 #include "ui/Accessibility.h"
 #include "ui/CInfoDlg.h"
 #include "ui/CKochDlg.h"
@@ -33,10 +36,12 @@
 #include "ui/CPodminkyDlg.h"
 #include "ui/CZvukDlg.h"
 #include "ui/CPostedEngineEvents.h"
+#include "ui/CRozpoznaniDlg.h"
 #include "ui/CStatistikaDlg.h"
 #include "ui/CTextView.h"
 #include "ui/CTiskDlg.h"
 #include "ui/CVlastniTextDlg.h"
+#include "ui/CVolaciZnakyDlg.h"
 #include "ui/CVystupDlg.h"
 #include "ui/Captions.h"
 #include "ui/ControlIds.h"
@@ -276,6 +281,9 @@ void CMorseDlg::CreateMenu() {
     add(training, ids::kMenuCourse);
     add(training, ids::kMenuWeakCharacters, true, false);
     training->addSeparator();
+    add(training, ids::kMenuInstantRecognition);
+    add(training, ids::kMenuCallsigns);
+    training->addSeparator();
     add(training, ids::kMenuReceptionConditions);
     menus = {file, settings, help, training};
 }
@@ -332,6 +340,8 @@ void CMorseDlg::ConnectSignals() {
     command(ids::kMenuWeakCharacters, &CMorseDlg::OnWeakCharacters);
     command(ids::kMenuReceptionConditions, &CMorseDlg::OnReceptionConditions);
     command(ids::kMenuSoundOptions, &CMorseDlg::OnSoundOptions);
+    command(ids::kMenuInstantRecognition, &CMorseDlg::OnInstantRecognition);
+    command(ids::kMenuCallsigns, &CMorseDlg::OnCallsigns);
 }
 
 void CMorseDlg::InitDialog() {
@@ -881,5 +891,28 @@ void CMorseDlg::OnStatistics() {
         kinds << kindList->itemText(k);
     }
     CStatistikaDlg statistics(session->History(), kinds, LanguageFile("localST"), this);
+    statistics.ShowReactionTimes(CRecognitionFile(session->Files().Recognition()).Read(),
+                                 CRozpoznaniDlg::StatisticsCaptions(LanguageFile("localRZ")));
+    statistics.ShowCallsignRuns(CCallsignRecordsFile(session->Files().CallsignRecords()).Read(),
+                                LanguageFile("localVZ"));
     RunDialog(statistics);
+}
+
+void CMorseDlg::OnInstantRecognition() {
+    // The sound card plays the characters whichever output keys the transmissions.
+    const std::unique_ptr<CCuePlayer> player =
+        environment.cuePlayers ? environment.cuePlayers() : std::make_unique<CSoundCardCuePlayer>();
+    CRozpoznaniDlg recognition(*player, session->RecognitionStart(), session->Files().Recognition(),
+                               LanguageFile("localRZ"), messageBoxes, this, environment.pressClock);
+    RunDialog(recognition);
+}
+
+void CMorseDlg::OnCallsigns() {
+    // The sound card plays the callsigns whichever output keys the transmissions.
+    const std::unique_ptr<CCuePlayer> player =
+        environment.cuePlayers ? environment.cuePlayers() : std::make_unique<CSoundCardCuePlayer>();
+    CVolaciZnakyDlg callsigns(CCallsignSession::FromWindow(session->View()), *player,
+                              session->Files().CallsignRecords(), messageBoxes, notifier,
+                              LanguageFile("localVZ"), this);
+    RunDialog(callsigns);
 }

@@ -16,6 +16,7 @@
 #include "ui/CUiNotifier.h"
 #include "ui/MainLayout.h"
 
+class CCuePlayer;
 class CTextView;
 class QAction;
 class QCheckBox;
@@ -40,6 +41,8 @@ struct DialogEnvironment {
     std::optional<QString> programFolder;        // none: the current directory
     std::optional<QString> helpPage;             // none: brumlo.html beside the executable
     std::optional<LayoutInput> screen;           // none: the screen the window is on
+    std::function<std::unique_ptr<CCuePlayer>()> cuePlayers;  // empty: the sound card
+    std::function<std::int64_t()> pressClock;  // empty: the monotonic clock, for key presses
 };
 
 // The main window: the training text, the generator, the sending controls and the output
@@ -93,6 +96,8 @@ public:
     void OnWeakCharacters();
     void OnReceptionConditions();
     void OnSoundOptions();
+    void OnInstantRecognition();
+    void OnCallsigns();
     void ApplyCaptions(const QStringList& texts);
     static QStringList CzechCaptions();
     void ApplyTrainingCaptions(const QStringList& texts);

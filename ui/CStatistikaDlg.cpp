@@ -18,6 +18,7 @@
 #include <cmath>
 
 #include "training/CHistoryStatistics.h"
+#include "ui/CCallsignRunsView.h"
 #include "ui/ConfusionText.h"
 #include "ui/Cp1250.h"
 #include "ui/LanguageCaptions.h"
@@ -170,6 +171,10 @@ CStatistikaDlg::CStatistikaDlg(const std::vector<CheckRecord>& records,
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
     ResizeWithinScreen(*this, QSize(1100, 720));
 
+    for (const CHistoryStatistics::CharacterRate& rate :
+         CHistoryStatistics(records).CharacterRates()) {
+        copyErrorRates[rate.character] = rate.Rate();
+    }
     const bool empty = records.empty();
     emptyLabel->setVisible(empty);
     scoreView->setVisible(!empty);
@@ -348,4 +353,63 @@ void CStatistikaDlg::BuildSnrTable(const std::vector<CheckRecord>& records) {
         }
     }
     snrTable->resizeColumnsToContents();
+}
+
+void CStatistikaDlg::ShowCallsignRuns(const std::vector<CallsignRunRecord>& runs,
+                                      const QString& languageFile) {
+    if (runs.empty() || callsignRuns) {
+        return;
+    }
+    callsignRuns = new CCallsignRunsView(runs, languageFile, this);
+    // Above the row of buttons, the last item of the column.
+    auto* column = static_cast<QVBoxLayout*>(layout());
+    column->insertWidget(column->count() - 1, callsignRuns, 2);
+    if (!emptyLabel->isHidden()) {
+        // Without checks the window was small: room for the table of runs, which takes the room
+        // the hidden charts would have had.
+        for (int k = 0; k < column->count(); ++k) {
+            if (column->itemAt(k)->layout() != nullptr && column->itemAt(k)->isEmpty()) {
+                column->setStretch(k, 0);
+            }
+        }
+        resize(std::max(width(), 640), std::max(height(), 420));
+    }
+}
+
+void CStatistikaDlg::ShowReactionTimes(const std::vector<RecognitionRecord>& runs,
+                                       const QStringList& reactionCaptions) {
+    const std::vector<RecognitionTotal> totals = RecognitionTotals(runs);
+    if (totals.empty()) {
+        return;
+    }
+    auto* heading = new QLabel(reactionCaptions.value(0), this);
+    reactionTable = new QTableWidget(this);
+    heading->setBuddy(reactionTable);
+    reactionTable->setAccessibleName(reactionCaptions.value(1));
+    reactionTable->setColumnCount(4);
+    reactionTable->setHorizontalHeaderLabels(reactionCaptions.mid(2, 4));
+    reactionTable->setRowCount(static_cast<int>(totals.size()));
+    reactionTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    reactionTable->verticalHeader()->setVisible(false);
+    for (std::size_t k = 0; k < totals.size(); ++k) {
+        const RecognitionTotal& total = totals[k];
+        const auto copy = copyErrorRates.find(total.character);
+        const QStringList cells{
+            FromCp1250(total.character),
+            total.medianMilliseconds ? QString::number(*total.medianMilliseconds)
+                                     : QStringLiteral("–"),
+            Percent(total.answers == 0 ? 0.0 : 100.0 * total.errors / total.answers),
+            copy == copyErrorRates.end() ? QStringLiteral("–") : Percent(100.0 * copy->second)};
+        for (int c = 0; c < cells.size(); ++c) {
+            reactionTable->setItem(static_cast<int>(k), c, new QTableWidgetItem(cells[c]));
+        }
+    }
+    reactionTable->resizeColumnsToContents();
+    // Above the buttons, the last row of the window.
+    auto* column = static_cast<QVBoxLayout*>(layout());
+    column->insertWidget(column->count() - 1, heading);
+    column->insertWidget(column->count() - 1, reactionTable, 1);
+    if (emptyLabel->isVisible()) {
+        resize(520, 420);
+    }
 }

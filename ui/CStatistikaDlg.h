@@ -2,10 +2,14 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <map>
 #include <vector>
 
+#include "training/CallsignRunRecord.h"
 #include "training/CheckRecord.h"
+#include "training/RecognitionRecord.h"
 
+class CCallsignRunsView;
 class QBarSet;
 class QChartView;
 class QLabel;
@@ -42,6 +46,17 @@ public:
     // The score against the signal-to-noise ratio, shown once a check was heard in noise.
     QTableWidget* SnrTable() const { return snrTable; }
 
+    // Adds each character's median reaction in instant recognition beside its error rates (in the
+    // copy checks and in recognition), the slowest first, as a table; `captions` are its heading,
+    // its name and the four column headings. Nothing shows without any runs.
+    void ShowReactionTimes(const std::vector<RecognitionRecord>& runs,
+                           const QStringList& reactionCaptions);
+    QTableWidget* ReactionTable() const { return reactionTable; }
+    // Adds the last runs of callsigns below the checks (nothing when there are none);
+    // `languageFile` is the callsign dialog's ("localVZ").
+    void ShowCallsignRuns(const std::vector<CallsignRunRecord>& runs, const QString& languageFile);
+    CCallsignRunsView* CallsignRuns() const { return callsignRuns; }
+
     // The built-in captions, in the order of the language file "localST".
     static QStringList CzechCaptions();
 
@@ -62,4 +77,8 @@ private:
     QLabel* snrLabel = nullptr;
     QTableWidget* snrTable = nullptr;
     QPushButton* closeButton = nullptr;
+    // Each character's error rate in the copy checks.
+    std::map<char, double> copyErrorRates;
+    QTableWidget* reactionTable = nullptr;
+    CCallsignRunsView* callsignRuns = nullptr;
 };

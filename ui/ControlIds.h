@@ -62,6 +62,8 @@ inline constexpr int kMenuCourse = 32802;
 inline constexpr int kMenuWeakCharacters = 32803;
 inline constexpr int kMenuSaveSound = 32804;
 inline constexpr int kMenuReceptionConditions = 32805;
-inline constexpr int kMenuSoundOptions = 32806;
+inline constexpr int kMenuInstantRecognition = 32806;
+inline constexpr int kMenuCallsigns = 32807;
+inline constexpr int kMenuSoundOptions = 32808;
 
 }  // namespace ids

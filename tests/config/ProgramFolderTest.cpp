@@ -54,6 +54,8 @@ TEST(ProgramFolder, EveryFileNameIsBuiltInOnePlace) {
         EXPECT_EQ(files.PrintCollection(), "/x/brumlo/tisk.tmp");
         EXPECT_EQ(files.History(), "/x/brumlo/historie");
         EXPECT_EQ(files.Course(), "/x/brumlo/kurz");
+        EXPECT_EQ(files.Recognition(), "/x/brumlo/rozpoznani");
+        EXPECT_EQ(files.CallsignRecords(), "/x/brumlo/volaci");
         EXPECT_EQ(files.Language("localSO"), "/x/brumlo/jazyk/localSO");
     }
 }

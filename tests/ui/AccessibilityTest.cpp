@@ -24,6 +24,7 @@
 #include "ui/CStatistikaDlg.h"
 #include "ui/CTextView.h"
 #include "ui/CVlastniTextDlg.h"
+#include "ui/CVolaciZnakyDlg.h"
 #include "ui/CVystupDlg.h"
 #include "ui/Contrast.h"
 #include "ui/ControlIds.h"
@@ -385,6 +386,12 @@ TEST_F(MainWindow, EveryDialogControlIsNamed) {
         check->Edit()->setPlainText(QStringLiteral("KMRSA"));
         check->OnCheck();
         dialogs.push_back(std::move(check));
+        // A run under way: the answer field and the repeat button can be reached too.
+        auto callsigns = std::make_unique<CVolaciZnakyDlg>(CCallsignSession::Settings(), cues,
+                                                           folder.File("volaci"), boxes, warnings,
+                                                           file("localVZ"));
+        callsigns->OnStart();
+        dialogs.push_back(std::move(callsigns));
         int named = 0;
         for (const auto& shown : dialogs) {
             shown->show();

@@ -12,6 +12,7 @@
 #include <set>
 #include <thread>
 
+#include "tests/support/CFakeCuePlayer.h"
 #include "tests/support/CRecordingMessageBoxes.h"
 #include "tests/support/CRecordingNotifier.h"
 #include "tests/support/CTemporaryFolder.h"
@@ -76,6 +77,20 @@ public:
     QStringList requests;
 };
 
+// A cue player that hands everything to a player the test keeps, so that what one opening of a
+// dialog played can be looked at after it closed.
+class CForwardingCuePlayer : public CCuePlayer {
+public:
+    explicit CForwardingCuePlayer(CCuePlayer& kept) : player(kept) {}
+    bool Open() override { return player.Open(); }
+    bool Play(const std::vector<float>& samples) override { return player.Play(samples); }
+    void Silence() override { player.Silence(); }
+    std::int64_t HeardEndNanoseconds() const override { return player.HeardEndNanoseconds(); }
+
+private:
+    CCuePlayer& player;
+};
+
 template <typename Condition>
 bool Eventually(Condition condition) {
     QElapsedTimer timer;
@@ -114,6 +129,8 @@ protected:
         environment.priority = std::make_unique<CNoPriorityChange>();
         environment.programFolder = QString::fromStdString(folder.Path());
         environment.screen = LayoutInput{1366, 700, 10, 7};
+        environment.cuePlayers = [this] { return std::make_unique<CForwardingCuePlayer>(cues); };
+        environment.pressClock = [this] { return cues.Now(); };
         auto made = std::make_unique<CMorseDlg>(std::move(environment));
         if (show) {
             ShowAsUser(*made);
@@ -160,5 +177,7 @@ protected:
     CRecordingMessageBoxes boxes;
     CScriptedDesktop desktop;
     std::function<int(QDialog&)> answerDialog;
+    // Short sounds on virtual time: 20 ms ahead of the sound, heard 50 ms after they are due.
+    CFakeCuePlayer cues{20'000'000, 50'000'000};
     std::unique_ptr<CMorseDlg> dialog;
 };

@@ -1,0 +1,219 @@
+// Reaction times against the sound itself: characters of instant recognition go through the real
+// cue player into a private sound server; the monitor of its sink is recorded and read as it
+// grows, the moment each character's last sample arrives there is found, and a key press is
+// injected a known delay (150, 400 or 800 ms) after it. Prints how far the reaction the session
+// measured lies from the injected delay, and how far the player's own heard end lies from the
+// arrival found on the monitor. The monitor is read through the recorder, whose buffering delays
+// the arrival found by a few milliseconds: that part of the figures is the instrument's own.
+// Run under scripts/with-pulse.
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bench/Statistics.h"
+#include "engine/CueSounds.h"
+#include "output/CSoundCardCuePlayer.h"
+#include "output/MonotonicClock.h"
+#include "session/CRecognitionSession.h"
+#include "tests/support/CSoundRecorder.h"
+#include "tests/support/CTemporaryFolder.h"
+
+namespace {
+
+constexpr double kRate = CCuePlayer::kSampleRate;
+// A sample louder than this sounds; the characters play at half of full scale.
+constexpr float kSounding = 0.01F;
+// The end found is confirmed by this much silence after it (5 ms); the gaps inside a character
+// are longer, so the character's own length, known from its samples, places the end.
+constexpr std::int64_t kSilenceAfterEnd = 220;
+constexpr int kCharacters = 30;
+constexpr std::int64_t kDelaysMilliseconds[] = {150, 400, 800};
+
+// The recording as it grows: new samples read from the file, and the moments the file reached
+// each size. Sample k was in the file no later than Origin() + k / rate; the earliest of those
+// bounds over the polls is the closest to the moment it arrived at the monitor.
+class CGrowingRecording {
+public:
+    explicit CGrowingRecording(const std::string& path) : file(path, std::ios::binary) {}
+
+    // Reads what has been written since the last poll.
+    void Poll() {
+        const std::int64_t now = MonotonicNanoseconds();
+        file.clear();
+        float block[4096];
+        while (file.read(reinterpret_cast<char*>(block), sizeof block) || file.gcount() > 0) {
+            const auto count = static_cast<std::size_t>(file.gcount()) / sizeof(float);
+            samples.insert(samples.end(), block, block + count);
+            if (file.gcount() < static_cast<std::streamsize>(sizeof block)) {
+                break;
+            }
+        }
+        // A partial sample stays for the next poll.
+        file.clear();
+        file.seekg(static_cast<std::streamoff>(samples.size() * sizeof(float)));
+        if (!samples.empty()) {
+            const double bound =
+                static_cast<double>(now) - static_cast<double>(samples.size()) * 1e9 / kRate;
+            origin = std::min(origin, bound);
+        }
+    }
+    // When sample `k` arrived at the monitor, as well as the recording tells.
+    std::int64_t ArrivalOf(std::int64_t k) const {
+        return static_cast<std::int64_t>(
+            std::llround(origin + static_cast<double>(k) * 1e9 / kRate));
+    }
+    // The last sounding sample of a sound that began at or after `from` and whose sounding part
+    // spans `span` samples, once it and a little silence after it are in; -1 until then.
+    std::int64_t EndedSound(std::int64_t from, std::int64_t span) const {
+        for (auto k = static_cast<std::size_t>(from); k < samples.size(); ++k) {
+            if (std::abs(samples[k]) > kSounding) {
+                const auto end = static_cast<std::int64_t>(k) + span;
+                if (Size() <= end + kSilenceAfterEnd) {
+                    return -1;
+                }
+                // The end must sound and what follows it must not.
+                for (std::int64_t n = end + 1; n <= end + kSilenceAfterEnd; ++n) {
+                    if (std::abs(samples[static_cast<std::size_t>(n)]) > kSounding) {
+                        return -1;
+                    }
+                }
+                return std::abs(samples[static_cast<std::size_t>(end)]) > kSounding ? end : -1;
+            }
+        }
+        return -1;
+    }
+    std::int64_t Size() const { return static_cast<std::int64_t>(samples.size()); }
+
+private:
+    std::ifstream file;
+    std::vector<float> samples;
+    double origin = 1e30;
+};
+
+double Percentile(std::vector<double> values, double quantile) {
+    std::sort(values.begin(), values.end());
+    const auto index =
+        static_cast<std::size_t>(std::ceil(quantile * static_cast<double>(values.size())) - 1.0);
+    return values[std::min(index, values.size() - 1)];
+}
+
+void PrintFigures(const char* label, const std::vector<double>& values) {
+    std::vector<double> sizes;
+    for (const double v : values) {
+        sizes.push_back(std::abs(v));
+    }
+    const Summary summary = Summarize(values);
+    std::printf(
+        "%-44s n=%zu median %+7.2f  p95 |%6.2f|  max |%6.2f|  (min %+7.2f, max %+7.2f) ms\n", label,
+        summary.count, summary.median, Percentile(sizes, 0.95),
+        *std::max_element(sizes.begin(), sizes.end()), summary.minimum, summary.maximum);
+}
+
+}  // namespace
+
+int main() {
+    const char* sink = std::getenv("BRUMLO_TEST_SINK");
+    if (sink == nullptr) {
+        std::printf("run under scripts/with-pulse, which provides a private sound server\n");
+        return 0;
+    }
+    CTemporaryFolder folder;
+    CSoundRecorder recorder(std::string(sink) + ".monitor", folder.File("monitor.raw"), 5);
+    if (!recorder.Started()) {
+        std::printf("the monitor could not be recorded\n");
+        return 1;
+    }
+    CSoundCardCuePlayer player;
+    if (!player.Open()) {
+        std::printf("the cue player could not open the sound card\n");
+        return 1;
+    }
+    CGrowingRecording recording(recorder.Path());
+    // The recorder and the player's stream settle before the first character.
+    const std::int64_t settled = MonotonicNanoseconds() + 1'000'000'000;
+    while (MonotonicNanoseconds() < settled) {
+        recording.Poll();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+
+    const std::string characters = "EKT0Q5MAZ?";
+    std::vector<double> reactionError;
+    std::vector<double> heardEndError;
+    int refused = 0;
+    int notFound = 0;
+    int early = 0;
+    for (int n = 0; n < kCharacters; ++n) {
+        RecognitionSettings settings;
+        settings.set = RecognitionSet::Lesson;
+        settings.lessonCharacters =
+            std::string(1, characters[static_cast<std::size_t>(n) % characters.size()]);
+        settings.signSpeed = 100 + 10 * (n % 10);
+        settings.textSpeed = settings.signSpeed;
+        settings.toneHz = 600;
+        settings.gain = 0.5F;
+        settings.wrongTone = false;
+        CRecognitionSession session(player, settings);
+        // The sounding part of the character as the player gets it.
+        const std::vector<float> keyed =
+            cuesounds::RenderText(settings.lessonCharacters, settings.signSpeed, settings.textSpeed,
+                                  settings.toneHz, settings.dashRatio, settings.gain);
+        const auto sounding = [](float v) { return std::abs(v) > kSounding; };
+        const auto first = std::find_if(keyed.begin(), keyed.end(), sounding);
+        const auto lastSounding = std::find_if(keyed.rbegin(), keyed.rend(), sounding);
+        const auto span =
+            static_cast<std::int64_t>((keyed.rend() - lastSounding) - 1 - (first - keyed.begin()));
+        recording.Poll();
+        const std::int64_t from = recording.Size();
+        if (!session.Next()) {
+            ++refused;
+            continue;
+        }
+        std::int64_t last = -1;
+        const std::int64_t giveUp = MonotonicNanoseconds() + 3'000'000'000;
+        while ((last = recording.EndedSound(from, span)) < 0 && MonotonicNanoseconds() < giveUp) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            recording.Poll();
+        }
+        if (last < 0) {
+            ++notFound;
+            continue;
+        }
+        const std::int64_t arrival = recording.ArrivalOf(last);
+        const std::int64_t delay = kDelaysMilliseconds[n % 3];
+        SleepUntilNanoseconds(arrival + delay * 1'000'000);
+        const std::int64_t press = MonotonicNanoseconds();
+        const auto answer = session.Press(settings.lessonCharacters[0], press);
+        if (!answer || answer->early) {
+            ++early;
+            continue;
+        }
+        const double injected = static_cast<double>(press - arrival) / 1e6;
+        reactionError.push_back(answer->reactionMilliseconds - injected);
+        heardEndError.push_back(static_cast<double>(player.HeardEndNanoseconds() - arrival) / 1e6);
+        // A pause before the next character, during which the recording is kept up with.
+        const std::int64_t pause = MonotonicNanoseconds() + 250'000'000;
+        while (MonotonicNanoseconds() < pause) {
+            recording.Poll();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+    recorder.Stop();
+    std::printf(
+        "cue player: stream latency %.1f ms, underruns %llu; of %d characters %d refused, "
+        "%d not found whole on the monitor, %d pressed before the player's end\n",
+        std::chrono::duration<double, std::milli>(player.StreamLatency()).count(),
+        static_cast<unsigned long long>(player.Underruns()), kCharacters, refused, notFound, early);
+    if (reactionError.empty()) {
+        return 1;
+    }
+    PrintFigures("measured reaction - injected delay", reactionError);
+    PrintFigures("player's heard end - arrival on the monitor", heardEndError);
+    std::printf("(the reaction is recorded to 10 ms; goal: within 10 ms)\n");
+    return 0;
+}

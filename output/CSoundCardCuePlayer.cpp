@@ -1,0 +1,105 @@
+#include "output/CSoundCardCuePlayer.h"
+
+#include <portaudio.h>
+
+#include <algorithm>
+
+#include "output/MonotonicClock.h"
+#include "output/QuietSoundProbing.h"
+
+namespace {
+
+// The latency asked for. The moment a sound is heard is measured, not assumed, so the buffer
+// costs nothing in the accuracy of a reaction time; it is deep enough that a late wake-up of the
+// audio thread on a busy machine does not cut a character into pieces, and short enough that a
+// sound still follows its cause at once.
+constexpr double kLatencySeconds = 0.05;
+
+}  // namespace
+
+// Connects the C callback of PortAudio to the player's queue.
+struct CCueStream {
+    static int Callback(const void*, void* output, unsigned long frames,
+                        const PaStreamCallbackTimeInfo*, PaStreamCallbackFlags statusFlags,
+                        void* userData) {
+        auto* player = static_cast<CSoundCardCuePlayer*>(userData);
+        const bool underrun = (statusFlags & paOutputUnderflow) != 0;
+        if (underrun) {
+            player->underruns.fetch_add(1, std::memory_order_relaxed);
+        }
+        player->queue.Render(static_cast<float*>(output), frames, MonotonicNanoseconds(), underrun);
+        return paContinue;
+    }
+};
+
+CSoundCardCuePlayer::CSoundCardCuePlayer() = default;
+
+CSoundCardCuePlayer::~CSoundCardCuePlayer() {
+    Close();
+    if (portAudioReady) {
+        Pa_Terminate();
+    }
+}
+
+bool CSoundCardCuePlayer::Open() {
+    if (stream != nullptr) {
+        return true;
+    }
+    if (!portAudioReady) {
+        QuietSoundProbing();
+        portAudioReady = Pa_Initialize() == paNoError;
+        if (!portAudioReady) {
+            return false;
+        }
+    }
+    PaStreamParameters parameters{};
+    parameters.device = Pa_GetDefaultOutputDevice();
+    const PaDeviceInfo* deviceInfo = Pa_GetDeviceInfo(parameters.device);
+    if (deviceInfo == nullptr) {
+        return false;
+    }
+    parameters.channelCount = 1;
+    parameters.sampleFormat = paFloat32;
+    parameters.suggestedLatency = std::max(kLatencySeconds, deviceInfo->defaultLowOutputLatency);
+    // No callback runs yet: the queue starts over for the new stream.
+    queue.Restart();
+    PaStream* newStream = nullptr;
+    if (Pa_OpenStream(&newStream, nullptr, &parameters, kSampleRate, paFramesPerBufferUnspecified,
+                      paNoFlag, &CCueStream::Callback, this) != paNoError) {
+        return false;
+    }
+    stream = newStream;
+    if (const PaStreamInfo* info = Pa_GetStreamInfo(stream)) {
+        latencyNanoseconds = static_cast<std::int64_t>(info->outputLatency * 1e9);
+    }
+    if (Pa_StartStream(stream) != paNoError) {
+        Close();
+        return false;
+    }
+    return true;
+}
+
+void CSoundCardCuePlayer::Close() {
+    if (stream != nullptr) {
+        Pa_AbortStream(stream);
+        Pa_CloseStream(stream);
+        stream = nullptr;
+    }
+}
+
+bool CSoundCardCuePlayer::Play(const std::vector<float>& samples) {
+    if (stream != nullptr && Pa_IsStreamActive(stream) != 1) {
+        // The sound server went away since the stream was opened: a new stream, once.
+        Close();
+        Open();
+    }
+    return stream != nullptr && queue.Push(samples.data(), samples.size());
+}
+
+void CSoundCardCuePlayer::Silence() {
+    queue.Drop();
+}
+
+std::int64_t CSoundCardCuePlayer::HeardEndNanoseconds() const {
+    return stream == nullptr ? 0 : queue.HeardEndNanoseconds(latencyNanoseconds);
+}

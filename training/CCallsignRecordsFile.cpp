@@ -1,0 +1,286 @@
+#include "training/CCallsignRecordsFile.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <utility>
+
+#include "core/AsciiText.h"
+#include "text/TextFile.h"
+
+namespace {
+
+// A line longer than this is no line this program wrote.
+constexpr std::size_t kMaxLineBytes = 4096;
+constexpr int kMostPoints = 1000000;
+constexpr int kMostRepeats = 1000;
+constexpr std::string_view kAnswerMark = "+";
+
+// Splits a line at single spaces; an empty token (two spaces, a space at either end) makes the
+// line damaged.
+std::optional<std::vector<std::string_view>> Tokens(std::string_view line) {
+    std::vector<std::string_view> tokens;
+    std::size_t start = 0;
+    while (start <= line.size()) {
+        const std::size_t end = std::min(line.find(' ', start), line.size());
+        if (end == start) {
+            return std::nullopt;
+        }
+        tokens.push_back(line.substr(start, end - start));
+        start = end + 1;
+    }
+    return tokens;
+}
+
+// A whole decimal number from `low` to `high`, nothing else.
+std::optional<int> Number(std::string_view text, int low, int high) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end || value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool Kept(std::string_view text) {
+    return text.size() <= CCallsignRecordsFile::kLongestText &&
+           CCallsignRecordsFile::KeptText(text) == text;
+}
+
+// The "key=value" fields of `tokens` from `first` on, each known key once. False when a token is
+// no field, a known key comes twice or one is missing. Unknown keys are skipped.
+bool Fields(const std::vector<std::string_view>& tokens, std::size_t first,
+            std::initializer_list<std::pair<std::string_view, std::string_view*>> known) {
+    std::vector<bool> seen(known.size(), false);
+    for (std::size_t k = first; k < tokens.size(); ++k) {
+        const std::size_t equals = tokens[k].find('=');
+        if (equals == 0 || equals == std::string_view::npos) {
+            return false;
+        }
+        const std::string_view key = tokens[k].substr(0, equals);
+        std::size_t index = 0;
+        for (const auto& [name, value] : known) {
+            if (key == name) {
+                if (seen[index]) {
+                    return false;
+                }
+                seen[index] = true;
+                *value = tokens[k].substr(equals + 1);
+            }
+            ++index;
+        }
+    }
+    return std::all_of(seen.begin(), seen.end(), [](bool s) { return s; });
+}
+
+// "YYYY-MM-DD" and "hh:mm:ss".
+bool ParseDate(std::string_view date, std::string_view time, CallsignRunRecord& run) {
+    if (date.size() != 10 || date[4] != '-' || date[7] != '-' || time.size() != 8 ||
+        time[2] != ':' || time[5] != ':') {
+        return false;
+    }
+    const auto year = Number(date.substr(0, 4), 1970, 9999);
+    const auto month = Number(date.substr(5, 2), 1, 12);
+    const auto day = Number(date.substr(8, 2), 1, 31);
+    const auto hour = Number(time.substr(0, 2), 0, 23);
+    const auto minute = Number(time.substr(3, 2), 0, 59);
+    const auto second = Number(time.substr(6, 2), 0, 60);
+    if (!year || !month || !day || !hour || !minute || !second) {
+        return false;
+    }
+    run.year = *year;
+    run.month = *month;
+    run.day = *day;
+    run.hour = *hour;
+    run.minute = *minute;
+    run.second = *second;
+    return true;
+}
+
+// The head line of a run: the run without its answers, and how many answer lines follow.
+std::optional<std::pair<CallsignRunRecord, int>> ParseHead(std::string_view line) {
+    const auto tokens = Tokens(line);
+    if (!tokens || tokens->size() < 2) {
+        return std::nullopt;
+    }
+    CallsignRunRecord run;
+    if (!ParseDate((*tokens)[0], (*tokens)[1], run)) {
+        return std::nullopt;
+    }
+    std::string_view start, step, score, highest, count;
+    if (!Fields(*tokens, 2,
+                {{"zacatek", &start},
+                 {"krok", &step},
+                 {"body", &score},
+                 {"nejvyssi", &highest},
+                 {"odpovedi", &count}})) {
+        return std::nullopt;
+    }
+    const auto startSpeed = Number(start, 1, CCallsignRecordsFile::kHighestSpeed);
+    const auto stepSpeed = Number(step, 0, CCallsignRecordsFile::kHighestSpeed);
+    const auto points = Number(score, 0, kMostPoints);
+    const auto highestSpeed = Number(highest, 1, CCallsignRecordsFile::kHighestSpeed);
+    const auto answers = Number(count, 1, CCallsignRecordsFile::kMostAnswers);
+    if (!startSpeed || !stepSpeed || !points || !highestSpeed || !answers) {
+        return std::nullopt;
+    }
+    run.startSpeed = *startSpeed;
+    run.step = *stepSpeed;
+    run.score = *points;
+    run.highestSpeed = *highestSpeed;
+    return std::make_pair(std::move(run), *answers);
+}
+
+std::optional<CallsignRunRecord::Answer> ParseAnswer(std::string_view line) {
+    const auto tokens = Tokens(line);
+    if (!tokens || tokens->empty() || (*tokens)[0] != kAnswerMark) {
+        return std::nullopt;
+    }
+    std::string_view callsign, typed, speed, repeats, right, points;
+    if (!Fields(*tokens, 1,
+                {{"znacka", &callsign},
+                 {"prijato", &typed},
+                 {"rychlost", &speed},
+                 {"opakovani", &repeats},
+                 {"spravne", &right},
+                 {"body", &points}})) {
+        return std::nullopt;
+    }
+    const auto speedValue = Number(speed, 1, CCallsignRecordsFile::kHighestSpeed);
+    const auto repeatsValue = Number(repeats, 0, kMostRepeats);
+    const auto rightValue = Number(right, 0, 1);
+    const auto pointsValue = Number(points, 0, kMostPoints);
+    if (callsign.empty() || !Kept(callsign) || !Kept(typed) || !speedValue || !repeatsValue ||
+        !rightValue || !pointsValue) {
+        return std::nullopt;
+    }
+    CallsignRunRecord::Answer answer;
+    answer.callsign = std::string(callsign);
+    answer.typed = std::string(typed);
+    answer.speed = *speedValue;
+    answer.repeats = *repeatsValue;
+    answer.right = *rightValue == 1;
+    answer.points = *pointsValue;
+    // A verdict that disagrees with the copy, or points for a wrong answer, is no answer this
+    // program judged.
+    if (answer.right != (answer.typed == answer.callsign) || (!answer.right && answer.points)) {
+        return std::nullopt;
+    }
+    return answer;
+}
+
+// Whether the run's totals are those of its answers and every value can be kept.
+bool Consistent(const CallsignRunRecord& run) {
+    if (run.answers.empty() || run.answers.size() > CCallsignRecordsFile::kMostAnswers ||
+        run.startSpeed < 1 || run.startSpeed > CCallsignRecordsFile::kHighestSpeed ||
+        run.step < 0 || run.step > CCallsignRecordsFile::kHighestSpeed) {
+        return false;
+    }
+    long long points = 0;
+    int highest = 0;
+    for (const CallsignRunRecord::Answer& answer : run.answers) {
+        if (answer.callsign.empty() || !Kept(answer.callsign) || !Kept(answer.typed) ||
+            answer.speed < 1 || answer.speed > CCallsignRecordsFile::kHighestSpeed ||
+            answer.repeats < 0 || answer.repeats > kMostRepeats || answer.points < 0 ||
+            answer.points > kMostPoints || answer.right != (answer.typed == answer.callsign) ||
+            (!answer.right && answer.points)) {
+            return false;
+        }
+        points += answer.points;
+        highest = std::max(highest, answer.speed);
+    }
+    return points == run.score && highest == run.highestSpeed;
+}
+
+}  // namespace
+
+CCallsignRecordsFile::CCallsignRecordsFile(std::string filePath) : path(std::move(filePath)) {}
+
+std::vector<CallsignRunRecord> CCallsignRecordsFile::Read() const {
+    return Parse(ReadFileBytes(path).value_or(std::string()));
+}
+
+bool CCallsignRecordsFile::Append(const CallsignRunRecord& run) const {
+    const std::string lines = Format(run);
+    return !lines.empty() && WriteFileBytes(path, lines, true);
+}
+
+std::string CCallsignRecordsFile::KeptText(std::string_view text) {
+    std::string kept;
+    for (const char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte <= ' ' || kept.size() == kLongestText) {
+            continue;
+        }
+        // A character beyond ASCII stays a character, one that no callsign has, so that it never
+        // vanishes from a copy and turns it into a right one.
+        kept.push_back(byte < 0x7f ? AsciiUpper(c) : '?');
+    }
+    return kept;
+}
+
+std::string CCallsignRecordsFile::Format(const CallsignRunRecord& run) {
+    if (!Consistent(run) || run.year < 1970 || run.year > 9999 || run.month < 1 || run.month > 12 ||
+        run.day < 1 || run.day > 31 || run.hour < 0 || run.hour > 23 || run.minute < 0 ||
+        run.minute > 59 || run.second < 0 || run.second > 60) {
+        return {};
+    }
+    char head[160];
+    std::snprintf(head, sizeof head,
+                  "%04d-%02d-%02d %02d:%02d:%02d zacatek=%d krok=%d body=%d nejvyssi=%d "
+                  "odpovedi=%zu\n",
+                  run.year, run.month, run.day, run.hour, run.minute, run.second, run.startSpeed,
+                  run.step, run.score, run.highestSpeed, run.answers.size());
+    std::string lines = head;
+    for (const CallsignRunRecord::Answer& answer : run.answers) {
+        lines += std::string(kAnswerMark) + " znacka=" + answer.callsign +
+                 " prijato=" + answer.typed + " rychlost=" + std::to_string(answer.speed) +
+                 " opakovani=" + std::to_string(answer.repeats) +
+                 " spravne=" + (answer.right ? "1" : "0") +
+                 " body=" + std::to_string(answer.points) + "\n";
+    }
+    return lines;
+}
+
+std::vector<CallsignRunRecord> CCallsignRecordsFile::Parse(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = bytes.size();
+        }
+        std::string_view line = bytes.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        lines.push_back(line.size() > kMaxLineBytes ? std::string_view() : line);
+        start = end + 1;
+    }
+
+    std::vector<CallsignRunRecord> runs;
+    std::size_t k = 0;
+    while (k < lines.size()) {
+        auto head = ParseHead(lines[k]);
+        ++k;
+        if (!head) {
+            continue;
+        }
+        auto& [run, count] = *head;
+        // The answer lines follow the head; the first line that is none ends the run there (and
+        // is looked at again as a head).
+        while (k < lines.size() && static_cast<int>(run.answers.size()) < count) {
+            auto answer = ParseAnswer(lines[k]);
+            if (!answer) {
+                break;
+            }
+            run.answers.push_back(std::move(*answer));
+            ++k;
+        }
+        if (static_cast<int>(run.answers.size()) == count && Consistent(run)) {
+            runs.push_back(std::move(run));
+        }
+    }
+    return runs;
+}

@@ -1,0 +1,327 @@
+#include "ui/CRozpoznaniDlg.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <chrono>
+
+#include "output/CCuePlayer.h"
+#include "output/MonotonicClock.h"
+#include "ui/CMessageBoxes.h"
+#include "ui/LanguageCaptions.h"
+#include "ui/Messages.h"
+
+namespace {
+
+enum Caption {
+    kTitle,
+    kSet,
+    kSetLesson,
+    kSetLetters,
+    kSetDigits,
+    kSetAll,
+    kLimit,
+    kWrongTone,
+    kStart,
+    kClose,
+    kHint,
+    kVerdictName,
+    kRight,
+    kSlow,
+    kWrong,
+    kEarly,
+    kSpeedName,
+    kSpeed,
+    kSpeedRose,
+    kNoSound,
+    kEmptySet,
+    kStatisticsHeading,
+    kStatisticsName,
+    kColumnCharacter,
+    kColumnReaction,
+    kColumnRecognitionErrors,
+    kColumnCopyErrors,
+    kCaptionCount,
+};
+
+// The limit of a quick answer the user can set, in milliseconds.
+constexpr int kLowestLimit = 200;
+constexpr int kHighestLimit = 5000;
+
+// A label's text as a screen reader says it: without the mnemonic's "&" and the final colon.
+QString Spoken(QString caption) {
+    caption.remove(QLatin1Char('&'));
+    if (caption.endsWith(QLatin1Char(':'))) {
+        caption.chop(1);
+    }
+    return caption.trimmed();
+}
+
+}  // namespace
+
+QStringList CRozpoznaniDlg::CzechCaptions() {
+    return {QStringLiteral("Okamžité rozpoznání"),
+            QStringLiteral("&Znaky:"),
+            QStringLiteral("znaky lekce"),
+            QStringLiteral("písmena"),
+            QStringLiteral("číslice"),
+            QStringLiteral("všechny znaky"),
+            QStringLiteral("&Limit rychlé odpovědi (ms):"),
+            QStringLiteral("Špatnou odpověď ohlásit &tónem"),
+            QStringLiteral("&Start"),
+            QStringLiteral("Za&vřít"),
+            QStringLiteral("Po startu zazní znak: napište ho na klávesnici. Reakce se měří od "
+                           "konce zvuku znaku."),
+            QStringLiteral("Odpověď"),
+            QStringLiteral("Správně: %1, %2 ms"),
+            QStringLiteral("Pomalu: %1, %2 ms"),
+            QStringLiteral("Špatně: zazněl znak %1, napsáno %2"),
+            QStringLiteral("Správně: %1, před koncem znaku"),
+            QStringLiteral("Rychlost"),
+            QStringLiteral("Rychlost: %1 znaků za minutu"),
+            QStringLiteral("Rychlost zvýšena na %1 znaků za minutu"),
+            QStringLiteral("Zvukovou kartu nelze otevřít. Okamžité rozpoznání hraje znaky "
+                           "jen zvukovou kartou."),
+            QStringLiteral("Vybraná sada neobsahuje žádný znak."),
+            QStringLiteral("Okamžité rozpoznání (nejpomalejší znaky první):"),
+            QStringLiteral("Rychlost rozpoznání znaků"),
+            QStringLiteral("Znak"),
+            QStringLiteral("Reakce, medián (ms)"),
+            QStringLiteral("Chybovost v rozpoznání"),
+            QStringLiteral("Chybovost v opisu")};
+}
+
+QStringList CRozpoznaniDlg::StatisticsCaptions(const QString& languageFile) {
+    return ReadCaptionsOver(languageFile, 0, CzechCaptions()).mid(kStatisticsHeading);
+}
+
+CRozpoznaniDlg::CRozpoznaniDlg(CCuePlayer& cuePlayer, const RecognitionSettings& start,
+                               std::string path, const QString& languageFile, CMessageBoxes& boxes,
+                               QWidget* parent, Clock pressClock)
+    : QDialog(parent),
+      player(cuePlayer),
+      messageBoxes(boxes),
+      recordsPath(std::move(path)),
+      clock(pressClock ? std::move(pressClock) : Clock(&MonotonicNanoseconds)),
+      settings(start),
+      captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
+    setWindowTitle(captions[kTitle]);
+    auto* grid = new QGridLayout;
+    int row = 0;
+    // A field with its label, which names it for a screen reader and carries its mnemonic.
+    const auto field = [this, grid, &row](const QString& caption, QWidget* widget) {
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(widget);
+        widget->setAccessibleName(Spoken(caption));
+        grid->addWidget(label, row, 0);
+        grid->addWidget(widget, row, 1);
+        ++row;
+    };
+    setList = new QComboBox(this);
+    setList->addItems(
+        {captions[kSetLesson], captions[kSetLetters], captions[kSetDigits], captions[kSetAll]});
+    field(captions[kSet], setList);
+    limitSpin = new QSpinBox(this);
+    limitSpin->setRange(kLowestLimit, kHighestLimit);
+    limitSpin->setSingleStep(100);
+    field(captions[kLimit], limitSpin);
+    wrongToneBox = new QCheckBox(captions[kWrongTone], this);
+    wrongToneBox->setAccessibleName(Spoken(captions[kWrongTone]));
+    grid->addWidget(wrongToneBox, row, 0, 1, 2, Qt::AlignLeft);
+    grid->setColumnStretch(1, 1);
+
+    hintLabel = new QLabel(captions[kHint], this);
+    hintLabel->setWordWrap(true);
+    // The verdict is text, read by a screen reader whenever it changes; it takes the focus during
+    // a run, so that the keys typed are the answers and nothing else.
+    verdictLabel = new QLabel(this);
+    verdictLabel->setAccessibleDescription(captions[kVerdictName]);
+    verdictLabel->setFocusPolicy(Qt::StrongFocus);
+    verdictLabel->setMinimumHeight(fontMetrics().height() * 2);
+    QFont large = verdictLabel->font();
+    large.setPointSizeF(large.pointSizeF() * 1.5);
+    verdictLabel->setFont(large);
+    speedLabel = new QLabel(this);
+    speedLabel->setAccessibleDescription(captions[kSpeedName]);
+
+    startButton = new QPushButton(captions[kStart], this);
+    startButton->setAutoDefault(false);
+    closeButton = new QPushButton(captions[kClose], this);
+    closeButton->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(startButton);
+    buttons->addStretch();
+    buttons->addWidget(closeButton);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(grid);
+    column->addWidget(hintLabel);
+    column->addWidget(verdictLabel);
+    column->addWidget(speedLabel);
+    column->addLayout(buttons);
+
+    nextTimer = new QTimer(this);
+    nextTimer->setSingleShot(true);
+    nextTimer->setInterval(CRecognitionSession::kPauseMilliseconds);
+
+    connect(startButton, &QPushButton::clicked, this, [this] { OnStart(); });
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(nextTimer, &QTimer::timeout, this, [this] { PlayNext(); });
+    // Keys typed while a button has the focus are answers too.
+    startButton->installEventFilter(this);
+    closeButton->installEventFilter(this);
+    UpdateData(false);
+    ShowSpeed();
+    resize(std::max(480, sizeHint().width()), sizeHint().height());
+}
+
+CRozpoznaniDlg::~CRozpoznaniDlg() = default;
+
+void CRozpoznaniDlg::UpdateData(bool toMembers) {
+    if (toMembers) {
+        settings.set = static_cast<RecognitionSet>(std::clamp(setList->currentIndex(), 0, 3));
+        settings.limitMilliseconds = limitSpin->value();
+        settings.wrongTone = wrongToneBox->isChecked();
+        return;
+    }
+    setList->setCurrentIndex(static_cast<int>(settings.set));
+    limitSpin->setValue(settings.limitMilliseconds);
+    wrongToneBox->setChecked(settings.wrongTone);
+}
+
+void CRozpoznaniDlg::OnStart() {
+    UpdateData(true);
+    nextTimer->stop();
+    // A new run: the one before is stored first.
+    SaveRun();
+    session.reset();
+    player.Silence();
+    if (!player.Open()) {
+        messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption, captions[kNoSound], this);
+        EnableChoices();
+        return;
+    }
+    auto run = std::make_unique<CRecognitionSession>(player, settings);
+    if (run->Empty()) {
+        messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption, captions[kEmptySet],
+                          this);
+        EnableChoices();
+        return;
+    }
+    session = std::move(run);
+    Announce(verdictLabel, QString());
+    ShowSpeed();
+    EnableChoices();
+    verdictLabel->setFocus();
+    PlayNext();
+}
+
+void CRozpoznaniDlg::PlayNext() {
+    if (session && !session->Next()) {
+        // The sound card refused the character (it went away): the run ends here.
+        messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption, captions[kNoSound], this);
+        SaveRun();
+        session.reset();
+        EnableChoices();
+    }
+}
+
+void CRozpoznaniDlg::OnAnswer(char typed, std::int64_t pressNanoseconds) {
+    if (!session) {
+        return;
+    }
+    const std::optional<CRecognitionSession::Answer> answer =
+        session->Press(typed, pressNanoseconds);
+    if (!answer) {
+        return;
+    }
+    const QString asked = QString(QLatin1Char(answer->asked));
+    QString text;
+    if (answer->verdict == CInstantRecognition::Verdict::Wrong) {
+        text = captions[kWrong].arg(asked, QString(QLatin1Char(answer->typed)));
+    } else if (answer->early) {
+        text = captions[kEarly].arg(asked);
+    } else {
+        text = captions[answer->verdict == CInstantRecognition::Verdict::Slow ? kSlow : kRight]
+                   .arg(asked)
+                   .arg(answer->reactionMilliseconds);
+    }
+    Announce(verdictLabel, text);
+    if (answer->speedRose) {
+        Announce(speedLabel, captions[kSpeedRose].arg(session->SignSpeed()));
+    }
+    nextTimer->start();
+}
+
+void CRozpoznaniDlg::Announce(QLabel* label, const QString& text) {
+    label->setText(text);
+    QAccessibleEvent changed(label, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
+void CRozpoznaniDlg::ShowSpeed() {
+    speedLabel->setText(captions[kSpeed].arg(session ? session->SignSpeed() : settings.signSpeed));
+}
+
+void CRozpoznaniDlg::EnableChoices() {
+    // The choices hold for a whole run.
+    const bool running = session != nullptr;
+    setList->setEnabled(!running);
+    limitSpin->setEnabled(!running);
+    wrongToneBox->setEnabled(!running);
+}
+
+void CRozpoznaniDlg::SaveRun() {
+    if (session && !session->Save(recordsPath, std::chrono::system_clock::now())) {
+        messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption,
+                          messages::WriteFailed(QString::fromStdString(recordsPath)), this);
+    }
+}
+
+void CRozpoznaniDlg::done(int result) {
+    nextTimer->stop();
+    player.Silence();
+    SaveRun();
+    session.reset();
+    QDialog::done(result);
+}
+
+char CRozpoznaniDlg::Typed(const QKeyEvent& event) {
+    const QString text = event.text();
+    if (text.size() != 1 || text[0].unicode() <= 0x20 || text[0].unicode() >= 0x7F) {
+        return 0;
+    }
+    return static_cast<char>(text[0].unicode());
+}
+
+void CRozpoznaniDlg::keyPressEvent(QKeyEvent* event) {
+    // The moment of the press is taken when the event arrives, on the monotonic clock the sound's
+    // end is mapped to: the event's own timestamp is the window system's and not comparable. The
+    // delay of the event queue (well under a millisecond while the dialog waits) is counted in.
+    const std::int64_t now = clock();
+    if (const char typed = Typed(*event); typed != 0 && session && !event->isAutoRepeat()) {
+        OnAnswer(typed, now);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool CRozpoznaniDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && session) {
+        const std::int64_t now = clock();
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (const char typed = Typed(*key); typed != 0 && !key->isAutoRepeat()) {
+            OnAnswer(typed, now);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
