@@ -11,7 +11,7 @@
 using PaStream = void;
 
 // The cue player on the sound card: a PortAudio output stream of its own on the default device
-// (mono, 44.1 kHz, a buffer of some 50 ms), opened by Open and kept
+// (mono, 44.1 kHz, a short buffer), opened by Open and kept
 // running, silent between sounds. Sounds go through a CCueQueue, whose callback side maps the
 // stream's samples to the monotonic clock, so that HeardEndNanoseconds includes the stream's
 // latency. Open, Play, Silence and HeardEndNanoseconds on the user-interface thread; the stream's

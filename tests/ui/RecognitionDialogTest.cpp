@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "config/CProgramFiles.h"
+#include "core/Timing.h"
 #include "tests/support/CToneDecoder.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "training/CRecognitionFile.h"
@@ -49,8 +50,10 @@ protected:
         std::vector<float> heard(2000, 0.0F);
         heard.insert(heard.end(), sound.samples.begin(), sound.samples.end());
         heard.resize(heard.size() + 2000, 0.0F);
-        // The window's tone by default: 450 Hz.
-        return CToneDecoder::Decode(CToneDecoder(450, 44100).FindElements(heard));
+        // The window's tone and speeds by default: 450 Hz, 100 characters a minute; with the dot's
+        // length known, a character of dashes alone is not taken for one of dots.
+        const double dot = ComputeTiming(100, 100, 3.0).dotSeconds * 44100;
+        return CToneDecoder::Decode(CToneDecoder(450, 44100).FindElements(heard), dot);
     }
     // Types `key` a delay after the last sound is heard, as the learner hears it.
     void Answer(CRozpoznaniDlg& recognition, char key, std::int64_t delayMilliseconds) {
