@@ -39,6 +39,8 @@ SoundOptions CSoundOptionsFile::Parse(std::string_view bytes) {
         const auto [key, value] = *keyAndValue;
         if (key == "odpovedi") {
             ReadFlag(value, options.speak);
+        } else if (key == "zive") {
+            ReadFlag(value, options.speakLive);
         } else if (key == "pred") {
             ReadNumber(value, 0, SoundOptions::kLongestPauseTenths, options.pauseBeforeTenths);
         } else if (key == "po") {
@@ -63,6 +65,7 @@ SoundOptions CSoundOptionsFile::Parse(std::string_view bytes) {
 
 std::string CSoundOptionsFile::Format(const SoundOptions& options) {
     return "odpovedi=" + std::string(options.speak ? "1" : "0") +
+           "\nzive=" + std::string(options.speakLive ? "1" : "0") +
            "\npred=" + std::to_string(options.pauseBeforeTenths) +
            "\npo=" + std::to_string(options.pauseAfterTenths) +
            "\nzebricek=" + std::to_string(static_cast<int>(options.ladder)) +

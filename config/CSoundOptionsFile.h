@@ -10,6 +10,7 @@
 // The options of practice sound files, kept in a file of their own in the program folder
 // ("zvuk"), one "key=value" per line:
 //   odpovedi=0                spoken answers on
+//   zive=0                    the answers also said live on the sound card
 //   pred=5  po=10             the pauses before and after an answer, tenths of a second
 //   zebricek=0                0 no ladder, 1 each group at the rungs, 2 the speed stepped up
 //   stupne=1, 1.175, 1.35, 1.5   the rungs, multiples of the text speed

@@ -16,6 +16,8 @@ struct SoundOptions {
     enum class Ladder { kNone, kRungs, kSteps };
 
     bool speak = false;
+    // The answers also said live, after each word of a transmission on the sound card.
+    bool speakLive = false;
     // Between a word's last tone and its answer, and between the answer and the next word, in
     // tenths of a second.
     int pauseBeforeTenths = 5;

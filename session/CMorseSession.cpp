@@ -17,6 +17,7 @@
 #include "engine/CTransmissionTimeline.h"
 #include "engine/SoundFile.h"
 #include "engine/SoundFileFormats.h"
+#include "output/CSpeech.h"
 #include "output/CToneRenderer.h"
 #include "output/OutputKind.h"
 #include "session/CourseExport.h"
@@ -302,6 +303,7 @@ void CMorseSession::Start() {
     engine.SetText(customMode ? customText : currentText);
     const std::uint64_t seed = NextSeed();
     engine.SetReceptionConditions(conditions, seed);
+    SetLiveAnswers();
     transmission.fetch_add(1, std::memory_order_relaxed);
     lastSentText.clear();
     lastSource = currentText.GetText();
@@ -496,6 +498,26 @@ void CMorseSession::SaveCourseSound(const std::string& path, std::uint64_t seed)
         return;
     }
     WriteFileBytesOrNotify(path, *encoded, false, notifier);
+}
+
+void CMorseSession::SetLiveAnswers() {
+    if (!soundOptions.speak || !soundOptions.speakLive) {
+        engine.SetSpokenAnswers({}, 0, 0);
+        return;
+    }
+    // Said as a sound file says them: the captions' language, groups spelled, words said.
+    ExportOptions spelling;
+    spelling.kind = customMode ? kCustomText : kind;
+    const bool spell = SpelledAnswers(spelling);
+    const CSpeech::Language language =
+        languageActive ? CSpeech::Language::English : CSpeech::Language::Czech;
+    constexpr double kUnitsPerTenth = kUnitsPerSecond / 10;
+    engine.SetSpokenAnswers(
+        [spell, language](const std::string& word) {
+            return CSpeech::Speak(word, language, spell);
+        },
+        static_cast<std::int64_t>(soundOptions.pauseBeforeTenths * kUnitsPerTenth),
+        static_cast<std::int64_t>(soundOptions.pauseAfterTenths * kUnitsPerTenth));
 }
 
 void CMorseSession::SetSoundOptions(const SoundOptions& options) {

@@ -216,6 +216,8 @@ private:
     void SaveConditions();
     // A sound file with spoken answers or a speed ladder; false when it cannot be made (said).
     void SaveCourseSound(const std::string& path, std::uint64_t seed);
+    // The engine's spoken answers for the next transmission, as the sound options ask.
+    void SetLiveAnswers();
     std::string PracticeSet(const std::string& set) const;
     void SaveCourse();
 

@@ -35,6 +35,7 @@ enum Caption {
     kBadRungs,
     kOk,
     kCancel,
+    kLive,
 };
 
 // A caption as a screen reader says it: without the mnemonic's "&" and the final colon.
@@ -52,19 +53,21 @@ QStringList CZvukDlg::CzechCaptions() {
     return {QStringLiteral("Mluvené odpovědi a rychlostní žebříček"),
             QStringLiteral("&Mluvené odpovědi (po každé skupině nebo slovu)"),
             QStringLiteral("Pauza &před odpovědí (s):"),
-            QStringLiteral("Pauza p&o odpovědi (s):"),
+            QStringLiteral("Pauza po odpo&vědi (s):"),
             QStringLiteral("Rychlostní žebříček:"),
             QStringLiteral("&Bez žebříčku"),
             QStringLiteral("Každá skupina posto&upně rychlostmi (násobky rychlosti textu):"),
             QStringLiteral("&Zvyšovat rychlost textu"),
             QStringLiteral("o (znaků za minutu):"),
             QStringLiteral("každých (minut):"),
-            QStringLiteral("Platí pro soubory uložené příkazem „Uložit zvuk…“. Odpovědi mluví "
-                           "jazykem popisků: česky, v jazykové sadě anglicky."),
+            QStringLiteral("Platí pro soubory uložené příkazem „Uložit zvuk…“ a živě pro "
+                           "vysílání zvukovou kartou. Odpovědi mluví jazykem popisků: česky, "
+                           "v jazykové sadě anglicky."),
             QStringLiteral("Násobky musí být dvě až deset čísel od 0,25 do 4, oddělených "
                            "středníkem nebo mezerou."),
             QStringLiteral("&OK"),
-            QStringLiteral("&Storno")};
+            QStringLiteral("&Storno"),
+            QStringLiteral("Mluvit &i živě při vysílání zvukovou kartou")};
 }
 
 CZvukDlg::CZvukDlg(const SoundOptions& initial, const QString& languageFile, QWidget* parent)
@@ -103,6 +106,10 @@ CZvukDlg::CZvukDlg(const SoundOptions& initial, const QString& languageFile, QWi
     speakBox = new QCheckBox(captions[kSpeak], this);
     speakBox->setAccessibleName(Spoken(captions[kSpeak]));
     wide(speakBox);
+    liveBox = new QCheckBox(captions[kLive], this);
+    liveBox->setAccessibleName(Spoken(captions[kLive]));
+    grid->addWidget(liveBox, row, 1, 1, 2, Qt::AlignLeft);
+    ++row;
     pauseBeforeSpin = seconds();
     field(captions[kPauseBefore], pauseBeforeSpin);
     pauseAfterSpin = seconds();
@@ -165,6 +172,7 @@ CZvukDlg::CZvukDlg(const SoundOptions& initial, const QString& languageFile, QWi
 bool CZvukDlg::UpdateData(bool toMembers) {
     if (!toMembers) {
         speakBox->setChecked(options.speak);
+        liveBox->setChecked(options.speakLive);
         pauseBeforeSpin->setValue(options.pauseBeforeTenths / 10.0);
         pauseAfterSpin->setValue(options.pauseAfterTenths / 10.0);
         ladderChoices[static_cast<int>(options.ladder)]->setChecked(true);
@@ -179,6 +187,7 @@ bool CZvukDlg::UpdateData(bool toMembers) {
     }
     const auto rungs = CSoundOptionsFile::ParseRungs(rungsEdit->text().toStdString());
     options.speak = speakBox->isChecked();
+    options.speakLive = liveBox->isChecked();
     options.pauseBeforeTenths = static_cast<int>(std::lround(pauseBeforeSpin->value() * 10));
     options.pauseAfterTenths = static_cast<int>(std::lround(pauseAfterSpin->value() * 10));
     for (int k = 0; k < 3; ++k) {
@@ -206,6 +215,7 @@ void CZvukDlg::OnOk() {
 }
 
 void CZvukDlg::EnableFields() {
+    liveBox->setEnabled(speakBox->isChecked());
     pauseBeforeSpin->setEnabled(speakBox->isChecked());
     pauseAfterSpin->setEnabled(speakBox->isChecked());
     rungsEdit->setEnabled(LadderChoice(SoundOptions::Ladder::kRungs)->isChecked());

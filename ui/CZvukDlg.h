@@ -31,6 +31,7 @@ public:
     void OnOk();
 
     QCheckBox* SpeakBox() const { return speakBox; }
+    QCheckBox* LiveBox() const { return liveBox; }
     QDoubleSpinBox* PauseBeforeSpin() const { return pauseBeforeSpin; }
     QDoubleSpinBox* PauseAfterSpin() const { return pauseAfterSpin; }
     QRadioButton* LadderChoice(SoundOptions::Ladder ladder) const {
@@ -51,6 +52,7 @@ private:
     SoundOptions options;
     QStringList captions;
     QCheckBox* speakBox = nullptr;
+    QCheckBox* liveBox = nullptr;
     QDoubleSpinBox* pauseBeforeSpin = nullptr;
     QDoubleSpinBox* pauseAfterSpin = nullptr;
     QRadioButton* ladderChoices[3] = {};

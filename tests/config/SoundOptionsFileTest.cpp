@@ -12,6 +12,7 @@ namespace {
 SoundOptions AtTheEdges() {
     SoundOptions options;
     options.speak = true;
+    options.speakLive = true;
     options.pauseBeforeTenths = 0;
     options.pauseAfterTenths = SoundOptions::kLongestPauseTenths;
     options.ladder = SoundOptions::Ladder::kSteps;

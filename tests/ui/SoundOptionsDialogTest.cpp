@@ -69,6 +69,7 @@ TEST_F(SoundOptionsDialog, FieldsFollowTheirChoicesAndOkStoresThem) {
         // Off by default; the rungs shown with the captions' decimal sign.
         EXPECT_FALSE(options.SpeakBox()->isChecked());
         EXPECT_FALSE(options.PauseBeforeSpin()->isEnabled());
+        EXPECT_FALSE(options.LiveBox()->isEnabled());
         EXPECT_TRUE(options.LadderChoice(SoundOptions::Ladder::kNone)->isChecked());
         EXPECT_FALSE(options.RungsEdit()->isEnabled());
         EXPECT_FALSE(options.StepSpin()->isEnabled());
@@ -76,6 +77,7 @@ TEST_F(SoundOptionsDialog, FieldsFollowTheirChoicesAndOkStoresThem) {
 
         QTest::mouseClick(options.SpeakBox(), Qt::LeftButton);
         EXPECT_TRUE(options.PauseAfterSpin()->isEnabled());
+        QTest::mouseClick(options.LiveBox(), Qt::LeftButton);
         options.PauseAfterSpin()->setValue(2.5);
         QTest::mouseClick(options.LadderChoice(SoundOptions::Ladder::kRungs), Qt::LeftButton);
         EXPECT_TRUE(options.RungsEdit()->isEnabled());
@@ -92,6 +94,7 @@ TEST_F(SoundOptionsDialog, FieldsFollowTheirChoicesAndOkStoresThem) {
     });
     SoundOptions expected;
     expected.speak = true;
+    expected.speakLive = true;
     expected.pauseAfterTenths = 25;
     expected.ladder = SoundOptions::Ladder::kRungs;
     expected.rungs = {1, 1.25, 1.5};
