@@ -7,6 +7,7 @@
 
 #include "core/AsciiText.h"
 #include "text/TextFile.h"
+#include "training/RecordLines.h"
 
 namespace {
 
@@ -15,33 +16,6 @@ constexpr std::size_t kMaxLineBytes = 4096;
 constexpr int kMostPoints = 1000000;
 constexpr int kMostRepeats = 1000;
 constexpr std::string_view kAnswerMark = "+";
-
-// Splits a line at single spaces; an empty token (two spaces, a space at either end) makes the
-// line damaged.
-std::optional<std::vector<std::string_view>> Tokens(std::string_view line) {
-    std::vector<std::string_view> tokens;
-    std::size_t start = 0;
-    while (start <= line.size()) {
-        const std::size_t end = std::min(line.find(' ', start), line.size());
-        if (end == start) {
-            return std::nullopt;
-        }
-        tokens.push_back(line.substr(start, end - start));
-        start = end + 1;
-    }
-    return tokens;
-}
-
-// A whole decimal number from `low` to `high`, nothing else.
-std::optional<int> Number(std::string_view text, int low, int high) {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end || value < low || value > high) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 bool Kept(std::string_view text) {
     return text.size() <= CCallsignRecordsFile::kLongestText &&
@@ -74,33 +48,9 @@ bool Fields(const std::vector<std::string_view>& tokens, std::size_t first,
     return std::all_of(seen.begin(), seen.end(), [](bool s) { return s; });
 }
 
-// "YYYY-MM-DD" and "hh:mm:ss".
-bool ParseDate(std::string_view date, std::string_view time, CallsignRunRecord& run) {
-    if (date.size() != 10 || date[4] != '-' || date[7] != '-' || time.size() != 8 ||
-        time[2] != ':' || time[5] != ':') {
-        return false;
-    }
-    const auto year = Number(date.substr(0, 4), 1970, 9999);
-    const auto month = Number(date.substr(5, 2), 1, 12);
-    const auto day = Number(date.substr(8, 2), 1, 31);
-    const auto hour = Number(time.substr(0, 2), 0, 23);
-    const auto minute = Number(time.substr(3, 2), 0, 59);
-    const auto second = Number(time.substr(6, 2), 0, 60);
-    if (!year || !month || !day || !hour || !minute || !second) {
-        return false;
-    }
-    run.year = *year;
-    run.month = *month;
-    run.day = *day;
-    run.hour = *hour;
-    run.minute = *minute;
-    run.second = *second;
-    return true;
-}
-
 // The head line of a run: the run without its answers, and how many answer lines follow.
 std::optional<std::pair<CallsignRunRecord, int>> ParseHead(std::string_view line) {
-    const auto tokens = Tokens(line);
+    const auto tokens = SpaceTokens(line);
     if (!tokens || tokens->size() < 2) {
         return std::nullopt;
     }
@@ -117,11 +67,11 @@ std::optional<std::pair<CallsignRunRecord, int>> ParseHead(std::string_view line
                  {"odpovedi", &count}})) {
         return std::nullopt;
     }
-    const auto startSpeed = Number(start, 1, CCallsignRecordsFile::kHighestSpeed);
-    const auto stepSpeed = Number(step, 0, CCallsignRecordsFile::kHighestSpeed);
-    const auto points = Number(score, 0, kMostPoints);
-    const auto highestSpeed = Number(highest, 1, CCallsignRecordsFile::kHighestSpeed);
-    const auto answers = Number(count, 1, CCallsignRecordsFile::kMostAnswers);
+    const auto startSpeed = WholeNumber(start, 1, CCallsignRecordsFile::kHighestSpeed);
+    const auto stepSpeed = WholeNumber(step, 0, CCallsignRecordsFile::kHighestSpeed);
+    const auto points = WholeNumber(score, 0, kMostPoints);
+    const auto highestSpeed = WholeNumber(highest, 1, CCallsignRecordsFile::kHighestSpeed);
+    const auto answers = WholeNumber(count, 1, CCallsignRecordsFile::kMostAnswers);
     if (!startSpeed || !stepSpeed || !points || !highestSpeed || !answers) {
         return std::nullopt;
     }
@@ -133,7 +83,7 @@ std::optional<std::pair<CallsignRunRecord, int>> ParseHead(std::string_view line
 }
 
 std::optional<CallsignRunRecord::Answer> ParseAnswer(std::string_view line) {
-    const auto tokens = Tokens(line);
+    const auto tokens = SpaceTokens(line);
     if (!tokens || tokens->empty() || (*tokens)[0] != kAnswerMark) {
         return std::nullopt;
     }
@@ -147,10 +97,10 @@ std::optional<CallsignRunRecord::Answer> ParseAnswer(std::string_view line) {
                  {"body", &points}})) {
         return std::nullopt;
     }
-    const auto speedValue = Number(speed, 1, CCallsignRecordsFile::kHighestSpeed);
-    const auto repeatsValue = Number(repeats, 0, kMostRepeats);
-    const auto rightValue = Number(right, 0, 1);
-    const auto pointsValue = Number(points, 0, kMostPoints);
+    const auto speedValue = WholeNumber(speed, 1, CCallsignRecordsFile::kHighestSpeed);
+    const auto repeatsValue = WholeNumber(repeats, 0, kMostRepeats);
+    const auto rightValue = WholeNumber(right, 0, 1);
+    const auto pointsValue = WholeNumber(points, 0, kMostPoints);
     if (callsign.empty() || !Kept(callsign) || !Kept(typed) || !speedValue || !repeatsValue ||
         !rightValue || !pointsValue) {
         return std::nullopt;

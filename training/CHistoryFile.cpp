@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "text/TextFile.h"
+#include "training/RecordLines.h"
 
 namespace {
 
@@ -14,63 +15,13 @@ namespace {
 constexpr std::size_t kMaxLineBytes = 64 * 1024;
 constexpr int kMaxCount = 10000000;
 
-// Splits a line at single spaces; an empty token (two spaces) makes the line damaged.
-std::optional<std::vector<std::string_view>> Tokens(std::string_view line) {
-    std::vector<std::string_view> tokens;
-    std::size_t start = 0;
-    while (start <= line.size()) {
-        const std::size_t end = std::min(line.find(' ', start), line.size());
-        if (end == start) {
-            return std::nullopt;
-        }
-        tokens.push_back(line.substr(start, end - start));
-        start = end + 1;
-    }
-    return tokens;
-}
-
-// A whole decimal number from `low` to `high`, nothing else.
-std::optional<int> Number(std::string_view text, int low, int high) {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end || value < low || value > high) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 // "key=value" with this key and a number in range.
 std::optional<int> Field(std::string_view token, std::string_view key, int low, int high) {
     if (token.size() <= key.size() + 1 || token.substr(0, key.size()) != key ||
         token[key.size()] != '=') {
         return std::nullopt;
     }
-    return Number(token.substr(key.size() + 1), low, high);
-}
-
-// "YYYY-MM-DD" and "hh:mm:ss".
-bool ParseDate(std::string_view date, std::string_view time, CheckRecord& record) {
-    if (date.size() != 10 || date[4] != '-' || date[7] != '-' || time.size() != 8 ||
-        time[2] != ':' || time[5] != ':') {
-        return false;
-    }
-    const auto year = Number(date.substr(0, 4), 1970, 9999);
-    const auto month = Number(date.substr(5, 2), 1, 12);
-    const auto day = Number(date.substr(8, 2), 1, 31);
-    const auto hour = Number(time.substr(0, 2), 0, 23);
-    const auto minute = Number(time.substr(3, 2), 0, 59);
-    const auto second = Number(time.substr(6, 2), 0, 60);
-    if (!year || !month || !day || !hour || !minute || !second) {
-        return false;
-    }
-    record.year = *year;
-    record.month = *month;
-    record.day = *day;
-    record.hour = *hour;
-    record.minute = *minute;
-    record.second = *second;
-    return true;
+    return WholeNumber(token.substr(key.size() + 1), low, high);
 }
 
 bool IsCharacter(char c) {
@@ -117,20 +68,20 @@ std::optional<ReceptionSettings> ParseConditions(const std::vector<std::string_v
             read.seed = seed;
             seeded = true;
         } else if (key == "sum") {
-            number = Number(value, Limits::kLowestSnrDb, Limits::kHighestSnrDb);
+            number = WholeNumber(value, Limits::kLowestSnrDb, Limits::kHighestSnrDb);
             read.noise = true;
             read.snrDb = number.value_or(0);
         } else if (key == "filtr") {
-            number = Number(value, Limits::kNarrowestFilterHz, Limits::kWidestFilterHz);
+            number = WholeNumber(value, Limits::kNarrowestFilterHz, Limits::kWidestFilterHz);
             read.filterHz = number.value_or(0);
         } else if (key == "unik") {
             const std::size_t slash = value.find('/');
-            const auto depth = Number(value.substr(0, slash), 0, 100);
+            const auto depth = WholeNumber(value.substr(0, slash), 0, 100);
             const auto period =
                 slash == std::string_view::npos
                     ? std::nullopt
-                    : Number(value.substr(slash + 1), Limits::kShortestFadingSeconds,
-                             Limits::kLongestFadingSeconds);
+                    : WholeNumber(value.substr(slash + 1), Limits::kShortestFadingSeconds,
+                                  Limits::kLongestFadingSeconds);
             if (!depth || !period) {
                 return std::nullopt;
             }
@@ -139,22 +90,22 @@ std::optional<ReceptionSettings> ParseConditions(const std::vector<std::string_v
             read.fadingDepthPercent = *depth;
             read.fadingSeconds = *period;
         } else if (key == "praskani") {
-            number = Number(value, Limits::kLowestStaticRate, Limits::kHighestStaticRate);
+            number = WholeNumber(value, Limits::kLowestStaticRate, Limits::kHighestStaticRate);
             read.staticCrashes = true;
             read.staticPerMinute = number.value_or(0);
         } else if (key == "ruseni") {
-            number = Number(value, 1, Limits::kMostStations);
+            number = WholeNumber(value, 1, Limits::kMostStations);
             read.interference = true;
             read.stations = number.value_or(0);
         } else if (key == "chirp") {
-            number = Number(value, 0, Limits::kHighestChirpHz);
+            number = WholeNumber(value, 0, Limits::kHighestChirpHz);
             read.chirp = true;
             read.chirpHz = number.value_or(0);
         } else if (key == "kliksy") {
-            number = Number(value, 1, 1);
+            number = WholeNumber(value, 1, 1);
             read.keyClicks = true;
         } else if (key == "rukopis") {
-            number = Number(value, 1, static_cast<int>(FistKind::kBug));
+            number = WholeNumber(value, 1, static_cast<int>(FistKind::kBug));
             read.fist = static_cast<FistKind>(number.value_or(0));
         } else {
             // The breakdown's fields, and later ones.
@@ -243,7 +194,7 @@ bool CHistoryFile::ParseFurtherLine(std::string_view line, CheckRecord& record) 
     if (line.size() > kMaxLineBytes) {
         return false;
     }
-    const auto tokens = Tokens(line);
+    const auto tokens = SpaceTokens(line);
     if (!tokens || tokens->empty() || (*tokens)[0] != kFurtherMark) {
         return false;
     }
@@ -267,7 +218,7 @@ bool CHistoryFile::ParseFurtherLine(std::string_view line, CheckRecord& record) 
             if (token.substr(0, equals) != field.key) {
                 continue;
             }
-            const auto value = Number(token.substr(equals + 1), 0, kMaxCount);
+            const auto value = WholeNumber(token.substr(equals + 1), 0, kMaxCount);
             if (!value || field.seen) {
                 return false;
             }
@@ -317,7 +268,7 @@ std::optional<CheckRecord> CHistoryFile::ParseLine(std::string_view line) {
     if (line.size() > kMaxLineBytes) {
         return std::nullopt;
     }
-    const auto tokens = Tokens(line);
+    const auto tokens = SpaceTokens(line);
     if (!tokens || tokens->size() < 12) {
         return std::nullopt;
     }
@@ -339,8 +290,8 @@ std::optional<CheckRecord> CHistoryFile::ParseLine(std::string_view line) {
         ratio[7] != '.') {
         return std::nullopt;
     }
-    const auto units = Number(ratio.substr(6, 1), 1, 9);
-    const auto tenths = Number(ratio.substr(8, 1), 0, 9);
+    const auto units = WholeNumber(ratio.substr(6, 1), 1, 9);
+    const auto tenths = WholeNumber(ratio.substr(8, 1), 0, 9);
     if (!units || !tenths) {
         return std::nullopt;
     }
@@ -362,8 +313,8 @@ std::optional<CheckRecord> CHistoryFile::ParseLine(std::string_view line) {
             slash == std::string_view::npos || record.characters.count(token[0]) != 0) {
             return std::nullopt;
         }
-        const auto times = Number(token.substr(2, slash - 2), 1, kMaxCount);
-        const auto wrong = Number(token.substr(slash + 1), 0, kMaxCount);
+        const auto times = WholeNumber(token.substr(2, slash - 2), 1, kMaxCount);
+        const auto wrong = WholeNumber(token.substr(slash + 1), 0, kMaxCount);
         if (!times || !wrong || *wrong > *times) {
             return std::nullopt;
         }
@@ -380,7 +331,7 @@ std::optional<CheckRecord> CHistoryFile::ParseLine(std::string_view line) {
             token[2] != '=' || !seen.insert({token[0], token[1]}).second) {
             return std::nullopt;
         }
-        const auto count = Number(token.substr(3), 1, kMaxCount);
+        const auto count = WholeNumber(token.substr(3), 1, kMaxCount);
         if (!count) {
             return std::nullopt;
         }

@@ -8,6 +8,7 @@
 
 #include "core/CMorseTable.h"
 #include "text/TextFile.h"
+#include "training/RecordLines.h"
 
 namespace {
 
@@ -25,32 +26,6 @@ constexpr std::array<std::pair<RecognitionSet, std::string_view>, 4> kSetNames =
     {RecognitionSet::All, "vse"},
 }};
 
-// Splits a line at single spaces; an empty token (two spaces) makes the line damaged.
-std::optional<std::vector<std::string_view>> Tokens(std::string_view line) {
-    std::vector<std::string_view> tokens;
-    std::size_t start = 0;
-    while (start <= line.size()) {
-        const std::size_t end = std::min(line.find(' ', start), line.size());
-        if (end == start) {
-            return std::nullopt;
-        }
-        tokens.push_back(line.substr(start, end - start));
-        start = end + 1;
-    }
-    return tokens;
-}
-
-// A whole decimal number from `low` to `high`, nothing else.
-std::optional<int> Number(std::string_view text, int low, int high) {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end || value < low || value > high) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 // The value of "key=value", when the token has this key.
 std::optional<std::string_view> Value(std::string_view token, std::string_view key) {
     if (token.size() <= key.size() + 1 || token.substr(0, key.size()) != key ||
@@ -58,30 +33,6 @@ std::optional<std::string_view> Value(std::string_view token, std::string_view k
         return std::nullopt;
     }
     return token.substr(key.size() + 1);
-}
-
-// "YYYY-MM-DD" and "hh:mm:ss".
-bool ParseDate(std::string_view date, std::string_view time, RecognitionRecord& record) {
-    if (date.size() != 10 || date[4] != '-' || date[7] != '-' || time.size() != 8 ||
-        time[2] != ':' || time[5] != ':') {
-        return false;
-    }
-    const auto year = Number(date.substr(0, 4), 1970, 9999);
-    const auto month = Number(date.substr(5, 2), 1, 12);
-    const auto day = Number(date.substr(8, 2), 1, 31);
-    const auto hour = Number(time.substr(0, 2), 0, 23);
-    const auto minute = Number(time.substr(3, 2), 0, 59);
-    const auto second = Number(time.substr(6, 2), 0, 60);
-    if (!year || !month || !day || !hour || !minute || !second) {
-        return false;
-    }
-    record.year = *year;
-    record.month = *month;
-    record.day = *day;
-    record.hour = *hour;
-    record.minute = *minute;
-    record.second = *second;
-    return true;
 }
 
 // "K=12/1/420" or "K=3/3/-".
@@ -96,8 +47,8 @@ std::optional<RecognitionRecord::Character> ParseCharacter(std::string_view toke
     if (second == std::string_view::npos) {
         return std::nullopt;
     }
-    const auto answers = Number(counts.substr(0, first), 0, kMaxCount);
-    const auto errors = Number(counts.substr(first + 1, second - first - 1), 0, kMaxCount);
+    const auto answers = WholeNumber(counts.substr(0, first), 0, kMaxCount);
+    const auto errors = WholeNumber(counts.substr(first + 1, second - first - 1), 0, kMaxCount);
     const std::string_view median = counts.substr(second + 1);
     if (!answers || !errors || *errors > *answers) {
         return std::nullopt;
@@ -105,7 +56,7 @@ std::optional<RecognitionRecord::Character> ParseCharacter(std::string_view toke
     RecognitionRecord::Character character{token[0], *answers, *errors, std::nullopt};
     if (median != "-") {
         // A median needs a right answer to be the median of.
-        const auto value = Number(median, 0, kMaxReaction);
+        const auto value = WholeNumber(median, 0, kMaxReaction);
         if (!value || *answers == *errors) {
             return std::nullopt;
         }
@@ -210,7 +161,7 @@ std::optional<RecognitionRecord> CRecognitionFile::ParseLine(std::string_view li
     if (line.size() > kMaxLineBytes) {
         return std::nullopt;
     }
-    const auto tokens = Tokens(line);
+    const auto tokens = SpaceTokens(line);
     if (!tokens || tokens->size() < 3) {
         return std::nullopt;
     }
@@ -235,7 +186,7 @@ std::optional<RecognitionRecord> CRecognitionFile::ParseLine(std::string_view li
         bool matched = false;
         for (const Known& field : known) {
             if (const auto value = Value(token, field.key)) {
-                const auto number = Number(*value, field.low, field.high);
+                const auto number = WholeNumber(*value, field.low, field.high);
                 if (!number) {
                     return std::nullopt;
                 }

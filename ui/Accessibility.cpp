@@ -45,6 +45,14 @@ QString SpokenCaption(const QString& caption) {
     return spoken;
 }
 
+QString SpokenLabel(const QString& caption) {
+    QString spoken = SpokenCaption(caption).trimmed();
+    if (spoken.endsWith(QLatin1Char(':'))) {
+        spoken.chop(1);
+    }
+    return spoken.trimmed();
+}
+
 void NameFromLabel(QLabel& label, QWidget& control) {
     label.setBuddy(&control);
     control.setAccessibleName(SpokenCaption(label.text()));

@@ -16,6 +16,10 @@ void InstallAccessibleInterfaces();
 // A caption as a reader says it: without its mnemonic marks ("&Start" is "Start", "&&" is "&").
 QString SpokenCaption(const QString& caption);
 
+// A label's caption as a reader says the control it names: without its mnemonic marks and its
+// final colon ("&Znaky:" is "Znaky").
+QString SpokenLabel(const QString& caption);
+
 // Links `label` to `control` (the label's mnemonic and a reader's relation) and names the control
 // after the label's caption. Called again whenever the captions change.
 void NameFromLabel(QLabel& label, QWidget& control);

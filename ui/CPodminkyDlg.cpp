@@ -14,6 +14,7 @@
 #include <charconv>
 #include <string>
 
+#include "ui/Accessibility.h"
 #include "ui/LanguageCaptions.h"
 
 namespace {
@@ -48,15 +49,6 @@ enum Caption {
 
 // The most digits of a seed (2^64 - 1 has 20).
 constexpr int kSeedDigits = 20;
-
-// A label's text as a screen reader says it: without the mnemonic's "&" and the final colon.
-QString Spoken(QString caption) {
-    caption.remove(QLatin1Char('&'));
-    if (caption.endsWith(QLatin1Char(':'))) {
-        caption.chop(1);
-    }
-    return caption.trimmed();
-}
 
 }  // namespace
 
@@ -101,7 +93,7 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
     const auto field = [this, grid, &row](const QString& caption, QWidget* widget) {
         auto* label = new QLabel(caption, this);
         label->setBuddy(widget);
-        widget->setAccessibleName(Spoken(caption));
+        widget->setAccessibleName(SpokenLabel(caption));
         grid->addWidget(label, row, 1);
         grid->addWidget(widget, row, 2);
         ++row;
@@ -114,7 +106,7 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
     };
     const auto condition = [this, grid, &row](Condition which, Caption caption) {
         auto* box = new QCheckBox(captions[caption], this);
-        box->setAccessibleName(Spoken(captions[caption]));
+        box->setAccessibleName(SpokenLabel(captions[caption]));
         switches[which] = box;
         grid->addWidget(box, row, 0, 1, 3, Qt::AlignLeft);
         ++row;
@@ -154,7 +146,7 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
         QRegularExpression(QStringLiteral("[0-9]{1,%1}").arg(kSeedDigits)), seedEdit));
     field(captions[kSeed], seedEdit);
     fixedSeedBox = new QCheckBox(captions[kFixedSeed], this);
-    fixedSeedBox->setAccessibleName(Spoken(captions[kFixedSeed]));
+    fixedSeedBox->setAccessibleName(SpokenLabel(captions[kFixedSeed]));
     grid->addWidget(fixedSeedBox, row, 0, 1, 3, Qt::AlignLeft);
     ++row;
     // The check boxes stand out to the left of the fields that belong to them.

@@ -16,6 +16,7 @@
 
 #include "output/CCuePlayer.h"
 #include "output/MonotonicClock.h"
+#include "ui/Accessibility.h"
 #include "ui/CMessageBoxes.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
@@ -56,15 +57,6 @@ enum Caption {
 // The limit of a quick answer the user can set, in milliseconds.
 constexpr int kLowestLimit = 200;
 constexpr int kHighestLimit = 5000;
-
-// A label's text as a screen reader says it: without the mnemonic's "&" and the final colon.
-QString Spoken(QString caption) {
-    caption.remove(QLatin1Char('&'));
-    if (caption.endsWith(QLatin1Char(':'))) {
-        caption.chop(1);
-    }
-    return caption.trimmed();
-}
 
 }  // namespace
 
@@ -121,7 +113,7 @@ CRozpoznaniDlg::CRozpoznaniDlg(CCuePlayer& cuePlayer, const RecognitionSettings&
     const auto field = [this, grid, &row](const QString& caption, QWidget* widget) {
         auto* label = new QLabel(caption, this);
         label->setBuddy(widget);
-        widget->setAccessibleName(Spoken(caption));
+        widget->setAccessibleName(SpokenLabel(caption));
         grid->addWidget(label, row, 0);
         grid->addWidget(widget, row, 1);
         ++row;
@@ -135,7 +127,7 @@ CRozpoznaniDlg::CRozpoznaniDlg(CCuePlayer& cuePlayer, const RecognitionSettings&
     limitSpin->setSingleStep(100);
     field(captions[kLimit], limitSpin);
     wrongToneBox = new QCheckBox(captions[kWrongTone], this);
-    wrongToneBox->setAccessibleName(Spoken(captions[kWrongTone]));
+    wrongToneBox->setAccessibleName(SpokenLabel(captions[kWrongTone]));
     grid->addWidget(wrongToneBox, row, 0, 1, 2, Qt::AlignLeft);
     grid->setColumnStretch(1, 1);
 

@@ -42,19 +42,10 @@ enum Caption {
     kBeforeStart,
 };
 
-// A label's caption as a reader says the control it names: without its mnemonic and final colon.
-QString Spoken(const QString& caption) {
-    QString spoken = SpokenCaption(caption).trimmed();
-    if (spoken.endsWith(QLatin1Char(':'))) {
-        spoken.chop(1);
-    }
-    return spoken;
-}
-
 // Links `label` to `control` and names the control after it.
 void Name(QLabel& label, QWidget& control) {
     label.setBuddy(&control);
-    control.setAccessibleName(Spoken(label.text()));
+    control.setAccessibleName(SpokenLabel(label.text()));
 }
 
 // The seed of a run: the milliseconds of the monotonic clock, as the generator's seeds are drawn.

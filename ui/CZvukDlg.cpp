@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "config/CSoundOptionsFile.h"
+#include "ui/Accessibility.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
 
@@ -37,15 +38,6 @@ enum Caption {
     kCancel,
     kLive,
 };
-
-// A caption as a screen reader says it: without the mnemonic's "&" and the final colon.
-QString Spoken(QString caption) {
-    caption.remove(QLatin1Char('&'));
-    if (caption.endsWith(QLatin1Char(':'))) {
-        caption.chop(1);
-    }
-    return caption.trimmed();
-}
 
 }  // namespace
 
@@ -81,7 +73,7 @@ CZvukDlg::CZvukDlg(const SoundOptions& initial, const QString& languageFile, QWi
     const auto field = [this, grid, &row](const QString& caption, QWidget* widget) {
         auto* label = new QLabel(caption, this);
         label->setBuddy(widget);
-        widget->setAccessibleName(Spoken(caption));
+        widget->setAccessibleName(SpokenLabel(caption));
         grid->addWidget(label, row, 1);
         grid->addWidget(widget, row, 2);
         ++row;
@@ -104,10 +96,10 @@ CZvukDlg::CZvukDlg(const SoundOptions& initial, const QString& languageFile, QWi
     };
 
     speakBox = new QCheckBox(captions[kSpeak], this);
-    speakBox->setAccessibleName(Spoken(captions[kSpeak]));
+    speakBox->setAccessibleName(SpokenLabel(captions[kSpeak]));
     wide(speakBox);
     liveBox = new QCheckBox(captions[kLive], this);
-    liveBox->setAccessibleName(Spoken(captions[kLive]));
+    liveBox->setAccessibleName(SpokenLabel(captions[kLive]));
     grid->addWidget(liveBox, row, 1, 1, 2, Qt::AlignLeft);
     ++row;
     pauseBeforeSpin = seconds();
@@ -119,19 +111,19 @@ CZvukDlg::CZvukDlg(const SoundOptions& initial, const QString& languageFile, QWi
     auto* group = new QButtonGroup(this);
     for (const Caption caption : {kNoLadder, kRungs, kSteps}) {
         auto* choice = new QRadioButton(captions[caption], this);
-        choice->setAccessibleName(Spoken(captions[caption]));
+        choice->setAccessibleName(SpokenLabel(captions[caption]));
         ladderChoices[group->buttons().size()] = choice;
         group->addButton(choice);
         wide(choice);
         if (caption == kRungs) {
             rungsEdit = new QLineEdit(this);
             rungsEdit->setMaxLength(120);
-            rungsEdit->setAccessibleName(Spoken(captions[kRungs]));
+            rungsEdit->setAccessibleName(SpokenLabel(captions[kRungs]));
             grid->addWidget(rungsEdit, row, 1, 1, 2);
             ++row;
             rungsProblem = new QLabel(this);
             rungsProblem->setWordWrap(true);
-            rungsProblem->setAccessibleName(Spoken(captions[kBadRungs]));
+            rungsProblem->setAccessibleName(SpokenLabel(captions[kBadRungs]));
             grid->addWidget(rungsProblem, row, 1, 1, 2);
             ++row;
         }
