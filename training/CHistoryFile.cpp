@@ -45,12 +45,13 @@ void DeriveBreakdown(CheckRecord& record) {
 }
 
 // The reception conditions of a further line's tokens (from the second on): all off when it has
-// none, nothing when one of them is damaged, repeated or out of range, or there is no seed.
+// none, nothing when one of them is damaged, repeated or out of range, there is no seed, or
+// nothing of what was read changes what was heard (a seed and a filter alone, beside a key this
+// reader does not know): a record keeps no part of its conditions that it does not write back.
 std::optional<ReceptionSettings> ParseConditions(const std::vector<std::string_view>& tokens) {
     using Limits = ReceptionSettings;
     ReceptionSettings read;
     bool seeded = false;
-    bool any = false;
     std::set<std::string_view> seen;
     for (std::size_t k = 1; k < tokens.size(); ++k) {
         const std::string_view token = tokens[k];
@@ -114,12 +115,8 @@ std::optional<ReceptionSettings> ParseConditions(const std::vector<std::string_v
         if ((key != "semeno" && !number) || !seen.insert(key).second) {
             return std::nullopt;
         }
-        any = any || key != "semeno";
     }
-    if (!any && !seeded) {
-        return ReceptionSettings();
-    }
-    if (!seeded || !any ||
+    if (!seeded || !read.AnyOn() ||
         (read.filterHz != ReceptionSettings().filterHz && !read.ChangesSound())) {
         return std::nullopt;
     }

@@ -19,13 +19,15 @@
 //     ruseni=2 chirp=60 kliksy=1 rukopis=3
 // (one line; only the conditions that were on: noise at its SNR in dB, the receiver filter in Hz,
 // fading depth in % / period in s, static crashes a minute, interfering stations, chirp in Hz,
-// key clicks, the fist). A line with a damaged condition keeps its breakdown and reads as clean.
-// A reader that knows only record
-// lines skips it as a damaged line, so it reads every record as before; this reader takes it for
-// the record line just before it, skips fields it does not know (room for later ones), and
-// derives the breakdown from the record line when the further line is missing or damaged (the
-// records of older files). The file is read as hostile input: a damaged line is skipped and the
-// rest kept. Appending replaces the file atomically. Any thread, one caller at a time.
+// key clicks, the fist). A line with a damaged condition keeps its breakdown and reads as clean;
+// beside a key this reader does not know, the conditions it knows are kept when they are on (a
+// seed and a filter alone are not), so a record holds nothing that it does not write back.
+// A reader that knows only record lines skips it as a damaged line, so it reads every record as
+// before; this reader takes it for the record line just before it, skips fields it does not know
+// (room for later ones), and derives the breakdown from the record line when the further line is
+// missing or damaged (the records of older files). The file is read as hostile input: a damaged
+// line is skipped and the rest kept. Appending replaces the file atomically. Any thread, one caller
+// at a time.
 class CHistoryFile {
 public:
     explicit CHistoryFile(std::string path);

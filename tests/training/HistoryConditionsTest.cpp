@@ -119,8 +119,8 @@ struct DamagedCase {
 
 class DamagedConditions : public testing::TestWithParam<DamagedCase> {};
 
-// A damaged, repeated or out-of-range condition, or conditions without their seed, leave the
-// check clean; its breakdown is still taken.
+// A damaged, repeated or out-of-range condition, conditions without their seed, or a seed with
+// nothing heard differently leave the check clean; its breakdown is still taken.
 TEST_P(DamagedConditions, ReadAsCleanWithTheBreakdownKept) {
     const CheckRecord record = Checked(ReceptionSettings());
     const std::string bytes = CHistoryFile::FormatRecordLine(record) +
@@ -147,7 +147,10 @@ INSTANTIATE_TEST_SUITE_P(
                     DamagedCase{"SeedBeyond64Bits", " semeno=18446744073709551616 sum=3"},
                     DamagedCase{"NoiseTwice", " semeno=1 sum=3 sum=4"},
                     DamagedCase{"WithoutSeed", " sum=3 filtr=500"},
-                    DamagedCase{"FilterWithoutSound", " semeno=5 filtr=300 rukopis=1"}),
+                    DamagedCase{"FilterWithoutSound", " semeno=5 filtr=300 rukopis=1"},
+                    // What the history fuzzer found: the seed was kept but never written back.
+                    DamagedCase{"SeedAndFilterBesideADamagedKey",
+                                " semeno=4242 s0um=-5 filtr=500"}),
     CaseName());
 
 // The score against the SNR: the checks without noise first, then each ratio from the easiest
