@@ -9,12 +9,16 @@
 // The conditions a benchmark runs under, as a learner's machine may be: busy processes that keep
 // every core loaded, and a process without the right to real-time scheduling or a lower nice
 // value (as a normal user is; root drops the capability for the benchmark's own threads).
+// "desktop" runs a stand-in for a working desktop beside the benchmark: the program named by
+// BRUMLO_DESKTOP_LOAD (processes streaming through memory, starting programs, faulting pages and
+// syncing a file), stopped with SIGTERM at the end.
 struct LoadConditions {
     bool busy = false;
+    bool desktop = false;
     bool withoutRealtimeRight = false;
 };
 
-// Reads "busy" and "user" among the arguments (others are left to the caller).
+// Reads "busy", "desktop" and "user" among the arguments (others are left to the caller).
 LoadConditions ParseLoadConditions(int argc, char** argv);
 
 // Drops CAP_SYS_NICE from the calling thread (and so from every thread it creates later) and
@@ -28,8 +32,36 @@ std::string DescribeSchedulingRights();
 
 class CBusyLoad;
 
-// Sets the conditions up: the busy processes (returned; they stop with it), the right dropped,
-// and one line printed on what the threads may have. Standard output is made line-buffered, so
+// The times the private sound server's debug log (BRUMLO_TEST_SERVER_LOG, from
+// scripts/with-pulse) reports a stream of this program's found empty ("underrun of 'NAME'"),
+// for the streams named Brumlo..., and the ALSA plug-in's; -1 when there is no log.
+long ServerUnderruns();
+
+// Runs a program beside the benchmark, in a process group of its own, until the object ends; the
+// group is stopped with SIGTERM. `command` is run by the shell.
+class CSideProgram {
+public:
+    explicit CSideProgram(const std::string& command);
+    ~CSideProgram();
+    CSideProgram(const CSideProgram&) = delete;
+    CSideProgram& operator=(const CSideProgram&) = delete;
+    bool Started() const { return child > 0; }
+    // Waits for the program to end and returns what it printed.
+    std::string Finish();
+
+private:
+    pid_t child = -1;
+    int output = -1;
+};
+
+// The real-time probe (BRUMLO_WAKEPROBE, a program that prints "... p99 X ..." in microseconds),
+// run for `seconds` beside the measurement; null when it is not named.
+std::unique_ptr<CSideProgram> StartWakeProbe(double seconds);
+// The probe's p99 lateness in microseconds from what it printed, or -1.
+double ProbeP99(const std::string& printed);
+
+// Sets the conditions up: the busy processes or the desktop load (returned; they stop with it),
+// the right dropped, and one line printed on what the threads may have. Standard output is made line-buffered, so
 // that a line is out as each figure is ready and a run cut short still tells something.
 std::unique_ptr<CBusyLoad> EstablishLoadConditions(const LoadConditions& conditions);
 
@@ -44,4 +76,6 @@ public:
 
 private:
     std::vector<pid_t> children;
+    std::unique_ptr<CSideProgram> desktop;
+    friend std::unique_ptr<CBusyLoad> EstablishLoadConditions(const LoadConditions&);
 };

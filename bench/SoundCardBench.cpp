@@ -221,6 +221,7 @@ void Run(const char* sink, int signSpeed, int textSpeed, std::size_t characters)
 
     CMarkingListener listener;
     CKeyingEngine engine(&listener);
+    const long serverUnderrunsBefore = ServerUnderruns();
     engine.ReplaceDevice(std::make_unique<CSoundCardOutput>(), kSoundCardOutput);
     auto& card = dynamic_cast<CSoundCardOutput&>(engine.Device());
     // As in the program, the output has been open for a while when Start is pressed.
@@ -241,19 +242,24 @@ void Run(const char* sink, int signSpeed, int textSpeed, std::size_t characters)
         "\n%d/%d, %zu mixed characters (%.1f s)%s%s: model %zu elements, %zu found in "
         "the recording\n",
         signSpeed, textSpeed, text.size(), duration,
-        conditions.busy ? ", busy machine" : ", idle machine",
+        conditions.desktop ? ", desktop load" : conditions.busy ? ", busy machine" : ", idle machine",
         conditions.withoutRealtimeRight ? ", without the right to real time" : "", model.size(),
         elements.size());
     const char* grant = card.AudioThreadGrant() == RealtimeGrant::Kernel        ? "kernel"
                         : card.AudioThreadGrant() == RealtimeGrant::RealtimeKit ? "RealtimeKit"
                                                                                 : "refused";
+    std::printf("underruns in the sound server's log: %ld (goal: 0); reported to the stream: %llu\n",
+                ServerUnderruns() - serverUnderrunsBefore,
+                static_cast<unsigned long long>(card.Underruns()));
     std::printf(
-        "underruns %llu, late events %llu; lead %.2f ms, look-ahead %.0f ms, stream latency "
+        "%s; late events %llu; lead %.2f ms, look-ahead %.0f ms, stream latency "
         "%.2f ms; audio thread real time: %s\n",
-        static_cast<unsigned long long>(card.Underruns()),
+        card.OnSoundServer() ? "the sound server's own stream" : "PortAudio",
         static_cast<unsigned long long>(card.LateEvents()),
         std::chrono::duration<double, std::milli>(card.Lead()).count(),
-        static_cast<double>(CSoundCardOutput::kLookAheadNanoseconds) / 1e6,
+        static_cast<double>(card.OnSoundServer() ? CSoundCardOutput::kServerLookAheadNanoseconds
+                                                 : CSoundCardOutput::kLookAheadNanoseconds) /
+            1e6,
         std::chrono::duration<double, std::milli>(card.StreamLatency()).count(), grant);
     std::string sent(1, CTransmissionTimeline::kStartSign);
     sent += WithoutSpaces(text);
@@ -331,6 +337,7 @@ void Steps(const char* sink) {
     morse.SetKind(kLetterText);
     CFinishListener listener;
     CKeyingEngine engine(&listener);
+    const long serverUnderrunsBefore = ServerUnderruns();
     engine.ReplaceDevice(std::make_unique<CSoundCardOutput>(), kSoundCardOutput);
     auto& card = dynamic_cast<CSoundCardOutput&>(engine.Device());
     std::this_thread::sleep_for(std::chrono::seconds(1));
@@ -353,10 +360,11 @@ void Steps(const char* sink) {
     const auto elements = CToneDecoder(kTone, kRate).FindElements(recorder.Stop());
     std::printf("\nstepping: %zu presses, %zu elements found (start sign 5, 20 E, end sign 5)\n",
                 presses.size(), elements.size());
-    std::printf("lead %.2f ms and stream latency %.2f ms; underruns %llu\n",
+    std::printf("lead %.2f ms and stream latency %.2f ms; underruns %llu, in the server's log %ld\n",
                 std::chrono::duration<double, std::milli>(card.Lead()).count(),
                 std::chrono::duration<double, std::milli>(card.StreamLatency()).count(),
-                static_cast<unsigned long long>(card.Underruns()));
+                static_cast<unsigned long long>(card.Underruns()),
+                ServerUnderruns() - serverUnderrunsBefore);
     if (elements.size() != 30) {
         return;
     }

@@ -26,22 +26,32 @@ void CCueQueue::Drop() {
 std::int64_t CCueQueue::HeardEndNanoseconds(std::int64_t latencyNanoseconds) const {
     // The producer is the only writer of `tail`, so it cannot move while this runs; the callback
     // writes `endSample` once for each position before it publishes that position.
-    const std::uint64_t queued = tail.load(std::memory_order_relaxed);
-    if (queued == 0 || endPosition.load(std::memory_order_acquire) != queued ||
-        !originKnown.load(std::memory_order_acquire)) {
+    const std::int64_t end = EndSample();
+    if (end < 0 || !originKnown.load(std::memory_order_acquire)) {
         return 0;
     }
-    const double heard =
-        static_cast<double>(originNanoseconds.load(std::memory_order_acquire)) +
-        static_cast<double>(endSample.load(std::memory_order_relaxed)) * nanosecondsPerSample;
+    const double heard = static_cast<double>(originNanoseconds.load(std::memory_order_acquire)) +
+                         static_cast<double>(end) * nanosecondsPerSample;
     return static_cast<std::int64_t>(std::llround(heard)) + latencyNanoseconds;
+}
+
+std::int64_t CCueQueue::EndSample() const {
+    const std::uint64_t queued = tail.load(std::memory_order_relaxed);
+    if (queued == 0 || endPosition.load(std::memory_order_acquire) != queued) {
+        return -1;
+    }
+    return endSample.load(std::memory_order_relaxed);
 }
 
 void CCueQueue::Render(float* out, std::size_t frames, std::int64_t nowNanoseconds, bool underrun) {
     mapping.Observe(nowNanoseconds, framesRendered, static_cast<std::int64_t>(frames), underrun);
     originNanoseconds.store(mapping.OriginNanoseconds(), std::memory_order_release);
     originKnown.store(true, std::memory_order_release);
+    Take(out, frames, framesRendered);
+    framesRendered += static_cast<std::int64_t>(frames);
+}
 
+void CCueQueue::Take(float* out, std::size_t frames, std::int64_t firstSample) {
     const std::uint64_t queued = tail.load(std::memory_order_acquire);
     std::uint64_t position = head.load(std::memory_order_relaxed);
     std::size_t written = 0;
@@ -75,12 +85,11 @@ void CCueQueue::Render(float* out, std::size_t frames, std::int64_t nowNanosecon
         // The queue ran empty in this buffer: the last sample is the last one written here, or,
         // when nothing was written (a dropped sound that had not begun), the one before it.
         endSample.store(
-            std::max<std::int64_t>(0, framesRendered + static_cast<std::int64_t>(written) - 1),
+            std::max<std::int64_t>(0, firstSample + static_cast<std::int64_t>(written) - 1),
             std::memory_order_relaxed);
         endPosition.store(queued, std::memory_order_release);
         publishedPosition = queued;
     }
-    framesRendered += static_cast<std::int64_t>(frames);
 }
 
 void CCueQueue::Restart() {

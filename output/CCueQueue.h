@@ -38,6 +38,12 @@ public:
     // Consumer (the stream's callback): fills `frames` samples, rendered at `nowNanoseconds`;
     // `underrun` when the stream reported its previous buffer late.
     void Render(float* out, std::size_t frames, std::int64_t nowNanoseconds, bool underrun);
+    // Consumer of a stream that keeps its own clock: fills `frames` samples that begin at sample
+    // `firstSample` of that stream.
+    void Take(float* out, std::size_t frames, std::int64_t firstSample);
+    // Producer: the stream sample of the last sample queued, once the consumer has taken it (or
+    // has passed the place where it was dropped); -1 before.
+    std::int64_t EndSample() const;
     // Consumer state back to a new stream's (sample 0, no mapping); only while no callback runs.
     void Restart();
 

@@ -14,6 +14,9 @@ namespace {
 // buffer that report is close to the truth (within a few milliseconds on a sound server), while a
 // deeper one makes the heard end come out some 5 to 13 ms late.
 constexpr double kLatencySeconds = 0.02;
+// On a sound server: how far ahead of the sound its silence is written, and so how soon after
+// Play a sound begins.
+constexpr std::int64_t kServerFillNanoseconds = 30000000;
 
 }  // namespace
 
@@ -35,14 +38,30 @@ struct CCueStream {
 CSoundCardCuePlayer::CSoundCardCuePlayer() = default;
 
 CSoundCardCuePlayer::~CSoundCardCuePlayer() {
+    server.reset();
     Close();
     if (portAudioReady) {
         Pa_Terminate();
     }
 }
 
+bool CSoundCardCuePlayer::OpenOnServer() {
+    queue.Restart();
+    server = CPulseStream::Open(
+        "Brumlo cues",
+        [this](float* out, std::size_t frames, std::int64_t firstSample) {
+            queue.Take(out, frames, firstSample);
+        },
+        kServerFillNanoseconds);
+    latencyNanoseconds = 0;
+    return server != nullptr;
+}
+
 bool CSoundCardCuePlayer::Open() {
-    if (stream != nullptr) {
+    if (server != nullptr || stream != nullptr) {
+        return true;
+    }
+    if (!portAudioReady && OpenOnServer()) {
         return true;
     }
     if (!portAudioReady) {
@@ -88,6 +107,22 @@ void CSoundCardCuePlayer::Close() {
 }
 
 bool CSoundCardCuePlayer::Play(const std::vector<float>& samples) {
+    if (server != nullptr) {
+        if (server->Lost()) {
+            // The sound server went away since the stream was opened: a new stream, once.
+            server.reset();
+            if (!OpenOnServer()) {
+                return false;
+            }
+        }
+        if (!queue.Push(samples.data(), samples.size())) {
+            return false;
+        }
+        // The whole sound is decided: into the server's buffer at once.
+        cut = false;
+        server->Decide(server->FirstOpenSample() + static_cast<std::int64_t>(samples.size()));
+        return true;
+    }
     if (stream != nullptr && Pa_IsStreamActive(stream) != 1) {
         // The sound server went away since the stream was opened: a new stream, once.
         Close();
@@ -98,8 +133,27 @@ bool CSoundCardCuePlayer::Play(const std::vector<float>& samples) {
 
 void CSoundCardCuePlayer::Silence() {
     queue.Drop();
+    if (server != nullptr) {
+        // What the server holds already falls silent as well.
+        cut = true;
+        server->Cut();
+    }
 }
 
 std::int64_t CSoundCardCuePlayer::HeardEndNanoseconds() const {
+    if (server != nullptr) {
+        std::int64_t end = queue.EndSample();
+        if (cut) {
+            const std::int64_t cutFrom = server->CutSample();
+            if (cutFrom < 0) {
+                return 0;
+            }
+            end = std::min(end, cutFrom);
+        }
+        if (end < 0 || !server->Mapped()) {
+            return 0;
+        }
+        return server->OriginNanoseconds() + end * 1000000000 / static_cast<std::int64_t>(kSampleRate);
+    }
     return stream == nullptr ? 0 : queue.HeardEndNanoseconds(latencyNanoseconds);
 }

@@ -2,20 +2,24 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <cstdint>
 #include <vector>
 
 #include "output/CCuePlayer.h"
 #include "output/CCueQueue.h"
+#include "output/CPulseStream.h"
 
 using PaStream = void;
 
-// The cue player on the sound card: a PortAudio output stream of its own on the default device
-// (mono, 44.1 kHz, a short buffer), opened by Open and kept
-// running, silent between sounds. Sounds go through a CCueQueue, whose callback side maps the
+// The cue player on the sound card: an output stream of its own (mono, 44.1 kHz), opened by Open
+// and kept running, silent between sounds. Where the desktop has a sound server the stream is the
+// server's own (CPulseStream): a sound is written into the server's buffer whole as soon as it is
+// played, and the stream's clock tells when its end is heard. Without a server it is a PortAudio
+// stream on the default device with a short buffer, whose callback side of the CCueQueue maps the
 // stream's samples to the monotonic clock, so that HeardEndNanoseconds includes the stream's
 // latency. Open, Play, Silence and HeardEndNanoseconds on the user-interface thread; the stream's
-// callback on the audio thread.
+// callback or thread renders.
 class CSoundCardCuePlayer : public CCuePlayer {
 public:
     CSoundCardCuePlayer();
@@ -37,8 +41,12 @@ public:
 
 private:
     void Close();
+    bool OpenOnServer();
     friend struct CCueStream;
 
+    std::unique_ptr<CPulseStream> server;
+    // Silence cut the last sound short, and nothing was played since.
+    bool cut = false;
     bool portAudioReady = false;
     PaStream* stream = nullptr;
     std::int64_t latencyNanoseconds = 0;

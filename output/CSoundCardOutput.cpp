@@ -37,6 +37,19 @@ constexpr std::int64_t kDecisionMarginNanoseconds = 5000000;
 constexpr int kAudioThreadPriority = 10;
 // A running stream whose callback has not come for this long has lost its sound server.
 constexpr std::int64_t kStallNanoseconds = 500000000;
+// On the sound server: how far ahead of the sound the silence nothing is decided for is written.
+// A step press is heard this much after it, plus the server's own short output buffer; a
+// continuous transmission only meets it at its start and after a pause, and a longer fill
+// outlasts a late wake-up of the stream's thread when it is not real-time.
+constexpr std::int64_t kSteppingFillNanoseconds = 30000000;
+constexpr std::int64_t kContinuousFillNanoseconds = 100000000;
+// What the server shows for the stream.
+constexpr const char* kStreamName = "Brumlo";
+
+std::int64_t FillFor(TransmissionPace pace) {
+    return pace == TransmissionPace::Stepping ? kSteppingFillNanoseconds
+                                              : kContinuousFillNanoseconds;
+}
 
 }  // namespace
 
@@ -52,9 +65,46 @@ struct CSoundCardStream {
 };
 
 CSoundCardOutput::CSoundCardOutput() {
+    if (OpenServerStream(TransmissionPace::Continuous)) {
+        SetOpen(true);
+        return;
+    }
     QuietSoundProbing();
     portAudioReady = Pa_Initialize() == paNoError;
     SetOpen(portAudioReady && OpenStream(kContinuousLatencySeconds));
+}
+
+bool CSoundCardOutput::OpenServerStream(TransmissionPace pace) {
+    renderer.Reset();
+    timelineEndSample = 0;
+    lastToneEndSample = 0;
+    leadNanoseconds = 0;
+    audioGrantAsked = false;
+    audioGrant = RealtimeGrant::Refused;
+    server = CPulseStream::Open(
+        kStreamName,
+        [this](float* out, std::size_t frames, std::int64_t firstSample) {
+            renderer.Render(out, frames, firstSample);
+        },
+        FillFor(pace));
+    if (!server) {
+        return false;
+    }
+    streamLatencyNanoseconds = 0;
+    openedAt = MonotonicNanoseconds();
+    streamRunning = true;
+    return true;
+}
+
+void CSoundCardOutput::PublishDecided() {
+    if (server) {
+        // The next tone's rising edge begins half an edge before its place.
+        server->Decide(timelineEndSample - CToneRenderer::kRampSamples / 2);
+    }
+}
+
+std::uint64_t CSoundCardOutput::Underruns() const {
+    return server ? server->Underruns() : underruns.load(std::memory_order_relaxed);
 }
 
 CSoundCardOutput::~CSoundCardOutput() {
@@ -117,6 +167,7 @@ bool CSoundCardOutput::OpenStream(double latencySeconds) {
 
 void CSoundCardOutput::CloseStream() {
     streamRunning = false;
+    server.reset();
     if (stream != nullptr) {
         Pa_AbortStream(stream);
         Pa_CloseStream(stream);
@@ -125,6 +176,9 @@ void CSoundCardOutput::CloseStream() {
 }
 
 bool CSoundCardOutput::StreamStalled() const {
+    if (server) {
+        return server->Lost();
+    }
     return MonotonicNanoseconds() - lastCallbackNanoseconds > kStallNanoseconds ||
            Pa_IsStreamActive(stream) != 1;
 }
@@ -134,7 +188,8 @@ void CSoundCardOutput::SetTone(std::int32_t hz) {
 }
 
 void CSoundCardOutput::BeginTransmission(TransmissionPace pace, std::int64_t wordSilenceUnits) {
-    if (!portAudioReady) {
+    if (server || !portAudioReady) {
+        BeginServerTransmission(pace);
         return;
     }
     lookAheadNanoseconds = pace == TransmissionPace::Continuous ? kLookAheadNanoseconds : 0;
@@ -153,6 +208,36 @@ void CSoundCardOutput::BeginTransmission(TransmissionPace pace, std::int64_t wor
     }
     FixLead();
     RaiseAudioThread();
+    PrepareConditions();
+}
+
+void CSoundCardOutput::BeginServerTransmission(TransmissionPace pace) {
+    // The server went away since the stream was opened, or there was none: a new stream, which
+    // is the server's again when one answers.
+    if (!server || server->Lost()) {
+        serverLost = serverLost || server != nullptr;
+        server.reset();
+        streamRunning = false;
+        if (!OpenServerStream(pace)) {
+            return;
+        }
+        if (serverLost) {
+            serverLost = false;
+            ++reopenings;
+        }
+    }
+    server->SetFill(FillFor(pace));
+    lookAheadNanoseconds = pace == TransmissionPace::Continuous ? kServerLookAheadNanoseconds : 0;
+    // The clock is known once the server has told the stream's time.
+    while (!server->Mapped() && MonotonicNanoseconds() - openedAt < kLeadWaitNanoseconds) {
+        SleepUntilNanoseconds(MonotonicNanoseconds() + 5000000);
+    }
+    leadNanoseconds = server->Mapped() ? FillFor(pace) + kLeadMarginNanoseconds : 0;
+    RaiseAudioThread();
+    PrepareConditions();
+}
+
+void CSoundCardOutput::PrepareConditions() {
     // The receiver is built here, before anything is keyed: its filters are allocated.
     conditionsBegun = false;
     preparedConditions.reset();
@@ -171,7 +256,8 @@ void CSoundCardOutput::SetReceptionConditions(const ReceptionSettings& settings,
 }
 
 void CSoundCardOutput::RaiseAudioThread() {
-    const pid_t thread = audioThreadId.load(std::memory_order_acquire);
+    const pid_t thread =
+        server ? server->ThreadId() : audioThreadId.load(std::memory_order_acquire);
     if (audioGrantAsked || thread == 0) {
         return;
     }
@@ -189,6 +275,9 @@ void CSoundCardOutput::EndTransmission() {
         conditionsBegun = false;
         renderer.EndConditions(timelineEndSample + CStreamRenderer::kTailSamples);
         heardUntil = std::max(heardUntil, renderer.ConditionsSilentFrom());
+        if (server) {
+            server->Decide(heardUntil + 1);
+        }
     }
     Timer().WaitUntil(TimeOfSample(heardUntil) + streamLatencyNanoseconds);
 }
@@ -209,7 +298,7 @@ void CSoundCardOutput::FixLead() {
 }
 
 std::int64_t CSoundCardOutput::TimeOfSample(std::int64_t sample) const {
-    return originNanoseconds.load(std::memory_order_acquire) +
+    return (server ? server->OriginNanoseconds() : originNanoseconds.load(std::memory_order_acquire)) +
            static_cast<std::int64_t>(std::llround(static_cast<double>(sample) * 1e9 / kSampleRate));
 }
 
@@ -218,17 +307,19 @@ void CSoundCardOutput::WaitForSample(std::int64_t sample) {
 }
 
 void CSoundCardOutput::BeginSegment() {
-    onTimeline =
-        streamRunning && leadNanoseconds != 0 && originKnown.load(std::memory_order_acquire);
+    onTimeline = streamRunning && leadNanoseconds != 0 &&
+                 (server ? server->Mapped() : originKnown.load(std::memory_order_acquire));
     if (!onTimeline) {
         return;
     }
-    const std::int64_t start = MonotonicNanoseconds() + leadNanoseconds;
-    segmentStartSample = std::max(
-        timelineEndSample,
-        static_cast<std::int64_t>(std::llround(
-            static_cast<double>(start - originNanoseconds.load(std::memory_order_acquire)) *
-            kSampleRate / 1e9)));
+    // The first sample whose silence is not written yet, and the half edge of the first tone.
+    const std::int64_t open =
+        server ? server->FirstOpenSample() + CToneRenderer::kRampSamples / 2
+               : static_cast<std::int64_t>(std::llround(
+                     static_cast<double>(MonotonicNanoseconds() + leadNanoseconds -
+                                         originNanoseconds.load(std::memory_order_acquire)) *
+                     kSampleRate / 1e9));
+    segmentStartSample = std::max(timelineEndSample, open);
     if (preparedConditions) {
         // The transmission's first segment: its conditions begin here, the segment a lead-in
         // later, and never before the last conditions have faded out.
@@ -244,6 +335,7 @@ void CSoundCardOutput::BeginSegment() {
         segmentStartSample = origin + CStreamRenderer::kLeadInSamples;
     }
     timelineEndSample = segmentStartSample;
+    PublishDecided();
 }
 
 void CSoundCardOutput::KeyOnTimeline(std::int64_t startUnits, std::int32_t lengthUnits,
@@ -262,6 +354,7 @@ void CSoundCardOutput::KeyOnTimeline(std::int64_t startUnits, std::int32_t lengt
         lastToneEndSample = end;
     }
     timelineEndSample = std::max(timelineEndSample, end);
+    PublishDecided();
     WaitForSample(end);
 }
 
@@ -271,6 +364,7 @@ bool CSoundCardOutput::WaitOnTimeline(std::int64_t endUnits) {
     }
     const std::int64_t end = segmentStartSample + SamplesFor(endUnits);
     timelineEndSample = std::max(timelineEndSample, end);
+    PublishDecided();
     WaitForSample(end);
     return true;
 }
@@ -304,6 +398,7 @@ std::int64_t CSoundCardOutput::PlayOnTimeline(std::int64_t startUnits, std::vect
     // Heard to its end before the transmission counts as over.
     lastToneEndSample = std::max(lastToneEndSample, start + count);
     timelineEndSample = std::max(timelineEndSample, start + count);
+    PublishDecided();
     constexpr std::int64_t kRate = CToneRenderer::kSampleRate;
     return (count * static_cast<std::int64_t>(kUnitsPerSecond) + kRate - 1) / kRate;
 }

@@ -8,20 +8,26 @@
 #include "core/ReceptionSettings.h"
 #include "output/CClockMapping.h"
 #include "output/COutputDevice.h"
+#include "output/CPulseStream.h"
 #include "output/CStreamRenderer.h"
 #include "output/CToneRenderer.h"
 #include "output/RealtimeScheduling.h"
 
 using PaStream = void;
 
-// The sound card: one PortAudio output stream on the default device, kept running (silence
-// between tones) for the device's life. Its samples are the clock of the transmission: each
+// The sound card: one output stream, kept running (silence between tones) for the device's life.
+// Where the desktop has a sound server, the stream is the server's own (CPulseStream): what the
+// transmission has decided (every tone and gap up to the next word gap not yet decided) is written
+// into the server's buffer at once, up to seconds ahead of the sound, by a thread of the stream's;
+// only the silence nothing has been decided for yet is written as it comes due. Without a server
+// the stream is PortAudio's on the default ALSA device, fed by its callback. Its samples are the
+// clock of the transmission: each
 // segment begins a constant lead after the moment it is begun, and every element is placed on it
 // at the sample of its place on the model's timeline, with the model's length. The send thread is
 // paced by the same clock, so that the thread, the marking of the text and the sound stay
 // together however the sound card's clock drifts against the system's.
-// While a text is sent continuously the thread keys a look-ahead in front of the sound, and the
-// stream runs with a generous buffer, as deep as the silence between two words allows (a word gap
+// While a text is sent continuously the thread keys a look-ahead in front of the sound, and a
+// PortAudio stream runs with a generous buffer, as deep as the silence between two words allows (a word gap
 // must still be decided when it is heard and the next word keyed after that): neither a late
 // wake-up of the send thread nor one of the audio thread on a busy machine changes a sample.
 // Decisions that belong to a word gap wait for the sound (WaitUntilHeard), and the marking is
@@ -71,15 +77,19 @@ public:
     // Transmissions whose conditions arrived after their lead-in had begun to play.
     std::uint64_t LateConditions() const { return renderer.LateConditions(); }
     // Buffers the stream reported as played too late (each shifts the tones after it).
-    std::uint64_t Underruns() const { return underruns.load(std::memory_order_relaxed); }
+    std::uint64_t Underruns() const;
     // Streams opened again after the sound server went away.
     int Reopenings() const { return reopenings; }
     // The stream's own latency: from the moment a sample is rendered to the moment it is heard.
     std::chrono::nanoseconds StreamLatency() const {
         return std::chrono::nanoseconds(streamLatencyNanoseconds);
     }
-    // How far ahead of the sound the send thread keys while sending continuously.
+    // How far ahead of the sound the send thread keys while sending continuously: into a
+    // PortAudio stream's buffer, and into the sound server's.
     static constexpr std::int64_t kLookAheadNanoseconds = 300000000;
+    static constexpr std::int64_t kServerLookAheadNanoseconds = 2000000000;
+    // Whether the stream is the sound server's own.
+    bool OnSoundServer() const { return server != nullptr; }
     // Whether the audio thread runs with real-time scheduling, and who granted it.
     RealtimeGrant AudioThreadGrant() const { return audioGrant; }
 
@@ -88,6 +98,12 @@ public:
 
 private:
     bool OpenStream(double latencySeconds);
+    bool OpenServerStream(TransmissionPace pace);
+    void BeginServerTransmission(TransmissionPace pace);
+    // Builds the receiver of the next transmission's conditions.
+    void PrepareConditions();
+    // Tells the server's stream how far the timeline is decided.
+    void PublishDecided();
     void CloseStream();
     bool StreamStalled() const;
     void FixLead();
@@ -102,6 +118,9 @@ private:
 
     bool portAudioReady = false;
     PaStream* stream = nullptr;
+    std::unique_ptr<CPulseStream> server;
+    // A server's stream went away, and no new one has been opened since.
+    bool serverLost = false;
     std::atomic<bool> streamRunning{false};
     std::atomic<float> toneFrequency{450.0F};
     std::atomic<std::int64_t> streamLatencyNanoseconds{0};

@@ -1,0 +1,307 @@
+#include "output/CPulseStream.h"
+
+#include <pulse/context.h>
+#include <pulse/error.h>
+#include <pulse/mainloop.h>
+#include <pulse/stream.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <future>
+
+#include "output/MonotonicClock.h"
+#include "output/RealtimeScheduling.h"
+
+namespace {
+
+constexpr std::int64_t kRate = CPulseStream::kSampleRate;
+constexpr std::size_t kFrameBytes = sizeof(float);
+// The server holds up to this much written ahead of the sound: more than the program ever
+// decides ahead.
+constexpr std::int64_t kServerBufferSamples = 3 * kRate;
+// The server asks for data in steps this small, and keeps its own output buffer about as short,
+// so that a sample written a fill ahead of the sound is in time.
+constexpr std::int64_t kRequestSamples = kRate / 100;
+// Samples are rendered and written in blocks of at most this many.
+constexpr std::size_t kBlockFrames = 2048;
+// A cut cannot reach what the server has handed on to its output already: it begins this far
+// after the sample heard now, and fades out over an edge.
+constexpr std::int64_t kCutGuardSamples = 2 * kRequestSamples;
+constexpr std::size_t kFadeSamples = 220;
+// The server must answer the connection and the stream within this long.
+constexpr std::int64_t kConnectNanoseconds = 2000000000;
+// The clock's estimate follows its observations slowly; one that jumps this far starts it afresh.
+constexpr double kOriginSmoothing = 1.0 / 32.0;
+constexpr std::int64_t kOriginJumpNanoseconds = 20000000;
+
+std::int64_t SamplesIn(std::int64_t nanoseconds) {
+    return nanoseconds * kRate / 1000000000;
+}
+
+}  // namespace
+
+CPulseStream::CPulseStream(Source render, std::int64_t fillNanoseconds)
+    : source(std::move(render)),
+      fill(fillNanoseconds),
+      history(static_cast<std::size_t>(kServerBufferSamples), 0.0F),
+      block(kBlockFrames, 0.0F) {}
+
+std::unique_ptr<CPulseStream> CPulseStream::Open(const char* name, Source source,
+                                                 std::int64_t fillNanoseconds) {
+    std::unique_ptr<CPulseStream> created(new CPulseStream(std::move(source), fillNanoseconds));
+    CPulseStream* self = created.get();
+    self->thread = std::thread([self, name] { self->Run(name); });
+    // The thread tells by its state whether the stream runs.
+    const std::int64_t deadline = MonotonicNanoseconds() + 2 * kConnectNanoseconds;
+    while (self->state.load(std::memory_order_acquire) == 0 && MonotonicNanoseconds() < deadline) {
+        SleepUntilNanoseconds(MonotonicNanoseconds() + 1000000);
+    }
+    if (self->state.load(std::memory_order_acquire) != 1) {
+        return nullptr;
+    }
+    return created;
+}
+
+CPulseStream::~CPulseStream() {
+    stopping.store(true, std::memory_order_release);
+    if (pa_mainloop* loop = wakeable.load(std::memory_order_acquire)) {
+        pa_mainloop_wakeup(loop);
+    }
+    if (thread.joinable()) {
+        thread.join();
+    }
+}
+
+void CPulseStream::Decide(std::int64_t sample) {
+    if (sample <= decided.load(std::memory_order_relaxed)) {
+        return;
+    }
+    decided.store(sample, std::memory_order_release);
+    if (pa_mainloop* loop = wakeable.load(std::memory_order_acquire)) {
+        pa_mainloop_wakeup(loop);
+    }
+}
+
+void CPulseStream::Cut() {
+    cutFrom.store(-1, std::memory_order_release);
+    cutAsked.store(true, std::memory_order_release);
+    if (pa_mainloop* loop = wakeable.load(std::memory_order_acquire)) {
+        pa_mainloop_wakeup(loop);
+    }
+}
+
+std::int64_t CPulseStream::HeardSample(std::int64_t now) const {
+    return SamplesIn(now - origin.load(std::memory_order_acquire));
+}
+
+std::int64_t CPulseStream::FirstOpenSample() const {
+    // The fill written from now on stays before this; a little further for the moments between
+    // the caller's reading of the clock and its Decide.
+    constexpr std::int64_t kMarginSamples = kRate / 200;
+    return HeardSample(MonotonicNanoseconds()) + SamplesIn(fill.load(std::memory_order_relaxed)) +
+           kMarginSamples;
+}
+
+bool CPulseStream::Connect(const char* name) {
+    mainloop = pa_mainloop_new();
+    if (mainloop == nullptr) {
+        return false;
+    }
+    context = pa_context_new(pa_mainloop_get_api(mainloop), "Brumlo");
+    if (context == nullptr ||
+        pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+        return false;
+    }
+    const std::int64_t deadline = MonotonicNanoseconds() + kConnectNanoseconds;
+    const auto waitFor = [&](auto ready) {
+        while (MonotonicNanoseconds() < deadline) {
+            const int result = ready();
+            if (result != 0) {
+                return result > 0;
+            }
+            pa_mainloop_prepare(mainloop, 10000);
+            pa_mainloop_poll(mainloop);
+            pa_mainloop_dispatch(mainloop);
+        }
+        return false;
+    };
+    const bool contextReady = waitFor([this] {
+        const pa_context_state_t s = pa_context_get_state(context);
+        return s == PA_CONTEXT_READY ? 1 : PA_CONTEXT_IS_GOOD(s) ? 0 : -1;
+    });
+    if (!contextReady) {
+        return false;
+    }
+    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, static_cast<std::uint32_t>(kRate), 1};
+    stream = pa_stream_new(context, name, &spec, nullptr);
+    if (stream == nullptr) {
+        return false;
+    }
+    pa_stream_set_underflow_callback(
+        stream,
+        [](pa_stream*, void* self) {
+            static_cast<CPulseStream*>(self)->underruns.fetch_add(1, std::memory_order_relaxed);
+        },
+        this);
+    // A deep buffer that the server asks to fill in small steps, with its own output kept as
+    // short as those steps (early requests); no prebuffering, so that the stream never stops.
+    pa_buffer_attr attributes{};
+    attributes.maxlength = static_cast<std::uint32_t>(kServerBufferSamples * kFrameBytes);
+    attributes.tlength = attributes.maxlength;
+    attributes.prebuf = 0;
+    attributes.minreq = static_cast<std::uint32_t>(kRequestSamples * kFrameBytes);
+    attributes.fragsize = static_cast<std::uint32_t>(-1);
+    const auto flags = static_cast<pa_stream_flags_t>(
+        PA_STREAM_START_CORKED | PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE |
+        PA_STREAM_EARLY_REQUESTS);
+    if (pa_stream_connect_playback(stream, nullptr, &attributes, flags, nullptr, nullptr) < 0) {
+        return false;
+    }
+    const bool streamReady = waitFor([this] {
+        const pa_stream_state_t s = pa_stream_get_state(stream);
+        return s == PA_STREAM_READY ? 1 : PA_STREAM_IS_GOOD(s) ? 0 : -1;
+    });
+    if (!streamReady) {
+        return false;
+    }
+    // The fill first, then the stream runs.
+    WriteAhead();
+    pa_operation* uncork = pa_stream_cork(stream, 0, nullptr, nullptr);
+    if (uncork != nullptr) {
+        pa_operation_unref(uncork);
+    }
+    pa_operation* update = pa_stream_update_timing_info(stream, nullptr, nullptr);
+    if (update != nullptr) {
+        pa_operation_unref(update);
+    }
+    return true;
+}
+
+void CPulseStream::Disconnect() {
+    wakeable.store(nullptr, std::memory_order_release);
+    if (stream != nullptr) {
+        pa_stream_disconnect(stream);
+        pa_stream_unref(stream);
+        stream = nullptr;
+    }
+    if (context != nullptr) {
+        pa_context_disconnect(context);
+        pa_context_unref(context);
+        context = nullptr;
+    }
+    if (mainloop != nullptr) {
+        pa_mainloop_free(mainloop);
+        mainloop = nullptr;
+    }
+}
+
+void CPulseStream::Run(const char* name) {
+    threadId.store(CurrentThreadId(), std::memory_order_release);
+    if (!Connect(name)) {
+        Disconnect();
+        state.store(-1, std::memory_order_release);
+        return;
+    }
+    wakeable.store(mainloop, std::memory_order_release);
+    state.store(1, std::memory_order_release);
+    while (!stopping.load(std::memory_order_acquire)) {
+        std::int64_t sleep = 20000000;
+        if (!lost.load(std::memory_order_relaxed)) {
+            if (pa_context_get_state(context) != PA_CONTEXT_READY ||
+                pa_stream_get_state(stream) != PA_STREAM_READY) {
+                lost.store(true, std::memory_order_release);
+            } else {
+                ObserveClock();
+                if (cutAsked.exchange(false, std::memory_order_acq_rel)) {
+                    WriteCut();
+                }
+                sleep = WriteAhead();
+            }
+        }
+        pa_mainloop_prepare(mainloop, static_cast<int>(std::clamp<std::int64_t>(
+                                          sleep / 1000, 1000, 20000)));
+        pa_mainloop_poll(mainloop);
+        pa_mainloop_dispatch(mainloop);
+    }
+    Disconnect();
+}
+
+void CPulseStream::ObserveClock() {
+    pa_usec_t played = 0;
+    if (pa_stream_get_time(stream, &played) != 0 || played == 0) {
+        return;
+    }
+    const std::int64_t observed =
+        MonotonicNanoseconds() - static_cast<std::int64_t>(played) * 1000;
+    if (!mapped.load(std::memory_order_relaxed)) {
+        origin.store(observed, std::memory_order_release);
+        mapped.store(true, std::memory_order_release);
+        return;
+    }
+    const std::int64_t current = origin.load(std::memory_order_relaxed);
+    const std::int64_t error = observed - current;
+    const std::int64_t next =
+        std::abs(error) > kOriginJumpNanoseconds
+            ? observed
+            : current + static_cast<std::int64_t>(std::llround(static_cast<double>(error) *
+                                                               kOriginSmoothing));
+    origin.store(next, std::memory_order_release);
+}
+
+std::int64_t CPulseStream::WriteAhead() {
+    const std::int64_t fillSamples = SamplesIn(fill.load(std::memory_order_relaxed));
+    const std::int64_t heard =
+        mapped.load(std::memory_order_relaxed) ? HeardSample(MonotonicNanoseconds()) : 0;
+    std::int64_t target = std::max(decided.load(std::memory_order_acquire), heard + fillSamples);
+    const std::size_t writable = pa_stream_writable_size(stream);
+    if (writable != static_cast<std::size_t>(-1)) {
+        target = std::min(target, written + static_cast<std::int64_t>(writable / kFrameBytes));
+    }
+    while (written < target) {
+        const auto frames =
+            static_cast<std::size_t>(std::min<std::int64_t>(target - written, kBlockFrames));
+        source(block.data(), frames, written);
+        Write(written, frames, false);
+        written += static_cast<std::int64_t>(frames);
+    }
+    // Awake again when a third of the fill is left.
+    const std::int64_t ahead = written - heard - fillSamples * 2 / 3;
+    return std::max<std::int64_t>(ahead, 0) * 1000000000 / kRate;
+}
+
+void CPulseStream::Write(std::int64_t sample, std::size_t frames, bool absolute) {
+    for (std::size_t k = 0; k < frames; ++k) {
+        history[static_cast<std::size_t>(sample + static_cast<std::int64_t>(k)) %
+                history.size()] = block[k];
+    }
+    pa_stream_write(stream, block.data(), frames * kFrameBytes, nullptr,
+                    absolute ? sample * static_cast<std::int64_t>(kFrameBytes) : 0,
+                    absolute ? PA_SEEK_ABSOLUTE : PA_SEEK_RELATIVE);
+}
+
+void CPulseStream::WriteCut() {
+    const std::int64_t from = HeardSample(MonotonicNanoseconds()) + kCutGuardSamples;
+    if (!mapped.load(std::memory_order_relaxed) || from >= written) {
+        cutFrom.store(std::min(from, written), std::memory_order_release);
+        return;
+    }
+    // Rewritten in place: the fade from what was there, then silence up to the end written.
+    std::int64_t sample = from;
+    while (sample < written) {
+        const auto frames =
+            static_cast<std::size_t>(std::min<std::int64_t>(written - sample, kBlockFrames));
+        for (std::size_t k = 0; k < frames; ++k) {
+            const auto n = static_cast<std::size_t>(sample - from) + k;
+            const float before =
+                history[static_cast<std::size_t>(sample + static_cast<std::int64_t>(k)) %
+                        history.size()];
+            block[k] = n < kFadeSamples ? before * (1.0F - static_cast<float>(n + 1) /
+                                                               static_cast<float>(kFadeSamples + 1))
+                                        : 0.0F;
+        }
+        Write(sample, frames, true);
+        sample += static_cast<std::int64_t>(frames);
+    }
+    cutFrom.store(from, std::memory_order_release);
+}
