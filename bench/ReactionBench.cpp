@@ -5,7 +5,11 @@
 // measured lies from the injected delay, and how far the player's own heard end lies from the
 // arrival found on the monitor. The monitor is read through the recorder, whose buffering delays
 // the arrival found by a few milliseconds: that part of the figures is the instrument's own.
-// Run under scripts/with-pulse.
+// Then a run of 50 callsigns through the same player, each checked whole on the monitor. Every
+// sound is checked for holes (its sounding runs against the keyed ones). Takes "desktop", "busy"
+// and "user" as the other benchmarks do. Run under scripts/with-pulse.
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -16,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/LoadConditions.h"
 #include "bench/Statistics.h"
 #include "engine/CueSounds.h"
 #include "output/CSoundCardCuePlayer.h"
@@ -33,7 +38,25 @@ constexpr float kSounding = 0.01F;
 // are longer, so the character's own length, known from its samples, places the end.
 constexpr std::int64_t kSilenceAfterEnd = 220;
 constexpr int kCharacters = 30;
+constexpr int kCallsigns = 50;
 constexpr std::int64_t kDelaysMilliseconds[] = {150, 400, 800};
+
+// The sounding runs of `samples`: sounding samples apart by less than a millisecond of silence
+// (a sine's own zero crossings) belong to one run.
+int Runs(const float* samples, std::size_t count) {
+    constexpr std::size_t kSilentRun = 44;
+    int runs = 0;
+    std::size_t silent = kSilentRun;
+    for (std::size_t k = 0; k < count; ++k) {
+        if (std::abs(samples[k]) > kSounding) {
+            runs += silent >= kSilentRun ? 1 : 0;
+            silent = 0;
+        } else {
+            ++silent;
+        }
+    }
+    return runs;
+}
 
 // The recording as it grows: new samples read from the file, and the moments the file reached
 // each size. Sample k was in the file no later than Origin() + k / rate; the earliest of those
@@ -89,12 +112,26 @@ public:
         return -1;
     }
     std::int64_t Size() const { return static_cast<std::int64_t>(samples.size()); }
+    // Whether the sound that ends at `end` and sounds over `span` samples has the sounding runs
+    // of `keyed` (a hole in an element, or an element lost, changes their number).
+    bool Whole(std::int64_t end, std::int64_t span, const std::vector<float>& keyed) const {
+        return Runs(samples.data() + (end - span), static_cast<std::size_t>(span + 1)) ==
+               Runs(keyed.data(), keyed.size());
+    }
 
 private:
     std::ifstream file;
     std::vector<float> samples;
     double origin = 1e30;
 };
+
+// The sounding span of `keyed`, from its first sounding sample to its last, in samples.
+std::int64_t SoundingSpan(const std::vector<float>& keyed) {
+    const auto sounding = [](float v) { return std::abs(v) > kSounding; };
+    const auto first = std::find_if(keyed.begin(), keyed.end(), sounding);
+    const auto last = std::find_if(keyed.rbegin(), keyed.rend(), sounding);
+    return static_cast<std::int64_t>((keyed.rend() - last) - 1 - (first - keyed.begin()));
+}
 
 double Percentile(std::vector<double> values, double quantile) {
     std::sort(values.begin(), values.end());
@@ -117,14 +154,59 @@ void PrintFigures(const char* label, const std::vector<double>& values) {
 
 }  // namespace
 
-int main() {
+// A run of callsigns at rising speed through the same player, as the callsign window plays
+// them: each found whole on the monitor, its heard end compared with its arrival. Returns the
+// callsigns with a hole or not found.
+int Callsigns(CSoundCardCuePlayer& player, CGrowingRecording& recording,
+              std::vector<double>& heardEndError) {
+    const char* const calls[] = {"OK1RAJ", "DL2ZZ", "G4ABC/P", "OL7M", "VK3QQ", "JA1XYZ", "W1AW"};
+    int failed = 0;
+    for (int n = 0; n < kCallsigns; ++n) {
+        const int speed = 100 + 5 * n;
+        const std::vector<float> keyed =
+            cuesounds::RenderText(calls[n % 7], speed, speed, 650, 3.0, 0.5F);
+        const std::int64_t span = SoundingSpan(keyed);
+        recording.Poll();
+        const std::int64_t from = recording.Size();
+        if (!player.Play(keyed)) {
+            ++failed;
+            continue;
+        }
+        std::int64_t last = -1;
+        const std::int64_t giveUp = MonotonicNanoseconds() + 5'000'000'000;
+        while ((last = recording.EndedSound(from, span)) < 0 && MonotonicNanoseconds() < giveUp) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            recording.Poll();
+        }
+        if (last < 0 || !recording.Whole(last, span, keyed)) {
+            std::printf("  %s at %d a minute: %s\n", calls[n % 7], speed,
+                        last < 0 ? "not found whole" : "a hole");
+            ++failed;
+            continue;
+        }
+        heardEndError.push_back(
+            static_cast<double>(player.HeardEndNanoseconds() - recording.ArrivalOf(last)) / 1e6);
+        const std::int64_t pause = MonotonicNanoseconds() + 700'000'000;
+        while (MonotonicNanoseconds() < pause) {
+            recording.Poll();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+    return failed;
+}
+
+int main(int argc, char** argv) {
+    const std::unique_ptr<CBusyLoad> load = EstablishLoadConditions(ParseLoadConditions(argc, argv));
+    const long serverUnderrunsBefore = ServerUnderruns();
     const char* sink = std::getenv("BRUMLO_TEST_SINK");
     if (sink == nullptr) {
         std::printf("run under scripts/with-pulse, which provides a private sound server\n");
         return 0;
     }
     CTemporaryFolder folder;
-    CSoundRecorder recorder(std::string(sink) + ".monitor", folder.File("monitor.raw"), 5);
+    // The instrument loses nothing under load: real time where it may.
+    CSoundRecorder recorder(std::string(sink) + ".monitor", folder.File("monitor.raw"), 20,
+                            geteuid() == 0);
     if (!recorder.Started()) {
         std::printf("the monitor could not be recorded\n");
         return 1;
@@ -148,6 +230,7 @@ int main() {
     int refused = 0;
     int notFound = 0;
     int early = 0;
+    int holes = 0;
     for (int n = 0; n < kCharacters; ++n) {
         RecognitionSettings settings;
         settings.set = RecognitionSet::Lesson;
@@ -163,11 +246,7 @@ int main() {
         const std::vector<float> keyed =
             cuesounds::RenderText(settings.lessonCharacters, settings.signSpeed, settings.textSpeed,
                                   settings.toneHz, settings.dashRatio, settings.gain);
-        const auto sounding = [](float v) { return std::abs(v) > kSounding; };
-        const auto first = std::find_if(keyed.begin(), keyed.end(), sounding);
-        const auto lastSounding = std::find_if(keyed.rbegin(), keyed.rend(), sounding);
-        const auto span =
-            static_cast<std::int64_t>((keyed.rend() - lastSounding) - 1 - (first - keyed.begin()));
+        const std::int64_t span = SoundingSpan(keyed);
         recording.Poll();
         const std::int64_t from = recording.Size();
         if (!session.Next()) {
@@ -184,6 +263,7 @@ int main() {
             ++notFound;
             continue;
         }
+        holes += recording.Whole(last, span, keyed) ? 0 : 1;
         const std::int64_t arrival = recording.ArrivalOf(last);
         const std::int64_t delay = kDelaysMilliseconds[n % 3];
         SleepUntilNanoseconds(arrival + delay * 1'000'000);
@@ -203,12 +283,17 @@ int main() {
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
     }
+    const int callsignHoles = Callsigns(player, recording, heardEndError);
     recorder.Stop();
     std::printf(
-        "cue player: stream latency %.1f ms, underruns %llu; of %d characters %d refused, "
-        "%d not found whole on the monitor, %d pressed before the player's end\n",
+        "cue player: stream latency %.1f ms, underruns %llu, in the server's log %ld (goal: 0); "
+        "of %d characters %d refused, %d not found whole on the monitor, %d pressed before the "
+        "player's end, %d with a hole (goal: 0)\n",
         std::chrono::duration<double, std::milli>(player.StreamLatency()).count(),
-        static_cast<unsigned long long>(player.Underruns()), kCharacters, refused, notFound, early);
+        static_cast<unsigned long long>(player.Underruns()),
+        ServerUnderruns() - serverUnderrunsBefore, kCharacters, refused, notFound, early, holes);
+    std::printf("a callsign run of %d: %d with a hole or not found (goal: 0)\n", kCallsigns,
+                callsignHoles);
     if (reactionError.empty()) {
         return 1;
     }

@@ -4,6 +4,7 @@
 #include <pulse/error.h>
 #include <pulse/mainloop.h>
 #include <pulse/stream.h>
+#include <time.h>
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +12,6 @@
 #include <future>
 
 #include "output/MonotonicClock.h"
-#include "output/RealtimeScheduling.h"
 
 namespace {
 
@@ -29,11 +29,12 @@ constexpr std::size_t kBlockFrames = 2048;
 // after the sample heard now, and fades out over an edge.
 constexpr std::int64_t kCutGuardSamples = 2 * kRequestSamples;
 constexpr std::size_t kFadeSamples = 220;
+// How long Cut waits for the thread at most.
+constexpr std::int64_t kCutWaitNanoseconds = 200000000;
+// The server is asked for a report on the stream this often.
+constexpr std::int64_t kReportNanoseconds = 100000000;
 // The server must answer the connection and the stream within this long.
 constexpr std::int64_t kConnectNanoseconds = 2000000000;
-// The clock's estimate follows its observations slowly; one that jumps this far starts it afresh.
-constexpr double kOriginSmoothing = 1.0 / 32.0;
-constexpr std::int64_t kOriginJumpNanoseconds = 20000000;
 
 std::int64_t SamplesIn(std::int64_t nanoseconds) {
     return nanoseconds * kRate / 1000000000;
@@ -41,17 +42,18 @@ std::int64_t SamplesIn(std::int64_t nanoseconds) {
 
 }  // namespace
 
-CPulseStream::CPulseStream(Source render, std::int64_t fillNanoseconds)
+CPulseStream::CPulseStream(Source render, Fill initial)
     : source(std::move(render)),
-      fill(fillNanoseconds),
+      fill(initial.ordinaryNanoseconds),
+      fills(initial),
       history(static_cast<std::size_t>(kServerBufferSamples), 0.0F),
       block(kBlockFrames, 0.0F) {}
 
-std::unique_ptr<CPulseStream> CPulseStream::Open(const char* name, Source source,
-                                                 std::int64_t fillNanoseconds) {
-    std::unique_ptr<CPulseStream> created(new CPulseStream(std::move(source), fillNanoseconds));
+std::unique_ptr<CPulseStream> CPulseStream::Open(const char* name, Source source, int priority,
+                                                 Fill fill) {
+    std::unique_ptr<CPulseStream> created(new CPulseStream(std::move(source), fill));
     CPulseStream* self = created.get();
-    self->thread = std::thread([self, name] { self->Run(name); });
+    self->thread = std::thread([self, name, priority] { self->Run(name, priority); });
     // The thread tells by its state whether the stream runs.
     const std::int64_t deadline = MonotonicNanoseconds() + 2 * kConnectNanoseconds;
     while (self->state.load(std::memory_order_acquire) == 0 && MonotonicNanoseconds() < deadline) {
@@ -88,6 +90,13 @@ void CPulseStream::Cut() {
     cutAsked.store(true, std::memory_order_release);
     if (pa_mainloop* loop = wakeable.load(std::memory_order_acquire)) {
         pa_mainloop_wakeup(loop);
+    }
+    // Done before anything that follows is written, so that a sound played next is not cut: the
+    // thread takes it at its next wake-up.
+    const std::int64_t giveUp = MonotonicNanoseconds() + kCutWaitNanoseconds;
+    while (cutAsked.load(std::memory_order_acquire) && !Lost() &&
+           MonotonicNanoseconds() < giveUp) {
+        SleepUntilNanoseconds(MonotonicNanoseconds() + 200000);
     }
 }
 
@@ -196,8 +205,17 @@ void CPulseStream::Disconnect() {
     }
 }
 
-void CPulseStream::Run(const char* name) {
+void CPulseStream::SetFill(Fill newFill) {
+    fills = newFill;
+    fill.store(Grant() == RealtimeGrant::Refused ? newFill.ordinaryNanoseconds
+                                                 : newFill.realtimeNanoseconds,
+               std::memory_order_relaxed);
+}
+
+void CPulseStream::Run(const char* name, int priority) {
     threadId.store(CurrentThreadId(), std::memory_order_release);
+    grant.store(MakeThreadRealtime(CurrentThreadId(), priority), std::memory_order_release);
+    SetFill(fills);
     if (!Connect(name)) {
         Disconnect();
         state.store(-1, std::memory_order_release);
@@ -213,8 +231,9 @@ void CPulseStream::Run(const char* name) {
                 lost.store(true, std::memory_order_release);
             } else {
                 ObserveClock();
-                if (cutAsked.exchange(false, std::memory_order_acq_rel)) {
+                if (cutAsked.load(std::memory_order_acquire)) {
                     WriteCut();
+                    cutAsked.store(false, std::memory_order_release);
                 }
                 sleep = WriteAhead();
             }
@@ -228,25 +247,39 @@ void CPulseStream::Run(const char* name) {
 }
 
 void CPulseStream::ObserveClock() {
-    pa_usec_t played = 0;
-    if (pa_stream_get_time(stream, &played) != 0 || played == 0) {
+    const std::int64_t now = MonotonicNanoseconds();
+    // The server's clock drifts against the system's (by up to a millisecond a second): its
+    // reports are asked for often.
+    if (now - lastReportAsked >= kReportNanoseconds) {
+        lastReportAsked = now;
+        if (pa_operation* update = pa_stream_update_timing_info(stream, nullptr, nullptr)) {
+            pa_operation_unref(update);
+        }
+    }
+    // The server's own report: at its moment `timestamp` it had read `read_index` bytes of the
+    // stream, which its output plays `sink_usec` later. Stamped by the server, it does not depend
+    // on when this thread gets to read it, however busy the machine.
+    const pa_timing_info* info = pa_stream_get_timing_info(stream);
+    if (info == nullptr || info->read_index_corrupt || info->read_index <= 0 ||
+        !info->synchronized_clocks ||
+        (info->timestamp.tv_sec == lastReport.tv_sec &&
+         info->timestamp.tv_usec == lastReport.tv_usec)) {
         return;
     }
-    const std::int64_t observed =
-        MonotonicNanoseconds() - static_cast<std::int64_t>(played) * 1000;
-    if (!mapped.load(std::memory_order_relaxed)) {
-        origin.store(observed, std::memory_order_release);
-        mapped.store(true, std::memory_order_release);
-        return;
-    }
-    const std::int64_t current = origin.load(std::memory_order_relaxed);
-    const std::int64_t error = observed - current;
-    const std::int64_t next =
-        std::abs(error) > kOriginJumpNanoseconds
-            ? observed
-            : current + static_cast<std::int64_t>(std::llround(static_cast<double>(error) *
-                                                               kOriginSmoothing));
-    origin.store(next, std::memory_order_release);
+    lastReport = info->timestamp;
+    timespec wall{};
+    timespec monotonic{};
+    clock_gettime(CLOCK_REALTIME, &wall);
+    clock_gettime(CLOCK_MONOTONIC, &monotonic);
+    const std::int64_t wallToMonotonic =
+        (monotonic.tv_sec - wall.tv_sec) * 1000000000LL + (monotonic.tv_nsec - wall.tv_nsec);
+    const std::int64_t heardAt = static_cast<std::int64_t>(info->timestamp.tv_sec) * 1000000000LL +
+                                 static_cast<std::int64_t>(info->timestamp.tv_usec) * 1000 +
+                                 wallToMonotonic +
+                                 static_cast<std::int64_t>(info->sink_usec) * 1000;
+    clock.Observe(heardAt, info->read_index / static_cast<std::int64_t>(kFrameBytes), 0, false);
+    origin.store(clock.OriginNanoseconds(), std::memory_order_release);
+    mapped.store(true, std::memory_order_release);
 }
 
 std::int64_t CPulseStream::WriteAhead() {
@@ -265,7 +298,8 @@ std::int64_t CPulseStream::WriteAhead() {
         Write(written, frames, false);
         written += static_cast<std::int64_t>(frames);
     }
-    // Awake again when a third of the fill is left.
+    // Awake again when a third of the fill has been heard: the server's own output takes up to
+    // two of its requests of the rest.
     const std::int64_t ahead = written - heard - fillSamples * 2 / 3;
     return std::max<std::int64_t>(ahead, 0) * 1000000000 / kRate;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/time.h>
 #include <sys/types.h>
 
 #include <atomic>
@@ -9,6 +10,9 @@
 #include <memory>
 #include <thread>
 #include <vector>
+
+#include "output/CClockMapping.h"
+#include "output/RealtimeScheduling.h"
 
 struct pa_context;
 struct pa_mainloop;
@@ -33,10 +37,15 @@ public:
     using Source = std::function<void(float* out, std::size_t frames, std::int64_t firstSample)>;
 
     // Connects to the server and starts the stream; null when no server answers. `name` is what
-    // the server shows for the stream; `fillNanoseconds` how far ahead of the sound samples not
-    // yet decided are written.
-    static std::unique_ptr<CPulseStream> Open(const char* name, Source source,
-                                              std::int64_t fillNanoseconds);
+    // the server shows for the stream. The stream's thread asks for real-time scheduling at
+    // `priority` first; samples not yet decided are written `fill` ahead of the sound, the first of
+    // the two fills with real time, the second without (when the thread may wake later).
+    struct Fill {
+        std::int64_t realtimeNanoseconds;
+        std::int64_t ordinaryNanoseconds;
+    };
+    static std::unique_ptr<CPulseStream> Open(const char* name, Source source, int priority,
+                                              Fill fill);
     ~CPulseStream();
     CPulseStream(const CPulseStream&) = delete;
     CPulseStream& operator=(const CPulseStream&) = delete;
@@ -45,9 +54,14 @@ public:
     void Decide(std::int64_t sample);
     // What has been written and is not heard yet falls silent from the earliest sample the server
     // can still change, fading out over an edge; the source is asked again from the end of what was
-    // written.
+    // written. Returns once the stream's thread has done it (within a wake-up of the thread), so
+    // that nothing decided after it is cut.
     void Cut();
-    void SetFill(std::int64_t nanoseconds) { fill.store(nanoseconds, std::memory_order_relaxed); }
+    void SetFill(Fill newFill);
+    // Whether the stream's thread runs with real-time scheduling, and who granted it.
+    RealtimeGrant Grant() const { return grant.load(std::memory_order_acquire); }
+    // How far ahead of the sound undecided samples are written now.
+    std::int64_t FillNanoseconds() const { return fill.load(std::memory_order_relaxed); }
 
     // Whether the clock is known yet, and the moment sample 0 is heard.
     bool Mapped() const { return mapped.load(std::memory_order_acquire); }
@@ -65,8 +79,8 @@ public:
     pid_t ThreadId() const { return threadId.load(std::memory_order_acquire); }
 
 private:
-    CPulseStream(Source render, std::int64_t fillNanoseconds);
-    void Run(const char* name);
+    CPulseStream(Source render, Fill initial);
+    void Run(const char* name, int priority);
     bool Connect(const char* name);
     void Disconnect();
     // Writes what is decided and what the fill asks for; returns the nanoseconds until the fill
@@ -90,6 +104,8 @@ private:
     std::atomic<std::int64_t> cutFrom{-1};
     std::atomic<std::uint64_t> underruns{0};
     std::atomic<pid_t> threadId{0};
+    std::atomic<RealtimeGrant> grant{RealtimeGrant::Refused};
+    Fill fills;
     std::atomic<pa_mainloop*> wakeable{nullptr};
 
     // The stream thread's own.
@@ -97,6 +113,9 @@ private:
     pa_context* context = nullptr;
     pa_stream* stream = nullptr;
     std::int64_t written = 0;
+    CClockMapping clock{kSampleRate};
+    std::int64_t lastReportAsked = 0;
+    timeval lastReport{};
     // What was written, by sample modulo its size, so that a cut can fade out from it.
     std::vector<float> history;
     std::vector<float> block;

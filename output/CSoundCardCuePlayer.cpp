@@ -15,8 +15,10 @@ namespace {
 // deeper one makes the heard end come out some 5 to 13 ms late.
 constexpr double kLatencySeconds = 0.02;
 // On a sound server: how far ahead of the sound its silence is written, and so how soon after
-// Play a sound begins.
-constexpr std::int64_t kServerFillNanoseconds = 30000000;
+// Play a sound begins, with a real-time stream thread and without.
+constexpr CPulseStream::Fill kServerFill{30000000, 60000000};
+// The stream thread's real-time priority, that of the sound card's.
+constexpr int kStreamPriority = 10;
 
 }  // namespace
 
@@ -52,7 +54,7 @@ bool CSoundCardCuePlayer::OpenOnServer() {
         [this](float* out, std::size_t frames, std::int64_t firstSample) {
             queue.Take(out, frames, firstSample);
         },
-        kServerFillNanoseconds);
+        kStreamPriority, kServerFill);
     latencyNanoseconds = 0;
     return server != nullptr;
 }

@@ -37,18 +37,17 @@ constexpr std::int64_t kDecisionMarginNanoseconds = 5000000;
 constexpr int kAudioThreadPriority = 10;
 // A running stream whose callback has not come for this long has lost its sound server.
 constexpr std::int64_t kStallNanoseconds = 500000000;
-// On the sound server: how far ahead of the sound the silence nothing is decided for is written.
-// A step press is heard this much after it, plus the server's own short output buffer; a
-// continuous transmission only meets it at its start and after a pause, and a longer fill
-// outlasts a late wake-up of the stream's thread when it is not real-time.
-constexpr std::int64_t kSteppingFillNanoseconds = 30000000;
-constexpr std::int64_t kContinuousFillNanoseconds = 100000000;
+// On the sound server: how far ahead of the sound the silence nothing is decided for is written,
+// with a real-time stream thread and without. A step press is heard this much after it, plus the
+// server's own short output buffer; a continuous transmission only meets it at its start and
+// after a pause. A thread without real time may wake up to about 10 ms late on a busy desktop.
+constexpr CPulseStream::Fill kSteppingFill{30000000, 50000000};
+constexpr CPulseStream::Fill kContinuousFill{100000000, 150000000};
 // What the server shows for the stream.
 constexpr const char* kStreamName = "Brumlo";
 
-std::int64_t FillFor(TransmissionPace pace) {
-    return pace == TransmissionPace::Stepping ? kSteppingFillNanoseconds
-                                              : kContinuousFillNanoseconds;
+CPulseStream::Fill FillFor(TransmissionPace pace) {
+    return pace == TransmissionPace::Stepping ? kSteppingFill : kContinuousFill;
 }
 
 }  // namespace
@@ -86,7 +85,7 @@ bool CSoundCardOutput::OpenServerStream(TransmissionPace pace) {
         [this](float* out, std::size_t frames, std::int64_t firstSample) {
             renderer.Render(out, frames, firstSample);
         },
-        FillFor(pace));
+        kAudioThreadPriority, FillFor(pace));
     if (!server) {
         return false;
     }
@@ -232,7 +231,7 @@ void CSoundCardOutput::BeginServerTransmission(TransmissionPace pace) {
     while (!server->Mapped() && MonotonicNanoseconds() - openedAt < kLeadWaitNanoseconds) {
         SleepUntilNanoseconds(MonotonicNanoseconds() + 5000000);
     }
-    leadNanoseconds = server->Mapped() ? FillFor(pace) + kLeadMarginNanoseconds : 0;
+    leadNanoseconds = server->Mapped() ? server->FillNanoseconds() + kLeadMarginNanoseconds : 0;
     RaiseAudioThread();
     PrepareConditions();
 }
@@ -256,8 +255,12 @@ void CSoundCardOutput::SetReceptionConditions(const ReceptionSettings& settings,
 }
 
 void CSoundCardOutput::RaiseAudioThread() {
-    const pid_t thread =
-        server ? server->ThreadId() : audioThreadId.load(std::memory_order_acquire);
+    if (server) {
+        // The stream's thread asked for itself.
+        audioGrant = server->Grant();
+        return;
+    }
+    const pid_t thread = audioThreadId.load(std::memory_order_acquire);
     if (audioGrantAsked || thread == 0) {
         return;
     }
