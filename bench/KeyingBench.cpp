@@ -134,10 +134,10 @@ int main(int argc, char** argv) {
         slow = slow && std::string(argv[i]) != "fast";
     }
     if (fast) {
-        Run(200, 200);
+        WithWakeProbe([] { Run(200, 200); });
     }
     if (slow) {
-        Run(100, 60);
+        WithWakeProbe([] { Run(100, 60); });
     }
     return 0;
 }

@@ -201,3 +201,20 @@ CBusyLoad::~CBusyLoad() {
         waitpid(child, nullptr, 0);
     }
 }
+
+void WithWakeProbe(const std::function<void()>& measure) {
+    constexpr double kProbeSeconds = 30.0;
+    std::unique_ptr<CSideProgram> probe = StartWakeProbe(kProbeSeconds);
+    measure();
+    if (!probe) {
+        std::printf("no real-time probe beside it (BRUMLO_WAKEPROBE names none)\n");
+        return;
+    }
+    const std::string printed = probe->Finish();
+    const double p99 = ProbeP99(printed);
+    std::printf("real-time probe beside it: %s", printed.empty() ? "no figures\n" : printed.c_str());
+    if (p99 >= 0) {
+        std::printf("goal for every edge: p99 within %.1f us (the probe's p99 + 50 us)\n",
+                    p99 + 50.0);
+    }
+}

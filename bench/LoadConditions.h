@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,6 +60,10 @@ private:
 std::unique_ptr<CSideProgram> StartWakeProbe(double seconds);
 // The probe's p99 lateness in microseconds from what it printed, or -1.
 double ProbeP99(const std::string& printed);
+// Runs `measure` with the probe beside it (for 30 s from its start, or the measurement's length if
+// shorter is not possible: the probe's own length) and prints the probe's figures and the goal
+// they set for every edge's p99: the probe's p99 + 50 us.
+void WithWakeProbe(const std::function<void()>& measure);
 
 // Sets the conditions up: the busy processes or the desktop load (returned; they stop with it),
 // the right dropped, and one line printed on what the threads may have. Standard output is made line-buffered, so

@@ -176,6 +176,7 @@ bool CPulseStream::Connect(const char* name) {
     }
     // The fill first, then the stream runs.
     WriteAhead();
+    startedAt = MonotonicNanoseconds();
     pa_operation* uncork = pa_stream_cork(stream, 0, nullptr, nullptr);
     if (uncork != nullptr) {
         pa_operation_unref(uncork);
@@ -284,8 +285,11 @@ void CPulseStream::ObserveClock() {
 
 std::int64_t CPulseStream::WriteAhead() {
     const std::int64_t fillSamples = SamplesIn(fill.load(std::memory_order_relaxed));
-    const std::int64_t heard =
-        mapped.load(std::memory_order_relaxed) ? HeardSample(MonotonicNanoseconds()) : 0;
+    // Until the server's first report, the stream is taken to play from the moment it started.
+    const std::int64_t now = MonotonicNanoseconds();
+    const std::int64_t heard = mapped.load(std::memory_order_relaxed) ? HeardSample(now)
+                               : startedAt != 0                       ? SamplesIn(now - startedAt)
+                                                                      : 0;
     std::int64_t target = std::max(decided.load(std::memory_order_acquire), heard + fillSamples);
     const std::size_t writable = pa_stream_writable_size(stream);
     if (writable != static_cast<std::size_t>(-1)) {

@@ -115,6 +115,7 @@ private:
     std::int64_t written = 0;
     CClockMapping clock{kSampleRate};
     std::int64_t lastReportAsked = 0;
+    std::int64_t startedAt = 0;
     timeval lastReport{};
     // What was written, by sample modulo its size, so that a cut can fade out from it.
     std::vector<float> history;
