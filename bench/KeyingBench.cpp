@@ -1,5 +1,5 @@
-// Keying on the real clock: a generated text through a device that only records the steady-clock
-// time of every key-down and key-up, as a real-time output (speaker, serial line) keys it. Prints
+// Keying on the real clock: a generated text through a key line that only records the
+// steady-clock time of every key-down and key-up, keyed as the speaker and the serial line key. Prints
 // every edge's error against the timing model's timeline, the element and gap errors, and the
 // CPU time the send thread used per second of sending.
 #include <time.h>
@@ -20,6 +20,7 @@
 #include "core/CMorseTable.h"
 #include "core/Timing.h"
 #include "engine/CKeyingEngine.h"
+#include "output/CKeyLineOutput.h"
 #include "tests/support/CFinishListener.h"
 
 namespace {
@@ -36,27 +37,46 @@ std::int64_t ThreadCpuNanoseconds() {
     return static_cast<std::int64_t>(cpu.tv_sec) * 1000000000 + cpu.tv_nsec;
 }
 
-// Records key edges; storage is reserved beforehand so that Key does not allocate.
-class CTimestampDevice : public COutputDevice {
+// A key line that only records the steady-clock time of every edge; storage is reserved and
+// touched beforehand so that keying neither allocates nor faults in a page.
+class CTimestampDevice : public CKeyLineOutput {
 public:
     struct Edge {
         std::int64_t down;
         std::int64_t up;
     };
-    CTimestampDevice() { edges.reserve(8192); }
-    void Key(std::int32_t durationUnits) override {
-        if (edges.empty()) {
-            cpuAtStart = ThreadCpuNanoseconds();
-        }
-        const std::int64_t down = NowNanoseconds();
-        Timer().Wait(durationUnits);
-        edges.push_back({down, NowNanoseconds()});
-    }
+    CTimestampDevice() { edges.assign(8192, Edge{}); }
     // Once, on the send thread, after the end sign.
-    void EndTransmission() override { cpuAtEnd = ThreadCpuNanoseconds(); }
-    std::vector<Edge> edges;
+    void EndTransmission() override {
+        CKeyLineOutput::EndTransmission();
+        cpuAtEnd = ThreadCpuNanoseconds();
+    }
+    std::vector<Edge> Edges() const {
+        return {edges.begin(), edges.begin() + static_cast<std::ptrdiff_t>(count)};
+    }
     std::int64_t cpuAtStart = 0;
     std::int64_t cpuAtEnd = 0;
+
+protected:
+    void SetLine(bool on) override {
+        if (count == edges.size() || on == lineOn) {
+            return;
+        }
+        lineOn = on;
+        if (on) {
+            if (count == 0) {
+                cpuAtStart = ThreadCpuNanoseconds();
+            }
+            edges[count].down = NowNanoseconds();
+        } else {
+            edges[count++].up = NowNanoseconds();
+        }
+    }
+
+private:
+    std::vector<Edge> edges;
+    std::size_t count = 0;
+    bool lineOn = false;
 };
 
 void Run(int signSpeed, int textSpeed) {
@@ -80,7 +100,7 @@ void Run(int signSpeed, int textSpeed) {
     listener.WaitFor(1);
 
     const std::vector<ModelElement> model = ModelTimeline(generated, signSpeed, textSpeed, ratio);
-    const auto& edges = device.edges;
+    const std::vector<CTimestampDevice::Edge> edges = device.Edges();
     std::printf("\n%d/%d, ratio 1:3, %zu characters, %zu elements keyed (model %zu)\n", signSpeed,
                 textSpeed, generated.size(), edges.size(), model.size());
     if (edges.size() != model.size()) {

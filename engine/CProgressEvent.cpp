@@ -1,53 +1,42 @@
 #include "engine/CProgressEvent.h"
 
+void CProgressEvent::Wake() {
+    changes.fetch_add(1, std::memory_order_release);
+    changes.notify_one();
+}
+
 void CProgressEvent::Queue(std::int64_t dueNanoseconds) {
-    std::lock_guard lock(mutex);
-    if (queued == kQueueSize) {
+    const std::size_t at = pushed.load(std::memory_order_relaxed);
+    if (at - taken.load(std::memory_order_acquire) == kQueueSize) {
         // Cannot happen with the look-ahead in use; the newest place is then reported with the
-        // last one queued.
-        dueTimes[(queueHead + queued - 1) % kQueueSize] = dueNanoseconds;
+        // last one queued, which the progress thread cannot be reading while the queue is full.
+        dueTimes[(at - 1) % kQueueSize] = dueNanoseconds;
     } else {
-        dueTimes[(queueHead + queued) % kQueueSize] = dueNanoseconds;
-        ++queued;
+        dueTimes[at % kQueueSize] = dueNanoseconds;
+        pushed.store(at + 1, std::memory_order_release);
     }
-    condition.notify_all();
+    Wake();
 }
 
 void CProgressEvent::Set(std::int64_t dueNanoseconds) {
     ++setCount;
-    if (dueNanoseconds != 0) {
-        Queue(dueNanoseconds);
-        return;
+    if (dueNanoseconds == 0) {
+        // A waiter takes this signal; a pulse right after it finds nobody waiting.
+        waiting.store(false, std::memory_order_relaxed);
     }
-    std::lock_guard lock(mutex);
-    if (waiting) {
-        // A waiter takes the signal at once, as an auto-reset event hands it over.
-        waiting = false;
-        released = true;
-        condition.notify_all();
-    } else {
-        signalled = true;
-    }
+    Queue(dueNanoseconds);
 }
 
 void CProgressEvent::Pulse(std::int64_t dueNanoseconds) {
     ++pulseCount;
-    if (dueNanoseconds != 0) {
+    if (dueNanoseconds != 0 || waiting.exchange(false, std::memory_order_acq_rel)) {
         Queue(dueNanoseconds);
-        return;
-    }
-    std::lock_guard lock(mutex);
-    if (waiting) {
-        waiting = false;
-        released = true;
-        condition.notify_all();
     }
 }
 
 void CProgressEvent::SetEnd() {
-    std::lock_guard lock(mutex);
-    ended = true;
-    condition.notify_all();
+    ended.store(true, std::memory_order_release);
+    Wake();
 }
 
 CProgressEvent::Signal CProgressEvent::Wait() {
@@ -57,49 +46,38 @@ CProgressEvent::Signal CProgressEvent::Wait() {
 
 CProgressEvent::Signal CProgressEvent::Wait(std::int64_t& dueNanoseconds) {
     dueNanoseconds = 0;
-    std::unique_lock lock(mutex);
-    const auto takeQueued = [&] {
-        dueNanoseconds = dueTimes[queueHead];
-        queueHead = (queueHead + 1) % kQueueSize;
-        --queued;
-        return Signal::Progress;
-    };
-    if (queued != 0) {
-        return takeQueued();
+    for (;;) {
+        // Read before looking, so that a change made after the look ends the sleep at once.
+        const std::uint32_t seen = changes.load(std::memory_order_acquire);
+        const std::size_t next = taken.load(std::memory_order_relaxed);
+        if (next != pushed.load(std::memory_order_acquire)) {
+            waiting.store(false, std::memory_order_relaxed);
+            dueNanoseconds = dueTimes[next % kQueueSize];
+            taken.store(next + 1, std::memory_order_release);
+            return Signal::Progress;
+        }
+        if (ended.load(std::memory_order_acquire)) {
+            waiting.store(false, std::memory_order_relaxed);
+            return Signal::End;
+        }
+        waiting.store(true, std::memory_order_release);
+        // A pulse given after this store is queued, and its change wakes the wait below.
+        if (pushed.load(std::memory_order_acquire) == next) {
+            changes.wait(seen, std::memory_order_acquire);
+        }
     }
-    if (signalled) {
-        signalled = false;
-        return Signal::Progress;
-    }
-    if (ended) {
-        return Signal::End;
-    }
-    waiting = true;
-    condition.wait(lock, [&] { return released || ended || queued != 0; });
-    waiting = false;
-    if (released) {
-        released = false;
-        return Signal::Progress;
-    }
-    if (queued != 0) {
-        return takeQueued();
-    }
-    return Signal::End;
 }
 
 void CProgressEvent::Reset() {
-    std::lock_guard lock(mutex);
-    signalled = false;
     waiting = false;
-    released = false;
     ended = false;
-    queueHead = 0;
-    queued = 0;
+    pushed = 0;
+    taken = 0;
     setCount = 0;
     pulseCount = 0;
 }
 
 bool CProgressEvent::IsWaiting() const {
-    std::lock_guard lock(mutex);
-    return waiting && !signalled;
+    return waiting.load(std::memory_order_acquire) &&
+           taken.load(std::memory_order_acquire) == pushed.load(std::memory_order_acquire);
 }

@@ -4,12 +4,10 @@
 #include <linux/input.h>
 #include <linux/kd.h>
 
-#include <algorithm>
 #include <cctype>
 #include <string>
 
 #include "output/CSystemCalls.h"
-#include "output/MonotonicClock.h"
 
 namespace {
 
@@ -71,20 +69,8 @@ void CPortSpeakerOutput::SetTone(std::int32_t hz) {
     divisor = hz > 0 ? kTimerClock / static_cast<unsigned>(hz) : 0;
 }
 
-void CPortSpeakerOutput::EndTransmission() {
-    if (console >= 0) {
-        calls.IoctlValue(console, KIOCSOUND, 0);
-    }
-}
-
-void CPortSpeakerOutput::Key(std::int32_t durationUnits) {
-    // The duration counts from the call, so that the ioctl's own time does not lengthen it.
-    const std::int64_t start = MonotonicNanoseconds();
-    if (console >= 0 && divisor > 0) {
-        calls.IoctlValue(console, KIOCSOUND, divisor);
-    }
-    Timer().WaitUntil(start + static_cast<std::int64_t>(std::max(durationUnits, 0)) * 100);
-    if (console >= 0) {
-        calls.IoctlValue(console, KIOCSOUND, 0);
+void CPortSpeakerOutput::SetLine(bool on) {
+    if (console >= 0 && (divisor > 0 || !on)) {
+        calls.IoctlValue(console, KIOCSOUND, on ? divisor : 0);
     }
 }

@@ -4,11 +4,8 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-
 #include "core/CNotifier.h"
 #include "output/CSystemCalls.h"
-#include "output/MonotonicClock.h"
 #include "output/SerialPorts.h"
 
 CSerialPortOutput::CSerialPortOutput(const std::string& portName, CSystemCalls& systemCalls,
@@ -44,22 +41,10 @@ void CSerialPortOutput::SetDtr(bool high) {
     calls.IoctlPointer(port, high ? TIOCMBIS : TIOCMBIC, &bits);
 }
 
-void CSerialPortOutput::Key(std::int32_t durationUnits) {
-    // The duration counts from the call, so that the ioctl's own time does not lengthen it.
-    const std::int64_t start = MonotonicNanoseconds();
+void CSerialPortOutput::SetLine(bool on) {
     if (port >= 0) {
-        SetDtr(true);
-    }
-    Timer().WaitUntil(start + static_cast<std::int64_t>(std::max(durationUnits, 0)) * 100);
-    if (port >= 0) {
-        SetDtr(false);
+        SetDtr(on);
     }
 }
 
 void CSerialPortOutput::SetTone(std::int32_t) {}
-
-void CSerialPortOutput::EndTransmission() {
-    if (port >= 0) {
-        SetDtr(false);
-    }
-}

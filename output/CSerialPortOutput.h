@@ -2,25 +2,25 @@
 
 #include <string>
 
-#include "output/COutputDevice.h"
+#include "output/CKeyLineOutput.h"
 
 class CNotifier;
 class CSystemCalls;
 
 // Keys the DTR line of a serial port: high for exactly as long as each dot or dash. The port is
-// held exclusively for the device's life, DTR low except during Key. Only terminal devices are
+// held exclusively for the device's life, DTR low except while an element is keyed. Only terminal devices are
 // opened, so that a hand-edited port name cannot make the program open an arbitrary file.
-class CSerialPortOutput : public COutputDevice {
+class CSerialPortOutput : public CKeyLineOutput {
 public:
     CSerialPortOutput(const std::string& portName, CSystemCalls& systemCalls, CNotifier& notifier);
     ~CSerialPortOutput() override;
 
-    void Key(std::int32_t durationUnits) override;
     void SetTone(std::int32_t hz) override;
-    // DTR goes low, whatever state the line was left in: a transmitter is never left keyed.
-    void EndTransmission() override;
 
     const std::string& PortName() const { return name; }
+
+protected:
+    void SetLine(bool on) override;
 
 private:
     void SetDtr(bool high);
