@@ -1,7 +1,7 @@
 // Keying on the real clock: a generated text through a key line that only records the
-// steady-clock time of every key-down and key-up, keyed as the speaker and the serial line key. Prints
-// every edge's error against the timing model's timeline, the element and gap errors, and the
-// CPU time the send thread used per second of sending.
+// steady-clock time of every key-down and key-up, keyed as the speaker and the serial line key.
+// Prints every edge's error against the timing model's timeline, the element and gap errors, and
+// the CPU time the send thread used per second of sending.
 #include <time.h>
 
 #include <chrono>

@@ -8,8 +8,9 @@ class CNotifier;
 class CSystemCalls;
 
 // Keys the DTR line of a serial port: high for exactly as long as each dot or dash. The port is
-// held exclusively for the device's life, DTR low except while an element is keyed. Only terminal devices are
-// opened, so that a hand-edited port name cannot make the program open an arbitrary file.
+// held exclusively for the device's life, DTR low except while an element is keyed. Only terminal
+// devices are opened, so that a hand-edited port name cannot make the program open an arbitrary
+// file.
 class CSerialPortOutput : public CKeyLineOutput {
 public:
     CSerialPortOutput(const std::string& portName, CSystemCalls& systemCalls, CNotifier& notifier);
