@@ -36,9 +36,11 @@ public:
     // The transmission's own timeline. A segment is what is keyed without a break: the
     // transmission from its start, and whatever follows a resumed pause or a step press. Each
     // element and gap of a segment lies on the timing model's timeline, counted in 100-ns units
-    // from the segment's start. A device with a clock of its own (the sound card) places every
-    // element there and paces the send thread by that clock; the others key in real time, with
-    // the durations the engine's step correction gives them. All run on the send thread.
+    // from the segment's start. A device with a clock of its own places every element there and
+    // paces the send thread by that clock: the sound card by the samples it plays, a key line by
+    // the monotonic clock. The others (the silent device, the whole-millisecond beep) key in real
+    // time, with the durations the engine's step correction gives them. All run on the send
+    // thread.
 
     // A transmission begins; nothing is keyed yet. The moment to prepare the device for `pace`,
     // with `wordSilenceUnits` of silence between two words at the speeds it begins with.
@@ -49,7 +51,7 @@ public:
     // A segment begins now.
     virtual void BeginSegment();
     // An element at `startUnits` of the segment, `lengthUnits` long by the model; `keyUnits` is
-    // what to key in real time. The base (and every real-time device) keys Key(keyUnits).
+    // what to key in real time. The base keys Key(keyUnits).
     virtual void KeyOnTimeline(std::int64_t startUnits, std::int32_t lengthUnits,
                                std::int32_t keyUnits);
     // Waits until `endUnits` of the segment by the device's clock; a device that keys ahead of
