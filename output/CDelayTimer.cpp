@@ -54,15 +54,43 @@ int CDelayTimer::Wait(std::int32_t durationUnits) {
     return WaitUntil(MonotonicNanoseconds() + static_cast<std::int64_t>(durationUnits) * 100);
 }
 
+namespace {
+
+// An absolute wake-up time makes a sleep interrupted by a signal resume without drifting.
+int SleepUntil(std::int64_t nanoseconds) {
+    const timespec until = ToTimespec(nanoseconds);
+    int result = 0;
+    do {
+        result = clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
+    } while (result == EINTR);
+    return result;
+}
+
+void SpinUntil(std::int64_t dueNanoseconds) {
+    while (MonotonicNanoseconds() < dueNanoseconds) {
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#endif
+    }
+}
+
+}  // namespace
+
+int CDelayTimer::WaitUntil(std::int64_t dueNanoseconds, std::int64_t spinNanoseconds) {
+    EnsureFineTimerSlack();
+    int result = 0;
+    if (dueNanoseconds - MonotonicNanoseconds() > spinNanoseconds) {
+        result = SleepUntil(dueNanoseconds - spinNanoseconds);
+    }
+    SpinUntil(dueNanoseconds);
+    return result;
+}
+
 int CDelayTimer::WaitUntil(std::int64_t dueNanoseconds) {
     EnsureFineTimerSlack();
     int result = 0;
-    // An absolute wake-up time makes a sleep interrupted by a signal resume without drifting.
     const auto sleepUntil = [&result](std::int64_t nanoseconds) {
-        const timespec until = ToTimespec(nanoseconds);
-        do {
-            result = clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
-        } while (result == EINTR);
+        result = SleepUntil(nanoseconds);
     };
     if (dueNanoseconds - MonotonicNanoseconds() > kLongSleepNanoseconds) {
         sleepUntil(dueNanoseconds - kApproachNanoseconds);
@@ -75,10 +103,6 @@ int CDelayTimer::WaitUntil(std::int64_t dueNanoseconds) {
         }
     }
     // The rest, at most one spin long, by reading the clock.
-    while (MonotonicNanoseconds() < dueNanoseconds) {
-#if defined(__x86_64__) || defined(__i386__)
-        __builtin_ia32_pause();
-#endif
-    }
+    SpinUntil(dueNanoseconds);
     return result;
 }

@@ -25,6 +25,9 @@ public:
     int Wait(std::int32_t durationUnits);
     // Blocks until the monotonic time `dueNanoseconds`; at once when it has passed.
     int WaitUntil(std::int64_t dueNanoseconds);
+    // The same with a fixed spin: sleeps until `spinNanoseconds` before the due time and reads
+    // the clock for the rest, whatever the wake-ups have been.
+    int WaitUntil(std::int64_t dueNanoseconds, std::int64_t spinNanoseconds);
 
     // How long before a due time the sleep now ends.
     std::int64_t SpinNanoseconds() const;

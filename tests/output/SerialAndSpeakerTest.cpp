@@ -3,7 +3,12 @@
 #include <linux/kd.h>
 #include <sys/ioctl.h>
 
+#include <chrono>
+#include <thread>
+#include <vector>
+
 #include "output/CBeepSpeakerOutput.h"
+#include "output/CKeyLineOutput.h"
 #include "output/COutputFactory.h"
 #include "output/CPortSpeakerOutput.h"
 #include "output/CSerialPortOutput.h"
@@ -215,6 +220,36 @@ TEST(OutputFactory, SpeakerPrefersTheConsole) {
     EXPECT_NE(dynamic_cast<CBeepSpeakerOutput*>(second.Create(0, "").get()), nullptr);
     EXPECT_EQ(second.Create(3, ""), nullptr);
     EXPECT_EQ(second.Create(-1, ""), nullptr);
+}
+
+// A key line whose first key-down is followed by a stall of the thread, longer than the element
+// and the gap after it.
+class CStallingLine : public CKeyLineOutput {
+public:
+    std::vector<std::int64_t> edges;
+
+protected:
+    void SetLine(bool on) override {
+        edges.push_back(MonotonicNanoseconds());
+        if (on && edges.size() == 1) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+};
+
+// A stall lengthens the interval it falls in; what follows keeps its length (within 1 ms), so
+// that two elements never run into one.
+TEST(KeyLine, StallMovesTheRestInsteadOfCuttingIt) {
+    constexpr std::int32_t kElementUnits = 50000;  // 5 ms
+    CStallingLine line;
+    line.BeginSegment();
+    line.KeyOnTimeline(0, kElementUnits, kElementUnits);
+    line.WaitOnTimeline(2 * kElementUnits);
+    line.KeyOnTimeline(2 * kElementUnits, kElementUnits, kElementUnits);
+    ASSERT_EQ(line.edges.size(), 4U);
+    EXPECT_GE(line.edges[1] - line.edges[0], 20000000);
+    EXPECT_GE(line.edges[2] - line.edges[1], 4000000);
+    EXPECT_GE(line.edges[3] - line.edges[2], 4000000);
 }
 
 }  // namespace
