@@ -14,14 +14,16 @@ void CKeyLineOutput::Key(std::int32_t durationUnits) {
 
 void CKeyLineOutput::BeginSegment() {
     origin = MonotonicNanoseconds();
+    edgeUnits = 0;
 }
 
 void CKeyLineOutput::WaitForEdge(std::int64_t dueUnits) {
     WaitUntil(At(dueUnits));
     const std::int64_t late = MonotonicNanoseconds() - At(dueUnits);
-    if (late > kSlipNanoseconds) {
+    if (late * 4 > (dueUnits - edgeUnits) * 100) {
         origin += late;
     }
+    edgeUnits = dueUnits;
 }
 
 void CKeyLineOutput::KeyOnTimeline(std::int64_t startUnits, std::int32_t lengthUnits,

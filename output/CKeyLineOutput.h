@@ -9,10 +9,10 @@
 // begins, and every edge is keyed at its own place on the timeline, so that a late wake-up makes
 // only the edges it delays late instead of being carried into the steps that follow.
 //
-// An edge that comes late is keyed at once. Up to 1 ms late, only the interval before it is
-// shorter; later than that, the rest of the segment moves with it, so that no element or gap is
-// ever cut short by more than 1 ms: a stall lengthens the interval it falls in, and a dash stays
-// a dash.
+// An edge that comes late is keyed at once. Up to a quarter of the interval before it late, only
+// that interval is shorter, by no more than a listener can tell; later than that, the rest of the
+// segment moves with the edge: a long stall lengthens the interval it falls in, and a dash stays
+// a dash and two elements never run into one.
 //
 // The path from a wake-up to an edge reads the clock and switches the line; it takes no lock and
 // allocates nothing.
@@ -35,14 +35,14 @@ private:
     // sleep is late by up to hundreds of microseconds now and then. About 2 % of a processor at
     // the highest speeds.
     static constexpr std::int64_t kSpinNanoseconds = 1000000;
-    // How late an edge may come before the rest of the segment moves with it.
-    static constexpr std::int64_t kSlipNanoseconds = 1000000;
-
     // The monotonic time of `units` on the segment, with what stalls have added.
     std::int64_t At(std::int64_t units) const { return origin + units * 100; }
-    // Waits until `dueUnits` of the segment; a stall moves the rest of the segment.
     void WaitUntil(std::int64_t nanoseconds) { Timer().WaitUntil(nanoseconds, kSpinNanoseconds); }
+    // Waits until `dueUnits` of the segment, the end of the interval that began at the last
+    // edge; a stall moves the rest of the segment.
     void WaitForEdge(std::int64_t dueUnits);
 
     std::int64_t origin = 0;
+    // Where the last edge lies on the segment.
+    std::int64_t edgeUnits = 0;
 };
