@@ -2,6 +2,7 @@
 // steady-clock time of every key-down and key-up, keyed as the speaker and the serial line key.
 // Prints every edge's error against the timing model's timeline, the element and gap errors, and
 // the CPU time the send thread used per second of sending.
+#include <sys/resource.h>
 #include <time.h>
 
 #include <chrono>
@@ -31,6 +32,12 @@ std::int64_t NowNanoseconds() {
         .count();
 }
 
+long ThreadPageFaults() {
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    return usage.ru_minflt + usage.ru_majflt;
+}
+
 std::int64_t ThreadCpuNanoseconds() {
     timespec cpu{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
@@ -50,12 +57,15 @@ public:
     void EndTransmission() override {
         CKeyLineOutput::EndTransmission();
         cpuAtEnd = ThreadCpuNanoseconds();
+        faultsAtEnd = ThreadPageFaults();
     }
     std::vector<Edge> Edges() const {
         return {edges.begin(), edges.begin() + static_cast<std::ptrdiff_t>(count)};
     }
     std::int64_t cpuAtStart = 0;
     std::int64_t cpuAtEnd = 0;
+    long faultsAtStart = 0;
+    long faultsAtEnd = 0;
 
 protected:
     void SetLine(bool on) override {
@@ -66,6 +76,7 @@ protected:
         if (on) {
             if (count == 0) {
                 cpuAtStart = ThreadCpuNanoseconds();
+                faultsAtStart = ThreadPageFaults();
             }
             edges[count].down = NowNanoseconds();
         } else {
@@ -136,8 +147,9 @@ void Run(int signSpeed, int textSpeed) {
     PrintSummary("gap error", Summarize(gaps), "us");
     const double total = static_cast<double>(edges.back().up - edges.front().down);
     const double cpu = static_cast<double>(device.cpuAtEnd - device.cpuAtStart);
-    std::printf("send thread CPU %.3f ms per second of sending (%.3f %%)\n", cpu / total * 1000.0,
-                cpu / total * 100.0);
+    std::printf("send thread CPU %.3f ms per second of sending (%.3f %%), page faults %ld\n",
+                cpu / total * 1000.0, cpu / total * 100.0,
+                device.faultsAtEnd - device.faultsAtStart);
 }
 
 }  // namespace
