@@ -107,10 +107,11 @@ void Run(int signSpeed, int textSpeed) {
     engine.SetTextSpeed(textSpeed);
     engine.SetDashRatio(ratio);
     engine.SetText(text);
-    engine.Start(text.FormatLines(), false);
-    listener.WaitFor(1);
-
     const std::vector<ModelElement> model = ModelTimeline(generated, signSpeed, textSpeed, ratio);
+    WithWakeProbe(ModelSeconds(model), [&] {
+        engine.Start(text.FormatLines(), false);
+        listener.WaitFor(1);
+    });
     const std::vector<CTimestampDevice::Edge> edges = device.Edges();
     std::printf("\n%d/%d, ratio 1:3, %zu characters, %zu elements keyed (model %zu)\n", signSpeed,
                 textSpeed, generated.size(), edges.size(), model.size());
@@ -166,10 +167,10 @@ int main(int argc, char** argv) {
         slow = slow && std::string(argv[i]) != "fast";
     }
     if (fast) {
-        WithWakeProbe([] { Run(200, 200); });
+        Run(200, 200);
     }
     if (slow) {
-        WithWakeProbe([] { Run(100, 60); });
+        Run(100, 60);
     }
     return 0;
 }

@@ -9,12 +9,12 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <thread>
-#include <chrono>
 
 #include "output/RealtimeScheduling.h"
 
@@ -85,7 +85,8 @@ std::unique_ptr<CBusyLoad> EstablishLoadConditions(const LoadConditions& conditi
             std::printf("BRUMLO_DESKTOP_LOAD names no desktop load; none runs\n");
         } else {
             load->desktop = std::make_unique<CSideProgram>(program);
-            described = std::string("the desktop load") + (conditions.busy ? " and busy processes" : "");
+            described =
+                std::string("the desktop load") + (conditions.busy ? " and busy processes" : "");
             // Its processes take a moment to reach their full weight.
             std::this_thread::sleep_for(std::chrono::seconds(2));
         }
@@ -202,9 +203,8 @@ CBusyLoad::~CBusyLoad() {
     }
 }
 
-void WithWakeProbe(const std::function<void()>& measure) {
-    constexpr double kProbeSeconds = 30.0;
-    std::unique_ptr<CSideProgram> probe = StartWakeProbe(kProbeSeconds);
+void WithWakeProbe(double seconds, const std::function<void()>& measure) {
+    std::unique_ptr<CSideProgram> probe = StartWakeProbe(seconds);
     measure();
     if (!probe) {
         std::printf("no real-time probe beside it (BRUMLO_WAKEPROBE names none)\n");
@@ -212,7 +212,8 @@ void WithWakeProbe(const std::function<void()>& measure) {
     }
     const std::string printed = probe->Finish();
     const double p99 = ProbeP99(printed);
-    std::printf("real-time probe beside it: %s", printed.empty() ? "no figures\n" : printed.c_str());
+    std::printf("real-time probe beside it: %s",
+                printed.empty() ? "no figures\n" : printed.c_str());
     if (p99 >= 0) {
         std::printf("goal for every edge: p99 within %.1f us (the probe's p99 + 50 us)\n",
                     p99 + 50.0);

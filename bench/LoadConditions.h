@@ -60,14 +60,15 @@ private:
 std::unique_ptr<CSideProgram> StartWakeProbe(double seconds);
 // The probe's p99 lateness in microseconds from what it printed, or -1.
 double ProbeP99(const std::string& printed);
-// Runs `measure` with the probe beside it (for 30 s from its start, or the measurement's length if
-// shorter is not possible: the probe's own length) and prints the probe's figures and the goal
-// they set for every edge's p99: the probe's p99 + 50 us.
-void WithWakeProbe(const std::function<void()>& measure);
+// Runs `measure` with the probe beside it for the `seconds` the measurement takes, so that both
+// meet the same minutes of the machine, and prints the probe's figures and the goal they set for
+// every edge's p99: the probe's p99 + 50 us.
+void WithWakeProbe(double seconds, const std::function<void()>& measure);
 
 // Sets the conditions up: the busy processes or the desktop load (returned; they stop with it),
-// the right dropped, and one line printed on what the threads may have. Standard output is made line-buffered, so
-// that a line is out as each figure is ready and a run cut short still tells something.
+// the right dropped, and one line printed on what the threads may have. Standard output is made
+// line-buffered, so that a line is out as each figure is ready and a run cut short still tells
+// something.
 std::unique_ptr<CBusyLoad> EstablishLoadConditions(const LoadConditions& conditions);
 
 // Busy processes, one per core unless told otherwise, each spinning at the normal nice value for

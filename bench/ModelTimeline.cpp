@@ -36,3 +36,10 @@ std::vector<ModelElement> ModelTimeline(const std::string& text, int signSpeed, 
     sign('+');
     return model;
 }
+
+double ModelSeconds(const std::vector<ModelElement>& timeline) {
+    return timeline.empty()
+               ? 0.0
+               : static_cast<double>(timeline.back().startUnits + timeline.back().lengthUnits) /
+                     1e7;
+}

@@ -15,3 +15,6 @@ struct ModelElement {
 
 std::vector<ModelElement> ModelTimeline(const std::string& text, int signSpeed, int textSpeed,
                                         double dashRatio);
+
+// How long the timeline lasts, in seconds: from the start to the end of its last element.
+double ModelSeconds(const std::vector<ModelElement>& timeline);

@@ -196,7 +196,8 @@ int Callsigns(CSoundCardCuePlayer& player, CGrowingRecording& recording,
 }
 
 int main(int argc, char** argv) {
-    const std::unique_ptr<CBusyLoad> load = EstablishLoadConditions(ParseLoadConditions(argc, argv));
+    const std::unique_ptr<CBusyLoad> load =
+        EstablishLoadConditions(ParseLoadConditions(argc, argv));
     const long serverUnderrunsBefore = ServerUnderruns();
     const char* sink = std::getenv("BRUMLO_TEST_SINK");
     if (sink == nullptr) {

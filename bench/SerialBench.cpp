@@ -87,11 +87,11 @@ int main(int argc, char** argv) {
         engine.SetSignSpeed(sign);
         engine.SetTextSpeed(textSpeed);
         engine.SetText(morse);
-        WithWakeProbe([&] {
+        const std::vector<ModelElement> model = ModelTimeline(text, sign, textSpeed, 3.0);
+        WithWakeProbe(ModelSeconds(model), [&] {
             engine.Start(morse.FormatLines(), false);
             listener.WaitFor(1);
         });
-        const std::vector<ModelElement> model = ModelTimeline(text, sign, textSpeed, 3.0);
         std::printf("\n%d/%d, %zu characters on %s: %zu DTR pulses (model %zu)\n", sign, textSpeed,
                     text.size(), ptsname(master), calls.edges.size(), model.size());
         if (calls.edges.size() != model.size()) {

@@ -242,15 +242,18 @@ void Run(const char* sink, int signSpeed, int textSpeed, std::size_t characters)
         "\n%d/%d, %zu mixed characters (%.1f s)%s%s: model %zu elements, %zu found in "
         "the recording\n",
         signSpeed, textSpeed, text.size(), duration,
-        conditions.desktop ? ", desktop load" : conditions.busy ? ", busy machine" : ", idle machine",
+        conditions.desktop ? ", desktop load"
+        : conditions.busy  ? ", busy machine"
+                           : ", idle machine",
         conditions.withoutRealtimeRight ? ", without the right to real time" : "", model.size(),
         elements.size());
     const char* grant = card.AudioThreadGrant() == RealtimeGrant::Kernel        ? "kernel"
                         : card.AudioThreadGrant() == RealtimeGrant::RealtimeKit ? "RealtimeKit"
                                                                                 : "refused";
-    std::printf("underruns in the sound server's log: %ld (goal: 0); reported to the stream: %llu\n",
-                ServerUnderruns() - serverUnderrunsBefore,
-                static_cast<unsigned long long>(card.Underruns()));
+    std::printf(
+        "underruns in the sound server's log: %ld (goal: 0); reported to the stream: %llu\n",
+        ServerUnderruns() - serverUnderrunsBefore,
+        static_cast<unsigned long long>(card.Underruns()));
     std::printf(
         "%s; late events %llu; lead %.2f ms, look-ahead %.0f ms, stream latency "
         "%.2f ms; audio thread real time: %s\n",
@@ -360,11 +363,12 @@ void Steps(const char* sink) {
     const auto elements = CToneDecoder(kTone, kRate).FindElements(recorder.Stop());
     std::printf("\nstepping: %zu presses, %zu elements found (start sign 5, 20 E, end sign 5)\n",
                 presses.size(), elements.size());
-    std::printf("lead %.2f ms and stream latency %.2f ms; underruns %llu, in the server's log %ld\n",
-                std::chrono::duration<double, std::milli>(card.Lead()).count(),
-                std::chrono::duration<double, std::milli>(card.StreamLatency()).count(),
-                static_cast<unsigned long long>(card.Underruns()),
-                ServerUnderruns() - serverUnderrunsBefore);
+    std::printf(
+        "lead %.2f ms and stream latency %.2f ms; underruns %llu, in the server's log %ld\n",
+        std::chrono::duration<double, std::milli>(card.Lead()).count(),
+        std::chrono::duration<double, std::milli>(card.StreamLatency()).count(),
+        static_cast<unsigned long long>(card.Underruns()),
+        ServerUnderruns() - serverUnderrunsBefore);
     if (elements.size() != 30) {
         return;
     }

@@ -31,10 +31,10 @@ protected:
     virtual void SetLine(bool on) = 0;
 
 private:
-    // Every edge is approached by reading the clock for this long: a processor woken from a
-    // sleep is late by up to hundreds of microseconds now and then. About 2 % of a processor at
-    // the highest speeds.
-    static constexpr std::int64_t kSpinNanoseconds = 1000000;
+    // Every edge is approached by reading the clock for this long: a thread woken from a sleep
+    // is late by up to hundreds of microseconds now and then, and on a loaded desktop by more
+    // than a millisecond. About 3 % of a processor at the highest speeds.
+    static constexpr std::int64_t kSpinNanoseconds = 1500000;
     // The monotonic time of `units` on the segment, with what stalls have added.
     std::int64_t At(std::int64_t units) const { return origin + units * 100; }
     void WaitUntil(std::int64_t nanoseconds) { Timer().WaitUntil(nanoseconds, kSpinNanoseconds); }
