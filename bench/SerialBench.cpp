@@ -99,7 +99,25 @@ int main(int argc, char** argv) {
         }
         std::vector<double> raises;
         std::vector<double> drops;
+        // Each element and each gap on its own: what a listener hears of a stall that moved the
+        // rest of the text along with it.
+        std::vector<double> intervals;
         for (std::size_t i = 0; i < model.size(); ++i) {
+            const auto nanoseconds = [](std::int64_t units) {
+                return static_cast<double>(units) * 100;
+            };
+            intervals.push_back(
+                std::abs(static_cast<double>(calls.edges[i].dropped - calls.edges[i].raised) -
+                         nanoseconds(model[i].lengthUnits)) /
+                1000.0);
+            if (i + 1 < model.size()) {
+                const std::int64_t modelGap =
+                    model[i + 1].startUnits - model[i].startUnits - model[i].lengthUnits;
+                intervals.push_back(std::abs(static_cast<double>(calls.edges[i + 1].raised -
+                                                                 calls.edges[i].dropped) -
+                                             nanoseconds(modelGap)) /
+                                    1000.0);
+            }
             const double modelRaise =
                 static_cast<double>(model[i].startUnits - model[0].startUnits) * 100;
             const double modelDrop = modelRaise + static_cast<double>(model[i].lengthUnits) * 100;
@@ -114,6 +132,7 @@ int main(int argc, char** argv) {
         }
         PrintSummary("DTR raise |error|", Summarize(raises), "us from the model (goal: p99 100)");
         PrintSummary("DTR drop |error|", Summarize(drops), "us from the model (goal: p99 100)");
+        PrintSummary("pulse and gap |error|", Summarize(intervals), "us from the model");
     }
     std::printf("modem-line ioctls refused by the pseudo-terminal: %d\n", calls.refused);
     close(master);
