@@ -15,14 +15,13 @@ void CKeyLineOutput::Key(std::int32_t durationUnits) {
 void CKeyLineOutput::BeginSegment() {
     origin = MonotonicNanoseconds();
     edgeUnits = 0;
+    edgeKeyedAt = origin;
 }
 
 void CKeyLineOutput::WaitForEdge(std::int64_t dueUnits) {
-    WaitUntil(At(dueUnits));
-    const std::int64_t late = MonotonicNanoseconds() - At(dueUnits);
-    if (late * 4 > (dueUnits - edgeUnits) * 100) {
-        origin += late;
-    }
+    const std::int64_t length = (dueUnits - edgeUnits) * 100;
+    WaitUntil(std::max(At(dueUnits), edgeKeyedAt + length - length / 4));
+    edgeKeyedAt = MonotonicNanoseconds();
     edgeUnits = dueUnits;
 }
 

@@ -43,11 +43,17 @@ constexpr std::int64_t kStallNanoseconds = 500000000;
 // after a pause. A thread without real time may wake up to about 10 ms late on a busy desktop.
 constexpr CPulseStream::Fill kSteppingFill{30000000, 50000000};
 constexpr CPulseStream::Fill kContinuousFill{100000000, 150000000};
+// Where the words stand far apart, the stream holds only this silence for most of each gap; it
+// outlasts a whole machine held still for a tenth of a second (as a virtual machine's host does
+// under load) and still leaves the gap's decisions most of the gap.
+constexpr CPulseStream::Fill kLongSilenceFill{300000000, 300000000};
 // What the server shows for the stream.
 constexpr const char* kStreamName = "Brumlo";
 
-CPulseStream::Fill FillFor(TransmissionPace pace) {
-    return pace == TransmissionPace::Stepping ? kSteppingFill : kContinuousFill;
+CPulseStream::Fill FillFor(TransmissionPace pace, std::int64_t wordSilenceUnits) {
+    return pace == TransmissionPace::Stepping      ? kSteppingFill
+           : wordSilenceUnits >= kLongSilenceUnits ? kLongSilenceFill
+                                                   : kContinuousFill;
 }
 
 }  // namespace
@@ -85,7 +91,7 @@ bool CSoundCardOutput::OpenServerStream(TransmissionPace pace) {
         [this](float* out, std::size_t frames, std::int64_t firstSample) {
             renderer.Render(out, frames, firstSample);
         },
-        kAudioThreadPriority, FillFor(pace));
+        kAudioThreadPriority, FillFor(pace, 0));
     if (!server) {
         return false;
     }
@@ -188,7 +194,7 @@ void CSoundCardOutput::SetTone(std::int32_t hz) {
 
 void CSoundCardOutput::BeginTransmission(TransmissionPace pace, std::int64_t wordSilenceUnits) {
     if (server || !portAudioReady) {
-        BeginServerTransmission(pace);
+        BeginServerTransmission(pace, wordSilenceUnits);
         return;
     }
     lookAheadNanoseconds = pace == TransmissionPace::Continuous ? kLookAheadNanoseconds : 0;
@@ -210,7 +216,8 @@ void CSoundCardOutput::BeginTransmission(TransmissionPace pace, std::int64_t wor
     PrepareConditions();
 }
 
-void CSoundCardOutput::BeginServerTransmission(TransmissionPace pace) {
+void CSoundCardOutput::BeginServerTransmission(TransmissionPace pace,
+                                               std::int64_t wordSilenceUnits) {
     // The server went away since the stream was opened, or there was none: a new stream, which
     // is the server's again when one answers.
     if (!server || server->Lost()) {
@@ -225,7 +232,7 @@ void CSoundCardOutput::BeginServerTransmission(TransmissionPace pace) {
             ++reopenings;
         }
     }
-    server->SetFill(FillFor(pace));
+    server->SetFill(FillFor(pace, wordSilenceUnits));
     lookAheadNanoseconds = pace == TransmissionPace::Continuous ? kServerLookAheadNanoseconds : 0;
     // The clock is known once the server has told the stream's time.
     while (!server->Mapped() && MonotonicNanoseconds() - openedAt < kLeadWaitNanoseconds) {
@@ -301,7 +308,8 @@ void CSoundCardOutput::FixLead() {
 }
 
 std::int64_t CSoundCardOutput::TimeOfSample(std::int64_t sample) const {
-    return (server ? server->OriginNanoseconds() : originNanoseconds.load(std::memory_order_acquire)) +
+    return (server ? server->OriginNanoseconds()
+                   : originNanoseconds.load(std::memory_order_acquire)) +
            static_cast<std::int64_t>(std::llround(static_cast<double>(sample) * 1e9 / kSampleRate));
 }
 

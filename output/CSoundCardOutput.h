@@ -27,9 +27,9 @@ using PaStream = void;
 // paced by the same clock, so that the thread, the marking of the text and the sound stay
 // together however the sound card's clock drifts against the system's.
 // While a text is sent continuously the thread keys a look-ahead in front of the sound, and a
-// PortAudio stream runs with a generous buffer, as deep as the silence between two words allows (a word gap
-// must still be decided when it is heard and the next word keyed after that): neither a late
-// wake-up of the send thread nor one of the audio thread on a busy machine changes a sample.
+// PortAudio stream runs with a generous buffer, as deep as the silence between two words allows (a
+// word gap must still be decided when it is heard and the next word keyed after that): neither a
+// late wake-up of the send thread nor one of the audio thread on a busy machine changes a sample.
 // Decisions that belong to a word gap wait for the sound (WaitUntilHeard), and the marking is
 // timed by HeardAtNanoseconds. When stepping, a
 // press must be heard at once: the stream runs with a short buffer and the thread keys only the
@@ -99,7 +99,7 @@ public:
 private:
     bool OpenStream(double latencySeconds);
     bool OpenServerStream(TransmissionPace pace);
-    void BeginServerTransmission(TransmissionPace pace);
+    void BeginServerTransmission(TransmissionPace pace, std::int64_t wordSilenceUnits);
     // Builds the receiver of the next transmission's conditions.
     void PrepareConditions();
     // Tells the server's stream how far the timeline is decided.

@@ -239,7 +239,7 @@ protected:
 
 // A stall lengthens the interval it falls in; what follows keeps at least three quarters of its
 // length, so that two elements never run into one.
-TEST(KeyLine, StallMovesTheRestInsteadOfCuttingIt) {
+TEST(KeyLine, AfterAStallEveryIntervalKeepsThreeQuarters) {
     constexpr std::int32_t kElementUnits = 50000;  // 5 ms
     CStallingLine line;
     line.BeginSegment();
