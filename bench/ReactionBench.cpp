@@ -37,6 +37,9 @@ constexpr float kSounding = 0.01F;
 // The end found is confirmed by this much silence after it (5 ms); the gaps inside a character
 // are longer, so the character's own length, known from its samples, places the end.
 constexpr std::int64_t kSilenceAfterEnd = 220;
+// The server's sample format rounds the quietest samples of an edge, which can move the first or
+// the last sample over the threshold by a sample or two.
+constexpr std::int64_t kEdgeTolerance = 2;
 constexpr int kCharacters = 30;
 constexpr int kCallsigns = 50;
 constexpr std::int64_t kDelaysMilliseconds[] = {150, 400, 800};
@@ -96,22 +99,30 @@ public:
     std::int64_t EndedSound(std::int64_t from, std::int64_t span) const {
         for (auto k = static_cast<std::size_t>(from); k < samples.size(); ++k) {
             if (std::abs(samples[k]) > kSounding) {
-                const auto end = static_cast<std::int64_t>(k) + span;
-                if (Size() <= end + kSilenceAfterEnd) {
+                const auto expected = static_cast<std::int64_t>(k) + span;
+                if (Size() <= expected + kEdgeTolerance + kSilenceAfterEnd) {
                     return -1;
                 }
-                // The end must sound and what follows it must not.
-                for (std::int64_t n = end + 1; n <= end + kSilenceAfterEnd; ++n) {
-                    if (std::abs(samples[static_cast<std::size_t>(n)]) > kSounding) {
+                // The end must sound, near where it is expected, and what follows it must not.
+                std::int64_t end = -1;
+                for (std::int64_t n = expected - kEdgeTolerance; n <= expected + kEdgeTolerance;
+                     ++n) {
+                    end = Sounds(n) ? n : end;
+                }
+                for (std::int64_t n = end + 1; end >= 0 && n <= end + kSilenceAfterEnd; ++n) {
+                    if (Sounds(n)) {
                         return -1;
                     }
                 }
-                return std::abs(samples[static_cast<std::size_t>(end)]) > kSounding ? end : -1;
+                return end;
             }
         }
         return -1;
     }
     std::int64_t Size() const { return static_cast<std::int64_t>(samples.size()); }
+    bool Sounds(std::int64_t k) const {
+        return std::abs(samples[static_cast<std::size_t>(k)]) > kSounding;
+    }
     // Whether the sound that ends at `end` and sounds over `span` samples has the sounding runs
     // of `keyed` (a hole in an element, or an element lost, changes their number).
     bool Whole(std::int64_t end, std::int64_t span, const std::vector<float>& keyed) const {
@@ -131,6 +142,27 @@ std::int64_t SoundingSpan(const std::vector<float>& keyed) {
     const auto first = std::find_if(keyed.begin(), keyed.end(), sounding);
     const auto last = std::find_if(keyed.rbegin(), keyed.rend(), sounding);
     return static_cast<std::int64_t>((keyed.rend() - last) - 1 - (first - keyed.begin()));
+}
+
+// Keeps the recording up with the monitor until `until` on the monotonic clock.
+void KeepUp(CGrowingRecording& recording, std::int64_t until) {
+    while (MonotonicNanoseconds() < until) {
+        recording.Poll();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+// The last sample of a sound of `span` samples recorded after `from`, waited for up to
+// `patience` nanoseconds; -1 when none ends in that time.
+std::int64_t AwaitSound(CGrowingRecording& recording, std::int64_t from, std::int64_t span,
+                        std::int64_t patience) {
+    const std::int64_t giveUp = MonotonicNanoseconds() + patience;
+    std::int64_t last = -1;
+    while ((last = recording.EndedSound(from, span)) < 0 && MonotonicNanoseconds() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        recording.Poll();
+    }
+    return last;
 }
 
 double Percentile(std::vector<double> values, double quantile) {
@@ -172,12 +204,7 @@ int Callsigns(CSoundCardCuePlayer& player, CGrowingRecording& recording,
             ++failed;
             continue;
         }
-        std::int64_t last = -1;
-        const std::int64_t giveUp = MonotonicNanoseconds() + 5'000'000'000;
-        while ((last = recording.EndedSound(from, span)) < 0 && MonotonicNanoseconds() < giveUp) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            recording.Poll();
-        }
+        const std::int64_t last = AwaitSound(recording, from, span, 5'000'000'000);
         if (last < 0 || !recording.Whole(last, span, keyed)) {
             std::printf("  %s at %d a minute: %s\n", calls[n % 7], speed,
                         last < 0 ? "not found whole" : "a hole");
@@ -186,11 +213,7 @@ int Callsigns(CSoundCardCuePlayer& player, CGrowingRecording& recording,
         }
         heardEndError.push_back(
             static_cast<double>(player.HeardEndNanoseconds() - recording.ArrivalOf(last)) / 1e6);
-        const std::int64_t pause = MonotonicNanoseconds() + 700'000'000;
-        while (MonotonicNanoseconds() < pause) {
-            recording.Poll();
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
+        KeepUp(recording, MonotonicNanoseconds() + 700'000'000);
     }
     return failed;
 }
@@ -219,11 +242,7 @@ int main(int argc, char** argv) {
     }
     CGrowingRecording recording(recorder.Path());
     // The recorder and the player's stream settle before the first character.
-    const std::int64_t settled = MonotonicNanoseconds() + 1'000'000'000;
-    while (MonotonicNanoseconds() < settled) {
-        recording.Poll();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    KeepUp(recording, MonotonicNanoseconds() + 1'000'000'000);
 
     const std::string characters = "EKT0Q5MAZ?";
     std::vector<double> reactionError;
@@ -254,12 +273,7 @@ int main(int argc, char** argv) {
             ++refused;
             continue;
         }
-        std::int64_t last = -1;
-        const std::int64_t giveUp = MonotonicNanoseconds() + 3'000'000'000;
-        while ((last = recording.EndedSound(from, span)) < 0 && MonotonicNanoseconds() < giveUp) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            recording.Poll();
-        }
+        const std::int64_t last = AwaitSound(recording, from, span, 3'000'000'000);
         if (last < 0) {
             ++notFound;
             continue;
@@ -278,11 +292,7 @@ int main(int argc, char** argv) {
         reactionError.push_back(answer->reactionMilliseconds - injected);
         heardEndError.push_back(static_cast<double>(player.HeardEndNanoseconds() - arrival) / 1e6);
         // A pause before the next character, during which the recording is kept up with.
-        const std::int64_t pause = MonotonicNanoseconds() + 250'000'000;
-        while (MonotonicNanoseconds() < pause) {
-            recording.Poll();
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
+        KeepUp(recording, MonotonicNanoseconds() + 250'000'000);
     }
     const int callsignHoles = Callsigns(player, recording, heardEndError);
     recorder.Stop();

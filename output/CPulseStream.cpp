@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <future>
 
 #include "output/MonotonicClock.h"
 
@@ -54,11 +53,8 @@ std::unique_ptr<CPulseStream> CPulseStream::Open(const char* name, Source source
     std::unique_ptr<CPulseStream> created(new CPulseStream(std::move(source), fill));
     CPulseStream* self = created.get();
     self->thread = std::thread([self, name, priority] { self->Run(name, priority); });
-    // The thread tells by its state whether the stream runs.
-    const std::int64_t deadline = MonotonicNanoseconds() + 2 * kConnectNanoseconds;
-    while (self->state.load(std::memory_order_acquire) == 0 && MonotonicNanoseconds() < deadline) {
-        SleepUntilNanoseconds(MonotonicNanoseconds() + 1000000);
-    }
+    // The thread tells by its state whether the stream runs, within the connection's bound.
+    self->state.wait(0, std::memory_order_acquire);
     if (self->state.load(std::memory_order_acquire) != 1) {
         return nullptr;
     }
@@ -94,8 +90,7 @@ void CPulseStream::Cut() {
     // Done before anything that follows is written, so that a sound played next is not cut: the
     // thread takes it at its next wake-up.
     const std::int64_t giveUp = MonotonicNanoseconds() + kCutWaitNanoseconds;
-    while (cutAsked.load(std::memory_order_acquire) && !Lost() &&
-           MonotonicNanoseconds() < giveUp) {
+    while (cutAsked.load(std::memory_order_acquire) && !Lost() && MonotonicNanoseconds() < giveUp) {
         SleepUntilNanoseconds(MonotonicNanoseconds() + 200000);
     }
 }
@@ -161,9 +156,9 @@ bool CPulseStream::Connect(const char* name) {
     attributes.prebuf = 0;
     attributes.minreq = static_cast<std::uint32_t>(kRequestSamples * kFrameBytes);
     attributes.fragsize = static_cast<std::uint32_t>(-1);
-    const auto flags = static_cast<pa_stream_flags_t>(
-        PA_STREAM_START_CORKED | PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE |
-        PA_STREAM_EARLY_REQUESTS);
+    const auto flags =
+        static_cast<pa_stream_flags_t>(PA_STREAM_START_CORKED | PA_STREAM_INTERPOLATE_TIMING |
+                                       PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_EARLY_REQUESTS);
     if (pa_stream_connect_playback(stream, nullptr, &attributes, flags, nullptr, nullptr) < 0) {
         return false;
     }
@@ -220,10 +215,12 @@ void CPulseStream::Run(const char* name, int priority) {
     if (!Connect(name)) {
         Disconnect();
         state.store(-1, std::memory_order_release);
+        state.notify_all();
         return;
     }
     wakeable.store(mainloop, std::memory_order_release);
     state.store(1, std::memory_order_release);
+    state.notify_all();
     while (!stopping.load(std::memory_order_acquire)) {
         std::int64_t sleep = 20000000;
         if (!lost.load(std::memory_order_relaxed)) {
@@ -239,8 +236,8 @@ void CPulseStream::Run(const char* name, int priority) {
                 sleep = WriteAhead();
             }
         }
-        pa_mainloop_prepare(mainloop, static_cast<int>(std::clamp<std::int64_t>(
-                                          sleep / 1000, 1000, 20000)));
+        pa_mainloop_prepare(mainloop,
+                            static_cast<int>(std::clamp<std::int64_t>(sleep / 1000, 1000, 20000)));
         pa_mainloop_poll(mainloop);
         pa_mainloop_dispatch(mainloop);
     }
@@ -310,8 +307,8 @@ std::int64_t CPulseStream::WriteAhead() {
 
 void CPulseStream::Write(std::int64_t sample, std::size_t frames, bool absolute) {
     for (std::size_t k = 0; k < frames; ++k) {
-        history[static_cast<std::size_t>(sample + static_cast<std::int64_t>(k)) %
-                history.size()] = block[k];
+        history[static_cast<std::size_t>(sample + static_cast<std::int64_t>(k)) % history.size()] =
+            block[k];
     }
     pa_stream_write(stream, block.data(), frames * kFrameBytes, nullptr,
                     absolute ? sample * static_cast<std::int64_t>(kFrameBytes) : 0,

@@ -41,11 +41,12 @@ constexpr std::int64_t kStallNanoseconds = 500000000;
 // with a real-time stream thread and without. A step press is heard this much after it, plus the
 // server's own short output buffer; a continuous transmission only meets it at its start and
 // after a pause. A thread without real time may wake up to about 10 ms late on a busy desktop.
+// Continuous sending holds only the fill while a word gap is undecided: 150 ms outlasts a whole
+// machine held still for a tenth of a second (as a virtual machine's host does under load), and
+// the gap's decisions still come once it is heard, even at the highest speed (a 210 ms gap).
 constexpr CPulseStream::Fill kSteppingFill{30000000, 50000000};
-constexpr CPulseStream::Fill kContinuousFill{100000000, 150000000};
-// Where the words stand far apart, the stream holds only this silence for most of each gap; it
-// outlasts a whole machine held still for a tenth of a second (as a virtual machine's host does
-// under load) and still leaves the gap's decisions most of the gap.
+constexpr CPulseStream::Fill kContinuousFill{150000000, 150000000};
+// Where the words stand far apart, the stream holds only this silence for most of each gap.
 constexpr CPulseStream::Fill kLongSilenceFill{300000000, 300000000};
 // What the server shows for the stream.
 constexpr const char* kStreamName = "Brumlo";
