@@ -62,8 +62,11 @@ int Runs(const float* samples, std::size_t count) {
 }
 
 // The recording as it grows: new samples read from the file, and the moments the file reached
-// each size. Sample k was in the file no later than Origin() + k / rate; the earliest of those
-// bounds over the polls is the closest to the moment it arrived at the monitor.
+// each size. A poll at t that finds n samples says sample k (< n) arrived no later than
+// t - (n - k) / rate; the earliest of those bounds over the polls of the next two seconds is the
+// closest to the moment it arrived at the monitor. Only polls soon after the sample count: should
+// the recorder lose samples on a stalled machine, the polls after that would place every earlier
+// sample too early by what was lost.
 class CGrowingRecording {
 public:
     explicit CGrowingRecording(const std::string& path) : file(path, std::ios::binary) {}
@@ -83,16 +86,21 @@ public:
         // A partial sample stays for the next poll.
         file.clear();
         file.seekg(static_cast<std::streamoff>(samples.size() * sizeof(float)));
-        if (!samples.empty()) {
-            const double bound =
-                static_cast<double>(now) - static_cast<double>(samples.size()) * 1e9 / kRate;
-            origin = std::min(origin, bound);
+        if (polls.empty() || polls.back().size < Size()) {
+            polls.push_back({Size(), now});
         }
     }
     // When sample `k` arrived at the monitor, as well as the recording tells.
     std::int64_t ArrivalOf(std::int64_t k) const {
-        return static_cast<std::int64_t>(
-            std::llround(origin + static_cast<double>(k) * 1e9 / kRate));
+        constexpr auto kWindow = static_cast<std::int64_t>(2 * kRate);
+        auto poll = std::upper_bound(polls.begin(), polls.end(), k,
+                                     [](std::int64_t at, const SizeAt& p) { return at < p.size; });
+        double arrival = 1e30;
+        for (; poll != polls.end() && poll->size <= k + kWindow; ++poll) {
+            arrival = std::min(arrival, static_cast<double>(poll->at) -
+                                            static_cast<double>(poll->size - k) * 1e9 / kRate);
+        }
+        return static_cast<std::int64_t>(std::llround(arrival));
     }
     // The last sounding sample of a sound that began at or after `from` and whose sounding part
     // spans `span` samples, once it and a little silence after it are in; -1 until then.
@@ -133,7 +141,11 @@ public:
 private:
     std::ifstream file;
     std::vector<float> samples;
-    double origin = 1e30;
+    struct SizeAt {
+        std::int64_t size;
+        std::int64_t at;
+    };
+    std::vector<SizeAt> polls;
 };
 
 // The sounding span of `keyed`, from its first sounding sample to its last, in samples.

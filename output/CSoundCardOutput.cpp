@@ -1,6 +1,7 @@
 #include "output/CSoundCardOutput.h"
 
 #include <portaudio.h>
+#include <sched.h>
 
 #include <algorithm>
 #include <cmath>
@@ -33,6 +34,10 @@ constexpr double kLongSilenceLatencySeconds = 0.25;
 // A word gap's decision comes at the latest this long before the lead at which the next word must
 // be keyed.
 constexpr std::int64_t kDecisionMarginNanoseconds = 5000000;
+// A send thread without real time decides a word gap this long before the gap is heard: on a busy
+// desktop it may wake tens of milliseconds late, and the next word must be keyed a lead ahead of
+// its sound. A pause asked for in the last moment of a word then falls at the next gap.
+constexpr std::int64_t kOrdinaryDecisionAdvanceNanoseconds = 50000000;
 // The audio thread's real-time priority, below the send thread's.
 constexpr int kAudioThreadPriority = 10;
 // A running stream whose callback has not come for this long has lost its sound server.
@@ -194,6 +199,10 @@ void CSoundCardOutput::SetTone(std::int32_t hz) {
 }
 
 void CSoundCardOutput::BeginTransmission(TransmissionPace pace, std::int64_t wordSilenceUnits) {
+    // Called on the send thread, after it has been given what scheduling it can get.
+    const int policy = sched_getscheduler(0);
+    decisionAdvanceNanoseconds =
+        policy == SCHED_FIFO || policy == SCHED_RR ? 0 : kOrdinaryDecisionAdvanceNanoseconds;
     if (server || !portAudioReady) {
         BeginServerTransmission(pace, wordSilenceUnits);
         return;
@@ -387,7 +396,8 @@ void CSoundCardOutput::WaitUntilHeard(std::int64_t units) {
         // then decided when the next word must be keyed, a little before it is heard.
         const std::int64_t lastMoment =
             TimeOfSample(timelineEndSample) - leadNanoseconds - kDecisionMarginNanoseconds;
-        Timer().WaitUntil(std::min(HeardAtNanoseconds(units), lastMoment));
+        Timer().WaitUntil(
+            std::min(HeardAtNanoseconds(units) - decisionAdvanceNanoseconds, lastMoment));
     }
 }
 

@@ -129,6 +129,8 @@ private:
     int reopenings = 0;
     double streamLatencyAsked = 0.0;
     std::int64_t lookAheadNanoseconds = 0;
+    // How long before a word's last tone is heard its gap is decided.
+    std::int64_t decisionAdvanceNanoseconds = 0;
     RealtimeGrant audioGrant = RealtimeGrant::Refused;
     bool audioGrantAsked = false;
 
