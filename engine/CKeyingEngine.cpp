@@ -256,6 +256,7 @@ void CKeyingEngine::SendThreadProc(bool steppingMode) {
 }
 
 void CKeyingEngine::ProgressThreadProc() {
+    priority->RaiseMarking();
     try {
         const bool eachSpaceSignalled = text.GetKind() == kCustomText && !displaySteppingMode;
         std::size_t p = 0;

@@ -14,6 +14,8 @@ constexpr int kRaisedNiceStep = 10;
 constexpr int kMinimumNice = -20;
 // Above the sound card's audio thread: the send thread's wake-ups key the real-time outputs.
 constexpr int kSendThreadPriority = 11;
+// Below the sound card's audio thread: the marking only has to wake when a place is heard.
+constexpr int kMarkingThreadPriority = 5;
 
 // On Linux the nice value belongs to a thread, addressed by its thread id.
 int ThreadId() {
@@ -53,6 +55,10 @@ void CSystemPriority::Raise() {
     if (MakeThreadRealtime(CurrentThreadId(), kSendThreadPriority) == RealtimeGrant::Refused) {
         SetNice(ThreadId(), savedThreadNice - kRaisedNiceStep);
     }
+}
+
+void CSystemPriority::RaiseMarking() {
+    MakeThreadRealtime(CurrentThreadId(), kMarkingThreadPriority);
 }
 
 void CSystemPriority::Restore() {

@@ -11,6 +11,10 @@ public:
     virtual void Raise() = 0;
     // Gives the calling thread and the process the priorities saved when this object was made.
     virtual void Restore() = 0;
+    // Raises the calling thread, which marks the text as it is heard, to a real-time priority
+    // below the sound's threads, so that the marking keeps with the sound on a busy desktop.
+    // The thread keeps it until it ends.
+    virtual void RaiseMarking() = 0;
 };
 
 // Real-time FIFO scheduling for the calling thread (from the kernel where the process may have it,
@@ -21,6 +25,7 @@ public:
     CSystemPriority();
     void Raise() override;
     void Restore() override;
+    void RaiseMarking() override;
 
 private:
     bool savedKnown = false;
@@ -35,4 +40,5 @@ class CNoPriorityChange : public CPriorityControl {
 public:
     void Raise() override {}
     void Restore() override {}
+    void RaiseMarking() override {}
 };
