@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/EverythingOn.h"
 #include "bench/Statistics.h"
 #include "core/CFist.h"
 #include "core/CSeededRandom.h"
@@ -36,25 +37,6 @@ double ThreadSeconds() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-ReceptionSettings EverythingAtItsHighest() {
-    ReceptionSettings settings;
-    settings.noise = true;
-    settings.snrDb = ReceptionSettings::kLowestSnrDb;
-    settings.filterHz = 250;
-    settings.fading = true;
-    settings.fadingDepthPercent = 100;
-    settings.fadingSeconds = ReceptionSettings::kShortestFadingSeconds;
-    settings.staticCrashes = true;
-    settings.staticPerMinute = ReceptionSettings::kHighestStaticRate;
-    settings.interference = true;
-    settings.stations = ReceptionSettings::kMostStations;
-    settings.chirp = true;
-    settings.chirpHz = ReceptionSettings::kHighestChirpHz;
-    settings.keyClicks = true;
-    settings.fist = FistKind::kStraightKey;
-    return settings;
 }
 
 // The clean keyed signal of a timeline and its keying envelope, with raised-cosine edges of 5 ms

@@ -41,15 +41,14 @@ std::int64_t SamplesIn(std::int64_t nanoseconds) {
 
 }  // namespace
 
-CPulseStream::CPulseStream(Source render, Fill initial)
+CPulseStream::CPulseStream(Source render, std::int64_t fillNanoseconds)
     : source(std::move(render)),
-      fill(initial.ordinaryNanoseconds),
-      fills(initial),
+      fill(fillNanoseconds),
       history(static_cast<std::size_t>(kServerBufferSamples), 0.0F),
       block(kBlockFrames, 0.0F) {}
 
 std::unique_ptr<CPulseStream> CPulseStream::Open(const char* name, Source source, int priority,
-                                                 Fill fill) {
+                                                 std::int64_t fill) {
     std::unique_ptr<CPulseStream> created(new CPulseStream(std::move(source), fill));
     CPulseStream* self = created.get();
     self->thread = std::thread([self, name, priority] { self->Run(name, priority); });
@@ -201,17 +200,9 @@ void CPulseStream::Disconnect() {
     }
 }
 
-void CPulseStream::SetFill(Fill newFill) {
-    fills = newFill;
-    fill.store(Grant() == RealtimeGrant::Refused ? newFill.ordinaryNanoseconds
-                                                 : newFill.realtimeNanoseconds,
-               std::memory_order_relaxed);
-}
-
 void CPulseStream::Run(const char* name, int priority) {
     threadId.store(CurrentThreadId(), std::memory_order_release);
     grant.store(MakeThreadRealtime(CurrentThreadId(), priority), std::memory_order_release);
-    SetFill(fills);
     if (!Connect(name)) {
         Disconnect();
         state.store(-1, std::memory_order_release);

@@ -38,14 +38,13 @@ public:
 
     // Connects to the server and starts the stream; null when no server answers. `name` is what
     // the server shows for the stream. The stream's thread asks for real-time scheduling at
-    // `priority` first; samples not yet decided are written `fill` ahead of the sound, the first of
-    // the two fills with real time, the second without (when the thread may wake later).
-    struct Fill {
-        std::int64_t realtimeNanoseconds;
-        std::int64_t ordinaryNanoseconds;
-    };
+    // `priority` first; samples not yet decided are written `fillNanoseconds` ahead of the sound.
     static std::unique_ptr<CPulseStream> Open(const char* name, Source source, int priority,
-                                              Fill fill);
+                                              std::int64_t fillNanoseconds);
+    // A fill that outlasts the whole machine held still for a tenth of a second, as a virtual
+    // machine's host does under load (real time or not): a sound decided now is heard this much
+    // later, and nothing of it is lost to such a stall.
+    static constexpr std::int64_t kStallProofFillNanoseconds = 150000000;
     ~CPulseStream();
     CPulseStream(const CPulseStream&) = delete;
     CPulseStream& operator=(const CPulseStream&) = delete;
@@ -57,7 +56,7 @@ public:
     // written. Returns once the stream's thread has done it (within a wake-up of the thread), so
     // that nothing decided after it is cut.
     void Cut();
-    void SetFill(Fill newFill);
+    void SetFill(std::int64_t nanoseconds) { fill.store(nanoseconds, std::memory_order_relaxed); }
     // Whether the stream's thread runs with real-time scheduling, and who granted it.
     RealtimeGrant Grant() const { return grant.load(std::memory_order_acquire); }
     // How far ahead of the sound undecided samples are written now.
@@ -79,7 +78,7 @@ public:
     pid_t ThreadId() const { return threadId.load(std::memory_order_acquire); }
 
 private:
-    CPulseStream(Source render, Fill initial);
+    CPulseStream(Source render, std::int64_t fillNanoseconds);
     void Run(const char* name, int priority);
     bool Connect(const char* name);
     void Disconnect();
@@ -105,7 +104,6 @@ private:
     std::atomic<std::uint64_t> underruns{0};
     std::atomic<pid_t> threadId{0};
     std::atomic<RealtimeGrant> grant{RealtimeGrant::Refused};
-    Fill fills;
     std::atomic<pa_mainloop*> wakeable{nullptr};
 
     // The stream thread's own.

@@ -15,8 +15,9 @@ namespace {
 // deeper one makes the heard end come out some 5 to 13 ms late.
 constexpr double kLatencySeconds = 0.02;
 // On a sound server: how far ahead of the sound its silence is written, and so how soon after
-// Play a sound begins, with a real-time stream thread and without.
-constexpr CPulseStream::Fill kServerFill{30000000, 60000000};
+// Play a sound begins. The reaction is timed from the moment the sound ends, so the delay does
+// not change it.
+constexpr std::int64_t kServerFillNanoseconds = CPulseStream::kStallProofFillNanoseconds;
 // The stream thread's real-time priority, that of the sound card's.
 constexpr int kStreamPriority = 10;
 
@@ -54,7 +55,7 @@ bool CSoundCardCuePlayer::OpenOnServer() {
         [this](float* out, std::size_t frames, std::int64_t firstSample) {
             queue.Take(out, frames, firstSample);
         },
-        kStreamPriority, kServerFill);
+        kStreamPriority, kServerFillNanoseconds);
     latencyNanoseconds = 0;
     return server != nullptr;
 }
@@ -155,7 +156,8 @@ std::int64_t CSoundCardCuePlayer::HeardEndNanoseconds() const {
         if (end < 0 || !server->Mapped()) {
             return 0;
         }
-        return server->OriginNanoseconds() + end * 1000000000 / static_cast<std::int64_t>(kSampleRate);
+        return server->OriginNanoseconds() +
+               end * 1000000000 / static_cast<std::int64_t>(kSampleRate);
     }
     return stream == nullptr ? 0 : queue.HeardEndNanoseconds(latencyNanoseconds);
 }

@@ -42,24 +42,21 @@ constexpr std::int64_t kOrdinaryDecisionAdvanceNanoseconds = 50000000;
 constexpr int kAudioThreadPriority = 10;
 // A running stream whose callback has not come for this long has lost its sound server.
 constexpr std::int64_t kStallNanoseconds = 500000000;
-// On the sound server: how far ahead of the sound the silence nothing is decided for is written,
-// with a real-time stream thread and without. A step press is heard this much after it, plus the
-// server's own short output buffer; a continuous transmission only meets it at its start and
-// after a pause. A thread without real time may wake up to about 10 ms late on a busy desktop.
-// Continuous sending holds only the fill while a word gap is undecided: 150 ms outlasts a whole
-// machine held still for a tenth of a second (as a virtual machine's host does under load), and
-// the gap's decisions still come once it is heard, even at the highest speed (a 210 ms gap).
-constexpr CPulseStream::Fill kSteppingFill{30000000, 50000000};
-constexpr CPulseStream::Fill kContinuousFill{150000000, 150000000};
+// On the sound server: how far ahead of the sound the silence nothing is decided for is written.
+// A step press is heard this much after it, plus the server's own short output buffer; a
+// continuous transmission only meets it at its start and after a pause, and holds only the fill
+// while a word gap is undecided: the gap's decisions still come once it is heard, even at the
+// highest speed (a 210 ms gap).
+constexpr std::int64_t kServerFillNanoseconds = CPulseStream::kStallProofFillNanoseconds;
 // Where the words stand far apart, the stream holds only this silence for most of each gap.
-constexpr CPulseStream::Fill kLongSilenceFill{300000000, 300000000};
+constexpr std::int64_t kLongSilenceFillNanoseconds = 300000000;
 // What the server shows for the stream.
 constexpr const char* kStreamName = "Brumlo";
 
-CPulseStream::Fill FillFor(TransmissionPace pace, std::int64_t wordSilenceUnits) {
-    return pace == TransmissionPace::Stepping      ? kSteppingFill
-           : wordSilenceUnits >= kLongSilenceUnits ? kLongSilenceFill
-                                                   : kContinuousFill;
+std::int64_t FillFor(TransmissionPace pace, std::int64_t wordSilenceUnits) {
+    return pace == TransmissionPace::Continuous && wordSilenceUnits >= kLongSilenceUnits
+               ? kLongSilenceFillNanoseconds
+               : kServerFillNanoseconds;
 }
 
 }  // namespace
@@ -76,7 +73,7 @@ struct CSoundCardStream {
 };
 
 CSoundCardOutput::CSoundCardOutput() {
-    if (OpenServerStream(TransmissionPace::Continuous)) {
+    if (OpenServerStream()) {
         SetOpen(true);
         return;
     }
@@ -85,7 +82,7 @@ CSoundCardOutput::CSoundCardOutput() {
     SetOpen(portAudioReady && OpenStream(kContinuousLatencySeconds));
 }
 
-bool CSoundCardOutput::OpenServerStream(TransmissionPace pace) {
+bool CSoundCardOutput::OpenServerStream() {
     renderer.Reset();
     timelineEndSample = 0;
     lastToneEndSample = 0;
@@ -97,7 +94,7 @@ bool CSoundCardOutput::OpenServerStream(TransmissionPace pace) {
         [this](float* out, std::size_t frames, std::int64_t firstSample) {
             renderer.Render(out, frames, firstSample);
         },
-        kAudioThreadPriority, FillFor(pace, 0));
+        kAudioThreadPriority, kServerFillNanoseconds);
     if (!server) {
         return false;
     }
@@ -234,7 +231,7 @@ void CSoundCardOutput::BeginServerTransmission(TransmissionPace pace,
         serverLost = serverLost || server != nullptr;
         server.reset();
         streamRunning = false;
-        if (!OpenServerStream(pace)) {
+        if (!OpenServerStream()) {
             return;
         }
         if (serverLost) {

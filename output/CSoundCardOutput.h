@@ -98,7 +98,7 @@ public:
 
 private:
     bool OpenStream(double latencySeconds);
-    bool OpenServerStream(TransmissionPace pace);
+    bool OpenServerStream();
     void BeginServerTransmission(TransmissionPace pace, std::int64_t wordSilenceUnits);
     // Builds the receiver of the next transmission's conditions.
     void PrepareConditions();
