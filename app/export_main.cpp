@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ExportArguments.h"
 #include "session/CourseExport.h"
 #include "text/TextFile.h"
 

@@ -688,6 +688,14 @@ void CMorseSession::SaveCourse() {
     WriteFileBytesOrNotify(files.Course(), CCourseFile::Format(course), false, notifier);
 }
 
+int CMorseSession::OutputInUse() const {
+    return engine.GetOutputKind();
+}
+
+std::string CMorseSession::PortName() const {
+    return engine.GetPortName();
+}
+
 bool CMorseSession::ChooseOutput(int outputKind, const std::string& port) {
     const int previousKind = engine.GetOutputKind();
     const std::string previousPort = engine.GetPortName();

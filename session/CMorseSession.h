@@ -188,6 +188,9 @@ public:
 
     // Output: tries the user's choice and goes back to the previous output when it fails.
     bool ChooseOutput(int kind, const std::string& port);
+    // The output in use (kSoundCardOutput ...) and the serial port named for it.
+    int OutputInUse() const;
+    std::string PortName() const;
     void SetPortName(const std::string& port);
     // A stored output, else the default one; false when none can be used (said).
     bool SelectStoredOutput(int kind);
@@ -200,7 +203,6 @@ public:
     // The language file `name` while the language set is active, else empty.
     std::string LanguageFile(std::string_view name) const;
     const CProgramFiles& Files() const { return files; }
-    const CKeyingEngine& Engine() const { return engine; }
     const CMorseText& CurrentText() const { return currentText; }
     const CMorseText& CustomText() const { return customText; }
     bool IsFileTitleShown() const { return fileTitleShown; }

@@ -38,18 +38,6 @@ struct ExportOptions {
                                    // the format
 };
 
-// The command's arguments (without the program name) read into options; an error is one line
-// that names the bad argument. `help` asks for the usage only.
-struct ExportArguments {
-    std::optional<ExportOptions> options;
-    std::string error;
-    bool help = false;
-};
-ExportArguments ParseExportArguments(const std::vector<std::string>& arguments);
-
-// The usage text of the command.
-std::string ExportUsage();
-
 // Whether answers spell each group letter by letter rather than say it as a word: generated
 // groups and callsigns are spelled; words, abbreviations, contacts and the words of a text file
 // or a custom text are said.
@@ -64,6 +52,8 @@ std::optional<std::string> ExportText(const ExportOptions& options, std::string&
 
 // The longest sound one file may hold: a file is rendered whole in memory first.
 inline constexpr double kMaxFileMinutes = 120;
+// The fastest text speed a ladder or a step may reach, in characters per minute.
+inline constexpr int kMaxLadderSpeed = 600;
 
 // The files `text` becomes: one, or at word boundaries one per `splitMinutes` of sound, named
 // "name-01.ext", "name-02.ext", ..., each titled in its tags. None, with the reason in `error`,

@@ -58,8 +58,8 @@ Settings CollectSettings(const CMorseSession& session) {
     const SessionView view = session.View();
     Settings settings;
     settings.remember = view.remember;
-    settings.portName = session.Engine().GetPortName();
-    settings.outputKind = session.Engine().GetOutputKind();
+    settings.portName = session.PortName();
+    settings.outputKind = session.OutputInUse();
     settings.letters = view.letters;
     settings.digits = view.digits;
     settings.shortZeros = view.shortZeros;

@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "engine/CKeyingEngine.h"
 #include "output/OutputKind.h"
 #include "session/CMorseSession.h"
 #include "ui/Accessibility.h"
@@ -53,15 +52,14 @@ CVystupDlg::CVystupDlg(CMorseSession& morseSession, const QString& languageFile,
     // The port list belongs to the serial port's choice, and is named by it.
     portList->setAccessibleName(SpokenCaption(kindButtons[kSerialPortOutput]->text()));
 
-    const CKeyingEngine& engine = session.Engine();
-    selectedKind = engine.GetOutputKind();
+    selectedKind = session.OutputInUse();
     portList->addItems(portNames);
     portList->setCurrentIndex(0);
     portList->setEnabled(false);
     if (selectedKind == kSerialPortOutput) {
         portList->setEnabled(true);
         portIndex =
-            static_cast<int>(portNames.lastIndexOf(QString::fromStdString(engine.GetPortName())));
+            static_cast<int>(portNames.lastIndexOf(QString::fromStdString(session.PortName())));
         if (portIndex < 0) {
             portIndex = 0;
         }

@@ -7,95 +7,12 @@
 #include "engine/CTransmissionTimeline.h"
 #include "session/CourseExport.h"
 #include "tests/support/CTemporaryFolder.h"
+#include "tests/support/SplitWords.h"
 #include "text/CMorseText.h"
 #include "text/TextFile.h"
 #include "training/CKochCourse.h"
 
 namespace {
-
-std::vector<std::string> Split(const std::string& line) {
-    std::vector<std::string> words;
-    std::string word;
-    for (const char c : line + ' ') {
-        if (c != ' ') {
-            word.push_back(c);
-        } else if (!word.empty()) {
-            words.push_back(word);
-            word.clear();
-        }
-    }
-    return words;
-}
-
-// Every option read as the window means it; a bad one refused with a line naming it.
-TEST(CourseExport, ArgumentsAreReadOrRefusedWithTheirName) {
-    const auto good = ParseExportArguments(
-        Split("--kind lesson --lesson 4 --groups 12 --sign-speed 120 --text-speed 40 --tone 700 "
-              "--ratio 3.5 --seed 99 --split-minutes 2.5 -o kurz.mp3"));
-    ASSERT_TRUE(good.options) << good.error;
-    EXPECT_EQ(good.options->kind, kLessonText);
-    EXPECT_EQ(good.options->lesson, 4);
-    EXPECT_EQ(good.options->groups, 12);
-    EXPECT_EQ(good.options->signSpeed, 120);
-    EXPECT_EQ(good.options->textSpeed, 40);
-    EXPECT_EQ(good.options->tone, 700);
-    EXPECT_DOUBLE_EQ(good.options->ratio, 3.5);
-    EXPECT_EQ(good.options->seed, 99U);
-    EXPECT_DOUBLE_EQ(good.options->splitMinutes, 2.5);
-    EXPECT_EQ(good.options->output, "kurz.mp3");
-    EXPECT_FALSE(good.options->speak);
-    EXPECT_TRUE(ParseExportArguments(Split("--help")).help);
-    const auto spoken = ParseExportArguments(
-        Split("--speak --language en --pause-before 0 --pause-after 2.5 -o a.ogg"));
-    ASSERT_TRUE(spoken.options) << spoken.error;
-    EXPECT_TRUE(spoken.options->speak);
-    EXPECT_TRUE(spoken.options->english);
-    EXPECT_DOUBLE_EQ(spoken.options->pauseBefore, 0);
-    EXPECT_DOUBLE_EQ(spoken.options->pauseAfter, 2.5);
-
-    const struct {
-        const char* arguments;
-        const char* named;  // what the error line must name
-    } bad[] = {
-        {"", "-o"},
-        {"-o kurz.doc", "kurz.doc"},
-        {"-o kurz", "kurz"},
-        {"--kind poems -o a.wav", "poems"},
-        {"--kind", "--kind"},
-        {"--sign-speed 65 -o a.wav", "65"},
-        {"--text-speed 10 -o a.wav", "10"},
-        {"--tone 440 -o a.wav", "440"},
-        {"--ratio 3.05 -o a.wav", "3.05"},
-        {"--ratio abc -o a.wav", "abc"},
-        {"--lesson 0 -o a.wav", "0"},
-        {"--lesson 99 -o a.wav", "99"},
-        {"--groups -3 -o a.wav", "-3"},
-        {"--groups 12x -o a.wav", "12x"},
-        {"--seed -1 -o a.wav", "-1"},
-        {"--split-minutes 0 -o a.wav", "0"},
-        {"--split-minutes nan -o a.wav", "nan"},
-        {"--volume 3 -o a.wav", "--volume"},
-        {"--text a.txt --kind digits -o a.wav", "--text"},
-        {"stray -o a.wav", "stray"},
-        {"--speak --language de -o a.wav", "de"},
-        {"--ladder 1,,2 -o a.wav", "1,,2"},
-        {"--snr 31 -o a.wav", "31"},
-        {"--qrm 6 -o a.wav", "6"},
-        {"--fist hand -o a.wav", "hand"},
-        {"--ladder 1,5 -o a.wav", "1,5"},
-        {"--step 10 -o a.wav", "--every"},
-        {"--ladder 1,2 --step 5 --every 1 -o a.wav", "--ladder"},
-        {"--pause-before -1 -o a.wav", "-1"},
-        {"--pause-after 61 -o a.wav", "61"},
-    };
-    for (const auto& c : bad) {
-        const auto parsed = ParseExportArguments(Split(c.arguments));
-        EXPECT_FALSE(parsed.options) << c.arguments;
-        EXPECT_NE(parsed.error.find(c.named), std::string::npos)
-            << c.arguments << ": " << parsed.error;
-        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << parsed.error;
-    }
-}
 
 // A generated text has the groups asked for, of the lesson's characters, and the same seed gives
 // the same text; a text file's lines are words, characters without a code dropped.
@@ -177,11 +94,11 @@ TEST(CourseExport, SplitFilesCutAtWordsWithinTheirMinutes) {
 // A ladder keys each group once at each rung, in turn; a step raises the text speed (and the sign
 // speed with it where it would fall behind) after every so many minutes of the course.
 TEST(CourseExport, LaddersAndStepsRaiseTheSpeed) {
-    const auto laddered =
-        ParseExportArguments(Split("--groups 5 --seed 2 --ladder 1,1.175,1.35,1.5 -o a.wav"));
-    ASSERT_TRUE(laddered.options) << laddered.error;
-    ExportOptions options = *laddered.options;
-    ASSERT_EQ(options.ladder, (std::vector<double>{1, 1.175, 1.35, 1.5}));
+    ExportOptions options;
+    options.groups = 5;
+    options.seed = 2;
+    options.ladder = {1, 1.175, 1.35, 1.5};
+    options.output = "a.wav";
     std::string error;
     const std::string text = *ExportText(options, error);
     const std::vector<std::string> words = Split(text);
@@ -229,17 +146,18 @@ TEST(CourseExport, LaddersAndStepsRaiseTheSpeed) {
 
 // The band conditions and the fist change the sound, and one seed gives one sound.
 TEST(CourseExport, ConditionsComeFromTheSeed) {
-    const auto parsed = ParseExportArguments(Split(
-        "--kind callsigns --groups 3 --seed 8 --snr 3 --fading --qrn --qrm 2 --fist bug -o a.wav"));
-    ASSERT_TRUE(parsed.options) << parsed.error;
-    const ExportOptions options = *parsed.options;
-    EXPECT_TRUE(options.conditions.noise);
-    EXPECT_EQ(options.conditions.snrDb, 3);
-    EXPECT_TRUE(options.conditions.fading);
-    EXPECT_TRUE(options.conditions.staticCrashes);
-    EXPECT_TRUE(options.conditions.interference);
-    EXPECT_EQ(options.conditions.stations, 2);
-    EXPECT_EQ(options.conditions.fist, FistKind::kBug);
+    ExportOptions options;
+    options.kind = kCallsignText;
+    options.groups = 3;
+    options.seed = 8;
+    options.conditions.noise = true;
+    options.conditions.snrDb = 3;
+    options.conditions.fading = true;
+    options.conditions.staticCrashes = true;
+    options.conditions.interference = true;
+    options.conditions.stations = 2;
+    options.conditions.fist = FistKind::kBug;
+    options.output = "a.wav";
     std::string error;
     const auto render = [&error](const ExportOptions& o) {
         const std::string text = *ExportText(o, error);
