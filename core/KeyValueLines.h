@@ -10,7 +10,7 @@
 // Reading the small "key=value" files the program keeps, as hostile input: any bytes, any length.
 
 // Calls `visit` with each line of `bytes` (ended by "\n" or "\r\n", the last one perhaps by the
-// end of the bytes), without its line break.
+// end of the bytes), without its line break. The record files are read with it too.
 template <typename Visit>
 void ForEachLine(std::string_view bytes, Visit&& visit) {
     std::size_t start = 0;

@@ -7,7 +7,7 @@
 #include "engine/CueSounds.h"
 #include "output/CCuePlayer.h"
 #include "session/CMorseSession.h"
-#include "session/CheckHistory.h"
+#include "session/LocalStamp.h"
 #include "training/CCallsignRecordsFile.h"
 
 namespace {
@@ -43,7 +43,7 @@ CCallsignSession::Settings CCallsignSession::FromWindow(const SessionView& view)
         settings.startSpeed = kSignSpeeds[static_cast<std::size_t>(view.signSpeedIndex)];
     }
     settings.step = CCallsignRun::Settings().step;
-    settings.gain = static_cast<float>(view.volume) / CMorseSession::kVolumeMaximum;
+    settings.gain = CMorseSession::GainOf(view.volume);
     return settings;
 }
 
@@ -154,14 +154,7 @@ bool CCallsignSession::Save(const std::string& path, std::chrono::system_clock::
     if (saved || run.Answers().empty()) {
         return true;
     }
-    CallsignRunRecord record = Record();
-    const CheckRecord stamp = StampLocalTime(CheckRecord(), now);
-    record.year = stamp.year;
-    record.month = stamp.month;
-    record.day = stamp.day;
-    record.hour = stamp.hour;
-    record.minute = stamp.minute;
-    record.second = stamp.second;
+    const CallsignRunRecord record = StampLocalTime(Record(), now);
     if (!CCallsignRecordsFile(path).Append(record)) {
         notifier.WriteFailed(path);
         return false;

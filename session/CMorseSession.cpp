@@ -200,12 +200,16 @@ void CMorseSession::ChooseTone(int index) {
     engine.SetToneFrequency(kToneFrequencies[static_cast<std::size_t>(index)]);
 }
 
+double CMorseSession::DashRatio() const {
+    return kDashRatios[static_cast<std::size_t>(ratioIndex)];
+}
+
 void CMorseSession::ChooseRatio(int index) {
     if (!InList(index, kDashRatios)) {
         return;
     }
     ratioIndex = index;
-    engine.SetDashRatio(kDashRatios[static_cast<std::size_t>(index)]);
+    engine.SetDashRatio(DashRatio());
     effectiveTextSpeed = engine.GetEffectiveTextSpeed();
     effectiveSignSpeed = engine.GetEffectiveSignSpeed();
 }
@@ -447,7 +451,7 @@ void CMorseSession::SaveSound(const std::string& path) {
     }
     const CTransmissionTimeline timeline(customMode ? customText : currentText,
                                          engine.GetSignSpeed(), engine.GetTextSpeed(),
-                                         kDashRatios[static_cast<std::size_t>(ratioIndex)],
+                                         DashRatio(),
                                          CFist::OfTransmission(conditions.fist, seed));
     const std::string wav =
         soundfile::RenderWav(timeline, engine.GetToneFrequency(), 1.0F, conditions, seed);
@@ -469,7 +473,7 @@ void CMorseSession::SaveCourseSound(const std::string& path, std::uint64_t seed)
     options.signSpeed = engine.GetSignSpeed();
     options.textSpeed = engine.GetTextSpeed();
     options.tone = engine.GetToneFrequency();
-    options.ratio = kDashRatios[static_cast<std::size_t>(ratioIndex)];
+    options.ratio = DashRatio();
     options.conditions = conditions;
     options.soundSeed = seed;
     options.speak = soundOptions.speak;
@@ -594,7 +598,7 @@ CheckRecord CMorseSession::SendingRecord(std::uint64_t seed) const {
     record.textSpeed = engine.GetTextSpeed();
     record.lesson = kind == kLessonText ? CKochCourse(course.order, course.lesson).Lesson() : 0;
     record.ratioTenths =
-        static_cast<int>(std::lround(10 * kDashRatios[static_cast<std::size_t>(ratioIndex)]));
+        static_cast<int>(std::lround(10 * DashRatio()));
     return record;
 }
 
@@ -665,8 +669,8 @@ RecognitionSettings CMorseSession::RecognitionStart() const {
     settings.signSpeed = kSignSpeeds[static_cast<std::size_t>(signSpeedIndex)];
     settings.textSpeed = kTextSpeeds[static_cast<std::size_t>(textSpeedIndex)];
     settings.toneHz = kToneFrequencies[static_cast<std::size_t>(toneIndex)];
-    settings.dashRatio = kDashRatios[static_cast<std::size_t>(ratioIndex)];
-    settings.gain = static_cast<float>(volume) / static_cast<float>(kVolumeMaximum);
+    settings.dashRatio = DashRatio();
+    settings.gain = GainOf(volume);
     settings.seed = CRandomSource::TickSeed();
     return settings;
 }

@@ -9,8 +9,8 @@
 #include "config/CProgramFiles.h"
 #include "core/CSeededRandom.h"
 #include "core/ReceptionSettings.h"
-#include "session/CRecognitionSession.h"
 #include "core/SoundOptions.h"
+#include "session/CRecognitionSession.h"
 #include "text/CMorseText.h"
 #include "training/CCourseFile.h"
 #include "training/CheckRecord.h"
@@ -72,6 +72,10 @@ struct SessionView {
 class CMorseSession {
 public:
     static constexpr int kVolumeMaximum = 65535;
+    // The gain a volume level gives the sound, 0 to 1.
+    static float GainOf(int volume) {
+        return static_cast<float>(volume) / static_cast<float>(kVolumeMaximum);
+    }
     // The letters and digits sets hold at most this many characters, as their edits do.
     static constexpr std::size_t kSetLimit = 255;
     static constexpr std::string_view kBaseTitle = "Brumlo";
@@ -210,6 +214,8 @@ public:
 private:
     void ApplyText(const std::string& text);
     void FinishSending();
+    // The dash ratio chosen in the ratio list.
+    double DashRatio() const;
     void LoadRememberedText();
     void WriteTextFile(const std::string& path, bool append, bool pad);
     CheckRecord SendingRecord(std::uint64_t seed) const;

@@ -1,12 +1,12 @@
 #include "session/CRecognitionSession.h"
 
 #include <algorithm>
-#include <ctime>
 
 #include "core/AsciiText.h"
 #include "core/CMorseTable.h"
 #include "engine/CueSounds.h"
 #include "output/CCuePlayer.h"
+#include "session/LocalStamp.h"
 #include "training/CRecognitionFile.h"
 
 namespace {
@@ -123,16 +123,7 @@ std::vector<CRecognitionSession::CharacterResult> CRecognitionSession::Results()
 }
 
 RecognitionRecord CRecognitionSession::Record(std::chrono::system_clock::time_point now) const {
-    RecognitionRecord record;
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    record.year = local.tm_year + 1900;
-    record.month = local.tm_mon + 1;
-    record.day = local.tm_mday;
-    record.hour = local.tm_hour;
-    record.minute = local.tm_min;
-    record.second = local.tm_sec;
+    RecognitionRecord record = StampLocalTime(RecognitionRecord(), now);
     record.set = settings.set;
     record.lesson = settings.set == RecognitionSet::Lesson ? settings.lesson : 0;
     record.signSpeed = settings.signSpeed;

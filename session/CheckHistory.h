@@ -14,6 +14,3 @@ class CNotifier;
 CheckRecord RecordCopyCheck(const CheckRecord& sending, const CCopyCheck& result,
                             std::chrono::system_clock::time_point now,
                             const std::string& historyPath, CNotifier& notifier);
-
-// `record` stamped with the local date and time of `now`.
-CheckRecord StampLocalTime(CheckRecord record, std::chrono::system_clock::time_point now);

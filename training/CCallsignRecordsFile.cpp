@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/AsciiText.h"
+#include "core/KeyValueLines.h"
 #include "text/TextFile.h"
 #include "training/RecordLines.h"
 
@@ -195,19 +196,9 @@ std::string CCallsignRecordsFile::Format(const CallsignRunRecord& run) {
 
 std::vector<CallsignRunRecord> CCallsignRecordsFile::Parse(std::string_view bytes) {
     std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = bytes.size();
-        }
-        std::string_view line = bytes.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
+    ForEachLine(bytes, [&lines](std::string_view line) {
         lines.push_back(line.size() > kMaxLineBytes ? std::string_view() : line);
-        start = end + 1;
-    }
+    });
 
     std::vector<CallsignRunRecord> runs;
     std::size_t k = 0;

@@ -6,6 +6,7 @@
 #include <set>
 #include <utility>
 
+#include "core/KeyValueLines.h"
 #include "text/TextFile.h"
 #include "training/RecordLines.h"
 
@@ -341,16 +342,7 @@ std::optional<CheckRecord> CHistoryFile::ParseLine(std::string_view line) {
 std::vector<CheckRecord> CHistoryFile::Parse(std::string_view bytes) {
     std::vector<CheckRecord> records;
     bool previousWasRecord = false;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = bytes.size();
-        }
-        std::string_view line = bytes.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
+    ForEachLine(bytes, [&](std::string_view line) {
         // A line of further fields belongs to the record line just before it.
         const bool follows = previousWasRecord;
         previousWasRecord = false;
@@ -360,7 +352,6 @@ std::vector<CheckRecord> CHistoryFile::Parse(std::string_view bytes) {
         } else if (follows) {
             ParseFurtherLine(line, records.back());
         }
-        start = end + 1;
-    }
+    });
     return records;
 }

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/CMorseTable.h"
+#include "core/KeyValueLines.h"
 #include "text/TextFile.h"
 #include "training/RecordLines.h"
 
@@ -229,20 +230,10 @@ std::optional<RecognitionRecord> CRecognitionFile::ParseLine(std::string_view li
 
 std::vector<RecognitionRecord> CRecognitionFile::Parse(std::string_view bytes) {
     std::vector<RecognitionRecord> records;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = bytes.size();
-        }
-        std::string_view line = bytes.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
+    ForEachLine(bytes, [&records](std::string_view line) {
         if (auto record = ParseLine(line)) {
             records.push_back(std::move(*record));
         }
-        start = end + 1;
-    }
+    });
     return records;
 }
