@@ -18,6 +18,8 @@ constexpr int kMinimumNice = -20;
 // blocks on every element and gap and spins at most 1.5 ms before an edge. RealtimeKit grants
 // up to its own maximum (commonly 20), still above the sound's threads.
 constexpr int kSendThreadPriority = 80;
+// The sound's threads, which the send thread stays above.
+constexpr int kAudioThreadPriority = 10;
 // Below the sound card's audio thread: the marking only has to wake when a place is heard.
 constexpr int kMarkingThreadPriority = 5;
 
@@ -56,7 +58,16 @@ void CSystemPriority::Raise() {
     SetNice(getpid(), savedProcessNice - kRaisedNiceStep);
     // Real time from the kernel where the process has the right, else from the desktop's
     // RealtimeKit service; a lower nice value where neither grants it.
-    if (MakeThreadRealtime(CurrentThreadId(), kSendThreadPriority) == RealtimeGrant::Refused) {
+    // A limit on real-time priority below ours (a group's rtprio) is still a grant of the kernel's:
+    // the thread takes the highest the limit allows rather than the service's.
+    int priority = kSendThreadPriority;
+    rlimit limit{};
+    if (getrlimit(RLIMIT_RTPRIO, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        limit.rlim_cur > static_cast<rlim_t>(kAudioThreadPriority) &&
+        limit.rlim_cur < static_cast<rlim_t>(kSendThreadPriority)) {
+        priority = static_cast<int>(limit.rlim_cur);
+    }
+    if (MakeThreadRealtime(CurrentThreadId(), priority) == RealtimeGrant::Refused) {
         SetNice(ThreadId(), savedThreadNice - kRaisedNiceStep);
     }
 }

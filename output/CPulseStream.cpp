@@ -48,8 +48,8 @@ CPulseStream::CPulseStream(Source render, std::int64_t fillNanoseconds)
       block(kBlockFrames, 0.0F) {}
 
 std::unique_ptr<CPulseStream> CPulseStream::Open(const char* name, Source source, int priority,
-                                                 std::int64_t fill) {
-    std::unique_ptr<CPulseStream> created(new CPulseStream(std::move(source), fill));
+                                                 std::int64_t fillNanoseconds) {
+    std::unique_ptr<CPulseStream> created(new CPulseStream(std::move(source), fillNanoseconds));
     CPulseStream* self = created.get();
     self->thread = std::thread([self, name, priority] { self->Run(name, priority); });
     // The thread tells by its state whether the stream runs, within the connection's bound.

@@ -32,9 +32,10 @@ using PaStream = void;
 // late wake-up of the send thread nor one of the audio thread on a busy machine changes a sample.
 // Decisions that belong to a word gap wait for the sound (WaitUntilHeard), and the marking is
 // timed by HeardAtNanoseconds. When stepping, a
-// press must be heard at once: the stream runs with a short buffer and the thread keys only the
-// lead ahead. The lead comes from the stream's measured behaviour. When no stream runs, or the
-// sound server goes away, the elements keep their time on the system clock without sound; a
+// press must be heard soon: the thread keys only the lead ahead, which on the sound server is the
+// silence it holds ahead (150 ms, which outlasts a stalled machine), and a PortAudio stream runs
+// with a short buffer. The lead comes from the stream's measured behaviour. When no stream runs, or
+// the sound server goes away, the elements keep their time on the system clock without sound; a
 // transmission that begins after the server has gone opens a new stream.
 // Under reception conditions that change the sound, a transmission's first segment begins a
 // lead-in later, and the stream renders the conditions from the start of that lead-in to a tail

@@ -7,7 +7,6 @@
 
 #include "core/AsciiText.h"
 #include "core/CNotifier.h"
-#include "core/Timing.h"
 #include "engine/CTransmissionTimeline.h"
 #include "engine/SoundFile.h"
 #include "engine/SpokenAnswers.h"

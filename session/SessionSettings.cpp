@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "core/Timing.h"
-#include "engine/CKeyingEngine.h"
 #include "session/CMorseSession.h"
 
 AppliedSettings ApplySettings(CMorseSession& session, std::string_view bytes) {
