@@ -7,6 +7,7 @@
 #include <QSocketNotifier>
 #include <cstdlib>
 
+#include "app/MachineParts.h"
 #include "config/ProgramFolder.h"
 #include "ui/CMorseDlg.h"
 #include "ui/Contrast.h"
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
     QApplication::setPalette(WithReadableDisabledText(QApplication::palette()));
 
     DialogEnvironment environment;
+    AddMachineParts(environment);
     if (const auto folder = SetUpProgramFolder(
             QDir::currentPath().toStdString(), std::getenv("XDG_DATA_HOME"), std::getenv("HOME"),
             (ResourceFolder() + QStringLiteral("/jazyk")).toStdString())) {

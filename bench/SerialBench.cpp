@@ -23,7 +23,7 @@
 #include "output/CSerialPortOutput.h"
 #include "output/CSystemCalls.h"
 #include "output/MonotonicClock.h"
-#include "output/OutputKind.h"
+#include "core/OutputKind.h"
 #include "tests/support/CFinishListener.h"
 
 namespace {

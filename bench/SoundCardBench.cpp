@@ -32,7 +32,7 @@
 #include "output/CSoundCardOutput.h"
 #include "output/CToneRenderer.h"
 #include "output/MonotonicClock.h"
-#include "output/OutputKind.h"
+#include "core/OutputKind.h"
 #include "output/RealtimeScheduling.h"
 #include "tests/support/CFinishListener.h"
 #include "tests/support/CSoundRecorder.h"

@@ -13,7 +13,7 @@
 #include "engine/ProgressWalk.h"
 #include "output/CSystemCalls.h"
 #include "output/MonotonicClock.h"
-#include "output/OutputKind.h"
+#include "core/OutputKind.h"
 #include "output/SerialPorts.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "core/CNotifier.h"
 #include "core/ReceptionSettings.h"
 #include "core/Timing.h"
-#include "engine/CEngineListener.h"
+#include "core/CEngineListener.h"
 #include "engine/CPriorityControl.h"
 #include "engine/CProgressEvent.h"
 #include "engine/CStepCorrection.h"

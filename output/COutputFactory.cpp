@@ -4,7 +4,7 @@
 #include "output/CPortSpeakerOutput.h"
 #include "output/CSerialPortOutput.h"
 #include "output/CSoundCardOutput.h"
-#include "output/OutputKind.h"
+#include "core/OutputKind.h"
 
 COutputFactory::~COutputFactory() = default;
 

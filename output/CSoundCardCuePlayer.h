@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "output/CCuePlayer.h"
+#include "core/CCuePlayer.h"
 #include "output/CCueQueue.h"
 #include "output/CPulseStream.h"
 

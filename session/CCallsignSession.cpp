@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "core/CCuePlayer.h"
 #include "core/CNotifier.h"
 #include "core/Timing.h"
 #include "engine/CueSounds.h"
-#include "output/CCuePlayer.h"
 #include "session/CMorseSession.h"
 #include "session/LocalStamp.h"
 #include "training/CCallsignRecordsFile.h"

@@ -12,6 +12,7 @@
 #include "core/AsciiText.h"
 #include "core/CMorseTable.h"
 #include "core/CNotifier.h"
+#include "core/OutputKind.h"
 #include "core/Timing.h"
 #include "engine/CKeyingEngine.h"
 #include "engine/CTransmissionTimeline.h"
@@ -19,7 +20,6 @@
 #include "engine/SoundFileFormats.h"
 #include "output/CSpeech.h"
 #include "output/CToneRenderer.h"
-#include "output/OutputKind.h"
 #include "session/CourseExport.h"
 #include "session/SessionSettings.h"
 #include "text/CRandomSource.h"
@@ -450,8 +450,7 @@ void CMorseSession::SaveSound(const std::string& path) {
         return;
     }
     const CTransmissionTimeline timeline(customMode ? customText : currentText,
-                                         engine.GetSignSpeed(), engine.GetTextSpeed(),
-                                         DashRatio(),
+                                         engine.GetSignSpeed(), engine.GetTextSpeed(), DashRatio(),
                                          CFist::OfTransmission(conditions.fist, seed));
     const std::string wav =
         soundfile::RenderWav(timeline, engine.GetToneFrequency(), 1.0F, conditions, seed);
@@ -597,8 +596,7 @@ CheckRecord CMorseSession::SendingRecord(std::uint64_t seed) const {
     record.signSpeed = engine.GetSignSpeed();
     record.textSpeed = engine.GetTextSpeed();
     record.lesson = kind == kLessonText ? CKochCourse(course.order, course.lesson).Lesson() : 0;
-    record.ratioTenths =
-        static_cast<int>(std::lround(10 * DashRatio()));
+    record.ratioTenths = static_cast<int>(std::lround(10 * DashRatio()));
     return record;
 }
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "core/AsciiText.h"
+#include "core/CCuePlayer.h"
 #include "core/CMorseTable.h"
 #include "engine/CueSounds.h"
-#include "output/CCuePlayer.h"
 #include "session/LocalStamp.h"
 #include "training/CRecognitionFile.h"
 

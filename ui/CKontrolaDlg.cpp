@@ -9,11 +9,6 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-#include "core/AsciiText.h"
-#include "core/CMorseTable.h"
-#include "core/CNotifier.h"
-#include "session/CheckHistory.h"
-#include "training/CCopyCheckDifferences.h"
 #include "ui/Accessibility.h"
 #include "ui/CCopyCheckPainter.h"
 #include "ui/CCopyResultView.h"
@@ -56,17 +51,6 @@ enum Caption {
     kCaptionCount
 };
 
-// Keeps the characters a cleaning refused, for the status line, instead of a message box that
-// would take the next keystroke.
-class CRefusedCharacters : public CSilentNotifier {
-public:
-    void InvalidCharacterRemoved(char character) override { refused.push_back(character); }
-    std::string refused;
-};
-
-// How many confusions the result lists.
-constexpr int kShownConfusions = 5;
-
 }  // namespace
 
 QStringList CKontrolaDlg::CzechCaptions() {
@@ -94,14 +78,10 @@ QStringList CKontrolaDlg::CzechCaptions() {
     return texts;
 }
 
-CKontrolaDlg::CKontrolaDlg(const QString& sent, const CheckRecord& sendingRecord,
-                           const QString& history, const QString& languageFile, CNotifier& warnings,
+CKontrolaDlg::CKontrolaDlg(CKontrolaModel checkModel, const QString& languageFile,
                            CDesktop& printDesktop, QWidget* parent)
     : QDialog(parent),
-      sentText(sent),
-      record(sendingRecord),
-      historyPath(history),
-      notifier(warnings),
+      model(std::move(checkModel)),
       desktop(printDesktop),
       captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
     setWindowTitle(captions[kTitle]);
@@ -167,124 +147,95 @@ void CKontrolaDlg::OnChangeCopy() {
         return;
     }
     const QString shown = edit->toPlainText();
-    const int caret = edit->textCursor().position();
-    QString cleaned = accepted;
-    CRefusedCharacters refused;
-    if (shown.size() <= kLimit) {
-        // Each line is checked as a custom text is, letters as capitals; the line breaks stay, as
-        // groups were written down in lines.
-        QStringList lines = shown.split(QLatin1Char('\n'));
-        for (QString& line : lines) {
-            std::string bytes = AsciiUpper(ToCp1250(line));
-            CMorseTable::RemoveInvalidCharacters(bytes, false, refused);
-            line = FromCp1250(bytes);
-        }
-        cleaned = lines.join(QLatin1Char('\n'));
+    const CKontrolaModel::Typed typed = model.Type(ToCp1250(shown), edit->textCursor().position());
+    const QString cleaned = FromCp1250(typed.text);
+    if (cleaned != shown) {
+        writing = true;
+        edit->setPlainText(cleaned);
+        QTextCursor cursor = edit->textCursor();
+        cursor.setPosition(typed.caret);
+        edit->setTextCursor(cursor);
+        writing = false;
     }
-    // A refused character is said in the status line; the user types on.
-    if (!refused.refused.empty()) {
-        statusLabel->setText(messages::RefusedCharacter(FromCp1250(refused.refused.back())));
-    } else if (cleaned == shown) {
-        statusLabel->clear();
-    }
-    accepted = cleaned;
-    if (cleaned == shown) {
-        return;
-    }
-    writing = true;
-    edit->setPlainText(cleaned);
-    QTextCursor cursor = edit->textCursor();
-    const int lost = static_cast<int>(shown.size() - cleaned.size());
-    cursor.setPosition(std::clamp(caret - lost, 0, static_cast<int>(cleaned.size())));
-    edit->setTextCursor(cursor);
-    writing = false;
+    Render();
 }
 
 void CKontrolaDlg::OnCheck() {
-    if (result) {
+    if (model.Result()) {
         return;
     }
-    result.emplace(ToCp1250(sentText), ToCp1250(edit->toPlainText()));
-    record = RecordCopyCheck(record, *result, std::chrono::system_clock::now(),
-                             historyPath.toStdString(), notifier);
-
-    QStringList legend = captions.mid(kLegendRight, kCounts - kLegendRight);
-    resultView->SetResult(std::make_unique<CCopyCheckPainter>(sentText, *result, legend));
-    resultView->show();
-    const QStringList heading = Heading();
-    scoreLabel->setText(heading.value(0));
-    countsLabel->setText(heading.value(1));
-    confusionLabel->setText(heading.value(2));
-    statusLabel->clear();
-    scoreLabel->show();
-    countsLabel->show();
-    confusionLabel->show();
-    resultText->setPlainText(ResultLines().join(QLatin1Char('\n')));
-    resultText->show();
-    edit->setReadOnly(true);
-    checkButton->setEnabled(false);
-    printButton->setEnabled(true);
+    model.Check();
+    Render();
     resultText->setFocus();
     ResizeWithinScreen(
         *this, QSize(std::max(width(), 1000),
                      height() + resultView->heightForWidth(1000) + resultText->minimumHeight()));
 }
 
-QStringList CKontrolaDlg::Heading() const {
-    if (!result) {
-        return {};
+void CKontrolaDlg::Render() {
+    const CKontrolaModel::View view = model.GetView();
+    if (view.refused) {
+        statusLabel->setText(messages::RefusedCharacter(FromCp1250(*view.refused)));
+    } else {
+        statusLabel->clear();
     }
-    const QString score = captions[kScore]
-                              .arg(messages::Number(result->ScorePercent(), 1))
-                              .arg(result->CorrectCount())
-                              .arg(result->SentCount())
-                              .arg(result->ExtraCount());
-    const QString counts = captions[kCounts]
-                               .arg(result->CorrectCount())
-                               .arg(result->WrongCount())
-                               .arg(result->MissedCount())
-                               .arg(result->ExtraCount())
-                               .arg(result->TranspositionCount());
-    return {score, counts,
-            FormatConfusions(result->Confusions(), kShownConfusions, captions[kConfusions],
-                             captions[kConfusion], captions[kNoConfusions])};
+    edit->setReadOnly(view.checked);
+    checkButton->setEnabled(!view.checked);
+    printButton->setEnabled(view.checked);
+    if (view.result == nullptr || resultView->isVisible()) {
+        return;
+    }
+    const QStringList legend = captions.mid(kLegendRight, kCounts - kLegendRight);
+    resultView->SetResult(
+        std::make_unique<CCopyCheckPainter>(FromCp1250(model.SentText()), *view.result, legend));
+    const QStringList heading = Heading(*view.result);
+    scoreLabel->setText(heading.value(0));
+    countsLabel->setText(heading.value(1));
+    confusionLabel->setText(heading.value(2));
+    resultText->setPlainText(ResultLines(view).join(QLatin1Char('\n')));
+    for (QWidget* shown : std::initializer_list<QWidget*>{resultView, scoreLabel, countsLabel,
+                                                          confusionLabel, resultText}) {
+        shown->show();
+    }
 }
 
-QStringList CKontrolaDlg::ResultLines() const {
-    if (!result) {
-        return {};
-    }
-    using Kind = CCopyCheckDifferences::Kind;
-    const QStringList heading = Heading();
+QStringList CKontrolaDlg::Heading(const CCopyCheck& result) const {
+    const QString score = captions[kScore]
+                              .arg(messages::Number(result.ScorePercent(), 1))
+                              .arg(result.CorrectCount())
+                              .arg(result.SentCount())
+                              .arg(result.ExtraCount());
+    const QString counts = captions[kCounts]
+                               .arg(result.CorrectCount())
+                               .arg(result.WrongCount())
+                               .arg(result.MissedCount())
+                               .arg(result.ExtraCount())
+                               .arg(result.TranspositionCount());
+    return {score, counts,
+            FormatConfusions(result.Confusions(), CKontrolaModel::kShownConfusions,
+                             captions[kConfusions], captions[kConfusion], captions[kNoConfusions])};
+}
+
+QStringList CKontrolaDlg::ResultLines(const CKontrolaModel::View& view) const {
+    using Line = CKontrolaModel::Line;
+    const QStringList heading = Heading(*view.result);
     QStringList lines{heading.value(0), heading.value(1)};
-    const CCopyCheckDifferences differences(ToCp1250(sentText), *result);
-    lines << (differences.List().empty() ? captions[kNoDifferences] : captions[kDifferences]);
-    for (const CCopyCheckDifferences::Difference& d : differences.List()) {
-        Caption format = kWrongAt;
-        switch (d.kind) {
-            case Kind::Wrong:
-                format = kWrongAt;
-                break;
-            case Kind::Missed:
-                format = kMissedAt;
-                break;
-            case Kind::MissedGroup:
-                format = kMissedGroup;
-                break;
-            case Kind::Swapped:
-                format = kSwappedAt;
-                break;
-            case Kind::Extra:
-                format = d.group > 0 ? kExtraAfter : kExtraAtStart;
-                break;
+    lines << (view.differences.empty() ? captions[kNoDifferences] : captions[kDifferences]);
+    for (const CKontrolaModel::DifferenceLine& difference : view.differences) {
+        const std::pair<Line, Caption> templates[] = {
+            {Line::kWrongAt, kWrongAt},         {Line::kMissedAt, kMissedAt},
+            {Line::kMissedGroup, kMissedGroup}, {Line::kSwappedAt, kSwappedAt},
+            {Line::kExtraAfter, kExtraAfter},   {Line::kExtraAtStart, kExtraAtStart}};
+        QString line;
+        for (const auto& [kind, caption] : templates) {
+            if (kind == difference.line) {
+                line = captions[caption];
+            }
         }
         // Every template takes the same five values; a language file may leave some out.
-        QString line = captions[format];
-        const QString values[] = {QString::number(d.group), QString::number(d.character),
-                                  FromCp1250(d.sent), FromCp1250(d.copied),
-                                  QString::number(d.character + 1)};
-        for (int k = 0; k < 5; ++k) {
-            line.replace(QStringLiteral("%") + QString::number(k + 1), values[k]);
+        for (std::size_t k = 0; k < difference.values.size(); ++k) {
+            line.replace(QStringLiteral("%") + QString::number(k + 1),
+                         FromCp1250(difference.values[k]));
         }
         lines << line;
     }
@@ -293,10 +244,10 @@ QStringList CKontrolaDlg::ResultLines() const {
 }
 
 void CKontrolaDlg::OnPrint() {
-    if (!result || resultView->Result() == nullptr) {
+    if (!model.Result() || resultView->Result() == nullptr) {
         return;
     }
     QStringList heading{captions[kTitle]};
-    heading << Heading();
+    heading << Heading(*model.Result());
     CTiskDlg(desktop, this).PrintCopyCheck(*resultView->Result(), heading);
 }

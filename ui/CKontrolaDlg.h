@@ -6,12 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "training/CCopyCheck.h"
-#include "training/CheckRecord.h"
+#include "session/CKontrolaModel.h"
 
 class CCopyResultView;
 class CDesktop;
-class CNotifier;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -20,18 +18,13 @@ class QPushButton;
 // for the check. Until then nothing of the sent text is shown. The check marks every character,
 // gives the score and the most frequent confusions, adds a record to the history and can be
 // printed. Typed letters become capitals; characters without a code are refused, said in a status
-// line (no message box, which would take the next keystroke). User-interface thread only.
+// line (no message box, which would take the next keystroke). The rules are the model's; the
+// dialog tells it what the user did and renders its view. User-interface thread only.
 class CKontrolaDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // The copy may be this long; more is refused like an uncodable character would be.
-    static constexpr int kLimit = static_cast<int>(CCopyCheck::kMaxCharacters);
-
-    // `sentText`: what was sent, as displayed (lines ending in CR LF); `record`: how it was sent
-    // (the results are filled in by the check); `historyPath`: the history file.
-    CKontrolaDlg(const QString& sentText, const CheckRecord& record, const QString& historyPath,
-                 const QString& languageFile, CNotifier& notifier, CDesktop& desktop,
+    CKontrolaDlg(CKontrolaModel model, const QString& languageFile, CDesktop& desktop,
                  QWidget* parent = nullptr);
     ~CKontrolaDlg() override;
 
@@ -52,25 +45,20 @@ public:
     QLabel* ConfusionLabel() const { return confusionLabel; }
     // The whole result as lines a reader reads in order, shown once the check is done.
     QPlainTextEdit* ResultText() const { return resultText; }
-    const std::optional<CCopyCheck>& Result() const { return result; }
-    const CheckRecord& Record() const { return record; }
-    const QString& SentText() const { return sentText; }
+    const CKontrolaModel& Model() const { return model; }
 
     // The built-in captions, in the order of the language file "localKO".
     static QStringList CzechCaptions();
 
 private:
-    QStringList Heading() const;
-    QStringList ResultLines() const;
+    // Shows the model's view on every widget, in one place.
+    void Render();
+    QStringList Heading(const CCopyCheck& result) const;
+    QStringList ResultLines(const CKontrolaModel::View& view) const;
 
-    QString sentText;
-    CheckRecord record;
-    QString historyPath;
-    CNotifier& notifier;
+    CKontrolaModel model;
     CDesktop& desktop;
     QStringList captions;
-    std::optional<CCopyCheck> result;
-    QString accepted;
     bool writing = false;
 
     QLabel* promptLabel = nullptr;

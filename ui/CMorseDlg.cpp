@@ -22,10 +22,8 @@
 #include <QStyle>
 #include <QTimer>
 
+#include "core/CCuePlayer.h"
 #include "core/Timing.h"
-#include "output/CSoundCardCuePlayer.h"
-#include "output/CSystemCalls.h"
-#include "output/SerialPorts.h"
 #include "training/CCallsignRecordsFile.h"
 #include "training/CRecognitionFile.h"
 #include "ui/Accessibility.h"
@@ -356,12 +354,7 @@ void CMorseDlg::InitDialog() {
         ratioList->addItem(QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())));
     }
 
-    std::unique_ptr<COutputFactory> outputs = std::move(environment.outputs);
-    if (!outputs) {
-        outputs = std::make_unique<CSystemOutputFactory>(CPosixSystemCalls::Instance(), notifier);
-    }
-    engine = std::make_unique<CKeyingEngine>(engineEvents.get(), std::move(environment.time),
-                                             std::move(environment.priority), std::move(outputs));
+    engine = environment.engines(engineEvents.get(), notifier);
     session =
         std::make_unique<CMorseSession>(*engine, notifier, CProgramFiles(folder.toStdString()));
     const bool usable = session->StartUp();
@@ -704,15 +697,7 @@ void CMorseDlg::OnCustomText() {
 }
 
 void CMorseDlg::OnOutputSettings() {
-    QStringList ports;
-    if (environment.serialPorts) {
-        ports = environment.serialPorts();
-    } else {
-        for (const std::string& port : ListSerialPorts(CPosixSystemCalls::Instance())) {
-            ports << QString::fromStdString(port);
-        }
-    }
-    CVystupDlg dialog(*session, LanguageFile("localSO"), ports, this);
+    CVystupDlg dialog(*session, LanguageFile("localSO"), environment.serialPorts(), this);
     RunDialog(dialog);
     Render();
 }
@@ -838,15 +823,16 @@ void CMorseDlg::OnCopyCheck() {
     if (request->unsent && !messageBoxes.Ask(messages::kCaption, messages::UnsentText(), this)) {
         return;
     }
-    CKontrolaDlg check(FromCp1250(request->sentText), request->record,
-                       QString::fromStdString(session->Files().History()), LanguageFile("localKO"),
-                       notifier, desktop, this);
+    CKontrolaDlg check(
+        CKontrolaModel(request->sentText, request->record, session->Files().History(), notifier),
+        LanguageFile("localKO"), desktop, this);
     RunDialog(check);
-    if (!check.Result()) {
+    const CKontrolaModel& checked = check.Model();
+    if (!checked.Result()) {
         return;
     }
     if (const std::optional<int> next =
-            session->TakeCheckResult(check.Record(), check.Result()->ScorePercent());
+            session->TakeCheckResult(checked.Record(), checked.Result()->ScorePercent());
         next && messageBoxes.Ask(messages::kCaption, messages::NextLesson(*next), this)) {
         session->AcceptNextLesson(*next);
         Render();
@@ -899,18 +885,14 @@ void CMorseDlg::OnStatistics() {
 }
 
 void CMorseDlg::OnInstantRecognition() {
-    // The sound card plays the characters whichever output keys the transmissions.
-    const std::unique_ptr<CCuePlayer> player =
-        environment.cuePlayers ? environment.cuePlayers() : std::make_unique<CSoundCardCuePlayer>();
+    const std::unique_ptr<CCuePlayer> player = environment.cuePlayers();
     CRozpoznaniDlg recognition(*player, session->RecognitionStart(), session->Files().Recognition(),
-                               LanguageFile("localRZ"), messageBoxes, this, environment.pressClock);
+                               LanguageFile("localRZ"), messageBoxes, environment.pressClock, this);
     RunDialog(recognition);
 }
 
 void CMorseDlg::OnCallsigns() {
-    // The sound card plays the callsigns whichever output keys the transmissions.
-    const std::unique_ptr<CCuePlayer> player =
-        environment.cuePlayers ? environment.cuePlayers() : std::make_unique<CSoundCardCuePlayer>();
+    const std::unique_ptr<CCuePlayer> player = environment.cuePlayers();
     CVolaciZnakyDlg callsigns(CCallsignSession::FromWindow(session->View()), *player,
                               session->Files().CallsignRecords(), messageBoxes, notifier,
                               LanguageFile("localVZ"), this);

@@ -8,15 +8,17 @@
 #include <optional>
 #include <string>
 
-#include "engine/CKeyingEngine.h"
 #include "session/CMorseSession.h"
-#include "text/CMorseText.h"
 #include "ui/CDesktop.h"
 #include "ui/CMessageBoxes.h"
 #include "ui/CUiNotifier.h"
 #include "ui/MainLayout.h"
 
 class CCuePlayer;
+class CEngineListener;
+class CKeyingEngine;
+class CMorseText;
+class CNotifier;
 class CTextView;
 class QAction;
 class QCheckBox;
@@ -29,20 +31,22 @@ class QMenuBar;
 class QPushButton;
 class QSlider;
 
-// What the main window works with; tests replace the parts that reach the hardware or the user.
+// What the main window works with. The program (app/) gives it the parts that reach the machine;
+// tests give it their own, and replace the user's side too.
 struct DialogEnvironment {
-    CMessageBoxes* messageBoxes = nullptr;       // null: real message boxes
-    CDesktop* desktop = nullptr;                 // null: real file dialogs and browser
-    std::function<int(QDialog&)> runDialog;      // empty: run each dialog modally
-    std::function<QStringList()> serialPorts;    // empty: the ports of this machine
-    std::unique_ptr<COutputFactory> outputs;     // null: the real devices
-    std::unique_ptr<CTimeSource> time;           // null: the real clock
-    std::unique_ptr<CPriorityControl> priority;  // null: real scheduling
-    std::optional<QString> programFolder;        // none: the current directory
-    std::optional<QString> helpPage;             // none: brumlo.html beside the executable
-    std::optional<LayoutInput> screen;           // none: the screen the window is on
-    std::function<std::unique_ptr<CCuePlayer>()> cuePlayers;  // empty: the sound card
-    std::function<std::int64_t()> pressClock;  // empty: the monotonic clock, for key presses
+    CMessageBoxes* messageBoxes = nullptr;   // null: real message boxes
+    CDesktop* desktop = nullptr;             // null: real file dialogs and browser
+    std::function<int(QDialog&)> runDialog;  // empty: run each dialog modally
+    // The keying engine, reporting to `listener` and telling its failures through `notifier`.
+    // Shared so that the window can release an engine whose type it does not see.
+    std::function<std::shared_ptr<CKeyingEngine>(CEngineListener*, CNotifier&)> engines;
+    // A player of short sounds on the sound card, whichever output keys the transmissions.
+    std::function<std::unique_ptr<CCuePlayer>()> cuePlayers;
+    std::function<QStringList()> serialPorts;  // the serial ports of the machine
+    std::function<std::int64_t()> pressClock;  // the monotonic clock, for key presses
+    std::optional<QString> programFolder;      // none: the current directory
+    std::optional<QString> helpPage;           // none: brumlo.html beside the executable
+    std::optional<LayoutInput> screen;         // none: the screen the window is on
 };
 
 // The main window: the training text, the generator, the sending controls and the output
@@ -105,7 +109,6 @@ public:
     void ApplyTrafficCaptions(const QStringList& texts);
 
     // State read by tests and by the other dialogs.
-    CKeyingEngine& Engine() { return *engine; }
     CMorseSession& Session() { return *session; }
     CTextView& MorseView() { return *morseView; }
     QWidget* Control(int id) const;
@@ -157,7 +160,7 @@ private:
     CDesktop& desktop;
     CUiNotifier notifier;
     std::unique_ptr<CEngineListener> engineEvents;
-    std::unique_ptr<CKeyingEngine> engine;
+    std::shared_ptr<CKeyingEngine> engine;
     std::unique_ptr<CMorseSession> session;
 
     QString fontName = QStringLiteral("Liberation Sans");

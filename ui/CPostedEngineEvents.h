@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "engine/CEngineListener.h"
+#include "core/CEngineListener.h"
 
 // Hands the keying engine's reports to the user-interface thread: each is tagged on the engine's
 // thread with the number of the transmission it belongs to, then posted to `receiver`'s thread,

@@ -14,8 +14,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "output/CCuePlayer.h"
-#include "output/MonotonicClock.h"
+#include "core/CCuePlayer.h"
 #include "ui/Accessibility.h"
 #include "ui/CMessageBoxes.h"
 #include "ui/LanguageCaptions.h"
@@ -98,12 +97,12 @@ QStringList CRozpoznaniDlg::StatisticsCaptions(const QString& languageFile) {
 
 CRozpoznaniDlg::CRozpoznaniDlg(CCuePlayer& cuePlayer, const RecognitionSettings& start,
                                std::string path, const QString& languageFile, CMessageBoxes& boxes,
-                               QWidget* parent, Clock pressClock)
+                               Clock pressClock, QWidget* parent)
     : QDialog(parent),
       player(cuePlayer),
       messageBoxes(boxes),
       recordsPath(std::move(path)),
-      clock(pressClock ? std::move(pressClock) : Clock(&MonotonicNanoseconds)),
+      clock(std::move(pressClock)),
       settings(start),
       captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
     setWindowTitle(captions[kTitle]);

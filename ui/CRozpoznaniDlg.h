@@ -33,10 +33,10 @@ public:
     using Clock = std::function<std::int64_t()>;
 
     // `start`: the window's speeds, tone, ratio, volume and lesson; `recordsPath`: the records
-    // file. `player` and `messageBoxes` outlive the dialog. `clock`: empty for the monotonic clock.
+    // file. `player` and `messageBoxes` outlive the dialog. `clock` times the key presses.
     CRozpoznaniDlg(CCuePlayer& player, const RecognitionSettings& start, std::string recordsPath,
-                   const QString& languageFile, CMessageBoxes& messageBoxes,
-                   QWidget* parent = nullptr, Clock clock = {});
+                   const QString& languageFile, CMessageBoxes& messageBoxes, Clock clock,
+                   QWidget* parent = nullptr);
     ~CRozpoznaniDlg() override;
 
     // Widgets to members (true) or members to widgets (false).

@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "output/CCuePlayer.h"
+#include "core/CCuePlayer.h"
 #include "training/CCallsignRecordsFile.h"
 #include "ui/Accessibility.h"
 #include "ui/CMessageBoxes.h"

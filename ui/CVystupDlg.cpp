@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "output/OutputKind.h"
+#include "core/OutputKind.h"
 #include "session/CMorseSession.h"
 #include "ui/Accessibility.h"
 #include "ui/DialogUnits.h"

@@ -12,9 +12,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cmath>
 
-#include "config/CSoundOptionsFile.h"
 #include "ui/Accessibility.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
@@ -64,7 +62,8 @@ QStringList CZvukDlg::CzechCaptions() {
 
 CZvukDlg::CZvukDlg(const SoundOptions& initial, const QString& languageFile, QWidget* parent)
     : QDialog(parent),
-      options(initial),
+      model(initial,
+            messages::DecimalSign().isEmpty() ? ',' : messages::DecimalSign().at(0).toLatin1()),
       captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
     setWindowTitle(captions[kTitle]);
     auto* grid = new QGridLayout;
@@ -151,67 +150,72 @@ CZvukDlg::CZvukDlg(const SoundOptions& initial, const QString& languageFile, QWi
     column->addWidget(note);
     column->addLayout(buttons);
 
-    connect(speakBox, &QCheckBox::toggled, this, [this] { EnableFields(); });
-    for (QRadioButton* choice : ladderChoices) {
-        connect(choice, &QRadioButton::toggled, this, [this] { EnableFields(); });
+    connect(speakBox, &QCheckBox::toggled, this,
+            [this](bool on) { Act([&] { model.SetSpeak(on); }); });
+    connect(liveBox, &QCheckBox::toggled, this,
+            [this](bool on) { Act([&] { model.SetSpeakLive(on); }); });
+    connect(pauseBeforeSpin, &QDoubleSpinBox::valueChanged, this,
+            [this](double value) { Act([&] { model.SetPauseBefore(value); }); });
+    connect(pauseAfterSpin, &QDoubleSpinBox::valueChanged, this,
+            [this](double value) { Act([&] { model.SetPauseAfter(value); }); });
+    for (int k = 0; k < 3; ++k) {
+        connect(ladderChoices[k], &QRadioButton::toggled, this, [this, k](bool on) {
+            if (on) {
+                Act([&] { model.ChooseLadder(static_cast<SoundOptions::Ladder>(k)); });
+            }
+        });
     }
+    connect(rungsEdit, &QLineEdit::textEdited, this,
+            [this](const QString& text) { Act([&] { model.TypeRungs(text.toStdString()); }); });
+    connect(stepSpin, &QSpinBox::valueChanged, this,
+            [this](int cpm) { Act([&] { model.SetStepCpm(cpm); }); });
+    connect(minutesSpin, &QSpinBox::valueChanged, this,
+            [this](int minutes) { Act([&] { model.SetStepMinutes(minutes); }); });
     connect(okButton, &QPushButton::clicked, this, [this] { OnOk(); });
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    UpdateData(false);
+    Render();
     resize(std::max(560, sizeHint().width()), sizeHint().height());
 }
 
-bool CZvukDlg::UpdateData(bool toMembers) {
-    if (!toMembers) {
-        speakBox->setChecked(options.speak);
-        liveBox->setChecked(options.speakLive);
-        pauseBeforeSpin->setValue(options.pauseBeforeTenths / 10.0);
-        pauseAfterSpin->setValue(options.pauseAfterTenths / 10.0);
-        ladderChoices[static_cast<int>(options.ladder)]->setChecked(true);
-        const QString sign = messages::DecimalSign();
-        rungsEdit->setText(QString::fromStdString(CSoundOptionsFile::FormatRungs(
-            options.rungs, sign.isEmpty() ? ',' : sign.at(0).toLatin1())));
-        stepSpin->setValue(options.stepCpm);
-        minutesSpin->setValue(options.stepMinutes);
-        rungsProblem->clear();
-        EnableFields();
-        return true;
+template <typename Action>
+void CZvukDlg::Act(Action action) {
+    if (!rendering) {
+        action();
+        Render();
     }
-    const auto rungs = CSoundOptionsFile::ParseRungs(rungsEdit->text().toStdString());
-    options.speak = speakBox->isChecked();
-    options.speakLive = liveBox->isChecked();
-    options.pauseBeforeTenths = static_cast<int>(std::lround(pauseBeforeSpin->value() * 10));
-    options.pauseAfterTenths = static_cast<int>(std::lround(pauseAfterSpin->value() * 10));
-    for (int k = 0; k < 3; ++k) {
-        if (ladderChoices[k]->isChecked()) {
-            options.ladder = static_cast<SoundOptions::Ladder>(k);
-        }
+}
+
+void CZvukDlg::Render() {
+    const CZvukModel::View view = model.GetView();
+    rendering = true;
+    speakBox->setChecked(view.options.speak);
+    liveBox->setChecked(view.options.speakLive);
+    pauseBeforeSpin->setValue(view.options.pauseBeforeTenths / 10.0);
+    pauseAfterSpin->setValue(view.options.pauseAfterTenths / 10.0);
+    ladderChoices[static_cast<int>(view.options.ladder)]->setChecked(true);
+    const QString rungs = QString::fromStdString(view.rungs);
+    if (rungsEdit->text() != rungs) {
+        rungsEdit->setText(rungs);
     }
-    if (rungs) {
-        options.rungs = *rungs;
-    }
-    options.stepCpm = stepSpin->value();
-    options.stepMinutes = minutesSpin->value();
-    // Rungs that cannot be read matter only when they are used.
-    return rungs.has_value() || options.ladder != SoundOptions::Ladder::kRungs;
+    stepSpin->setValue(view.options.stepCpm);
+    minutesSpin->setValue(view.options.stepMinutes);
+    rungsProblem->setText(view.rungsProblem ? captions[kBadRungs] : QString());
+    liveBox->setEnabled(view.answersEnabled);
+    pauseBeforeSpin->setEnabled(view.answersEnabled);
+    pauseAfterSpin->setEnabled(view.answersEnabled);
+    rungsEdit->setEnabled(view.rungsEnabled);
+    stepSpin->setEnabled(view.stepsEnabled);
+    minutesSpin->setEnabled(view.stepsEnabled);
+    rendering = false;
 }
 
 void CZvukDlg::OnOk() {
-    if (UpdateData(true)) {
+    const bool accepted = model.Accept();
+    Render();
+    if (accepted) {
         accept();
         return;
     }
-    rungsProblem->setText(captions[kBadRungs]);
     rungsEdit->setFocus();
     rungsEdit->selectAll();
-}
-
-void CZvukDlg::EnableFields() {
-    liveBox->setEnabled(speakBox->isChecked());
-    pauseBeforeSpin->setEnabled(speakBox->isChecked());
-    pauseAfterSpin->setEnabled(speakBox->isChecked());
-    rungsEdit->setEnabled(LadderChoice(SoundOptions::Ladder::kRungs)->isChecked());
-    const bool steps = LadderChoice(SoundOptions::Ladder::kSteps)->isChecked();
-    stepSpin->setEnabled(steps);
-    minutesSpin->setEnabled(steps);
 }

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QStringList>
 
-#include "core/SoundOptions.h"
+#include "session/CZvukModel.h"
 
 class QCheckBox;
 class QDoubleSpinBox;
@@ -15,19 +15,16 @@ class QSpinBox;
 
 // "Mluvené odpovědi a rychlostní žebříček": how "Uložit zvuk…" makes a practice file beyond the
 // keying: each group or word spoken after it with pauses the user sets, and the speed rising
-// either group by group through rungs or step by step every so many minutes. The options are the
-// dialog's member; OK takes them from the widgets and is refused, with a word beside the field,
-// while the rungs cannot be read. User-interface thread only.
+// either group by group through rungs or step by step every so many minutes. The rules are the
+// model's: each widget tells it what the user did, and the dialog renders its view. OK is refused,
+// with a word beside the field, while the rungs cannot be read. User-interface thread only.
 class CZvukDlg : public QDialog {
     Q_OBJECT
 
 public:
     CZvukDlg(const SoundOptions& options, const QString& languageFile, QWidget* parent = nullptr);
 
-    const SoundOptions& Options() const { return options; }
-    // Widgets to the options (true; false when the rungs cannot be read) or the options to the
-    // widgets (false).
-    bool UpdateData(bool toMembers);
+    const SoundOptions& Options() const { return model.Options(); }
     void OnOk();
 
     QCheckBox* SpeakBox() const { return speakBox; }
@@ -47,9 +44,15 @@ public:
     static QStringList CzechCaptions();
 
 private:
-    void EnableFields();
+    // Shows the model's view on every widget, in one place.
+    void Render();
+    // Runs a user's action on the model and renders the result; the widgets' own signals while
+    // the view is rendered are not the user's.
+    template <typename Action>
+    void Act(Action action);
 
-    SoundOptions options;
+    CZvukModel model;
+    bool rendering = false;
     QStringList captions;
     QCheckBox* speakBox = nullptr;
     QCheckBox* liveBox = nullptr;

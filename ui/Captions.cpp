@@ -1,6 +1,6 @@
 #include "ui/Captions.h"
 
-#include "text/CMorseText.h"
+#include "core/TextKind.h"
 #include "ui/ControlIds.h"
 
 namespace {

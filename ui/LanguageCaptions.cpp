@@ -3,8 +3,7 @@
 #include <QByteArrayView>
 #include <QUtf8StringView>
 
-#include "config/LanguageFile.h"
-#include "text/TextFile.h"
+#include "session/CaptionLines.h"
 #include "ui/Cp1250.h"
 
 namespace {
@@ -27,8 +26,7 @@ QStringList Decoded(const std::vector<std::string>& lines) {
 }  // namespace
 
 std::optional<QStringList> ReadCaptions(const QString& path, int count) {
-    const auto lines =
-        ReadLanguageFile(path.toStdString(), static_cast<std::size_t>(count < 0 ? 0 : count));
+    const auto lines = ReadCaptionLines(path.toStdString(), count);
     if (!lines) {
         return std::nullopt;
     }
@@ -37,15 +35,8 @@ std::optional<QStringList> ReadCaptions(const QString& path, int count) {
 
 QStringList ReadCaptionsOver(const QString& path, int first, const QStringList& builtIn) {
     QStringList captions = builtIn;
-    if (path.isEmpty() || first < 0) {
-        return captions;
-    }
-    const std::optional<std::string> bytes = ReadFileBytes(path.toStdString());
-    if (!bytes) {
-        return captions;
-    }
-    const std::vector<std::optional<std::string>> present = SplitPresentLanguageLines(
-        *bytes, static_cast<std::size_t>(first), static_cast<std::size_t>(builtIn.size()));
+    const std::vector<std::optional<std::string>> present =
+        ReadPresentCaptionLines(path.toStdString(), first, static_cast<int>(builtIn.size()));
     std::vector<std::string> lines;
     for (const std::optional<std::string>& line : present) {
         if (line) {

@@ -1,6 +1,6 @@
 #include "ui/TrafficCaptions.h"
 
-#include "text/CMorseText.h"
+#include "core/TextKind.h"
 #include "ui/ControlIds.h"
 
 const std::array<CaptionTarget, kTrafficCaptions> kTrafficCaptionTargets = {{

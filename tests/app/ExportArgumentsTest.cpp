@@ -86,11 +86,11 @@ TEST(ExportArguments, AreReadOrRefusedWithTheirName) {
         {"--pause-before -1 -o a.wav", "-1"},
         {"--pause-after 61 -o a.wav", "61"},
     };
-    for (const auto& c : bad) {
-        const auto parsed = ParseExportArguments(Split(c.arguments));
-        EXPECT_FALSE(parsed.options) << c.arguments;
-        EXPECT_NE(parsed.error.find(c.named), std::string::npos)
-            << c.arguments << ": " << parsed.error;
+    for (const auto& refused : bad) {
+        const auto parsed = ParseExportArguments(Split(refused.arguments));
+        EXPECT_FALSE(parsed.options) << refused.arguments;
+        EXPECT_NE(parsed.error.find(refused.named), std::string::npos)
+            << refused.arguments << ": " << parsed.error;
         EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << parsed.error;
     }
 }

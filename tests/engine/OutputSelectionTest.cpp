@@ -5,7 +5,7 @@
 #include <map>
 
 #include "engine/CKeyingEngine.h"
-#include "output/OutputKind.h"
+#include "core/OutputKind.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "engine/CKeyingEngine.h"
 #include "output/CSoundCardOutput.h"
-#include "output/OutputKind.h"
+#include "core/OutputKind.h"
 #include "tests/support/CFinishListener.h"
 #include "tests/support/CSoundRecorder.h"
 #include "tests/support/CTemporaryFolder.h"

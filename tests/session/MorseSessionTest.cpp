@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "config/CProgramFiles.h"
+#include "core/OutputKind.h"
 #include "engine/CKeyingEngine.h"
-#include "output/OutputKind.h"
 #include "session/CMorseSession.h"
 #include "session/SessionSettings.h"
 #include "tests/support/CFinishListener.h"

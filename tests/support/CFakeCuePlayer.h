@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "output/CCuePlayer.h"
+#include "core/CCuePlayer.h"
 
 // A cue player on virtual time, built like a sound card: a sound queued at `now` begins on the
 // stream at once or right after the sound before it; the stream takes its samples `lead` before

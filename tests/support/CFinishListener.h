@@ -4,7 +4,7 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "engine/CEngineListener.h"
+#include "core/CEngineListener.h"
 
 // Counts the transmissions that have finished and lets a thread wait for them.
 class CFinishListener : public CEngineListener {

@@ -5,7 +5,7 @@
 #include <limits>
 #include <vector>
 
-#include "output/CCuePlayer.h"
+#include "core/CCuePlayer.h"
 
 // A cue player that opens (or not, as told) and keeps every sound it is given, in order, with
 // the number of silences asked for. It holds at most `capacity` samples not yet played; Drain

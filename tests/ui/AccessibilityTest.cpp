@@ -380,9 +380,9 @@ TEST_F(MainWindow, EveryDialogControlIsNamed) {
         dialogs.push_back(std::make_unique<CKochDlg>("KMRSU", 2, 50, file("localKM"), warnings));
         dialogs.push_back(std::make_unique<CStatistikaDlg>(
             records, QStringList{QStringLiteral("Písmenový text")}, file("localST")));
-        auto check = std::make_unique<CKontrolaDlg>(QStringLiteral("KMRSU"), record,
-                                                    QString::fromStdString(folder.File("historie")),
-                                                    file("localKO"), warnings, desktop);
+        auto check = std::make_unique<CKontrolaDlg>(
+            CKontrolaModel("KMRSU", record, folder.File("historie"), warnings), file("localKO"),
+            desktop);
         check->Edit()->setPlainText(QStringLiteral("KMRSA"));
         check->OnCheck();
         dialogs.push_back(std::move(check));
@@ -420,9 +420,9 @@ protected:
     std::unique_ptr<CKontrolaDlg> Check(const QString& languageFile) {
         CheckRecord how;
         how.kind = 0;
-        auto check = std::make_unique<CKontrolaDlg>(QStringLiteral("KMRSU AUTSK MRSAU PTLOW"), how,
-                                                    QString::fromStdString(folder.File("historie")),
-                                                    languageFile, notifier, desktop);
+        auto check = std::make_unique<CKontrolaDlg>(
+            CKontrolaModel("KMRSU AUTSK MRSAU PTLOW", how, folder.File("historie"), notifier),
+            languageFile, desktop);
         check->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(check.get()));
         check->Edit()->setPlainText(QStringLiteral("KMRSU AUTK MXSAU PTLOW"));

@@ -19,6 +19,7 @@
 #include "ui/CPodminkyDlg.h"
 #include "ui/CStatistikaDlg.h"
 #include "ui/ControlIds.h"
+#include "ui/Cp1250.h"
 
 namespace {
 
@@ -164,7 +165,7 @@ TEST_F(ConditionsDialog, CheckRecordsTheConditionsAndTheStatisticsShowTheSnr) {
     ASSERT_TRUE(Eventually([&] { return dialog->IsIdle(); }));
     answerDialog = [](QDialog& opened) {
         auto& check = dynamic_cast<CKontrolaDlg&>(opened);
-        check.Edit()->setPlainText(check.SentText());
+        check.Edit()->setPlainText(FromCp1250(check.Model().SentText()));
         check.OnCheck();
         return static_cast<int>(QDialog::Accepted);
     };

@@ -11,7 +11,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
-#include "output/OutputKind.h"
+#include "core/OutputKind.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/CDesktop.h"
 #include "ui/CInfoDlg.h"
@@ -152,8 +152,8 @@ TEST_F(Dialogs, CustomTextDialogLimitLineBreakAndEscape) {
 
 TEST_F(Dialogs, OutputChoiceThatFailsRestoresThePrevious) {
     failing = {"2:COM3"};
-    dialog->Engine().SetPortName("COM2");
-    ASSERT_TRUE(dialog->Engine().SelectOutput(kSerialPortOutput));
+    engine->SetPortName("COM2");
+    ASSERT_TRUE(engine->SelectOutput(kSerialPortOutput));
     answerDialog = [](QDialog& shown) {
         auto& output = dynamic_cast<CVystupDlg&>(shown);
         EXPECT_TRUE(output.KindButton(kSerialPortOutput)->isChecked());
@@ -167,17 +167,17 @@ TEST_F(Dialogs, OutputChoiceThatFailsRestoresThePrevious) {
     dialog->MenuCommand(ids::kMenuOutput)->trigger();
     EXPECT_EQ(boxes.shown, QStringList{QStringLiteral("E|Chyba výstupu|Vybraný výstup není možné "
                                                       "použít!\nZvolte prosím jiný.")});
-    EXPECT_EQ(dialog->Engine().GetPortName(), "COM2");
-    EXPECT_EQ(dialog->Engine().GetOutputKind(), kSerialPortOutput);
-    EXPECT_TRUE(dialog->Engine().Device().IsOpen());
+    EXPECT_EQ(engine->GetPortName(), "COM2");
+    EXPECT_EQ(engine->GetOutputKind(), kSerialPortOutput);
+    EXPECT_TRUE(engine->Device().IsOpen());
     // A serial line has no tone and no volume.
     EXPECT_FALSE(Enabled(ids::kTone));
     EXPECT_FALSE(Enabled(ids::kVolume));
 }
 
 TEST_F(Dialogs, OutputDialogWithAnUnknownPortShowsTheFirst) {
-    dialog->Engine().SetPortName("/dev/ttyS9");
-    dialog->Engine().SelectOutput(kSerialPortOutput);
+    engine->SetPortName("/dev/ttyS9");
+    engine->SelectOutput(kSerialPortOutput);
     answerDialog = [](QDialog& shown) {
         auto& output = dynamic_cast<CVystupDlg&>(shown);
         EXPECT_EQ(output.PortList()->currentText(), QStringLiteral("COM1"));
@@ -187,9 +187,9 @@ TEST_F(Dialogs, OutputDialogWithAnUnknownPortShowsTheFirst) {
         return output.result();
     };
     dialog->MenuCommand(ids::kMenuOutput)->trigger();
-    EXPECT_EQ(dialog->Engine().GetOutputKind(), kSoundCardOutput);
+    EXPECT_EQ(engine->GetOutputKind(), kSoundCardOutput);
     // Choosing another radio leaves the port name alone.
-    EXPECT_EQ(dialog->Engine().GetPortName(), "/dev/ttyS9");
+    EXPECT_EQ(engine->GetPortName(), "/dev/ttyS9");
     EXPECT_TRUE(Enabled(ids::kVolume));
     EXPECT_TRUE(Enabled(ids::kTone));
 }

@@ -12,6 +12,7 @@
 #include <set>
 #include <thread>
 
+#include "engine/CKeyingEngine.h"
 #include "tests/support/CFakeCuePlayer.h"
 #include "tests/support/CRecordingMessageBoxes.h"
 #include "tests/support/CRecordingNotifier.h"
@@ -124,9 +125,14 @@ protected:
                 QStringLiteral("COM4"), QStringLiteral("COM5"), QStringLiteral("COM6"),
                 QStringLiteral("COM7"), QStringLiteral("COM8"), QStringLiteral("/dev/ttyUSB0")};
         };
-        environment.outputs = std::make_unique<CVirtualOutputs>(time, failing);
-        environment.time = std::make_unique<CFakeTimeSource>(time);
-        environment.priority = std::make_unique<CNoPriorityChange>();
+        environment.engines = [this](CEngineListener* listener, CNotifier&) {
+            auto made =
+                std::make_shared<CKeyingEngine>(listener, std::make_unique<CFakeTimeSource>(time),
+                                                std::make_unique<CNoPriorityChange>(),
+                                                std::make_unique<CVirtualOutputs>(time, failing));
+            engine = made.get();
+            return made;
+        };
         environment.programFolder = QString::fromStdString(folder.Path());
         environment.screen = LayoutInput{1366, 700, 10, 7};
         environment.cuePlayers = [this] { return std::make_unique<CForwardingCuePlayer>(cues); };
@@ -179,5 +185,7 @@ protected:
     std::function<int(QDialog&)> answerDialog;
     // Short sounds on virtual time: 20 ms ahead of the sound, heard 50 ms after they are due.
     CFakeCuePlayer cues{20'000'000, 50'000'000};
+    // The engine of the window open now; the test reaches the devices through it.
+    CKeyingEngine* engine = nullptr;
     std::unique_ptr<CMorseDlg> dialog;
 };

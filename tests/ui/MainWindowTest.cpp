@@ -20,7 +20,7 @@
 
 #include "config/SettingsFile.h"
 #include "engine/SoundFileFormats.h"
-#include "output/OutputKind.h"
+#include "core/OutputKind.h"
 #include "tests/support/CRecordingMessageBoxes.h"
 #include "tests/support/CTemporaryFolder.h"
 #include "tests/support/CToneDecoder.h"
@@ -56,7 +56,7 @@ TEST_F(MainWindow, StartsWithTheDefaults) {
     EXPECT_TRUE(Get<QCheckBox>(ids::kShortZeros)->isChecked());
     EXPECT_TRUE(Enabled(ids::kStart));
     EXPECT_TRUE(Enabled(ids::kVolume));
-    EXPECT_EQ(dialog->Engine().GetOutputKind(), kSoundCardOutput);
+    EXPECT_EQ(engine->GetOutputKind(), kSoundCardOutput);
     EXPECT_TRUE(dialog->IsMenuItemChecked(ids::kMenuRemember));
     EXPECT_FALSE(dialog->IsMenuItemChecked(ids::kMenuStepping));
     EXPECT_FALSE(dialog->IsMenuItemChecked(ids::kMenuLanguage));
@@ -181,7 +181,7 @@ TEST_F(MainWindow, HideTextAndShowItAgain) {
 // for the mouse, the keys and the wheel, and kept by every sound card opened later.
 TEST_F(MainWindow, VolumeIsTheSlidersLevelOnEverySoundCard) {
     const auto heard = [this] {
-        return dynamic_cast<CRecordingDevice&>(dialog->Engine().Device()).Volume();
+        return dynamic_cast<CRecordingDevice&>(engine->Device()).Volume();
     };
     QSlider* volume = Get<QSlider>(ids::kVolume);
     EXPECT_EQ(heard(), 0xFFFFFFFFU);
@@ -214,8 +214,8 @@ TEST_F(MainWindow, VolumeIsTheSlidersLevelOnEverySoundCard) {
     };
     dialog->MenuCommand(ids::kMenuOutput)->trigger();
     EXPECT_EQ(heard(), level | level << 16);
-    ASSERT_TRUE(dialog->Engine().SelectOutput(kSpeakerOutput));
-    ASSERT_TRUE(dialog->Engine().SelectOutput(kSoundCardOutput));
+    ASSERT_TRUE(engine->SelectOutput(kSpeakerOutput));
+    ASSERT_TRUE(engine->SelectOutput(kSoundCardOutput));
     EXPECT_EQ(heard(), level | level << 16);
 }
 

@@ -11,7 +11,7 @@
 #include <filesystem>
 
 #include "config/SettingsFile.h"
-#include "output/OutputKind.h"
+#include "core/OutputKind.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/ControlIds.h"
 

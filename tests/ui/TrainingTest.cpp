@@ -40,6 +40,7 @@
 #include "ui/CStatistikaDlg.h"
 #include "ui/CVlastniTextDlg.h"
 #include "ui/ControlIds.h"
+#include "ui/Cp1250.h"
 #include "ui/Messages.h"
 
 namespace {
@@ -69,7 +70,7 @@ protected:
         how.signSpeed = 120;
         how.textSpeed = 60;
         auto check = std::make_unique<CKontrolaDlg>(
-            sent, how, QString::fromStdString(HistoryPath()), QString(), notifier, desktop);
+            CKontrolaModel(ToCp1250(sent), how, HistoryPath(), notifier), QString(), desktop);
         check->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(check.get()));
         return check;
@@ -100,11 +101,11 @@ TEST_F(Training, CopyCheckWindowScoresTheTypedCopy) {
     EXPECT_EQ(check->Edit()->toPlainText(), QStringLiteral("ABDE FGXHIJ\nSEHE"));
 
     QTest::mouseClick(check->CheckButton(), Qt::LeftButton);
-    ASSERT_TRUE(check->Result().has_value());
+    ASSERT_TRUE(check->Model().Result().has_value());
     // 14 sent: C missed, X extra, H copied as S; 12 right of 14 sent and 1 extra.
-    EXPECT_EQ(check->Result()->SentCount(), 14);
-    EXPECT_EQ(check->Result()->CorrectCount(), 12);
-    EXPECT_EQ(check->Result()->ErrorCount(), 3);
+    EXPECT_EQ(check->Model().Result()->SentCount(), 14);
+    EXPECT_EQ(check->Model().Result()->CorrectCount(), 12);
+    EXPECT_EQ(check->Model().Result()->ErrorCount(), 3);
     EXPECT_TRUE(check->ScoreLabel()->text().contains(QStringLiteral("80,0 %")))
         << check->ScoreLabel()->text().toStdString();
     EXPECT_EQ(
@@ -272,8 +273,8 @@ TEST_F(Training, MainWindowChecksTheLastTransmission) {
     QString checkedText;
     answerDialog = [&](QDialog& opened) {
         auto& check = dynamic_cast<CKontrolaDlg&>(opened);
-        checkedText = check.SentText();
-        check.Edit()->setPlainText(check.SentText());
+        checkedText = FromCp1250(check.Model().SentText());
+        check.Edit()->setPlainText(FromCp1250(check.Model().SentText()));
         check.OnCheck();
         return static_cast<int>(QDialog::Accepted);
     };
@@ -392,9 +393,9 @@ TEST_F(Training, TrafficTextsAreSentAndChecked) {
     int recordedKind = -1;
     answerDialog = [&](QDialog& opened) {
         auto& check = dynamic_cast<CKontrolaDlg&>(opened);
-        check.Edit()->setPlainText(check.SentText());
+        check.Edit()->setPlainText(FromCp1250(check.Model().SentText()));
         check.OnCheck();
-        recordedKind = check.Record().kind;
+        recordedKind = check.Model().Record().kind;
         return static_cast<int>(QDialog::Accepted);
     };
     dialog->MenuCommand(ids::kMenuCopyCheck)->trigger();
@@ -411,7 +412,7 @@ TEST_F(Training, WellCopiedLessonOffersTheNext) {
         ASSERT_TRUE(Eventually([&] { return dialog->IsIdle(); }));
         answerDialog = [wellCopied](QDialog& opened) {
             auto& check = dynamic_cast<CKontrolaDlg&>(opened);
-            QString copy = check.SentText();
+            QString copy = FromCp1250(check.Model().SentText());
             if (!wellCopied) {
                 // Every fourth group copied as Es: far below 90 %.
                 for (qsizetype i = 0; i < copy.size(); i += 24) {
@@ -420,7 +421,7 @@ TEST_F(Training, WellCopiedLessonOffersTheNext) {
             }
             check.Edit()->setPlainText(copy);
             check.OnCheck();
-            EXPECT_EQ(check.Record().lesson, 3);
+            EXPECT_EQ(check.Model().Record().lesson, 3);
             return static_cast<int>(QDialog::Accepted);
         };
         dialog->MenuCommand(ids::kMenuCopyCheck)->trigger();
@@ -531,7 +532,7 @@ TEST_F(Training, ChangedTextIsCheckedOnlyWhenAsked) {
     const QString shown = dialog->MorseView().GetFullText();
     QString checked;
     answerDialog = [&](QDialog& opened) {
-        checked = dynamic_cast<CKontrolaDlg&>(opened).SentText();
+        checked = FromCp1250(dynamic_cast<CKontrolaDlg&>(opened).Model().SentText());
         return static_cast<int>(QDialog::Rejected);
     };
     struct Case {
@@ -700,7 +701,7 @@ TEST_F(Training, EnglishSetLeavesNoCzech) {
         check.Edit()->setPlainText(QStringLiteral("%"));
         EXPECT_FALSE(check.StatusLabel()->text().isEmpty());
         collect(QStringLiteral("copy check"), {check.StatusLabel()->text()});
-        check.Edit()->setPlainText(check.SentText() + QStringLiteral(" M"));
+        check.Edit()->setPlainText(FromCp1250(check.Model().SentText()) + QStringLiteral(" M"));
         check.OnCheck();
         collect(QStringLiteral("copy check"), TextsOf(opened));
         collect(QStringLiteral("copy check"), check.ResultView()->Result()->Legend());

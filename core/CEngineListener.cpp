@@ -1,3 +1,3 @@
-#include "engine/CEngineListener.h"
+#include "core/CEngineListener.h"
 
 CEngineListener::~CEngineListener() = default;

@@ -1,0 +1,108 @@
+#include "session/CKontrolaModel.h"
+
+#include <algorithm>
+
+#include "core/AsciiText.h"
+#include "core/CMorseTable.h"
+#include "core/CNotifier.h"
+#include "session/CheckHistory.h"
+#include "training/CCopyCheckDifferences.h"
+
+namespace {
+
+// Keeps the characters a cleaning refused, for the status line, instead of a message box that
+// would take the next keystroke.
+class CRefusedCharacters : public CSilentNotifier {
+public:
+    void InvalidCharacterRemoved(char character) override { refused.push_back(character); }
+    std::string refused;
+};
+
+CKontrolaModel::DifferenceLine LineOf(const CCopyCheckDifferences::Difference& difference) {
+    using Kind = CCopyCheckDifferences::Kind;
+    using Line = CKontrolaModel::Line;
+    Line line = Line::kWrongAt;
+    switch (difference.kind) {
+        case Kind::Wrong:
+            line = Line::kWrongAt;
+            break;
+        case Kind::Missed:
+            line = Line::kMissedAt;
+            break;
+        case Kind::MissedGroup:
+            line = Line::kMissedGroup;
+            break;
+        case Kind::Swapped:
+            line = Line::kSwappedAt;
+            break;
+        case Kind::Extra:
+            line = difference.group > 0 ? Line::kExtraAfter : Line::kExtraAtStart;
+            break;
+    }
+    return {line,
+            {std::to_string(difference.group), std::to_string(difference.character),
+             difference.sent, difference.copied, std::to_string(difference.character + 1)}};
+}
+
+}  // namespace
+
+CKontrolaModel::CKontrolaModel(std::string sent, CheckRecord sending, std::string history,
+                               CNotifier& warnings, Clock now)
+    : sentText(std::move(sent)),
+      record(std::move(sending)),
+      historyPath(std::move(history)),
+      notifier(warnings),
+      clock(std::move(now)) {}
+
+CKontrolaModel::Typed CKontrolaModel::Type(const std::string& shown, int caret) {
+    std::string cleaned = copy;
+    CRefusedCharacters refusals;
+    if (shown.size() <= static_cast<std::size_t>(kLimit)) {
+        // Each line is checked as a custom text is, letters as capitals; the line breaks stay, as
+        // groups were written down in lines.
+        cleaned.clear();
+        std::size_t start = 0;
+        while (true) {
+            const std::size_t end = std::min(shown.find('\n', start), shown.size());
+            std::string line = AsciiUpper(shown.substr(start, end - start));
+            CMorseTable::RemoveInvalidCharacters(line, false, refusals);
+            cleaned += line;
+            if (end == shown.size()) {
+                break;
+            }
+            cleaned += '\n';
+            start = end + 1;
+        }
+    }
+    // A refused character is said in the status line until the copy is typed clean again.
+    if (!refusals.refused.empty()) {
+        refused = refusals.refused.back();
+    } else if (cleaned == shown) {
+        refused.reset();
+    }
+    copy = cleaned;
+    const int lost = static_cast<int>(shown.size()) - static_cast<int>(cleaned.size());
+    return {cleaned, std::clamp(caret - lost, 0, static_cast<int>(cleaned.size()))};
+}
+
+void CKontrolaModel::Check() {
+    if (result) {
+        return;
+    }
+    result.emplace(sentText, copy);
+    record = RecordCopyCheck(record, *result, clock(), historyPath, notifier);
+    const CCopyCheckDifferences found(sentText, *result);
+    for (const CCopyCheckDifferences::Difference& difference : found.List()) {
+        differences.push_back(LineOf(difference));
+    }
+    refused.reset();
+}
+
+CKontrolaModel::View CKontrolaModel::GetView() const {
+    View view;
+    view.checked = result.has_value();
+    view.refused = refused;
+    view.result = result ? &*result : nullptr;
+    view.differences = differences;
+    return view;
+}
