@@ -26,6 +26,7 @@
 #include "text/CTrafficText.h"
 #include "text/TextFile.h"
 #include "text/WordLists.h"
+#include "training/CCallsignRecordsFile.h"
 #include "training/CCharacterWeights.h"
 #include "training/CHistoryFile.h"
 #include "training/CKochCourse.h"
@@ -675,6 +676,11 @@ RecognitionSettings CMorseSession::RecognitionStart() const {
 
 std::vector<CheckRecord> CMorseSession::History() const {
     return CHistoryFile(files.History()).Read();
+}
+
+CStatistikaModel CMorseSession::Statistics() const {
+    return CStatistikaModel(History(), CRecognitionFile(files.Recognition()).Read(),
+                            CCallsignRecordsFile(files.CallsignRecords()).Read());
 }
 
 std::string CMorseSession::PracticeSet(const std::string& set) const {

@@ -11,6 +11,7 @@
 #include "core/ReceptionSettings.h"
 #include "core/SoundOptions.h"
 #include "session/CRecognitionSession.h"
+#include "session/CStatistikaModel.h"
 #include "text/CMorseText.h"
 #include "training/CCourseFile.h"
 #include "training/CheckRecord.h"
@@ -179,6 +180,9 @@ public:
     // bounds and stored with the course.
     void SetMinimumSent(int minimumSent);
     std::vector<CheckRecord> History() const;
+    // The figures of the statistics window, from the history and the records of the practice
+    // modes.
+    CStatistikaModel Statistics() const;
 
     // The reception conditions and the seed: every transmission and sound file is keyed from a
     // seed of its own, drawn anew unless the user has fixed it, and shown as the conditions'

@@ -15,9 +15,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
-#include <cmath>
 
-#include "training/CHistoryStatistics.h"
 #include "ui/CCallsignRunsView.h"
 #include "ui/ConfusionText.h"
 #include "ui/Cp1250.h"
@@ -26,9 +24,6 @@
 #include "ui/WindowFit.h"
 
 namespace {
-
-// How many confusions the statistics list.
-constexpr int kShownConfusions = 10;
 
 enum Caption {
     kTitle,
@@ -132,10 +127,11 @@ QStringList CStatistikaDlg::CzechCaptions() {
             QStringLiteral("Kontroly opisu")};
 }
 
-CStatistikaDlg::CStatistikaDlg(const std::vector<CheckRecord>& records,
-                               const QStringList& kindNames, const QString& languageFile,
-                               QWidget* parent)
-    : QDialog(parent), captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
+CStatistikaDlg::CStatistikaDlg(CStatistikaModel statistics, const QStringList& kindNames,
+                               const QString& languageFile, QWidget* parent)
+    : QDialog(parent),
+      model(std::move(statistics)),
+      captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
     setWindowTitle(captions[kTitle]);
     auto* column = new QVBoxLayout(this);
     emptyLabel = new QLabel(captions[kEmpty], this);
@@ -171,11 +167,7 @@ CStatistikaDlg::CStatistikaDlg(const std::vector<CheckRecord>& records,
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
     ResizeWithinScreen(*this, QSize(1100, 720));
 
-    for (const CHistoryStatistics::CharacterRate& rate :
-         CHistoryStatistics(records).CharacterRates()) {
-        copyErrorRates[rate.character] = rate.Rate();
-    }
-    const bool empty = records.empty();
+    const bool empty = model.GetView().empty;
     emptyLabel->setVisible(empty);
     scoreView->setVisible(!empty);
     errorView->setVisible(!empty);
@@ -187,12 +179,13 @@ CStatistikaDlg::CStatistikaDlg(const std::vector<CheckRecord>& records,
         resize(520, 160);
         return;
     }
-    BuildCharts(records);
-    BuildTable(records, kindNames);
-    BuildSnrTable(records);
+    BuildCharts();
+    BuildTable(kindNames);
+    BuildSnrTable();
 }
 
-void CStatistikaDlg::BuildCharts(const std::vector<CheckRecord>& records) {
+void CStatistikaDlg::BuildCharts() {
+    const CStatistikaModel::View& view = model.GetView();
     // The score of each check, numbered in order; the table below gives its date and speeds.
     auto* scoreChart = new QChart;
     scoreChart->setTitle(captions[kScoreTitle]);
@@ -204,8 +197,8 @@ void CStatistikaDlg::BuildCharts(const std::vector<CheckRecord>& records) {
     scoreSeries->setColor(line);
     points->setColor(line);
     points->setBorderColor(line);
-    for (std::size_t k = 0; k < records.size(); ++k) {
-        const QPointF point(static_cast<double>(k + 1), records[k].Score());
+    for (std::size_t k = 0; k < view.scores.size(); ++k) {
+        const QPointF point(static_cast<double>(k + 1), view.scores[k]);
         scoreSeries->append(point);
         points->append(point);
     }
@@ -214,12 +207,10 @@ void CStatistikaDlg::BuildCharts(const std::vector<CheckRecord>& records) {
     auto* checks = new QValueAxis;
     checks->setTitleText(captions[kCheckAxis]);
     checks->setLabelFormat(QStringLiteral("%d"));
-    // Whole check numbers, at most about ten labels, half a check of room at either end.
-    const double last = static_cast<double>(records.size());
-    checks->setRange(0.5, last + 0.5);
+    checks->setRange(view.checkAxis.low, view.checkAxis.high);
     checks->setTickType(QValueAxis::TicksDynamic);
     checks->setTickAnchor(1);
-    checks->setTickInterval(std::max(1.0, std::ceil((last - 1) / 10)));
+    checks->setTickInterval(view.checkAxis.step);
     auto* share = new QValueAxis;
     share->setTitleText(captions[kScoreAxis]);
     share->setRange(0, 100);
@@ -238,15 +229,9 @@ void CStatistikaDlg::BuildCharts(const std::vector<CheckRecord>& records) {
     errorChart->setTitle(captions[kErrorTitle]);
     errorChart->legend()->hide();
     errorBars = new QBarSet(captions[kErrorAxis]);
-    const CHistoryStatistics statistics(records);
-    double highest = 0;
-    for (const CHistoryStatistics::CharacterRate& rate : statistics.CharacterRates()) {
-        if (categories.size() == kMaxBars) {
-            break;
-        }
-        categories << FromCp1250(rate.character);
-        *errorBars << 100.0 * rate.Rate();
-        highest = std::max(highest, 100.0 * rate.Rate());
+    for (const CStatistikaModel::Bar& bar : view.bars) {
+        categories << FromCp1250(bar.character);
+        *errorBars << bar.percent;
     }
     auto* bars = new QBarSeries;
     bars->append(errorBars);
@@ -260,13 +245,10 @@ void CStatistikaDlg::BuildCharts(const std::vector<CheckRecord>& records) {
     characters->setLabelsFont(labelFont);
     auto* rates = new QValueAxis;
     rates->setTitleText(captions[kErrorAxis]);
-    // Round figures on the axis: steps of ten, or of twenty above half.
-    const double wanted = std::clamp(highest * 1.1, 10.0, 100.0);
-    const double step = wanted > 50 ? 20 : 10;
-    rates->setRange(0, std::min(100.0, std::ceil(wanted / step) * step));
+    rates->setRange(view.rateAxis.low, view.rateAxis.high);
     rates->setTickType(QValueAxis::TicksDynamic);
     rates->setTickAnchor(0);
-    rates->setTickInterval(step);
+    rates->setTickInterval(view.rateAxis.step);
     rates->setLabelFormat(QStringLiteral("%d"));
     errorChart->addAxis(characters, Qt::AlignBottom);
     errorChart->addAxis(rates, Qt::AlignLeft);
@@ -281,70 +263,58 @@ void CStatistikaDlg::BuildCharts(const std::vector<CheckRecord>& records) {
     errorView->setAccessibleDescription(rateTexts.join(QStringLiteral(", ")));
     errorView->setRenderHint(QPainter::Antialiasing);
 
-    confusionLabel->setText(FormatConfusions(statistics.RecentConfusions(kRecentChecks),
-                                             kShownConfusions, captions[kConfusions],
-                                             captions[kConfusion], captions[kNoConfusions]));
+    confusionLabel->setText(FormatConfusions(view.confusions, CStatistikaModel::kShownConfusions,
+                                             captions[kConfusions], captions[kConfusion],
+                                             captions[kNoConfusions]));
 }
 
-void CStatistikaDlg::BuildTable(const std::vector<CheckRecord>& records,
-                                const QStringList& kindNames) {
+void CStatistikaDlg::BuildTable(const QStringList& kindNames) {
+    const std::vector<CStatistikaModel::Row>& rows = model.GetView().rows;
     QStringList headers;
     for (const Caption column : kColumns) {
         headers << Heading(captions[column]);
     }
     table->setColumnCount(static_cast<int>(headers.size()));
     table->setHorizontalHeaderLabels(headers);
-    table->setRowCount(static_cast<int>(records.size()));
+    table->setRowCount(static_cast<int>(rows.size()));
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->setVisible(true);
-    // The newest check at the top.
-    for (std::size_t k = 0; k < records.size(); ++k) {
-        const CheckRecord& r = records[records.size() - 1 - k];
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const CStatistikaModel::Row& r = rows[k];
         const int row = static_cast<int>(k);
-        const QString when = QStringLiteral("%1-%2-%3 %4:%5")
-                                 .arg(r.year, 4, 10, QLatin1Char('0'))
-                                 .arg(r.month, 2, 10, QLatin1Char('0'))
-                                 .arg(r.day, 2, 10, QLatin1Char('0'))
-                                 .arg(r.hour, 2, 10, QLatin1Char('0'))
-                                 .arg(r.minute, 2, 10, QLatin1Char('0'));
-        const QStringList cells{when,
+        const QStringList cells{QString::fromStdString(r.date),
                                 kindNames.value(r.kind, QString::number(r.kind)),
-                                r.lesson > 0 ? QString::number(r.lesson) : QStringLiteral("–"),
+                                r.lesson ? QString::number(*r.lesson) : QStringLiteral("–"),
                                 QString::number(r.signSpeed),
                                 QString::number(r.textSpeed),
-                                QStringLiteral("1 : ") + messages::Number(r.ratioTenths / 10.0, 1),
+                                QStringLiteral("1 : ") + messages::Number(r.ratio, 1),
                                 QString::number(r.sent),
-                                QString::number(r.correct),
+                                QString::number(r.right),
                                 QString::number(r.wrong),
                                 QString::number(r.missed),
                                 QString::number(r.extra),
                                 QString::number(r.errors),
-                                Percent(r.Score())};
+                                Percent(r.score)};
         for (int c = 0; c < cells.size(); ++c) {
             table->setItem(row, c, new QTableWidgetItem(cells[c]));
         }
-        table->setVerticalHeaderItem(row,
-                                     new QTableWidgetItem(QString::number(records.size() - k)));
+        table->setVerticalHeaderItem(row, new QTableWidgetItem(QString::number(r.number)));
     }
     table->resizeColumnsToContents();
 }
 
-void CStatistikaDlg::BuildSnrTable(const std::vector<CheckRecord>& records) {
-    const std::vector<CHistoryStatistics::SnrScore> scores =
-        CHistoryStatistics(records).ScoreBySnr();
-    const bool anyNoise = std::any_of(scores.begin(), scores.end(),
-                                      [](const auto& score) { return score.snrDb.has_value(); });
-    snrLabel->setVisible(anyNoise);
-    snrTable->setVisible(anyNoise);
+void CStatistikaDlg::BuildSnrTable() {
+    const CStatistikaModel::View& view = model.GetView();
+    snrLabel->setVisible(view.anyNoise);
+    snrTable->setVisible(view.anyNoise);
     snrTable->setColumnCount(4);
     snrTable->setHorizontalHeaderLabels({captions[kSnrColumn], captions[kSnrChecks],
                                          captions[kColumnSent], captions[kColumnScore]});
-    snrTable->setRowCount(static_cast<int>(scores.size()));
+    snrTable->setRowCount(static_cast<int>(view.snr.size()));
     snrTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     snrTable->verticalHeader()->setVisible(false);
-    // Without noise first, then from the easiest ratio to the hardest.
-    for (std::size_t k = 0; k < scores.size(); ++k) {
-        const CHistoryStatistics::SnrScore& score = scores[k];
+    for (std::size_t k = 0; k < view.snr.size(); ++k) {
+        const CHistoryStatistics::SnrScore& score = view.snr[k];
         const QStringList cells{
             score.snrDb ? QString::number(*score.snrDb) : captions[kWithoutNoise],
             QString::number(score.checks), QString::number(score.sent), Percent(score.score)};
@@ -355,8 +325,8 @@ void CStatistikaDlg::BuildSnrTable(const std::vector<CheckRecord>& records) {
     snrTable->resizeColumnsToContents();
 }
 
-void CStatistikaDlg::ShowCallsignRuns(const std::vector<CallsignRunRecord>& runs,
-                                      const QString& languageFile) {
+void CStatistikaDlg::ShowCallsignRuns(const QString& languageFile) {
+    const std::vector<CallsignRunRecord>& runs = model.GetView().callsignRuns;
     if (runs.empty() || callsignRuns) {
         return;
     }
@@ -376,10 +346,9 @@ void CStatistikaDlg::ShowCallsignRuns(const std::vector<CallsignRunRecord>& runs
     }
 }
 
-void CStatistikaDlg::ShowReactionTimes(const std::vector<RecognitionRecord>& runs,
-                                       const QStringList& reactionCaptions) {
-    const std::vector<RecognitionTotal> totals = RecognitionTotals(runs);
-    if (totals.empty()) {
+void CStatistikaDlg::ShowReactionTimes(const QStringList& reactionCaptions) {
+    const std::vector<CStatistikaModel::Reaction>& totals = model.GetView().reactions;
+    if (totals.empty() || reactionTable) {
         return;
     }
     auto* heading = new QLabel(reactionCaptions.value(0), this);
@@ -392,14 +361,13 @@ void CStatistikaDlg::ShowReactionTimes(const std::vector<RecognitionRecord>& run
     reactionTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     reactionTable->verticalHeader()->setVisible(false);
     for (std::size_t k = 0; k < totals.size(); ++k) {
-        const RecognitionTotal& total = totals[k];
-        const auto copy = copyErrorRates.find(total.character);
+        const CStatistikaModel::Reaction& total = totals[k];
         const QStringList cells{
             FromCp1250(total.character),
             total.medianMilliseconds ? QString::number(*total.medianMilliseconds)
                                      : QStringLiteral("–"),
-            Percent(total.answers == 0 ? 0.0 : 100.0 * total.errors / total.answers),
-            copy == copyErrorRates.end() ? QStringLiteral("–") : Percent(100.0 * copy->second)};
+            Percent(total.errorPercent),
+            total.copyErrorPercent ? Percent(*total.copyErrorPercent) : QStringLiteral("–")};
         for (int c = 0; c < cells.size(); ++c) {
             reactionTable->setItem(static_cast<int>(k), c, new QTableWidgetItem(cells[c]));
         }

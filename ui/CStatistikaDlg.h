@@ -2,12 +2,9 @@
 
 #include <QDialog>
 #include <QStringList>
-#include <map>
 #include <vector>
 
-#include "training/CallsignRunRecord.h"
-#include "training/CheckRecord.h"
-#include "training/RecognitionRecord.h"
+#include "session/CStatistikaModel.h"
 
 class CCallsignRunsView;
 class QBarSet;
@@ -20,19 +17,14 @@ class QTableWidget;
 // "Statistika": the progress over the copy checks of the history. The score of each check as a
 // line, each character's error rate as bars (the worst first), a table of the checks with their
 // kind, lesson and speeds, the confusions of the last checks, and the score against the noise the
-// texts were heard in. With no history it says so.
-// User-interface thread only.
+// texts were heard in. With no history it says so. The figures are the model's; the dialog renders
+// them. User-interface thread only.
 class CStatistikaDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // The confusions of this many last checks are listed.
-    static constexpr std::size_t kRecentChecks = 10;
-    // The bar chart shows at most this many characters.
-    static constexpr int kMaxBars = 30;
-
     // `kindNames`: the names of the text kinds by number.
-    CStatistikaDlg(const std::vector<CheckRecord>& records, const QStringList& kindNames,
+    CStatistikaDlg(CStatistikaModel model, const QStringList& kindNames,
                    const QString& languageFile, QWidget* parent = nullptr);
 
     QLineSeries* ScoreSeries() const { return scoreSeries; }
@@ -49,22 +41,22 @@ public:
     // Adds each character's median reaction in instant recognition beside its error rates (in the
     // copy checks and in recognition), the slowest first, as a table; `captions` are its heading,
     // its name and the four column headings. Nothing shows without any runs.
-    void ShowReactionTimes(const std::vector<RecognitionRecord>& runs,
-                           const QStringList& reactionCaptions);
+    void ShowReactionTimes(const QStringList& reactionCaptions);
     QTableWidget* ReactionTable() const { return reactionTable; }
     // Adds the last runs of callsigns below the checks (nothing when there are none);
     // `languageFile` is the callsign dialog's ("localVZ").
-    void ShowCallsignRuns(const std::vector<CallsignRunRecord>& runs, const QString& languageFile);
+    void ShowCallsignRuns(const QString& languageFile);
     CCallsignRunsView* CallsignRuns() const { return callsignRuns; }
 
     // The built-in captions, in the order of the language file "localST".
     static QStringList CzechCaptions();
 
 private:
-    void BuildCharts(const std::vector<CheckRecord>& records);
-    void BuildTable(const std::vector<CheckRecord>& records, const QStringList& kindNames);
-    void BuildSnrTable(const std::vector<CheckRecord>& records);
+    void BuildCharts();
+    void BuildTable(const QStringList& kindNames);
+    void BuildSnrTable();
 
+    CStatistikaModel model;
     QStringList captions;
     QStringList categories;
     QLineSeries* scoreSeries = nullptr;
@@ -77,8 +69,6 @@ private:
     QLabel* snrLabel = nullptr;
     QTableWidget* snrTable = nullptr;
     QPushButton* closeButton = nullptr;
-    // Each character's error rate in the copy checks.
-    std::map<char, double> copyErrorRates;
     QTableWidget* reactionTable = nullptr;
     CCallsignRunsView* callsignRuns = nullptr;
 };

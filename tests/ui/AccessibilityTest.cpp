@@ -379,7 +379,8 @@ TEST_F(MainWindow, EveryDialogControlIsNamed) {
         dialogs.push_back(std::make_unique<CInfoDlg>(file("localAbout")));
         dialogs.push_back(std::make_unique<CKochDlg>("KMRSU", 2, 50, file("localKM"), warnings));
         dialogs.push_back(std::make_unique<CStatistikaDlg>(
-            records, QStringList{QStringLiteral("Písmenový text")}, file("localST")));
+            CStatistikaModel(records), QStringList{QStringLiteral("Písmenový text")},
+            file("localST")));
         auto check = std::make_unique<CKontrolaDlg>(
             CKontrolaModel("KMRSU", record, folder.File("historie"), warnings), file("localKO"),
             desktop);

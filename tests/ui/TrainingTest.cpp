@@ -194,7 +194,7 @@ TEST_F(Training, CheckedCopyPrintsToPdf) {
 }
 
 TEST_F(Training, StatisticsWithoutHistorySaySo) {
-    CStatistikaDlg statistics({}, {}, QString());
+    CStatistikaDlg statistics(CStatistikaModel({}), {}, QString());
     statistics.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&statistics));
     EXPECT_TRUE(statistics.EmptyLabel()->isVisible());
@@ -214,7 +214,8 @@ TEST_F(Training, StatisticsDrawTheHistory) {
         records[k].lesson = k == 2 ? 4 : 0;
         records[k].TakeResults(CCopyCheck("HEHE TTTT", copies[k]));
     }
-    CStatistikaDlg statistics(records, {QStringLiteral("Písmenový text")}, QString());
+    CStatistikaDlg statistics(CStatistikaModel(records), {QStringLiteral("Písmenový text")},
+                              QString());
     statistics.resize(1100, 720);
     statistics.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&statistics));
@@ -579,14 +580,14 @@ TEST_F(Training, EveryBarIsLabelledAt1024By768) {
         copy[k] = copy[k] == 'E' ? 'T' : 'E';
     }
     records[0].TakeResults(CCopyCheck(order, copy));
-    CStatistikaDlg statistics(records, {}, QString());
+    CStatistikaDlg statistics(CStatistikaModel(records), {}, QString());
     // The size of a maximised window on a 1024 x 768 desktop, less its frame and a panel.
     statistics.resize(1016, 700);
     statistics.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&statistics));
     QApplication::processEvents();
     const QStringList categories = statistics.ErrorCategories();
-    ASSERT_EQ(categories.size(), CStatistikaDlg::kMaxBars);
+    ASSERT_EQ(categories.size(), CStatistikaModel::kMaxBars);
     for (std::size_t k = 0; k < 10; ++k) {
         EXPECT_TRUE(categories.mid(0, 10).contains(QString(QLatin1Char(order[k]))));
     }

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "training/CHistoryStatistics.h"
+#include "training/CallsignRunRecord.h"
+#include "training/CheckRecord.h"
+#include "training/RecognitionRecord.h"
+
+// The statistics window's figures, from the history of copy checks, the runs of instant
+// recognition and the runs of callsigns: each check's score and the characters' error rates with
+// the ranges of their axes, the table of checks, the score against the noise, each character's
+// reaction beside its error rates. Computed once; the window renders View().
+class CStatistikaModel {
+public:
+    // The confusions of this many last checks are listed, at most kShownConfusions of them.
+    static constexpr std::size_t kRecentChecks = 10;
+    static constexpr int kShownConfusions = 10;
+    // The bar chart shows at most this many characters.
+    static constexpr int kMaxBars = 30;
+
+    // A value axis: its range and the step between its labels.
+    struct Axis {
+        double low = 0;
+        double high = 0;
+        double step = 1;
+        bool operator==(const Axis&) const = default;
+    };
+    struct Bar {
+        char character;
+        double percent;
+    };
+    // A check in the table; `number` counts the checks from the first.
+    struct Row {
+        int number = 0;
+        std::string date;  // "YYYY-MM-DD HH:MM", local time
+        int kind = 0;
+        std::optional<int> lesson;
+        int signSpeed = 0;
+        int textSpeed = 0;
+        double ratio = 3.0;  // the dash in dots
+        int sent = 0;
+        int right = 0;
+        int wrong = 0;
+        int missed = 0;
+        int extra = 0;
+        int errors = 0;
+        double score = 0;
+    };
+    struct Reaction {
+        char character;
+        std::optional<int> medianMilliseconds;
+        double errorPercent;                     // in recognition
+        std::optional<double> copyErrorPercent;  // in the copy checks; none when never sent
+    };
+    struct View {
+        // No check stored yet.
+        bool empty = true;
+        // Each check's score in order, on an axis of the checks numbered from 1.
+        std::vector<double> scores;
+        Axis checkAxis;
+        // The error rates, the worst first, on an axis of round figures.
+        std::vector<Bar> bars;
+        Axis rateAxis;
+        std::vector<CCopyCheck::Confusion> confusions;
+        // The newest check first.
+        std::vector<Row> rows;
+        // The score against the noise; shown when some check was heard in noise.
+        std::vector<CHistoryStatistics::SnrScore> snr;
+        bool anyNoise = false;
+        // The slowest character first; nothing without runs.
+        std::vector<Reaction> reactions;
+        std::vector<CallsignRunRecord> callsignRuns;
+    };
+
+    explicit CStatistikaModel(const std::vector<CheckRecord>& history,
+                              const std::vector<RecognitionRecord>& recognition = {},
+                              std::vector<CallsignRunRecord> callsignRuns = {});
+
+    const View& GetView() const { return view; }
+
+private:
+    View view;
+};

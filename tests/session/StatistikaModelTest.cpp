@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "session/CStatistikaModel.h"
+
+namespace {
+
+std::vector<CheckRecord> Checks(int count, const char* sent, const char* copied) {
+    std::vector<CheckRecord> records(static_cast<std::size_t>(count));
+    for (int k = 0; k < count; ++k) {
+        records[static_cast<std::size_t>(k)].day = 1 + k;
+        records[static_cast<std::size_t>(k)].TakeResults(CCopyCheck(sent, copied));
+    }
+    return records;
+}
+
+// The axes: whole check numbers with about ten labels and half a check of room at either end;
+// error rates up to a round figure above the worst, in steps of ten, or twenty above half.
+TEST(StatistikaModel, Axes) {
+    using Axis = CStatistikaModel::Axis;
+    const struct {
+        int checks;
+        const char* copied;  // of "EEEEEEEEEE"
+        Axis checkAxis;
+        Axis rateAxis;
+    } cases[] = {
+        {1, "EEEEEEEEEE", {0.5, 1.5, 1}, {0, 10, 10}},
+        {12, "EEEEEEEEET", {0.5, 12.5, 2}, {0, 20, 10}},
+        {3, "EEEEETTTTT", {0.5, 3.5, 1}, {0, 60, 20}},
+        {2, "TTTTTTTTTT", {0.5, 2.5, 1}, {0, 100, 20}},
+    };
+    for (const auto& c : cases) {
+        const CStatistikaModel::View view =
+            CStatistikaModel(Checks(c.checks, "EEEEEEEEEE", c.copied)).GetView();
+        EXPECT_EQ(view.checkAxis, c.checkAxis) << c.checks << " " << c.copied;
+        EXPECT_EQ(view.rateAxis, c.rateAxis) << c.checks << " " << c.copied;
+    }
+}
+
+// The table lists the newest check first, numbered from the oldest, its date written out; the
+// bars stop at kMaxBars characters.
+TEST(StatistikaModel, RowsAndBars) {
+    std::vector<CheckRecord> records = Checks(2, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", "");
+    records[1].year = 2026;
+    records[1].month = 12;
+    records[1].hour = 7;
+    records[1].minute = 5;
+    records[1].lesson = 3;
+    const CStatistikaModel::View view = CStatistikaModel(records).GetView();
+    ASSERT_EQ(view.rows.size(), 2U);
+    EXPECT_EQ(view.rows[0].number, 2);
+    EXPECT_EQ(view.rows[0].date, "2026-12-02 07:05");
+    EXPECT_EQ(view.rows[0].lesson, 3);
+    EXPECT_EQ(view.rows[1].date, "2000-01-01 00:00");
+    EXPECT_FALSE(view.rows[1].lesson);
+    EXPECT_EQ(view.bars.size(), static_cast<std::size_t>(CStatistikaModel::kMaxBars));
+    EXPECT_FALSE(view.anyNoise);
+}
+
+// A recognised character's reaction stands beside its error rate in the copy checks, which is
+// none for a character never sent there; reactions show without any check.
+TEST(StatistikaModel, ReactionsBesideTheCopyErrors) {
+    RecognitionRecord run;
+    run.characters = {{'E', 4, 1, 300}, {'Q', 2, 0, 900}};
+    const CStatistikaModel::View view =
+        CStatistikaModel(Checks(1, "EEEE", "EETE"), {run}).GetView();
+    ASSERT_EQ(view.reactions.size(), 2U);
+    EXPECT_EQ(view.reactions[0].character, 'Q');
+    EXPECT_FALSE(view.reactions[0].copyErrorPercent);
+    EXPECT_EQ(view.reactions[1].errorPercent, 25.0);
+    EXPECT_EQ(view.reactions[1].copyErrorPercent, 25.0);
+    EXPECT_EQ(CStatistikaModel({}, {run}).GetView().reactions.size(), 2U);
+    EXPECT_TRUE(CStatistikaModel({}, {run}).GetView().empty);
+}
+
+}  // namespace
