@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "core/CFist.h"
@@ -78,6 +79,20 @@ struct ReceptionSettings {
             summary.chirpHz = defaults.chirpHz;
         }
         return summary;
+    }
+    // Every value within its bounds: the settings as the sound is made from them.
+    ReceptionSettings Bounded() const {
+        ReceptionSettings bounded = *this;
+        bounded.snrDb = std::clamp(snrDb, kLowestSnrDb, kHighestSnrDb);
+        bounded.filterHz = std::clamp(filterHz, kNarrowestFilterHz, kWidestFilterHz);
+        bounded.fadingDepthPercent = std::clamp(fadingDepthPercent, 0, 100);
+        bounded.fadingSeconds =
+            std::clamp(fadingSeconds, kShortestFadingSeconds, kLongestFadingSeconds);
+        bounded.staticPerMinute =
+            std::clamp(staticPerMinute, kLowestStaticRate, kHighestStaticRate);
+        bounded.stations = std::clamp(stations, 0, kMostStations);
+        bounded.chirpHz = std::clamp(chirpHz, 0, kHighestChirpHz);
+        return bounded;
     }
     bool operator==(const ReceptionSettings&) const = default;
 };

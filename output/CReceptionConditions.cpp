@@ -33,16 +33,11 @@ float SoftLimit(float x) {
 
 CReceptionConditions::CReceptionConditions(const ReceptionSettings& conditions, std::uint64_t seed,
                                            int toneHz, float signalAmplitude, double rate)
-    : settings(conditions),
+    : settings(conditions.Bounded()),
       sampleRate(rate),
       wantedTone(toneHz),
       wantedAmplitude(signalAmplitude),
       noise(CSeededRandom::Derive(seed, SeedStream::kNoise)) {
-    settings.snrDb = std::clamp(settings.snrDb, ReceptionSettings::kLowestSnrDb,
-                                ReceptionSettings::kHighestSnrDb);
-    settings.filterHz = std::clamp(settings.filterHz, ReceptionSettings::kNarrowestFilterHz,
-                                   ReceptionSettings::kWidestFilterHz);
-    settings.stations = std::clamp(settings.stations, 0, ReceptionSettings::kMostStations);
     if (!settings.interference) {
         settings.stations = 0;
     }
@@ -71,17 +66,14 @@ CReceptionConditions::CReceptionConditions(const ReceptionSettings& conditions, 
                          (ReceptionSettings::kSnrBandwidthHz * snr);
     }
     if (settings.fading) {
-        fading.emplace(settings.fadingDepthPercent / 100.0,
-                       std::clamp(settings.fadingSeconds, ReceptionSettings::kShortestFadingSeconds,
-                                  ReceptionSettings::kLongestFadingSeconds),
-                       sampleRate, CSeededRandom::Derive(seed, SeedStream::kFading));
+        fading.emplace(settings.fadingDepthPercent / 100.0, settings.fadingSeconds, sampleRate,
+                       CSeededRandom::Derive(seed, SeedStream::kFading));
     }
     if (settings.staticCrashes) {
         const double unitSigma =
             std::sqrt(NoiseVariance(signalPower, ReceptionSettings::kSnrBandwidthHz, sampleRate));
-        crashes.emplace(std::clamp(settings.staticPerMinute, ReceptionSettings::kLowestStaticRate,
-                                   ReceptionSettings::kHighestStaticRate),
-                        sampleRate, unitSigma, CSeededRandom::Derive(seed, SeedStream::kStatic));
+        crashes.emplace(settings.staticPerMinute, sampleRate, unitSigma,
+                        CSeededRandom::Derive(seed, SeedStream::kStatic));
     }
     CSeededRandom drawing(CSeededRandom::Derive(seed, SeedStream::kInterference));
     stations.reserve(static_cast<std::size_t>(settings.stations));

@@ -21,15 +21,14 @@ CCallsignRun::Settings RunRules(const CCallsignSession::Settings& settings) {
     return run;
 }
 
-CCallsignSession::Settings Bounded(CCallsignSession::Settings settings) {
-    settings.startSpeed = std::clamp(settings.startSpeed, CCallsignSession::kLowestStartSpeed,
-                                     CCallsignSession::kHighestStartSpeed);
-    settings.step = std::clamp(settings.step, 1, CCallsignSession::kLargestStep);
+}  // namespace
+
+CCallsignSession::Settings CCallsignSession::Bounded(Settings settings) {
+    settings.startSpeed = std::clamp(settings.startSpeed, kLowestStartSpeed, kHighestStartSpeed);
+    settings.step = std::clamp(settings.step, 1, kLargestStep);
     settings.gain = std::clamp(settings.gain, 0.0f, 1.0f);
     return settings;
 }
-
-}  // namespace
 
 CCallsignSession::Settings CCallsignSession::FromWindow(const SessionView& view) {
     Settings settings;

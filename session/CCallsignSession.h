@@ -42,6 +42,8 @@ public:
     };
     // The window's tone, ratio, sign speed and volume, with the run's default step.
     static Settings FromWindow(const SessionView& view);
+    // `settings` with the start speed, the step and the gain within their bounds.
+    static Settings Bounded(Settings settings);
 
     // `player` outlives the session. The start speed and step are kept within their bounds.
     CCallsignSession(const Settings& settings, CCuePlayer& player, std::uint32_t seed);

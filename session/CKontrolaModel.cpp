@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "core/AsciiText.h"
-#include "core/CMorseTable.h"
 #include "core/CNotifier.h"
 #include "session/CheckHistory.h"
 #include "training/CCopyCheckDifferences.h"
@@ -55,34 +53,24 @@ CKontrolaModel::CKontrolaModel(std::string sent, CheckRecord sending, std::strin
       clock(std::move(now)) {}
 
 CKontrolaModel::Typed CKontrolaModel::Type(const std::string& shown, int caret) {
-    std::string cleaned = copy;
     CRefusedCharacters refusals;
+    Typed typed;
     if (shown.size() <= static_cast<std::size_t>(kLimit)) {
-        // Each line is checked as a custom text is, letters as capitals; the line breaks stay, as
-        // groups were written down in lines.
-        cleaned.clear();
-        std::size_t start = 0;
-        while (true) {
-            const std::size_t end = std::min(shown.find('\n', start), shown.size());
-            std::string line = AsciiUpper(shown.substr(start, end - start));
-            CMorseTable::RemoveInvalidCharacters(line, false, refusals);
-            cleaned += line;
-            if (end == shown.size()) {
-                break;
-            }
-            cleaned += '\n';
-            start = end + 1;
-        }
+        // Each line is checked as a custom text is; the line breaks stay, as groups were written
+        // down in lines.
+        typed = CleanTyped(shown, caret, refusals, false, true);
+    } else {
+        const int lost = static_cast<int>(shown.size()) - static_cast<int>(copy.size());
+        typed = {copy, std::clamp(caret - lost, 0, static_cast<int>(copy.size()))};
     }
     // A refused character is said in the status line until the copy is typed clean again.
     if (!refusals.refused.empty()) {
         refused = refusals.refused.back();
-    } else if (cleaned == shown) {
+    } else if (typed.text == shown) {
         refused.reset();
     }
-    copy = cleaned;
-    const int lost = static_cast<int>(shown.size()) - static_cast<int>(cleaned.size());
-    return {cleaned, std::clamp(caret - lost, 0, static_cast<int>(cleaned.size()))};
+    copy = typed.text;
+    return typed;
 }
 
 void CKontrolaModel::Check() {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "session/TypedText.h"
 #include "training/CCopyCheck.h"
 #include "training/CheckRecord.h"
 
@@ -27,10 +28,7 @@ public:
     using Clock = std::function<std::chrono::system_clock::time_point()>;
 
     // What the copy edit shows after a keystroke, and where its caret stands.
-    struct Typed {
-        std::string text;
-        int caret = 0;
-    };
+    using Typed = TypedText;
 
     // A line of the differences: the template, and the five values every template may take:
     // the group, the character within it, what was sent, what was copied, the next character.

@@ -249,11 +249,7 @@ void CMorseSession::SetWeakCharacters(bool on) {
 
 CMorseSession::Typed CMorseSession::TypeLetters(std::string_view typed, int caret) {
     // Letters are sent as capitals, and shown and stored as they are sent.
-    Typed result{AsciiUpper(typed.substr(0, kSetLimit)), caret};
-    const int removed = CMorseTable::RemoveInvalidCharacters(result.text, true, notifier);
-    if (removed >= 0) {
-        result.caret = removed;
-    }
+    const Typed result = CleanTyped(typed.substr(0, kSetLimit), caret, notifier, true);
     letterSet = result.text;
     return result;
 }
@@ -573,8 +569,7 @@ std::uint64_t CMorseSession::NextSeed() {
 }
 
 void CMorseSession::SetConditions(const ReceptionSettings& settings) {
-    // What the file would read back: a value out of its range keeps its default.
-    conditions = CConditionsFile::Parse(CConditionsFile::Format(settings));
+    conditions = settings.Bounded();
     conditionsChanged = true;
     SaveConditions();
 }

@@ -12,6 +12,7 @@
 #include "core/SoundOptions.h"
 #include "session/CRecognitionSession.h"
 #include "session/CStatistikaModel.h"
+#include "session/TypedText.h"
 #include "text/CMorseText.h"
 #include "training/CCourseFile.h"
 #include "training/CheckRecord.h"
@@ -110,10 +111,7 @@ public:
 
     // Typed letters: capitals (ASCII only), without digits and characters that have no code
     // (each said); `caret` moves to the last removal. The cleaned text and caret come back.
-    struct Typed {
-        std::string text;
-        int caret = 0;
-    };
+    using Typed = TypedText;
     Typed TypeLetters(std::string_view typed, int caret);
     // Typed digits: digits only.
     std::string TypeDigits(std::string_view typed);

@@ -9,9 +9,6 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "core/AsciiText.h"
-#include "core/CMorseTable.h"
-#include "training/CCourseOrders.h"
 #include "training/CKochCourse.h"
 #include "ui/Cp1250.h"
 #include "ui/LanguageCaptions.h"
@@ -54,23 +51,20 @@ CKochDlg::CKochDlg(const std::string& order, int lesson, int minimumSent,
                    const QString& languageFile, CNotifier& warnings, QWidget* parent,
                    std::function<QString()> chooseOrderFile)
     : QDialog(parent),
-      notifier(warnings),
+      model(order, lesson, minimumSent, warnings),
       chooseFile(std::move(chooseOrderFile)),
       captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
     setWindowTitle(captions[kTitle]);
-    orderEdit = new QLineEdit(FromCp1250(order), this);
+    orderEdit = new QLineEdit(this);
     orderEdit->setMaxLength(255);
-    // An order is read from its first character, the lesson's.
-    orderEdit->setCursorPosition(0);
     lessonSpin = new QSpinBox(this);
     lessonLabel = new QLabel(this);
     minimumSpin = new QSpinBox(this);
     minimumSpin->setRange(CKochCourse::kLowestMinimumSent, CKochCourse::kHighestMinimumSent);
-    minimumSpin->setValue(minimumSent);
     defaultButton = new QPushButton(captions[kDefault], this);
     orderList = new QComboBox(this);
-    for (const CCourseOrders::Order& shipped : CCourseOrders::Shipped()) {
-        orderList->addItem(FromCp1250(shipped.name));
+    for (const std::string& name : CKochModel::ShippedNames()) {
+        orderList->addItem(FromCp1250(name));
     }
     orderList->addItem(captions[kOwnOrder]);
     fileButton = new QPushButton(captions[kFromFile], this);
@@ -111,83 +105,86 @@ CKochDlg::CKochDlg(const std::string& order, int lesson, int minimumSent,
 
     connect(orderEdit, &QLineEdit::textEdited, this, [this] { OnOrderChange(); });
     connect(lessonSpin, &QSpinBox::valueChanged, this, [this] { OnLessonChange(); });
+    connect(minimumSpin, &QSpinBox::valueChanged, this, [this](int minimum) {
+        if (!rendering) {
+            model.SetMinimumSent(minimum);
+        }
+    });
     connect(defaultButton, &QPushButton::clicked, this, [this] { OnDefaultOrder(); });
     connect(orderList, &QComboBox::activated, this, [this] { OnOrderListChange(); });
     connect(fileButton, &QPushButton::clicked, this, [this] { OnOrderFile(); });
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    OnOrderChange();
-    lessonSpin->setValue(CKochCourse(order, lesson).Lesson());
-    OnLessonChange();
+    // An order is read from its first character, the lesson's.
+    Render(0);
 }
 
 std::string CKochDlg::GetOrder() const {
-    return CKochCourse(ToCp1250(orderEdit->text()), 1).Order();
+    return model.Order();
 }
 
 int CKochDlg::GetMinimumSent() const {
-    return minimumSpin->value();
+    return model.MinimumSent();
 }
 
 int CKochDlg::GetLesson() const {
-    return CKochCourse(GetOrder(), lessonSpin->value()).Lesson();
+    return model.Lesson();
+}
+
+void CKochDlg::Render(int caret) {
+    const CKochModel::View view = model.GetView();
+    rendering = true;
+    const QString order = FromCp1250(view.order);
+    if (orderEdit->text() != order) {
+        orderEdit->setText(order);
+    }
+    orderEdit->setCursorPosition(caret);
+    lessonSpin->setRange(1, view.lessonCount);
+    lessonSpin->setValue(view.lesson);
+    minimumSpin->setValue(view.minimumSent);
+    orderList->setCurrentIndex(view.listIndex);
+    if (view.fileName) {
+        fileLabel->setText(FromCp1250(*view.fileName));
+    } else if (view.unusableFile) {
+        fileLabel->setText(captions[kUnusableFile].arg(QString::fromStdString(*view.unusableFile)));
+    }
+    QStringList characters;
+    for (const char c : view.characters) {
+        characters << FromCp1250(c);
+    }
+    lessonLabel->setText(
+        captions[kCharacters].arg(characters.join(QLatin1Char(' ')), FromCp1250(view.newest)));
+    rendering = false;
 }
 
 void CKochDlg::OnOrderChange() {
     // Typed letters become capitals; characters without a code go, each with its warning.
-    const int caret = orderEdit->cursorPosition();
-    std::string typed = AsciiUpper(ToCp1250(orderEdit->text()));
-    const int removed = CMorseTable::RemoveInvalidCharacters(typed, false, notifier);
-    const QString shown = FromCp1250(typed);
-    if (shown != orderEdit->text()) {
-        orderEdit->setText(shown);
-        orderEdit->setCursorPosition(removed >= 0 ? removed : caret);
-    }
-    lessonSpin->setRange(1, CKochCourse(GetOrder(), 1).LessonCount());
-    // The list names the shipped order the edit holds, or the user's own.
-    const std::optional<std::size_t> shipped = CCourseOrders::ShippedIndex(typed);
-    orderList->setCurrentIndex(shipped ? static_cast<int>(*shipped) : orderList->count() - 1);
-    OnLessonChange();
+    const TypedText typed =
+        model.TypeOrder(ToCp1250(orderEdit->text()), orderEdit->cursorPosition());
+    Render(typed.caret);
 }
 
 void CKochDlg::OnOrderListChange() {
-    const auto index = static_cast<std::size_t>(orderList->currentIndex());
-    const auto& shipped = CCourseOrders::Shipped();
-    if (index < shipped.size()) {
-        orderEdit->setText(FromCp1250(shipped[index].order));
-        orderEdit->setCursorPosition(0);
-        OnOrderChange();
-    }
+    model.ChooseShipped(orderList->currentIndex());
+    Render(0);
 }
 
 void CKochDlg::OnOrderFile() {
     const QString path = chooseFile ? chooseFile() : QString();
-    if (path.isEmpty()) {
-        return;
+    if (!path.isEmpty()) {
+        model.ReadOrderFile(path.toStdString());
+        Render(0);
     }
-    const std::optional<CCourseOrders::Order> read = CCourseOrders::ReadFile(path.toStdString());
-    if (!read) {
-        fileLabel->setText(captions[kUnusableFile].arg(path));
-        return;
-    }
-    fileLabel->setText(FromCp1250(read->name));
-    orderEdit->setText(FromCp1250(read->order));
-    orderEdit->setCursorPosition(0);
-    OnOrderChange();
 }
 
 void CKochDlg::OnLessonChange() {
-    const CKochCourse course(GetOrder(), lessonSpin->value());
-    QStringList characters;
-    for (const char c : course.Characters()) {
-        characters << FromCp1250(c);
+    if (!rendering) {
+        model.SetLesson(lessonSpin->value());
+        Render(orderEdit->cursorPosition());
     }
-    lessonLabel->setText(
-        captions[kCharacters].arg(characters.join(QLatin1Char(' ')), FromCp1250(course.Newest())));
 }
 
 void CKochDlg::OnDefaultOrder() {
-    orderEdit->setText(FromCp1250(CKochCourse::DefaultOrder()));
-    orderEdit->setCursorPosition(0);
-    OnOrderChange();
+    model.DefaultOrder();
+    Render(0);
 }

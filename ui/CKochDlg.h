@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QDialog>
+
 #include <QStringList>
 #include <functional>
 #include <string>
+#include "session/CKochModel.h"
 
 class CNotifier;
 class QComboBox;
@@ -16,6 +18,7 @@ class QSpinBox;
 // shipped orders, read from a user's order file (`chooseOrderFile` names it; without it there is
 // no such button) or edited like the letters set (capitals, characters without a code refused
 // with a warning); the lesson's characters and its newest one are shown as the lesson changes.
+// The rules are the model's; the dialog tells it what the user did and renders its view.
 // User-interface thread only.
 class CKochDlg : public QDialog {
     Q_OBJECT
@@ -50,7 +53,11 @@ public:
     static QStringList CzechCaptions();
 
 private:
-    CNotifier& notifier;
+    // Shows the model's view on every widget, in one place; the order's caret goes to `caret`.
+    void Render(int caret);
+
+    CKochModel model;
+    bool rendering = false;
     std::function<QString()> chooseFile;
     QStringList captions;
     QComboBox* orderList = nullptr;

@@ -9,14 +9,11 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QSlider>
 #include <QStyle>
@@ -39,10 +36,8 @@
 #include "ui/CVolaciZnakyDlg.h"
 #include "ui/CVystupDlg.h"
 #include "ui/CZvukDlg.h"
-#include "ui/Captions.h"
 #include "ui/ControlIds.h"
 #include "ui/Cp1250.h"
-#include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
 #include "ui/RulerPainter.h"
 #include "ui/TrafficCaptions.h"

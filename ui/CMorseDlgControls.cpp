@@ -10,6 +10,7 @@
 #include <QRegularExpressionValidator>
 #include <QSlider>
 
+#include "core/Timing.h"
 #include "ui/Accessibility.h"
 #include "ui/CMorseDlg.h"
 #include "ui/CTextView.h"

@@ -11,7 +11,6 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <charconv>
 #include <string>
 
 #include "ui/Accessibility.h"
@@ -48,7 +47,6 @@ enum Caption {
 };
 
 // The most digits of a seed (2^64 - 1 has 20).
-constexpr int kSeedDigits = 20;
 
 }  // namespace
 
@@ -84,7 +82,7 @@ QStringList CPodminkyDlg::CzechCaptions() {
 CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& languageFile,
                            QWidget* parent)
     : QDialog(parent),
-      settings(initial),
+      model(initial),
       captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
     setWindowTitle(captions[kTitle]);
     auto* grid = new QGridLayout;
@@ -112,38 +110,39 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
         ++row;
     };
 
-    condition(kNoise, kNoiseText);
+    condition(CPodminkyModel::kNoise, kNoiseText);
     snrSpin = spin(ReceptionSettings::kLowestSnrDb, ReceptionSettings::kHighestSnrDb);
     field(captions[kSnr], snrSpin);
     filterSpin =
         spin(ReceptionSettings::kNarrowestFilterHz, ReceptionSettings::kWidestFilterHz, 50);
     field(captions[kFilter], filterSpin);
-    condition(kFading, kFadingText);
+    condition(CPodminkyModel::kFading, kFadingText);
     fadingDepthSpin = spin(0, 100, 5);
     field(captions[kFadingDepth], fadingDepthSpin);
     fadingPeriodSpin =
         spin(ReceptionSettings::kShortestFadingSeconds, ReceptionSettings::kLongestFadingSeconds);
     field(captions[kFadingPeriod], fadingPeriodSpin);
-    condition(kStatic, kStaticText);
+    condition(CPodminkyModel::kStatic, kStaticText);
     staticRateSpin =
         spin(ReceptionSettings::kLowestStaticRate, ReceptionSettings::kHighestStaticRate, 5);
     field(captions[kStaticRate], staticRateSpin);
-    condition(kInterference, kInterferenceText);
+    condition(CPodminkyModel::kInterference, kInterferenceText);
     stationsSpin = spin(0, ReceptionSettings::kMostStations);
     field(captions[kStations], stationsSpin);
-    condition(kChirp, kChirpText);
+    condition(CPodminkyModel::kChirp, kChirpText);
     chirpSpin = spin(0, ReceptionSettings::kHighestChirpHz, 10);
     field(captions[kChirpHz], chirpSpin);
-    condition(kClicks, kClicksText);
+    condition(CPodminkyModel::kClicks, kClicksText);
 
     fistList = new QComboBox(this);
     fistList->addItems({captions[kFistNone], captions[kFistGoodHand], captions[kFistStraightKey],
                         captions[kFistBug]});
     field(captions[kFist], fistList);
     seedEdit = new QLineEdit(this);
-    seedEdit->setMaxLength(kSeedDigits);
+    seedEdit->setMaxLength(CPodminkyModel::kSeedDigits);
     seedEdit->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9]{1,%1}").arg(kSeedDigits)), seedEdit));
+        QRegularExpression(QStringLiteral("[0-9]{1,%1}").arg(CPodminkyModel::kSeedDigits)),
+        seedEdit));
     field(captions[kSeed], seedEdit);
     fixedSeedBox = new QCheckBox(captions[kFixedSeed], this);
     fixedSeedBox->setAccessibleName(SpokenLabel(captions[kFixedSeed]));
@@ -171,86 +170,64 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
     column->addWidget(noteLabel);
     column->addLayout(buttons);
 
-    for (QCheckBox* box : switches) {
-        connect(box, &QCheckBox::toggled, this, [this] {
-            UpdateData(true);
-            EnableFields();
-        });
+    // Each widget tells the model what the user did; the model's view is rendered after it.
+    const auto act = [this](auto action) {
+        return [this, action](auto... value) {
+            if (!rendering) {
+                action(value...);
+                Render();
+            }
+        };
+    };
+    for (int k = 0; k < kConditionCount; ++k) {
+        connect(switches[k], &QCheckBox::toggled, this,
+                act([this, k](bool on) { model.SetCondition(static_cast<Condition>(k), on); }));
     }
+    for (int k = 0; k < CPodminkyModel::kValueCount; ++k) {
+        const auto value = static_cast<CPodminkyModel::Value>(k);
+        connect(ValueSpin(value), &QSpinBox::valueChanged, this,
+                act([this, value](int number) { model.SetValue(value, number); }));
+    }
+    connect(fistList, &QComboBox::currentIndexChanged, this,
+            act([this](int index) { model.ChooseFist(index); }));
+    connect(seedEdit, &QLineEdit::textChanged, this,
+            act([this](const QString& text) { model.TypeSeed(text.toStdString()); }));
+    connect(fixedSeedBox, &QCheckBox::toggled, this,
+            act([this](bool fixed) { model.SetFixedSeed(fixed); }));
     connect(defaultsButton, &QPushButton::clicked, this, [this] { OnDefaults(); });
-    connect(okButton, &QPushButton::clicked, this, [this] {
-        UpdateData(true);
-        accept();
-    });
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    UpdateData(false);
+    Render();
     resize(std::max(560, sizeHint().width()), sizeHint().height());
 }
 
-void CPodminkyDlg::UpdateData(bool toMembers) {
-    struct Value {
-        QSpinBox* spin;
-        int* member;
-    };
-    const Value values[] = {{snrSpin, &settings.snrDb},
-                            {filterSpin, &settings.filterHz},
-                            {fadingDepthSpin, &settings.fadingDepthPercent},
-                            {fadingPeriodSpin, &settings.fadingSeconds},
-                            {staticRateSpin, &settings.staticPerMinute},
-                            {stationsSpin, &settings.stations},
-                            {chirpSpin, &settings.chirpHz}};
-    bool* const flags[kConditionCount] = {&settings.noise,         &settings.fading,
-                                          &settings.staticCrashes, &settings.interference,
-                                          &settings.chirp,         &settings.keyClicks};
-    if (toMembers) {
-        for (const Value& value : values) {
-            *value.member = value.spin->value();
-        }
-        for (int k = 0; k < kConditionCount; ++k) {
-            *flags[k] = switches[k]->isChecked();
-        }
-        settings.fist = static_cast<FistKind>(fistList->currentIndex());
-        // A seed beyond 64 bits keeps the one there was.
-        const std::string digits = seedEdit->text().toStdString();
-        std::uint64_t seed = 0;
-        const auto [stop, error] =
-            std::from_chars(digits.data(), digits.data() + digits.size(), seed);
-        if (!digits.empty() && error == std::errc() && stop == digits.data() + digits.size()) {
-            settings.seed = seed;
-        }
-        settings.fixedSeed = fixedSeedBox->isChecked();
-        return;
-    }
-    for (const Value& value : values) {
-        value.spin->setValue(*value.member);
-    }
-    for (int k = 0; k < kConditionCount; ++k) {
-        const QSignalBlocker quiet(switches[k]);
-        switches[k]->setChecked(*flags[k]);
-    }
-    fistList->setCurrentIndex(static_cast<int>(settings.fist));
-    seedEdit->setText(QString::number(settings.seed));
-    fixedSeedBox->setChecked(settings.fixedSeed);
-    EnableFields();
+QSpinBox* CPodminkyDlg::ValueSpin(CPodminkyModel::Value value) const {
+    QSpinBox* const spins[CPodminkyModel::kValueCount] = {
+        snrSpin,        filterSpin,   fadingDepthSpin, fadingPeriodSpin,
+        staticRateSpin, stationsSpin, chirpSpin};
+    return spins[value];
 }
 
-void CPodminkyDlg::EnableFields() {
-    // The receiver filter is heard with any condition that makes a sound.
-    snrSpin->setEnabled(settings.noise);
-    filterSpin->setEnabled(settings.noise || settings.fading || settings.staticCrashes ||
-                           settings.interference || settings.chirp || settings.keyClicks);
-    fadingDepthSpin->setEnabled(settings.fading);
-    fadingPeriodSpin->setEnabled(settings.fading);
-    staticRateSpin->setEnabled(settings.staticCrashes);
-    stationsSpin->setEnabled(settings.interference);
-    chirpSpin->setEnabled(settings.chirp);
+void CPodminkyDlg::Render() {
+    const CPodminkyModel::View view = model.GetView();
+    rendering = true;
+    for (int k = 0; k < kConditionCount; ++k) {
+        switches[k]->setChecked(view.on[k]);
+    }
+    for (int k = 0; k < CPodminkyModel::kValueCount; ++k) {
+        QSpinBox* spin = ValueSpin(static_cast<CPodminkyModel::Value>(k));
+        spin->setValue(view.values[k]);
+        spin->setEnabled(view.valueEnabled[k]);
+    }
+    fistList->setCurrentIndex(static_cast<int>(view.settings.fist));
+    if (seedEdit->text().toStdString() != view.seed) {
+        seedEdit->setText(QString::fromStdString(view.seed));
+    }
+    fixedSeedBox->setChecked(view.settings.fixedSeed);
+    rendering = false;
 }
 
 void CPodminkyDlg::OnDefaults() {
-    UpdateData(true);
-    ReceptionSettings defaults;
-    defaults.seed = settings.seed;
-    defaults.fixedSeed = settings.fixedSeed;
-    settings = defaults;
-    UpdateData(false);
+    model.Defaults();
+    Render();
 }

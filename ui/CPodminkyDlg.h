@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QStringList>
 
-#include "core/ReceptionSettings.h"
+#include "session/CPodminkyModel.h"
 
 class QCheckBox;
 class QComboBox;
@@ -14,24 +14,21 @@ class QSpinBox;
 
 // "Podmínky příjmu": the reception conditions a transmission is heard under, each on or off with
 // its value (noise and the receiver filter, fading, static crashes, interfering stations, chirp,
-// key clicks), the fist that keys it, and the seed with the choice of fixing it. The settings are
-// the dialog's members; UpdateData copies them to and from the widgets, and a value's field can
-// be used while its condition is on. OK hands them to whoever opened it. User-interface thread
-// only.
+// key clicks), the fist that keys it, and the seed with the choice of fixing it. The rules are the
+// model's: each widget tells it what the user did, and the dialog renders its view. OK hands the
+// settings to whoever opened it. User-interface thread only.
 class CPodminkyDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // The on/off conditions, in the order shown.
-    enum Condition { kNoise, kFading, kStatic, kInterference, kChirp, kClicks, kConditionCount };
+    using Condition = CPodminkyModel::Condition;
+    static constexpr int kConditionCount = CPodminkyModel::kConditionCount;
 
     CPodminkyDlg(const ReceptionSettings& settings, const QString& languageFile,
                  QWidget* parent = nullptr);
 
     // The settings as the user left them.
-    const ReceptionSettings& Settings() const { return settings; }
-    // Widgets to members (true) or members to widgets (false).
-    void UpdateData(bool toMembers);
+    const ReceptionSettings& Settings() const { return model.Settings(); }
     // Back to the defaults: everything off, the seed kept.
     void OnDefaults();
 
@@ -53,9 +50,13 @@ public:
     static QStringList CzechCaptions();
 
 private:
-    void EnableFields();
+    // Shows the model's view on every widget, in one place.
+    void Render();
+    // The field of each value, in the model's order.
+    QSpinBox* ValueSpin(CPodminkyModel::Value value) const;
 
-    ReceptionSettings settings;
+    CPodminkyModel model;
+    bool rendering = false;
     QStringList captions;
     QCheckBox* switches[kConditionCount] = {};
     QSpinBox* snrSpin = nullptr;

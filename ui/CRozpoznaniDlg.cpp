@@ -53,10 +53,6 @@ enum Caption {
     kCaptionCount,
 };
 
-// The limit of a quick answer the user can set, in milliseconds.
-constexpr int kLowestLimit = 200;
-constexpr int kHighestLimit = 5000;
-
 }  // namespace
 
 QStringList CRozpoznaniDlg::CzechCaptions() {
@@ -99,11 +95,9 @@ CRozpoznaniDlg::CRozpoznaniDlg(CCuePlayer& cuePlayer, const RecognitionSettings&
                                std::string path, const QString& languageFile, CMessageBoxes& boxes,
                                Clock pressClock, QWidget* parent)
     : QDialog(parent),
-      player(cuePlayer),
+      model(cuePlayer, start, std::move(path)),
       messageBoxes(boxes),
-      recordsPath(std::move(path)),
       clock(std::move(pressClock)),
-      settings(start),
       captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
     setWindowTitle(captions[kTitle]);
     auto* grid = new QGridLayout;
@@ -122,7 +116,7 @@ CRozpoznaniDlg::CRozpoznaniDlg(CCuePlayer& cuePlayer, const RecognitionSettings&
         {captions[kSetLesson], captions[kSetLetters], captions[kSetDigits], captions[kSetAll]});
     field(captions[kSet], setList);
     limitSpin = new QSpinBox(this);
-    limitSpin->setRange(kLowestLimit, kHighestLimit);
+    limitSpin->setRange(CRozpoznaniModel::kLowestLimit, CRozpoznaniModel::kHighestLimit);
     limitSpin->setSingleStep(100);
     field(captions[kLimit], limitSpin);
     wrongToneBox = new QCheckBox(captions[kWrongTone], this);
@@ -163,74 +157,91 @@ CRozpoznaniDlg::CRozpoznaniDlg(CCuePlayer& cuePlayer, const RecognitionSettings&
     nextTimer->setSingleShot(true);
     nextTimer->setInterval(CRecognitionSession::kPauseMilliseconds);
 
+    connect(setList, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!rendering) {
+            model.ChooseSet(index);
+        }
+    });
+    connect(limitSpin, &QSpinBox::valueChanged, this, [this](int milliseconds) {
+        if (!rendering) {
+            model.SetLimit(milliseconds);
+        }
+    });
+    connect(wrongToneBox, &QCheckBox::toggled, this, [this](bool on) {
+        if (!rendering) {
+            model.SetWrongTone(on);
+        }
+    });
     connect(startButton, &QPushButton::clicked, this, [this] { OnStart(); });
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(nextTimer, &QTimer::timeout, this, [this] { PlayNext(); });
     // Keys typed while a button has the focus are answers too.
     startButton->installEventFilter(this);
     closeButton->installEventFilter(this);
-    UpdateData(false);
+    Render();
     ShowSpeed();
     resize(std::max(480, sizeHint().width()), sizeHint().height());
 }
 
 CRozpoznaniDlg::~CRozpoznaniDlg() = default;
 
-void CRozpoznaniDlg::UpdateData(bool toMembers) {
-    if (toMembers) {
-        settings.set = static_cast<RecognitionSet>(std::clamp(setList->currentIndex(), 0, 3));
-        settings.limitMilliseconds = limitSpin->value();
-        settings.wrongTone = wrongToneBox->isChecked();
-        return;
+void CRozpoznaniDlg::Render() {
+    const CRozpoznaniModel::View view = model.GetView();
+    rendering = true;
+    setList->setCurrentIndex(static_cast<int>(view.settings.set));
+    limitSpin->setValue(view.settings.limitMilliseconds);
+    wrongToneBox->setChecked(view.settings.wrongTone);
+    // The choices hold for a whole run.
+    setList->setEnabled(!view.running);
+    limitSpin->setEnabled(!view.running);
+    wrongToneBox->setEnabled(!view.running);
+    rendering = false;
+}
+
+void CRozpoznaniDlg::Tell(const CRozpoznaniModel::Problems& problems) {
+    for (const CRozpoznaniModel::Problem problem : problems) {
+        switch (problem) {
+            case CRozpoznaniModel::Problem::kNoSound:
+                messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption,
+                                  captions[kNoSound], this);
+                break;
+            case CRozpoznaniModel::Problem::kEmptySet:
+                messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
+                                  captions[kEmptySet], this);
+                break;
+            case CRozpoznaniModel::Problem::kWriteFailed:
+                messageBoxes.Show(
+                    CMessageBoxes::Icon::Error, messages::kCaption,
+                    messages::WriteFailed(QString::fromStdString(model.RecordsPath())), this);
+                break;
+        }
     }
-    setList->setCurrentIndex(static_cast<int>(settings.set));
-    limitSpin->setValue(settings.limitMilliseconds);
-    wrongToneBox->setChecked(settings.wrongTone);
 }
 
 void CRozpoznaniDlg::OnStart() {
-    UpdateData(true);
     nextTimer->stop();
-    // A new run: the one before is stored first.
-    SaveRun();
-    session.reset();
-    player.Silence();
-    if (!player.Open()) {
-        messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption, captions[kNoSound], this);
-        EnableChoices();
-        return;
+    const CRozpoznaniModel::Problems problems = model.Start();
+    if (model.Running()) {
+        Announce(verdictLabel, QString());
+        ShowSpeed();
+        verdictLabel->setFocus();
     }
-    auto run = std::make_unique<CRecognitionSession>(player, settings);
-    if (run->Empty()) {
-        messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption, captions[kEmptySet],
-                          this);
-        EnableChoices();
-        return;
-    }
-    session = std::move(run);
-    Announce(verdictLabel, QString());
-    ShowSpeed();
-    EnableChoices();
-    verdictLabel->setFocus();
-    PlayNext();
+    Render();
+    Tell(problems);
+}
+
+void CRozpoznaniDlg::ShowSpeed() {
+    speedLabel->setText(captions[kSpeed].arg(model.GetView().signSpeed));
 }
 
 void CRozpoznaniDlg::PlayNext() {
-    if (session && !session->Next()) {
-        // The sound card refused the character (it went away): the run ends here.
-        messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption, captions[kNoSound], this);
-        SaveRun();
-        session.reset();
-        EnableChoices();
-    }
+    const CRozpoznaniModel::Problems problems = model.Next();
+    Render();
+    Tell(problems);
 }
 
 void CRozpoznaniDlg::OnAnswer(char typed, std::int64_t pressNanoseconds) {
-    if (!session) {
-        return;
-    }
-    const std::optional<CRecognitionSession::Answer> answer =
-        session->Press(typed, pressNanoseconds);
+    const std::optional<CRecognitionSession::Answer> answer = model.Press(typed, pressNanoseconds);
     if (!answer) {
         return;
     }
@@ -247,7 +258,7 @@ void CRozpoznaniDlg::OnAnswer(char typed, std::int64_t pressNanoseconds) {
     }
     Announce(verdictLabel, text);
     if (answer->speedRose) {
-        Announce(speedLabel, captions[kSpeedRose].arg(session->SignSpeed()));
+        Announce(speedLabel, captions[kSpeedRose].arg(model.GetView().signSpeed));
     }
     nextTimer->start();
 }
@@ -258,30 +269,9 @@ void CRozpoznaniDlg::Announce(QLabel* label, const QString& text) {
     QAccessible::updateAccessibility(&changed);
 }
 
-void CRozpoznaniDlg::ShowSpeed() {
-    speedLabel->setText(captions[kSpeed].arg(session ? session->SignSpeed() : settings.signSpeed));
-}
-
-void CRozpoznaniDlg::EnableChoices() {
-    // The choices hold for a whole run.
-    const bool running = session != nullptr;
-    setList->setEnabled(!running);
-    limitSpin->setEnabled(!running);
-    wrongToneBox->setEnabled(!running);
-}
-
-void CRozpoznaniDlg::SaveRun() {
-    if (session && !session->Save(recordsPath, std::chrono::system_clock::now())) {
-        messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption,
-                          messages::WriteFailed(QString::fromStdString(recordsPath)), this);
-    }
-}
-
 void CRozpoznaniDlg::done(int result) {
     nextTimer->stop();
-    player.Silence();
-    SaveRun();
-    session.reset();
+    Tell(model.Close());
     QDialog::done(result);
 }
 
@@ -298,7 +288,7 @@ void CRozpoznaniDlg::keyPressEvent(QKeyEvent* event) {
     // end is mapped to: the event's own timestamp is the window system's and not comparable. The
     // delay of the event queue (well under a millisecond while the dialog waits) is counted in.
     const std::int64_t now = clock();
-    if (const char typed = Typed(*event); typed != 0 && session && !event->isAutoRepeat()) {
+    if (const char typed = Typed(*event); typed != 0 && model.Running() && !event->isAutoRepeat()) {
         OnAnswer(typed, now);
         return;
     }
@@ -306,7 +296,7 @@ void CRozpoznaniDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 bool CRozpoznaniDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && session) {
+    if (event->type() == QEvent::KeyPress && model.Running()) {
         const std::int64_t now = clock();
         const auto* key = static_cast<QKeyEvent*>(event);
         if (const char typed = Typed(*key); typed != 0 && !key->isAutoRepeat()) {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "session/CRecognitionSession.h"
+#include "session/CRozpoznaniModel.h"
 
 class CCuePlayer;
 class CMessageBoxes;
@@ -39,8 +39,6 @@ public:
                    QWidget* parent = nullptr);
     ~CRozpoznaniDlg() override;
 
-    // Widgets to members (true) or members to widgets (false).
-    void UpdateData(bool toMembers);
     void OnStart();
     // A key typed while a run is on: the answer to the character heard.
     void OnAnswer(char typed, std::int64_t pressNanoseconds);
@@ -48,8 +46,7 @@ public:
     // Stores the run (once) and stops the sound; the dialog then closes.
     void done(int result) override;
 
-    const RecognitionSettings& Settings() const { return settings; }
-    const CRecognitionSession* Session() const { return session.get(); }
+    const CRozpoznaniModel& Model() const { return model; }
     QComboBox* SetList() const { return setList; }
     QSpinBox* LimitSpin() const { return limitSpin; }
     QCheckBox* WrongToneBox() const { return wrongToneBox; }
@@ -73,20 +70,20 @@ private:
     // Plays the next character; a refusal of the player ends the run with a message.
     void PlayNext();
     void Announce(QLabel* label, const QString& text);
+    // Shows the model's view: the choices and whether they can change.
+    void Render();
+    // The speed a run starts at.
     void ShowSpeed();
-    void EnableChoices();
-    // Stores the run when anything was answered; a failure is said.
-    void SaveRun();
+    // Says what went wrong, one message after another.
+    void Tell(const CRozpoznaniModel::Problems& problems);
     // The character a key event types, or 0.
     static char Typed(const QKeyEvent& event);
 
-    CCuePlayer& player;
+    CRozpoznaniModel model;
     CMessageBoxes& messageBoxes;
-    std::string recordsPath;
     Clock clock;
-    RecognitionSettings settings;
-    std::unique_ptr<CRecognitionSession> session;
     QStringList captions;
+    bool rendering = false;
     QComboBox* setList = nullptr;
     QSpinBox* limitSpin = nullptr;
     QCheckBox* wrongToneBox = nullptr;

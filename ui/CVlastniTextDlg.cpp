@@ -6,15 +6,13 @@
 #include <QPushButton>
 #include <QTextCursor>
 
-#include "core/AsciiText.h"
-#include "core/CMorseTable.h"
 #include "ui/Accessibility.h"
 #include "ui/Cp1250.h"
 #include "ui/DialogUnits.h"
 #include "ui/LanguageCaptions.h"
 
 CVlastniTextDlg::CVlastniTextDlg(const QString& languageFile, CNotifier& warnings, QWidget* parent)
-    : QDialog(parent), notifier(warnings) {
+    : QDialog(parent), model(std::string(), warnings) {
     setWindowTitle(QStringLiteral("Vytvoř vlastní text"));
     const DialogUnits units(font());
     setFixedSize(units.Rect(0, 0, 308, 139).size());
@@ -45,8 +43,8 @@ CVlastniTextDlg::CVlastniTextDlg(const QString& languageFile, CNotifier& warning
 }
 
 void CVlastniTextDlg::SetText(const std::string& newText) {
-    text = newText;
-    Write(FromCp1250(text), static_cast<int>(text.size()));
+    model.SetText(newText);
+    Write(FromCp1250(newText), static_cast<int>(newText.size()));
 }
 
 void CVlastniTextDlg::showEvent(QShowEvent* event) {
@@ -61,7 +59,6 @@ void CVlastniTextDlg::Write(const QString& shown, int caret) {
     cursor.setPosition(std::min(caret, static_cast<int>(shown.size())));
     edit->setTextCursor(cursor);
     edit->ensureCursorVisible();
-    accepted = shown;
     writing = false;
 }
 
@@ -69,24 +66,11 @@ void CVlastniTextDlg::OnChangeText() {
     if (writing) {
         return;
     }
-    const int caret = edit->textCursor().position();
-    QString shown = edit->toPlainText();
-    // The edit refuses input beyond the limit: the text goes back to what it was.
-    if (shown.size() > kLimit) {
-        Write(accepted, std::max(0, caret - static_cast<int>(shown.size() - accepted.size())));
-        return;
-    }
-    // Typed letters arrive as capitals.
-    std::string candidate = AsciiUpper(ToCp1250(shown));
-    const int removed = CMorseTable::RemoveInvalidCharacters(candidate, false, notifier);
-    text = candidate;
-    const QString upper = FromCp1250(text);
-    if (removed >= 0) {
-        Write(upper, removed);
-    } else if (upper != shown) {
-        Write(upper, caret);
-    } else {
-        accepted = shown;
+    const QString shown = edit->toPlainText();
+    const TypedText typed = model.Type(ToCp1250(shown), edit->textCursor().position());
+    const QString cleaned = FromCp1250(typed.text);
+    if (cleaned != shown) {
+        Write(cleaned, typed.caret);
     }
 }
 
@@ -95,15 +79,8 @@ bool CVlastniTextDlg::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         if (enter && (key->modifiers() & Qt::ControlModifier)) {
-            // A line break is CR and LF, neither of which has a code: both are refused.
-            const int caret = edit->textCursor().position();
-            std::string broken = ToCp1250(edit->toPlainText());
-            broken.insert(
-                static_cast<std::size_t>(std::min<int>(caret, static_cast<int>(broken.size()))),
-                "\r\n");
-            const int removed = CMorseTable::RemoveInvalidCharacters(broken, false, notifier);
-            text = broken;
-            Write(FromCp1250(text), removed >= 0 ? removed : caret);
+            const TypedText typed = model.BreakLine(edit->textCursor().position());
+            Write(FromCp1250(typed.text), typed.caret);
             return true;
         }
         if (enter) {

@@ -11,10 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <chrono>
 
-#include "core/CCuePlayer.h"
-#include "training/CCallsignRecordsFile.h"
 #include "ui/Accessibility.h"
 #include "ui/CMessageBoxes.h"
 #include "ui/LanguageCaptions.h"
@@ -48,13 +45,6 @@ void Name(QLabel& label, QWidget& control) {
     control.setAccessibleName(SpokenLabel(label.text()));
 }
 
-// The seed of a run: the milliseconds of the monotonic clock, as the generator's seeds are drawn.
-std::uint32_t RunSeed() {
-    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                          std::chrono::steady_clock::now().time_since_epoch())
-                                          .count());
-}
-
 }  // namespace
 
 QStringList CVolaciZnakyDlg::CzechCaptions() {
@@ -83,11 +73,8 @@ CVolaciZnakyDlg::CVolaciZnakyDlg(const CCallsignSession::Settings& defaults, CCu
                                  std::string records, CMessageBoxes& boxes, CNotifier& warnings,
                                  const QString& languageFile, QWidget* parent)
     : QDialog(parent),
-      settings(defaults),
-      player(cuePlayer),
-      recordsPath(std::move(records)),
+      model(defaults, cuePlayer, std::move(records), warnings),
       messageBoxes(boxes),
-      notifier(warnings),
       captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
     setWindowTitle(captions[kTitle]);
     auto* grid = new QGridLayout;
@@ -118,7 +105,7 @@ CVolaciZnakyDlg::CVolaciZnakyDlg(const CCallsignSession::Settings& defaults, CCu
     QFont big = answerEdit->font();
     big.setPointSize(std::max(big.pointSize(), 14));
     answerEdit->setFont(big);
-    answerEdit->setMaxLength(static_cast<int>(CCallsignRecordsFile::kLongestText));
+    answerEdit->setMaxLength(static_cast<int>(CVolaciZnakyModel::kLongestAnswer));
     answerLabel = new QLabel(captions[kAnswer], this);
     Name(*answerLabel, *answerEdit);
     repeatButton = new QPushButton(captions[kRepeat], this);
@@ -161,43 +148,35 @@ CVolaciZnakyDlg::CVolaciZnakyDlg(const CCallsignSession::Settings& defaults, CCu
 
     feedTimer = new QTimer(this);
     feedTimer->setInterval(100);
-    connect(feedTimer, &QTimer::timeout, this, [this] {
-        if (session) {
-            session->Feed();
+    connect(feedTimer, &QTimer::timeout, this, [this] { model.Feed(); });
+    connect(startSpeedSpin, &QSpinBox::valueChanged, this, [this](int speed) {
+        if (!rendering) {
+            model.SetStartSpeed(speed);
+        }
+    });
+    connect(stepSpin, &QSpinBox::valueChanged, this, [this](int step) {
+        if (!rendering) {
+            model.SetStep(step);
+        }
+    });
+    connect(wrongToneBox, &QCheckBox::toggled, this, [this](bool on) {
+        if (!rendering) {
+            model.SetWrongTone(on);
         }
     });
     connect(startButton, &QPushButton::clicked, this, [this] { OnStart(); });
     connect(answerEdit, &QLineEdit::returnPressed, this, [this] { OnAnswer(); });
     connect(repeatButton, &QPushButton::clicked, this, [this] { OnRepeat(); });
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
-    UpdateData(false);
     Render();
     resize(std::max(560, sizeHint().width()), sizeHint().height());
 }
 
 CVolaciZnakyDlg::~CVolaciZnakyDlg() = default;
 
-void CVolaciZnakyDlg::UpdateData(bool toMembers) {
-    if (toMembers) {
-        settings.startSpeed = startSpeedSpin->value();
-        settings.step = stepSpin->value();
-        settings.wrongTone = wrongToneBox->isChecked();
-        return;
-    }
-    startSpeedSpin->setValue(settings.startSpeed);
-    stepSpin->setValue(settings.step);
-    wrongToneBox->setChecked(settings.wrongTone);
-}
-
 void CVolaciZnakyDlg::OnStart() {
-    UpdateData(true);
-    // The run before this one keeps what was answered.
-    StoreRun();
-    player.Silence();
-    session = std::make_unique<CCallsignSession>(settings, player, RunSeed());
     verdictLabel->clear();
-    if (!session->Start()) {
-        session.reset();
+    if (!model.Start()) {
         Render();
         messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption, captions[kNoSound], this);
         return;
@@ -208,10 +187,10 @@ void CVolaciZnakyDlg::OnStart() {
 }
 
 void CVolaciZnakyDlg::OnAnswer() {
-    if (!session || session->Finished()) {
+    if (!model.GetView().running) {
         return;
     }
-    const auto answer = session->Type(answerEdit->text().toStdString());
+    const auto answer = model.Answer(answerEdit->text().toStdString());
     answerEdit->clear();
     if (!answer) {
         return;
@@ -225,63 +204,53 @@ void CVolaciZnakyDlg::OnAnswer() {
             answer->typed.empty() ? captions[kNothingTyped] : QString::fromStdString(answer->typed);
         verdictLabel->setText(captions[kWrong].arg(callsign, typed, speed));
     }
-    if (session->Finished()) {
-        StoreRun();
-    }
     Render();
-    if (session->Finished()) {
+    if (!model.GetView().running) {
         summaryText->setFocus();
     }
 }
 
 void CVolaciZnakyDlg::OnRepeat() {
-    if (session) {
-        session->Repeat();
-    }
+    model.Repeat();
     answerEdit->setFocus();
 }
 
 void CVolaciZnakyDlg::done(int result) {
     feedTimer->stop();
-    StoreRun();
-    player.Silence();
+    model.Close();
     QDialog::done(result);
 }
 
-void CVolaciZnakyDlg::StoreRun() {
-    if (session) {
-        session->Save(recordsPath, std::chrono::system_clock::now(), notifier);
-    }
-}
-
 void CVolaciZnakyDlg::Render() {
-    const bool running = session && !session->Finished();
-    answerEdit->setEnabled(running);
-    answerLabel->setEnabled(running);
-    repeatButton->setEnabled(running);
-    if (!session) {
+    const CVolaciZnakyModel::View view = model.GetView();
+    rendering = true;
+    startSpeedSpin->setValue(view.settings.startSpeed);
+    stepSpin->setValue(view.settings.step);
+    wrongToneBox->setChecked(view.settings.wrongTone);
+    rendering = false;
+    answerEdit->setEnabled(view.running);
+    answerLabel->setEnabled(view.running);
+    repeatButton->setEnabled(view.running);
+    if (!view.started) {
         progressLabel->setText(captions[kBeforeStart]);
         summaryText->hide();
         return;
     }
-    if (running) {
+    if (view.running) {
         progressLabel->setText(captions[kProgress]
-                                   .arg(session->Speed())
-                                   .arg(session->Answered() + 1)
-                                   .arg(session->Callsigns())
-                                   .arg(session->Score()));
+                                   .arg(view.speed)
+                                   .arg(view.answered + 1)
+                                   .arg(view.callsigns)
+                                   .arg(view.score));
         summaryText->hide();
         return;
     }
-    const CallsignRunRecord record = session->Record();
-    const auto right = std::count_if(record.answers.begin(), record.answers.end(),
-                                     [](const auto& answer) { return answer.right; });
     const QString summary = captions[kSummary]
-                                .arg(record.score)
-                                .arg(right)
-                                .arg(record.answers.size())
-                                .arg(messages::Number(100.0 * record.RightShare(), 0))
-                                .arg(record.highestSpeed);
+                                .arg(view.record.score)
+                                .arg(view.right)
+                                .arg(view.record.answers.size())
+                                .arg(messages::Number(100.0 * view.record.RightShare(), 0))
+                                .arg(view.record.highestSpeed);
     progressLabel->setText(summary);
     summaryText->setPlainText(summary);
     summaryText->show();

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "session/CCallsignSession.h"
+#include "session/CVolaciZnakyModel.h"
 
 class CCuePlayer;
 class CMessageBoxes;
@@ -35,15 +35,13 @@ public:
                     const QString& languageFile, QWidget* parent = nullptr);
     ~CVolaciZnakyDlg() override;
 
-    // Widgets to members (true) or members to widgets (false): the run's settings.
-    void UpdateData(bool toMembers);
     void OnStart();
     void OnAnswer();
     void OnRepeat();
     // Closing by any way stores what was answered and silences the player.
     void done(int result) override;
 
-    const CCallsignSession* Session() const { return session.get(); }
+    const CVolaciZnakyModel& Model() const { return model; }
     QSpinBox* StartSpeedSpin() const { return startSpeedSpin; }
     QSpinBox* StepSpin() const { return stepSpin; }
     QCheckBox* WrongToneBox() const { return wrongToneBox; }
@@ -60,15 +58,11 @@ public:
 private:
     // Shows the run's state: the fields that can be used, the speed, count and score, the summary.
     void Render();
-    void StoreRun();
 
-    CCallsignSession::Settings settings;
-    CCuePlayer& player;
-    std::string recordsPath;
+    CVolaciZnakyModel model;
     CMessageBoxes& messageBoxes;
-    CNotifier& notifier;
     QStringList captions;
-    std::unique_ptr<CCallsignSession> session;
+    bool rendering = false;
 
     QSpinBox* startSpeedSpin = nullptr;
     QSpinBox* stepSpin = nullptr;

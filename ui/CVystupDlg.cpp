@@ -6,14 +6,19 @@
 #include <QRadioButton>
 
 #include "core/OutputKind.h"
-#include "session/CMorseSession.h"
 #include "ui/Accessibility.h"
 #include "ui/DialogUnits.h"
 #include "ui/LanguageCaptions.h"
 
 CVystupDlg::CVystupDlg(CMorseSession& morseSession, const QString& languageFile,
                        const QStringList& ports, QWidget* parent)
-    : QDialog(parent), session(morseSession), portNames(ports) {
+    : QDialog(parent), model(morseSession, [&ports] {
+          std::vector<std::string> names;
+          for (const QString& port : ports) {
+              names.push_back(port.toStdString());
+          }
+          return names;
+      }()) {
     setWindowTitle(QStringLiteral("Nastavení výstupu"));
     const DialogUnits units(font());
     setFixedSize(units.Rect(0, 0, 201, 124).size());
@@ -25,7 +30,10 @@ CVystupDlg::CVystupDlg(CMorseSession& morseSession, const QString& languageFile,
     for (int kind = 0; kind < 3; ++kind) {
         kindButtons[kind] = new QRadioButton(captions[kind], this);
         kindButtons[kind]->setGeometry(units.Rect(27, rows[kind], 95, 12));
-        connect(kindButtons[kind], &QRadioButton::clicked, this, [this, kind] { OnKind(kind); });
+        connect(kindButtons[kind], &QRadioButton::clicked, this, [this, kind] {
+            model.ChooseKind(kind);
+            Render();
+        });
     }
     portList = new QComboBox(this);
     portList->setGeometry(units.Rect(57, 82, 64, 14));
@@ -36,7 +44,10 @@ CVystupDlg::CVystupDlg(CMorseSession& morseSession, const QString& languageFile,
     cancelButton->setGeometry(units.Rect(144, 24, 50, 14));
     connect(okButton, &QPushButton::clicked, this, [this] { OnOk(); });
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(portList, &QComboBox::activated, this, [this] { OnPortChange(); });
+    connect(portList, &QComboBox::activated, this, [this](int index) {
+        model.ChoosePort(index);
+        Render();
+    });
 
     if (!languageFile.isEmpty()) {
         if (const auto texts = ReadCaptions(languageFile, 7)) {
@@ -52,44 +63,25 @@ CVystupDlg::CVystupDlg(CMorseSession& morseSession, const QString& languageFile,
     // The port list belongs to the serial port's choice, and is named by it.
     portList->setAccessibleName(SpokenCaption(kindButtons[kSerialPortOutput]->text()));
 
-    selectedKind = session.OutputInUse();
-    portList->addItems(portNames);
-    portList->setCurrentIndex(0);
-    portList->setEnabled(false);
-    if (selectedKind == kSerialPortOutput) {
-        portList->setEnabled(true);
-        portIndex =
-            static_cast<int>(portNames.lastIndexOf(QString::fromStdString(session.PortName())));
-        if (portIndex < 0) {
-            portIndex = 0;
-        }
-        selectedPort = portNames.value(portIndex);
-        portList->setCurrentIndex(portIndex);
-    }
-    if (selectedKind >= 0 && selectedKind <= 2) {
-        kindButtons[selectedKind]->setChecked(true);
-    }
+    portList->addItems(ports);
+    Render();
 }
 
 QRadioButton* CVystupDlg::KindButton(int kind) const {
     return kind >= 0 && kind <= 2 ? kindButtons[kind] : nullptr;
 }
 
-void CVystupDlg::OnKind(int kind) {
-    selectedKind = kind;
-    portList->setEnabled(kind == kSerialPortOutput);
-    if (kind == kSerialPortOutput) {
-        selectedPort = portNames.value(portIndex);
+void CVystupDlg::Render() {
+    const CVystupModel::View view = model.GetView();
+    if (QRadioButton* chosen = KindButton(view.kind)) {
+        chosen->setChecked(true);
     }
-}
-
-void CVystupDlg::OnPortChange() {
-    portIndex = portList->currentIndex();
-    selectedPort = portNames.value(portIndex);
+    portList->setCurrentIndex(view.portIndex);
+    portList->setEnabled(view.portEnabled);
 }
 
 void CVystupDlg::OnOk() {
-    if (session.ChooseOutput(selectedKind, selectedPort.toStdString())) {
+    if (model.Accept()) {
         accept();
     }
 }

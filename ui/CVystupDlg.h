@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "session/CVystupModel.h"
+
 class CMorseSession;
 class QComboBox;
 class QGroupBox;
@@ -11,8 +13,8 @@ class QPushButton;
 class QRadioButton;
 
 // "Nastavení výstupu": the choice of speaker, sound card or serial port. OK hands the choice to
-// the session, which goes back to the previous output when it cannot be opened. User-interface
-// thread only.
+// the session, which goes back to the previous output when it cannot be opened. The rules are
+// the model's; the dialog renders its view. User-interface thread only.
 class CVystupDlg : public QDialog {
     Q_OBJECT
 
@@ -21,7 +23,7 @@ public:
     CVystupDlg(CMorseSession& session, const QString& languageFile, const QStringList& ports,
                QWidget* parent = nullptr);
 
-    int SelectedKind() const { return selectedKind; }
+    int SelectedKind() const { return model.GetView().kind; }
     QRadioButton* KindButton(int kind) const;
     QComboBox* PortList() const { return portList; }
     QPushButton* OkButton() const { return okButton; }
@@ -30,14 +32,10 @@ public:
     void OnOk();
 
 private:
-    void OnKind(int kind);
-    void OnPortChange();
+    // Shows the model's view on every widget, in one place.
+    void Render();
 
-    CMorseSession& session;
-    QStringList portNames;
-    int portIndex = 0;
-    int selectedKind = 0;
-    QString selectedPort;
+    CVystupModel model;
     QGroupBox* frame = nullptr;
     QRadioButton* kindButtons[3] = {};
     QComboBox* portList = nullptr;

@@ -165,7 +165,7 @@ CZvukDlg::CZvukDlg(const SoundOptions& initial, const QString& languageFile, QWi
             }
         });
     }
-    connect(rungsEdit, &QLineEdit::textEdited, this,
+    connect(rungsEdit, &QLineEdit::textChanged, this,
             [this](const QString& text) { Act([&] { model.TypeRungs(text.toStdString()); }); });
     connect(stepSpin, &QSpinBox::valueChanged, this,
             [this](int cpm) { Act([&] { model.SetStepCpm(cpm); }); });

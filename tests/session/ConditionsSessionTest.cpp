@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName());
 
 // The conditions live in a file of their own: written when the user sets them (a value out of its
-// range keeps its default, as the file would read it), read at the next start, and written with
+// range is brought within it), read at the next start, and written with
 // the last seed at close. A user who never set any gets no file, and "init" stays as it was.
 TEST_F(ConditionsSession, KeptInTheirOwnFile) {
     session->Close();
@@ -149,7 +149,7 @@ TEST_F(ConditionsSession, KeptInTheirOwnFile) {
     settings.fist = FistKind::kBug;
     session->SetConditions(settings);
     ReceptionSettings kept = settings;
-    kept.snrDb = ReceptionSettings().snrDb;
+    kept.snrDb = ReceptionSettings::kHighestSnrDb;
     EXPECT_EQ(session->Conditions(), kept);
     EXPECT_EQ(ReadWholeFile(ConditionsPath()), CConditionsFile::Format(kept));
 

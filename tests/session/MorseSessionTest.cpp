@@ -12,6 +12,7 @@
 #include "core/OutputKind.h"
 #include "engine/CKeyingEngine.h"
 #include "session/CMorseSession.h"
+#include "session/CVystupModel.h"
 #include "session/SessionSettings.h"
 #include "tests/support/CFinishListener.h"
 #include "tests/support/CRecordingNotifier.h"
@@ -465,6 +466,30 @@ TEST_F(MorseSession, FailedOutputChoiceGoesBack) {
     ASSERT_TRUE(session->ChooseOutput(kSoundCardOutput, "COM5"));
     EXPECT_EQ(engine->GetPortName(), "COM2");
     EXPECT_TRUE(View().volumeEnabled);
+}
+
+// The output window starts from the output in use and its port (by its last place in the list,
+// the first when the machine lacks it); the port list is used only with the serial port.
+TEST_F(MorseSession, OutputWindowStartsFromTheOutputInUse) {
+    const std::vector<std::string> ports{"COM1", "COM2", "COM2", "COM3"};
+    session->SetPortName("COM2");
+    ASSERT_TRUE(session->ChooseOutput(kSerialPortOutput, "COM2"));
+    CVystupModel model(*session, ports);
+    EXPECT_EQ(model.GetView().kind, kSerialPortOutput);
+    EXPECT_EQ(model.GetView().portIndex, 2);
+    EXPECT_TRUE(model.GetView().portEnabled);
+    model.ChoosePort(3);
+    model.ChooseKind(kSoundCardOutput);
+    EXPECT_FALSE(model.GetView().portEnabled);
+    model.ChooseKind(kSerialPortOutput);
+    ASSERT_TRUE(model.Accept());
+    EXPECT_EQ(engine->GetPortName(), "COM3");
+
+    session->SetPortName("/dev/ttyS9");
+    ASSERT_TRUE(session->ChooseOutput(kSerialPortOutput, "/dev/ttyS9"));
+    EXPECT_EQ(CVystupModel(*session, ports).GetView().portIndex, 0);
+    ASSERT_TRUE(session->ChooseOutput(kSoundCardOutput, ""));
+    EXPECT_FALSE(CVystupModel(*session, ports).GetView().portEnabled);
 }
 
 // "init" as a user or an older program may have left it: what comes back.

@@ -103,23 +103,23 @@ TEST_F(CallsignsWindow, TypedAnswersMoveSpeedAndScoreAndTheRunIsStored) {
         EXPECT_FALSE(callsigns.AnswerEdit()->isEnabled());
         callsigns.StepSpin()->setValue(10);
         QTest::mouseClick(callsigns.StartButton(), Qt::LeftButton);
-        ASSERT_NE(callsigns.Session(), nullptr);
+        ASSERT_NE(callsigns.Model().Session(), nullptr);
         EXPECT_TRUE(callsigns.AnswerEdit()->isEnabled());
         EXPECT_TRUE(callsigns.AnswerEdit()->hasFocus());
         ASSERT_EQ(cues.Sounds().size(), 1U);
 
         int score = 0;
         for (const bool right : rightAnswers) {
-            const int speed = callsigns.Session()->Speed();
+            const int speed = callsigns.Model().Session()->Speed();
             const std::string heard = Heard();
             ASSERT_FALSE(heard.empty());
             const std::string typed = right ? heard : heard.substr(0, heard.size() - 1);
             const std::size_t soundsBefore = cues.Sounds().size();
             Answer(callsigns, typed);
             EXPECT_TRUE(callsigns.AnswerEdit()->text().isEmpty());
-            EXPECT_EQ(callsigns.Session()->Speed(), speed + (right ? 10 : -10));
-            EXPECT_EQ(callsigns.Session()->Score() > score, right);
-            score = callsigns.Session()->Score();
+            EXPECT_EQ(callsigns.Model().Session()->Speed(), speed + (right ? 10 : -10));
+            EXPECT_EQ(callsigns.Model().Session()->Score() > score, right);
+            score = callsigns.Model().Session()->Score();
             // The verdict is text: right or wrong in words, the callsign, the copy, the speed.
             const QString verdict = callsigns.VerdictLabel()->text();
             const QStringList captions = CVolaciZnakyDlg::CzechCaptions();
@@ -133,7 +133,7 @@ TEST_F(CallsignsWindow, TypedAnswersMoveSpeedAndScoreAndTheRunIsStored) {
             }
             // The progress shows the new speed and score.
             EXPECT_TRUE(callsigns.ProgressLabel()->text().contains(
-                QString::number(callsigns.Session()->Speed())));
+                QString::number(callsigns.Model().Session()->Speed())));
             EXPECT_TRUE(callsigns.ProgressLabel()->text().contains(QString::number(score)));
             // A wrong answer is heard too, before the next callsign.
             EXPECT_EQ(cues.Sounds().size() - soundsBefore, right ? 1U : 2U);
@@ -146,7 +146,7 @@ TEST_F(CallsignsWindow, TypedAnswersMoveSpeedAndScoreAndTheRunIsStored) {
         EXPECT_TRUE(std::equal(again.begin(), again.end(), last.end() - again.size()));
         EXPECT_TRUE(callsigns.AnswerEdit()->hasFocus());
         ExpectLaidOut(callsigns);
-        scoreAtClose = callsigns.Session()->Score();
+        scoreAtClose = callsigns.Model().Session()->Score();
     });
 
     // Closed mid-run without a question: what was answered is stored.
@@ -190,20 +190,21 @@ TEST_F(CallsignsWindow, WholeRunEndsWithItsSummaryStoredOnce) {
     Open([&](CVolaciZnakyDlg& callsigns) {
         callsigns.WrongToneBox()->setChecked(false);
         QTest::mouseClick(callsigns.StartButton(), Qt::LeftButton);
-        ASSERT_NE(callsigns.Session(), nullptr);
-        for (int k = 0; k < callsigns.Session()->Callsigns(); ++k) {
+        ASSERT_NE(callsigns.Model().Session(), nullptr);
+        for (int k = 0; k < callsigns.Model().Session()->Callsigns(); ++k) {
             // Every fifth one left empty.
             Answer(callsigns, k % 5 == 4 ? std::string() : Heard());
         }
         // The Enter of the last answer ends the run; it does not start another.
-        EXPECT_TRUE(callsigns.Session()->Finished());
-        EXPECT_EQ(callsigns.Session()->Answered(), callsigns.Session()->Callsigns());
+        EXPECT_TRUE(callsigns.Model().Session()->Finished());
+        EXPECT_EQ(callsigns.Model().Session()->Answered(),
+                  callsigns.Model().Session()->Callsigns());
         EXPECT_FALSE(callsigns.AnswerEdit()->isEnabled());
         EXPECT_FALSE(callsigns.RepeatButton()->isEnabled());
         ASSERT_TRUE(callsigns.SummaryText()->isVisible());
         EXPECT_TRUE(callsigns.SummaryText()->hasFocus());
         const QString summary = callsigns.SummaryText()->toPlainText();
-        EXPECT_TRUE(summary.contains(QString::number(callsigns.Session()->Score())));
+        EXPECT_TRUE(summary.contains(QString::number(callsigns.Model().Session()->Score())));
         EXPECT_TRUE(summary.contains(QStringLiteral("40 z 50")));
         EXPECT_FALSE(callsigns.SummaryText()->accessibleName().isEmpty());
         ExpectLaidOut(callsigns);
@@ -218,7 +219,7 @@ TEST_F(CallsignsWindow, SoundCardThatCannotOpenIsSaidOnce) {
     cues.SetOpens(false);
     Open([&](CVolaciZnakyDlg& callsigns) {
         QTest::mouseClick(callsigns.StartButton(), Qt::LeftButton);
-        EXPECT_EQ(callsigns.Session(), nullptr);
+        EXPECT_EQ(callsigns.Model().Session(), nullptr);
         EXPECT_FALSE(callsigns.AnswerEdit()->isEnabled());
         EXPECT_FALSE(callsigns.RepeatButton()->isEnabled());
     });

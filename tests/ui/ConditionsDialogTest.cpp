@@ -64,7 +64,7 @@ TEST_F(ConditionsDialog, FieldsAreLabelledAndFollowTheirSwitches) {
             EXPECT_FALSE(field->accessibleName().contains(QLatin1Char('&')));
         }
         // All off by default: only the fist and the seed can be used.
-        for (int k = 0; k < CPodminkyDlg::kConditionCount; ++k) {
+        for (int k = 0; k < CPodminkyModel::kConditionCount; ++k) {
             EXPECT_FALSE(conditions.Switch(static_cast<CPodminkyDlg::Condition>(k))->isChecked());
         }
         EXPECT_FALSE(conditions.SnrSpin()->isEnabled());
@@ -72,12 +72,12 @@ TEST_F(ConditionsDialog, FieldsAreLabelledAndFollowTheirSwitches) {
         EXPECT_TRUE(conditions.FistList()->isEnabled());
         EXPECT_EQ(conditions.FistList()->count(), 4);
 
-        QTest::mouseClick(conditions.Switch(CPodminkyDlg::kFading), Qt::LeftButton);
+        QTest::mouseClick(conditions.Switch(CPodminkyModel::kFading), Qt::LeftButton);
         EXPECT_TRUE(conditions.FadingDepthSpin()->isEnabled());
         EXPECT_TRUE(conditions.FadingPeriodSpin()->isEnabled());
         EXPECT_TRUE(conditions.FilterSpin()->isEnabled());
         EXPECT_FALSE(conditions.SnrSpin()->isEnabled());
-        QTest::mouseClick(conditions.Switch(CPodminkyDlg::kFading), Qt::LeftButton);
+        QTest::mouseClick(conditions.Switch(CPodminkyModel::kFading), Qt::LeftButton);
         EXPECT_FALSE(conditions.FadingDepthSpin()->isEnabled());
         EXPECT_FALSE(conditions.FilterSpin()->isEnabled());
         EXPECT_EQ(conditions.SnrSpin()->minimum(), -10);
@@ -95,10 +95,10 @@ TEST_F(ConditionsDialog, RoundTripThroughTheSessionAndItsFile) {
     ReceptionSettings expected;
     Open([&](CPodminkyDlg& conditions) {
         EXPECT_EQ(conditions.SeedEdit()->text().toULongLong(), dialog->Session().Seed());
-        QTest::mouseClick(conditions.Switch(CPodminkyDlg::kNoise), Qt::LeftButton);
+        QTest::mouseClick(conditions.Switch(CPodminkyModel::kNoise), Qt::LeftButton);
         conditions.SnrSpin()->setValue(-5);
         conditions.FilterSpin()->setValue(250);
-        QTest::mouseClick(conditions.Switch(CPodminkyDlg::kInterference), Qt::LeftButton);
+        QTest::mouseClick(conditions.Switch(CPodminkyModel::kInterference), Qt::LeftButton);
         conditions.StationsSpin()->setValue(4);
         conditions.FistList()->setCurrentIndex(3);
         conditions.SeedEdit()->clear();
@@ -118,7 +118,7 @@ TEST_F(ConditionsDialog, RoundTripThroughTheSessionAndItsFile) {
     EXPECT_EQ(ReadWholeFile(ConditionsPath()), CConditionsFile::Format(expected));
 
     const auto shows = [&](CPodminkyDlg& conditions) {
-        EXPECT_TRUE(conditions.Switch(CPodminkyDlg::kNoise)->isChecked());
+        EXPECT_TRUE(conditions.Switch(CPodminkyModel::kNoise)->isChecked());
         EXPECT_TRUE(conditions.SnrSpin()->isEnabled());
         EXPECT_EQ(conditions.SnrSpin()->value(), -5);
         EXPECT_EQ(conditions.FilterSpin()->value(), 250);
@@ -126,11 +126,11 @@ TEST_F(ConditionsDialog, RoundTripThroughTheSessionAndItsFile) {
         EXPECT_EQ(conditions.FistList()->currentIndex(), 3);
         EXPECT_EQ(conditions.SeedEdit()->text(), QStringLiteral("4242"));
         EXPECT_TRUE(conditions.FixedSeedBox()->isChecked());
-        EXPECT_FALSE(conditions.Switch(CPodminkyDlg::kFading)->isChecked());
+        EXPECT_FALSE(conditions.Switch(CPodminkyModel::kFading)->isChecked());
     };
     Open([&](CPodminkyDlg& conditions) {
         shows(conditions);
-        QTest::mouseClick(conditions.Switch(CPodminkyDlg::kNoise), Qt::LeftButton);
+        QTest::mouseClick(conditions.Switch(CPodminkyModel::kNoise), Qt::LeftButton);
         conditions.reject();
         return conditions.result();
     });
@@ -154,7 +154,7 @@ TEST_F(ConditionsDialog, RoundTripThroughTheSessionAndItsFile) {
 // A transmission under the conditions, its copy check, and the statistics' score against the SNR.
 TEST_F(ConditionsDialog, CheckRecordsTheConditionsAndTheStatisticsShowTheSnr) {
     Open([](CPodminkyDlg& conditions) {
-        QTest::mouseClick(conditions.Switch(CPodminkyDlg::kNoise), Qt::LeftButton);
+        QTest::mouseClick(conditions.Switch(CPodminkyModel::kNoise), Qt::LeftButton);
         conditions.SnrSpin()->setValue(6);
         conditions.SeedEdit()->setText(QStringLiteral("77"));
         QTest::mouseClick(conditions.FixedSeedBox(), Qt::LeftButton);

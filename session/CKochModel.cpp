@@ -1,0 +1,88 @@
+#include "session/CKochModel.h"
+
+#include <algorithm>
+
+#include "training/CCourseOrders.h"
+#include "training/CKochCourse.h"
+
+CKochModel::CKochModel(const std::string& order, int start, int minimum, CNotifier& warnings)
+    : notifier(warnings), orderText(CleanTyped(order, 0, warnings).text) {
+    SetLesson(CKochCourse(order, start).Lesson());
+    SetMinimumSent(minimum);
+}
+
+std::vector<std::string> CKochModel::ShippedNames() {
+    std::vector<std::string> names;
+    for (const CCourseOrders::Order& shipped : CCourseOrders::Shipped()) {
+        names.push_back(shipped.name);
+    }
+    return names;
+}
+
+TypedText CKochModel::TypeOrder(const std::string& shown, int caret) {
+    TypedText typed = CleanTyped(shown, caret, notifier);
+    orderText = typed.text;
+    SetLesson(lesson);
+    return typed;
+}
+
+void CKochModel::SetLesson(int chosen) {
+    lesson = std::clamp(chosen, 1, std::max(1, CKochCourse(Order(), 1).LessonCount()));
+}
+
+void CKochModel::SetMinimumSent(int minimum) {
+    minimumSent =
+        std::clamp(minimum, CKochCourse::kLowestMinimumSent, CKochCourse::kHighestMinimumSent);
+}
+
+void CKochModel::Take(const std::string& order) {
+    orderText = order;
+    SetLesson(lesson);
+}
+
+void CKochModel::ChooseShipped(int index) {
+    const auto& shipped = CCourseOrders::Shipped();
+    if (index >= 0 && static_cast<std::size_t>(index) < shipped.size()) {
+        Take(shipped[static_cast<std::size_t>(index)].order);
+    }
+}
+
+void CKochModel::ReadOrderFile(const std::string& path) {
+    const std::optional<CCourseOrders::Order> read = CCourseOrders::ReadFile(path);
+    fileName.reset();
+    unusableFile.reset();
+    if (!read) {
+        unusableFile = path;
+        return;
+    }
+    fileName = read->name;
+    Take(read->order);
+}
+
+void CKochModel::DefaultOrder() {
+    Take(CKochCourse::DefaultOrder());
+}
+
+std::string CKochModel::Order() const {
+    return CKochCourse(orderText, 1).Order();
+}
+
+int CKochModel::Lesson() const {
+    return CKochCourse(Order(), lesson).Lesson();
+}
+
+CKochModel::View CKochModel::GetView() const {
+    View view;
+    view.order = orderText;
+    const CKochCourse course(Order(), lesson);
+    view.lessonCount = CKochCourse(Order(), 1).LessonCount();
+    view.lesson = lesson;
+    view.minimumSent = minimumSent;
+    const std::optional<std::size_t> shipped = CCourseOrders::ShippedIndex(orderText);
+    view.listIndex = static_cast<int>(shipped ? *shipped : CCourseOrders::Shipped().size());
+    view.characters = course.Characters();
+    view.newest = course.Newest();
+    view.fileName = fileName;
+    view.unusableFile = unusableFile;
+    return view;
+}

@@ -1,0 +1,111 @@
+#include "session/CPodminkyModel.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace {
+
+bool& Flag(ReceptionSettings& settings, CPodminkyModel::Condition condition) {
+    switch (condition) {
+        case CPodminkyModel::kNoise:
+            return settings.noise;
+        case CPodminkyModel::kFading:
+            return settings.fading;
+        case CPodminkyModel::kStatic:
+            return settings.staticCrashes;
+        case CPodminkyModel::kInterference:
+            return settings.interference;
+        case CPodminkyModel::kChirp:
+            return settings.chirp;
+        case CPodminkyModel::kClicks:
+        case CPodminkyModel::kConditionCount:
+            break;
+    }
+    return settings.keyClicks;
+}
+
+int& Number(ReceptionSettings& settings, CPodminkyModel::Value value) {
+    switch (value) {
+        case CPodminkyModel::kSnr:
+            return settings.snrDb;
+        case CPodminkyModel::kFilter:
+            return settings.filterHz;
+        case CPodminkyModel::kFadingDepth:
+            return settings.fadingDepthPercent;
+        case CPodminkyModel::kFadingPeriod:
+            return settings.fadingSeconds;
+        case CPodminkyModel::kStaticRate:
+            return settings.staticPerMinute;
+        case CPodminkyModel::kStations:
+            return settings.stations;
+        case CPodminkyModel::kChirpHz:
+        case CPodminkyModel::kValueCount:
+            break;
+    }
+    return settings.chirpHz;
+}
+
+}  // namespace
+
+CPodminkyModel::CPodminkyModel(const ReceptionSettings& start)
+    : settings(start.Bounded()), seedText(std::to_string(start.seed)) {}
+
+void CPodminkyModel::SetCondition(Condition condition, bool on) {
+    if (condition >= 0 && condition < kConditionCount) {
+        Flag(settings, condition) = on;
+    }
+}
+
+void CPodminkyModel::SetValue(Value value, int number) {
+    if (value >= 0 && value < kValueCount) {
+        Number(settings, value) = number;
+        settings = settings.Bounded();
+    }
+}
+
+void CPodminkyModel::ChooseFist(int index) {
+    settings.fist = static_cast<FistKind>(std::clamp(index, 0, static_cast<int>(FistKind::kBug)));
+}
+
+void CPodminkyModel::TypeSeed(const std::string& digits) {
+    seedText = digits;
+    std::uint64_t seed = 0;
+    const auto [stop, error] = std::from_chars(digits.data(), digits.data() + digits.size(), seed);
+    if (!digits.empty() && error == std::errc() && stop == digits.data() + digits.size()) {
+        settings.seed = seed;
+    }
+}
+
+void CPodminkyModel::SetFixedSeed(bool fixed) {
+    settings.fixedSeed = fixed;
+}
+
+void CPodminkyModel::Defaults() {
+    ReceptionSettings defaults;
+    defaults.seed = settings.seed;
+    defaults.fixedSeed = settings.fixedSeed;
+    settings = defaults;
+    seedText = std::to_string(settings.seed);
+}
+
+CPodminkyModel::View CPodminkyModel::GetView() const {
+    View view;
+    view.settings = settings;
+    ReceptionSettings shown = settings;
+    for (int k = 0; k < kConditionCount; ++k) {
+        view.on[k] = Flag(shown, static_cast<Condition>(k));
+    }
+    for (int k = 0; k < kValueCount; ++k) {
+        view.values[k] = Number(shown, static_cast<Value>(k));
+    }
+    view.valueEnabled[kSnr] = settings.noise;
+    // The receiver filter is heard with any condition that makes a sound.
+    view.valueEnabled[kFilter] = settings.ChangesSound();
+    view.valueEnabled[kFadingDepth] = settings.fading;
+    view.valueEnabled[kFadingPeriod] = settings.fading;
+    view.valueEnabled[kStaticRate] = settings.staticCrashes;
+    view.valueEnabled[kStations] = settings.interference;
+    view.valueEnabled[kChirpHz] = settings.chirp;
+    view.seed = seedText;
+    return view;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <string>
+
+#include "core/ReceptionSettings.h"
+
+// The reception conditions window's rules: each condition on or off with its value, bounded as
+// it is set; which value can be set (a value while its condition is on, the receiver filter while
+// anything is heard through it); the fist; the seed as the user types it and the choice of fixing
+// it; the defaults. One operation per user action; the window renders View().
+class CPodminkyModel {
+public:
+    // The on/off conditions and the values, in the order shown.
+    enum Condition { kNoise, kFading, kStatic, kInterference, kChirp, kClicks, kConditionCount };
+    enum Value {
+        kSnr,
+        kFilter,
+        kFadingDepth,
+        kFadingPeriod,
+        kStaticRate,
+        kStations,
+        kChirpHz,
+        kValueCount
+    };
+    // The seed is a 64-bit number: at most this many digits.
+    static constexpr int kSeedDigits = 20;
+
+    struct View {
+        ReceptionSettings settings;
+        bool on[kConditionCount] = {};
+        int values[kValueCount] = {};
+        bool valueEnabled[kValueCount] = {};
+        std::string seed;
+    };
+
+    explicit CPodminkyModel(const ReceptionSettings& start);
+
+    void SetCondition(Condition condition, bool on);
+    void SetValue(Value value, int number);
+    void ChooseFist(int index);
+    // The seed as typed; a seed that is not a 64-bit number keeps the one there was.
+    void TypeSeed(const std::string& digits);
+    void SetFixedSeed(bool fixed);
+    // Back to the defaults: everything off, the seed kept.
+    void Defaults();
+
+    // The settings as the user left them.
+    const ReceptionSettings& Settings() const { return settings; }
+    View GetView() const;
+
+private:
+    ReceptionSettings settings;
+    std::string seedText;
+};

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "session/CRecognitionSession.h"
+
+class CCuePlayer;
+
+// The instant recognition window's rules: the choices of a run, each bounded as it is set, and
+// the runs' lifecycle. A run is stored when the next one starts, when the window closes and when
+// the player refuses a sound; a run begins only on a player that opens and a set with characters.
+// One operation per user action; each says what went wrong, in the order it happened, and the
+// window renders View().
+class CRozpoznaniModel {
+public:
+    // The limit of a quick answer, in milliseconds.
+    static constexpr int kLowestLimit = 200;
+    static constexpr int kHighestLimit = 5000;
+
+    enum class Problem {
+        kNoSound,      // the player did not open or refused a character: no run, or it ended
+        kEmptySet,     // the set has nothing to practise
+        kWriteFailed,  // the run could not be added to the records (the file is as it was)
+    };
+    using Problems = std::vector<Problem>;
+    using WallClock = std::function<std::chrono::system_clock::time_point()>;
+
+    struct View {
+        RecognitionSettings settings;
+        // A run is on: the choices hold for it.
+        bool running = false;
+        int signSpeed = 0;
+    };
+
+    // `player` outlives the model; `recordsPath` is the records file.
+    CRozpoznaniModel(CCuePlayer& player, const RecognitionSettings& start, std::string recordsPath,
+                     WallClock wallClock = &std::chrono::system_clock::now);
+    ~CRozpoznaniModel();
+
+    void ChooseSet(int index);
+    void SetLimit(int milliseconds);
+    void SetWrongTone(bool wrongTone);
+    // "Start": stores the run before and begins a new one with the first character.
+    Problems Start();
+    // The pause after an answer is over: the next character.
+    Problems Next();
+    // A key press at `pressNanoseconds` on the monotonic clock; nothing when no character waits.
+    std::optional<CRecognitionSession::Answer> Press(char typed, std::int64_t pressNanoseconds);
+    // The window closes: the sound stops and the run is stored.
+    Problems Close();
+
+    // A run is on.
+    bool Running() const { return session != nullptr; }
+    const RecognitionSettings& Settings() const { return settings; }
+    const CRecognitionSession* Session() const { return session.get(); }
+    const std::string& RecordsPath() const { return recordsPath; }
+    View GetView() const;
+
+private:
+    // Stores the run (when anything was answered) and ends it.
+    void EndRun(Problems& problems);
+
+    CCuePlayer& player;
+    RecognitionSettings settings;
+    std::string recordsPath;
+    WallClock wallClock;
+    std::unique_ptr<CRecognitionSession> session;
+};

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "session/CRozpoznaniModel.h"
+#include "tests/support/CRecordingCuePlayer.h"
+#include "tests/support/CTemporaryFolder.h"
+#include "training/CRecognitionFile.h"
+
+namespace {
+
+using Problem = CRozpoznaniModel::Problem;
+using Problems = CRozpoznaniModel::Problems;
+
+class RozpoznaniModel : public testing::Test {
+protected:
+    std::size_t Stored() { return CRecognitionFile(folder.File("rozpoznani")).Read().size(); }
+    // Answers the character waiting, whatever it is.
+    void Answer(CRozpoznaniModel& model) { ASSERT_TRUE(model.Press('Q', 1).has_value()); }
+
+    CTemporaryFolder folder;
+    CRecordingCuePlayer player;
+};
+
+// A run is stored when the next one starts, when the window closes and when the player refuses a
+// sound, and only when something was answered; a run begins only on a player that opens and a set
+// with characters.
+TEST_F(RozpoznaniModel, RunsStoredAtEveryEnd) {
+    CRozpoznaniModel model(player, RecognitionSettings{}, folder.File("rozpoznani"));
+    EXPECT_EQ(model.Close(), Problems{});
+    EXPECT_EQ(model.Start(), Problems{});
+    Answer(model);
+    EXPECT_EQ(model.Start(), Problems{});
+    EXPECT_EQ(Stored(), 1U);
+    EXPECT_TRUE(model.Running());
+    EXPECT_EQ(model.Start(), Problems{});
+    EXPECT_EQ(Stored(), 1U) << "a run without answers is not stored";
+    Answer(model);
+    player.capacity = player.queued;
+    EXPECT_EQ(model.Next(), Problems{Problem::kNoSound});
+    EXPECT_FALSE(model.Running());
+    EXPECT_EQ(Stored(), 2U);
+    player.capacity = std::numeric_limits<std::size_t>::max();
+    EXPECT_EQ(model.Start(), Problems{});
+    Answer(model);
+    const int silences = player.silences;
+    EXPECT_EQ(model.Close(), Problems{});
+    EXPECT_EQ(player.silences, silences + 1);
+    EXPECT_EQ(Stored(), 3U);
+    EXPECT_FALSE(model.Running());
+}
+
+TEST_F(RozpoznaniModel, RunsThatCannotBegin) {
+    RecognitionSettings emptyLesson;
+    emptyLesson.set = RecognitionSet::Lesson;
+    const struct {
+        const char* name;
+        bool opens;
+        std::size_t capacity;
+        RecognitionSettings settings;
+        Problems problems;
+    } cases[] = {
+        {"no sound card", false, 1U << 30, {}, {Problem::kNoSound}},
+        {"every sound refused", true, 0, {}, {Problem::kNoSound}},
+        {"empty lesson", true, 1U << 30, emptyLesson, {Problem::kEmptySet}},
+    };
+    for (const auto& c : cases) {
+        player.opens = c.opens;
+        player.capacity = c.capacity;
+        CRozpoznaniModel model(player, c.settings, folder.File("rozpoznani"));
+        EXPECT_EQ(model.Start(), c.problems) << c.name;
+        EXPECT_FALSE(model.Running()) << c.name;
+    }
+}
+
+// A run that cannot be added to the records is said, when the next starts and when the window
+// closes.
+TEST_F(RozpoznaniModel, FailedWriteIsSaid) {
+    CRozpoznaniModel model(player, RecognitionSettings{}, folder.File("missing/rozpoznani"));
+    model.Start();
+    Answer(model);
+    EXPECT_EQ(model.Start(), Problems{Problem::kWriteFailed});
+    Answer(model);
+    EXPECT_EQ(model.Close(), Problems{Problem::kWriteFailed});
+}
+
+// The limit is bounded as it is set, also when it comes from the window's settings; the choices
+// hold while a run is on.
+TEST_F(RozpoznaniModel, ChoicesBoundedAndHeldForTheRun) {
+    const struct {
+        int set;
+        int limit;
+    } cases[] = {{50, CRozpoznaniModel::kLowestLimit},
+                 {CRozpoznaniModel::kHighestLimit + 1, CRozpoznaniModel::kHighestLimit},
+                 {1234, 1234}};
+    for (const auto& c : cases) {
+        RecognitionSettings start;
+        start.limitMilliseconds = c.set;
+        EXPECT_EQ(CRozpoznaniModel(player, start, "").Settings().limitMilliseconds, c.limit);
+        CRozpoznaniModel model(player, RecognitionSettings{}, "");
+        model.SetLimit(c.set);
+        EXPECT_EQ(model.Settings().limitMilliseconds, c.limit);
+    }
+    CRozpoznaniModel model(player, RecognitionSettings{}, folder.File("rozpoznani"));
+    model.ChooseSet(9);
+    EXPECT_EQ(model.Settings().set, RecognitionSet::All);
+    model.ChooseSet(static_cast<int>(RecognitionSet::Digits));
+    model.Start();
+    model.ChooseSet(static_cast<int>(RecognitionSet::Letters));
+    model.SetLimit(300);
+    model.SetWrongTone(false);
+    EXPECT_EQ(model.Settings().set, RecognitionSet::Digits);
+    EXPECT_EQ(model.Settings().limitMilliseconds, RecognitionSettings{}.limitMilliseconds);
+    EXPECT_TRUE(model.Settings().wrongTone);
+}
+
+}  // namespace
