@@ -36,7 +36,7 @@
 #include "ui/CVolaciZnakyDlg.h"
 #include "ui/CVystupDlg.h"
 #include "ui/CZvukDlg.h"
-#include "ui/ControlIds.h"
+#include "session/ControlIds.h"
 #include "ui/Cp1250.h"
 #include "ui/Messages.h"
 #include "ui/RulerPainter.h"

@@ -12,7 +12,7 @@
 #include "ui/CDesktop.h"
 #include "ui/CMessageBoxes.h"
 #include "ui/CUiNotifier.h"
-#include "ui/MainLayout.h"
+#include "session/MainLayout.h"
 
 class CCuePlayer;
 class CEngineListener;

@@ -15,7 +15,7 @@
 #include "ui/CMorseDlg.h"
 #include "ui/CTextView.h"
 #include "ui/Captions.h"
-#include "ui/ControlIds.h"
+#include "session/ControlIds.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
 #include "ui/TrafficCaptions.h"

@@ -1,7 +1,7 @@
 #include "ui/Captions.h"
 
 #include "core/TextKind.h"
-#include "ui/ControlIds.h"
+#include "session/ControlIds.h"
 
 namespace {
 

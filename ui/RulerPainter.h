@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "ui/MainLayout.h"
+#include "session/MainLayout.h"
 
 class QPainter;
 class QPalette;

@@ -1,7 +1,7 @@
 #include "ui/TrafficCaptions.h"
 
 #include "core/TextKind.h"
-#include "ui/ControlIds.h"
+#include "session/ControlIds.h"
 
 const std::array<CaptionTarget, kTrafficCaptions> kTrafficCaptionTargets = {{
     {CaptionTarget::Kind::TextKind, kWordText, "Slova"},

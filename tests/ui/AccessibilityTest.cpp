@@ -27,7 +27,7 @@
 #include "ui/CVolaciZnakyDlg.h"
 #include "ui/CVystupDlg.h"
 #include "ui/Contrast.h"
-#include "ui/ControlIds.h"
+#include "session/ControlIds.h"
 
 namespace {
 

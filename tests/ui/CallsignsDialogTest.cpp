@@ -18,7 +18,7 @@
 #include "ui/CCallsignRunsView.h"
 #include "ui/CStatistikaDlg.h"
 #include "ui/CVolaciZnakyDlg.h"
-#include "ui/ControlIds.h"
+#include "session/ControlIds.h"
 
 namespace {
 

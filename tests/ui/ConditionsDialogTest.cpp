@@ -18,7 +18,7 @@
 #include "ui/CKontrolaDlg.h"
 #include "ui/CPodminkyDlg.h"
 #include "ui/CStatistikaDlg.h"
-#include "ui/ControlIds.h"
+#include "session/ControlIds.h"
 #include "ui/Cp1250.h"
 
 namespace {

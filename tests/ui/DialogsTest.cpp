@@ -17,7 +17,7 @@
 #include "ui/CInfoDlg.h"
 #include "ui/CVlastniTextDlg.h"
 #include "ui/CVystupDlg.h"
-#include "ui/ControlIds.h"
+#include "session/ControlIds.h"
 
 namespace {
 

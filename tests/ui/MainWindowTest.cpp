@@ -29,7 +29,7 @@
 #include "ui/CMorseDlg.h"
 #include "ui/CTextView.h"
 #include "ui/CVystupDlg.h"
-#include "ui/ControlIds.h"
+#include "session/ControlIds.h"
 #include "ui/Messages.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "tests/ui/MainWindowFixture.h"
-#include "ui/ControlIds.h"
+#include "session/ControlIds.h"
 
 namespace {
 

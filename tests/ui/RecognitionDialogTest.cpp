@@ -18,7 +18,7 @@
 #include "training/CRecognitionFile.h"
 #include "ui/CRozpoznaniDlg.h"
 #include "ui/CStatistikaDlg.h"
-#include "ui/ControlIds.h"
+#include "session/ControlIds.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "config/SettingsFile.h"
 #include "core/OutputKind.h"
 #include "tests/ui/MainWindowFixture.h"
-#include "ui/ControlIds.h"
+#include "session/ControlIds.h"
 
 namespace {
 

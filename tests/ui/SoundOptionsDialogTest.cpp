@@ -14,7 +14,7 @@
 #include "config/CSoundOptionsFile.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/CZvukDlg.h"
-#include "ui/ControlIds.h"
+#include "session/ControlIds.h"
 
 namespace {
 

@@ -39,7 +39,7 @@
 #include "ui/CMessageBoxes.h"
 #include "ui/CStatistikaDlg.h"
 #include "ui/CVlastniTextDlg.h"
-#include "ui/ControlIds.h"
+#include "session/ControlIds.h"
 #include "ui/Cp1250.h"
 #include "ui/Messages.h"
 

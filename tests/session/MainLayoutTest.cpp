@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "ui/ControlIds.h"
-#include "ui/MainLayout.h"
+#include "session/ControlIds.h"
+#include "session/MainLayout.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "ui/MainLayout.h"
+#include "session/MainLayout.h"
 
-#include "ui/ControlIds.h"
+#include "session/ControlIds.h"
 
 namespace {
 
