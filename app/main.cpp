@@ -10,7 +10,7 @@
 #include "app/MachineParts.h"
 #include "config/ProgramFolder.h"
 #include "ui/CMorseDlg.h"
-#include "ui/Contrast.h"
+#include "print/Contrast.h"
 
 namespace {
 

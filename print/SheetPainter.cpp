@@ -4,9 +4,9 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
-#include <QStringDecoder>
 
 #include "print/CPrintCollection.h"
+#include "print/Cp1250.h"
 #include "print/PrintGeometry.h"
 
 namespace {
@@ -18,11 +18,6 @@ QFont SheetFont(int height) {
     font.setWeight(QFont::Black);
     font.setPixelSize(height);
     return font;
-}
-
-QString Decode(const std::string& bytes) {
-    QStringDecoder decoder("windows-1250");
-    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
 void PaintBlock(QPainter& painter, const SheetGeometry& g, int row0, const SheetBlock& block,
@@ -42,7 +37,7 @@ void PaintBlock(QPainter& painter, const SheetGeometry& g, int row0, const Sheet
     for (int r = 0; r < block.records; ++r) {
         text(g.xn, 2 + r, QString::number(lineNumber));
         lineNumber = (lineNumber + 1) % 5;
-        text(g.x0, 2 + r, Decode(collection.ReadRecord()));
+        text(g.x0, 2 + r, FromCp1250(collection.ReadRecord()));
     }
     // A shorter last block keeps its frame around the lines it has.
     const int last = 2 + block.records;

@@ -69,11 +69,21 @@ void CPodminkyModel::ChooseFist(int index) {
 
 void CPodminkyModel::TypeSeed(const std::string& digits) {
     seedText = digits;
+}
+
+void CPodminkyModel::TakeSeed() {
+    // Taken whole, not keystroke by keystroke: a number too large for 64 bits must not leave
+    // behind the last of its beginnings that fitted.
     std::uint64_t seed = 0;
-    const auto [stop, error] = std::from_chars(digits.data(), digits.data() + digits.size(), seed);
-    if (!digits.empty() && error == std::errc() && stop == digits.data() + digits.size()) {
+    const char* const end = seedText.data() + seedText.size();
+    const auto [stop, error] = std::from_chars(seedText.data(), end, seed);
+    if (!seedText.empty() && error == std::errc() && stop == end) {
         settings.seed = seed;
     }
+}
+
+void CPodminkyModel::Accept() {
+    TakeSeed();
 }
 
 void CPodminkyModel::SetFixedSeed(bool fixed) {
@@ -81,6 +91,7 @@ void CPodminkyModel::SetFixedSeed(bool fixed) {
 }
 
 void CPodminkyModel::Defaults() {
+    TakeSeed();
     ReceptionSettings defaults;
     defaults.seed = settings.seed;
     defaults.fixedSeed = settings.fixedSeed;

@@ -38,17 +38,21 @@ public:
     void SetCondition(Condition condition, bool on);
     void SetValue(Value value, int number);
     void ChooseFist(int index);
-    // The seed as typed; a seed that is not a 64-bit number keeps the one there was.
+    // The seed as typed, taken by OK and by the defaults.
     void TypeSeed(const std::string& digits);
     void SetFixedSeed(bool fixed);
     // Back to the defaults: everything off, the seed kept.
     void Defaults();
+    // OK: the seed typed is taken; one that is not a 64-bit number keeps the one there was.
+    void Accept();
 
     // The settings as the user left them.
     const ReceptionSettings& Settings() const { return settings; }
     View GetView() const;
 
 private:
+    void TakeSeed();
+
     ReceptionSettings settings;
     std::string seedText;
 };

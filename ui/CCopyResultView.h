@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "ui/CCopyCheckPainter.h"
+#include "print/CCopyCheckPainter.h"
 
 // Shows a checked copy (see CCopyCheckPainter) on the palette's base colour, as wide as it is given
 // and as high as that width needs. User-interface thread only.

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "training/CKochCourse.h"
-#include "ui/Cp1250.h"
+#include "print/Cp1250.h"
 #include "ui/LanguageCaptions.h"
 
 namespace {

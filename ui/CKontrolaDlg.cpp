@@ -9,13 +9,13 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
+#include "print/CCopyCheckPainter.h"
 #include "ui/Accessibility.h"
-#include "ui/CCopyCheckPainter.h"
 #include "ui/CCopyResultView.h"
 #include "ui/CTextView.h"
 #include "ui/CTiskDlg.h"
 #include "ui/ConfusionText.h"
-#include "ui/Cp1250.h"
+#include "print/Cp1250.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
 #include "ui/WindowFit.h"
@@ -187,7 +187,7 @@ void CKontrolaDlg::Render() {
     }
     const QStringList legend = captions.mid(kLegendRight, kCounts - kLegendRight);
     resultView->SetResult(
-        std::make_unique<CCopyCheckPainter>(FromCp1250(model.SentText()), *view.result, legend));
+        std::make_unique<CCopyCheckPainter>(model.SentText(), *view.result, legend));
     const QStringList heading = Heading(*view.result);
     scoreLabel->setText(heading.value(0));
     countsLabel->setText(heading.value(1));

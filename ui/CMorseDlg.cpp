@@ -37,7 +37,7 @@
 #include "ui/CVystupDlg.h"
 #include "ui/CZvukDlg.h"
 #include "session/ControlIds.h"
-#include "ui/Cp1250.h"
+#include "print/Cp1250.h"
 #include "ui/Messages.h"
 #include "ui/RulerPainter.h"
 #include "ui/TrafficCaptions.h"

@@ -195,7 +195,10 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
     connect(fixedSeedBox, &QCheckBox::toggled, this,
             act([this](bool fixed) { model.SetFixedSeed(fixed); }));
     connect(defaultsButton, &QPushButton::clicked, this, [this] { OnDefaults(); });
-    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(okButton, &QPushButton::clicked, this, [this] {
+        model.Accept();
+        accept();
+    });
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     Render();
     resize(std::max(560, sizeHint().width()), sizeHint().height());

@@ -18,7 +18,7 @@
 
 #include "ui/CCallsignRunsView.h"
 #include "ui/ConfusionText.h"
-#include "ui/Cp1250.h"
+#include "print/Cp1250.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
 #include "ui/WindowFit.h"

@@ -5,7 +5,8 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "ui/Contrast.h"
+#include "print/Contrast.h"
+#include "print/MorseFont.h"
 
 namespace {
 
@@ -26,17 +27,6 @@ QString ReaderForm(const QString& text) {
 }
 
 }  // namespace
-
-QFont MorseFont(int pixelHeight) {
-    QFont font(QStringLiteral("Courier"));
-    font.setFamilies({QStringLiteral("Courier"), QStringLiteral("Liberation Mono"),
-                      QStringLiteral("Courier New")});
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setWeight(QFont::Black);
-    font.setPixelSize(pixelHeight);
-    return font;
-}
 
 CTextView::CTextView(QWidget* parent) : QWidget(parent), font(MorseFont(20)) {}
 

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "print/MorseFont.h"
+
 // Shows a text with its already-sent prefix marked: the Morse text of the main window and the two
 // speed read-outs. The text keeps its own line breaks (CR LF); nothing wraps. The colours come
 // from the palette (the window's base, the palette's dimmed text for what is still to be sent),
@@ -65,6 +67,3 @@ private:
     bool hidden = false;
     bool isReadOut = false;
 };
-
-// The Morse font at a pixel height: Courier, or a font of the same metrics, at the heaviest weight.
-QFont MorseFont(int pixelHeight);

@@ -5,7 +5,7 @@
 
 #include "print/CPrintCollection.h"
 #include "print/SheetPainter.h"
-#include "ui/CCopyCheckPainter.h"
+#include "print/CCopyCheckPainter.h"
 #include "ui/CDesktop.h"
 
 CTiskDlg::CTiskDlg(CDesktop& printDesktop, QWidget* ownerWindow)

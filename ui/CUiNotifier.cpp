@@ -3,7 +3,7 @@
 #include <QString>
 
 #include "ui/CMessageBoxes.h"
-#include "ui/Cp1250.h"
+#include "print/Cp1250.h"
 #include "ui/Messages.h"
 
 CUiNotifier::CUiNotifier(CMessageBoxes& boxes, QWidget* owner)

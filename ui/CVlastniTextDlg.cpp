@@ -7,7 +7,7 @@
 #include <QTextCursor>
 
 #include "ui/Accessibility.h"
-#include "ui/Cp1250.h"
+#include "print/Cp1250.h"
 #include "ui/DialogUnits.h"
 #include "ui/LanguageCaptions.h"
 

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "ui/Cp1250.h"
+#include "print/Cp1250.h"
 
 QString FormatConfusions(const std::vector<CCopyCheck::Confusion>& confusions, int limit,
                          const QString& heading, const QString& pairFormat, const QString& none) {

@@ -4,7 +4,7 @@
 #include <QUtf8StringView>
 
 #include "session/CaptionLines.h"
-#include "ui/Cp1250.h"
+#include "print/Cp1250.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 namespace {
 
-// The seed as typed: a 64-bit number replaces the seed, anything else keeps the one there was
-// while the field shows what was typed.
+// The seed as typed, taken by OK: a 64-bit number replaces the seed, anything else keeps the one
+// there was (not the last of its beginnings that fitted) while the field shows what was typed.
 TEST(PodminkyModel, SeedAsTyped) {
     const struct {
         std::string typed;
@@ -14,6 +14,7 @@ TEST(PodminkyModel, SeedAsTyped) {
         {"77", 77},
         {"18446744073709551615", 18446744073709551615ULL},
         {"18446744073709551616", 5},
+        {"99999999999999999999", 5},
         {"", 5},
         {"12a", 5},
     };
@@ -21,7 +22,10 @@ TEST(PodminkyModel, SeedAsTyped) {
         ReceptionSettings start;
         start.seed = 5;
         CPodminkyModel model(start);
-        model.TypeSeed(c.typed);
+        for (std::size_t typed = 0; typed <= c.typed.size(); ++typed) {
+            model.TypeSeed(c.typed.substr(0, typed));
+        }
+        model.Accept();
         EXPECT_EQ(model.Settings().seed, c.seed) << c.typed;
         EXPECT_EQ(model.GetView().seed, c.typed);
     }

@@ -13,11 +13,13 @@
 #include <filesystem>
 #include <vector>
 
+#include "print/CCopyCheckPainter.h"
+#include "print/Contrast.h"
+#include "session/ControlIds.h"
 #include "tests/support/CRecordingNotifier.h"
 #include "tests/support/CaseName.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/Accessibility.h"
-#include "ui/CCopyCheckPainter.h"
 #include "ui/CInfoDlg.h"
 #include "ui/CKochDlg.h"
 #include "ui/CKontrolaDlg.h"
@@ -26,8 +28,6 @@
 #include "ui/CVlastniTextDlg.h"
 #include "ui/CVolaciZnakyDlg.h"
 #include "ui/CVystupDlg.h"
-#include "ui/Contrast.h"
-#include "session/ControlIds.h"
 
 namespace {
 
@@ -297,7 +297,7 @@ INSTANTIATE_TEST_SUITE_P(Palettes, DisplayPalette, testing::ValuesIn(kPalettes),
 // they would not.
 TEST(CopyCheckColours, EveryMarkReadsOnLightAndDarkPaper) {
     const CCopyCheck check("ABCDE", "ABXE");
-    CCopyCheckPainter painter(QStringLiteral("ABCDE"), check);
+    CCopyCheckPainter painter("ABCDE", check);
     using Mark = CCopyCheck::Mark;
     for (const auto& [paper, ink] : {std::pair{QColor(Qt::white), QColor(Qt::black)},
                                      std::pair{QColor(Qt::black), QColor(Qt::white)}}) {

@@ -19,7 +19,7 @@
 #include "ui/CPodminkyDlg.h"
 #include "ui/CStatistikaDlg.h"
 #include "session/ControlIds.h"
-#include "ui/Cp1250.h"
+#include "print/Cp1250.h"
 
 namespace {
 

@@ -32,7 +32,7 @@
 #include "training/CCourseOrders.h"
 #include "training/CHistoryFile.h"
 #include "training/CKochCourse.h"
-#include "ui/CCopyCheckPainter.h"
+#include "print/CCopyCheckPainter.h"
 #include "ui/CCopyResultView.h"
 #include "ui/CKochDlg.h"
 #include "ui/CKontrolaDlg.h"
@@ -40,7 +40,7 @@
 #include "ui/CStatistikaDlg.h"
 #include "ui/CVlastniTextDlg.h"
 #include "session/ControlIds.h"
-#include "ui/Cp1250.h"
+#include "print/Cp1250.h"
 #include "ui/Messages.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <string>
 #include <utility>
 
 #include "training/CCopyCheck.h"
@@ -30,7 +31,7 @@ public:
 
     // `sentText`: the sent text as displayed (lines ending in CR LF); `check`: its comparison.
     // Legend texts missing from `legend` keep their default.
-    CCopyCheckPainter(const QString& sentText, const CCopyCheck& check,
+    CCopyCheckPainter(const std::string& sentText, const CCopyCheck& check,
                       QStringList legend = DefaultLegend());
 
     // Fits the picture into `area` and draws it; `blackAndWhite` draws every mark in black.

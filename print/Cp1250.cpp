@@ -1,4 +1,4 @@
-#include "ui/Cp1250.h"
+#include "print/Cp1250.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,4 +1,4 @@
-#include "ui/CCopyCheckPainter.h"
+#include "print/CCopyCheckPainter.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -7,9 +7,9 @@
 #include <cmath>
 #include <vector>
 
-#include "ui/CTextView.h"
-#include "ui/Contrast.h"
-#include "ui/Cp1250.h"
+#include "print/Contrast.h"
+#include "print/Cp1250.h"
+#include "print/MorseFont.h"
 
 namespace {
 
@@ -94,10 +94,9 @@ QColor CCopyCheckPainter::MarkColour(CCopyCheck::Mark mark) const {
     return ReadableInk(ColourOf(mark), ink, paper, kLargeTextContrast);
 }
 
-CCopyCheckPainter::CCopyCheckPainter(const QString& sentText, const CCopyCheck& check,
+CCopyCheckPainter::CCopyCheckPainter(const std::string& sentText, const CCopyCheck& check,
                                      QStringList legendTexts)
-    : legend(Completed(std::move(legendTexts))),
-      layout(ToCp1250(sentText), check, LegendWidths(legend)) {
+    : legend(Completed(std::move(legendTexts))), layout(sentText, check, LegendWidths(legend)) {
     FitTo(QRect(0, 0, 800, HeightFor(800)));
 }
 

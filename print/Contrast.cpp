@@ -1,4 +1,4 @@
-#include "ui/Contrast.h"
+#include "print/Contrast.h"
 
 #include <algorithm>
 #include <cmath>
