@@ -14,7 +14,7 @@
 #include "ui/CCopyResultView.h"
 #include "ui/CTextView.h"
 #include "ui/CTiskDlg.h"
-#include "ui/ConfusionText.h"
+#include "print/ConfusionText.h"
 #include "print/Cp1250.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"

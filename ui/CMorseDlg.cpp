@@ -21,6 +21,9 @@
 
 #include "core/CCuePlayer.h"
 #include "core/Timing.h"
+#include "print/Cp1250.h"
+#include "print/RulerPainter.h"
+#include "session/ControlIds.h"
 #include "ui/Accessibility.h"
 #include "ui/CInfoDlg.h"
 #include "ui/CKochDlg.h"
@@ -36,11 +39,8 @@
 #include "ui/CVolaciZnakyDlg.h"
 #include "ui/CVystupDlg.h"
 #include "ui/CZvukDlg.h"
-#include "session/ControlIds.h"
-#include "print/Cp1250.h"
+#include "ui/Captions.h"
 #include "ui/Messages.h"
-#include "ui/RulerPainter.h"
-#include "ui/TrafficCaptions.h"
 
 namespace {
 

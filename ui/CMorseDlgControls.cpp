@@ -11,14 +11,13 @@
 #include <QSlider>
 
 #include "core/Timing.h"
+#include "session/ControlIds.h"
 #include "ui/Accessibility.h"
 #include "ui/CMorseDlg.h"
 #include "ui/CTextView.h"
 #include "ui/Captions.h"
-#include "session/ControlIds.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
-#include "ui/TrafficCaptions.h"
 
 // The main window's widgets, menu and signals, and the captions they show.
 

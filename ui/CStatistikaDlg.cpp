@@ -17,7 +17,7 @@
 #include <algorithm>
 
 #include "ui/CCallsignRunsView.h"
-#include "ui/ConfusionText.h"
+#include "print/ConfusionText.h"
 #include "print/Cp1250.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"

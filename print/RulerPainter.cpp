@@ -1,4 +1,4 @@
-#include "ui/RulerPainter.h"
+#include "print/RulerPainter.h"
 
 #include <algorithm>
 

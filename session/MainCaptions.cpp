@@ -1,4 +1,4 @@
-#include "ui/Captions.h"
+#include "session/MainCaptions.h"
 
 #include "core/TextKind.h"
 #include "session/ControlIds.h"
@@ -68,4 +68,14 @@ const std::array<CaptionTarget, kTrainingCaptions> kTrainingCaptionTargets = {{
     {K::TextKind, kLessonText, "Kochova lekce"},
     {K::Command, ids::kMenuSaveSound, "Uložit &zvuk…"},
     {K::Command, ids::kMenuReceptionConditions, "&Podmínky příjmu…"},
+}};
+
+const std::array<CaptionTarget, kTrafficCaptions> kTrafficCaptionTargets = {{
+    {K::TextKind, kWordText, "Slova"},
+    {K::TextKind, kCallsignText, "Volací znaky"},
+    {K::TextKind, kAbbreviationText, "Zkratky a Q-kódy"},
+    {K::TextKind, kContactText, "Spojení"},
+    {K::Command, ids::kMenuInstantRecognition, "Okamžité &rozpoznání…"},
+    {K::Command, ids::kMenuCallsigns, "&Volací znaky…"},
+    {K::Command, ids::kMenuSoundOptions, "Mo&žnosti zvuku…"},
 }};

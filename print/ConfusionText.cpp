@@ -1,4 +1,4 @@
-#include "ui/ConfusionText.h"
+#include "print/ConfusionText.h"
 
 #include <QStringList>
 
