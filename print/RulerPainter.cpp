@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QPalette>
 
-void PaintRulers(QPainter& painter, const MainLayout& layout, const QString& fontName,
+void PaintRulers(QPainter& painter, const RulerGeometry& layout, const QString& fontName,
                  const QPalette& palette, const QString& title) {
     const int u = layout.u;
     const int v = layout.v;

@@ -6,7 +6,6 @@
 #include "core/CNotifier.h"
 #include "core/Timing.h"
 #include "engine/CueSounds.h"
-#include "session/CMorseSession.h"
 #include "session/LocalStamp.h"
 #include "training/CCallsignRecordsFile.h"
 
@@ -27,22 +26,6 @@ CCallsignSession::Settings CCallsignSession::Bounded(Settings settings) {
     settings.startSpeed = std::clamp(settings.startSpeed, kLowestStartSpeed, kHighestStartSpeed);
     settings.step = std::clamp(settings.step, 1, kLargestStep);
     settings.gain = std::clamp(settings.gain, 0.0f, 1.0f);
-    return settings;
-}
-
-CCallsignSession::Settings CCallsignSession::FromWindow(const SessionView& view) {
-    Settings settings;
-    if (IsIndexOf(kToneFrequencies, view.toneIndex)) {
-        settings.toneHz = kToneFrequencies[static_cast<std::size_t>(view.toneIndex)];
-    }
-    if (IsIndexOf(kDashRatios, view.ratioIndex)) {
-        settings.dashRatio = kDashRatios[static_cast<std::size_t>(view.ratioIndex)];
-    }
-    if (IsIndexOf(kSignSpeeds, view.signSpeedIndex)) {
-        settings.startSpeed = kSignSpeeds[static_cast<std::size_t>(view.signSpeedIndex)];
-    }
-    settings.step = CCallsignRun::Settings().step;
-    settings.gain = CMorseSession::GainOf(view.volume);
     return settings;
 }
 

@@ -11,7 +11,6 @@
 
 class CCuePlayer;
 class CNotifier;
-struct SessionView;
 
 // A run of callsigns at rising speed, heard through the cue player: the current callsign is
 // rendered at the run's speed, the window's tone and dot : dash ratio and played; the user types
@@ -40,8 +39,6 @@ public:
         // Linear, 0 to 1.
         float gain = 1.0f;
     };
-    // The window's tone, ratio, sign speed and volume, with the run's default step.
-    static Settings FromWindow(const SessionView& view);
     // `settings` with the start speed, the step and the gain within their bounds.
     static Settings Bounded(Settings settings);
 

@@ -669,6 +669,15 @@ RecognitionSettings CMorseSession::RecognitionStart() const {
     return settings;
 }
 
+CCallsignSession::Settings CMorseSession::CallsignStart() const {
+    CCallsignSession::Settings settings;
+    settings.toneHz = kToneFrequencies[static_cast<std::size_t>(toneIndex)];
+    settings.dashRatio = DashRatio();
+    settings.startSpeed = kSignSpeeds[static_cast<std::size_t>(signSpeedIndex)];
+    settings.gain = GainOf(volume);
+    return settings;
+}
+
 std::vector<CheckRecord> CMorseSession::History() const {
     return CHistoryFile(files.History()).Read();
 }

@@ -10,6 +10,7 @@
 #include "core/CSeededRandom.h"
 #include "core/ReceptionSettings.h"
 #include "core/SoundOptions.h"
+#include "session/CCallsignSession.h"
 #include "session/CRecognitionSession.h"
 #include "session/CStatistikaModel.h"
 #include "session/TypedText.h"
@@ -173,6 +174,8 @@ public:
     // volume, the course's current lesson, and a fresh seed; the set, limit and wrong-answer tone
     // are the recognition dialog's.
     RecognitionSettings RecognitionStart() const;
+    // A callsign run at the window's tone, ratio, sign speed and volume, with the run's step.
+    CCallsignSession::Settings CallsignStart() const;
     void ChooseLesson(const std::string& order, int lesson);
     // The sent characters a check needs to offer the next lesson, kept within the course's
     // bounds and stored with the course.

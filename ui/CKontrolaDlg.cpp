@@ -249,5 +249,5 @@ void CKontrolaDlg::OnPrint() {
     }
     QStringList heading{captions[kTitle]};
     heading << Heading(*model.Result());
-    CTiskDlg(desktop, this).PrintCopyCheck(*resultView->Result(), heading);
+    CTiskDlg(CTiskModel(), desktop, this).PrintCopyCheck(*resultView->Result(), heading);
 }

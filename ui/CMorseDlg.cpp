@@ -267,7 +267,10 @@ void CMorseDlg::paintEvent(QPaintEvent* event) {
     if (layout.sixCharacters > 0) {
         QPainter painter(this);
         painter.translate(0, ContentTop());
-        PaintRulers(painter, layout, fontName, palette(),
+        const RulerGeometry rulers{
+            layout.u,         layout.v,          layout.pt,           layout.viewLeft,
+            layout.viewWidth, layout.viewHeight, layout.sixCharacters};
+        PaintRulers(painter, rulers, fontName, palette(),
                     QString::fromUtf8(CMorseSession::kBaseTitle.data(),
                                       static_cast<qsizetype>(CMorseSession::kBaseTitle.size())));
     }
@@ -469,12 +472,7 @@ void CMorseDlg::OnToPrint() {
 }
 
 void CMorseDlg::OnPrint() {
-    CTiskDlg job(desktop, this);
-    if (const std::optional<std::string> collection = session->CollectionToPrint()) {
-        job.PrintCollection(QString::fromStdString(*collection));
-    }
-    // Printed, cancelled or failed: the collection is empty again.
-    session->ClearPrintCollection();
+    CTiskDlg(CTiskModel(*session), desktop, this).PrintCollection();
 }
 
 void CMorseDlg::OnCopyCheck() {
@@ -555,8 +553,7 @@ void CMorseDlg::OnInstantRecognition() {
 
 void CMorseDlg::OnCallsigns() {
     const std::unique_ptr<CCuePlayer> player = environment.cuePlayers();
-    CVolaciZnakyDlg callsigns(CCallsignSession::FromWindow(session->View()), *player,
-                              session->Files().CallsignRecords(), messageBoxes, notifier,
-                              LanguageFile("localVZ"), this);
+    CVolaciZnakyDlg callsigns(session->CallsignStart(), *player, session->Files().CallsignRecords(),
+                              messageBoxes, notifier, LanguageFile("localVZ"), this);
     RunDialog(callsigns);
 }

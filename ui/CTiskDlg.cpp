@@ -3,29 +3,38 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include "print/CCopyCheckPainter.h"
 #include "print/CPrintCollection.h"
 #include "print/SheetPainter.h"
-#include "print/CCopyCheckPainter.h"
 #include "ui/CDesktop.h"
 
-CTiskDlg::CTiskDlg(CDesktop& printDesktop, QWidget* ownerWindow)
-    : desktop(printDesktop), owner(ownerWindow) {}
+CTiskDlg::CTiskDlg(CTiskModel printModel, CDesktop& printDesktop, QWidget* ownerWindow)
+    : model(std::move(printModel)), desktop(printDesktop), owner(ownerWindow) {}
 
-int CTiskDlg::PrintCollection(const QString& path) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setCopyCount(1);
-    printer.setCollateCopies(true);
-    if (!desktop.ChoosePrinter(printer, owner)) {
-        return -1;
+bool CTiskDlg::ChoosePrinter(QPrinter& printer) {
+    const CTiskModel::View view = model.GetView();
+    printer.setCopyCount(view.copies);
+    printer.setCollateCopies(view.collate);
+    printer.setPageOrientation(view.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    return desktop.ChoosePrinter(printer, owner);
+}
+
+int CTiskDlg::PrintCollection() {
+    int result = -1;
+    if (const std::optional<std::string> path = model.Begin()) {
+        QPrinter printer(QPrinter::HighResolution);
+        if (ChoosePrinter(printer)) {
+            CPrintCollection collection(*path);
+            result = PrintSheets(collection, printer) ? 0 : -1;
+        }
     }
-    CPrintCollection collection(path.toStdString());
-    return PrintSheets(collection, printer) ? 0 : -1;
+    model.Finish();
+    return result;
 }
 
 int CTiskDlg::PrintCopyCheck(const CCopyCheckPainter& picture, const QStringList& heading) {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    if (!desktop.ChoosePrinter(printer, owner)) {
+    if (!ChoosePrinter(printer)) {
         return -1;
     }
     QPainter painter;
@@ -34,16 +43,16 @@ int CTiskDlg::PrintCopyCheck(const CCopyCheckPainter& picture, const QStringList
     }
     const QRect page = painter.viewport();
     QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(std::max(8, page.height() / 45));
+    font.setPixelSize(CTiskModel::HeadingPixelSize(page.height()));
     painter.setFont(font);
     painter.setPen(Qt::black);
     const QFontMetrics metrics(font);
-    int y = metrics.ascent();
-    for (const QString& line : heading) {
-        painter.drawText(0, y, line);
-        y += metrics.height();
+    const CTiskModel::HeadingPlacement placement =
+        CTiskModel::Heading(static_cast<int>(heading.size()), metrics.ascent(), metrics.height());
+    for (qsizetype k = 0; k < heading.size(); ++k) {
+        painter.drawText(0, placement.baselines[static_cast<std::size_t>(k)], heading[k]);
     }
-    y += metrics.height();
-    picture.Paint(painter, QRect(0, y, page.width(), page.height() - y), true);
+    const int top = placement.pictureTop;
+    picture.Paint(painter, QRect(0, top, page.width(), page.height() - top), true);
     return painter.end() ? 0 : -1;
 }

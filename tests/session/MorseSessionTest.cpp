@@ -12,6 +12,7 @@
 #include "core/OutputKind.h"
 #include "engine/CKeyingEngine.h"
 #include "session/CMorseSession.h"
+#include "session/CTiskModel.h"
 #include "session/CVystupModel.h"
 #include "session/SessionSettings.h"
 #include "tests/support/CFinishListener.h"
@@ -785,22 +786,35 @@ TEST_F(MorseSession, PrintCollectionAndSavedFiles) {
     session->AddToPrint();
     EXPECT_FALSE(session->CanSaveText());
     EXPECT_FALSE(session->CanSaveSound());
-    EXPECT_FALSE(session->CollectionToPrint().has_value());
+    EXPECT_FALSE(CTiskModel(*session).Begin().has_value());
     EXPECT_EQ(notifier.Events(), (Events{"NothingToPrint", "NothingToSave", "NothingToSaveAsSound",
                                          "NothingToPrint"}));
     session->AcceptCustomText("CQ");
     session->AddToPrint();
     session->AddToPrint();
-    ASSERT_EQ(session->CollectionToPrint(), folder.File("tisk.tmp"));
+    CTiskModel job(*session);
+    ASSERT_EQ(job.Begin(), folder.File("tisk.tmp"));
     // Padded to a block of five lines each time.
     EXPECT_EQ(ReadWholeFile(folder.File("tisk.tmp")),
               session->CustomText().FormatPadded() + session->CustomText().FormatPadded());
+    job.Finish();
+    EXPECT_FALSE(std::filesystem::exists(folder.File("tisk.tmp")));
+    // With nothing collected, the text shown is printed.
+    ASSERT_EQ(job.Begin(), folder.File("tisk.tmp"));
+    EXPECT_EQ(ReadWholeFile(folder.File("tisk.tmp")), session->CustomText().FormatPadded());
     std::filesystem::create_directory(folder.File("out"));
     session->SaveText(folder.File("out/saved.txt"));
     EXPECT_EQ(ReadWholeFile(folder.File("out/saved.txt")), "CQ");
     EXPECT_EQ(session->LastFolder(), folder.File("out/"));
     session.reset();
     EXPECT_FALSE(std::filesystem::exists(folder.File("tisk.tmp")));
+}
+
+TEST(TiskModel, CopyCheckHeadingLeavesAnEmptyLineAboveThePicture) {
+    const CTiskModel::HeadingPlacement placement = CTiskModel::Heading(3, 8, 10);
+    EXPECT_EQ(placement.baselines, (std::vector<int>{8, 18, 28}));
+    EXPECT_EQ(placement.pictureTop, 48);
+    EXPECT_TRUE(CTiskModel().GetView().landscape);
 }
 
 }  // namespace
