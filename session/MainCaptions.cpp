@@ -10,12 +10,12 @@ using K = CaptionTarget::Kind;
 }  // namespace
 
 const std::array<CaptionTarget, kMainCaptions> kCaptionTargets = {{
-    {K::Menu, 0, "&Soubor"},
+    {K::Menu, 0, "S&oubor"},
     {K::Command, ids::kMenuLoadText, "&Načti text"},
     {K::Command, ids::kMenuSaveText, "&Ulož text"},
     {K::Command, ids::kMenuPrint, "&Tisk"},
     {K::Command, ids::kMenuExit, "&Konec"},
-    {K::Menu, 1, "&Nastavení"},
+    {K::Menu, 1, "Nastav&ení"},
     {K::Command, ids::kMenuOutput, "&Výstupu"},
     {K::Command, ids::kMenuStepping, "&Krokování"},
     {K::Command, ids::kMenuLanguage, "&Změna jazyka"},

@@ -1,11 +1,14 @@
 #include "ui/Accessibility.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QSlider>
 #include <mutex>
 
 #include "ui/CLabelledComboBoxAccessible.h"
+#include "ui/CPercentSliderAccessible.h"
 #include "ui/CTextView.h"
 #include "ui/CTextViewAccessible.h"
 
@@ -20,6 +23,11 @@ QAccessibleInterface* BrumloInterfaces(const QString& className, QObject* object
     if (className == QLatin1String("QComboBox")) {
         if (auto* list = qobject_cast<QComboBox*>(object)) {
             return new CLabelledComboBoxAccessible(list);
+        }
+    }
+    if (className == QLatin1String("QSlider")) {
+        if (auto* slider = qobject_cast<QSlider*>(object)) {
+            return new CPercentSliderAccessible(slider);
         }
     }
     return nullptr;
@@ -56,4 +64,16 @@ QString SpokenLabel(const QString& caption) {
 void NameFromLabel(QLabel& label, QWidget& control) {
     label.setBuddy(&control);
     control.setAccessibleName(SpokenCaption(label.text()));
+}
+
+void Announce(const QString& message) {
+    QWidget* focused = QApplication::focusWidget();
+    if (focused == nullptr || message.isEmpty() || !QAccessible::isActive()) {
+        return;
+    }
+    const QString own = focused->accessibleDescription();
+    focused->setAccessibleDescription(message);
+    // A reader takes the text from the change itself, so the control's own description (mostly
+    // none, which says nothing) is back at once.
+    focused->setAccessibleDescription(own);
 }

@@ -9,8 +9,8 @@ class QWidget;
 // display and the drop-down lists, and the naming of controls from their captions.
 // User-interface thread only.
 
-// Makes Qt give screen readers our interfaces for CTextView and QComboBox. Once per process; any
-// later call does nothing.
+// Makes Qt give screen readers our interfaces for CTextView, QComboBox and QSlider. Once per
+// process; any later call does nothing.
 void InstallAccessibleInterfaces();
 
 // A caption as a reader says it: without its mnemonic marks ("&Start" is "Start", "&&" is "&").
@@ -23,3 +23,8 @@ QString SpokenLabel(const QString& caption);
 // Links `label` to `control` (the label's mnemonic and a reader's relation) and names the control
 // after the label's caption. Called again whenever the captions change.
 void NameFromLabel(QLabel& label, QWidget& control);
+
+// Says `message` through a screen reader without moving the focus: for a moment it is the
+// description of the control that has the focus, which a reader speaks when it changes. A
+// caller says each change once. Nothing happens without a focused control or a reader.
+void Announce(const QString& message);

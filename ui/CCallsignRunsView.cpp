@@ -39,6 +39,8 @@ CCallsignRunsView::CCallsignRunsView(const std::vector<CallsignRunRecord>& runs,
       captions(ReadCaptionsOver(languageFile, kFirstCaptionLine, CzechCaptions())) {
     heading = new QLabel(captions[kHeading], this);
     table = new QTableWidget(this);
+    // Tab leaves the table for the next control; the arrow keys move between its cells.
+    table->setTabKeyNavigation(false);
     heading->setBuddy(table);
     table->setAccessibleName(captions[kTableName]);
     auto* column = new QVBoxLayout(this);

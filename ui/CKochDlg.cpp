@@ -9,8 +9,9 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "training/CKochCourse.h"
 #include "print/Cp1250.h"
+#include "training/CKochCourse.h"
+#include "ui/Accessibility.h"
 #include "ui/LanguageCaptions.h"
 
 namespace {
@@ -152,8 +153,14 @@ void CKochDlg::Render(int caret) {
     for (const char c : view.characters) {
         characters << FromCp1250(c);
     }
-    lessonLabel->setText(
-        captions[kCharacters].arg(characters.join(QLatin1Char(' ')), FromCp1250(view.newest)));
+    const QString lesson =
+        captions[kCharacters].arg(characters.join(QLatin1Char(' ')), FromCp1250(view.newest));
+    if (lesson != lessonLabel->text()) {
+        lessonLabel->setText(lesson);
+        if (isVisible()) {
+            Announce(lesson);
+        }
+    }
     rendering = false;
 }
 

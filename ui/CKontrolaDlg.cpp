@@ -6,16 +6,17 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
 #include "print/CCopyCheckPainter.h"
+#include "print/ConfusionText.h"
+#include "print/Cp1250.h"
 #include "ui/Accessibility.h"
 #include "ui/CCopyResultView.h"
 #include "ui/CTextView.h"
 #include "ui/CTiskDlg.h"
-#include "print/ConfusionText.h"
-#include "print/Cp1250.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
 #include "ui/WindowFit.h"
@@ -106,6 +107,8 @@ CKontrolaDlg::CKontrolaDlg(CKontrolaModel checkModel, const QString& languageFil
     // confusions. It takes the focus once the check is done.
     resultText = new QPlainTextEdit(this);
     resultText->setReadOnly(true);
+    // Read line by line with the arrow keys, as a reader reads a document.
+    resultText->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     resultText->setTabChangesFocus(true);
     resultText->setAccessibleName(SpokenCaption(captions[kResultName]));
     resultText->setMinimumHeight(90);
@@ -167,6 +170,8 @@ void CKontrolaDlg::OnCheck() {
     model.Check();
     Render();
     resultText->setFocus();
+    // The score, said once: a reader may take the focus of the result silently.
+    Announce(resultText->document()->firstBlock().text());
     ResizeWithinScreen(
         *this, QSize(std::max(width(), 1000),
                      height() + resultView->heightForWidth(1000) + resultText->minimumHeight()));

@@ -2,9 +2,27 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <algorithm>
+
+#include "ui/Accessibility.h"
 
 CLabelledComboBoxAccessible::CLabelledComboBoxAccessible(QComboBox* list)
-    : QAccessibleWidget(list, QAccessible::ComboBox) {}
+    : QAccessibleWidget(list, QAccessible::ComboBox) {
+    // Readers ignore a closed list's own change events; the new item is said instead. An open
+    // list's items are read as they are chosen.
+    QObject::connect(list, &QComboBox::currentIndexChanged, list, [list] {
+        if (list->hasFocus() && (list->view() == nullptr || !list->view()->isVisible())) {
+            Announce(list->currentText());
+        }
+    });
+}
+
+void* CLabelledComboBoxAccessible::interface_cast(QAccessible::InterfaceType type) {
+    if (type == QAccessible::TextInterface) {
+        return static_cast<QAccessibleTextInterface*>(this);
+    }
+    return QAccessibleWidget::interface_cast(type);
+}
 
 QComboBox* CLabelledComboBoxAccessible::List() const {
     return static_cast<QComboBox*>(widget());
@@ -58,4 +76,53 @@ void CLabelledComboBoxAccessible::doAction(const QString& actionName) {
         return;
     }
     QAccessibleWidget::doAction(actionName);
+}
+
+void CLabelledComboBoxAccessible::selection(int, int* startOffset, int* endOffset) const {
+    *startOffset = 0;
+    *endOffset = 0;
+}
+
+int CLabelledComboBoxAccessible::selectionCount() const {
+    return 0;
+}
+
+void CLabelledComboBoxAccessible::addSelection(int, int) {}
+
+void CLabelledComboBoxAccessible::removeSelection(int) {}
+
+void CLabelledComboBoxAccessible::setSelection(int, int, int) {}
+
+int CLabelledComboBoxAccessible::cursorPosition() const {
+    return 0;
+}
+
+void CLabelledComboBoxAccessible::setCursorPosition(int) {}
+
+QString CLabelledComboBoxAccessible::text(int startOffset, int endOffset) const {
+    const QString shown = List()->currentText();
+    const int start = std::clamp(startOffset, 0, static_cast<int>(shown.size()));
+    const int end = endOffset < 0 ? static_cast<int>(shown.size())
+                                  : std::clamp(endOffset, start, static_cast<int>(shown.size()));
+    return shown.mid(start, end - start);
+}
+
+int CLabelledComboBoxAccessible::characterCount() const {
+    return static_cast<int>(List()->currentText().size());
+}
+
+QRect CLabelledComboBoxAccessible::characterRect(int) const {
+    return QRect();
+}
+
+int CLabelledComboBoxAccessible::offsetAtPoint(const QPoint&) const {
+    return -1;
+}
+
+void CLabelledComboBoxAccessible::scrollToSubstring(int, int) {}
+
+QString CLabelledComboBoxAccessible::attributes(int, int* startOffset, int* endOffset) const {
+    *startOffset = 0;
+    *endOffset = characterCount();
+    return QString();
 }

@@ -172,11 +172,27 @@ void CMorseDlg::Render() {
     commands[ids::kMenuRemember]->setChecked(view.remember);
     commands[ids::kMenuWeakCharacters]->setChecked(view.weakCharacters);
 
-    startButton->setEnabled(view.startEnabled);
-    stopButton->setEnabled(view.stopEnabled);
+    // A sending button that goes grey hands the focus to the first of them that stays usable,
+    // before it goes: Start to Stop, Stop to Start, rather than to the next control in the window.
+    const std::pair<QPushButton*, bool> sending[] = {{startButton, view.startEnabled},
+                                                     {stopButton, view.stopEnabled},
+                                                     {pauseButton, view.pauseEnabled},
+                                                     {stepButton, view.stepEnabled}};
+    for (const auto& [button, enabled] : sending) {
+        if (button->hasFocus() && !enabled) {
+            for (const auto& [other, usable] : sending) {
+                if (usable) {
+                    other->setEnabled(true);
+                    other->setFocus();
+                    break;
+                }
+            }
+        }
+    }
+    for (const auto& [button, enabled] : sending) {
+        button->setEnabled(enabled);
+    }
     stopButton->setDown(view.stopDown);
-    pauseButton->setEnabled(view.pauseEnabled);
-    stepButton->setEnabled(view.stepEnabled);
     generateButton->setEnabled(view.generateEnabled);
     kindList->setEnabled(view.kindEnabled);
     shortZerosBox->setEnabled(view.shortZerosEnabled);

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "session/CMorseSession.h"
+#include "session/MainLayout.h"
 #include "ui/CDesktop.h"
 #include "ui/CMessageBoxes.h"
 #include "ui/CUiNotifier.h"
-#include "session/MainLayout.h"
 
 class CCuePlayer;
 class CEngineListener;

@@ -256,6 +256,7 @@ void CMorseDlg::RenderCaptions(bool language) {
     // The messages follow the language set, with the captions.
     messages::UseLanguageFile(
         language ? QString::fromStdString(session->Files().Language("localMS")) : QString());
+    messages::UseToolkitCzech(!language);
     // The ratios are numbers: they take the language's decimal sign.
     for (int i = 0; i < ratioList->count(); ++i) {
         const std::string_view label = kDashRatioLabels[static_cast<std::size_t>(i)];

@@ -1,6 +1,5 @@
 #include "ui/CRozpoznaniDlg.h"
 
-#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -126,11 +125,10 @@ CRozpoznaniDlg::CRozpoznaniDlg(CCuePlayer& cuePlayer, const RecognitionSettings&
 
     hintLabel = new QLabel(captions[kHint], this);
     hintLabel->setWordWrap(true);
-    // The verdict is text, read by a screen reader whenever it changes; it takes the focus during
-    // a run, so that the keys typed are the answers and nothing else.
+    // The verdict is text, said by a screen reader whenever it changes; the focus stays where the
+    // learner left it, and every key typed during a run is an answer.
     verdictLabel = new QLabel(this);
     verdictLabel->setAccessibleDescription(captions[kVerdictName]);
-    verdictLabel->setFocusPolicy(Qt::StrongFocus);
     verdictLabel->setMinimumHeight(fontMetrics().height() * 2);
     QFont large = verdictLabel->font();
     large.setPointSizeF(large.pointSizeF() * 1.5);
@@ -222,9 +220,12 @@ void CRozpoznaniDlg::OnStart() {
     nextTimer->stop();
     const CRozpoznaniModel::Problems problems = model.Start();
     if (model.Running()) {
-        Announce(verdictLabel, QString());
+        verdictLabel->clear();
         ShowSpeed();
-        verdictLabel->setFocus();
+        // The answers are typed wherever the focus is; the choices are closed during a run.
+        if (!closeButton->hasFocus()) {
+            startButton->setFocus();
+        }
     }
     Render();
     Tell(problems);
@@ -256,17 +257,14 @@ void CRozpoznaniDlg::OnAnswer(char typed, std::int64_t pressNanoseconds) {
                    .arg(asked)
                    .arg(answer->reactionMilliseconds);
     }
-    Announce(verdictLabel, text);
+    verdictLabel->setText(text);
     if (answer->speedRose) {
-        Announce(speedLabel, captions[kSpeedRose].arg(model.GetView().signSpeed));
+        speedLabel->setText(captions[kSpeedRose].arg(model.GetView().signSpeed));
+        // One message: a reader cuts a message short when the next one comes.
+        text += QLatin1Char(' ') + speedLabel->text();
     }
+    Announce(text);
     nextTimer->start();
-}
-
-void CRozpoznaniDlg::Announce(QLabel* label, const QString& text) {
-    label->setText(text);
-    QAccessibleEvent changed(label, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&changed);
 }
 
 void CRozpoznaniDlg::done(int result) {

@@ -69,7 +69,6 @@ protected:
 private:
     // Plays the next character; a refusal of the player ends the run with a message.
     void PlayNext();
-    void Announce(QLabel* label, const QString& text);
     // Shows the model's view: the choices and whether they can change.
     void Render();
     // The speed a run starts at.

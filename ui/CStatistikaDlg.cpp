@@ -16,9 +16,9 @@
 #include <QValueAxis>
 #include <algorithm>
 
-#include "ui/CCallsignRunsView.h"
 #include "print/ConfusionText.h"
 #include "print/Cp1250.h"
+#include "ui/CCallsignRunsView.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
 #include "ui/WindowFit.h"
@@ -87,6 +87,9 @@ QString Heading(const QString& caption) {
     return wrapped;
 }
 
+// How many of the latest scores a reader hears from the chart.
+constexpr std::size_t kScoresSaid = 20;
+
 QString Percent(double value) {
     return messages::Number(value, 1) + QStringLiteral(" %");
 }
@@ -145,16 +148,23 @@ CStatistikaDlg::CStatistikaDlg(CStatistikaModel statistics, const QStringList& k
     charts->addWidget(errorView, 3);
     column->addLayout(charts, 3);
     table = new QTableWidget(this);
+    // Tab leaves the table for the next control; the arrow keys move between its cells.
+    table->setTabKeyNavigation(false);
     // A reader walks the table; the charts are named by their titles.
     table->setAccessibleName(captions[kTableName]);
     scoreView->setAccessibleName(captions[kScoreTitle]);
     errorView->setAccessibleName(captions[kErrorTitle]);
+    // Tab reaches the charts too; a reader says their figures, which are their descriptions.
+    scoreView->setFocusPolicy(Qt::TabFocus);
+    errorView->setFocusPolicy(Qt::TabFocus);
     column->addWidget(table, 2);
     confusionLabel = new QLabel(this);
     confusionLabel->setWordWrap(true);
     column->addWidget(confusionLabel);
     snrLabel = new QLabel(captions[kSnrHeading], this);
     snrTable = new QTableWidget(this);
+    // Tab leaves the table for the next control; the arrow keys move between its cells.
+    snrTable->setTabKeyNavigation(false);
     snrLabel->setBuddy(snrTable);
     snrTable->setAccessibleName(snrLabel->text().remove(QLatin1Char(':')));
     column->addWidget(snrLabel);
@@ -223,6 +233,13 @@ void CStatistikaDlg::BuildCharts() {
     }
     scoreView->setChart(scoreChart);
     scoreView->setRenderHint(QPainter::Antialiasing);
+    // The latest scores, for a reader, by their numbers on the axis; the table has them all.
+    QStringList scoreTexts;
+    const std::size_t said = std::min<std::size_t>(view.scores.size(), kScoresSaid);
+    for (std::size_t k = view.scores.size() - said; k < view.scores.size(); ++k) {
+        scoreTexts << QString::number(k + 1) + QStringLiteral(": ") + Percent(view.scores[k]);
+    }
+    scoreView->setAccessibleDescription(scoreTexts.join(QStringLiteral(", ")));
 
     // Each character's error rate over the whole history, the worst first.
     auto* errorChart = new QChart;
@@ -353,6 +370,8 @@ void CStatistikaDlg::ShowReactionTimes(const QStringList& reactionCaptions) {
     }
     auto* heading = new QLabel(reactionCaptions.value(0), this);
     reactionTable = new QTableWidget(this);
+    // Tab leaves the table for the next control; the arrow keys move between its cells.
+    reactionTable->setTabKeyNavigation(false);
     heading->setBuddy(reactionTable);
     reactionTable->setAccessibleName(reactionCaptions.value(1));
     reactionTable->setColumnCount(4);

@@ -39,9 +39,10 @@ void CTextView::SetFullText(const QString& text) {
 }
 
 void CTextView::SetSentText(const QString& text) {
+    // The sent part is where a reader's caret and selection stand when it asks; no event tells of
+    // each character, which a reader would say aloud while the learner copies by ear.
     sentText = text;
     update();
-    AnnounceSentPart();
 }
 
 void CTextView::ShowText(bool show) {
@@ -157,19 +158,6 @@ void CTextView::AnnounceText(const QString& before) {
         QAccessibleTextUpdateEvent event(this, 0, before, after);
         QAccessible::updateAccessibility(&event);
     }
-    AnnounceSentPart();
-}
-
-void CTextView::AnnounceSentPart() {
-    // Nothing is said while the text is hidden; a caret event per character is cheap.
-    if (hidden || !QAccessible::isActive()) {
-        return;
-    }
-    const int sent = ReaderSentLength();
-    QAccessibleTextCursorEvent caret(this, sent);
-    QAccessible::updateAccessibility(&caret);
-    QAccessibleTextSelectionEvent selection(this, 0, sent);
-    QAccessible::updateAccessibility(&selection);
 }
 
 void CTextView::focusInEvent(QFocusEvent* event) {

@@ -59,7 +59,6 @@ protected:
 private:
     // Tells a screen reader that the text changed from `before` (as it read it).
     void AnnounceText(const QString& before);
-    void AnnounceSentPart();
 
     QFont font;
     QString fullText;

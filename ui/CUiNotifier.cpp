@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "ui/CMessageBoxes.h"
 #include "print/Cp1250.h"
+#include "ui/CMessageBoxes.h"
 #include "ui/Messages.h"
 
 CUiNotifier::CUiNotifier(CMessageBoxes& boxes, QWidget* owner)

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QTextCursor>
 
-#include "ui/Accessibility.h"
 #include "print/Cp1250.h"
+#include "ui/Accessibility.h"
 #include "ui/DialogUnits.h"
 #include "ui/LanguageCaptions.h"
 

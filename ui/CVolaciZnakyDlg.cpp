@@ -204,6 +204,8 @@ void CVolaciZnakyDlg::OnAnswer() {
             answer->typed.empty() ? captions[kNothingTyped] : QString::fromStdString(answer->typed);
         verdictLabel->setText(captions[kWrong].arg(callsign, typed, speed));
     }
+    // Said where the learner types; the summary that ends a run takes the focus and is read then.
+    Announce(verdictLabel->text());
     Render();
     if (!model.GetView().running) {
         summaryText->setFocus();

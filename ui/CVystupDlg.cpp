@@ -65,6 +65,10 @@ CVystupDlg::CVystupDlg(CMorseSession& morseSession, const QString& languageFile,
 
     portList->addItems(ports);
     Render();
+    // The focus starts on the output in use, so that a reader says it first.
+    if (QRadioButton* chosen = KindButton(model.GetView().kind)) {
+        chosen->setFocus();
+    }
 }
 
 QRadioButton* CVystupDlg::KindButton(int kind) const {

@@ -122,7 +122,7 @@ CZvukDlg::CZvukDlg(const SoundOptions& initial, const QString& languageFile, QWi
             ++row;
             rungsProblem = new QLabel(this);
             rungsProblem->setWordWrap(true);
-            rungsProblem->setAccessibleName(SpokenLabel(captions[kBadRungs]));
+            // Read as its text, which is there only while the ladder is wrong.
             grid->addWidget(rungsProblem, row, 1, 1, 2);
             ++row;
         }
@@ -199,7 +199,13 @@ void CZvukDlg::Render() {
     }
     stepSpin->setValue(view.options.stepCpm);
     minutesSpin->setValue(view.options.stepMinutes);
-    rungsProblem->setText(view.rungsProblem ? captions[kBadRungs] : QString());
+    const QString problem = view.rungsProblem ? captions[kBadRungs] : QString();
+    if (problem != rungsProblem->text()) {
+        rungsProblem->setText(problem);
+        if (isVisible()) {
+            Announce(problem);
+        }
+    }
     liveBox->setEnabled(view.answersEnabled);
     pauseBeforeSpin->setEnabled(view.answersEnabled);
     pauseAfterSpin->setEnabled(view.answersEnabled);

@@ -3,8 +3,8 @@
 #include <QByteArrayView>
 #include <QUtf8StringView>
 
-#include "session/CaptionLines.h"
 #include "print/Cp1250.h"
+#include "session/CaptionLines.h"
 
 namespace {
 

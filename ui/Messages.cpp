@@ -1,6 +1,9 @@
 #include "ui/Messages.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
 #include "ui/LanguageCaptions.h"
 
@@ -211,3 +214,23 @@ QString Number(double value, int decimals) {
 }
 
 }  // namespace messages
+
+void messages::UseToolkitCzech(bool czech) {
+    static QTranslator* czechToolkit = nullptr;
+    if (QCoreApplication::instance() == nullptr) {
+        return;
+    }
+    if (czechToolkit == nullptr) {
+        czechToolkit = new QTranslator(QCoreApplication::instance());
+        // Without the system's translations the toolkit stays in English.
+        if (!czechToolkit->load(QStringLiteral("qtbase_cs"),
+                                QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            return;
+        }
+    }
+    if (czech) {
+        QCoreApplication::installTranslator(czechToolkit);
+    } else {
+        QCoreApplication::removeTranslator(czechToolkit);
+    }
+}

@@ -14,6 +14,9 @@ inline const QString kCaption = QStringLiteral("Brumlo");
 
 // The message table of `languageFile` ("localMS"), or the built-in one for an empty path.
 void UseLanguageFile(const QString& languageFile);
+// The toolkit's own texts (the file and print dialogs, the buttons of message boxes) in Czech
+// with the built-in captions, in English with a language file.
+void UseToolkitCzech(bool czech);
 // The built-in texts, in the order of "localMS".
 QStringList CzechTexts();
 // The texts in force, in the same order.

@@ -19,8 +19,9 @@
 #include <thread>
 
 #include "config/SettingsFile.h"
-#include "engine/SoundFileFormats.h"
 #include "core/OutputKind.h"
+#include "engine/SoundFileFormats.h"
+#include "session/ControlIds.h"
 #include "tests/support/CRecordingMessageBoxes.h"
 #include "tests/support/CTemporaryFolder.h"
 #include "tests/support/CToneDecoder.h"
@@ -29,7 +30,6 @@
 #include "ui/CMorseDlg.h"
 #include "ui/CTextView.h"
 #include "ui/CVystupDlg.h"
-#include "session/ControlIds.h"
 #include "ui/Messages.h"
 
 namespace {
@@ -130,7 +130,7 @@ TEST_F(MainWindow, EveryControlAndMenuCommandHasItsCaption) {
     for (QAction* action : dialog->MenuBar()->actions()) {
         titles << action->text();
     }
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("&Soubor"), QStringLiteral("&Nastavení"),
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("S&oubor"), QStringLiteral("Nastav&ení"),
                                    QStringLiteral("Ná&pověda"), QStringLiteral("Vý&cvik")}));
 }
 
@@ -272,27 +272,33 @@ TEST_F(MainWindow, AltLettersReachTheButtonsAndTheMenus) {
     file->close();
 }
 
-// Each menu title and button of the window has a letter of its own in the shipped English set.
-TEST_F(MainWindow, ShippedEnglishLettersAreUnique) {
+// Each menu title and button of the window has a letter of its own, in Czech and in the shipped
+// English set: Alt and a letter opens what that letter is underlined in.
+TEST_F(MainWindow, MnemonicLettersAreUniqueInBothLanguages) {
     std::filesystem::copy(std::string(BRUMLO_SOURCE_DIR) + "/res/jazyk", folder.File("jazyk"));
-    dialog->MenuCommand(ids::kMenuLanguage)->trigger();
-    QStringList captions;
-    for (QAction* menu : dialog->MenuBar()->actions()) {
-        captions << menu->text();
-    }
-    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
-        captions << button->text();
-    }
-    std::map<QKeySequence, QString> owners;
-    for (const QString& caption : captions) {
-        const QKeySequence key = QKeySequence::mnemonic(caption);
-        if (key.isEmpty()) {
-            continue;
+    for (const char* language : {"Czech", "English"}) {
+        if (std::string(language) == "English") {
+            dialog->MenuCommand(ids::kMenuLanguage)->trigger();
         }
-        const auto [where, inserted] = owners.emplace(key, caption);
-        EXPECT_TRUE(inserted) << caption.toStdString() << " and " << where->second.toStdString();
+        QStringList captions;
+        for (QAction* menu : dialog->MenuBar()->actions()) {
+            captions << menu->text();
+        }
+        for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+            captions << button->text();
+        }
+        std::map<QKeySequence, QString> owners;
+        for (const QString& caption : captions) {
+            const QKeySequence key = QKeySequence::mnemonic(caption);
+            if (key.isEmpty()) {
+                continue;
+            }
+            const auto [where, inserted] = owners.emplace(key, caption);
+            EXPECT_TRUE(inserted) << language << ": " << caption.toStdString() << " and "
+                                  << where->second.toStdString();
+        }
+        EXPECT_GE(owners.size(), 12U) << language;
     }
-    EXPECT_GE(owners.size(), 12U);
 }
 
 }  // namespace
