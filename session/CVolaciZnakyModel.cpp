@@ -48,7 +48,9 @@ bool CVolaciZnakyModel::Start() {
 }
 
 std::optional<CallsignRunRecord::Answer> CVolaciZnakyModel::Answer(const std::string& typed) {
-    if (!session || session->Finished()) {
+    // An Enter on an empty field is a slip, not an answer.
+    const bool empty = typed.find_first_not_of(" \t") == std::string::npos;
+    if (!session || session->Finished() || empty) {
         return std::nullopt;
     }
     const auto answer = session->Type(typed.substr(0, kLongestAnswer));

@@ -56,7 +56,7 @@ public:
     // run, when the sound card cannot be used.
     bool Start();
     // Enter in the answer field: judges `typed` (cut to kLongestAnswer); nothing while no
-    // callsign waits.
+    // callsign waits or when nothing but spaces was typed.
     std::optional<CallsignRunRecord::Answer> Answer(const std::string& typed);
     void Repeat();
     // The timer: hands the player what of the sounds it can take now.

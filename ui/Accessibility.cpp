@@ -7,6 +7,7 @@
 #include <QSlider>
 #include <mutex>
 
+#include "ui/CAnnouncer.h"
 #include "ui/CLabelledComboBoxAccessible.h"
 #include "ui/CPercentSliderAccessible.h"
 #include "ui/CTextView.h"
@@ -23,6 +24,11 @@ QAccessibleInterface* BrumloInterfaces(const QString& className, QObject* object
     if (className == QLatin1String("QComboBox")) {
         if (auto* list = qobject_cast<QComboBox*>(object)) {
             return new CLabelledComboBoxAccessible(list);
+        }
+    }
+    if (className == QLatin1String("CAnnouncer")) {
+        if (auto* announcer = qobject_cast<CAnnouncer*>(object)) {
+            return new CAnnouncerAccessible(announcer);
         }
     }
     if (className == QLatin1String("QSlider")) {
@@ -71,9 +77,10 @@ void Announce(const QString& message) {
     if (focused == nullptr || message.isEmpty() || !QAccessible::isActive()) {
         return;
     }
-    const QString own = focused->accessibleDescription();
-    focused->setAccessibleDescription(message);
-    // A reader takes the text from the change itself, so the control's own description (mostly
-    // none, which says nothing) is back at once.
-    focused->setAccessibleDescription(own);
+    QWidget* window = focused->window();
+    auto* announcer = window->findChild<CAnnouncer*>(QString(), Qt::FindDirectChildrenOnly);
+    if (announcer == nullptr) {
+        announcer = new CAnnouncer(window);
+    }
+    announcer->Say(message);
 }

@@ -24,7 +24,7 @@ QString SpokenLabel(const QString& caption);
 // after the label's caption. Called again whenever the captions change.
 void NameFromLabel(QLabel& label, QWidget& control);
 
-// Says `message` through a screen reader without moving the focus: for a moment it is the
-// description of the control that has the focus, which a reader speaks when it changes. A
-// caller says each change once. Nothing happens without a focused control or a reader.
+// Says `message` through a screen reader without moving the focus: the window of the focused
+// control shows it as a notification, which a reader speaks as it appears. A caller says each
+// change once. Nothing happens without a focused control or a reader.
 void Announce(const QString& message);

@@ -82,6 +82,9 @@ CZvukDlg::CZvukDlg(const SoundOptions& initial, const QString& languageFile, QWi
         spin->setDecimals(1);
         spin->setRange(0.0, SoundOptions::kLongestPauseTenths / 10.0);
         spin->setSingleStep(0.1);
+        // The decimal sign of the language in force: a comma in Czech.
+        spin->setLocale(messages::DecimalSign() == QStringLiteral(",") ? QLocale(QLocale::Czech)
+                                                                       : QLocale::c());
         return spin;
     };
     const auto whole = [this](int low, int high) {

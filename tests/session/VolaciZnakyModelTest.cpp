@@ -46,8 +46,8 @@ TEST_F(VolaciZnakyModel, RunsStoredOnceAtEveryEnd) {
     EXPECT_TRUE(notifier.Events().empty());
 }
 
-// A sound card that does not open leaves no run; an answer is kept to the records' length; a
-// records file that cannot be written is said.
+// A sound card that does not open leaves no run; an empty Enter is ignored; an answer is kept to
+// the records' length; a records file that cannot be written is said.
 TEST_F(VolaciZnakyModel, FailuresAndLongAnswers) {
     player.opens = false;
     CVolaciZnakyModel silent = Make();
@@ -57,6 +57,8 @@ TEST_F(VolaciZnakyModel, FailuresAndLongAnswers) {
 
     CVolaciZnakyModel model = Make("missing/volaci");
     ASSERT_TRUE(model.Start());
+    EXPECT_FALSE(model.Answer("  ")) << "an empty Enter is no answer";
+    EXPECT_EQ(model.GetView().answered, 0);
     const auto answer = model.Answer(std::string(CVolaciZnakyModel::kLongestAnswer + 50, 'Q'));
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->typed.size(), CVolaciZnakyModel::kLongestAnswer);

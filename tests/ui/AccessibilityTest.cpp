@@ -1,16 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <vector>
 
 #include "print/CCopyCheckPainter.h"
@@ -357,8 +360,9 @@ TEST(SpokenCaptions, MnemonicMarksAreNotSaid) {
     }
 }
 
-// Every control of every dialog a user reaches with the keyboard says what it is, in the built-in
-// captions and in the shipped English set.
+// Every control of every dialog a user reaches with the keyboard says what it is, and each
+// underlined letter of a dialog belongs to one label or button, in the built-in captions and in
+// the shipped English set.
 TEST_F(MainWindow, EveryDialogControlIsNamed) {
     CRecordingNotifier warnings;
     const auto jazyk = [](const char* file) {
@@ -409,6 +413,21 @@ TEST_F(MainWindow, EveryDialogControlIsNamed) {
                                                        << control->metaObject()->className();
                 EXPECT_NE(name, ValueOf(control)) << name.toStdString();
                 ++named;
+            }
+            std::map<QKeySequence, QString> letters;
+            for (QWidget* captioned : shown->findChildren<QWidget*>()) {
+                const auto* label = qobject_cast<QLabel*>(captioned);
+                const auto* button = qobject_cast<QAbstractButton*>(captioned);
+                const QString caption = label != nullptr    ? label->text()
+                                        : button != nullptr ? button->text()
+                                                            : QString();
+                const QKeySequence letter = QKeySequence::mnemonic(caption);
+                if (letter.isEmpty() || !captioned->isVisible()) {
+                    continue;
+                }
+                const auto [owner, own] = letters.emplace(letter, caption);
+                EXPECT_TRUE(own) << shown->windowTitle().toStdString() << ": "
+                                 << caption.toStdString() << " and " << owner->second.toStdString();
             }
             shown->hide();
         }
