@@ -104,7 +104,8 @@ std::optional<CRecognitionSession::Answer> CRecognitionSession::Press(
                      : CInstantRecognition::ReactionMilliseconds(
                            heardEnd, std::min(pressNanoseconds, heardEnd + kLongest));
     const int stepsBefore = rules.SpeedSteps();
-    answer.verdict = rules.Answer(typed, answer.reactionMilliseconds);
+    answer.verdict = rules.Answer(
+        typed, answer.early ? std::nullopt : std::optional(answer.reactionMilliseconds));
     answer.speedRose =
         rules.SpeedSteps() > stepsBefore &&
         std::min(kMaximumSpeed, settings.signSpeed + stepsBefore * kSpeedStep) < SignSpeed();
@@ -117,7 +118,8 @@ std::optional<CRecognitionSession::Answer> CRecognitionSession::Press(
 std::vector<CRecognitionSession::CharacterResult> CRecognitionSession::Results() const {
     std::vector<CharacterResult> results;
     for (const char c : characters) {
-        results.push_back({c, rules.Answers(c), rules.Errors(c), rules.MedianMilliseconds(c)});
+        results.push_back(
+            {c, rules.Answers(c), rules.Errors(c), rules.MedianMilliseconds(c), rules.Early(c)});
     }
     return results;
 }
@@ -131,8 +133,8 @@ RecognitionRecord CRecognitionSession::Record(std::chrono::system_clock::time_po
     record.limitMilliseconds = settings.limitMilliseconds;
     for (const CharacterResult& result : Results()) {
         if (result.answers > 0) {
-            record.characters.push_back(
-                {result.character, result.answers, result.errors, result.medianMilliseconds});
+            record.characters.push_back({result.character, result.answers, result.errors,
+                                         result.medianMilliseconds, result.early});
         }
     }
     return record;

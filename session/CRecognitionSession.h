@@ -81,6 +81,7 @@ public:
         int answers = 0;
         int errors = 0;
         std::optional<int> medianMilliseconds;
+        int early = 0;
         bool operator==(const CharacterResult&) const = default;
     };
     std::vector<CharacterResult> Results() const;

@@ -54,7 +54,8 @@ CStatistikaModel::CStatistikaModel(const std::vector<CheckRecord>& history,
         view.reactions.push_back(
             {total.character, total.medianMilliseconds,
              total.answers == 0 ? 0.0 : 100.0 * total.errors / total.answers,
-             copy == copyErrorRates.end() ? std::nullopt : std::optional(copy->second)});
+             copy == copyErrorRates.end() ? std::nullopt : std::optional(copy->second),
+             total.early});
     }
     if (view.empty) {
         return;

@@ -54,6 +54,7 @@ public:
         std::optional<int> medianMilliseconds;
         double errorPercent;                     // in recognition
         std::optional<double> copyErrorPercent;  // in the copy checks; none when never sent
+        int early = 0;  // right answers before the character had ended, untimed
     };
     struct View {
         // No check stored yet.

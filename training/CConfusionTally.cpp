@@ -15,4 +15,3 @@ std::vector<CCopyCheck::Confusion> CConfusionTally::Sorted() const {
                      [](const auto& a, const auto& b) { return a.count > b.count; });
     return result;
 }
-

@@ -17,4 +17,3 @@ public:
 private:
     std::map<std::pair<char, char>, int> counts;
 };
-

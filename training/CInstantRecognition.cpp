@@ -53,7 +53,8 @@ char CInstantRecognition::Next() {
     return characters[current].character;
 }
 
-CInstantRecognition::Verdict CInstantRecognition::Answer(char typed, int reactionMilliseconds) {
+CInstantRecognition::Verdict CInstantRecognition::Answer(char typed,
+                                                         std::optional<int> reactionMilliseconds) {
     if (characters.empty()) {
         return Verdict::Wrong;
     }
@@ -72,8 +73,12 @@ CInstantRecognition::Verdict CInstantRecognition::Answer(char typed, int reactio
         verdict = Verdict::Wrong;
     } else {
         c.lastWrong = false;
-        c.reactions.push_back(reactionMilliseconds);
-        if (reactionMilliseconds > limit) {
+        if (reactionMilliseconds) {
+            c.reactions.push_back(*reactionMilliseconds);
+        } else {
+            ++c.early;
+        }
+        if (reactionMilliseconds && *reactionMilliseconds > limit) {
             // Back after a few others, before the ones answered quickly.
             c.interval = 2;
             c.due = turn + std::min<std::int64_t>(5, others);
@@ -128,4 +133,13 @@ int CInstantRecognition::ReactionMilliseconds(std::int64_t soundEndNanoseconds,
     const std::int64_t elapsed = std::max<std::int64_t>(0, pressNanoseconds - soundEndNanoseconds);
     constexpr std::int64_t kStep = std::int64_t{kResolutionMilliseconds} * 1'000'000;
     return static_cast<int>((elapsed + kStep / 2) / kStep * kResolutionMilliseconds);
+}
+
+int CInstantRecognition::Early(char character) const {
+    for (const Character& c : characters) {
+        if (c.character == character) {
+            return c.early;
+        }
+    }
+    return 0;
 }

@@ -30,15 +30,18 @@ public:
     // The character to key next: the one most overdue, a random one of those due alike.
     char Next();
     // The user's answer to the last character: `typed` (ASCII case ignored) after
-    // `reactionMilliseconds`.
-    Verdict Answer(char typed, int reactionMilliseconds);
+    // `reactionMilliseconds`, or before the character had ended (none): such an answer is right
+    // and quick or wrong, and carries no time.
+    Verdict Answer(char typed, std::optional<int> reactionMilliseconds);
 
     // How many steps the speed has risen since the start.
     int SpeedSteps() const { return speedSteps; }
-    // The median reaction time of the right answers for `character`; none before any.
+    // The median reaction time of the timed right answers for `character`; none before any.
     std::optional<int> MedianMilliseconds(char character) const;
     int Answers(char character) const;
     int Errors(char character) const;
+    // Right answers before the character had ended.
+    int Early(char character) const;
 
     // The reaction time from the moment the character's sound ended, as the sound card played
     // it (on the monotonic clock), to the key press on the same clock, in milliseconds to
@@ -54,6 +57,7 @@ private:
         std::int64_t interval = 1;
         int answers = 0;
         int errors = 0;
+        int early = 0;
         std::vector<int> reactions;
     };
 

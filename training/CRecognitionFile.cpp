@@ -36,7 +36,7 @@ std::optional<std::string_view> Value(std::string_view token, std::string_view k
     return token.substr(key.size() + 1);
 }
 
-// "K=12/1/420" or "K=3/3/-".
+// "K=12/1/420", "K=3/3/-" or "K=12/1/420/3".
 std::optional<RecognitionRecord::Character> ParseCharacter(std::string_view token) {
     if (token.size() < 7 || token[1] != '=' || token[0] == ' ' || !CMorseTable::HasCode(token[0])) {
         return std::nullopt;
@@ -50,15 +50,19 @@ std::optional<RecognitionRecord::Character> ParseCharacter(std::string_view toke
     }
     const auto answers = WholeNumber(counts.substr(0, first), 0, kMaxCount);
     const auto errors = WholeNumber(counts.substr(first + 1, second - first - 1), 0, kMaxCount);
-    const std::string_view median = counts.substr(second + 1);
-    if (!answers || !errors || *errors > *answers) {
+    const std::size_t third = counts.find('/', second + 1);
+    const std::string_view median = counts.substr(second + 1, third - (second + 1));
+    const auto early = third == std::string_view::npos
+                           ? std::optional<int>(0)
+                           : WholeNumber(counts.substr(third + 1), 0, kMaxCount);
+    if (!answers || !errors || !early || *errors > *answers || *early > *answers - *errors) {
         return std::nullopt;
     }
-    RecognitionRecord::Character character{token[0], *answers, *errors, std::nullopt};
+    RecognitionRecord::Character character{token[0], *answers, *errors, std::nullopt, *early};
     if (median != "-") {
-        // A median needs a right answer to be the median of.
+        // A median needs a timed right answer to be the median of.
         const auto value = WholeNumber(median, 0, kMaxReaction);
-        if (!value || *answers == *errors) {
+        if (!value || *answers - *errors - *early == 0) {
             return std::nullopt;
         }
         character.medianMilliseconds = *value;
@@ -102,6 +106,8 @@ std::vector<RecognitionTotal> RecognitionTotals(const std::vector<RecognitionRec
                 kMaxCount * 100LL, static_cast<long long>(total.answers) + c.answers));
             total.errors = static_cast<int>(std::min<long long>(
                 kMaxCount * 100LL, static_cast<long long>(total.errors) + c.errors));
+            total.early = static_cast<int>(std::min<long long>(
+                kMaxCount * 100LL, static_cast<long long>(total.early) + c.early));
         }
     }
     for (const auto& [character, median] : ReactionMedians(records)) {
@@ -154,6 +160,9 @@ std::string CRecognitionFile::Format(const RecognitionRecord& r) {
         line += c.character;
         line += '=' + std::to_string(c.answers) + '/' + std::to_string(c.errors) + '/' +
                 (c.medianMilliseconds ? std::to_string(*c.medianMilliseconds) : "-");
+        if (c.early > 0) {
+            line += '/' + std::to_string(c.early);
+        }
     }
     return line + "\n";
 }

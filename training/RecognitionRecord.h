@@ -30,8 +30,10 @@ struct RecognitionRecord {
         char character = ' ';
         int answers = 0;
         int errors = 0;
-        // Of the right answers; none without one.
+        // Of the right answers timed from the character's end; none without one.
         std::optional<int> medianMilliseconds;
+        // Right answers typed before the character had ended: right, but with no time.
+        int early = 0;
         bool operator==(const Character&) const = default;
     };
     // In the set's order, each character once.
@@ -53,6 +55,7 @@ struct RecognitionTotal {
     int answers = 0;
     int errors = 0;
     std::optional<int> medianMilliseconds;
+    int early = 0;
     bool operator==(const RecognitionTotal&) const = default;
 };
 

@@ -49,6 +49,7 @@ enum Caption {
     kColumnReaction,
     kColumnRecognitionErrors,
     kColumnCopyErrors,
+    kColumnEarly,
     kCaptionCount,
 };
 
@@ -83,7 +84,8 @@ QStringList CRozpoznaniDlg::CzechCaptions() {
             QStringLiteral("Znak"),
             QStringLiteral("Reakce, medián (ms)"),
             QStringLiteral("Chybovost v rozpoznání"),
-            QStringLiteral("Chybovost v opisu")};
+            QStringLiteral("Chybovost v opisu"),
+            QStringLiteral("Odpovědi před koncem znaku")};
 }
 
 QStringList CRozpoznaniDlg::StatisticsCaptions(const QString& languageFile) {

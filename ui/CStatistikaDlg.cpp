@@ -374,8 +374,9 @@ void CStatistikaDlg::ShowReactionTimes(const QStringList& reactionCaptions) {
     reactionTable->setTabKeyNavigation(false);
     heading->setBuddy(reactionTable);
     reactionTable->setAccessibleName(reactionCaptions.value(1));
-    reactionTable->setColumnCount(4);
-    reactionTable->setHorizontalHeaderLabels(reactionCaptions.mid(2, 4));
+    reactionTable->setColumnCount(5);
+    reactionTable->setHorizontalHeaderLabels(reactionCaptions.mid(2, 4)
+                                             << reactionCaptions.value(6));
     reactionTable->setRowCount(static_cast<int>(totals.size()));
     reactionTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     reactionTable->verticalHeader()->setVisible(false);
@@ -386,7 +387,8 @@ void CStatistikaDlg::ShowReactionTimes(const QStringList& reactionCaptions) {
             total.medianMilliseconds ? QString::number(*total.medianMilliseconds)
                                      : QStringLiteral("–"),
             Percent(total.errorPercent),
-            total.copyErrorPercent ? Percent(*total.copyErrorPercent) : QStringLiteral("–")};
+            total.copyErrorPercent ? Percent(*total.copyErrorPercent) : QStringLiteral("–"),
+            QString::number(total.early)};
         for (int c = 0; c < cells.size(); ++c) {
             reactionTable->setItem(static_cast<int>(k), c, new QTableWidgetItem(cells[c]));
         }

@@ -23,8 +23,8 @@ RecognitionRecord Example() {
     record.textSpeed = 100;
     record.limitMilliseconds = 1000;
     // Signs that look like the file's own separators must survive too.
-    record.characters = {
-        {'K', 12, 1, 420}, {'=', 3, 0, 650}, {'/', 2, 2, std::nullopt}, {'0', 4, 0, 0}};
+    record.characters = {{'K', 12, 1, 420}, {'=', 3, 0, 650},    {'/', 2, 2, std::nullopt},
+                         {'0', 4, 0, 0},    {'M', 5, 0, 300, 3}, {'R', 2, 0, std::nullopt, 2}};
     return record;
 }
 
@@ -47,7 +47,7 @@ TEST(RecognitionFile, AppendedRunsReadBackWhole) {
     EXPECT_EQ(records[1], second);
     EXPECT_EQ(ReadWholeFile(folder.File("rozpoznani")),
               "2026-12-08 14:03:05 sada=lekce lekce=5 znacka=120 text=100 limit=1000 znaky "
-              "K=12/1/420 ==3/0/650 /=2/2/- 0=4/0/0\n"
+              "K=12/1/420 ==3/0/650 /=2/2/- 0=4/0/0 M=5/0/300/3 R=2/0/-/2\n"
               "2026-12-08 14:03:05 sada=vse znacka=120 text=100 limit=750 znaky\n");
 }
 
@@ -106,7 +106,12 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"CharacterTwice", "2026-01-02 03:04:05 sada=vse znaky A=1/0/5 A=1/0/5", false},
         LineCase{"CharacterWithoutCode", "2026-01-02 03:04:05 sada=vse znaky \x9A=1/0/5", false},
         LineCase{"MissingCount", "2026-01-02 03:04:05 sada=vse znaky A=1/5", false},
-        LineCase{"HugeCount", "2026-01-02 03:04:05 sada=vse znaky A=99999999999/0/-", false}),
+        LineCase{"HugeCount", "2026-01-02 03:04:05 sada=vse znaky A=99999999999/0/-", false},
+        LineCase{"MoreEarlyThanRightAnswers", "2026-01-02 03:04:05 sada=vse znaky A=3/1/-/3",
+                 false},
+        LineCase{"MedianOfEarlyAnswersOnly", "2026-01-02 03:04:05 sada=vse znaky A=2/0/300/2",
+                 false},
+        LineCase{"EarlyNotANumber", "2026-01-02 03:04:05 sada=vse znaky A=2/0/300/x", false}),
     CaseName());
 
 // A line far longer than any run writes is no record, and reading it ends.
@@ -143,11 +148,11 @@ TEST(RecognitionFile, ReactionMediansFollowTheLastRuns) {
 // their errors.
 TEST(RecognitionFile, TotalsPutTheSlowestFirst) {
     RecognitionRecord first = Example();
-    first.characters = {{'K', 5, 1, 400}, {'M', 3, 3, std::nullopt}, {'R', 2, 0, 900}};
+    first.characters = {{'K', 5, 1, 400, 2}, {'M', 3, 3, std::nullopt}, {'R', 2, 0, 900}};
     RecognitionRecord second = Example();
-    second.characters = {{'K', 4, 0, 600}, {'S', 2, 2, std::nullopt}, {'T', 6, 1, 450}};
+    second.characters = {{'K', 4, 0, 600, 1}, {'S', 2, 2, std::nullopt}, {'T', 6, 1, 450}};
     const std::vector<RecognitionTotal> expected = {{'R', 2, 0, 900},
-                                                    {'K', 9, 1, 500},
+                                                    {'K', 9, 1, 500, 3},
                                                     {'T', 6, 1, 450},
                                                     {'M', 3, 3, std::nullopt},
                                                     {'S', 2, 2, std::nullopt}};

@@ -153,6 +153,23 @@ TEST(InstantRecognition, SpeedRisesWithRightQuickAnswersInARow) {
     }
 }
 
+// An answer before the character's end is right or wrong but has no time: four early right
+// answers and two at 300 ms give a median of 300 ms, not 0.
+TEST(InstantRecognition, EarlyAnswersCarryNoTime) {
+    CInstantRecognition drill("K", 1000, 1);
+    const std::optional<int> reactions[] = {std::nullopt, 300, std::nullopt,
+                                            std::nullopt, 300, std::nullopt};
+    for (const std::optional<int>& reaction : reactions) {
+        EXPECT_EQ(drill.Answer(drill.Next(), reaction), CInstantRecognition::Verdict::Right);
+    }
+    EXPECT_EQ(drill.Next(), 'K');
+    EXPECT_EQ(drill.Answer('T', std::nullopt), CInstantRecognition::Verdict::Wrong);
+    EXPECT_EQ(drill.MedianMilliseconds('K'), 300);
+    EXPECT_EQ(drill.Early('K'), 4);
+    EXPECT_EQ(drill.Answers('K'), 7);
+    EXPECT_EQ(drill.Errors('K'), 1);
+}
+
 TEST(InstantRecognition, SetIsCleanedAndAnswersIgnoreCase) {
     CInstantRecognition drill("ab a\xE8", 1000, 5);
     std::map<char, int> keyed;
