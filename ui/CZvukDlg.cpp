@@ -46,13 +46,14 @@ QStringList CZvukDlg::CzechCaptions() {
             QStringLiteral("Pauza po odpo&vědi (s):"),
             QStringLiteral("Rychlostní žebříček:"),
             QStringLiteral("&Bez žebříčku"),
-            QStringLiteral("Každá skupina posto&upně rychlostmi (násobky rychlosti textu):"),
+            QStringLiteral("Každá skupina post&upně rychlostmi (násobky rychlosti textu):"),
             QStringLiteral("&Zvyšovat rychlost textu"),
             QStringLiteral("o (znaků za minutu):"),
             QStringLiteral("každých (minut):"),
-            QStringLiteral("Platí pro soubory uložené příkazem „Uložit zvuk…“ a živě pro "
-                           "vysílání zvukovou kartou. Odpovědi mluví jazykem popisků: česky, "
-                           "v jazykové sadě anglicky."),
+            QStringLiteral("Žebříček platí jen pro soubory uložené příkazem „Uložit zvuk…“; "
+                           "mluvené odpovědi také živě při vysílání zvukovou kartou, je-li to "
+                           "zaškrtnuto. Odpovědi mluví jazykem popisků: česky, v jazykové sadě "
+                           "anglicky."),
             QStringLiteral("Násobky musí být dvě až deset čísel od 0,25 do 4, oddělených "
                            "středníkem nebo mezerou."),
             QStringLiteral("&OK"),
