@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <map>
 
+#include "training/CCallsignRun.h"
+
 namespace {
 
 std::string Date(const CheckRecord& record) {
@@ -43,7 +45,14 @@ CStatistikaModel::CStatistikaModel(const std::vector<CheckRecord>& history,
     const CHistoryStatistics statistics(history);
     const std::vector<CHistoryStatistics::CharacterRate> rates = statistics.CharacterRates();
     view.empty = history.empty();
-    view.callsignRuns = std::move(callsignRuns);
+    // A run is finished when every callsign of it was answered.
+    for (const bool finished : {true, false}) {
+        for (auto run = callsignRuns.rbegin(); run != callsignRuns.rend(); ++run) {
+            if ((run->answers.size() >= CCallsignRun::kCallsigns) == finished) {
+                view.callsignRuns.push_back({*run, finished});
+            }
+        }
+    }
 
     std::map<char, double> copyErrorRates;
     for (const CHistoryStatistics::CharacterRate& rate : rates) {

@@ -73,7 +73,13 @@ public:
         bool anyNoise = false;
         // The slowest character first; nothing without runs.
         std::vector<Reaction> reactions;
-        std::vector<CallsignRunRecord> callsignRuns;
+        // Finished runs, the newest first, then the runs left before their end (the window
+        // closed or a new run started), the newest first, each marked.
+        struct CallsignRun {
+            CallsignRunRecord run;
+            bool finished = true;
+        };
+        std::vector<CallsignRun> callsignRuns;
     };
 
     explicit CStatistikaModel(const std::vector<CheckRecord>& history,

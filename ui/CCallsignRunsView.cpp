@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "training/CCallsignRun.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
 
@@ -19,6 +20,9 @@ enum Caption {
     kColumnHighest,
     kColumnRight,
     kTableName,
+    kColumnState,
+    kFinished,
+    kLeft,
 };
 
 }  // namespace
@@ -30,10 +34,13 @@ QStringList CCallsignRunsView::CzechCaptions() {
             QStringLiteral("Skóre"),
             QStringLiteral("Nejvyšší rychlost"),
             QStringLiteral("Správně"),
-            QStringLiteral("Běhy volacích znaků")};
+            QStringLiteral("Běhy volacích znaků"),
+            QStringLiteral("Stav"),
+            QStringLiteral("dokončen"),
+            QStringLiteral("nedokončen, %1 z %2 odpovědí")};
 }
 
-CCallsignRunsView::CCallsignRunsView(const std::vector<CallsignRunRecord>& runs,
+CCallsignRunsView::CCallsignRunsView(const std::vector<CStatistikaModel::View::CallsignRun>& runs,
                                      const QString& languageFile, QWidget* parent)
     : QWidget(parent),
       captions(ReadCaptionsOver(languageFile, kFirstCaptionLine, CzechCaptions())) {
@@ -48,16 +55,16 @@ CCallsignRunsView::CCallsignRunsView(const std::vector<CallsignRunRecord>& runs,
     column->addWidget(heading);
     column->addWidget(table);
 
-    table->setColumnCount(5);
+    table->setColumnCount(6);
     table->setHorizontalHeaderLabels({captions[kColumnDate], captions[kColumnStart],
                                       captions[kColumnScore], captions[kColumnHighest],
-                                      captions[kColumnRight]});
+                                      captions[kColumnRight], captions[kColumnState]});
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->setVisible(false);
     const std::size_t shown = std::min(runs.size(), static_cast<std::size_t>(kShownRuns));
     table->setRowCount(static_cast<int>(shown));
     for (std::size_t k = 0; k < shown; ++k) {
-        const CallsignRunRecord& run = runs[runs.size() - 1 - k];
+        const CallsignRunRecord& run = runs[k].run;
         const QString when = QStringLiteral("%1-%2-%3 %4:%5")
                                  .arg(run.year, 4, 10, QLatin1Char('0'))
                                  .arg(run.month, 2, 10, QLatin1Char('0'))
@@ -65,9 +72,14 @@ CCallsignRunsView::CCallsignRunsView(const std::vector<CallsignRunRecord>& runs,
                                  .arg(run.hour, 2, 10, QLatin1Char('0'))
                                  .arg(run.minute, 2, 10, QLatin1Char('0'));
         const QStringList cells{
-            when, QString::number(run.startSpeed), QString::number(run.score),
+            when,
+            QString::number(run.startSpeed),
+            QString::number(run.score),
             QString::number(run.highestSpeed),
-            messages::Number(100.0 * run.RightShare(), 0) + QStringLiteral(" %")};
+            messages::Number(100.0 * run.RightShare(), 0) + QStringLiteral(" %"),
+            runs[k].finished
+                ? captions[kFinished]
+                : captions[kLeft].arg(run.answers.size()).arg(CCallsignRun::kCallsigns)};
         for (int c = 0; c < cells.size(); ++c) {
             table->setItem(static_cast<int>(k), c, new QTableWidgetItem(cells[c]));
         }

@@ -4,14 +4,14 @@
 #include <QWidget>
 #include <vector>
 
-#include "training/CallsignRunRecord.h"
+#include "session/CStatistikaModel.h"
 
 class QLabel;
 class QTableWidget;
 
 // The last runs of callsigns in the statistics window: a table of each run's date, start speed,
-// score, highest speed and share of right answers, the newest at the top, named for a screen
-// reader. User-interface thread only.
+// score, highest speed, share of right answers and whether it was finished, in the model's order
+// (finished runs first), named for a screen reader. User-interface thread only.
 class CCallsignRunsView : public QWidget {
     Q_OBJECT
 
@@ -21,8 +21,8 @@ public:
     // The first line of its captions in the language file "localVZ", after the dialog's.
     static constexpr int kFirstCaptionLine = 17;
 
-    CCallsignRunsView(const std::vector<CallsignRunRecord>& runs, const QString& languageFile,
-                      QWidget* parent = nullptr);
+    CCallsignRunsView(const std::vector<CStatistikaModel::View::CallsignRun>& runs,
+                      const QString& languageFile, QWidget* parent = nullptr);
 
     QTableWidget* Table() const { return table; }
     QLabel* Heading() const { return heading; }

@@ -343,7 +343,7 @@ void CStatistikaDlg::BuildSnrTable() {
 }
 
 void CStatistikaDlg::ShowCallsignRuns(const QString& languageFile) {
-    const std::vector<CallsignRunRecord>& runs = model.GetView().callsignRuns;
+    const std::vector<CStatistikaModel::View::CallsignRun>& runs = model.GetView().callsignRuns;
     if (runs.empty() || callsignRuns) {
         return;
     }

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "ui/Accessibility.h"
+#include "ui/CCallsignRunsView.h"
 #include "ui/CMessageBoxes.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
@@ -124,11 +125,21 @@ CVolaciZnakyDlg::CVolaciZnakyDlg(const CCallsignSession::Settings& defaults, CCu
     verdictLabel->setFont(verdictFont);
     progressLabel = new QLabel(this);
     progressLabel->setWordWrap(true);
+    // How the score is counted; its caption follows those of the runs' table in the file.
+    const int ruleLine = CCallsignRunsView::kFirstCaptionLine +
+                         static_cast<int>(CCallsignRunsView::CzechCaptions().size());
+    auto* ruleLabel = new QLabel(
+        ReadCaptionsOver(languageFile, ruleLine,
+                         {QStringLiteral("Body za správnou odpověď: její rychlost × počet znaků "
+                                         "značky ÷ 10; každé Opakovat je půlí.")})
+            .value(0),
+        this);
+    ruleLabel->setWordWrap(true);
     summaryText = new QPlainTextEdit(this);
     summaryText->setReadOnly(true);
     summaryText->setTabChangesFocus(true);
     summaryText->setAccessibleName(captions[kSummaryName]);
-    summaryText->setMaximumHeight(80);
+    summaryText->setMaximumHeight(140);
     summaryText->hide();
 
     closeButton = new QPushButton(captions[kClose], this);
@@ -142,6 +153,7 @@ CVolaciZnakyDlg::CVolaciZnakyDlg(const CCallsignSession::Settings& defaults, CCu
     column->addLayout(answerRow);
     column->addWidget(verdictLabel);
     column->addWidget(progressLabel);
+    column->addWidget(ruleLabel);
     column->addWidget(summaryText);
     column->addStretch();
     column->addLayout(buttons);
@@ -253,7 +265,18 @@ void CVolaciZnakyDlg::Render() {
                                 .arg(view.record.answers.size())
                                 .arg(messages::Number(100.0 * view.record.RightShare(), 0))
                                 .arg(view.record.highestSpeed);
-    progressLabel->setText(summary);
-    summaryText->setPlainText(summary);
+    // The summary once, in its own field, with every miss after it.
+    progressLabel->clear();
+    QStringList lines{summary};
+    for (const CallsignRunRecord::Answer& answer : view.record.answers) {
+        if (!answer.right) {
+            lines << captions[kWrong].arg(QString::fromStdString(answer.callsign),
+                                          answer.typed.empty()
+                                              ? captions[kNothingTyped]
+                                              : QString::fromStdString(answer.typed),
+                                          QString::number(answer.speed));
+        }
+    }
+    summaryText->setPlainText(lines.join(QLatin1Char('\n')));
     summaryText->show();
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "session/CStatistikaModel.h"
+#include "training/CCallsignRun.h"
 
 namespace {
 
@@ -70,6 +71,30 @@ TEST(StatistikaModel, ReactionsBesideTheCopyErrors) {
     EXPECT_EQ(view.reactions[1].copyErrorPercent, 25.0);
     EXPECT_EQ(CStatistikaModel({}, {run}).GetView().reactions.size(), 2U);
     EXPECT_TRUE(CStatistikaModel({}, {run}).GetView().empty);
+}
+
+}  // namespace
+
+namespace {
+
+// Finished callsign runs come first and runs left before their end after them, each group the
+// newest first.
+TEST(StatistikaModel, FinishedCallsignRunsBeforeThoseLeft) {
+    const auto run = [](int day, std::size_t answers) {
+        CallsignRunRecord record;
+        record.day = day;
+        record.answers.resize(answers);
+        return record;
+    };
+    const CStatistikaModel model({}, {},
+                                 {run(1, CCallsignRun::kCallsigns), run(2, 22), run(3, 0),
+                                  run(4, CCallsignRun::kCallsigns)});
+    std::vector<std::pair<int, bool>> order;
+    for (const auto& shown : model.GetView().callsignRuns) {
+        order.emplace_back(shown.run.day, shown.finished);
+    }
+    EXPECT_EQ(order,
+              (std::vector<std::pair<int, bool>>{{4, true}, {1, true}, {3, false}, {2, false}}));
 }
 
 }  // namespace

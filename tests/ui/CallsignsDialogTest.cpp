@@ -12,13 +12,13 @@
 
 #include "config/CProgramFiles.h"
 #include "core/Timing.h"
+#include "session/ControlIds.h"
 #include "tests/support/CToneDecoder.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "training/CCallsignRecordsFile.h"
 #include "ui/CCallsignRunsView.h"
 #include "ui/CStatistikaDlg.h"
 #include "ui/CVolaciZnakyDlg.h"
-#include "session/ControlIds.h"
 
 namespace {
 
@@ -174,6 +174,8 @@ TEST_F(CallsignsWindow, TypedAnswersMoveSpeedAndScoreAndTheRunIsStored) {
         EXPECT_EQ(table->item(0, 2)->text(), QString::number(scoreAtClose));
         EXPECT_EQ(table->item(0, 3)->text(), QString::number(startSpeed + 20));
         EXPECT_EQ(table->item(0, 4)->text(), QStringLiteral("75 %"));
+        // Closed mid-run: marked as left, with how far it got.
+        EXPECT_EQ(table->item(0, 5)->text(), QStringLiteral("nedokončen, 4 z 50 odpovědí"));
     };
     answerDialog = [&](QDialog& opened) {
         shown = true;
@@ -192,8 +194,9 @@ TEST_F(CallsignsWindow, WholeRunEndsWithItsSummaryStoredOnce) {
         QTest::mouseClick(callsigns.StartButton(), Qt::LeftButton);
         ASSERT_NE(callsigns.Model().Session(), nullptr);
         for (int k = 0; k < callsigns.Model().Session()->Callsigns(); ++k) {
-            // Every fifth one left empty.
-            Answer(callsigns, k % 5 == 4 ? std::string() : Heard());
+            // Every fifth one wrong; an empty Enter first, which is no answer.
+            Answer(callsigns, std::string());
+            Answer(callsigns, k % 5 == 4 ? std::string("Q") : Heard());
         }
         // The Enter of the last answer ends the run; it does not start another.
         EXPECT_TRUE(callsigns.Model().Session()->Finished());
@@ -206,6 +209,9 @@ TEST_F(CallsignsWindow, WholeRunEndsWithItsSummaryStoredOnce) {
         const QString summary = callsigns.SummaryText()->toPlainText();
         EXPECT_TRUE(summary.contains(QString::number(callsigns.Model().Session()->Score())));
         EXPECT_TRUE(summary.contains(QStringLiteral("40 z 50")));
+        // The summary is said once, in its field, and lists the ten misses after it.
+        EXPECT_TRUE(callsigns.ProgressLabel()->text().isEmpty());
+        EXPECT_EQ(summary.count(QStringLiteral("zapsáno Q ")), 10);
         EXPECT_FALSE(callsigns.SummaryText()->accessibleName().isEmpty());
         ExpectLaidOut(callsigns);
     });
