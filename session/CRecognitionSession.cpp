@@ -79,11 +79,11 @@ bool CRecognitionSession::Next() {
 
 std::optional<CRecognitionSession::Answer> CRecognitionSession::Press(
     char typed, std::int64_t pressNanoseconds) {
-    if (!waiting) {
+    if (!waiting || !CMorseTable::HasCode(AsciiUpper(typed))) {
         return std::nullopt;
     }
     waiting = false;
-    answeredAny = true;
+    ++answers;
     Answer answer;
     answer.asked = asked;
     answer.typed = AsciiUpper(typed);
@@ -142,5 +142,5 @@ RecognitionRecord CRecognitionSession::Record(std::chrono::system_clock::time_po
 
 bool CRecognitionSession::Save(const std::string& path,
                                std::chrono::system_clock::time_point now) const {
-    return !answeredAny || CRecognitionFile(path).Append(Record(now));
+    return answers == 0 || CRecognitionFile(path).Append(Record(now));
 }

@@ -27,6 +27,8 @@ struct RecognitionSettings {
     int limitMilliseconds = CInstantRecognition::kDefaultLimitMilliseconds;
     bool wrongTone = true;
     std::uint32_t seed = 1;
+    // The answers of a run; it ends with the last of them.
+    int length = 50;
 };
 
 // One run of instant recognition: keys one character at a time through the cue player, judges
@@ -68,7 +70,8 @@ public:
         bool speedRose = false;
     };
     // The key press `typed` at `pressNanoseconds` on the monotonic clock answers the character
-    // waiting; nothing when none waits (a press between characters is ignored).
+    // waiting; nothing when none waits (a press between characters is ignored) or when `typed`
+    // is no Morse character (a slip of the keyboard, not an answer).
     std::optional<Answer> Press(char typed, std::int64_t pressNanoseconds);
 
     int SignSpeed() const;
@@ -85,8 +88,9 @@ public:
         bool operator==(const CharacterResult&) const = default;
     };
     std::vector<CharacterResult> Results() const;
-    // Whether anything has been answered.
-    bool Answered() const { return answeredAny; }
+    // Whether anything has been answered, and how many answers.
+    bool Answered() const { return answers > 0; }
+    int Answers() const { return answers; }
     // The run as the records keep it, stamped with the local date and time of `now`.
     RecognitionRecord Record(std::chrono::system_clock::time_point now) const;
     // Adds the run to the records at `path` when anything was answered; false when that failed
@@ -100,5 +104,5 @@ private:
     CInstantRecognition rules;
     char asked = ' ';
     bool waiting = false;
-    bool answeredAny = false;
+    int answers = 0;
 };

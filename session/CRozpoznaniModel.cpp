@@ -11,7 +11,33 @@ CRozpoznaniModel::CRozpoznaniModel(CCuePlayer& cuePlayer, const RecognitionSetti
       recordsPath(std::move(path)),
       wallClock(std::move(clock)) {
     SetLimit(settings.limitMilliseconds);
+    SetLength(settings.length);
 }
+
+namespace {
+
+CRozpoznaniModel::Summary SummaryOf(const CRecognitionSession& run) {
+    CRozpoznaniModel::Summary summary;
+    summary.answers = run.Answers();
+    for (const CRecognitionSession::CharacterResult& result : run.Results()) {
+        summary.wrong += result.errors;
+        summary.early += result.early;
+        if (result.answers > 0) {
+            summary.characters.push_back(result);
+        }
+    }
+    summary.right = summary.answers - summary.wrong;
+    std::stable_sort(summary.characters.begin(), summary.characters.end(),
+                     [](const auto& a, const auto& b) {
+                         if (a.medianMilliseconds.has_value() != b.medianMilliseconds.has_value()) {
+                             return a.medianMilliseconds.has_value();
+                         }
+                         return a.medianMilliseconds > b.medianMilliseconds;
+                     });
+    return summary;
+}
+
+}  // namespace
 
 CRozpoznaniModel::~CRozpoznaniModel() = default;
 
@@ -24,6 +50,12 @@ void CRozpoznaniModel::ChooseSet(int index) {
 void CRozpoznaniModel::SetLimit(int milliseconds) {
     if (!session) {
         settings.limitMilliseconds = std::clamp(milliseconds, kLowestLimit, kHighestLimit);
+    }
+}
+
+void CRozpoznaniModel::SetLength(int answers) {
+    if (!session) {
+        settings.length = std::clamp(answers, kShortestRun, kLongestRun);
     }
 }
 
@@ -43,6 +75,7 @@ void CRozpoznaniModel::EndRun(Problems& problems) {
 CRozpoznaniModel::Problems CRozpoznaniModel::Start() {
     Problems problems;
     EndRun(problems);
+    summary.reset();
     player.Silence();
     if (!player.Open()) {
         problems.push_back(Problem::kNoSound);
@@ -69,12 +102,17 @@ CRozpoznaniModel::Problems CRozpoznaniModel::Next() {
     return problems;
 }
 
-std::optional<CRecognitionSession::Answer> CRozpoznaniModel::Press(char typed,
-                                                                   std::int64_t pressNanoseconds) {
+CRozpoznaniModel::Pressed CRozpoznaniModel::Press(char typed, std::int64_t pressNanoseconds) {
+    Pressed pressed;
     if (!session) {
-        return std::nullopt;
+        return pressed;
     }
-    return session->Press(typed, pressNanoseconds);
+    pressed.answer = session->Press(typed, pressNanoseconds);
+    if (pressed.answer && session->Answers() >= settings.length) {
+        summary = SummaryOf(*session);
+        EndRun(pressed.problems);
+    }
+    return pressed;
 }
 
 CRozpoznaniModel::Problems CRozpoznaniModel::Close() {
@@ -85,5 +123,6 @@ CRozpoznaniModel::Problems CRozpoznaniModel::Close() {
 }
 
 CRozpoznaniModel::View CRozpoznaniModel::GetView() const {
-    return {settings, session != nullptr, session ? session->SignSpeed() : settings.signSpeed};
+    return {settings, session != nullptr, session ? session->SignSpeed() : settings.signSpeed,
+            summary};
 }

@@ -12,8 +12,9 @@
 class CCuePlayer;
 
 // The instant recognition window's rules: the choices of a run, each bounded as it is set, and
-// the runs' lifecycle. A run is stored when the next one starts, when the window closes and when
-// the player refuses a sound; a run begins only on a player that opens and a set with characters.
+// the runs' lifecycle. A run ends with its last answer, and is then summed up; it is stored then,
+// when the next one starts, when the window closes and when the player refuses a sound; a run
+// begins only on a player that opens and a set with characters.
 // One operation per user action; each says what went wrong, in the order it happened, and the
 // window renders View().
 class CRozpoznaniModel {
@@ -21,6 +22,9 @@ public:
     // The limit of a quick answer, in milliseconds.
     static constexpr int kLowestLimit = 200;
     static constexpr int kHighestLimit = 5000;
+    // The answers of a run.
+    static constexpr int kShortestRun = 10;
+    static constexpr int kLongestRun = 500;
 
     enum class Problem {
         kNoSound,      // the player did not open or refused a character: no run, or it ended
@@ -30,11 +34,28 @@ public:
     using Problems = std::vector<Problem>;
     using WallClock = std::function<std::chrono::system_clock::time_point()>;
 
+    // A run that reached its length: its answers and each character's, the slowest first (those
+    // never timed after the timed ones).
+    struct Summary {
+        int answers = 0;
+        int right = 0;
+        int wrong = 0;
+        int early = 0;
+        std::vector<CRecognitionSession::CharacterResult> characters;
+    };
     struct View {
         RecognitionSettings settings;
         // A run is on: the choices hold for it.
         bool running = false;
         int signSpeed = 0;
+        // The last run reached its length; none while a run is on or none ended so.
+        std::optional<Summary> summary;
+    };
+    // A key press: its answer (none when nothing waited or the key is no character) and, when
+    // it ended the run, what went wrong in storing it.
+    struct Pressed {
+        std::optional<CRecognitionSession::Answer> answer;
+        Problems problems;
     };
 
     // `player` outlives the model; `recordsPath` is the records file.
@@ -45,12 +66,13 @@ public:
     void ChooseSet(int index);
     void SetLimit(int milliseconds);
     void SetWrongTone(bool wrongTone);
+    void SetLength(int answers);
     // "Start": stores the run before and begins a new one with the first character.
     Problems Start();
     // The pause after an answer is over: the next character.
     Problems Next();
-    // A key press at `pressNanoseconds` on the monotonic clock; nothing when no character waits.
-    std::optional<CRecognitionSession::Answer> Press(char typed, std::int64_t pressNanoseconds);
+    // A key press at `pressNanoseconds` on the monotonic clock; the run's last answer ends it.
+    Pressed Press(char typed, std::int64_t pressNanoseconds);
     // The window closes: the sound stops and the run is stored.
     Problems Close();
 
@@ -70,4 +92,5 @@ private:
     std::string recordsPath;
     WallClock wallClock;
     std::unique_ptr<CRecognitionSession> session;
+    std::optional<Summary> summary;
 };

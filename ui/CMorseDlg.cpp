@@ -125,6 +125,8 @@ void CMorseDlg::InitDialog() {
     session =
         std::make_unique<CMorseSession>(*engine, notifier, CProgramFiles(folder.toStdString()));
     const bool usable = session->StartUp();
+    // The toolkit's dialogs follow the built-in captions until a language file is chosen.
+    messages::UseToolkitCzech(true);
     Render();
     if (!usable) {
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);

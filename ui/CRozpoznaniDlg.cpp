@@ -6,14 +6,17 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <chrono>
 
 #include "core/CCuePlayer.h"
+#include "print/Cp1250.h"
 #include "ui/Accessibility.h"
 #include "ui/CMessageBoxes.h"
 #include "ui/LanguageCaptions.h"
@@ -50,8 +53,16 @@ enum Caption {
     kColumnRecognitionErrors,
     kColumnCopyErrors,
     kColumnEarly,
+    kLength,
+    kRunEnd,
+    kCharacterLine,
+    kSlowest,
+    kSummaryName,
     kCaptionCount,
 };
+
+// The slowest characters a summary names.
+constexpr int kSlowestShown = 3;
 
 }  // namespace
 
@@ -85,7 +96,12 @@ QStringList CRozpoznaniDlg::CzechCaptions() {
             QStringLiteral("Reakce, medián (ms)"),
             QStringLiteral("Chybovost v rozpoznání"),
             QStringLiteral("Chybovost v opisu"),
-            QStringLiteral("Odpovědi před koncem znaku")};
+            QStringLiteral("Odpovědi před koncem znaku"),
+            QStringLiteral("&Délka běhu (odpovědí):"),
+            QStringLiteral("Konec běhu: správně %1 z %2, špatně %3, před koncem znaku %4."),
+            QStringLiteral("%1: správně %2 z %3, medián reakce %4 ms"),
+            QStringLiteral("Nejpomalejší znaky: %1"),
+            QStringLiteral("Shrnutí běhu")};
 }
 
 QStringList CRozpoznaniDlg::StatisticsCaptions(const QString& languageFile) {
@@ -120,6 +136,10 @@ CRozpoznaniDlg::CRozpoznaniDlg(CCuePlayer& cuePlayer, const RecognitionSettings&
     limitSpin->setRange(CRozpoznaniModel::kLowestLimit, CRozpoznaniModel::kHighestLimit);
     limitSpin->setSingleStep(100);
     field(captions[kLimit], limitSpin);
+    lengthSpin = new QSpinBox(this);
+    lengthSpin->setRange(CRozpoznaniModel::kShortestRun, CRozpoznaniModel::kLongestRun);
+    lengthSpin->setSingleStep(10);
+    field(captions[kLength], lengthSpin);
     wrongToneBox = new QCheckBox(captions[kWrongTone], this);
     wrongToneBox->setAccessibleName(SpokenLabel(captions[kWrongTone]));
     grid->addWidget(wrongToneBox, row, 0, 1, 2, Qt::AlignLeft);
@@ -151,6 +171,13 @@ CRozpoznaniDlg::CRozpoznaniDlg(CCuePlayer& cuePlayer, const RecognitionSettings&
     column->addWidget(hintLabel);
     column->addWidget(verdictLabel);
     column->addWidget(speedLabel);
+    summaryText = new QPlainTextEdit(this);
+    summaryText->setReadOnly(true);
+    summaryText->setTabChangesFocus(true);
+    summaryText->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    summaryText->setAccessibleName(captions[kSummaryName]);
+    summaryText->hide();
+    column->addWidget(summaryText, 1);
     column->addLayout(buttons);
 
     nextTimer = new QTimer(this);
@@ -165,6 +192,11 @@ CRozpoznaniDlg::CRozpoznaniDlg(CCuePlayer& cuePlayer, const RecognitionSettings&
     connect(limitSpin, &QSpinBox::valueChanged, this, [this](int milliseconds) {
         if (!rendering) {
             model.SetLimit(milliseconds);
+        }
+    });
+    connect(lengthSpin, &QSpinBox::valueChanged, this, [this](int answers) {
+        if (!rendering) {
+            model.SetLength(answers);
         }
     });
     connect(wrongToneBox, &QCheckBox::toggled, this, [this](bool on) {
@@ -190,10 +222,12 @@ void CRozpoznaniDlg::Render() {
     rendering = true;
     setList->setCurrentIndex(static_cast<int>(view.settings.set));
     limitSpin->setValue(view.settings.limitMilliseconds);
+    lengthSpin->setValue(view.settings.length);
     wrongToneBox->setChecked(view.settings.wrongTone);
     // The choices hold for a whole run.
     setList->setEnabled(!view.running);
     limitSpin->setEnabled(!view.running);
+    lengthSpin->setEnabled(!view.running);
     wrongToneBox->setEnabled(!view.running);
     rendering = false;
 }
@@ -223,6 +257,7 @@ void CRozpoznaniDlg::OnStart() {
     const CRozpoznaniModel::Problems problems = model.Start();
     if (model.Running()) {
         verdictLabel->clear();
+        summaryText->hide();
         ShowSpeed();
         // The answers are typed wherever the focus is; the choices are closed during a run.
         if (!closeButton->hasFocus()) {
@@ -244,7 +279,8 @@ void CRozpoznaniDlg::PlayNext() {
 }
 
 void CRozpoznaniDlg::OnAnswer(char typed, std::int64_t pressNanoseconds) {
-    const std::optional<CRecognitionSession::Answer> answer = model.Press(typed, pressNanoseconds);
+    const CRozpoznaniModel::Pressed pressed = model.Press(typed, pressNanoseconds);
+    const std::optional<CRecognitionSession::Answer>& answer = pressed.answer;
     if (!answer) {
         return;
     }
@@ -260,13 +296,50 @@ void CRozpoznaniDlg::OnAnswer(char typed, std::int64_t pressNanoseconds) {
                    .arg(answer->reactionMilliseconds);
     }
     verdictLabel->setText(text);
+    // The rise is said with the answer that made it; the next answer shows the speed again.
     if (answer->speedRose) {
         speedLabel->setText(captions[kSpeedRose].arg(model.GetView().signSpeed));
-        // One message: a reader cuts a message short when the next one comes.
         text += QLatin1Char(' ') + speedLabel->text();
+    } else {
+        ShowSpeed();
     }
+    const CRozpoznaniModel::View view = model.GetView();
+    if (view.summary) {
+        ShowSummary(*view.summary);
+        text += QLatin1Char(' ') + summaryText->document()->firstBlock().text();
+        Render();
+    } else {
+        nextTimer->start();
+    }
+    // One message: a reader cuts a message short when the next one comes.
     Announce(text);
-    nextTimer->start();
+    Tell(pressed.problems);
+}
+
+void CRozpoznaniDlg::ShowSummary(const CRozpoznaniModel::Summary& summary) {
+    QStringList lines{captions[kRunEnd]
+                          .arg(summary.right)
+                          .arg(summary.answers)
+                          .arg(summary.wrong)
+                          .arg(summary.early)};
+    QStringList slowest;
+    for (const CRecognitionSession::CharacterResult& result : summary.characters) {
+        const QString character = FromCp1250(result.character);
+        lines << captions[kCharacterLine]
+                     .arg(character)
+                     .arg(result.answers - result.errors)
+                     .arg(result.answers)
+                     .arg(result.medianMilliseconds ? QString::number(*result.medianMilliseconds)
+                                                    : QStringLiteral("–"));
+        if (result.medianMilliseconds && slowest.size() < kSlowestShown) {
+            slowest << character;
+        }
+    }
+    if (!slowest.isEmpty()) {
+        lines.insert(1, captions[kSlowest].arg(slowest.join(QStringLiteral(", "))));
+    }
+    summaryText->setPlainText(lines.join(QLatin1Char('\n')));
+    summaryText->show();
 }
 
 void CRozpoznaniDlg::done(int result) {

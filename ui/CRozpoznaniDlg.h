@@ -16,6 +16,7 @@ class QKeyEvent;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QPlainTextEdit;
 class QSpinBox;
 class QTimer;
 
@@ -71,6 +72,8 @@ private:
     void PlayNext();
     // Shows the model's view: the choices and whether they can change.
     void Render();
+    // A run that reached its length, summed up under the verdict.
+    void ShowSummary(const CRozpoznaniModel::Summary& summary);
     // The speed a run starts at.
     void ShowSpeed();
     // Says what went wrong, one message after another.
@@ -85,6 +88,8 @@ private:
     bool rendering = false;
     QComboBox* setList = nullptr;
     QSpinBox* limitSpin = nullptr;
+    QSpinBox* lengthSpin = nullptr;
+    QPlainTextEdit* summaryText = nullptr;
     QCheckBox* wrongToneBox = nullptr;
     QLabel* hintLabel = nullptr;
     QLabel* verdictLabel = nullptr;

@@ -123,6 +123,9 @@ CVolaciZnakyDlg::CVolaciZnakyDlg(const CCallsignSession::Settings& defaults, CCu
     QFont verdictFont = verdictLabel->font();
     verdictFont.setPointSize(std::max(verdictFont.pointSize(), 12));
     verdictLabel->setFont(verdictFont);
+    // Room for a verdict of three lines from the start: a window does not grow for a label that
+    // wraps, and the controls above it would be squeezed.
+    verdictLabel->setMinimumHeight(3 * QFontMetrics(verdictFont).lineSpacing());
     progressLabel = new QLabel(this);
     progressLabel->setWordWrap(true);
     // How the score is counted; its caption follows those of the runs' table in the file.
@@ -279,4 +282,5 @@ void CVolaciZnakyDlg::Render() {
     }
     summaryText->setPlainText(lines.join(QLatin1Char('\n')));
     summaryText->show();
+    resize(width(), std::max(height(), sizeHint().height()));
 }

@@ -1,5 +1,7 @@
 #include "ui/CVystupDlg.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
@@ -59,6 +61,22 @@ CVystupDlg::CVystupDlg(CMorseSession& morseSession, const QString& languageFile,
             okButton->setText(texts->at(5));
             cancelButton->setText(texts->at(6));
         }
+    }
+    // A caption longer than its place (the speaker's, in Czech) widens the choices, their frame
+    // and the window, and moves the buttons along.
+    int wider = 0;
+    for (const QRadioButton* button : kindButtons) {
+        wider = std::max(wider, button->sizeHint().width() - button->width());
+    }
+    if (wider > 0) {
+        for (QRadioButton* button : kindButtons) {
+            button->resize(button->width() + wider, button->height());
+        }
+        frame->resize(frame->width() + wider, frame->height());
+        for (QPushButton* button : {okButton, cancelButton}) {
+            button->move(button->x() + wider, button->y());
+        }
+        setFixedSize(width() + wider, height());
     }
     // The port list belongs to the serial port's choice, and is named by it.
     portList->setAccessibleName(SpokenCaption(kindButtons[kSerialPortOutput]->text()));

@@ -14,7 +14,7 @@ class RozpoznaniModel : public testing::Test {
 protected:
     std::size_t Stored() { return CRecognitionFile(folder.File("rozpoznani")).Read().size(); }
     // Answers the character waiting, whatever it is.
-    void Answer(CRozpoznaniModel& model) { ASSERT_TRUE(model.Press('Q', 1).has_value()); }
+    void Answer(CRozpoznaniModel& model) { ASSERT_TRUE(model.Press('Q', 1).answer.has_value()); }
 
     CTemporaryFolder folder;
     CRecordingCuePlayer player;
@@ -110,6 +110,38 @@ TEST_F(RozpoznaniModel, ChoicesBoundedAndHeldForTheRun) {
     EXPECT_EQ(model.Settings().set, RecognitionSet::Digits);
     EXPECT_EQ(model.Settings().limitMilliseconds, RecognitionSettings{}.limitMilliseconds);
     EXPECT_TRUE(model.Settings().wrongTone);
+}
+
+// A run ends with its last answer: it is stored then, once, and summed up; a key that is no Morse
+// character is no answer; the next Start clears the summary.
+TEST_F(RozpoznaniModel, RunEndsAtItsLengthWithASummary) {
+    CRozpoznaniModel model(player, RecognitionSettings{}, folder.File("rozpoznani"));
+    model.SetLength(CRozpoznaniModel::kShortestRun);
+    model.Start();
+    EXPECT_FALSE(model.Press('#', 1).answer) << "not a character";
+    for (int k = 0; k < CRozpoznaniModel::kShortestRun; ++k) {
+        ASSERT_FALSE(model.GetView().summary);
+        ASSERT_TRUE(model.Running());
+        const CRozpoznaniModel::Pressed pressed = model.Press('Q', 1);
+        ASSERT_TRUE(pressed.answer);
+        EXPECT_TRUE(pressed.problems.empty());
+        model.Next();
+    }
+    EXPECT_FALSE(model.Running());
+    EXPECT_EQ(Stored(), 1U);
+    const auto summary = model.GetView().summary;
+    ASSERT_TRUE(summary);
+    EXPECT_EQ(summary->answers, CRozpoznaniModel::kShortestRun);
+    EXPECT_EQ(summary->right + summary->wrong, summary->answers);
+    int answered = 0;
+    for (const auto& character : summary->characters) {
+        answered += character.answers;
+    }
+    EXPECT_EQ(answered, summary->answers);
+    EXPECT_EQ(model.Close(), Problems{});
+    EXPECT_EQ(Stored(), 1U) << "stored once";
+    model.Start();
+    EXPECT_FALSE(model.GetView().summary);
 }
 
 }  // namespace

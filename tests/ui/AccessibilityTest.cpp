@@ -26,6 +26,7 @@
 #include "ui/CInfoDlg.h"
 #include "ui/CKochDlg.h"
 #include "ui/CKontrolaDlg.h"
+#include "ui/CRozpoznaniDlg.h"
 #include "ui/CStatistikaDlg.h"
 #include "ui/CTextView.h"
 #include "ui/CVlastniTextDlg.h"
@@ -397,6 +398,9 @@ TEST_F(MainWindow, EveryDialogControlIsNamed) {
                                                            file("localVZ"));
         callsigns->OnStart();
         dialogs.push_back(std::move(callsigns));
+        dialogs.push_back(std::make_unique<CRozpoznaniDlg>(
+            cues, RecognitionSettings(), folder.File("rozpoznani"), file("localRZ"), boxes,
+            [this] { return cues.Now(); }));
         int named = 0;
         for (const auto& shown : dialogs) {
             shown->show();

@@ -10,14 +10,16 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScreen>
 
 #include "core/OutputKind.h"
+#include "session/ControlIds.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/CDesktop.h"
 #include "ui/CInfoDlg.h"
 #include "ui/CVlastniTextDlg.h"
 #include "ui/CVystupDlg.h"
-#include "session/ControlIds.h"
+#include "ui/WindowFit.h"
 
 namespace {
 
@@ -175,6 +177,19 @@ TEST_F(Dialogs, OutputChoiceThatFailsRestoresThePrevious) {
     EXPECT_FALSE(Enabled(ids::kVolume));
 }
 
+// Each output's caption is shown whole inside its frame and the window, in both languages.
+TEST_F(Dialogs, OutputCaptionsFitTheirPlace) {
+    for (const QString& file :
+         {QString(), QStringLiteral(BRUMLO_SOURCE_DIR "/res/jazyk/localSO")}) {
+        CVystupDlg output(dialog->Session(), file, QStringList{QStringLiteral("COM1")});
+        for (int kind = 0; kind < 3; ++kind) {
+            const QRadioButton* button = output.KindButton(kind);
+            EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+            EXPECT_TRUE(output.rect().contains(button->geometry()));
+        }
+    }
+}
+
 TEST_F(Dialogs, OutputDialogWithAnUnknownPortShowsTheFirst) {
     engine->SetPortName("/dev/ttyS9");
     engine->SelectOutput(kSerialPortOutput);
@@ -264,6 +279,22 @@ TEST_F(Dialogs, AllFilesFilterListsEveryFile) {
             << shown().join(QLatin1Char(' ')).toStdString();
         chooser.close();
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A window grown near the bottom of the screen moves up so that all of it stays on the screen.
+TEST(WindowFit, GrownWindowStaysOnTheScreen) {
+    QDialog window;
+    window.show();
+    const QRect screen = window.screen()->availableGeometry();
+    window.move(screen.left(), screen.bottom() - 100);
+    ResizeWithinScreen(window, QSize(200, screen.height() / 2));
+    EXPECT_LE(window.frameGeometry().bottom(), screen.bottom());
+    EXPECT_GE(window.frameGeometry().top(), screen.top());
+    EXPECT_EQ(window.height(), screen.height() / 2);
 }
 
 }  // namespace
