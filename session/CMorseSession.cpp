@@ -505,16 +505,14 @@ void CMorseSession::SetLiveAnswers() {
         engine.SetSpokenAnswers({}, 0, 0);
         return;
     }
-    // Said as a sound file says them: the captions' language, groups spelled, words said.
-    ExportOptions spelling;
-    spelling.kind = customMode ? kCustomText : kind;
-    const bool spell = SpelledAnswers(spelling);
+    // Said as a sound file says them: the captions' language, words said, the rest spelled.
+    const bool english = languageActive;
     const CSpeech::Language language =
-        languageActive ? CSpeech::Language::English : CSpeech::Language::Czech;
+        english ? CSpeech::Language::English : CSpeech::Language::Czech;
     constexpr double kUnitsPerTenth = kUnitsPerSecond / 10;
     engine.SetSpokenAnswers(
-        [spell, language](const std::string& word) {
-            return CSpeech::Speak(word, language, spell);
+        [english, language](const std::string& word) {
+            return CSpeech::Speak(word, language, SpelledAnswer(word, english));
         },
         static_cast<std::int64_t>(soundOptions.pauseBeforeTenths * kUnitsPerTenth),
         static_cast<std::int64_t>(soundOptions.pauseAfterTenths * kUnitsPerTenth));

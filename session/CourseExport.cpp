@@ -237,9 +237,8 @@ std::optional<std::vector<ExportFile>> PlanExport(const ExportOptions& options,
     return files;
 }
 
-bool SpelledAnswers(const ExportOptions& options) {
-    return options.textFile.empty() && options.kind != kCustomText && options.kind != kWordText &&
-           options.kind != kAbbreviationText && options.kind != kContactText;
+bool SpelledAnswer(const std::string& word, bool english) {
+    return !IsListedWord(AsciiUpper(word), english);
 }
 
 std::optional<std::string> RenderExportFile(const ExportOptions& options, const ExportFile& file,
@@ -249,7 +248,7 @@ std::optional<std::string> RenderExportFile(const ExportOptions& options, const 
         soundfile::RenderWav(timeline, options.tone, 1.0F, options.conditions, SoundSeed(options));
     std::vector<std::int16_t> samples = soundfile::SamplesOfWav(wav);
     if (options.speak) {
-        const bool spell = SpelledAnswers(options);
+        const bool english = options.english;
         const CSpeech::Language language =
             options.english ? CSpeech::Language::English : CSpeech::Language::Czech;
         // A group on a ladder is answered once, after its last rung.
@@ -257,9 +256,10 @@ std::optional<std::string> RenderExportFile(const ExportOptions& options, const 
         std::size_t said = 0;
         samples = soundfile::WithSpokenWords(
             samples, timeline, file.text, {options.pauseBefore, options.pauseAfter},
-            [spell, language, rungs, &said](const std::string& word) {
-                return ++said % rungs == 0 ? CSpeech::Speak(word, language, spell)
-                                           : std::vector<float>();
+            [english, language, rungs, &said](const std::string& word) {
+                return ++said % rungs == 0
+                           ? CSpeech::Speak(word, language, SpelledAnswer(word, english))
+                           : std::vector<float>();
             });
     }
     return soundfile::Encode(

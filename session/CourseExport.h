@@ -38,10 +38,10 @@ struct ExportOptions {
                                    // the format
 };
 
-// Whether answers spell each group letter by letter rather than say it as a word: generated
-// groups and callsigns are spelled; words, abbreviations, contacts and the words of a text file
-// or a custom text are said.
-bool SpelledAnswers(const ExportOptions& options);
+// Whether an answer spells `word` letter by letter rather than say it: a word of the answers'
+// language's word list is said, anything else spelled (a group, a callsign, an abbreviation, a
+// group of one's own text), whatever kind of text it came from.
+bool SpelledAnswer(const std::string& word, bool english);
 
 // `text` with each word repeated once for each rung of the options' ladder.
 std::string LadderedText(const ExportOptions& options, const std::string& text);

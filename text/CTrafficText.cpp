@@ -20,6 +20,11 @@ constexpr auto kGuestPrefixes =
     std::to_array<std::string_view>({"OK", "OM", "DL", "G", "F", "I", "EA", "HA", "SP", "S5", "OE",
                                      "HB9", "PA", "SV", "EA8", "TF"});
 constexpr auto kPortable = std::to_array<std::string_view>({"P", "M", "QRP"});
+// Prefixes that special-event stations use before an anniversary number (GB100RSGB, OL100CRK,
+// TM75D, DR2025A): the prefixes of plain callsigns that end in a digit (2E, S5, 9A) would read
+// as one number with it.
+constexpr auto kEventPrefixes = std::to_array<std::string_view>(
+    {"GB", "DR", "DA", "OL", "OK", "OM", "TM", "II", "HG", "SN", "PA", "OE", "LZ", "YO", "OH"});
 
 constexpr auto kAbbreviations = std::to_array<std::string_view>(
     {"CQ",  "DE",  "K",   "KN",  "SK",  "AR",  "BK",  "R",    "RST", "UR",  "TNX",  "TU",  "FB",
@@ -172,8 +177,8 @@ std::string CTrafficText::Callsign(CallsignShape shape, CRandomSource& random) {
             return std::string(Pick(kGuestPrefixes, random)) + "/" + PlainCallsign(random);
         case CallsignShape::SpecialEvent:
             // An anniversary number in place of the digit, a club's letters after it.
-            return std::string(Pick(kPrefixes, random)) + Number(10, 150, random) +
-                   Letters(1, 4, random);
+            return std::string(Pick(kEventPrefixes, random)) + Number(10, 150, random) +
+                   Letters(1, 3, random);
     }
     return PlainCallsign(random);
 }

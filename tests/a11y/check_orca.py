@@ -397,8 +397,9 @@ def scenario_recognition(s):
     start = wait_for(lambda: find(dialog, pyatspi.ROLE_PUSH_BUTTON, "Start"), "its Start")
     s.tab_to(start, "the button Start", limit=10)
     s.listen.keys("space", quiet=1.0, least=1.5, label="space: Start")
-    # A character sounds; "#" is never one of them, so the answer is wrong.
-    said = s.listen.keys("numbersign", quiet=1.0, least=1.0, label="# as the answer")
+    # A letter sounds (the set is the letters); a digit is never one of them, so the answer is
+    # wrong.
+    said = s.listen.keys("5", quiet=1.0, least=1.0, label="5 as the answer")
     verdict = find(dialog, pyatspi.ROLE_LABEL, start="Špatně") or \
         find(dialog, pyatspi.ROLE_LABEL, start="Správně")
     shown = verdict.name if verdict is not None else None

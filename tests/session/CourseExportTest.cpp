@@ -174,3 +174,22 @@ TEST(CourseExport, ConditionsComeFromTheSeed) {
 }
 
 }  // namespace
+
+namespace {
+
+// An answer says a word of its language's list and spells anything else, whatever text it came
+// from: a group of one's own text, a callsign, an abbreviation.
+TEST(SpokenAnswers, WordsOfTheListAreSaidTheRestSpelled) {
+    const struct {
+        const char* word;
+        bool english;
+        bool spelled;
+    } cases[] = {{"JE", false, false}, {"je", false, false},   {"THE", true, false},
+                 {"THE", false, true}, {"KMRSU", false, true}, {"OK1ABC", true, true},
+                 {"TNX", true, true}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(SpelledAnswer(c.word, c.english), c.spelled) << c.word << " " << c.english;
+    }
+}
+
+}  // namespace
