@@ -11,6 +11,7 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -136,7 +137,17 @@ CStatistikaDlg::CStatistikaDlg(CStatistikaModel statistics, const QStringList& k
       model(std::move(statistics)),
       captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
     setWindowTitle(captions[kTitle]);
-    auto* column = new QVBoxLayout(this);
+    // The sections scroll inside the window, each at a size that reads whole (a chart with its
+    // axis titles, a table with several rows), so that the window fits any screen.
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    auto* content = new QWidget(scroll);
+    scroll->setWidget(content);
+    auto* column = new QVBoxLayout(content);
+    column->setContentsMargins(0, 0, 0, 0);
+    sections = column;
     emptyLabel = new QLabel(captions[kEmpty], this);
     emptyLabel->setWordWrap(true);
     column->addWidget(emptyLabel);
@@ -147,6 +158,9 @@ CStatistikaDlg::CStatistikaDlg(CStatistikaModel statistics, const QStringList& k
     charts->addWidget(scoreView, 2);
     charts->addWidget(errorView, 3);
     column->addLayout(charts, 3);
+    const int line = fontMetrics().lineSpacing();
+    scoreView->setMinimumHeight(16 * line);
+    errorView->setMinimumHeight(16 * line);
     table = new QTableWidget(this);
     // Tab leaves the table for the next control; the arrow keys move between its cells.
     table->setTabKeyNavigation(false);
@@ -158,6 +172,7 @@ CStatistikaDlg::CStatistikaDlg(CStatistikaModel statistics, const QStringList& k
     scoreView->setFocusPolicy(Qt::TabFocus);
     errorView->setFocusPolicy(Qt::TabFocus);
     column->addWidget(table, 2);
+    table->setMinimumHeight(MinimumTableHeight());
     confusionLabel = new QLabel(this);
     confusionLabel->setWordWrap(true);
     column->addWidget(confusionLabel);
@@ -169,11 +184,14 @@ CStatistikaDlg::CStatistikaDlg(CStatistikaModel statistics, const QStringList& k
     snrTable->setAccessibleName(snrLabel->text().remove(QLatin1Char(':')));
     column->addWidget(snrLabel);
     column->addWidget(snrTable, 1);
+    snrTable->setMinimumHeight(MinimumTableHeight());
     closeButton = new QPushButton(captions[kClose], this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(closeButton);
-    column->addLayout(buttons);
+    auto* window = new QVBoxLayout(this);
+    window->addWidget(scroll, 1);
+    window->addLayout(buttons);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
     ResizeWithinScreen(*this, QSize(1100, 720));
 
@@ -348,9 +366,10 @@ void CStatistikaDlg::ShowCallsignRuns(const QString& languageFile) {
         return;
     }
     callsignRuns = new CCallsignRunsView(runs, languageFile, this);
-    // Above the row of buttons, the last item of the column.
-    auto* column = static_cast<QVBoxLayout*>(layout());
-    column->insertWidget(column->count() - 1, callsignRuns, 2);
+    // The last of the sections.
+    QVBoxLayout* column = sections;
+    column->addWidget(callsignRuns, 2);
+    callsignRuns->Table()->setMinimumHeight(MinimumTableHeight());
     if (!emptyLabel->isHidden()) {
         // Without checks the window was small: room for the table of runs, which takes the room
         // the hidden charts would have had.
@@ -394,11 +413,16 @@ void CStatistikaDlg::ShowReactionTimes(const QStringList& reactionCaptions) {
         }
     }
     reactionTable->resizeColumnsToContents();
-    // Above the buttons, the last row of the window.
-    auto* column = static_cast<QVBoxLayout*>(layout());
-    column->insertWidget(column->count() - 1, heading);
-    column->insertWidget(column->count() - 1, reactionTable, 1);
+    // The last of the sections.
+    sections->addWidget(heading);
+    sections->addWidget(reactionTable, 1);
+    reactionTable->setMinimumHeight(MinimumTableHeight());
     if (emptyLabel->isVisible()) {
         resize(520, 420);
     }
+}
+
+int CStatistikaDlg::MinimumTableHeight() const {
+    // The header and five rows, with the frame and a horizontal scroll bar.
+    return 8 * fontMetrics().lineSpacing() + 2 * QFontMetrics(font()).height();
 }

@@ -52,6 +52,9 @@ public:
     static QStringList CzechCaptions();
 
 private:
+    // The least height of a table: its header and several rows.
+    int MinimumTableHeight() const;
+
     void BuildCharts();
     void BuildTable(const QStringList& kindNames);
     void BuildSnrTable();
@@ -70,5 +73,7 @@ private:
     QTableWidget* snrTable = nullptr;
     QPushButton* closeButton = nullptr;
     QTableWidget* reactionTable = nullptr;
+    // The column of sections inside the scrolled area.
+    class QVBoxLayout* sections = nullptr;
     CCallsignRunsView* callsignRuns = nullptr;
 };
