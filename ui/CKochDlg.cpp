@@ -72,6 +72,9 @@ CKochDlg::CKochDlg(const std::string& order, int lesson, int minimumSent,
     fileButton->setVisible(static_cast<bool>(chooseFile));
     fileLabel = new QLabel(this);
     fileLabel->setWordWrap(true);
+    // Room for a message of three lines (a file that could not be used): a window does not grow
+    // for a label that wraps.
+    fileLabel->setMinimumHeight(3 * fontMetrics().lineSpacing());
     okButton = new QPushButton(captions[kOk], this);
     okButton->setDefault(true);
     cancelButton = new QPushButton(captions[kCancel], this);
