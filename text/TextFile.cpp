@@ -95,7 +95,12 @@ std::optional<std::string> ReadFileBytes(const std::string& path, EmptyFile empt
     return contents;
 }
 
-bool WriteFileBytes(const std::string& path, std::string_view bytes, bool append) {
+namespace {
+
+enum class Writing { kReplace, kAppend, kAppendLines };
+
+bool Write(const std::string& path, std::string_view bytes, Writing writing) {
+    const bool append = writing != Writing::kReplace;
     const std::string target = ResolveTarget(path);
     std::string contents;
     std::optional<mode_t> keptMode;
@@ -113,6 +118,9 @@ bool WriteFileBytes(const std::string& path, std::string_view bytes, bool append
                 return false;
             }
             contents = ReadUpTo(existing.Get(), SIZE_MAX);
+            if (writing == Writing::kAppendLines && !contents.empty() && contents.back() != '\n') {
+                contents.push_back('\n');
+            }
         }
     } else if (errno != ENOENT) {
         return false;
@@ -135,6 +143,16 @@ bool WriteFileBytes(const std::string& path, std::string_view bytes, bool append
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool WriteFileBytes(const std::string& path, std::string_view bytes, bool append) {
+    return Write(path, bytes, append ? Writing::kAppend : Writing::kReplace);
+}
+
+bool AppendLines(const std::string& path, std::string_view lines) {
+    return Write(path, lines, Writing::kAppendLines);
 }
 
 bool WriteFileBytesOrNotify(const std::string& path, std::string_view bytes, bool append,

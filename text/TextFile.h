@@ -25,6 +25,11 @@ std::optional<std::string> ReadFileBytes(const std::string& path,
 // not a regular file is refused. Returns false on any failure, leaving the target as it was.
 bool WriteFileBytes(const std::string& path, std::string_view bytes, bool append);
 
+// Adds `lines` (each with its line end) at the end of a file of lines, as WriteFileBytes appends:
+// after a last line cut short (no line end: a crash, a full disk, an editor) they begin on a line
+// of their own, so that a record is never glued onto the end of another.
+bool AppendLines(const std::string& path, std::string_view lines);
+
 // WriteFileBytes that reports a failure to `notifier` with the path.
 bool WriteFileBytesOrNotify(const std::string& path, std::string_view bytes, bool append,
                             CNotifier& notifier);

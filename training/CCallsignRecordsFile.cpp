@@ -154,7 +154,7 @@ std::vector<CallsignRunRecord> CCallsignRecordsFile::Read() const {
 
 bool CCallsignRecordsFile::Append(const CallsignRunRecord& run) const {
     const std::string lines = Format(run);
-    return !lines.empty() && WriteFileBytes(path, lines, true);
+    return !lines.empty() && AppendLines(path, lines);
 }
 
 std::string CCallsignRecordsFile::KeptText(std::string_view text) {

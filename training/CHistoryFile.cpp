@@ -175,7 +175,7 @@ std::vector<CheckRecord> CHistoryFile::Read() const {
 }
 
 bool CHistoryFile::Append(const CheckRecord& record) const {
-    return WriteFileBytes(path, Format(record), true);
+    return AppendLines(path, Format(record));
 }
 
 std::string CHistoryFile::Format(const CheckRecord& r) {

@@ -136,7 +136,7 @@ std::vector<RecognitionRecord> CRecognitionFile::Read() const {
 }
 
 bool CRecognitionFile::Append(const RecognitionRecord& record) const {
-    return WriteFileBytes(path, Format(record), true);
+    return AppendLines(path, Format(record));
 }
 
 std::string CRecognitionFile::Format(const RecognitionRecord& r) {

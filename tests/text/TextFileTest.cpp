@@ -57,6 +57,24 @@ TEST(TextFile, ReplacingAndAppending) {
     EXPECT_EQ(files, 2);
 }
 
+// Appended lines begin on a line of their own, also after a last line cut short.
+TEST(TextFile, AppendedLinesNeverGlueOntoACutLine) {
+    const struct {
+        const char* before;  // none: no file
+        const char* after;
+    } cases[] = {
+        {nullptr, "B\n"}, {"", "B\n"}, {"A\n", "A\nB\n"}, {"A", "A\nB\n"}, {"A\r\n", "A\r\nB\n"}};
+    for (const auto& c : cases) {
+        CTemporaryFolder folder;
+        const std::string path = folder.File("records");
+        if (c.before != nullptr) {
+            ASSERT_TRUE(WriteFileBytes(path, c.before, false));
+        }
+        ASSERT_TRUE(AppendLines(path, "B\n"));
+        EXPECT_EQ(ReadWholeFile(path), c.after) << (c.before ? c.before : "(none)");
+    }
+}
+
 TEST(TextFile, ReplacedFileKeepsItsPermissions) {
     CTemporaryFolder folder;
     const std::string path = folder.File("f");
