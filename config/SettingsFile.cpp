@@ -43,8 +43,8 @@ std::vector<std::string> SplitSettingsLines(std::string_view bytes) {
     std::vector<std::string> lines;
     std::size_t position = 0;
     for (std::size_t k = 0; k < kSettingsLines; ++k) {
-        const std::size_t end =
-            position < bytes.size() ? bytes.find('\r', position) : std::string_view::npos;
+        const std::size_t end = position < bytes.size() ? bytes.find_first_of("\r\n", position)
+                                                        : std::string_view::npos;
         if (position >= bytes.size()) {
             lines.emplace_back();
         } else if (end == std::string_view::npos) {
@@ -52,10 +52,20 @@ std::vector<std::string> SplitSettingsLines(std::string_view bytes) {
             position = bytes.size();
         } else {
             lines.emplace_back(bytes.substr(position, end - position));
-            position = end + 2;
+            // CR LF as the program writes it, or the LF or CR alone of a file saved elsewhere.
+            position = end + (bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1);
         }
     }
     return lines;
+}
+
+bool BeginsWithNumber(std::string_view line) {
+    const std::size_t start = line.find_first_not_of(" \t\v\f");
+    if (start == std::string_view::npos) {
+        return false;
+    }
+    const std::size_t digit = line[start] == '+' || line[start] == '-' ? start + 1 : start;
+    return digit < line.size() && line[digit] >= '0' && line[digit] <= '9';
 }
 
 int ParseNumber(std::string_view line) {

@@ -31,9 +31,14 @@ struct Settings {
 // The bytes of the file.
 std::string FormatSettings(const Settings& settings);
 
-// The 14 lines of a file's bytes: a line runs to its CR (or the end, or the first zero byte), and
-// the byte after the CR is skipped whatever it is; missing lines are empty. Any bytes are accepted.
+// The 14 lines of a file's bytes: a line runs to its CR LF, or to a CR or LF alone (a file saved
+// by an editor elsewhere), or to the end or the first zero byte; missing lines are empty. Any bytes
+// are accepted.
 std::vector<std::string> SplitSettingsLines(std::string_view bytes);
+
+// Whether a line begins with a number (after blanks and a sign, a digit), as every first line the
+// program writes does.
+bool BeginsWithNumber(std::string_view line);
 
 // The number at the start of a line as the C library's atoi reads it (leading blanks, a sign,
 // digits up to the first other character; none gives 0), held within the int range.

@@ -744,6 +744,9 @@ bool CMorseSession::LoadSettings() {
         return true;
     }
     const AppliedSettings applied = ApplySettings(*this, *bytes);
+    if (applied.damaged) {
+        damagedSettings = *bytes;
+    }
     if (applied.remembered && FileExists(files.RememberedText())) {
         LoadRememberedText();
     }
@@ -751,6 +754,13 @@ bool CMorseSession::LoadSettings() {
 }
 
 void CMorseSession::SaveSettings() {
+    // A damaged file read at the start is kept beside the settings that replace it.
+    if (damagedSettings) {
+        if (!WriteFileBytesOrNotify(files.Settings() + ".bak", *damagedSettings, false, notifier)) {
+            return;
+        }
+        damagedSettings.reset();
+    }
     if (!WriteFileBytesOrNotify(files.Settings(), FormatSettings(CollectSettings(*this)), false,
                                 notifier)) {
         return;

@@ -237,6 +237,8 @@ private:
     CKeyingEngine& engine;
     CNotifier& notifier;
     CProgramFiles files;
+    // The bytes of a damaged settings file read at the start, until they are kept as its ".bak".
+    std::optional<std::string> damagedSettings;
 
     int kind = kLetterText;
     int textSpeedIndex = 8;

@@ -9,6 +9,13 @@
 AppliedSettings ApplySettings(CMorseSession& session, std::string_view bytes) {
     const std::vector<std::string> lines = SplitSettingsLines(bytes);
     const auto number = [&lines](std::size_t line) { return ParseNumber(lines[line - 1]); };
+    // Only an empty first line or a 0 turns remember off; a first line of anything else is a
+    // damaged or foreign file, whose "remember off" would delete the remembered text.
+    const bool blank = lines[0].find_first_not_of(" \t\v\f") == std::string::npos;
+    if (!blank && !BeginsWithNumber(lines[0])) {
+        session.SetRemember(true);
+        return {true, true, true};
+    }
     if (number(1) == 0) {
         session.SetRemember(false);
         return {false, true};

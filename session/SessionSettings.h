@@ -15,6 +15,9 @@ struct AppliedSettings {
     bool remembered = false;
     // An output can be used.
     bool outputUsable = true;
+    // The file is no settings file (its first line holds something other than a number): none
+    // of it was taken, and remember stays on so that the text remembered is kept.
+    bool damaged = false;
 };
 
 // Applies the bytes of "init" (hostile input: any bytes, any length). A list index outside its

@@ -32,14 +32,15 @@ TEST(SettingsFile, ShortLongAndOddLineEndings) {
         SplitSettingsLines("1\r\nCOM2\r\n1\r\nA\r\n1\r\n1\r\n0\r\n1\r\n8\r\n4\r\n0\r\n0\r\n1\r\n");
     EXPECT_EQ(thirteen[12], "1");
     EXPECT_EQ(thirteen[13], "");
-    // Line feeds alone: the whole file is the first line.
+    // Line feeds alone, as an editor saves the file: the same lines.
     const auto lineFeeds = SplitSettingsLines("1\nCOM2\n1\n");
-    EXPECT_EQ(lineFeeds[0], "1\nCOM2\n1\n");
-    EXPECT_EQ(ParseNumber(lineFeeds[0]), 1);
-    EXPECT_EQ(lineFeeds[1], "");
-    // A CR swallows the byte after it, whatever it is; lines past the fourteenth are ignored.
+    EXPECT_EQ(lineFeeds[0], "1");
+    EXPECT_EQ(lineFeeds[1], "COM2");
+    EXPECT_EQ(lineFeeds[2], "1");
+    EXPECT_EQ(lineFeeds[3], "");
+    // A CR alone ends a line too; lines past the fourteenth are ignored.
     const auto odd = SplitSettingsLines("1\rXCOM3\r\n2");
-    EXPECT_EQ(odd[1], "COM3");
+    EXPECT_EQ(odd[1], "XCOM3");
     EXPECT_EQ(odd[2], "2");
     std::string extra;
     for (int i = 0; i < 20; ++i) {

@@ -695,6 +695,41 @@ TEST_F(MorseSession, SettingsComeBackThroughTheCloseAndTheNextStart) {
     EXPECT_EQ(View().toneIndex, 1);
 }
 
+// A settings file saved elsewhere with line feeds alone reads as the program's own; a damaged one
+// (its first line no number) is not "remember off": the remembered text stays, and the damaged
+// file is kept as "init.bak" when the settings are saved over it.
+TEST_F(MorseSession, EditedAndDamagedSettingsKeepTheText) {
+    WriteWholeFile(folder.File("initt"), "KMRSU AUTSK");
+    const struct {
+        const char* name;
+        std::string init;
+        const char* letters;
+        bool kept;  // as "init.bak"
+    } cases[] = {
+        {"line feeds", "1\nCOM1\n1\nKMRS\n12\n1\n0\n1\n8\n4\n0\n0\n0\n0\n", "KMRS", false},
+        {"garbage",
+         std::string("\x7f"
+                     "ELF\x02\x01\x01",
+                     7) +
+             std::string(4000, 'x'),
+         "ABCDEFGHIJKLMNOPQRSTUVWXYZ", true},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(folder.File("init.bak"));
+        WriteInit(c.init);
+        Open();
+        EXPECT_EQ(Text(), "KMRSU AUTSK") << c.name;
+        EXPECT_TRUE(View().remember) << c.name;
+        EXPECT_EQ(View().letters, c.letters) << c.name;
+        session->Close();
+        EXPECT_TRUE(std::filesystem::exists(folder.File("initt"))) << c.name;
+        EXPECT_EQ(std::filesystem::exists(folder.File("init.bak")), c.kept) << c.name;
+        if (c.kept) {
+            EXPECT_EQ(ReadWholeFile(folder.File("init.bak")), c.init) << c.name;
+        }
+    }
+}
+
 // The lesson kind is kept in "kurz"; "init" keeps the letter kind, so that an older reader of
 // "init", and this program without "kurz", come back to a kind and text that belong together.
 TEST_F(MorseSession, LessonKindIsRecordedInTheCourseFile) {
