@@ -10,10 +10,13 @@
 // Reading the small "key=value" files the program keeps, as hostile input: any bytes, any length.
 
 // Calls `visit` with each line of `bytes` (ended by "\n" or "\r\n", the last one perhaps by the
-// end of the bytes), without its line break. The record files are read with it too.
+// end of the bytes), without its line break; a UTF-8 byte order mark an editor put before the
+// first line is not part of it. The record files are read with it too.
 template <typename Visit>
 void ForEachLine(std::string_view bytes, Visit&& visit) {
-    std::size_t start = 0;
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    std::size_t start =
+        bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark ? kByteOrderMark.size() : 0;
     while (start < bytes.size()) {
         std::size_t end = bytes.find('\n', start);
         if (end == std::string_view::npos) {

@@ -54,7 +54,7 @@ QStringList CzechTexts() {
     return {
         QStringLiteral("Chyba výstupu"),
         QStringLiteral("UPOZORNĚNÍ: Právě vložený znak \"%1\" je NEPLATNÝ, proto bude odstraněn!"),
-        QStringLiteral("UPOZORNĚNÍ: Maximální délka textu je %1znaků, proto byl původní text "
+        QStringLiteral("UPOZORNĚNÍ: Maximální délka textu je %1 znaků, proto byl původní text "
                        "zkrácen! "),
         QStringLiteral("UPOZORNĚNÍ: Text obsahoval nepodporované znaky, \nkteré jsou nyní "
                        "odstraněny!"),

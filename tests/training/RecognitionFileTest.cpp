@@ -114,6 +114,14 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"EarlyNotANumber", "2026-01-02 03:04:05 sada=vse znaky A=2/0/300/x", false}),
     CaseName());
 
+// A file an editor saved with a UTF-8 byte order mark keeps its first record.
+TEST(RecognitionFile, ByteOrderMarkBeforeTheFirstRecord) {
+    const auto records =
+        CRecognitionFile::Parse("\xEF\xBB\xBF" + CRecognitionFile::Format(Example()));
+    ASSERT_EQ(records.size(), 1U);
+    EXPECT_EQ(records[0], Example());
+}
+
 // A line far longer than any run writes is no record, and reading it ends.
 TEST(RecognitionFile, OverlongLineIsSkipped) {
     std::string line = "2026-01-02 03:04:05 sada=vse znaky";
