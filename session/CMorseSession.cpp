@@ -91,6 +91,8 @@ CMorseSession::~CMorseSession() {
 }
 
 bool CMorseSession::StartUp() {
+    // What a killed save left behind.
+    RemoveStaleTemporaries(files.Folder());
     // The steady clock is always there on this platform, so there is no clock check to fail.
     const bool usable = engine.OpenDefaultOutput();
     if (!usable) {

@@ -1,6 +1,8 @@
 #include "text/TextFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -162,4 +164,38 @@ bool WriteFileBytesOrNotify(const std::string& path, std::string_view bytes, boo
     }
     notifier.WriteFailed(path);
     return false;
+}
+
+int RemoveStaleTemporaries(const std::string& folder) {
+    DIR* directory = opendir(folder.c_str());
+    if (directory == nullptr) {
+        return 0;
+    }
+    int removed = 0;
+    while (const dirent* entry = readdir(directory)) {
+        const std::string_view name = entry->d_name;
+        const std::size_t mark = name.rfind(".tmp-");
+        if (mark == std::string_view::npos || mark == 0) {
+            continue;
+        }
+        // "PID-N": digits, a dash, digits.
+        const std::string_view tail = name.substr(mark + 5);
+        const std::size_t dash = tail.find('-');
+        const auto digits = [](std::string_view part) {
+            return !part.empty() && part.size() <= 10 &&
+                   part.find_first_not_of("0123456789") == std::string_view::npos;
+        };
+        if (dash == std::string_view::npos || !digits(tail.substr(0, dash)) ||
+            !digits(tail.substr(dash + 1))) {
+            continue;
+        }
+        const long long pid = std::strtoll(std::string(tail.substr(0, dash)).c_str(), nullptr, 10);
+        const bool gone =
+            pid <= 0 || pid > INT_MAX || (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH);
+        if (gone && unlink((folder + "/" + std::string(name)).c_str()) == 0) {
+            ++removed;
+        }
+    }
+    closedir(directory);
+    return removed;
 }

@@ -30,6 +30,11 @@ bool WriteFileBytes(const std::string& path, std::string_view bytes, bool append
 // of their own, so that a record is never glued onto the end of another.
 bool AppendLines(const std::string& path, std::string_view lines);
 
+// Removes from `folder` the temporary files of writes that never finished ("name.tmp-PID-N" of a
+// process that is gone: killed, or the machine stopped); those of a running process (another
+// window saving) stay. Returns how many went.
+int RemoveStaleTemporaries(const std::string& folder);
+
 // WriteFileBytes that reports a failure to `notifier` with the path.
 bool WriteFileBytesOrNotify(const std::string& path, std::string_view bytes, bool append,
                             CNotifier& notifier);

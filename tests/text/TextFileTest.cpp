@@ -75,6 +75,26 @@ TEST(TextFile, AppendedLinesNeverGlueOntoACutLine) {
     }
 }
 
+// The temporary file of a save whose process is gone goes; one of a running process, and files
+// that only look alike, stay.
+TEST(TextFile, StaleTemporariesAreRemoved) {
+    CTemporaryFolder folder;
+    const std::string running = "historie.tmp-" + std::to_string(getpid()) + "-0";
+    const char* const kept[] = {"historie", "historie.tmp-12x-0", "notes.tmp-", "a.tmp-1-"};
+    for (const std::string& name : {std::string("historie.tmp-2147483647-3"), running}) {
+        WriteWholeFile(folder.File(name), "x");
+    }
+    for (const char* name : kept) {
+        WriteWholeFile(folder.File(name), "x");
+    }
+    EXPECT_EQ(RemoveStaleTemporaries(folder.Path()), 1);
+    EXPECT_FALSE(std::filesystem::exists(folder.File("historie.tmp-2147483647-3")));
+    EXPECT_TRUE(std::filesystem::exists(folder.File(running)));
+    for (const char* name : kept) {
+        EXPECT_TRUE(std::filesystem::exists(folder.File(name))) << name;
+    }
+}
+
 TEST(TextFile, ReplacedFileKeepsItsPermissions) {
     CTemporaryFolder folder;
     const std::string path = folder.File("f");
