@@ -1,5 +1,7 @@
 #include "config/LanguageFile.h"
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,12 +24,13 @@ std::vector<std::string> Lines(std::string_view bytes, std::size_t first, std::s
         if (!pad && position >= bytes.size()) {
             break;
         }
-        std::string line;
-        while (position < bytes.size() && bytes[position] != '\r') {
-            line.push_back(bytes[position]);
-            ++position;
-        }
-        position += 2;
+        // A line ends at its CR LF, or at a CR or LF alone (a file saved by an editor elsewhere);
+        // a caption is kept to its first kLongestCaption bytes, the rest of its line skipped.
+        std::size_t end = bytes.find_first_of("\r\n", std::min(position, bytes.size()));
+        end = end == std::string_view::npos ? bytes.size() : end;
+        std::string line(bytes.substr(std::min(position, bytes.size()),
+                                      std::min(end - std::min(position, end), kLongestCaption)));
+        position = end + (bytes.compare(std::min(end, bytes.size()), 2, "\r\n") == 0 ? 2 : 1);
         if (k >= first) {
             lines.push_back(std::move(line));
         }

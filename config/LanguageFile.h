@@ -5,9 +5,12 @@
 #include <string_view>
 #include <vector>
 
-// Language files: one caption per line, in a fixed order. A line ends at a CR byte, and the byte
-// after the CR is skipped whatever it is; lines missing at the end are empty captions; lines after
-// the last expected one are ignored. Plain functions; any thread.
+// Language files: one caption per line, in a fixed order. A line ends at its CR LF, or at a CR or
+// LF alone; a caption longer than kLongestCaption bytes is cut there; lines missing at the end are
+// empty captions; lines after the last expected one are ignored. Plain functions; any thread.
+
+// Far longer than any caption or message; a longer line is no caption a window could show.
+inline constexpr std::size_t kLongestCaption = 2000;
 
 // The `count` captions of `bytes`. Any bytes and any length are accepted.
 std::vector<std::string> SplitLanguageLines(std::string_view bytes, std::size_t count);

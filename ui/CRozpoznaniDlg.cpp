@@ -176,6 +176,7 @@ CRozpoznaniDlg::CRozpoznaniDlg(CCuePlayer& cuePlayer, const RecognitionSettings&
     summaryText->setTabChangesFocus(true);
     summaryText->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     summaryText->setAccessibleName(captions[kSummaryName]);
+    summaryText->setMinimumHeight(8 * fontMetrics().lineSpacing());
     summaryText->hide();
     column->addWidget(summaryText, 1);
     column->addLayout(buttons);
@@ -340,6 +341,8 @@ void CRozpoznaniDlg::ShowSummary(const CRozpoznaniModel::Summary& summary) {
     }
     summaryText->setPlainText(lines.join(QLatin1Char('\n')));
     summaryText->show();
+    // The window grows for the summary rather than squeeze the fields above it.
+    resize(width(), std::max(height(), sizeHint().height()));
 }
 
 void CRozpoznaniDlg::done(int result) {

@@ -159,8 +159,8 @@ CStatistikaDlg::CStatistikaDlg(CStatistikaModel statistics, const QStringList& k
     charts->addWidget(errorView, 3);
     column->addLayout(charts, 3);
     const int line = fontMetrics().lineSpacing();
-    scoreView->setMinimumHeight(16 * line);
-    errorView->setMinimumHeight(16 * line);
+    scoreView->setMinimumHeight(20 * line);
+    errorView->setMinimumHeight(20 * line);
     table = new QTableWidget(this);
     // Tab leaves the table for the next control; the arrow keys move between its cells.
     table->setTabKeyNavigation(false);

@@ -70,8 +70,13 @@ TEST(SettingsFile, NumbersReadLikeAtoi) {
 TEST(LanguageFile, LineRules) {
     EXPECT_EQ(SplitLanguageLines("a\r\nb\r\n", 3), (std::vector<std::string>{"a", "b", ""}));
     EXPECT_EQ(SplitLanguageLines("a\r\nb", 2), (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(SplitLanguageLines("a\rXb", 2), (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(SplitLanguageLines("a\nb\n", 2), (std::vector<std::string>{"a\nb\n", ""}));
+    EXPECT_EQ(SplitLanguageLines("a\rXb", 2), (std::vector<std::string>{"a", "Xb"}));
+    // Line feeds alone, as an editor saves the file: the same captions.
+    EXPECT_EQ(SplitLanguageLines("a\nb\n", 2), (std::vector<std::string>{"a", "b"}));
+    // A line of megabytes is cut to a caption's length and the next line is still the next.
+    const std::string huge = std::string(10'000'000, 'x') + "\r\nb";
+    EXPECT_EQ(SplitLanguageLines(huge, 2),
+              (std::vector<std::string>{std::string(kLongestCaption, 'x'), "b"}));
     EXPECT_EQ(SplitLanguageLines("\r\n\r\nc", 3), (std::vector<std::string>{"", "", "c"}));
     EXPECT_EQ(SplitLanguageLines("", 2), (std::vector<std::string>{"", ""}));
 }

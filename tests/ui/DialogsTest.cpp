@@ -71,7 +71,7 @@ TEST_F(Dialogs, LoadingCleansTheFileWithItsWarnings) {
     EXPECT_EQ(dialog->CustomText().GetText(), "ABC" + std::string(295, 'E'));
     EXPECT_EQ(boxes.shown,
               (QStringList{QStringLiteral("W|Brumlo|UPOZORNĚNÍ: Maximální délka textu je "
-                                          "300znaků, proto byl původní text zkrácen! "),
+                                          "300 znaků, proto byl původní text zkrácen! "),
                            QStringLiteral("W|Brumlo|UPOZORNĚNÍ: Text obsahoval nepodporované "
                                           "znaky, \nkteré jsou nyní odstraněny!")}));
 
