@@ -9,6 +9,7 @@
 #include "training/CCallsignRun.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
+#include "ui/Tables.h"
 
 namespace {
 
@@ -46,8 +47,6 @@ CCallsignRunsView::CCallsignRunsView(const std::vector<CStatistikaModel::View::C
       captions(ReadCaptionsOver(languageFile, kFirstCaptionLine, CzechCaptions())) {
     heading = new QLabel(captions[kHeading], this);
     table = new QTableWidget(this);
-    // Tab leaves the table for the next control; the arrow keys move between its cells.
-    table->setTabKeyNavigation(false);
     heading->setBuddy(table);
     table->setAccessibleName(captions[kTableName]);
     auto* column = new QVBoxLayout(this);
@@ -55,14 +54,9 @@ CCallsignRunsView::CCallsignRunsView(const std::vector<CStatistikaModel::View::C
     column->addWidget(heading);
     column->addWidget(table);
 
-    table->setColumnCount(6);
-    table->setHorizontalHeaderLabels({captions[kColumnDate], captions[kColumnStart],
-                                      captions[kColumnScore], captions[kColumnHighest],
-                                      captions[kColumnRight], captions[kColumnState]});
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->setVisible(false);
     const std::size_t shown = std::min(runs.size(), static_cast<std::size_t>(kShownRuns));
-    table->setRowCount(static_cast<int>(shown));
+    std::vector<QStringList> rows;
     for (std::size_t k = 0; k < shown; ++k) {
         const CallsignRunRecord& run = runs[k].run;
         const QString when = QStringLiteral("%1-%2-%3 %4:%5")
@@ -71,18 +65,16 @@ CCallsignRunsView::CCallsignRunsView(const std::vector<CStatistikaModel::View::C
                                  .arg(run.day, 2, 10, QLatin1Char('0'))
                                  .arg(run.hour, 2, 10, QLatin1Char('0'))
                                  .arg(run.minute, 2, 10, QLatin1Char('0'));
-        const QStringList cells{
-            when,
-            QString::number(run.startSpeed),
-            QString::number(run.score),
-            QString::number(run.highestSpeed),
-            messages::Number(100.0 * run.RightShare(), 0) + QStringLiteral(" %"),
-            runs[k].finished
-                ? captions[kFinished]
-                : captions[kLeft].arg(run.answers.size()).arg(CCallsignRun::kCallsigns)};
-        for (int c = 0; c < cells.size(); ++c) {
-            table->setItem(static_cast<int>(k), c, new QTableWidgetItem(cells[c]));
-        }
+        rows.push_back(
+            {when, QString::number(run.startSpeed), QString::number(run.score),
+             QString::number(run.highestSpeed),
+             messages::Number(100.0 * run.RightShare(), 0) + QStringLiteral(" %"),
+             runs[k].finished
+                 ? captions[kFinished]
+                 : captions[kLeft].arg(run.answers.size()).arg(CCallsignRun::kCallsigns)});
     }
-    table->resizeColumnsToContents();
+    FillTable(*table,
+              {captions[kColumnDate], captions[kColumnStart], captions[kColumnScore],
+               captions[kColumnHighest], captions[kColumnRight], captions[kColumnState]},
+              rows);
 }

@@ -22,6 +22,7 @@
 #include "ui/CCallsignRunsView.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
+#include "ui/Tables.h"
 #include "ui/WindowFit.h"
 
 namespace {
@@ -162,8 +163,6 @@ CStatistikaDlg::CStatistikaDlg(CStatistikaModel statistics, const QStringList& k
     scoreView->setMinimumHeight(20 * line);
     errorView->setMinimumHeight(20 * line);
     table = new QTableWidget(this);
-    // Tab leaves the table for the next control; the arrow keys move between its cells.
-    table->setTabKeyNavigation(false);
     // A reader walks the table; the charts are named by their titles.
     table->setAccessibleName(captions[kTableName]);
     scoreView->setAccessibleName(captions[kScoreTitle]);
@@ -178,8 +177,6 @@ CStatistikaDlg::CStatistikaDlg(CStatistikaModel statistics, const QStringList& k
     column->addWidget(confusionLabel);
     snrLabel = new QLabel(captions[kSnrHeading], this);
     snrTable = new QTableWidget(this);
-    // Tab leaves the table for the next control; the arrow keys move between its cells.
-    snrTable->setTabKeyNavigation(false);
     snrLabel->setBuddy(snrTable);
     snrTable->setAccessibleName(snrLabel->text().remove(QLatin1Char(':')));
     column->addWidget(snrLabel);
@@ -309,55 +306,39 @@ void CStatistikaDlg::BuildTable(const QStringList& kindNames) {
     for (const Caption column : kColumns) {
         headers << Heading(captions[column]);
     }
-    table->setColumnCount(static_cast<int>(headers.size()));
-    table->setHorizontalHeaderLabels(headers);
-    table->setRowCount(static_cast<int>(rows.size()));
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->verticalHeader()->setVisible(true);
-    for (std::size_t k = 0; k < rows.size(); ++k) {
-        const CStatistikaModel::Row& r = rows[k];
-        const int row = static_cast<int>(k);
-        const QStringList cells{QString::fromStdString(r.date),
-                                kindNames.value(r.kind, QString::number(r.kind)),
-                                r.lesson ? QString::number(*r.lesson) : QStringLiteral("–"),
-                                QString::number(r.signSpeed),
-                                QString::number(r.textSpeed),
-                                QStringLiteral("1 : ") + messages::Number(r.ratio, 1),
-                                QString::number(r.sent),
-                                QString::number(r.right),
-                                QString::number(r.wrong),
-                                QString::number(r.missed),
-                                QString::number(r.extra),
-                                QString::number(r.errors),
-                                Percent(r.score)};
-        for (int c = 0; c < cells.size(); ++c) {
-            table->setItem(row, c, new QTableWidgetItem(cells[c]));
-        }
-        table->setVerticalHeaderItem(row, new QTableWidgetItem(QString::number(r.number)));
+    std::vector<QStringList> cells;
+    for (const CStatistikaModel::Row& r : rows) {
+        cells.push_back(
+            {QString::fromStdString(r.date), kindNames.value(r.kind, QString::number(r.kind)),
+             r.lesson ? QString::number(*r.lesson) : QStringLiteral("–"),
+             QString::number(r.signSpeed), QString::number(r.textSpeed),
+             QStringLiteral("1 : ") + messages::Number(r.ratio, 1), QString::number(r.sent),
+             QString::number(r.right), QString::number(r.wrong), QString::number(r.missed),
+             QString::number(r.extra), QString::number(r.errors), Percent(r.score)});
     }
-    table->resizeColumnsToContents();
+    FillTable(*table, headers, cells);
+    // Each check by its number on the chart's axis.
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        table->setVerticalHeaderItem(static_cast<int>(k),
+                                     new QTableWidgetItem(QString::number(rows[k].number)));
+    }
 }
 
 void CStatistikaDlg::BuildSnrTable() {
     const CStatistikaModel::View& view = model.GetView();
     snrLabel->setVisible(view.anyNoise);
     snrTable->setVisible(view.anyNoise);
-    snrTable->setColumnCount(4);
-    snrTable->setHorizontalHeaderLabels({captions[kSnrColumn], captions[kSnrChecks],
-                                         captions[kColumnSent], captions[kColumnScore]});
-    snrTable->setRowCount(static_cast<int>(view.snr.size()));
-    snrTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     snrTable->verticalHeader()->setVisible(false);
-    for (std::size_t k = 0; k < view.snr.size(); ++k) {
-        const CHistoryStatistics::SnrScore& score = view.snr[k];
-        const QStringList cells{
-            score.snrDb ? QString::number(*score.snrDb) : captions[kWithoutNoise],
-            QString::number(score.checks), QString::number(score.sent), Percent(score.score)};
-        for (int c = 0; c < cells.size(); ++c) {
-            snrTable->setItem(static_cast<int>(k), c, new QTableWidgetItem(cells[c]));
-        }
+    std::vector<QStringList> cells;
+    for (const CHistoryStatistics::SnrScore& score : view.snr) {
+        cells.push_back({score.snrDb ? QString::number(*score.snrDb) : captions[kWithoutNoise],
+                         QString::number(score.checks), QString::number(score.sent),
+                         Percent(score.score)});
     }
-    snrTable->resizeColumnsToContents();
+    FillTable(
+        *snrTable,
+        {captions[kSnrColumn], captions[kSnrChecks], captions[kColumnSent], captions[kColumnScore]},
+        cells);
 }
 
 void CStatistikaDlg::ShowCallsignRuns(const QString& languageFile) {
@@ -389,30 +370,20 @@ void CStatistikaDlg::ShowReactionTimes(const QStringList& reactionCaptions) {
     }
     auto* heading = new QLabel(reactionCaptions.value(0), this);
     reactionTable = new QTableWidget(this);
-    // Tab leaves the table for the next control; the arrow keys move between its cells.
-    reactionTable->setTabKeyNavigation(false);
     heading->setBuddy(reactionTable);
     reactionTable->setAccessibleName(reactionCaptions.value(1));
-    reactionTable->setColumnCount(5);
-    reactionTable->setHorizontalHeaderLabels(reactionCaptions.mid(2, 4)
-                                             << reactionCaptions.value(6));
-    reactionTable->setRowCount(static_cast<int>(totals.size()));
-    reactionTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     reactionTable->verticalHeader()->setVisible(false);
-    for (std::size_t k = 0; k < totals.size(); ++k) {
-        const CStatistikaModel::Reaction& total = totals[k];
-        const QStringList cells{
-            FromCp1250(total.character),
-            total.medianMilliseconds ? QString::number(*total.medianMilliseconds)
-                                     : QStringLiteral("–"),
-            Percent(total.errorPercent),
-            total.copyErrorPercent ? Percent(*total.copyErrorPercent) : QStringLiteral("–"),
-            QString::number(total.early)};
-        for (int c = 0; c < cells.size(); ++c) {
-            reactionTable->setItem(static_cast<int>(k), c, new QTableWidgetItem(cells[c]));
-        }
+    std::vector<QStringList> cells;
+    for (const CStatistikaModel::Reaction& total : totals) {
+        cells.push_back(
+            {FromCp1250(total.character),
+             total.medianMilliseconds ? QString::number(*total.medianMilliseconds)
+                                      : QStringLiteral("–"),
+             Percent(total.errorPercent),
+             total.copyErrorPercent ? Percent(*total.copyErrorPercent) : QStringLiteral("–"),
+             QString::number(total.early)});
     }
-    reactionTable->resizeColumnsToContents();
+    FillTable(*reactionTable, reactionCaptions.mid(2, 4) << reactionCaptions.value(6), cells);
     // The last of the sections.
     sections->addWidget(heading);
     sections->addWidget(reactionTable, 1);

@@ -266,6 +266,8 @@ class Scenario:
         # No window manager gives the new window the keyboard: it is given here.
         subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Brumlo$",
                         "windowfocus", "--sync"], check=False, capture_output=True)
+        # Keys go to the window once it is active, which a loaded machine takes a while to say.
+        wait_for(lambda: has(self.window, pyatspi.STATE_ACTIVE), "the window to be active", 10)
         self.listen.keys(label="the window appears", quiet=1.0, least=1.0)
 
     def stop(self):
