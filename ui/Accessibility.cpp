@@ -1,14 +1,17 @@
 #include "ui/Accessibility.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QSlider>
 #include <mutex>
 
 #include "ui/CAnnouncer.h"
 #include "ui/CLabelledComboBoxAccessible.h"
+#include "ui/CMenuAccessible.h"
 #include "ui/CPercentSliderAccessible.h"
 #include "ui/CTextView.h"
 #include "ui/CTextViewAccessible.h"
@@ -34,6 +37,17 @@ QAccessibleInterface* BrumloInterfaces(const QString& className, QObject* object
     if (className == QLatin1String("QSlider")) {
         if (auto* slider = qobject_cast<QSlider*>(object)) {
             return new CPercentSliderAccessible(slider);
+        }
+    }
+    if (className == QLatin1String("QMenu")) {
+        if (auto* menu = qobject_cast<QMenu*>(object)) {
+            return new CMenuAccessible(menu);
+        }
+    }
+    if (className == QLatin1String("QAction")) {
+        auto* action = qobject_cast<QAction*>(object);
+        if (QMenu* menu = CMenuItemAccessible::MenuOf(action)) {
+            return new CMenuItemAccessible(menu, action);
         }
     }
     return nullptr;

@@ -515,6 +515,25 @@ def scenario_transmission(s):
     s.listen.keys("alt+t", label="alt+t: Stop")
 
 
+def scenario_checkable_items(s):
+    """h. A checkable menu item says whether it is on: Krokování (off) and Pamatovat (on) in the
+    menu Nastavení."""
+    s.open_menu("alt+e", "Výstupu")
+    heard = {}
+    for _ in range(6):
+        said = joined(s.listen.keys("Down"))
+        for item in ("Krokování", "Pamatovat"):
+            if item in said and item not in heard:
+                heard[item] = said
+    s.listen.keys("Escape")
+    print("  heard: %r" % heard)
+    s.expect("not checked" in heard.get("Krokování", ""),
+             "Orca did not say that Krokování is not checked")
+    remember = heard.get("Pamatovat", "")
+    s.expect("checked" in remember and "not checked" not in remember,
+             "Orca did not say that Pamatovat is checked")
+
+
 SCENARIOS = [
     ("a", "the list Tónová volba", scenario_tone),
     ("b", "each Alt key opens what its letter is underlined in", scenario_alt_keys),
@@ -523,6 +542,7 @@ SCENARIOS = [
     ("e", "the copy check speaks its score and lines", scenario_copy_check),
     ("f", "Tab leaves the statistics' tables", scenario_statistics),
     ("g", "no spelling of the sent text", scenario_transmission),
+    ("h", "checkable menu items say whether they are on", scenario_checkable_items),
 ]
 
 
@@ -617,7 +637,11 @@ def main():
     listener = Listener(log)
     failed = []
     try:
+        # ORCA_SCENARIOS=ch runs only the scenarios c and h, as when one is being mended.
+        chosen = os.environ.get("ORCA_SCENARIOS", "")
         for letter, title, check in SCENARIOS:
+            if chosen and letter not in chosen:
+                continue
             print("\n== %s. %s" % (letter, title), flush=True)
             scenario = Scenario(listener, (binary, folder, environment))
             try:
