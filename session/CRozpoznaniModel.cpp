@@ -16,6 +16,13 @@ CRozpoznaniModel::CRozpoznaniModel(CCuePlayer& cuePlayer, const RecognitionSetti
 
 namespace {
 
+// The slowest characters a summary names.
+constexpr int kSlowestShown = 3;
+
+std::string Character(char byte) {
+    return Utf8FromCp1250(std::string_view(&byte, 1));
+}
+
 CRozpoznaniModel::Summary SummaryOf(const CRecognitionSession& run) {
     CRozpoznaniModel::Summary summary;
     summary.answers = run.Answers();
@@ -38,6 +45,48 @@ CRozpoznaniModel::Summary SummaryOf(const CRecognitionSession& run) {
 }
 
 }  // namespace
+
+CaptionList CRozpoznaniModel::CzechCaptions() {
+    return {"Okamžité rozpoznání",
+            "&Znaky:",
+            "znaky lekce",
+            "písmena",
+            "číslice",
+            "všechny znaky",
+            "&Limit rychlé odpovědi (ms):",
+            "Špatnou odpověď ohlásit &tónem",
+            "&Start",
+            "Za&vřít",
+            "Po startu zazní znak: napište ho na klávesnici. Reakce se měří od konce zvuku znaku.",
+            "Odpověď",
+            "Správně: %1, %2 ms",
+            "Pomalu: %1, %2 ms",
+            "Špatně: zazněl znak %1, napsáno %2",
+            "Správně: %1, před koncem znaku",
+            "Rychlost",
+            "Rychlost: %1 znaků za minutu",
+            "Rychlost zvýšena na %1 znaků za minutu",
+            "Zvukovou kartu nelze otevřít. Okamžité rozpoznání hraje znaky jen zvukovou kartou.",
+            "Vybraná sada neobsahuje žádný znak.",
+            "Okamžité rozpoznání (nejpomalejší znaky první):",
+            "Rychlost rozpoznání znaků",
+            "Znak",
+            "Reakce, medián (ms)",
+            "Chybovost v rozpoznání",
+            "Chybovost v opisu",
+            "Odpovědi před koncem znaku",
+            "&Délka běhu (odpovědí):",
+            "Konec běhu: správně %1 z %2, špatně %3, před koncem znaku %4.",
+            "%1: správně %2 z %3, medián reakce %4 ms",
+            "Nejpomalejší znaky: %1",
+            "Shrnutí běhu"};
+}
+
+void CRozpoznaniModel::SetCaptions(CaptionList languageCaptions) {
+    if (languageCaptions.size() == kCaptionCount) {
+        captions = std::move(languageCaptions);
+    }
+}
 
 CRozpoznaniModel::~CRozpoznaniModel() = default;
 
@@ -87,6 +136,7 @@ CRozpoznaniModel::Problems CRozpoznaniModel::Start() {
         return problems;
     }
     session = std::move(run);
+    lastAnswer.reset();
     const Problems next = Next();
     problems.insert(problems.end(), next.begin(), next.end());
     return problems;
@@ -108,6 +158,9 @@ CRozpoznaniModel::Pressed CRozpoznaniModel::Press(char typed, std::int64_t press
         return pressed;
     }
     pressed.answer = session->Press(typed, pressNanoseconds);
+    if (pressed.answer) {
+        lastAnswer = pressed.answer;
+    }
     if (pressed.answer && session->Answers() >= settings.length) {
         summary = SummaryOf(*session);
         EndRun(pressed.problems);
@@ -123,6 +176,61 @@ CRozpoznaniModel::Problems CRozpoznaniModel::Close() {
 }
 
 CRozpoznaniModel::View CRozpoznaniModel::GetView() const {
-    return {settings, session != nullptr, session ? session->SignSpeed() : settings.signSpeed,
-            summary};
+    View view;
+    view.settings = settings;
+    view.running = session != nullptr;
+    view.signSpeed = session ? session->SignSpeed() : settings.signSpeed;
+    view.summary = summary;
+    const std::string speed = std::to_string(view.signSpeed);
+    view.speed = FillCaption(captions[kSpeed], {speed});
+    if (lastAnswer) {
+        const std::string asked = Character(lastAnswer->asked);
+        if (lastAnswer->verdict == CInstantRecognition::Verdict::Wrong) {
+            view.verdict = FillCaption(captions[kWrong], {asked, Character(lastAnswer->typed)});
+        } else if (lastAnswer->early) {
+            view.verdict = FillCaption(captions[kEarly], {asked});
+        } else {
+            const bool slow = lastAnswer->verdict == CInstantRecognition::Verdict::Slow;
+            view.verdict = FillCaption(captions[slow ? kSlow : kRight],
+                                       {asked, std::to_string(lastAnswer->reactionMilliseconds)});
+        }
+        view.announcement = view.verdict;
+        // The rise is said with the answer that made it; the next answer shows the speed again.
+        if (lastAnswer->speedRose) {
+            view.speed = FillCaption(captions[kSpeedRose], {speed});
+            view.announcement += ' ' + view.speed;
+        }
+    }
+    if (summary) {
+        view.summaryText = SummaryText(*summary);
+        view.announcement += ' ' + view.summaryText.substr(0, view.summaryText.find('\n'));
+    }
+    return view;
+}
+
+std::string CRozpoznaniModel::SummaryText(const Summary& ended) const {
+    std::vector<std::string> lines{
+        FillCaption(captions[kRunEnd], {std::to_string(ended.right), std::to_string(ended.answers),
+                                        std::to_string(ended.wrong), std::to_string(ended.early)})};
+    std::string slowest;
+    int named = 0;
+    for (const CRecognitionSession::CharacterResult& result : ended.characters) {
+        const std::string character = Character(result.character);
+        const std::string median =
+            result.medianMilliseconds ? std::to_string(*result.medianMilliseconds) : "–";
+        lines.push_back(FillCaption(captions[kCharacterLine],
+                                    {character, std::to_string(result.answers - result.errors),
+                                     std::to_string(result.answers), median}));
+        if (result.medianMilliseconds && named < kSlowestShown) {
+            slowest += (named++ > 0 ? ", " : "") + character;
+        }
+    }
+    if (named > 0) {
+        lines.insert(lines.begin() + 1, FillCaption(captions[kSlowest], {slowest}));
+    }
+    std::string text;
+    for (const std::string& line : lines) {
+        text += (text.empty() ? "" : "\n") + line;
+    }
+    return text;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "session/CRecognitionSession.h"
+#include "session/CaptionText.h"
 
 class CCuePlayer;
 
@@ -25,6 +26,45 @@ public:
     // The answers of a run.
     static constexpr int kShortestRun = 10;
     static constexpr int kLongestRun = 500;
+
+    // The window's captions, in the order of its language file "localRZ".
+    enum Caption {
+        kTitle,
+        kSet,
+        kSetLesson,
+        kSetLetters,
+        kSetDigits,
+        kSetAll,
+        kLimit,
+        kWrongTone,
+        kStart,
+        kClose,
+        kHint,
+        kVerdictName,
+        kRight,
+        kSlow,
+        kWrong,
+        kEarly,
+        kSpeedName,
+        kSpeed,
+        kSpeedRose,
+        kNoSound,
+        kEmptySet,
+        kStatisticsHeading,
+        kStatisticsName,
+        kColumnCharacter,
+        kColumnReaction,
+        kColumnRecognitionErrors,
+        kColumnCopyErrors,
+        kColumnEarly,
+        kLength,
+        kRunEnd,
+        kCharacterLine,
+        kSlowest,
+        kSummaryName,
+        kCaptionCount,
+    };
+    static CaptionList CzechCaptions();
 
     enum class Problem {
         kNoSound,      // the player did not open or refused a character: no run, or it ended
@@ -50,6 +90,13 @@ public:
         int signSpeed = 0;
         // The last run reached its length; none while a run is on or none ended so.
         std::optional<Summary> summary;
+        // The texts shown: the last answer's verdict (empty before the run's first), the speed or
+        // its rise with the answer that made it, the summary's lines (empty without one), and
+        // what a screen reader is told of the last answer, in one message.
+        std::string verdict;
+        std::string speed;
+        std::string summaryText;
+        std::string announcement;
     };
     // A key press: its answer (none when nothing waited or the key is no character) and, when
     // it ended the run, what went wrong in storing it.
@@ -62,6 +109,9 @@ public:
     CRozpoznaniModel(CCuePlayer& player, const RecognitionSettings& start, std::string recordsPath,
                      WallClock wallClock = &std::chrono::system_clock::now);
     ~CRozpoznaniModel();
+
+    // The captions of the window's language, in the order of Caption.
+    void SetCaptions(CaptionList languageCaptions);
 
     void ChooseSet(int index);
     void SetLimit(int milliseconds);
@@ -84,6 +134,8 @@ public:
     View GetView() const;
 
 private:
+    // The summary's lines, parted by line feeds.
+    std::string SummaryText(const Summary& ended) const;
     // Stores the run (when anything was answered) and ends it.
     void EndRun(Problems& problems);
 
@@ -93,4 +145,6 @@ private:
     WallClock wallClock;
     std::unique_ptr<CRecognitionSession> session;
     std::optional<Summary> summary;
+    std::optional<CRecognitionSession::Answer> lastAnswer;
+    CaptionList captions = CzechCaptions();
 };

@@ -9,103 +9,25 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <chrono>
 
 #include "core/CCuePlayer.h"
-#include "print/Cp1250.h"
 #include "ui/Accessibility.h"
 #include "ui/CMessageBoxes.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
 
-namespace {
-
-enum Caption {
-    kTitle,
-    kSet,
-    kSetLesson,
-    kSetLetters,
-    kSetDigits,
-    kSetAll,
-    kLimit,
-    kWrongTone,
-    kStart,
-    kClose,
-    kHint,
-    kVerdictName,
-    kRight,
-    kSlow,
-    kWrong,
-    kEarly,
-    kSpeedName,
-    kSpeed,
-    kSpeedRose,
-    kNoSound,
-    kEmptySet,
-    kStatisticsHeading,
-    kStatisticsName,
-    kColumnCharacter,
-    kColumnReaction,
-    kColumnRecognitionErrors,
-    kColumnCopyErrors,
-    kColumnEarly,
-    kLength,
-    kRunEnd,
-    kCharacterLine,
-    kSlowest,
-    kSummaryName,
-    kCaptionCount,
-};
-
-// The slowest characters a summary names.
-constexpr int kSlowestShown = 3;
-
-}  // namespace
+using C = CRozpoznaniModel;
 
 QStringList CRozpoznaniDlg::CzechCaptions() {
-    return {QStringLiteral("Okamžité rozpoznání"),
-            QStringLiteral("&Znaky:"),
-            QStringLiteral("znaky lekce"),
-            QStringLiteral("písmena"),
-            QStringLiteral("číslice"),
-            QStringLiteral("všechny znaky"),
-            QStringLiteral("&Limit rychlé odpovědi (ms):"),
-            QStringLiteral("Špatnou odpověď ohlásit &tónem"),
-            QStringLiteral("&Start"),
-            QStringLiteral("Za&vřít"),
-            QStringLiteral("Po startu zazní znak: napište ho na klávesnici. Reakce se měří od "
-                           "konce zvuku znaku."),
-            QStringLiteral("Odpověď"),
-            QStringLiteral("Správně: %1, %2 ms"),
-            QStringLiteral("Pomalu: %1, %2 ms"),
-            QStringLiteral("Špatně: zazněl znak %1, napsáno %2"),
-            QStringLiteral("Správně: %1, před koncem znaku"),
-            QStringLiteral("Rychlost"),
-            QStringLiteral("Rychlost: %1 znaků za minutu"),
-            QStringLiteral("Rychlost zvýšena na %1 znaků za minutu"),
-            QStringLiteral("Zvukovou kartu nelze otevřít. Okamžité rozpoznání hraje znaky "
-                           "jen zvukovou kartou."),
-            QStringLiteral("Vybraná sada neobsahuje žádný znak."),
-            QStringLiteral("Okamžité rozpoznání (nejpomalejší znaky první):"),
-            QStringLiteral("Rychlost rozpoznání znaků"),
-            QStringLiteral("Znak"),
-            QStringLiteral("Reakce, medián (ms)"),
-            QStringLiteral("Chybovost v rozpoznání"),
-            QStringLiteral("Chybovost v opisu"),
-            QStringLiteral("Odpovědi před koncem znaku"),
-            QStringLiteral("&Délka běhu (odpovědí):"),
-            QStringLiteral("Konec běhu: správně %1 z %2, špatně %3, před koncem znaku %4."),
-            QStringLiteral("%1: správně %2 z %3, medián reakce %4 ms"),
-            QStringLiteral("Nejpomalejší znaky: %1"),
-            QStringLiteral("Shrnutí běhu")};
+    return Captions(C::CzechCaptions());
 }
 
 QStringList CRozpoznaniDlg::StatisticsCaptions(const QString& languageFile) {
-    return ReadCaptionsOver(languageFile, 0, CzechCaptions()).mid(kStatisticsHeading);
+    return ReadCaptionsOver(languageFile, 0, CzechCaptions()).mid(C::kStatisticsHeading);
 }
 
 CRozpoznaniDlg::CRozpoznaniDlg(CCuePlayer& cuePlayer, const RecognitionSettings& start,
@@ -116,7 +38,8 @@ CRozpoznaniDlg::CRozpoznaniDlg(CCuePlayer& cuePlayer, const RecognitionSettings&
       messageBoxes(boxes),
       clock(std::move(pressClock)),
       captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
-    setWindowTitle(captions[kTitle]);
+    model.SetCaptions(Utf8Captions(captions));
+    setWindowTitle(captions[C::kTitle]);
     auto* grid = new QGridLayout;
     int row = 0;
     // A field with its label, which names it for a screen reader and carries its mnemonic.
@@ -129,38 +52,38 @@ CRozpoznaniDlg::CRozpoznaniDlg(CCuePlayer& cuePlayer, const RecognitionSettings&
         ++row;
     };
     setList = new QComboBox(this);
-    setList->addItems(
-        {captions[kSetLesson], captions[kSetLetters], captions[kSetDigits], captions[kSetAll]});
-    field(captions[kSet], setList);
+    setList->addItems({captions[C::kSetLesson], captions[C::kSetLetters], captions[C::kSetDigits],
+                       captions[C::kSetAll]});
+    field(captions[C::kSet], setList);
     limitSpin = new QSpinBox(this);
     limitSpin->setRange(CRozpoznaniModel::kLowestLimit, CRozpoznaniModel::kHighestLimit);
     limitSpin->setSingleStep(100);
-    field(captions[kLimit], limitSpin);
+    field(captions[C::kLimit], limitSpin);
     lengthSpin = new QSpinBox(this);
     lengthSpin->setRange(CRozpoznaniModel::kShortestRun, CRozpoznaniModel::kLongestRun);
     lengthSpin->setSingleStep(10);
-    field(captions[kLength], lengthSpin);
-    wrongToneBox = new QCheckBox(captions[kWrongTone], this);
-    wrongToneBox->setAccessibleName(SpokenLabel(captions[kWrongTone]));
+    field(captions[C::kLength], lengthSpin);
+    wrongToneBox = new QCheckBox(captions[C::kWrongTone], this);
+    wrongToneBox->setAccessibleName(SpokenLabel(captions[C::kWrongTone]));
     grid->addWidget(wrongToneBox, row, 0, 1, 2, Qt::AlignLeft);
     grid->setColumnStretch(1, 1);
 
-    hintLabel = new QLabel(captions[kHint], this);
+    hintLabel = new QLabel(captions[C::kHint], this);
     hintLabel->setWordWrap(true);
     // The verdict is text, said by a screen reader whenever it changes; the focus stays where the
     // learner left it, and every key typed during a run is an answer.
     verdictLabel = new QLabel(this);
-    verdictLabel->setAccessibleDescription(captions[kVerdictName]);
+    verdictLabel->setAccessibleDescription(captions[C::kVerdictName]);
     verdictLabel->setMinimumHeight(fontMetrics().height() * 2);
     QFont large = verdictLabel->font();
     large.setPointSizeF(large.pointSizeF() * 1.5);
     verdictLabel->setFont(large);
     speedLabel = new QLabel(this);
-    speedLabel->setAccessibleDescription(captions[kSpeedName]);
+    speedLabel->setAccessibleDescription(captions[C::kSpeedName]);
 
-    startButton = new QPushButton(captions[kStart], this);
+    startButton = new QPushButton(captions[C::kStart], this);
     startButton->setAutoDefault(false);
-    closeButton = new QPushButton(captions[kClose], this);
+    closeButton = new QPushButton(captions[C::kClose], this);
     closeButton->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(startButton);
@@ -175,7 +98,7 @@ CRozpoznaniDlg::CRozpoznaniDlg(CCuePlayer& cuePlayer, const RecognitionSettings&
     summaryText->setReadOnly(true);
     summaryText->setTabChangesFocus(true);
     summaryText->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-    summaryText->setAccessibleName(captions[kSummaryName]);
+    summaryText->setAccessibleName(captions[C::kSummaryName]);
     summaryText->setMinimumHeight(8 * fontMetrics().lineSpacing());
     summaryText->hide();
     column->addWidget(summaryText, 1);
@@ -238,11 +161,11 @@ void CRozpoznaniDlg::Tell(const CRozpoznaniModel::Problems& problems) {
         switch (problem) {
             case CRozpoznaniModel::Problem::kNoSound:
                 messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption,
-                                  captions[kNoSound], this);
+                                  captions[C::kNoSound], this);
                 break;
             case CRozpoznaniModel::Problem::kEmptySet:
                 messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
-                                  captions[kEmptySet], this);
+                                  captions[C::kEmptySet], this);
                 break;
             case CRozpoznaniModel::Problem::kWriteFailed:
                 messageBoxes.Show(
@@ -270,7 +193,7 @@ void CRozpoznaniDlg::OnStart() {
 }
 
 void CRozpoznaniDlg::ShowSpeed() {
-    speedLabel->setText(captions[kSpeed].arg(model.GetView().signSpeed));
+    speedLabel->setText(QString::fromStdString(model.GetView().speed));
 }
 
 void CRozpoznaniDlg::PlayNext() {
@@ -281,68 +204,24 @@ void CRozpoznaniDlg::PlayNext() {
 
 void CRozpoznaniDlg::OnAnswer(char typed, std::int64_t pressNanoseconds) {
     const CRozpoznaniModel::Pressed pressed = model.Press(typed, pressNanoseconds);
-    const std::optional<CRecognitionSession::Answer>& answer = pressed.answer;
-    if (!answer) {
+    if (!pressed.answer) {
         return;
     }
-    const QString asked = QString(QLatin1Char(answer->asked));
-    QString text;
-    if (answer->verdict == CInstantRecognition::Verdict::Wrong) {
-        text = captions[kWrong].arg(asked, QString(QLatin1Char(answer->typed)));
-    } else if (answer->early) {
-        text = captions[kEarly].arg(asked);
-    } else {
-        text = captions[answer->verdict == CInstantRecognition::Verdict::Slow ? kSlow : kRight]
-                   .arg(asked)
-                   .arg(answer->reactionMilliseconds);
-    }
-    verdictLabel->setText(text);
-    // The rise is said with the answer that made it; the next answer shows the speed again.
-    if (answer->speedRose) {
-        speedLabel->setText(captions[kSpeedRose].arg(model.GetView().signSpeed));
-        text += QLatin1Char(' ') + speedLabel->text();
-    } else {
-        ShowSpeed();
-    }
     const CRozpoznaniModel::View view = model.GetView();
+    verdictLabel->setText(QString::fromStdString(view.verdict));
+    speedLabel->setText(QString::fromStdString(view.speed));
     if (view.summary) {
-        ShowSummary(*view.summary);
-        text += QLatin1Char(' ') + summaryText->document()->firstBlock().text();
+        summaryText->setPlainText(QString::fromStdString(view.summaryText));
+        summaryText->show();
+        // The window grows for the summary rather than squeeze the fields above it.
+        resize(width(), std::max(height(), sizeHint().height()));
         Render();
     } else {
         nextTimer->start();
     }
     // One message: a reader cuts a message short when the next one comes.
-    Announce(text);
+    Announce(QString::fromStdString(view.announcement));
     Tell(pressed.problems);
-}
-
-void CRozpoznaniDlg::ShowSummary(const CRozpoznaniModel::Summary& summary) {
-    QStringList lines{captions[kRunEnd]
-                          .arg(summary.right)
-                          .arg(summary.answers)
-                          .arg(summary.wrong)
-                          .arg(summary.early)};
-    QStringList slowest;
-    for (const CRecognitionSession::CharacterResult& result : summary.characters) {
-        const QString character = FromCp1250(result.character);
-        lines << captions[kCharacterLine]
-                     .arg(character)
-                     .arg(result.answers - result.errors)
-                     .arg(result.answers)
-                     .arg(result.medianMilliseconds ? QString::number(*result.medianMilliseconds)
-                                                    : QStringLiteral("–"));
-        if (result.medianMilliseconds && slowest.size() < kSlowestShown) {
-            slowest << character;
-        }
-    }
-    if (!slowest.isEmpty()) {
-        lines.insert(1, captions[kSlowest].arg(slowest.join(QStringLiteral(", "))));
-    }
-    summaryText->setPlainText(lines.join(QLatin1Char('\n')));
-    summaryText->show();
-    // The window grows for the summary rather than squeeze the fields above it.
-    resize(width(), std::max(height(), sizeHint().height()));
 }
 
 void CRozpoznaniDlg::done(int result) {

@@ -73,7 +73,6 @@ private:
     // Shows the model's view: the choices and whether they can change.
     void Render();
     // A run that reached its length, summed up under the verdict.
-    void ShowSummary(const CRozpoznaniModel::Summary& summary);
     // The speed a run starts at.
     void ShowSpeed();
     // Says what went wrong, one message after another.

@@ -52,3 +52,19 @@ QStringList ReadCaptionsOver(const QString& path, int first, const QStringList& 
     }
     return captions;
 }
+
+QStringList Captions(const std::vector<std::string>& utf8) {
+    QStringList captions;
+    for (const std::string& caption : utf8) {
+        captions << QString::fromStdString(caption);
+    }
+    return captions;
+}
+
+std::vector<std::string> Utf8Captions(const QStringList& captions) {
+    std::vector<std::string> utf8;
+    for (const QString& caption : captions) {
+        utf8.push_back(caption.toStdString());
+    }
+    return utf8;
+}

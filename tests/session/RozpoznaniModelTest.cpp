@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "session/CRozpoznaniModel.h"
 #include "tests/support/CRecordingCuePlayer.h"
 #include "tests/support/CTemporaryFolder.h"
@@ -138,10 +140,34 @@ TEST_F(RozpoznaniModel, RunEndsAtItsLengthWithASummary) {
         answered += character.answers;
     }
     EXPECT_EQ(answered, summary->answers);
+    // The summary's text: the counts first, the slowest characters when any was timed, then a
+    // line per character; a reader is told the last verdict and the counts in one message.
+    const CRozpoznaniModel::View view = model.GetView();
+    const std::string counts = "Konec běhu: správně " + std::to_string(summary->right) +
+                               " z 10, špatně " + std::to_string(summary->wrong) +
+                               ", před koncem znaku " + std::to_string(summary->early) + ".";
+    EXPECT_EQ(view.summaryText.substr(0, view.summaryText.find('\n')), counts);
+    const bool timed = std::any_of(summary->characters.begin(), summary->characters.end(),
+                                   [](const auto& c) { return c.medianMilliseconds.has_value(); });
+    EXPECT_EQ(std::count(view.summaryText.begin(), view.summaryText.end(), '\n'),
+              static_cast<std::ptrdiff_t>(summary->characters.size()) + (timed ? 1 : 0));
+    EXPECT_EQ(view.announcement, view.verdict + ' ' + counts);
     EXPECT_EQ(model.Close(), Problems{});
     EXPECT_EQ(Stored(), 1U) << "stored once";
     model.Start();
     EXPECT_FALSE(model.GetView().summary);
+}
+
+// The texts follow the language's captions; a list of the wrong length is not taken.
+TEST_F(RozpoznaniModel, TextsInTheLanguagesCaptions) {
+    CRozpoznaniModel model(player, RecognitionSettings{}, folder.File("rozpoznani"));
+    CaptionList english = CRozpoznaniModel::CzechCaptions();
+    english[CRozpoznaniModel::kSpeed] = "Speed: %1 a minute";
+    model.SetCaptions(CaptionList(english.begin(), english.end() - 1));
+    EXPECT_EQ(model.GetView().speed.rfind("Rychlost: ", 0), 0U) << model.GetView().speed;
+    model.SetCaptions(english);
+    EXPECT_EQ(model.GetView().speed,
+              "Speed: " + std::to_string(model.GetView().signSpeed) + " a minute");
 }
 
 }  // namespace
