@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <map>
 
+#include "session/CRozpoznaniModel.h"
+#include "session/CVolaciZnakyModel.h"
 #include "training/CCallsignRun.h"
 
 namespace {
@@ -97,4 +99,197 @@ CStatistikaModel::CStatistikaModel(const std::vector<CheckRecord>& history,
     view.snr = statistics.ScoreBySnr();
     view.anyNoise = std::any_of(view.snr.begin(), view.snr.end(),
                                 [](const auto& score) { return score.snrDb.has_value(); });
+}
+
+namespace {
+
+// Characters, not bytes, of a UTF-8 text.
+std::size_t Length(std::string_view utf8) {
+    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char byte) {
+        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    }));
+}
+
+// Breaks a heading into lines of whole words, each at most kHeadingLine characters long where
+// its words allow.
+std::string Heading(const std::string& caption) {
+    std::string wrapped;
+    std::size_t lineLength = 0;
+    std::size_t start = 0;
+    while (start < caption.size()) {
+        const std::size_t end = std::min(caption.find(' ', start), caption.size());
+        const std::string word = caption.substr(start, end - start);
+        start = end + 1;
+        if (word.empty()) {
+            continue;
+        }
+        if (lineLength == 0) {
+            lineLength = Length(word);
+        } else if (lineLength + 1 + Length(word) <= CStatistikaModel::kHeadingLine) {
+            wrapped += ' ';
+            lineLength += 1 + Length(word);
+        } else {
+            wrapped += '\n';
+            lineLength = Length(word);
+        }
+        wrapped += word;
+    }
+    return wrapped;
+}
+
+std::string Character(char byte) {
+    return Utf8FromCp1250(std::string_view(&byte, 1));
+}
+
+std::string MillisecondsOrDash(const std::optional<int>& milliseconds) {
+    return milliseconds ? std::to_string(*milliseconds) : "–";
+}
+
+}  // namespace
+
+CaptionList CStatistikaModel::CzechCaptions() {
+    return {"Statistika",
+            "Zatím není uložena žádná kontrola opisu. Po vysílání zvolte Výcvik → Kontrola opisu.",
+            "Úspěšnost kontrol",
+            "správně opsáno (%)",
+            "kontrola",
+            "Chybovost znaků (nejhorší první)",
+            "chybně nebo vynecháno (%)",
+            "Záměny v posledních kontrolách:",
+            "odesláno %1, opsáno %2: %3×",
+            "žádné",
+            "&Zavřít",
+            "Datum",
+            "Druh textu",
+            "Lekce",
+            "Rychlost značky (znaků za minutu)",
+            "Rychlost textu (znaků za minutu)",
+            "Poměr tečka : čárka",
+            "Odeslané znaky",
+            "Chyby celkem",
+            "Skóre",
+            "Správně",
+            "Chybně",
+            "Vynecháno",
+            "Navíc",
+            "Úspěšnost podle odstupu signálu od šumu:",
+            "Odstup od šumu (dB)",
+            "Kontroly",
+            "bez šumu",
+            "Kontroly opisu"};
+}
+
+void CStatistikaModel::SetLanguage(CaptionList languageCaptions,
+                                   std::vector<std::string> languageKindNames,
+                                   std::string languageDecimalSign) {
+    if (languageCaptions.size() == kCaptionCount) {
+        captions = std::move(languageCaptions);
+    }
+    kindNames = std::move(languageKindNames);
+    decimalSign = std::move(languageDecimalSign);
+}
+
+std::string CStatistikaModel::Percent(double value) const {
+    return DecimalText(value, 1, decimalSign) + " %";
+}
+
+CStatistikaModel::TextTable CStatistikaModel::HistoryTable() const {
+    TextTable table;
+    for (const Caption column : {kColumnDate, kColumnKind, kColumnLesson, kColumnSign, kColumnText,
+                                 kColumnRatio, kColumnSent, kColumnRight, kColumnWrong,
+                                 kColumnMissed, kColumnExtra, kColumnErrors, kColumnScore}) {
+        table.headers.push_back(Heading(captions[column]));
+    }
+    for (const Row& r : view.rows) {
+        const auto kind = static_cast<std::size_t>(r.kind);
+        table.cells.push_back(
+            {r.date,
+             r.kind >= 0 && kind < kindNames.size() ? kindNames[kind] : std::to_string(r.kind),
+             r.lesson ? std::to_string(*r.lesson) : "–", std::to_string(r.signSpeed),
+             std::to_string(r.textSpeed), "1 : " + DecimalText(r.ratio, 1, decimalSign),
+             std::to_string(r.sent), std::to_string(r.right), std::to_string(r.wrong),
+             std::to_string(r.missed), std::to_string(r.extra), std::to_string(r.errors),
+             Percent(r.score)});
+    }
+    return table;
+}
+
+CStatistikaModel::TextTable CStatistikaModel::SnrTable() const {
+    TextTable table{
+        {captions[kSnrColumn], captions[kSnrChecks], captions[kColumnSent], captions[kColumnScore]},
+        {}};
+    for (const CHistoryStatistics::SnrScore& score : view.snr) {
+        table.cells.push_back({score.snrDb ? std::to_string(*score.snrDb) : captions[kWithoutNoise],
+                               std::to_string(score.checks), std::to_string(score.sent),
+                               Percent(score.score)});
+    }
+    return table;
+}
+
+CStatistikaModel::TextTable CStatistikaModel::ReactionTable(
+    const CaptionList& recognitionCaptions) const {
+    using R = CRozpoznaniModel;
+    TextTable table;
+    for (const int column : {R::kColumnCharacter, R::kColumnReaction, R::kColumnRecognitionErrors,
+                             R::kColumnCopyErrors, R::kColumnEarly}) {
+        table.headers.push_back(recognitionCaptions.at(static_cast<std::size_t>(column)));
+    }
+    for (const Reaction& total : view.reactions) {
+        table.cells.push_back({Character(total.character),
+                               MillisecondsOrDash(total.medianMilliseconds),
+                               Percent(total.errorPercent),
+                               total.copyErrorPercent ? Percent(*total.copyErrorPercent) : "–",
+                               std::to_string(total.early)});
+    }
+    return table;
+}
+
+CStatistikaModel::TextTable CStatistikaModel::CallsignRunTable(
+    const CaptionList& callsignCaptions) const {
+    using V = CVolaciZnakyModel;
+    const auto caption = [&callsignCaptions](int k) {
+        return callsignCaptions.at(static_cast<std::size_t>(k));
+    };
+    TextTable table{{caption(V::kRunsColumnDate), caption(V::kRunsColumnStart),
+                     caption(V::kRunsColumnScore), caption(V::kRunsColumnHighest),
+                     caption(V::kRunsColumnRight), caption(V::kRunsColumnState)},
+                    {}};
+    const auto padded = [](int value, std::size_t width) {
+        std::string digits = std::to_string(value);
+        return std::string(width > digits.size() ? width - digits.size() : 0, '0') + digits;
+    };
+    const auto two = [&padded](int value) { return padded(value, 2); };
+    const std::size_t shownRuns = std::min(view.callsignRuns.size(), kShownRuns);
+    for (std::size_t k = 0; k < shownRuns; ++k) {
+        const View::CallsignRun& shown = view.callsignRuns[k];
+        const CallsignRunRecord& run = shown.run;
+        const std::string when = padded(run.year, 4) + '-' + two(run.month) + '-' + two(run.day) +
+                                 ' ' + two(run.hour) + ':' + two(run.minute);
+        table.cells.push_back(
+            {when, std::to_string(run.startSpeed), std::to_string(run.score),
+             std::to_string(run.highestSpeed),
+             DecimalText(100.0 * run.RightShare(), 0, decimalSign) + " %",
+             shown.finished
+                 ? caption(V::kRunFinished)
+                 : FillCaption(caption(V::kRunLeft), {std::to_string(run.answers.size()),
+                                                      std::to_string(CCallsignRun::kCallsigns)})});
+    }
+    return table;
+}
+
+std::string CStatistikaModel::ScoresSaid() const {
+    std::string said;
+    const std::size_t count = std::min(view.scores.size(), kScoresSaid);
+    for (std::size_t k = view.scores.size() - count; k < view.scores.size(); ++k) {
+        said += (said.empty() ? "" : ", ") + std::to_string(k + 1) + ": " + Percent(view.scores[k]);
+    }
+    return said;
+}
+
+std::string CStatistikaModel::RatesSaid() const {
+    std::string said;
+    for (const Bar& bar : view.bars) {
+        said += (said.empty() ? "" : ", ") + Character(bar.character) + ' ' + Percent(bar.percent);
+    }
+    return said;
 }

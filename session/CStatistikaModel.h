@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "session/CaptionText.h"
 #include "training/CHistoryStatistics.h"
 #include "training/CallsignRunRecord.h"
 #include "training/CheckRecord.h"
@@ -20,6 +21,54 @@ public:
     static constexpr int kShownConfusions = 10;
     // The bar chart shows at most this many characters.
     static constexpr int kMaxBars = 30;
+
+    // The captions of the language file "localST", in its order.
+    enum Caption {
+        kTitle,
+        kEmpty,
+        kScoreTitle,
+        kScoreAxis,
+        kCheckAxis,
+        kErrorTitle,
+        kErrorAxis,
+        kConfusions,
+        kConfusion,
+        kNoConfusions,
+        kClose,
+        kColumnDate,
+        kColumnKind,
+        kColumnLesson,
+        kColumnSign,
+        kColumnText,
+        kColumnRatio,
+        kColumnSent,
+        kColumnErrors,
+        kColumnScore,
+        kColumnRight,
+        kColumnWrong,
+        kColumnMissed,
+        kColumnExtra,
+        kSnrHeading,
+        kSnrColumn,
+        kSnrChecks,
+        kWithoutNoise,
+        kTableName,
+        kCaptionCount,
+    };
+    static CaptionList CzechCaptions();
+    // At most this many callsign runs are shown.
+    static constexpr std::size_t kShownRuns = 20;
+    // How many of the latest scores a reader hears from the chart.
+    static constexpr std::size_t kScoresSaid = 20;
+    // Column headings are wrapped at about this many characters a line, so that the table's
+    // thirteen columns, named in full words, fit a 1024-pixel screen.
+    static constexpr std::size_t kHeadingLine = 10;
+
+    // A table in words: its column titles and each row's cells.
+    struct TextTable {
+        std::vector<std::string> headers;
+        std::vector<std::vector<std::string>> cells;
+    };
 
     // A value axis: its range and the step between its labels.
     struct Axis {
@@ -88,6 +137,29 @@ public:
 
     const View& GetView() const { return view; }
 
+    // The words of the window's language: its captions (in the order of Caption), the names of
+    // the text kinds by their index, and the decimal sign.
+    void SetLanguage(CaptionList languageCaptions, std::vector<std::string> languageKindNames,
+                     std::string languageDecimalSign);
+    const CaptionList& Captions() const { return captions; }
+
+    // The tables in words: the checks (headings wrapped into lines of whole words), the score
+    // against the noise, the reactions under the captions of the recognition window's language
+    // file, and the callsign runs under those of the callsign window's.
+    TextTable HistoryTable() const;
+    TextTable SnrTable() const;
+    TextTable ReactionTable(const CaptionList& recognitionCaptions) const;
+    TextTable CallsignRunTable(const CaptionList& callsignCaptions) const;
+    // What a reader hears of the charts: the latest scores by their numbers on the axis, and each
+    // character's error rate.
+    std::string ScoresSaid() const;
+    std::string RatesSaid() const;
+
 private:
+    std::string Percent(double value) const;
+
     View view;
+    CaptionList captions = CzechCaptions();
+    std::vector<std::string> kindNames;
+    std::string decimalSign = ",";
 };

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "session/CCallsignSession.h"
+#include "session/CaptionText.h"
 #include "text/CRandomSource.h"
 #include "training/CCallsignRecordsFile.h"
 
@@ -22,6 +23,41 @@ class CVolaciZnakyModel {
 public:
     // An answer is kept to the length the records keep.
     static constexpr std::size_t kLongestAnswer = CCallsignRecordsFile::kLongestText;
+
+    // The captions of the language file "localVZ", in its order: the window's, then those of the
+    // statistics' table of runs, then the score's rule.
+    enum Caption {
+        kTitle,
+        kStartSpeed,
+        kStep,
+        kWrongTone,
+        kStart,
+        kAnswer,
+        kRepeat,
+        kClose,
+        kVerdictName,
+        kRight,
+        kWrong,
+        kNothingTyped,
+        kProgress,
+        kSummary,
+        kSummaryName,
+        kNoSound,
+        kBeforeStart,
+        kRunsHeading,
+        kRunsColumnDate,
+        kRunsColumnStart,
+        kRunsColumnScore,
+        kRunsColumnHighest,
+        kRunsColumnRight,
+        kRunsTableName,
+        kRunsColumnState,
+        kRunFinished,
+        kRunLeft,
+        kScoreRule,
+        kCaptionCount,
+    };
+    static CaptionList CzechCaptions();
 
     using SeedSource = std::function<std::uint32_t()>;
     using WallClock = std::function<std::chrono::system_clock::time_point()>;
@@ -39,6 +75,12 @@ public:
         // The run as stored, for the summary once it is over.
         CallsignRunRecord record;
         int right = 0;
+        // The texts shown: the last answer's verdict (empty before a run's first), the progress
+        // (the hint before a run, empty once it is over) and the summary with every miss (empty
+        // before the end).
+        std::string verdict;
+        std::string progress;
+        std::string summaryText;
     };
 
     // `player` and `notifier` (which says a records file that cannot be written) outlive the
@@ -48,6 +90,9 @@ public:
                       SeedSource seeds = &CRandomSource::TickSeed,
                       WallClock wallClock = &std::chrono::system_clock::now);
     ~CVolaciZnakyModel();
+
+    // The captions of the window's language, in the order of Caption, and its decimal sign.
+    void SetCaptions(CaptionList languageCaptions, std::string languageDecimalSign);
 
     void SetStartSpeed(int speed);
     void SetStep(int step);
@@ -69,6 +114,8 @@ public:
 
 private:
     void StoreRun();
+    // An answer as the verdict and the summary's misses say it.
+    std::string AnswerText(const CallsignRunRecord::Answer& answer) const;
 
     CCallsignSession::Settings settings;
     CCuePlayer& player;
@@ -77,4 +124,7 @@ private:
     SeedSource seeds;
     WallClock wallClock;
     std::unique_ptr<CCallsignSession> session;
+    std::optional<CallsignRunRecord::Answer> lastAnswer;
+    CaptionList captions = CzechCaptions();
+    std::string decimalSign = ",";
 };

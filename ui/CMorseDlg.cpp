@@ -557,7 +557,7 @@ void CMorseDlg::OnStatistics() {
         kinds << kindList->itemText(k);
     }
     CStatistikaDlg statistics(session->Statistics(), kinds, LanguageFile("localST"), this);
-    statistics.ShowReactionTimes(CRozpoznaniDlg::StatisticsCaptions(LanguageFile("localRZ")));
+    statistics.ShowReactionTimes(LanguageFile("localRZ"));
     statistics.ShowCallsignRuns(LanguageFile("localVZ"));
     RunDialog(statistics);
 }

@@ -26,10 +26,6 @@ QStringList CRozpoznaniDlg::CzechCaptions() {
     return Captions(C::CzechCaptions());
 }
 
-QStringList CRozpoznaniDlg::StatisticsCaptions(const QString& languageFile) {
-    return ReadCaptionsOver(languageFile, 0, CzechCaptions()).mid(C::kStatisticsHeading);
-}
-
 CRozpoznaniDlg::CRozpoznaniDlg(CCuePlayer& cuePlayer, const RecognitionSettings& start,
                                std::string path, const QString& languageFile, CMessageBoxes& boxes,
                                Clock pressClock, QWidget* parent)

@@ -60,8 +60,6 @@ public:
 
     // The built-in captions, in the order of the language file "localRZ".
     static QStringList CzechCaptions();
-    // The captions of the reaction times in the statistics window, from that language file.
-    static QStringList StatisticsCaptions(const QString& languageFile);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

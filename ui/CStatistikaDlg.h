@@ -39,9 +39,9 @@ public:
     QTableWidget* SnrTable() const { return snrTable; }
 
     // Adds each character's median reaction in instant recognition beside its error rates (in the
-    // copy checks and in recognition), the slowest first, as a table; `captions` are its heading,
-    // its name and the four column headings. Nothing shows without any runs.
-    void ShowReactionTimes(const QStringList& reactionCaptions);
+    // copy checks and in recognition), the slowest first, as a table; `languageFile` is the
+    // recognition dialog's ("localRZ"). Nothing shows without any runs.
+    void ShowReactionTimes(const QString& languageFile);
     QTableWidget* ReactionTable() const { return reactionTable; }
     // Adds the last runs of callsigns below the checks (nothing when there are none);
     // `languageFile` is the callsign dialog's ("localVZ").
@@ -56,7 +56,7 @@ private:
     int MinimumTableHeight() const;
 
     void BuildCharts();
-    void BuildTable(const QStringList& kindNames);
+    void BuildTable();
     void BuildSnrTable();
 
     CStatistikaModel model;

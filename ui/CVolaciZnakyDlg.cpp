@@ -13,32 +13,11 @@
 #include <algorithm>
 
 #include "ui/Accessibility.h"
-#include "ui/CCallsignRunsView.h"
 #include "ui/CMessageBoxes.h"
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
 
 namespace {
-
-enum Caption {
-    kTitle,
-    kStartSpeed,
-    kStep,
-    kWrongTone,
-    kStart,
-    kAnswer,
-    kRepeat,
-    kClose,
-    kVerdictName,
-    kRight,
-    kWrong,
-    kNothingTyped,
-    kProgress,
-    kSummary,
-    kSummaryName,
-    kNoSound,
-    kBeforeStart,
-};
 
 // Links `label` to `control` and names the control after it.
 void Name(QLabel& label, QWidget& control) {
@@ -48,26 +27,10 @@ void Name(QLabel& label, QWidget& control) {
 
 }  // namespace
 
+using C = CVolaciZnakyModel;
+
 QStringList CVolaciZnakyDlg::CzechCaptions() {
-    return {QStringLiteral("Volací znaky"),
-            QStringLiteral("Počáteční &rychlost (znaků za minutu):"),
-            QStringLiteral("&Krok rychlosti (znaků za minutu):"),
-            QStringLiteral("&Tón při chybné odpovědi"),
-            QStringLiteral("&Start"),
-            QStringLiteral("&Co jste slyšeli (Enter odešle):"),
-            QStringLiteral("&Opakovat"),
-            QStringLiteral("&Zavřít"),
-            QStringLiteral("Poslední odpověď"),
-            QStringLiteral("Správně: %1 (rychlost %2 znaků za minutu)."),
-            QStringLiteral("Chybně: vysíláno %1, zapsáno %2 (rychlost %3 znaků za minutu)."),
-            QStringLiteral("nic"),
-            QStringLiteral("Rychlost %1 znaků za minutu, volací znak %2 z %3, skóre %4."),
-            QStringLiteral("Konec běhu: skóre %1, správně %2 z %3 (%4 %), nejvyšší rychlost %5 "
-                           "znaků za minutu."),
-            QStringLiteral("Shrnutí běhu"),
-            QStringLiteral("CHYBA: Zvukovou kartu nelze použít, volací znaky proto nelze "
-                           "přehrát."),
-            QStringLiteral("Zvolte počáteční rychlost a krok a stiskněte Start.")};
+    return Captions(C::CzechCaptions());
 }
 
 CVolaciZnakyDlg::CVolaciZnakyDlg(const CCallsignSession::Settings& defaults, CCuePlayer& cuePlayer,
@@ -77,7 +40,8 @@ CVolaciZnakyDlg::CVolaciZnakyDlg(const CCallsignSession::Settings& defaults, CCu
       model(defaults, cuePlayer, std::move(records), warnings),
       messageBoxes(boxes),
       captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
-    setWindowTitle(captions[kTitle]);
+    model.SetCaptions(Utf8Captions(captions), messages::DecimalSign().toStdString());
+    setWindowTitle(captions[C::kTitle]);
     auto* grid = new QGridLayout;
     const auto field = [this, grid](int row, const QString& caption, QWidget* widget) {
         auto* label = new QLabel(caption, this);
@@ -90,14 +54,14 @@ CVolaciZnakyDlg::CVolaciZnakyDlg(const CCallsignSession::Settings& defaults, CCu
     startSpeedSpin->setRange(CCallsignSession::kLowestStartSpeed,
                              CCallsignSession::kHighestStartSpeed);
     startSpeedSpin->setSingleStep(5);
-    field(0, captions[kStartSpeed], startSpeedSpin);
+    field(0, captions[C::kStartSpeed], startSpeedSpin);
     stepSpin = new QSpinBox(this);
     stepSpin->setRange(1, CCallsignSession::kLargestStep);
-    field(1, captions[kStep], stepSpin);
-    wrongToneBox = new QCheckBox(captions[kWrongTone], this);
-    wrongToneBox->setAccessibleName(SpokenCaption(captions[kWrongTone]));
+    field(1, captions[C::kStep], stepSpin);
+    wrongToneBox = new QCheckBox(captions[C::kWrongTone], this);
+    wrongToneBox->setAccessibleName(SpokenCaption(captions[C::kWrongTone]));
     grid->addWidget(wrongToneBox, 2, 0, 1, 2);
-    startButton = new QPushButton(captions[kStart], this);
+    startButton = new QPushButton(captions[C::kStart], this);
     startButton->setAutoDefault(false);
     grid->addWidget(startButton, 0, 2);
     grid->setColumnStretch(3, 1);
@@ -107,9 +71,9 @@ CVolaciZnakyDlg::CVolaciZnakyDlg(const CCallsignSession::Settings& defaults, CCu
     big.setPointSize(std::max(big.pointSize(), 14));
     answerEdit->setFont(big);
     answerEdit->setMaxLength(static_cast<int>(CVolaciZnakyModel::kLongestAnswer));
-    answerLabel = new QLabel(captions[kAnswer], this);
+    answerLabel = new QLabel(captions[C::kAnswer], this);
     Name(*answerLabel, *answerEdit);
-    repeatButton = new QPushButton(captions[kRepeat], this);
+    repeatButton = new QPushButton(captions[C::kRepeat], this);
     repeatButton->setAutoDefault(false);
     auto* answerRow = new QHBoxLayout;
     answerRow->addWidget(answerEdit, 1);
@@ -118,7 +82,7 @@ CVolaciZnakyDlg::CVolaciZnakyDlg(const CCallsignSession::Settings& defaults, CCu
     // The verdict and the progress are read as their text; the description says what they are.
     verdictLabel = new QLabel(this);
     verdictLabel->setWordWrap(true);
-    verdictLabel->setAccessibleDescription(captions[kVerdictName]);
+    verdictLabel->setAccessibleDescription(captions[C::kVerdictName]);
     verdictLabel->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     QFont verdictFont = verdictLabel->font();
     verdictFont.setPointSize(std::max(verdictFont.pointSize(), 12));
@@ -128,24 +92,17 @@ CVolaciZnakyDlg::CVolaciZnakyDlg(const CCallsignSession::Settings& defaults, CCu
     verdictLabel->setMinimumHeight(3 * QFontMetrics(verdictFont).lineSpacing());
     progressLabel = new QLabel(this);
     progressLabel->setWordWrap(true);
-    // How the score is counted; its caption follows those of the runs' table in the file.
-    const int ruleLine = CCallsignRunsView::kFirstCaptionLine +
-                         static_cast<int>(CCallsignRunsView::CzechCaptions().size());
-    auto* ruleLabel = new QLabel(
-        ReadCaptionsOver(languageFile, ruleLine,
-                         {QStringLiteral("Body za správnou odpověď: její rychlost × počet znaků "
-                                         "značky ÷ 10; každé Opakovat je půlí.")})
-            .value(0),
-        this);
+    // How the score is counted.
+    auto* ruleLabel = new QLabel(captions[C::kScoreRule], this);
     ruleLabel->setWordWrap(true);
     summaryText = new QPlainTextEdit(this);
     summaryText->setReadOnly(true);
     summaryText->setTabChangesFocus(true);
-    summaryText->setAccessibleName(captions[kSummaryName]);
+    summaryText->setAccessibleName(captions[C::kSummaryName]);
     summaryText->setMaximumHeight(140);
     summaryText->hide();
 
-    closeButton = new QPushButton(captions[kClose], this);
+    closeButton = new QPushButton(captions[C::kClose], this);
     closeButton->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -190,10 +147,10 @@ CVolaciZnakyDlg::CVolaciZnakyDlg(const CCallsignSession::Settings& defaults, CCu
 CVolaciZnakyDlg::~CVolaciZnakyDlg() = default;
 
 void CVolaciZnakyDlg::OnStart() {
-    verdictLabel->clear();
     if (!model.Start()) {
         Render();
-        messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption, captions[kNoSound], this);
+        messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption, captions[C::kNoSound],
+                          this);
         return;
     }
     feedTimer->start();
@@ -210,18 +167,9 @@ void CVolaciZnakyDlg::OnAnswer() {
     if (!answer) {
         return;
     }
-    const QString callsign = QString::fromStdString(answer->callsign);
-    const QString speed = QString::number(answer->speed);
-    if (answer->right) {
-        verdictLabel->setText(captions[kRight].arg(callsign, speed));
-    } else {
-        const QString typed =
-            answer->typed.empty() ? captions[kNothingTyped] : QString::fromStdString(answer->typed);
-        verdictLabel->setText(captions[kWrong].arg(callsign, typed, speed));
-    }
+    Render();
     // Said where the learner types; the summary that ends a run takes the focus and is read then.
     Announce(verdictLabel->text());
-    Render();
     if (!model.GetView().running) {
         summaryText->setFocus();
     }
@@ -248,39 +196,12 @@ void CVolaciZnakyDlg::Render() {
     answerEdit->setEnabled(view.running);
     answerLabel->setEnabled(view.running);
     repeatButton->setEnabled(view.running);
-    if (!view.started) {
-        progressLabel->setText(captions[kBeforeStart]);
-        summaryText->hide();
+    verdictLabel->setText(QString::fromStdString(view.verdict));
+    progressLabel->setText(QString::fromStdString(view.progress));
+    summaryText->setVisible(!view.summaryText.empty());
+    if (view.summaryText.empty()) {
         return;
     }
-    if (view.running) {
-        progressLabel->setText(captions[kProgress]
-                                   .arg(view.speed)
-                                   .arg(view.answered + 1)
-                                   .arg(view.callsigns)
-                                   .arg(view.score));
-        summaryText->hide();
-        return;
-    }
-    const QString summary = captions[kSummary]
-                                .arg(view.record.score)
-                                .arg(view.right)
-                                .arg(view.record.answers.size())
-                                .arg(messages::Number(100.0 * view.record.RightShare(), 0))
-                                .arg(view.record.highestSpeed);
-    // The summary once, in its own field, with every miss after it.
-    progressLabel->clear();
-    QStringList lines{summary};
-    for (const CallsignRunRecord::Answer& answer : view.record.answers) {
-        if (!answer.right) {
-            lines << captions[kWrong].arg(QString::fromStdString(answer.callsign),
-                                          answer.typed.empty()
-                                              ? captions[kNothingTyped]
-                                              : QString::fromStdString(answer.typed),
-                                          QString::number(answer.speed));
-        }
-    }
-    summaryText->setPlainText(lines.join(QLatin1Char('\n')));
-    summaryText->show();
+    summaryText->setPlainText(QString::fromStdString(view.summaryText));
     resize(width(), std::max(height(), sizeHint().height()));
 }

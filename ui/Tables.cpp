@@ -1,5 +1,7 @@
 #include "ui/Tables.h"
 
+#include "ui/LanguageCaptions.h"
+
 #include <QHeaderView>
 #include <QTableWidget>
 
@@ -16,4 +18,12 @@ void FillTable(QTableWidget& table, const QStringList& headers,
         }
     }
     table.resizeColumnsToContents();
+}
+
+void FillTable(QTableWidget& table, const CStatistikaModel::TextTable& text) {
+    std::vector<QStringList> rows;
+    for (const std::vector<std::string>& cells : text.cells) {
+        rows.push_back(Captions(cells));
+    }
+    FillTable(table, Captions(text.headers), rows);
 }

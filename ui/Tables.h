@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <vector>
 
+#include "session/CStatistikaModel.h"
+
 class QTableWidget;
 
 // Fills a read-only table of text: its column headers, one row of cells for each entry of
@@ -10,3 +12,4 @@ class QTableWidget;
 // arrow keys move between its cells. User-interface thread.
 void FillTable(QTableWidget& table, const QStringList& headers,
                const std::vector<QStringList>& rows);
+void FillTable(QTableWidget& table, const CStatistikaModel::TextTable& text);

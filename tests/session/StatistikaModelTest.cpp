@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "session/CRozpoznaniModel.h"
 #include "session/CStatistikaModel.h"
+#include "session/CVolaciZnakyModel.h"
 #include "training/CCallsignRun.h"
 
 namespace {
@@ -95,6 +97,51 @@ TEST(StatistikaModel, FinishedCallsignRunsBeforeThoseLeft) {
     }
     EXPECT_EQ(order,
               (std::vector<std::pair<int, bool>>{{4, true}, {1, true}, {3, false}, {2, false}}));
+}
+
+// The tables in the language's words: headings wrapped by characters, not bytes; a text kind
+// the language does not name by its number; a lesson or a copy error that is none as a dash; the
+// language's decimal sign; a run left early says how far it got.
+TEST(StatistikaModel, TablesInTheLanguagesWords) {
+    std::vector<CheckRecord> records = Checks(2, "EEEE", "EETE");
+    records[1].lesson = 3;
+    records[1].kind = 1;
+    RecognitionRecord recognition;
+    recognition.characters = {{'Q', 2, 0, 900}};
+    CallsignRunRecord left;
+    left.day = 3;
+    left.answers.resize(22);
+    CStatistikaModel model(records, {recognition}, {left});
+    CaptionList captions = CStatistikaModel::CzechCaptions();
+    captions[CStatistikaModel::kColumnDate] = "Čáry šňůr";
+    model.SetLanguage(captions, {"Písmenový text"}, ".");
+
+    const CStatistikaModel::TextTable history = model.HistoryTable();
+    EXPECT_EQ(history.headers[0], "Čáry šňůr");
+    EXPECT_EQ(history.headers[3], "Rychlost\nznačky\n(znaků za\nminutu)");
+    ASSERT_EQ(history.cells.size(), 2U);
+    const std::vector<std::string> newest = {"2000-01-02 00:00",
+                                             "1",
+                                             "3",
+                                             "100",
+                                             "100",
+                                             "1 : 3.0",
+                                             "4",
+                                             "3",
+                                             "1",
+                                             "0",
+                                             "0",
+                                             "1",
+                                             "75.0 %"};
+    EXPECT_EQ(history.cells[0], newest);
+    EXPECT_EQ(history.cells[1][1], "Písmenový text");
+    EXPECT_EQ(history.cells[1][2], "–");
+    EXPECT_EQ(model.ReactionTable(CRozpoznaniModel::CzechCaptions()).cells[0],
+              (std::vector<std::string>{"Q", "900", "0.0 %", "–", "0"}));
+    EXPECT_EQ(model.CallsignRunTable(CVolaciZnakyModel::CzechCaptions()).cells[0][5],
+              "nedokončen, 22 z 50 odpovědí");
+    EXPECT_EQ(model.ScoresSaid(), "1: 75.0 %, 2: 75.0 %");
+    EXPECT_EQ(model.RatesSaid(), "E 25.0 %");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "session/CVolaciZnakyModel.h"
 #include "tests/support/CRecordingCuePlayer.h"
 #include "tests/support/CRecordingNotifier.h"
@@ -73,6 +75,34 @@ TEST_F(VolaciZnakyModel, ChoicesBounded) {
     model.SetStep(1000);
     EXPECT_EQ(model.GetView().settings.startSpeed, CCallsignSession::kLowestStartSpeed);
     EXPECT_EQ(model.GetView().settings.step, CCallsignSession::kLargestStep);
+}
+
+// The texts: the hint before a run, each answer's verdict (an answer of spaces alone is none), the
+// progress while it runs, and at its end the summary followed by every miss.
+TEST_F(VolaciZnakyModel, TextsFromTheCaptions) {
+    CVolaciZnakyModel model = Make();
+    EXPECT_EQ(model.GetView().progress, "Zvolte počáteční rychlost a krok a stiskněte Start.");
+    ASSERT_TRUE(model.Start());
+    EXPECT_EQ(model.GetView().verdict, "");
+    const auto answer = model.Answer("?");
+    ASSERT_TRUE(answer);
+    CVolaciZnakyModel::View view = model.GetView();
+    const std::string miss = "Chybně: vysíláno " + answer->callsign + ", zapsáno ? (rychlost " +
+                             std::to_string(answer->speed) + " znaků za minutu).";
+    EXPECT_EQ(view.verdict, miss);
+    EXPECT_EQ(view.progress, "Rychlost " + std::to_string(view.speed) +
+                                 " znaků za minutu, volací znak 2 z 50, skóre 0.");
+    while (model.GetView().running) {
+        ASSERT_TRUE(model.Answer("?"));
+    }
+    view = model.GetView();
+    EXPECT_EQ(view.progress, "");
+    const std::string summary = view.summaryText;
+    EXPECT_EQ(summary.substr(0, summary.find('\n')),
+              "Konec běhu: skóre 0, správně 0 z 50 (0 %), nejvyšší rychlost " +
+                  std::to_string(view.record.highestSpeed) + " znaků za minutu.");
+    EXPECT_EQ(std::count(summary.begin(), summary.end(), '\n'), CCallsignRun::kCallsigns);
+    EXPECT_NE(summary.find('\n' + miss + '\n'), std::string::npos);
 }
 
 }  // namespace
