@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "session/CaptionText.h"
 #include "session/TypedText.h"
 #include "training/CCopyCheck.h"
 #include "training/CheckRecord.h"
@@ -24,6 +25,37 @@ public:
     static constexpr int kLimit = static_cast<int>(CCopyCheck::kMaxCharacters);
     // How many confusions the result lists.
     static constexpr int kShownConfusions = 5;
+
+    // The captions of the language file "localKO", in its order.
+    enum Caption {
+        kTitle,
+        kPrompt,
+        kCheck,
+        kPrint,
+        kClose,
+        kScore,
+        kConfusions,
+        kConfusion,
+        kNoConfusions,
+        kLegendRight,
+        kLegendWrong,
+        kLegendMissed,
+        kLegendExtra,
+        kLegendSwapped,
+        kCounts,
+        kResultName,
+        kDifferences,
+        kNoDifferences,
+        kWrongAt,
+        kMissedAt,
+        kMissedGroup,
+        kSwappedAt,
+        kExtraAfter,
+        kExtraAtStart,
+        kStatusName,
+        kCaptionCount
+    };
+    static CaptionList CzechCaptions();
 
     using Clock = std::function<std::chrono::system_clock::time_point()>;
 
@@ -45,12 +77,21 @@ public:
         // The check, once made, and its differences in the order of the sent text.
         const CCopyCheck* result = nullptr;
         std::vector<DifferenceLine> differences;
+        // The check in words, once made: the score, the counts, the confusions, and the whole
+        // result to read line by line (those three with every difference between them).
+        std::string score;
+        std::string counts;
+        std::string confusions;
+        std::string resultText;
     };
 
     // `sentText`: what was sent, as displayed (lines ending in CR LF); `record`: how it was sent;
     // `historyPath`: the history file, whose write failures `notifier` says.
     CKontrolaModel(std::string sentText, CheckRecord record, std::string historyPath,
                    CNotifier& notifier, Clock clock = &std::chrono::system_clock::now);
+
+    // The captions of the window's language, in the order of Caption, and its decimal sign.
+    void SetCaptions(CaptionList languageCaptions, std::string languageDecimalSign);
 
     // The edit's text after the user changed it to `shown` with the caret at `caret`.
     Typed Type(const std::string& shown, int caret);
@@ -74,4 +115,6 @@ private:
     std::optional<char> refused;
     std::optional<CCopyCheck> result;
     std::vector<DifferenceLine> differences;
+    CaptionList captions = CzechCaptions();
+    std::string decimalSign = ",";
 };

@@ -293,3 +293,8 @@ std::string CStatistikaModel::RatesSaid() const {
     }
     return said;
 }
+
+std::string CStatistikaModel::ConfusionsText() const {
+    return ::ConfusionsText(view.confusions, kShownConfusions, captions[kConfusions],
+                            captions[kConfusion], captions[kNoConfusions]);
+}

@@ -153,6 +153,8 @@ public:
     // What a reader hears of the charts: the latest scores by their numbers on the axis, and each
     // character's error rate.
     std::string ScoresSaid() const;
+    // The recent confusions, in a line.
+    std::string ConfusionsText() const;
     std::string RatesSaid() const;
 
 private:

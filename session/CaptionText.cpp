@@ -76,3 +76,17 @@ std::string Utf8FromCp1250(std::string_view bytes) {
     }
     return out;
 }
+
+std::string ConfusionsText(const std::vector<CCopyCheck::Confusion>& confusions, std::size_t limit,
+                           const std::string& heading, const std::string& pairFormat,
+                           const std::string& none) {
+    std::string pairs;
+    for (std::size_t k = 0; k < confusions.size() && k < limit; ++k) {
+        const CCopyCheck::Confusion& confusion = confusions[k];
+        pairs += (k > 0 ? "; " : "") +
+                 FillCaption(pairFormat, {Utf8FromCp1250(std::string_view(&confusion.sent, 1)),
+                                          Utf8FromCp1250(std::string_view(&confusion.copied, 1)),
+                                          std::to_string(confusion.count)});
+    }
+    return heading + ' ' + (pairs.empty() ? none : pairs);
+}

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "training/CCopyCheck.h"
+
 // The texts a window shows, filled from its captions. Captions are UTF-8 templates in which "%1"
 // to "%9" stand for the arguments; a language file replaces them line by line. Plain functions;
 // any thread.
@@ -21,3 +23,9 @@ std::string DecimalText(double value, int decimals, std::string_view decimalSign
 
 // Windows-1250 bytes as UTF-8; the five bytes the code page leaves unused become U+FFFD.
 std::string Utf8FromCp1250(std::string_view bytes);
+
+// The line of confusions a check or the statistics show: `heading`, a space, then at most `limit`
+// confusions in `pairFormat` ("%1" sent, "%2" copied, "%3" how often) joined by "; ", or `none`.
+std::string ConfusionsText(const std::vector<CCopyCheck::Confusion>& confusions, std::size_t limit,
+                           const std::string& heading, const std::string& pairFormat,
+                           const std::string& none);

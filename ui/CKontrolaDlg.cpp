@@ -11,7 +11,6 @@
 #include <QVBoxLayout>
 
 #include "print/CCopyCheckPainter.h"
-#include "print/ConfusionText.h"
 #include "print/Cp1250.h"
 #include "ui/Accessibility.h"
 #include "ui/CCopyResultView.h"
@@ -21,62 +20,10 @@
 #include "ui/Messages.h"
 #include "ui/WindowFit.h"
 
-namespace {
-
-enum Caption {
-    kTitle,
-    kPrompt,
-    kCheck,
-    kPrint,
-    kClose,
-    kScore,
-    kConfusions,
-    kConfusion,
-    kNoConfusions,
-    kLegendRight,
-    kLegendWrong,
-    kLegendMissed,
-    kLegendExtra,
-    kLegendSwapped,
-    kCounts,
-    kResultName,
-    kDifferences,
-    kNoDifferences,
-    kWrongAt,
-    kMissedAt,
-    kMissedGroup,
-    kSwappedAt,
-    kExtraAfter,
-    kExtraAtStart,
-    kStatusName,
-    kCaptionCount
-};
-
-}  // namespace
+using C = CKontrolaModel;
 
 QStringList CKontrolaDlg::CzechCaptions() {
-    QStringList texts{QStringLiteral("Kontrola opisu"),
-                      QStringLiteral("Napište, co jste opsali, po skupinách, jak jste je zapsali:"),
-                      QStringLiteral("&Vyhodnotit"),
-                      QStringLiteral("&Tisk"),
-                      QStringLiteral("&Zavřít"),
-                      QStringLiteral("Skóre: %1 % (správně %2 z %3 odeslaných a %4 navíc opsaných "
-                                     "znaků)"),
-                      QStringLiteral("Nejčastější záměny:"),
-                      QStringLiteral("odesláno %1, opsáno %2: %3×"),
-                      QStringLiteral("žádné")};
-    texts << CCopyCheckPainter::DefaultLegend();
-    texts << QStringLiteral(
-        "Správně: %1, chybně: %2, vynecháno: %3, navíc: %4, přehozené dvojice: %5");
-    texts << QStringLiteral("Výsledek kontroly") << QStringLiteral("Rozdíly:")
-          << QStringLiteral("Rozdíly: žádné")
-          << QStringLiteral("skupina %1, znak %2: vysláno %3, opsáno %4")
-          << QStringLiteral("skupina %1, znak %2: vysláno %3, vynecháno")
-          << QStringLiteral("skupina %1: vynechána celá, vysláno %3")
-          << QStringLiteral("skupina %1, znaky %2 a %5: vysláno %3, opsáno %4")
-          << QStringLiteral("skupina %1, za znakem %2: navíc opsáno %4")
-          << QStringLiteral("před první skupinou: navíc opsáno %4") << QStringLiteral("Upozornění");
-    return texts;
+    return Captions(C::CzechCaptions());
 }
 
 CKontrolaDlg::CKontrolaDlg(CKontrolaModel checkModel, const QString& languageFile,
@@ -85,8 +32,9 @@ CKontrolaDlg::CKontrolaDlg(CKontrolaModel checkModel, const QString& languageFil
       model(std::move(checkModel)),
       desktop(printDesktop),
       captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
-    setWindowTitle(captions[kTitle]);
-    promptLabel = new QLabel(captions[kPrompt], this);
+    model.SetCaptions(Utf8Captions(captions), messages::DecimalSign().toStdString());
+    setWindowTitle(captions[C::kTitle]);
+    promptLabel = new QLabel(captions[C::kPrompt], this);
     edit = new QPlainTextEdit(this);
     edit->setFont(MorseFont(18));
     edit->setTabChangesFocus(true);
@@ -99,7 +47,7 @@ CKontrolaDlg::CKontrolaDlg(CKontrolaModel checkModel, const QString& languageFil
     countsLabel->hide();
     statusLabel = new QLabel(this);
     // A reader reads the message itself; the caption says what kind of line it is.
-    statusLabel->setAccessibleDescription(captions[kStatusName]);
+    statusLabel->setAccessibleDescription(captions[C::kStatusName]);
     confusionLabel = new QLabel(this);
     confusionLabel->setWordWrap(true);
     confusionLabel->hide();
@@ -110,14 +58,14 @@ CKontrolaDlg::CKontrolaDlg(CKontrolaModel checkModel, const QString& languageFil
     // Read line by line with the arrow keys, as a reader reads a document.
     resultText->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     resultText->setTabChangesFocus(true);
-    resultText->setAccessibleName(SpokenCaption(captions[kResultName]));
+    resultText->setAccessibleName(SpokenCaption(captions[C::kResultName]));
     resultText->setMinimumHeight(90);
     resultText->hide();
-    checkButton = new QPushButton(captions[kCheck], this);
+    checkButton = new QPushButton(captions[C::kCheck], this);
     checkButton->setDefault(true);
-    printButton = new QPushButton(captions[kPrint], this);
+    printButton = new QPushButton(captions[C::kPrint], this);
     printButton->setEnabled(false);
-    closeButton = new QPushButton(captions[kClose], this);
+    closeButton = new QPushButton(captions[C::kClose], this);
     promptLabel->setBuddy(edit);
 
     auto* buttons = new QHBoxLayout;
@@ -190,69 +138,26 @@ void CKontrolaDlg::Render() {
     if (view.result == nullptr || resultView->isVisible()) {
         return;
     }
-    const QStringList legend = captions.mid(kLegendRight, kCounts - kLegendRight);
+    const QStringList legend = captions.mid(C::kLegendRight, C::kCounts - C::kLegendRight);
     resultView->SetResult(
         std::make_unique<CCopyCheckPainter>(model.SentText(), *view.result, legend));
-    const QStringList heading = Heading(*view.result);
-    scoreLabel->setText(heading.value(0));
-    countsLabel->setText(heading.value(1));
-    confusionLabel->setText(heading.value(2));
-    resultText->setPlainText(ResultLines(view).join(QLatin1Char('\n')));
+    scoreLabel->setText(QString::fromStdString(view.score));
+    countsLabel->setText(QString::fromStdString(view.counts));
+    confusionLabel->setText(QString::fromStdString(view.confusions));
+    resultText->setPlainText(QString::fromStdString(view.resultText));
     for (QWidget* shown : std::initializer_list<QWidget*>{resultView, scoreLabel, countsLabel,
                                                           confusionLabel, resultText}) {
         shown->show();
     }
 }
 
-QStringList CKontrolaDlg::Heading(const CCopyCheck& result) const {
-    const QString score = captions[kScore]
-                              .arg(messages::Number(result.ScorePercent(), 1))
-                              .arg(result.CorrectCount())
-                              .arg(result.SentCount())
-                              .arg(result.ExtraCount());
-    const QString counts = captions[kCounts]
-                               .arg(result.CorrectCount())
-                               .arg(result.WrongCount())
-                               .arg(result.MissedCount())
-                               .arg(result.ExtraCount())
-                               .arg(result.TranspositionCount());
-    return {score, counts,
-            FormatConfusions(result.Confusions(), CKontrolaModel::kShownConfusions,
-                             captions[kConfusions], captions[kConfusion], captions[kNoConfusions])};
-}
-
-QStringList CKontrolaDlg::ResultLines(const CKontrolaModel::View& view) const {
-    using Line = CKontrolaModel::Line;
-    const QStringList heading = Heading(*view.result);
-    QStringList lines{heading.value(0), heading.value(1)};
-    lines << (view.differences.empty() ? captions[kNoDifferences] : captions[kDifferences]);
-    for (const CKontrolaModel::DifferenceLine& difference : view.differences) {
-        const std::pair<Line, Caption> templates[] = {
-            {Line::kWrongAt, kWrongAt},         {Line::kMissedAt, kMissedAt},
-            {Line::kMissedGroup, kMissedGroup}, {Line::kSwappedAt, kSwappedAt},
-            {Line::kExtraAfter, kExtraAfter},   {Line::kExtraAtStart, kExtraAtStart}};
-        QString line;
-        for (const auto& [kind, caption] : templates) {
-            if (kind == difference.line) {
-                line = captions[caption];
-            }
-        }
-        // Every template takes the same five values; a language file may leave some out.
-        for (std::size_t k = 0; k < difference.values.size(); ++k) {
-            line.replace(QStringLiteral("%") + QString::number(k + 1),
-                         FromCp1250(difference.values[k]));
-        }
-        lines << line;
-    }
-    lines << heading.value(2);
-    return lines;
-}
-
 void CKontrolaDlg::OnPrint() {
     if (!model.Result() || resultView->Result() == nullptr) {
         return;
     }
-    QStringList heading{captions[kTitle]};
-    heading << Heading(*model.Result());
+    const CKontrolaModel::View view = model.GetView();
+    const QStringList heading{captions[C::kTitle], QString::fromStdString(view.score),
+                              QString::fromStdString(view.counts),
+                              QString::fromStdString(view.confusions)};
     CTiskDlg(CTiskModel(), desktop, this).PrintCopyCheck(*resultView->Result(), heading);
 }

@@ -53,8 +53,6 @@ public:
 private:
     // Shows the model's view on every widget, in one place.
     void Render();
-    QStringList Heading(const CCopyCheck& result) const;
-    QStringList ResultLines(const CKontrolaModel::View& view) const;
 
     CKontrolaModel model;
     CDesktop& desktop;

@@ -17,7 +17,6 @@
 #include <QValueAxis>
 #include <algorithm>
 
-#include "print/ConfusionText.h"
 #include "print/Cp1250.h"
 #include "session/CRozpoznaniModel.h"
 #include "session/CVolaciZnakyModel.h"
@@ -189,9 +188,7 @@ void CStatistikaDlg::BuildCharts() {
     errorView->setAccessibleDescription(QString::fromStdString(model.RatesSaid()));
     errorView->setRenderHint(QPainter::Antialiasing);
 
-    confusionLabel->setText(FormatConfusions(view.confusions, CStatistikaModel::kShownConfusions,
-                                             captions[C::kConfusions], captions[C::kConfusion],
-                                             captions[C::kNoConfusions]));
+    confusionLabel->setText(QString::fromStdString(model.ConfusionsText()));
 }
 
 void CStatistikaDlg::BuildTable() {

@@ -75,6 +75,22 @@ TEST_F(KontrolaModel, CheckOnceWithItsDifferences) {
     EXPECT_EQ(view.differences[2].line, Line::kWrongAt);
     EXPECT_EQ(view.differences[2].values[3], "S");
     EXPECT_EQ(view.differences[2].values[4], "4");
+    // In words, to be read in order: the score, the counts, each difference, the confusions.
+    const std::string lines[] = {
+        "Skóre: 72,7 % (správně 8 z 10 odeslaných a 1 navíc opsaných znaků)",
+        "Správně: 8, chybně: 1, vynecháno: 1, navíc: 1, přehozené dvojice: 0",
+        "Rozdíly:",
+        "před první skupinou: navíc opsáno X",
+        "skupina 1, znak 3: vysláno C, vynecháno",
+        "skupina 2, znak 3: vysláno H, opsáno S",
+        "Nejčastější záměny: odesláno H, opsáno S: 1×"};
+    std::string expected;
+    for (const std::string& line : lines) {
+        expected += (expected.empty() ? "" : "\n") + line;
+    }
+    EXPECT_EQ(view.resultText, expected);
+    EXPECT_EQ(view.score, lines[0]);
+    EXPECT_EQ(view.confusions, lines[6]);
 }
 
 }  // namespace

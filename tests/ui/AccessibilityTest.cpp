@@ -463,11 +463,8 @@ TEST_F(CopyCheckResult, ReadsInOrder) {
         QString file;
         QStringList expected;
     };
+    // The lines themselves are the model's; here they come from the shipped English file.
     const Language languages[] = {
-        {QString(),
-         {QStringLiteral("Rozdíly:"), QStringLiteral("skupina 2, znak 4: vysláno S, vynecháno"),
-          QStringLiteral("skupina 3, znak 2: vysláno R, opsáno X"),
-          QStringLiteral("Nejčastější záměny: odesláno R, opsáno X: 1×")}},
         {QStringLiteral(BRUMLO_SOURCE_DIR "/res/jazyk/localKO"),
          {QStringLiteral("Differences:"), QStringLiteral("group 2, character 4: sent S, missed"),
           QStringLiteral("group 3, character 2: sent R, copied X"),
