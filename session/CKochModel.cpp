@@ -84,5 +84,31 @@ CKochModel::View CKochModel::GetView() const {
     view.newest = course.Newest();
     view.fileName = fileName;
     view.unusableFile = unusableFile;
+    std::string characters;
+    for (const char c : view.characters) {
+        characters += (characters.empty() ? "" : " ") + Utf8FromCp1250(std::string_view(&c, 1));
+    }
+    view.lessonText = FillCaption(captions[kCharacters],
+                                  {characters, Utf8FromCp1250(std::string_view(&view.newest, 1))});
+    if (fileName) {
+        view.fileText = Utf8FromCp1250(*fileName);
+    } else if (unusableFile) {
+        view.fileText = FillCaption(captions[kUnusableFile], {*unusableFile});
+    }
     return view;
+}
+
+void CKochModel::SetCaptions(CaptionList languageCaptions) {
+    if (languageCaptions.size() == kCaptionCount) {
+        captions = std::move(languageCaptions);
+    }
+}
+
+CaptionList CKochModel::CzechCaptions() {
+    return {"Kochova metoda",  "Pořadí &znaků:",
+            "&Lekce:",         "Znaky lekce: %1 (nový: %2)",
+            "&Výchozí pořadí", "&OK",
+            "&Storno",         "Nejméně odeslaných znaků pro &další lekci:",
+            "&Pořadí kurzu:",  "Vlastní pořadí",
+            "Ze &souboru…",    "V souboru %1 není pořadí aspoň dvou znaků."};
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "session/CaptionText.h"
 #include "session/TypedText.h"
 
 class CNotifier;
@@ -14,6 +15,24 @@ class CNotifier;
 // operation per user action; the window renders View().
 class CKochModel {
 public:
+    // The captions of the language file "localKM", in its order.
+    enum Caption {
+        kTitle,
+        kOrder,
+        kLesson,
+        kCharacters,
+        kDefault,
+        kOk,
+        kCancel,
+        kMinimum,
+        kOrderList,
+        kOwnOrder,
+        kFromFile,
+        kUnusableFile,
+        kCaptionCount,
+    };
+    static CaptionList CzechCaptions();
+
     struct View {
         std::string order;
         int lessonCount = 1;
@@ -27,6 +46,9 @@ public:
         // The name of the order file read, or the path of one that could not be used.
         std::optional<std::string> fileName;
         std::optional<std::string> unusableFile;
+        // In words (UTF-8): the lesson's characters, and the order file read or refused.
+        std::string lessonText;
+        std::string fileText;
     };
 
     // The names of the shipped orders, in the list's order.
@@ -51,6 +73,9 @@ public:
     int MinimumSent() const { return minimumSent; }
     View GetView() const;
 
+    // The captions of the window's language, in the order of Caption.
+    void SetCaptions(CaptionList languageCaptions);
+
 private:
     void Take(const std::string& order);
 
@@ -60,4 +85,5 @@ private:
     int minimumSent = 0;
     std::optional<std::string> fileName;
     std::optional<std::string> unusableFile;
+    CaptionList captions = CzechCaptions();
 };

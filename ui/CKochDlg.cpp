@@ -14,38 +14,10 @@
 #include "ui/Accessibility.h"
 #include "ui/LanguageCaptions.h"
 
-namespace {
-
-enum Caption {
-    kTitle,
-    kOrder,
-    kLesson,
-    kCharacters,
-    kDefault,
-    kOk,
-    kCancel,
-    kMinimum,
-    kOrderList,
-    kOwnOrder,
-    kFromFile,
-    kUnusableFile,
-};
-
-}  // namespace
+using C = CKochModel;
 
 QStringList CKochDlg::CzechCaptions() {
-    return {QStringLiteral("Kochova metoda"),
-            QStringLiteral("Pořadí &znaků:"),
-            QStringLiteral("&Lekce:"),
-            QStringLiteral("Znaky lekce: %1 (nový: %2)"),
-            QStringLiteral("&Výchozí pořadí"),
-            QStringLiteral("&OK"),
-            QStringLiteral("&Storno"),
-            QStringLiteral("Nejméně odeslaných znaků pro &další lekci:"),
-            QStringLiteral("&Pořadí kurzu:"),
-            QStringLiteral("Vlastní pořadí"),
-            QStringLiteral("Ze &souboru…"),
-            QStringLiteral("V souboru %1 není pořadí aspoň dvou znaků.")};
+    return Captions(C::CzechCaptions());
 }
 
 CKochDlg::CKochDlg(const std::string& order, int lesson, int minimumSent,
@@ -55,29 +27,30 @@ CKochDlg::CKochDlg(const std::string& order, int lesson, int minimumSent,
       model(order, lesson, minimumSent, warnings),
       chooseFile(std::move(chooseOrderFile)),
       captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
-    setWindowTitle(captions[kTitle]);
+    model.SetCaptions(Utf8Captions(captions));
+    setWindowTitle(captions[C::kTitle]);
     orderEdit = new QLineEdit(this);
     orderEdit->setMaxLength(255);
     lessonSpin = new QSpinBox(this);
     lessonLabel = new QLabel(this);
     minimumSpin = new QSpinBox(this);
     minimumSpin->setRange(CKochCourse::kLowestMinimumSent, CKochCourse::kHighestMinimumSent);
-    defaultButton = new QPushButton(captions[kDefault], this);
+    defaultButton = new QPushButton(captions[C::kDefault], this);
     orderList = new QComboBox(this);
     for (const std::string& name : CKochModel::ShippedNames()) {
         orderList->addItem(FromCp1250(name));
     }
-    orderList->addItem(captions[kOwnOrder]);
-    fileButton = new QPushButton(captions[kFromFile], this);
+    orderList->addItem(captions[C::kOwnOrder]);
+    fileButton = new QPushButton(captions[C::kFromFile], this);
     fileButton->setVisible(static_cast<bool>(chooseFile));
     fileLabel = new QLabel(this);
     fileLabel->setWordWrap(true);
     // Room for a message of three lines (a file that could not be used): a window does not grow
     // for a label that wraps.
     fileLabel->setMinimumHeight(3 * fontMetrics().lineSpacing());
-    okButton = new QPushButton(captions[kOk], this);
+    okButton = new QPushButton(captions[C::kOk], this);
     okButton->setDefault(true);
-    cancelButton = new QPushButton(captions[kCancel], this);
+    cancelButton = new QPushButton(captions[C::kCancel], this);
 
     auto* form = new QFormLayout;
     auto* orderRow = new QHBoxLayout;
@@ -92,12 +65,12 @@ CKochDlg::CKochDlg(const std::string& order, int lesson, int minimumSent,
     auto* listRow = new QHBoxLayout;
     listRow->addWidget(orderList, 1);
     listRow->addWidget(fileButton);
-    form->addRow(label(captions[kOrderList], orderList), listRow);
+    form->addRow(label(captions[C::kOrderList], orderList), listRow);
     form->addRow(QString(), fileLabel);
-    form->addRow(label(captions[kOrder], orderEdit), orderRow);
-    form->addRow(label(captions[kLesson], lessonSpin), lessonSpin);
+    form->addRow(label(captions[C::kOrder], orderEdit), orderRow);
+    form->addRow(label(captions[C::kLesson], lessonSpin), lessonSpin);
     form->addRow(QString(), lessonLabel);
-    form->addRow(label(captions[kMinimum], minimumSpin), minimumSpin);
+    form->addRow(label(captions[C::kMinimum], minimumSpin), minimumSpin);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(okButton);
@@ -147,17 +120,10 @@ void CKochDlg::Render(int caret) {
     lessonSpin->setValue(view.lesson);
     minimumSpin->setValue(view.minimumSent);
     orderList->setCurrentIndex(view.listIndex);
-    if (view.fileName) {
-        fileLabel->setText(FromCp1250(*view.fileName));
-    } else if (view.unusableFile) {
-        fileLabel->setText(captions[kUnusableFile].arg(QString::fromStdString(*view.unusableFile)));
+    if (!view.fileText.empty()) {
+        fileLabel->setText(QString::fromStdString(view.fileText));
     }
-    QStringList characters;
-    for (const char c : view.characters) {
-        characters << FromCp1250(c);
-    }
-    const QString lesson =
-        captions[kCharacters].arg(characters.join(QLatin1Char(' ')), FromCp1250(view.newest));
+    const QString lesson = QString::fromStdString(view.lessonText);
     if (lesson != lessonLabel->text()) {
         lessonLabel->setText(lesson);
         if (isVisible()) {

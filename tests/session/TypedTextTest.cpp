@@ -61,9 +61,12 @@ TEST(TypedText, KochCourse) {
     EXPECT_EQ(model.Lesson(), 3);
     EXPECT_EQ(model.GetView().characters, "KMRS");
     EXPECT_EQ(model.GetView().newest, 'S');
+    EXPECT_EQ(model.GetView().lessonText, "Znaky lekce: K M R S (nový: S)");
     EXPECT_EQ(model.GetView().listIndex, static_cast<int>(CKochModel::ShippedNames().size()));
     model.ReadOrderFile("/nonexistent/order");
     EXPECT_EQ(model.GetView().unusableFile, "/nonexistent/order");
+    EXPECT_EQ(model.GetView().fileText,
+              "V souboru /nonexistent/order není pořadí aspoň dvou znaků.");
     EXPECT_EQ(model.Order(), "KMRS");
     model.DefaultOrder();
     EXPECT_EQ(model.GetView().listIndex, 0);
