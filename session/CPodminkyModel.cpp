@@ -120,3 +120,38 @@ CPodminkyModel::View CPodminkyModel::GetView() const {
     view.seed = seedText;
     return view;
 }
+
+void CPodminkyModel::SetCaptions(CaptionList languageCaptions) {
+    if (languageCaptions.size() == kCaptionCount) {
+        captions = std::move(languageCaptions);
+    }
+}
+
+CaptionList CPodminkyModel::CzechCaptions() {
+    return {"Podmínky příjmu",
+            "Š&um",
+            "Odstup signálu od šumu v pásmu 500 Hz (dB):",
+            "Šířka &filtru přijímače (Hz):",
+            "Úni&k (QSB)",
+            "Hloubka úniku (%):",
+            "Perioda úniku (s):",
+            "&Praskání (QRN)",
+            "Výbojů za minutu:",
+            "&Rušení jinými stanicemi (QRM)",
+            "Počet stanic:",
+            "&Chirp",
+            "Posun tónu na začátku značky (Hz):",
+            "K&liksy klíčování",
+            "Rukop&is:",
+            "žádný (přesný model)",
+            "dobrá ruka",
+            "špatný ruční klíč",
+            "bug (strojové tečky, ruční čárky)",
+            "Se&mínko:",
+            "Pe&vné semínko (jinak nové pro každé vysílání)",
+            "Šum, únik, praskání a rušení zní ze zvukové karty a ve zvukových souborech; rukopis "
+            "platí pro každý výstup.",
+            "Výcho&zí",
+            "&OK",
+            "&Storno"};
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/CaptionText.h"
+
 #include <string>
 
 #include "core/ReceptionSettings.h"
@@ -10,6 +12,39 @@
 // it; the defaults. One operation per user action; the window renders View().
 class CPodminkyModel {
 public:
+    // The captions of the language file "localPP", in its order.
+    enum Caption {
+        kCaptionTitle,
+        kCaptionNoiseText,
+        kCaptionSnr,
+        kCaptionFilter,
+        kCaptionFadingText,
+        kCaptionFadingDepth,
+        kCaptionFadingPeriod,
+        kCaptionStaticText,
+        kCaptionStaticRate,
+        kCaptionInterferenceText,
+        kCaptionStations,
+        kCaptionChirpText,
+        kCaptionChirpHz,
+        kCaptionClicksText,
+        kCaptionFist,
+        kCaptionFistNone,
+        kCaptionFistGoodHand,
+        kCaptionFistStraightKey,
+        kCaptionFistBug,
+        kCaptionSeed,
+        kCaptionFixedSeed,
+        kCaptionNote,
+        kCaptionDefaults,
+        kCaptionOk,
+        kCaptionCancel,
+        kCaptionCount,
+    };
+    static CaptionList CzechCaptions();
+    // The captions of the window's language, in the order of Caption.
+    void SetCaptions(CaptionList languageCaptions);
+
     // The on/off conditions and the values, in the order shown.
     enum Condition { kNoise, kFading, kStatic, kInterference, kChirp, kClicks, kConditionCount };
     enum Value {
@@ -55,4 +90,5 @@ private:
 
     ReceptionSettings settings;
     std::string seedText;
+    CaptionList captions = CzechCaptions();
 };

@@ -70,5 +70,32 @@ CZvukModel::View CZvukModel::GetView() const {
     view.rungsEnabled = options.ladder == SoundOptions::Ladder::kRungs;
     view.stepsEnabled = options.ladder == SoundOptions::Ladder::kSteps;
     view.rungsProblem = rungsProblem;
+    view.rungsProblemText = rungsProblem ? captions[kBadRungs] : std::string();
     return view;
+}
+
+void CZvukModel::SetCaptions(CaptionList languageCaptions) {
+    if (languageCaptions.size() == kCaptionCount) {
+        captions = std::move(languageCaptions);
+    }
+}
+
+CaptionList CZvukModel::CzechCaptions() {
+    return {"Mluvené odpovědi a rychlostní žebříček",
+            "&Mluvené odpovědi (po každé skupině nebo slovu)",
+            "Pauza &před odpovědí (s):",
+            "Pauza po odpo&vědi (s):",
+            "Rychlostní žebříček:",
+            "&Bez žebříčku",
+            "Každá skupina post&upně rychlostmi (násobky rychlosti textu):",
+            "&Zvyšovat rychlost textu",
+            "o (znaků za minutu):",
+            "každých (minut):",
+            "Žebříček platí jen pro soubory uložené příkazem „Uložit zvuk…“; mluvené odpovědi také "
+            "živě při vysílání zvukovou kartou, je-li to zaškrtnuto. Odpovědi mluví jazykem "
+            "popisků: česky, v jazykové sadě anglicky.",
+            "Násobky musí být dvě až deset čísel od 0,25 do 4, oddělených středníkem nebo mezerou.",
+            "&OK",
+            "&Storno",
+            "Mluvit &i živě při vysílání zvukovou kartou"};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/CaptionText.h"
+
 #include <string>
 
 #include "core/SoundOptions.h"
@@ -9,6 +11,29 @@
 // One operation per user action; the window renders View().
 class CZvukModel {
 public:
+    // The captions of the language file "localZV", in its order.
+    enum Caption {
+        kTitle,
+        kSpeak,
+        kPauseBefore,
+        kPauseAfter,
+        kLadderHeading,
+        kNoLadder,
+        kRungs,
+        kSteps,
+        kStepCpm,
+        kStepMinutes,
+        kNote,
+        kBadRungs,
+        kOk,
+        kCancel,
+        kLive,
+        kCaptionCount,
+    };
+    static CaptionList CzechCaptions();
+    // The captions of the window's language, in the order of Caption.
+    void SetCaptions(CaptionList languageCaptions);
+
     struct View {
         SoundOptions options;
         // The rungs as typed, or as stored written with the captions' decimal sign.
@@ -19,6 +44,8 @@ public:
         bool stepsEnabled = false;
         // OK was refused: the rungs in use cannot be read.
         bool rungsProblem = false;
+        // What is wrong with the multiples, in words; empty while nothing is.
+        std::string rungsProblemText;
     };
 
     CZvukModel(const SoundOptions& start, char decimalSign);
@@ -43,4 +70,5 @@ private:
     SoundOptions options;
     std::string rungsText;
     bool rungsProblem = false;
+    CaptionList captions = CzechCaptions();
 };

@@ -16,67 +16,16 @@
 #include "ui/Accessibility.h"
 #include "ui/LanguageCaptions.h"
 
-namespace {
+using C = CPodminkyModel;
 
-enum Caption {
-    kTitle,
-    kNoiseText,
-    kSnr,
-    kFilter,
-    kFadingText,
-    kFadingDepth,
-    kFadingPeriod,
-    kStaticText,
-    kStaticRate,
-    kInterferenceText,
-    kStations,
-    kChirpText,
-    kChirpHz,
-    kClicksText,
-    kFist,
-    kFistNone,
-    kFistGoodHand,
-    kFistStraightKey,
-    kFistBug,
-    kSeed,
-    kFixedSeed,
-    kNote,
-    kDefaults,
-    kOk,
-    kCancel,
-};
+namespace {
 
 // The most digits of a seed (2^64 - 1 has 20).
 
 }  // namespace
 
 QStringList CPodminkyDlg::CzechCaptions() {
-    return {QStringLiteral("Podmínky příjmu"),
-            QStringLiteral("Š&um"),
-            QStringLiteral("Odstup signálu od šumu v pásmu 500 Hz (dB):"),
-            QStringLiteral("Šířka &filtru přijímače (Hz):"),
-            QStringLiteral("Úni&k (QSB)"),
-            QStringLiteral("Hloubka úniku (%):"),
-            QStringLiteral("Perioda úniku (s):"),
-            QStringLiteral("&Praskání (QRN)"),
-            QStringLiteral("Výbojů za minutu:"),
-            QStringLiteral("&Rušení jinými stanicemi (QRM)"),
-            QStringLiteral("Počet stanic:"),
-            QStringLiteral("&Chirp"),
-            QStringLiteral("Posun tónu na začátku značky (Hz):"),
-            QStringLiteral("K&liksy klíčování"),
-            QStringLiteral("Rukop&is:"),
-            QStringLiteral("žádný (přesný model)"),
-            QStringLiteral("dobrá ruka"),
-            QStringLiteral("špatný ruční klíč"),
-            QStringLiteral("bug (strojové tečky, ruční čárky)"),
-            QStringLiteral("Se&mínko:"),
-            QStringLiteral("Pe&vné semínko (jinak nové pro každé vysílání)"),
-            QStringLiteral("Šum, únik, praskání a rušení zní ze zvukové karty a ve zvukových "
-                           "souborech; rukopis platí pro každý výstup."),
-            QStringLiteral("Výcho&zí"),
-            QStringLiteral("&OK"),
-            QStringLiteral("&Storno")};
+    return Captions(C::CzechCaptions());
 }
 
 CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& languageFile,
@@ -84,7 +33,8 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
     : QDialog(parent),
       model(initial),
       captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
-    setWindowTitle(captions[kTitle]);
+    model.SetCaptions(Utf8Captions(captions));
+    setWindowTitle(captions[C::kCaptionTitle]);
     auto* grid = new QGridLayout;
     int row = 0;
     // A field with its label, which names it for a screen reader and carries its mnemonic.
@@ -102,7 +52,7 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
         box->setSingleStep(step);
         return box;
     };
-    const auto condition = [this, grid, &row](Condition which, Caption caption) {
+    const auto condition = [this, grid, &row](Condition which, C::Caption caption) {
         auto* box = new QCheckBox(captions[caption], this);
         box->setAccessibleName(SpokenLabel(captions[caption]));
         switches[which] = box;
@@ -110,55 +60,55 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
         ++row;
     };
 
-    condition(CPodminkyModel::kNoise, kNoiseText);
+    condition(CPodminkyModel::kNoise, C::kCaptionNoiseText);
     snrSpin = spin(ReceptionSettings::kLowestSnrDb, ReceptionSettings::kHighestSnrDb);
-    field(captions[kSnr], snrSpin);
+    field(captions[C::kCaptionSnr], snrSpin);
     filterSpin =
         spin(ReceptionSettings::kNarrowestFilterHz, ReceptionSettings::kWidestFilterHz, 50);
-    field(captions[kFilter], filterSpin);
-    condition(CPodminkyModel::kFading, kFadingText);
+    field(captions[C::kCaptionFilter], filterSpin);
+    condition(CPodminkyModel::kFading, C::kCaptionFadingText);
     fadingDepthSpin = spin(0, 100, 5);
-    field(captions[kFadingDepth], fadingDepthSpin);
+    field(captions[C::kCaptionFadingDepth], fadingDepthSpin);
     fadingPeriodSpin =
         spin(ReceptionSettings::kShortestFadingSeconds, ReceptionSettings::kLongestFadingSeconds);
-    field(captions[kFadingPeriod], fadingPeriodSpin);
-    condition(CPodminkyModel::kStatic, kStaticText);
+    field(captions[C::kCaptionFadingPeriod], fadingPeriodSpin);
+    condition(CPodminkyModel::kStatic, C::kCaptionStaticText);
     staticRateSpin =
         spin(ReceptionSettings::kLowestStaticRate, ReceptionSettings::kHighestStaticRate, 5);
-    field(captions[kStaticRate], staticRateSpin);
-    condition(CPodminkyModel::kInterference, kInterferenceText);
+    field(captions[C::kCaptionStaticRate], staticRateSpin);
+    condition(CPodminkyModel::kInterference, C::kCaptionInterferenceText);
     stationsSpin = spin(0, ReceptionSettings::kMostStations);
-    field(captions[kStations], stationsSpin);
-    condition(CPodminkyModel::kChirp, kChirpText);
+    field(captions[C::kCaptionStations], stationsSpin);
+    condition(CPodminkyModel::kChirp, C::kCaptionChirpText);
     chirpSpin = spin(0, ReceptionSettings::kHighestChirpHz, 10);
-    field(captions[kChirpHz], chirpSpin);
-    condition(CPodminkyModel::kClicks, kClicksText);
+    field(captions[C::kCaptionChirpHz], chirpSpin);
+    condition(CPodminkyModel::kClicks, C::kCaptionClicksText);
 
     fistList = new QComboBox(this);
-    fistList->addItems({captions[kFistNone], captions[kFistGoodHand], captions[kFistStraightKey],
-                        captions[kFistBug]});
-    field(captions[kFist], fistList);
+    fistList->addItems({captions[C::kCaptionFistNone], captions[C::kCaptionFistGoodHand],
+                        captions[C::kCaptionFistStraightKey], captions[C::kCaptionFistBug]});
+    field(captions[C::kCaptionFist], fistList);
     seedEdit = new QLineEdit(this);
     seedEdit->setMaxLength(CPodminkyModel::kSeedDigits);
     seedEdit->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9]{1,%1}").arg(CPodminkyModel::kSeedDigits)),
         seedEdit));
-    field(captions[kSeed], seedEdit);
-    fixedSeedBox = new QCheckBox(captions[kFixedSeed], this);
-    fixedSeedBox->setAccessibleName(SpokenLabel(captions[kFixedSeed]));
+    field(captions[C::kCaptionSeed], seedEdit);
+    fixedSeedBox = new QCheckBox(captions[C::kCaptionFixedSeed], this);
+    fixedSeedBox->setAccessibleName(SpokenLabel(captions[C::kCaptionFixedSeed]));
     grid->addWidget(fixedSeedBox, row, 0, 1, 3, Qt::AlignLeft);
     ++row;
     // The check boxes stand out to the left of the fields that belong to them.
     grid->setColumnMinimumWidth(0, 24);
     grid->setColumnStretch(2, 1);
 
-    noteLabel = new QLabel(captions[kNote], this);
+    noteLabel = new QLabel(captions[C::kCaptionNote], this);
     noteLabel->setWordWrap(true);
-    defaultsButton = new QPushButton(captions[kDefaults], this);
+    defaultsButton = new QPushButton(captions[C::kCaptionDefaults], this);
     defaultsButton->setAutoDefault(false);
-    okButton = new QPushButton(captions[kOk], this);
+    okButton = new QPushButton(captions[C::kCaptionOk], this);
     okButton->setDefault(true);
-    cancelButton = new QPushButton(captions[kCancel], this);
+    cancelButton = new QPushButton(captions[C::kCaptionCancel], this);
     cancelButton->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(defaultsButton);

@@ -17,48 +17,10 @@
 #include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
 
-namespace {
-
-enum Caption {
-    kTitle,
-    kSpeak,
-    kPauseBefore,
-    kPauseAfter,
-    kLadderHeading,
-    kNoLadder,
-    kRungs,
-    kSteps,
-    kStepCpm,
-    kStepMinutes,
-    kNote,
-    kBadRungs,
-    kOk,
-    kCancel,
-    kLive,
-};
-
-}  // namespace
+using C = CZvukModel;
 
 QStringList CZvukDlg::CzechCaptions() {
-    return {QStringLiteral("Mluvené odpovědi a rychlostní žebříček"),
-            QStringLiteral("&Mluvené odpovědi (po každé skupině nebo slovu)"),
-            QStringLiteral("Pauza &před odpovědí (s):"),
-            QStringLiteral("Pauza po odpo&vědi (s):"),
-            QStringLiteral("Rychlostní žebříček:"),
-            QStringLiteral("&Bez žebříčku"),
-            QStringLiteral("Každá skupina post&upně rychlostmi (násobky rychlosti textu):"),
-            QStringLiteral("&Zvyšovat rychlost textu"),
-            QStringLiteral("o (znaků za minutu):"),
-            QStringLiteral("každých (minut):"),
-            QStringLiteral("Žebříček platí jen pro soubory uložené příkazem „Uložit zvuk…“; "
-                           "mluvené odpovědi také živě při vysílání zvukovou kartou, je-li to "
-                           "zaškrtnuto. Odpovědi mluví jazykem popisků: česky, v jazykové sadě "
-                           "anglicky."),
-            QStringLiteral("Násobky musí být dvě až deset čísel od 0,25 do 4, oddělených "
-                           "středníkem nebo mezerou."),
-            QStringLiteral("&OK"),
-            QStringLiteral("&Storno"),
-            QStringLiteral("Mluvit &i živě při vysílání zvukovou kartou")};
+    return Captions(C::CzechCaptions());
 }
 
 CZvukDlg::CZvukDlg(const SoundOptions& initial, const QString& languageFile, QWidget* parent)
@@ -66,7 +28,8 @@ CZvukDlg::CZvukDlg(const SoundOptions& initial, const QString& languageFile, QWi
       model(initial,
             messages::DecimalSign().isEmpty() ? ',' : messages::DecimalSign().at(0).toLatin1()),
       captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
-    setWindowTitle(captions[kTitle]);
+    model.SetCaptions(Utf8Captions(captions));
+    setWindowTitle(captions[C::kTitle]);
     auto* grid = new QGridLayout;
     int row = 0;
     // A field with its label, which names it for a screen reader and carries its mnemonic.
@@ -98,30 +61,30 @@ CZvukDlg::CZvukDlg(const SoundOptions& initial, const QString& languageFile, QWi
         ++row;
     };
 
-    speakBox = new QCheckBox(captions[kSpeak], this);
-    speakBox->setAccessibleName(SpokenLabel(captions[kSpeak]));
+    speakBox = new QCheckBox(captions[C::kSpeak], this);
+    speakBox->setAccessibleName(SpokenLabel(captions[C::kSpeak]));
     wide(speakBox);
-    liveBox = new QCheckBox(captions[kLive], this);
-    liveBox->setAccessibleName(SpokenLabel(captions[kLive]));
+    liveBox = new QCheckBox(captions[C::kLive], this);
+    liveBox->setAccessibleName(SpokenLabel(captions[C::kLive]));
     grid->addWidget(liveBox, row, 1, 1, 2, Qt::AlignLeft);
     ++row;
     pauseBeforeSpin = seconds();
-    field(captions[kPauseBefore], pauseBeforeSpin);
+    field(captions[C::kPauseBefore], pauseBeforeSpin);
     pauseAfterSpin = seconds();
-    field(captions[kPauseAfter], pauseAfterSpin);
+    field(captions[C::kPauseAfter], pauseAfterSpin);
 
-    wide(new QLabel(captions[kLadderHeading], this));
+    wide(new QLabel(captions[C::kLadderHeading], this));
     auto* group = new QButtonGroup(this);
-    for (const Caption caption : {kNoLadder, kRungs, kSteps}) {
+    for (const C::Caption caption : {C::kNoLadder, C::kRungs, C::kSteps}) {
         auto* choice = new QRadioButton(captions[caption], this);
         choice->setAccessibleName(SpokenLabel(captions[caption]));
         ladderChoices[group->buttons().size()] = choice;
         group->addButton(choice);
         wide(choice);
-        if (caption == kRungs) {
+        if (caption == C::kRungs) {
             rungsEdit = new QLineEdit(this);
             rungsEdit->setMaxLength(120);
-            rungsEdit->setAccessibleName(SpokenLabel(captions[kRungs]));
+            rungsEdit->setAccessibleName(SpokenLabel(captions[C::kRungs]));
             grid->addWidget(rungsEdit, row, 1, 1, 2);
             ++row;
             rungsProblem = new QLabel(this);
@@ -132,18 +95,18 @@ CZvukDlg::CZvukDlg(const SoundOptions& initial, const QString& languageFile, QWi
         }
     }
     stepSpin = whole(1, SoundOptions::kHighestStepCpm);
-    field(captions[kStepCpm], stepSpin);
+    field(captions[C::kStepCpm], stepSpin);
     minutesSpin = whole(1, SoundOptions::kLongestStepMinutes);
-    field(captions[kStepMinutes], minutesSpin);
+    field(captions[C::kStepMinutes], minutesSpin);
     // The choices stand out to the left of the fields that belong to them.
     grid->setColumnMinimumWidth(0, 24);
     grid->setColumnStretch(2, 1);
 
-    auto* note = new QLabel(captions[kNote], this);
+    auto* note = new QLabel(captions[C::kNote], this);
     note->setWordWrap(true);
-    okButton = new QPushButton(captions[kOk], this);
+    okButton = new QPushButton(captions[C::kOk], this);
     okButton->setDefault(true);
-    cancelButton = new QPushButton(captions[kCancel], this);
+    cancelButton = new QPushButton(captions[C::kCancel], this);
     cancelButton->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -203,7 +166,7 @@ void CZvukDlg::Render() {
     }
     stepSpin->setValue(view.options.stepCpm);
     minutesSpin->setValue(view.options.stepMinutes);
-    const QString problem = view.rungsProblem ? captions[kBadRungs] : QString();
+    const QString problem = QString::fromStdString(view.rungsProblemText);
     if (problem != rungsProblem->text()) {
         rungsProblem->setText(problem);
         if (isVisible()) {
