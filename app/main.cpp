@@ -8,9 +8,11 @@
 #include <cstdlib>
 
 #include "app/MachineParts.h"
+#include "config/CProgramFiles.h"
 #include "config/ProgramFolder.h"
-#include "ui/CMorseDlg.h"
 #include "print/Contrast.h"
+#include "session/RecordFiles.h"
+#include "ui/CMorseDlg.h"
 
 namespace {
 
@@ -46,6 +48,8 @@ int main(int argc, char** argv) {
             (ResourceFolder() + QStringLiteral("/jazyk")).toStdString())) {
         environment.programFolder = QString::fromStdString(*folder);
     }
+    environment.records = std::make_shared<const RecordFiles>(
+        CProgramFiles(environment.programFolder.value_or(QDir::currentPath()).toStdString()));
     environment.helpPage = ResourceFolder() + QStringLiteral("/brumlo.html");
     CMorseDlg dialog(std::move(environment));
 

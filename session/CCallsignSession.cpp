@@ -131,14 +131,14 @@ CallsignRunRecord CCallsignSession::Record() const {
     return record;
 }
 
-bool CCallsignSession::Save(const std::string& path, std::chrono::system_clock::time_point now,
-                            CNotifier& notifier) {
+bool CCallsignSession::Save(const CCallsignRecordsFile& records,
+                            std::chrono::system_clock::time_point now, CNotifier& notifier) {
     if (saved || run.Answers().empty()) {
         return true;
     }
     const CallsignRunRecord record = StampLocalTime(Record(), now);
-    if (!CCallsignRecordsFile(path).Append(record)) {
-        notifier.WriteFailed(path);
+    if (!records.Append(record)) {
+        notifier.WriteFailed(records.Path());
         return false;
     }
     saved = true;

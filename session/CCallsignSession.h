@@ -9,6 +9,7 @@
 #include "training/CCallsignRun.h"
 #include "training/CallsignRunRecord.h"
 
+class CCallsignRecordsFile;
 class CCuePlayer;
 class CNotifier;
 
@@ -69,10 +70,10 @@ public:
     // The run so far as the records keep it, without its date.
     CallsignRunRecord Record() const;
 
-    // Adds what was answered to the records at `path`, stamped with the local time of `now`,
+    // Adds what was answered to `records`, stamped with the local time of `now`,
     // once: nothing when nothing was answered or it was stored before. A failure to write is
     // said through `notifier`; false then.
-    bool Save(const std::string& path, std::chrono::system_clock::time_point now,
+    bool Save(const CCallsignRecordsFile& records, std::chrono::system_clock::time_point now,
               CNotifier& notifier);
 
 private:

@@ -44,11 +44,11 @@ CKontrolaModel::DifferenceLine LineOf(const CCopyCheckDifferences::Difference& d
 
 }  // namespace
 
-CKontrolaModel::CKontrolaModel(std::string sent, CheckRecord sending, std::string history,
-                               CNotifier& warnings, Clock now)
+CKontrolaModel::CKontrolaModel(std::string sent, CheckRecord sending,
+                               const CHistoryFile& historyFile, CNotifier& warnings, Clock now)
     : sentText(std::move(sent)),
       record(std::move(sending)),
-      historyPath(std::move(history)),
+      history(&historyFile),
       notifier(warnings),
       clock(std::move(now)) {}
 
@@ -78,7 +78,7 @@ void CKontrolaModel::Check() {
         return;
     }
     result.emplace(sentText, copy);
-    record = RecordCopyCheck(record, *result, clock(), historyPath, notifier);
+    record = RecordCopyCheck(record, *result, clock(), *history, notifier);
     const CCopyCheckDifferences found(sentText, *result);
     for (const CCopyCheckDifferences::Difference& difference : found.List()) {
         differences.push_back(LineOf(difference));

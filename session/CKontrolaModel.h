@@ -10,6 +10,7 @@
 #include "session/CaptionText.h"
 #include "session/TypedText.h"
 #include "training/CCopyCheck.h"
+#include "training/CHistoryFile.h"
 #include "training/CheckRecord.h"
 
 class CNotifier;
@@ -86,8 +87,8 @@ public:
     };
 
     // `sentText`: what was sent, as displayed (lines ending in CR LF); `record`: how it was sent;
-    // `historyPath`: the history file, whose write failures `notifier` says.
-    CKontrolaModel(std::string sentText, CheckRecord record, std::string historyPath,
+    // `history`: the history file, whose write failures `notifier` says; both outlive the model.
+    CKontrolaModel(std::string sentText, CheckRecord record, const CHistoryFile& history,
                    CNotifier& notifier, Clock clock = &std::chrono::system_clock::now);
 
     // The captions of the window's language, in the order of Caption, and its decimal sign.
@@ -108,7 +109,7 @@ public:
 private:
     std::string sentText;
     CheckRecord record;
-    std::string historyPath;
+    const CHistoryFile* history;
     CNotifier& notifier;
     Clock clock;
     std::string copy;

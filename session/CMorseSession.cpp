@@ -79,10 +79,11 @@ std::string TrafficText(int trafficKind, bool english, std::uint32_t seed) {
 }  // namespace
 
 CMorseSession::CMorseSession(CKeyingEngine& keyingEngine, CNotifier& warnings,
-                             CProgramFiles programFiles)
+                             CProgramFiles programFiles, const RecordFiles& recordFiles)
     : engine(keyingEngine),
       notifier(warnings),
       files(std::move(programFiles)),
+      records(recordFiles),
       lastFolder(files.Folder()),
       seeds(StartingSeed()) {}
 
@@ -679,21 +680,18 @@ CCallsignSession::Settings CMorseSession::CallsignStart() const {
 }
 
 std::vector<CheckRecord> CMorseSession::History() const {
-    return CHistoryFile(files.History()).Read();
+    return records.history.Read();
 }
 
 CStatistikaModel CMorseSession::Statistics() const {
-    return CStatistikaModel(History(), CRecognitionFile(files.Recognition()).Read(),
-                            CCallsignRecordsFile(files.CallsignRecords()).Read());
+    return CStatistikaModel(History(), records.recognition.Read(), records.callsigns.Read());
 }
 
 std::string CMorseSession::PracticeSet(const std::string& set) const {
     if (!course.weakCharacters) {
         return set;
     }
-    return CCharacterWeights(History(),
-                             ReactionMedians(CRecognitionFile(files.Recognition()).Read()))
-        .Weighted(set);
+    return CCharacterWeights(History(), ReactionMedians(records.recognition.Read())).Weighted(set);
 }
 
 void CMorseSession::SaveCourse() {

@@ -13,6 +13,7 @@
 #include "session/CCallsignSession.h"
 #include "session/CRecognitionSession.h"
 #include "session/CStatistikaModel.h"
+#include "session/RecordFiles.h"
 #include "session/TypedText.h"
 #include "text/CMorseText.h"
 #include "training/CCourseFile.h"
@@ -83,8 +84,9 @@ public:
     static constexpr std::size_t kSetLimit = 255;
     static constexpr std::string_view kBaseTitle = "Brumlo";
 
-    // `engine` and `notifier` outlive the session.
-    CMorseSession(CKeyingEngine& engine, CNotifier& notifier, CProgramFiles files);
+    // `engine`, `notifier` and `records` outlive the session.
+    CMorseSession(CKeyingEngine& engine, CNotifier& notifier, CProgramFiles files,
+                  const RecordFiles& records);
     // A print collection never outlives the run.
     ~CMorseSession();
     CMorseSession(const CMorseSession&) = delete;
@@ -237,6 +239,7 @@ private:
     CKeyingEngine& engine;
     CNotifier& notifier;
     CProgramFiles files;
+    const RecordFiles& records;
     // The bytes of a damaged settings file read at the start, until they are kept as its ".bak".
     std::optional<std::string> damagedSettings;
 

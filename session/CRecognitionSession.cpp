@@ -140,7 +140,7 @@ RecognitionRecord CRecognitionSession::Record(std::chrono::system_clock::time_po
     return record;
 }
 
-bool CRecognitionSession::Save(const std::string& path,
+bool CRecognitionSession::Save(const CRecognitionFile& records,
                                std::chrono::system_clock::time_point now) const {
-    return answers == 0 || CRecognitionFile(path).Append(Record(now));
+    return answers == 0 || records.Append(Record(now));
 }

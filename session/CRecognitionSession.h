@@ -11,6 +11,7 @@
 #include "training/RecognitionRecord.h"
 
 class CCuePlayer;
+class CRecognitionFile;
 
 // How a run of instant recognition begins: the set, the sound (the main window's speeds, tone,
 // ratio and volume), the limit of a quick answer and whether a wrong answer is heard.
@@ -93,9 +94,9 @@ public:
     int Answers() const { return answers; }
     // The run as the records keep it, stamped with the local date and time of `now`.
     RecognitionRecord Record(std::chrono::system_clock::time_point now) const;
-    // Adds the run to the records at `path` when anything was answered; false when that failed
-    // (the file as it was).
-    bool Save(const std::string& path, std::chrono::system_clock::time_point now) const;
+    // Adds the run to `records` when anything was answered; false when that failed (the file as
+    // it was).
+    bool Save(const CRecognitionFile& records, std::chrono::system_clock::time_point now) const;
 
 private:
     CCuePlayer& player;

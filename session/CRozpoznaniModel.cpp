@@ -5,11 +5,8 @@
 #include "core/CCuePlayer.h"
 
 CRozpoznaniModel::CRozpoznaniModel(CCuePlayer& cuePlayer, const RecognitionSettings& start,
-                                   std::string path, WallClock clock)
-    : player(cuePlayer),
-      settings(start),
-      recordsPath(std::move(path)),
-      wallClock(std::move(clock)) {
+                                   const CRecognitionFile& recordsFile, WallClock clock)
+    : player(cuePlayer), settings(start), records(&recordsFile), wallClock(std::move(clock)) {
     SetLimit(settings.limitMilliseconds);
     SetLength(settings.length);
 }
@@ -115,7 +112,7 @@ void CRozpoznaniModel::SetWrongTone(bool wrongTone) {
 }
 
 void CRozpoznaniModel::EndRun(Problems& problems) {
-    if (session && !session->Save(recordsPath, wallClock())) {
+    if (session && !session->Save(*records, wallClock())) {
         problems.push_back(Problem::kWriteFailed);
     }
     session.reset();

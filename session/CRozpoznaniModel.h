@@ -9,6 +9,7 @@
 
 #include "session/CRecognitionSession.h"
 #include "session/CaptionText.h"
+#include "training/CRecognitionFile.h"
 
 class CCuePlayer;
 
@@ -105,8 +106,9 @@ public:
         Problems problems;
     };
 
-    // `player` outlives the model; `recordsPath` is the records file.
-    CRozpoznaniModel(CCuePlayer& player, const RecognitionSettings& start, std::string recordsPath,
+    // `player` and `records` (the records file) outlive the model.
+    CRozpoznaniModel(CCuePlayer& player, const RecognitionSettings& start,
+                     const CRecognitionFile& records,
                      WallClock wallClock = &std::chrono::system_clock::now);
     ~CRozpoznaniModel();
 
@@ -130,7 +132,7 @@ public:
     bool Running() const { return session != nullptr; }
     const RecognitionSettings& Settings() const { return settings; }
     const CRecognitionSession* Session() const { return session.get(); }
-    const std::string& RecordsPath() const { return recordsPath; }
+    const std::string& RecordsPath() const { return records->Path(); }
     View GetView() const;
 
 private:
@@ -141,7 +143,7 @@ private:
 
     CCuePlayer& player;
     RecognitionSettings settings;
-    std::string recordsPath;
+    const CRecognitionFile* records;
     WallClock wallClock;
     std::unique_ptr<CRecognitionSession> session;
     std::optional<Summary> summary;

@@ -5,11 +5,11 @@
 #include "core/CCuePlayer.h"
 
 CVolaciZnakyModel::CVolaciZnakyModel(const CCallsignSession::Settings& defaults,
-                                     CCuePlayer& cuePlayer, std::string path, CNotifier& warnings,
-                                     SeedSource seedSource, WallClock clock)
+                                     CCuePlayer& cuePlayer, const CCallsignRecordsFile& recordsFile,
+                                     CNotifier& warnings, SeedSource seedSource, WallClock clock)
     : settings(CCallsignSession::Bounded(defaults)),
       player(cuePlayer),
-      recordsPath(std::move(path)),
+      records(&recordsFile),
       notifier(warnings),
       seeds(std::move(seedSource)),
       wallClock(std::move(clock)) {}
@@ -32,7 +32,7 @@ void CVolaciZnakyModel::SetWrongTone(bool wrongTone) {
 
 void CVolaciZnakyModel::StoreRun() {
     if (session) {
-        session->Save(recordsPath, wallClock(), notifier);
+        session->Save(*records, wallClock(), notifier);
     }
 }
 

@@ -84,9 +84,9 @@ public:
     };
 
     // `player` and `notifier` (which says a records file that cannot be written) outlive the
-    // model; `recordsPath` is the records file.
+    // model, as does `records`, the records file.
     CVolaciZnakyModel(const CCallsignSession::Settings& defaults, CCuePlayer& player,
-                      std::string recordsPath, CNotifier& notifier,
+                      const CCallsignRecordsFile& records, CNotifier& notifier,
                       SeedSource seeds = &CRandomSource::TickSeed,
                       WallClock wallClock = &std::chrono::system_clock::now);
     ~CVolaciZnakyModel();
@@ -119,7 +119,7 @@ private:
 
     CCallsignSession::Settings settings;
     CCuePlayer& player;
-    std::string recordsPath;
+    const CCallsignRecordsFile* records;
     CNotifier& notifier;
     SeedSource seeds;
     WallClock wallClock;

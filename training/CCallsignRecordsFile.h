@@ -39,6 +39,9 @@ public:
     // letters as capitals, every byte beyond ASCII as "?", at most kLongestText characters.
     static std::string KeptText(std::string_view text);
 
+    // The file's path, for a message that names it.
+    const std::string& Path() const { return path; }
+
 private:
     std::string path;
 };

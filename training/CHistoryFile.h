@@ -52,6 +52,9 @@ public:
     static bool ParseFurtherLine(std::string_view line, CheckRecord& record);
     static std::vector<CheckRecord> Parse(std::string_view bytes);
 
+    // The file's path, for a message that names it.
+    const std::string& Path() const { return path; }
+
 private:
     std::string path;
 };

@@ -33,6 +33,9 @@ public:
     static std::optional<RecognitionRecord> ParseLine(std::string_view line);
     static std::vector<RecognitionRecord> Parse(std::string_view bytes);
 
+    // The file's path, for a message that names it.
+    const std::string& Path() const { return path; }
+
 private:
     std::string path;
 };

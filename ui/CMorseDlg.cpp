@@ -122,8 +122,9 @@ void CMorseDlg::InitDialog() {
     }
 
     engine = environment.engines(engineEvents.get(), notifier);
-    session =
-        std::make_unique<CMorseSession>(*engine, notifier, CProgramFiles(folder.toStdString()));
+    records = environment.records;
+    session = std::make_unique<CMorseSession>(*engine, notifier,
+                                              CProgramFiles(folder.toStdString()), *records);
     const bool usable = session->StartUp();
     // The toolkit's dialogs follow the built-in captions until a language file is chosen.
     messages::UseToolkitCzech(true);
@@ -504,7 +505,7 @@ void CMorseDlg::OnCopyCheck() {
         return;
     }
     CKontrolaDlg check(
-        CKontrolaModel(request->sentText, request->record, session->Files().History(), notifier),
+        CKontrolaModel(request->sentText, request->record, records->history, notifier),
         LanguageFile("localKO"), desktop, this);
     RunDialog(check);
     const CKontrolaModel& checked = check.Model();
@@ -564,14 +565,14 @@ void CMorseDlg::OnStatistics() {
 
 void CMorseDlg::OnInstantRecognition() {
     const std::unique_ptr<CCuePlayer> player = environment.cuePlayers();
-    CRozpoznaniDlg recognition(*player, session->RecognitionStart(), session->Files().Recognition(),
+    CRozpoznaniDlg recognition(*player, session->RecognitionStart(), records->recognition,
                                LanguageFile("localRZ"), messageBoxes, environment.pressClock, this);
     RunDialog(recognition);
 }
 
 void CMorseDlg::OnCallsigns() {
     const std::unique_ptr<CCuePlayer> player = environment.cuePlayers();
-    CVolaciZnakyDlg callsigns(session->CallsignStart(), *player, session->Files().CallsignRecords(),
-                              messageBoxes, notifier, LanguageFile("localVZ"), this);
+    CVolaciZnakyDlg callsigns(session->CallsignStart(), *player, records->callsigns, messageBoxes,
+                              notifier, LanguageFile("localVZ"), this);
     RunDialog(callsigns);
 }

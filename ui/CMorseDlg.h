@@ -45,8 +45,10 @@ struct DialogEnvironment {
     std::function<QStringList()> serialPorts;  // the serial ports of the machine
     std::function<std::int64_t()> pressClock;  // the monotonic clock, for key presses
     std::optional<QString> programFolder;      // none: the current directory
-    std::optional<QString> helpPage;           // none: brumlo.html beside the executable
-    std::optional<LayoutInput> screen;         // none: the screen the window is on
+    // The record files of that folder.
+    std::shared_ptr<const RecordFiles> records;
+    std::optional<QString> helpPage;    // none: brumlo.html beside the executable
+    std::optional<LayoutInput> screen;  // none: the screen the window is on
 };
 
 // The main window: the training text, the generator, the sending controls and the output
@@ -161,6 +163,8 @@ private:
     CUiNotifier notifier;
     std::unique_ptr<CEngineListener> engineEvents;
     std::shared_ptr<CKeyingEngine> engine;
+    // Before the session, which reads and adds to them.
+    std::shared_ptr<const RecordFiles> records;
     std::unique_ptr<CMorseSession> session;
 
     QString fontName = QStringLiteral("Liberation Sans");

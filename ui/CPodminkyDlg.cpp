@@ -18,12 +18,6 @@
 
 using C = CPodminkyModel;
 
-namespace {
-
-// The most digits of a seed (2^64 - 1 has 20).
-
-}  // namespace
-
 QStringList CPodminkyDlg::CzechCaptions() {
     return Captions(C::CzechCaptions());
 }

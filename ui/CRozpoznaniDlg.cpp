@@ -27,10 +27,10 @@ QStringList CRozpoznaniDlg::CzechCaptions() {
 }
 
 CRozpoznaniDlg::CRozpoznaniDlg(CCuePlayer& cuePlayer, const RecognitionSettings& start,
-                               std::string path, const QString& languageFile, CMessageBoxes& boxes,
-                               Clock pressClock, QWidget* parent)
+                               const CRecognitionFile& records, const QString& languageFile,
+                               CMessageBoxes& boxes, Clock pressClock, QWidget* parent)
     : QDialog(parent),
-      model(cuePlayer, start, std::move(path)),
+      model(cuePlayer, start, records),
       messageBoxes(boxes),
       clock(std::move(pressClock)),
       captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {

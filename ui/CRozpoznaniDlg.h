@@ -35,9 +35,9 @@ public:
 
     // `start`: the window's speeds, tone, ratio, volume and lesson; `recordsPath`: the records
     // file. `player` and `messageBoxes` outlive the dialog. `clock` times the key presses.
-    CRozpoznaniDlg(CCuePlayer& player, const RecognitionSettings& start, std::string recordsPath,
-                   const QString& languageFile, CMessageBoxes& messageBoxes, Clock clock,
-                   QWidget* parent = nullptr);
+    CRozpoznaniDlg(CCuePlayer& player, const RecognitionSettings& start,
+                   const CRecognitionFile& records, const QString& languageFile,
+                   CMessageBoxes& messageBoxes, Clock clock, QWidget* parent = nullptr);
     ~CRozpoznaniDlg() override;
 
     void OnStart();

@@ -34,10 +34,10 @@ QStringList CVolaciZnakyDlg::CzechCaptions() {
 }
 
 CVolaciZnakyDlg::CVolaciZnakyDlg(const CCallsignSession::Settings& defaults, CCuePlayer& cuePlayer,
-                                 std::string records, CMessageBoxes& boxes, CNotifier& warnings,
-                                 const QString& languageFile, QWidget* parent)
+                                 const CCallsignRecordsFile& records, CMessageBoxes& boxes,
+                                 CNotifier& warnings, const QString& languageFile, QWidget* parent)
     : QDialog(parent),
-      model(defaults, cuePlayer, std::move(records), warnings),
+      model(defaults, cuePlayer, records, warnings),
       messageBoxes(boxes),
       captions(ReadCaptionsOver(languageFile, 0, CzechCaptions())) {
     model.SetCaptions(Utf8Captions(captions), messages::DecimalSign().toStdString());

@@ -31,7 +31,7 @@ public:
     // `defaults`: the window's tone, ratio, volume and sign speed, and the default step.
     // `player`, `boxes` and `notifier` outlive the dialog.
     CVolaciZnakyDlg(const CCallsignSession::Settings& defaults, CCuePlayer& player,
-                    std::string recordsPath, CMessageBoxes& boxes, CNotifier& notifier,
+                    const CCallsignRecordsFile& records, CMessageBoxes& boxes, CNotifier& notifier,
                     const QString& languageFile, QWidget* parent = nullptr);
     ~CVolaciZnakyDlg() override;
 

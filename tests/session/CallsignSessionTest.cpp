@@ -284,7 +284,8 @@ TEST(CallsignSession, RunEndsAfterItsCallsignsAndIsStoredOnce) {
     CCallsignSession session({}, player, 11);
     ASSERT_TRUE(session.Start());
     // Nothing answered, nothing stored.
-    EXPECT_TRUE(session.Save(path, std::chrono::system_clock::now(), notifier));
+    EXPECT_TRUE(
+        session.Save(CCallsignRecordsFile(path), std::chrono::system_clock::now(), notifier));
     EXPECT_TRUE(CCallsignRecordsFile(path).Read().empty());
     for (int k = 0; k < session.Callsigns(); ++k) {
         ASSERT_TRUE(session.Type(k % 3 == 0 ? "" : Listen(player.sounds.back(), 600).text));
@@ -296,8 +297,10 @@ TEST(CallsignSession, RunEndsAfterItsCallsignsAndIsStoredOnce) {
     EXPECT_FALSE(session.Repeat());
     EXPECT_EQ(player.sounds.size(), sounds);
 
-    EXPECT_TRUE(session.Save(path, std::chrono::system_clock::now(), notifier));
-    EXPECT_TRUE(session.Save(path, std::chrono::system_clock::now(), notifier));
+    EXPECT_TRUE(
+        session.Save(CCallsignRecordsFile(path), std::chrono::system_clock::now(), notifier));
+    EXPECT_TRUE(
+        session.Save(CCallsignRecordsFile(path), std::chrono::system_clock::now(), notifier));
     const auto runs = CCallsignRecordsFile(path).Read();
     ASSERT_EQ(runs.size(), 1U);
     CallsignRunRecord expected = session.Record();
@@ -324,7 +327,8 @@ TEST(CallsignSession, RunClosedMidwayKeepsWhatWasAnswered) {
     ASSERT_TRUE(session.Start());
     ASSERT_TRUE(session.Type(Listen(player.sounds.back(), 600).text));
     ASSERT_TRUE(session.Type("?"));
-    ASSERT_TRUE(session.Save(folder.File("volaci"), std::chrono::system_clock::now(), notifier));
+    ASSERT_TRUE(session.Save(CCallsignRecordsFile(folder.File("volaci")),
+                             std::chrono::system_clock::now(), notifier));
     const auto runs = CCallsignRecordsFile(folder.File("volaci")).Read();
     ASSERT_EQ(runs.size(), 1U);
     EXPECT_EQ(runs[0].startSpeed, 140);
@@ -339,9 +343,11 @@ TEST(CallsignSession, RunClosedMidwayKeepsWhatWasAnswered) {
     ASSERT_TRUE(other.Start());
     ASSERT_TRUE(other.Type("X"));
     const std::string nowhere = folder.File("missing/volaci");
-    EXPECT_FALSE(other.Save(nowhere, std::chrono::system_clock::now(), notifier));
+    EXPECT_FALSE(
+        other.Save(CCallsignRecordsFile(nowhere), std::chrono::system_clock::now(), notifier));
     EXPECT_EQ(notifier.Events(), std::vector<std::string>{"WriteFailed:" + nowhere});
-    EXPECT_TRUE(other.Save(folder.File("volaci"), std::chrono::system_clock::now(), notifier));
+    EXPECT_TRUE(other.Save(CCallsignRecordsFile(folder.File("volaci")),
+                           std::chrono::system_clock::now(), notifier));
     EXPECT_EQ(CCallsignRecordsFile(folder.File("volaci")).Read().size(), 2U);
 }
 

@@ -34,12 +34,12 @@ TEST(CheckHistory, StampsAndAppendsEveryCheck) {
     sending.signSpeed = 120;
     sending.textSpeed = 80;
     sending.ratioTenths = 34;
-    const std::string path = folder.File("historie");
+    const CHistoryFile path(folder.File("historie"));
     const CheckRecord first = RecordCopyCheck(sending, CCopyCheck("KMR KM", "KMS KM"),
                                               LocalTime(2031, 2, 28, 23, 59, 58), path, notifier);
     const CheckRecord second = RecordCopyCheck(sending, CCopyCheck("KM", "KM"),
                                                LocalTime(2031, 3, 1, 0, 0, 5), path, notifier);
-    const std::vector<CheckRecord> history = CHistoryFile(path).Read();
+    const std::vector<CheckRecord> history = path.Read();
     ASSERT_EQ(history.size(), 2U);
     EXPECT_EQ(history[0], first);
     EXPECT_EQ(history[1], second);
@@ -53,10 +53,10 @@ TEST(CheckHistory, StampsAndAppendsEveryCheck) {
     EXPECT_EQ(first.confusions.size(), 1U);
     EXPECT_TRUE(notifier.Events().empty());
 
-    const std::string unwritable = folder.File("missing/historie");
+    const CHistoryFile unwritable(folder.File("missing/historie"));
     RecordCopyCheck(sending, CCopyCheck("KM", "KM"), LocalTime(2031, 1, 1, 0, 0, 0), unwritable,
                     notifier);
-    EXPECT_EQ(notifier.Events(), std::vector<std::string>{"WriteFailed:" + unwritable});
+    EXPECT_EQ(notifier.Events(), std::vector<std::string>{"WriteFailed:" + unwritable.Path()});
 }
 
 }  // namespace

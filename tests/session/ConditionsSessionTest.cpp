@@ -41,7 +41,8 @@ protected:
         engine = std::make_unique<CKeyingEngine>(&finished, std::make_unique<CFakeTimeSource>(time),
                                                  std::make_unique<CNoPriorityChange>(),
                                                  std::make_unique<CRecordingOutputs>(time));
-        session = std::make_unique<CMorseSession>(*engine, notifier, CProgramFiles(folder.Path()));
+        session = std::make_unique<CMorseSession>(*engine, notifier, CProgramFiles(folder.Path()),
+                                                  records);
         ASSERT_TRUE(session->StartUp());
     }
     // A whole transmission of the text shown; the seed it was keyed from and the check's record.
@@ -55,6 +56,7 @@ protected:
     std::string ConditionsPath() const { return CProgramFiles(folder.Path()).Conditions(); }
 
     CTemporaryFolder folder;
+    const RecordFiles records{CProgramFiles(folder.Path())};
     CVirtualTime time;
     CRecordingNotifier notifier;
     CFinishListener finished;

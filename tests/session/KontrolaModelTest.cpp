@@ -10,9 +10,10 @@ namespace {
 class KontrolaModel : public testing::Test {
 protected:
     CKontrolaModel Make(const std::string& sent) {
-        return CKontrolaModel(sent, CheckRecord{}, folder.File("historie"), notifier);
+        return CKontrolaModel(sent, CheckRecord{}, history, notifier);
     }
     CTemporaryFolder folder;
+    const CHistoryFile history{folder.File("historie")};
     CRecordingNotifier notifier;
 };
 

@@ -63,7 +63,8 @@ protected:
         engine = std::make_unique<CKeyingEngine>(&finished, std::make_unique<CFakeTimeSource>(time),
                                                  std::make_unique<CNoPriorityChange>(),
                                                  std::make_unique<CSessionOutputs>(time, failing));
-        session = std::make_unique<CMorseSession>(*engine, notifier, CProgramFiles(folder.Path()));
+        session = std::make_unique<CMorseSession>(*engine, notifier, CProgramFiles(folder.Path()),
+                                                  records);
         usable = session->StartUp();
     }
     void WriteInit(const std::string& bytes) { WriteWholeFile(folder.File("init"), bytes); }
@@ -77,6 +78,7 @@ protected:
     }
 
     CTemporaryFolder folder;
+    const RecordFiles records{CProgramFiles(folder.Path())};
     CVirtualTime time;
     std::set<std::string> failing;
     CRecordingNotifier notifier;
@@ -386,7 +388,7 @@ TEST_F(MorseSession, TypedLettersAreCleaned) {
     };
     for (const Case& c : cases) {
         CRecordingNotifier heard;
-        CMorseSession typing(*engine, heard, CProgramFiles(folder.Path()));
+        CMorseSession typing(*engine, heard, CProgramFiles(folder.Path()), records);
         const CMorseSession::Typed typed = typing.TypeLetters(c.typed, c.caret);
         EXPECT_EQ(typed.text, c.text) << c.typed;
         EXPECT_EQ(typed.caret, c.expectedCaret) << c.typed;

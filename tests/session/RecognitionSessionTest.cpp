@@ -272,7 +272,7 @@ TEST(RecognitionSession, SavedRunReadsBackAsItWent) {
     {
         CRecognitionSession unanswered(player, settings);
         ASSERT_TRUE(unanswered.Next());
-        EXPECT_TRUE(unanswered.Save(path, now));
+        EXPECT_TRUE(unanswered.Save(CRecognitionFile(path), now));
         EXPECT_FALSE(std::filesystem::exists(path));
     }
     for (int run = 0; run < 2; ++run) {
@@ -284,7 +284,7 @@ TEST(RecognitionSession, SavedRunReadsBackAsItWent) {
             session.Press(delay < 0 ? 'E' : asked, player.Now());
             player.SetNow(player.Now() + 700 * kMillisecond);
         }
-        ASSERT_TRUE(session.Save(path, now));
+        ASSERT_TRUE(session.Save(CRecognitionFile(path), now));
         const auto records = CRecognitionFile(path).Read();
         ASSERT_EQ(records.size(), static_cast<std::size_t>(run + 1));
         const RecognitionRecord& record = records.back();
@@ -319,7 +319,8 @@ TEST(RecognitionSession, ALongBreakCountsAsTheLongestReaction) {
     ASSERT_TRUE(answer.has_value());
     EXPECT_EQ(answer->reactionMilliseconds, kLongestReactionMilliseconds);
     EXPECT_EQ(answer->verdict, Verdict::Slow);
-    ASSERT_TRUE(session.Save(folder.File("rozpoznani"), std::chrono::system_clock::now()));
+    ASSERT_TRUE(session.Save(CRecognitionFile(folder.File("rozpoznani")),
+                             std::chrono::system_clock::now()));
     const auto records = CRecognitionFile(folder.File("rozpoznani")).Read();
     ASSERT_EQ(records.size(), 1U);
     EXPECT_EQ(records[0].characters[0].medianMilliseconds, kLongestReactionMilliseconds);

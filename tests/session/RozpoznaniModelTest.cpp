@@ -19,6 +19,7 @@ protected:
     void Answer(CRozpoznaniModel& model) { ASSERT_TRUE(model.Press('Q', 1).answer.has_value()); }
 
     CTemporaryFolder folder;
+    const CRecognitionFile records{folder.File("rozpoznani")};
     CRecordingCuePlayer player;
 };
 
@@ -26,7 +27,7 @@ protected:
 // sound, and only when something was answered; a run begins only on a player that opens and a set
 // with characters.
 TEST_F(RozpoznaniModel, RunsStoredAtEveryEnd) {
-    CRozpoznaniModel model(player, RecognitionSettings{}, folder.File("rozpoznani"));
+    CRozpoznaniModel model(player, RecognitionSettings{}, records);
     EXPECT_EQ(model.Close(), Problems{});
     EXPECT_EQ(model.Start(), Problems{});
     Answer(model);
@@ -67,7 +68,7 @@ TEST_F(RozpoznaniModel, RunsThatCannotBegin) {
     for (const auto& c : cases) {
         player.opens = c.opens;
         player.capacity = c.capacity;
-        CRozpoznaniModel model(player, c.settings, folder.File("rozpoznani"));
+        CRozpoznaniModel model(player, c.settings, records);
         EXPECT_EQ(model.Start(), c.problems) << c.name;
         EXPECT_FALSE(model.Running()) << c.name;
     }
@@ -76,7 +77,8 @@ TEST_F(RozpoznaniModel, RunsThatCannotBegin) {
 // A run that cannot be added to the records is said, when the next starts and when the window
 // closes.
 TEST_F(RozpoznaniModel, FailedWriteIsSaid) {
-    CRozpoznaniModel model(player, RecognitionSettings{}, folder.File("missing/rozpoznani"));
+    const CRecognitionFile missing(folder.File("missing/rozpoznani"));
+    CRozpoznaniModel model(player, RecognitionSettings{}, missing);
     model.Start();
     Answer(model);
     EXPECT_EQ(model.Start(), Problems{Problem::kWriteFailed});
@@ -96,12 +98,12 @@ TEST_F(RozpoznaniModel, ChoicesBoundedAndHeldForTheRun) {
     for (const auto& c : cases) {
         RecognitionSettings start;
         start.limitMilliseconds = c.set;
-        EXPECT_EQ(CRozpoznaniModel(player, start, "").Settings().limitMilliseconds, c.limit);
-        CRozpoznaniModel model(player, RecognitionSettings{}, "");
+        EXPECT_EQ(CRozpoznaniModel(player, start, records).Settings().limitMilliseconds, c.limit);
+        CRozpoznaniModel model(player, RecognitionSettings{}, records);
         model.SetLimit(c.set);
         EXPECT_EQ(model.Settings().limitMilliseconds, c.limit);
     }
-    CRozpoznaniModel model(player, RecognitionSettings{}, folder.File("rozpoznani"));
+    CRozpoznaniModel model(player, RecognitionSettings{}, records);
     model.ChooseSet(9);
     EXPECT_EQ(model.Settings().set, RecognitionSet::All);
     model.ChooseSet(static_cast<int>(RecognitionSet::Digits));
@@ -117,7 +119,7 @@ TEST_F(RozpoznaniModel, ChoicesBoundedAndHeldForTheRun) {
 // A run ends with its last answer: it is stored then, once, and summed up; a key that is no Morse
 // character is no answer; the next Start clears the summary.
 TEST_F(RozpoznaniModel, RunEndsAtItsLengthWithASummary) {
-    CRozpoznaniModel model(player, RecognitionSettings{}, folder.File("rozpoznani"));
+    CRozpoznaniModel model(player, RecognitionSettings{}, records);
     model.SetLength(CRozpoznaniModel::kShortestRun);
     model.Start();
     EXPECT_FALSE(model.Press('#', 1).answer) << "not a character";
@@ -160,7 +162,7 @@ TEST_F(RozpoznaniModel, RunEndsAtItsLengthWithASummary) {
 
 // The texts follow the language's captions; a list of the wrong length is not taken.
 TEST_F(RozpoznaniModel, TextsInTheLanguagesCaptions) {
-    CRozpoznaniModel model(player, RecognitionSettings{}, folder.File("rozpoznani"));
+    CRozpoznaniModel model(player, RecognitionSettings{}, records);
     CaptionList english = CRozpoznaniModel::CzechCaptions();
     english[CRozpoznaniModel::kSpeed] = "Speed: %1 a minute";
     model.SetCaptions(CaptionList(english.begin(), english.end() - 1));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 
 #include "session/CVolaciZnakyModel.h"
 #include "tests/support/CRecordingCuePlayer.h"
@@ -12,13 +13,16 @@ namespace {
 
 class VolaciZnakyModel : public testing::Test {
 protected:
+    // On the records file `file`, which the test keeps.
     CVolaciZnakyModel Make(const std::string& file = "volaci") {
-        return CVolaciZnakyModel(CCallsignSession::Settings{}, player, folder.File(file), notifier,
+        return CVolaciZnakyModel(CCallsignSession::Settings{}, player,
+                                 files.emplace_back(folder.File(file)), notifier,
                                  [this] { return ++seeds; });
     }
     std::size_t Stored() { return CCallsignRecordsFile(folder.File("volaci")).Read().size(); }
 
     CTemporaryFolder folder;
+    std::deque<CCallsignRecordsFile> files;
     CRecordingCuePlayer player;
     CRecordingNotifier notifier;
     std::uint32_t seeds = 0;

@@ -387,19 +387,19 @@ TEST_F(MainWindow, EveryDialogControlIsNamed) {
             CStatistikaModel(records), QStringList{QStringLiteral("Písmenový text")},
             file("localST")));
         auto check = std::make_unique<CKontrolaDlg>(
-            CKontrolaModel("KMRSU", record, folder.File("historie"), warnings), file("localKO"),
+            CKontrolaModel("KMRSU", record, recordFiles->history, warnings), file("localKO"),
             desktop);
         check->Edit()->setPlainText(QStringLiteral("KMRSA"));
         check->OnCheck();
         dialogs.push_back(std::move(check));
         // A run under way: the answer field and the repeat button can be reached too.
         auto callsigns = std::make_unique<CVolaciZnakyDlg>(CCallsignSession::Settings(), cues,
-                                                           folder.File("volaci"), boxes, warnings,
+                                                           recordFiles->callsigns, boxes, warnings,
                                                            file("localVZ"));
         callsigns->OnStart();
         dialogs.push_back(std::move(callsigns));
         dialogs.push_back(std::make_unique<CRozpoznaniDlg>(
-            cues, RecognitionSettings(), folder.File("rozpoznani"), file("localRZ"), boxes,
+            cues, RecognitionSettings(), recordFiles->recognition, file("localRZ"), boxes,
             [this] { return cues.Now(); }));
         int named = 0;
         for (const auto& shown : dialogs) {
@@ -445,7 +445,7 @@ protected:
         CheckRecord how;
         how.kind = 0;
         auto check = std::make_unique<CKontrolaDlg>(
-            CKontrolaModel("KMRSU AUTSK MRSAU PTLOW", how, folder.File("historie"), notifier),
+            CKontrolaModel("KMRSU AUTSK MRSAU PTLOW", how, recordFiles->history, notifier),
             languageFile, desktop);
         check->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(check.get()));

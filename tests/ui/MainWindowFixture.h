@@ -134,6 +134,7 @@ protected:
             return made;
         };
         environment.programFolder = QString::fromStdString(folder.Path());
+        environment.records = recordFiles;
         environment.screen = LayoutInput{1366, 700, 10, 7};
         environment.cuePlayers = [this] { return std::make_unique<CForwardingCuePlayer>(cues); };
         environment.pressClock = [this] { return cues.Now(); };
@@ -178,6 +179,8 @@ protected:
     QString Shown(int id) { return Get<CTextView>(id)->GetFullText(); }
 
     CTemporaryFolder folder;
+    const std::shared_ptr<const RecordFiles> recordFiles =
+        std::make_shared<const RecordFiles>(CProgramFiles(folder.Path()));
     CVirtualTime time;
     std::set<std::string> failing;
     CRecordingMessageBoxes boxes;

@@ -70,7 +70,8 @@ protected:
         how.signSpeed = 120;
         how.textSpeed = 60;
         auto check = std::make_unique<CKontrolaDlg>(
-            CKontrolaModel(ToCp1250(sent), how, HistoryPath(), notifier), QString(), desktop);
+            CKontrolaModel(ToCp1250(sent), how, recordFiles->history, notifier), QString(),
+            desktop);
         check->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(check.get()));
         return check;
