@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -99,7 +100,7 @@ std::optional<std::string> ReadFileBytes(const std::string& path, EmptyFile empt
 
 namespace {
 
-enum class Writing { kReplace, kAppend, kAppendLines };
+enum class Writing { kReplace, kAppend };
 
 bool Write(const std::string& path, std::string_view bytes, Writing writing) {
     const bool append = writing != Writing::kReplace;
@@ -120,9 +121,6 @@ bool Write(const std::string& path, std::string_view bytes, Writing writing) {
                 return false;
             }
             contents = ReadUpTo(existing.Get(), SIZE_MAX);
-            if (writing == Writing::kAppendLines && !contents.empty() && contents.back() != '\n') {
-                contents.push_back('\n');
-            }
         }
     } else if (errno != ENOENT) {
         return false;
@@ -154,7 +152,46 @@ bool WriteFileBytes(const std::string& path, std::string_view bytes, bool append
 }
 
 bool AppendLines(const std::string& path, std::string_view lines) {
-    return Write(path, lines, Writing::kAppendLines);
+    const std::string target = ResolveTarget(path);
+    struct stat info {};
+    if (stat(target.c_str(), &info) == 0) {
+        if (!S_ISREG(info.st_mode) || (info.st_mode & S_IWUSR) == 0 ||
+            access(target.c_str(), W_OK) != 0) {
+            return false;
+        }
+    } else if (errno != ENOENT) {
+        return false;
+    }
+    FileHandle file(open(target.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666));
+    if (file.Get() < 0 || fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return false;
+    }
+    // Another window may be appending to the same file: one writer at a time, each after the
+    // other's last line. The lock goes with the descriptor.
+    while (flock(file.Get(), LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            return false;
+        }
+    }
+    const off_t size = lseek(file.Get(), 0, SEEK_END);
+    if (size < 0) {
+        return false;
+    }
+    std::string bytes;
+    char last = '\n';
+    if (size > 0 && pread(file.Get(), &last, 1, size - 1) != 1) {
+        return false;
+    }
+    if (last != '\n') {
+        bytes.push_back('\n');
+    }
+    bytes.append(lines);
+    if (!WriteAll(file.Get(), bytes) || fsync(file.Get()) != 0) {
+        // A full disk: what went in is taken back, so that the file reads as it was.
+        [[maybe_unused]] const int restored = ftruncate(file.Get(), size);
+        return false;
+    }
+    return file.Close();
 }
 
 bool WriteFileBytesOrNotify(const std::string& path, std::string_view bytes, bool append,

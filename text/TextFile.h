@@ -6,7 +6,8 @@
 
 class CNotifier;
 
-// Reading and writing whole files; plain functions, any thread (one writer of a file at a time).
+// Reading and writing whole files; plain functions, any thread (one writer of a file at a time,
+// except AppendLines).
 
 // Files the program reads are treated as hostile: a file larger than this is read only up to it.
 inline constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
@@ -25,9 +26,12 @@ std::optional<std::string> ReadFileBytes(const std::string& path,
 // not a regular file is refused. Returns false on any failure, leaving the target as it was.
 bool WriteFileBytes(const std::string& path, std::string_view bytes, bool append);
 
-// Adds `lines` (each with its line end) at the end of a file of lines, as WriteFileBytes appends:
-// after a last line cut short (no line end: a crash, a full disk, an editor) they begin on a line
-// of their own, so that a record is never glued onto the end of another.
+// Adds `lines` (each with its line end) at the end of a file of lines, in place and under an
+// advisory lock (flock), so that windows of the program appending to one file lose nothing of
+// each other's. After a last line cut short (no line end: a crash, a full disk, an editor) they
+// begin on a line of their own, so that a record is never glued onto the end of another. A write
+// that fails takes back what it wrote; false then. A file that exists but is read-only or not a
+// regular file is refused.
 bool AppendLines(const std::string& path, std::string_view lines);
 
 // Removes from `folder` the temporary files of writes that never finished ("name.tmp-PID-N" of a

@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <signal.h>
 #include <sys/resource.h>
 
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <set>
+#include <sstream>
+#include <vector>
 
 #include "tests/support/CRecordingNotifier.h"
 #include "tests/support/CTemporaryFolder.h"
@@ -73,6 +79,40 @@ TEST(TextFile, AppendedLinesNeverGlueOntoACutLine) {
         ASSERT_TRUE(AppendLines(path, "B\n"));
         EXPECT_EQ(ReadWholeFile(path), c.after) << (c.before ? c.before : "(none)");
     }
+}
+
+// Two processes appending to one file at once, as two windows on one folder: every record of
+// both is there, each whole on its own line.
+TEST(TextFile, TwoProcessesAppendingLoseNothing) {
+    CTemporaryFolder folder;
+    const std::string path = folder.File("historie");
+    constexpr int kRecords = 1000;
+    std::vector<pid_t> writers;
+    for (const char writer : {'a', 'b'}) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            bool written = true;
+            for (int k = 0; k < kRecords; ++k) {
+                written =
+                    AppendLines(path, std::string(1, writer) + std::to_string(k) + "\n") && written;
+            }
+            _exit(written ? 0 : 1);
+        }
+        writers.push_back(child);
+    }
+    for (const pid_t child : writers) {
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::map<char, std::set<int>> seen;
+    std::istringstream lines(ReadWholeFile(path));
+    for (std::string line; std::getline(lines, line);) {
+        ASSERT_GE(line.size(), 2U) << line;
+        seen[line[0]].insert(std::stoi(line.substr(1)));
+    }
+    EXPECT_EQ(seen['a'].size() + seen['b'].size(), 2U * kRecords);
 }
 
 // The temporary file of a save whose process is gone goes; one of a running process, and files
@@ -154,27 +194,33 @@ TEST(TextFile, ZeroByteInFileEndsTheText) {
 }
 
 // A write that fails part way (here the file size limit, as a full disk would) leaves the file
-// that was there untouched and no temporary file behind.
+// that was there untouched and no temporary file behind, whether it replaces or appends.
 TEST(TextFile, FailedWriteKeepsThePreviousFile) {
-    CTemporaryFolder folder;
-    const std::string path = folder.File("init");
-    WriteWholeFile(path, "previous contents");
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 8;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = WriteFileBytes(path, std::string(4096, 'x'), false);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previousHandler);
-    EXPECT_FALSE(written);
-    EXPECT_EQ(ReadWholeFile(path), "previous contents");
-    int files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
-        ++files;
+    const std::function<bool(const std::string&)> writers[] = {
+        [](const std::string& path) { return WriteFileBytes(path, std::string(4096, 'x'), false); },
+        [](const std::string& path) { return AppendLines(path, std::string(4096, 'x') + "\n"); }};
+    for (const auto& write : writers) {
+        CTemporaryFolder folder;
+        const std::string path = folder.File("init");
+        WriteWholeFile(path, "previous contents\n");
+        rlimit saved{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 24;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const bool written = write(path);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        signal(SIGXFSZ, previousHandler);
+        EXPECT_FALSE(written);
+        EXPECT_EQ(ReadWholeFile(path), "previous contents\n");
+        int files = 0;
+        for ([[maybe_unused]] const auto& entry :
+             std::filesystem::directory_iterator(folder.Path())) {
+            ++files;
+        }
+        EXPECT_EQ(files, 1);
     }
-    EXPECT_EQ(files, 1);
 }
 
 }  // namespace
