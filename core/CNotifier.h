@@ -15,8 +15,9 @@ public:
     virtual void TextTooLong(int limit) = 0;
     // Characters without a Morse code were dropped from text read from a file.
     virtual void UnsupportedCharactersRemoved() = 0;
-    // A file could not be created or written.
-    virtual void WriteFailed(const std::string& path) = 0;
+    // A file could not be created or written; `error` is the system's reason (an errno value),
+    // 0 when the failure was not the system's.
+    virtual void WriteFailed(const std::string& path, int error) = 0;
     // Closing the serial port failed.
     virtual void SerialPortCloseFailed() = 0;
     // No output at all can be used; the program ends.
@@ -45,7 +46,7 @@ public:
     void InvalidCharacterRemoved(char) override {}
     void TextTooLong(int) override {}
     void UnsupportedCharactersRemoved() override {}
-    void WriteFailed(const std::string&) override {}
+    void WriteFailed(const std::string&, int) override {}
     void SerialPortCloseFailed() override {}
     void NoOutputAvailable() override {}
     void OutputUnusable() override {}

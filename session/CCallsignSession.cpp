@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <cerrno>
+
 #include "core/CCuePlayer.h"
 #include "core/CNotifier.h"
 #include "core/Timing.h"
@@ -138,7 +140,7 @@ bool CCallsignSession::Save(const CCallsignRecordsFile& records,
     }
     const CallsignRunRecord record = StampLocalTime(Record(), now);
     if (!records.Append(record)) {
-        notifier.WriteFailed(records.Path());
+        notifier.WriteFailed(records.Path(), errno);
         return false;
     }
     saved = true;

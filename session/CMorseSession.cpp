@@ -459,7 +459,7 @@ void CMorseSession::SaveSound(const std::string& path) {
         soundfile::Encode(soundfile::SamplesOfWav(wav), CToneRenderer::kSampleRate,
                           soundfile::FormatOfPath(path).value_or(soundfile::Format::Wav));
     if (!encoded) {
-        notifier.WriteFailed(path);
+        notifier.WriteFailed(path, 0);
         return;
     }
     WriteFileBytesOrNotify(path, *encoded, false, notifier);
@@ -497,7 +497,7 @@ void CMorseSession::SaveCourseSound(const std::string& path, std::uint64_t seed)
     }
     const auto encoded = RenderExportFile(options, planned->front(), error);
     if (!encoded) {
-        notifier.WriteFailed(path);
+        notifier.WriteFailed(path, 0);
         return;
     }
     WriteFileBytesOrNotify(path, *encoded, false, notifier);
@@ -754,17 +754,16 @@ bool CMorseSession::LoadSettings() {
 }
 
 void CMorseSession::SaveSettings() {
-    // A damaged file read at the start is kept beside the settings that replace it.
-    if (damagedSettings) {
-        if (!WriteFileBytesOrNotify(files.Settings() + ".bak", *damagedSettings, false, notifier)) {
-            return;
-        }
+    // Every file is tried, and each that cannot be written is said. A damaged file read at the
+    // start is kept beside the settings that replace it, and is not replaced without that copy.
+    if (damagedSettings &&
+        WriteFileBytesOrNotify(files.Settings() + ".bak", *damagedSettings, false, notifier)) {
         damagedSettings.reset();
     }
-    if (!WriteFileBytesOrNotify(files.Settings(), FormatSettings(CollectSettings(*this)), false,
-                                notifier)) {
-        return;
-    }
+    const bool settingsWritten =
+        !damagedSettings &&
+        WriteFileBytesOrNotify(files.Settings(), FormatSettings(CollectSettings(*this)), false,
+                               notifier);
     const bool lessonKind = kind == kLessonText;
     const int trafficKind = kind >= kWordText ? kind : 0;
     if (course.lessonKind != lessonKind || course.trafficKind != trafficKind) {
@@ -774,7 +773,9 @@ void CMorseSession::SaveSettings() {
     }
     if (remember) {
         WriteTextFile(files.RememberedText(), false, false);
-    } else {
+    } else if (settingsWritten) {
+        // Only once the settings say that nothing is remembered: else the next start would
+        // look for a text that is gone.
         RemoveFile(files.RememberedText());
     }
     // The last seed is kept for the next run, once there are conditions to keep.

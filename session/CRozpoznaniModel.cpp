@@ -1,6 +1,7 @@
 #include "session/CRozpoznaniModel.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "core/CCuePlayer.h"
 
@@ -113,6 +114,7 @@ void CRozpoznaniModel::SetWrongTone(bool wrongTone) {
 
 void CRozpoznaniModel::EndRun(Problems& problems) {
     if (session && !session->Save(*records, wallClock())) {
+        writeError = errno;
         problems.push_back(Problem::kWriteFailed);
     }
     session.reset();

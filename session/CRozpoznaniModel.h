@@ -133,6 +133,8 @@ public:
     const RecognitionSettings& Settings() const { return settings; }
     const CRecognitionSession* Session() const { return session.get(); }
     const std::string& RecordsPath() const { return records->Path(); }
+    // The system's reason (errno) of the last records write that failed.
+    int WriteError() const { return writeError; }
     View GetView() const;
 
 private:
@@ -144,6 +146,7 @@ private:
     CCuePlayer& player;
     RecognitionSettings settings;
     const CRecognitionFile* records;
+    int writeError = 0;
     WallClock wallClock;
     std::unique_ptr<CRecognitionSession> session;
     std::optional<Summary> summary;

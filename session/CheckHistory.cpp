@@ -1,6 +1,8 @@
 #include "session/CheckHistory.h"
 
 #include "core/CNotifier.h"
+
+#include <cerrno>
 #include "session/LocalStamp.h"
 
 CheckRecord RecordCopyCheck(const CheckRecord& sending, const CCopyCheck& result,
@@ -9,7 +11,7 @@ CheckRecord RecordCopyCheck(const CheckRecord& sending, const CCopyCheck& result
     CheckRecord record = StampLocalTime(sending, now);
     record.TakeResults(result);
     if (!history.Append(record)) {
-        notifier.WriteFailed(history.Path());
+        notifier.WriteFailed(history.Path(), errno);
     }
     return record;
 }

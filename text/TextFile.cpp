@@ -102,18 +102,36 @@ namespace {
 
 enum class Writing { kReplace, kAppend };
 
+// Whether `target` may be written: missing (it will be made), or a regular file the user may
+// write. `info` gets what the target is; errno says why not.
+bool MayWrite(const std::string& target, struct stat& info, bool& exists) {
+    exists = stat(target.c_str(), &info) == 0;
+    if (!exists) {
+        return errno == ENOENT;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        return false;
+    }
+    // The owner's write bit counts even for root, who could otherwise overwrite anything.
+    if ((info.st_mode & S_IWUSR) == 0) {
+        errno = EACCES;
+        return false;
+    }
+    return access(target.c_str(), W_OK) == 0;
+}
+
 bool Write(const std::string& path, std::string_view bytes, Writing writing) {
     const bool append = writing != Writing::kReplace;
     const std::string target = ResolveTarget(path);
     std::string contents;
     std::optional<mode_t> keptMode;
     struct stat info {};
-    if (stat(target.c_str(), &info) == 0) {
-        // The owner's write bit counts even for root, who could otherwise overwrite anything.
-        if (!S_ISREG(info.st_mode) || (info.st_mode & S_IWUSR) == 0 ||
-            access(target.c_str(), W_OK) != 0) {
-            return false;
-        }
+    bool exists = false;
+    if (!MayWrite(target, info, exists)) {
+        return false;
+    }
+    if (exists) {
         keptMode = info.st_mode & 07777;
         if (append) {
             FileHandle existing(open(target.c_str(), O_RDONLY | O_CLOEXEC));
@@ -122,8 +140,6 @@ bool Write(const std::string& path, std::string_view bytes, Writing writing) {
             }
             contents = ReadUpTo(existing.Get(), SIZE_MAX);
         }
-    } else if (errno != ENOENT) {
-        return false;
     }
     contents.append(bytes);
 
@@ -139,7 +155,9 @@ bool Write(const std::string& path, std::string_view bytes, Writing writing) {
     const bool written = (!keptMode || fchmod(file.Get(), *keptMode) == 0) &&
                          WriteAll(file.Get(), contents) && fsync(file.Get()) == 0 && file.Close();
     if (!written || rename(temporary.c_str(), target.c_str()) != 0) {
+        const int reason = errno;
         unlink(temporary.c_str());
+        errno = reason;
         return false;
     }
     return true;
@@ -154,16 +172,16 @@ bool WriteFileBytes(const std::string& path, std::string_view bytes, bool append
 bool AppendLines(const std::string& path, std::string_view lines) {
     const std::string target = ResolveTarget(path);
     struct stat info {};
-    if (stat(target.c_str(), &info) == 0) {
-        if (!S_ISREG(info.st_mode) || (info.st_mode & S_IWUSR) == 0 ||
-            access(target.c_str(), W_OK) != 0) {
-            return false;
-        }
-    } else if (errno != ENOENT) {
+    bool exists = false;
+    if (!MayWrite(target, info, exists)) {
         return false;
     }
     FileHandle file(open(target.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666));
-    if (file.Get() < 0 || fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (file.Get() < 0 || fstat(file.Get(), &info) != 0) {
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        errno = EINVAL;
         return false;
     }
     // Another window may be appending to the same file: one writer at a time, each after the
@@ -188,7 +206,9 @@ bool AppendLines(const std::string& path, std::string_view lines) {
     bytes.append(lines);
     if (!WriteAll(file.Get(), bytes) || fsync(file.Get()) != 0) {
         // A full disk: what went in is taken back, so that the file reads as it was.
+        const int reason = errno;
         [[maybe_unused]] const int restored = ftruncate(file.Get(), size);
+        errno = reason;
         return false;
     }
     return file.Close();
@@ -199,7 +219,7 @@ bool WriteFileBytesOrNotify(const std::string& path, std::string_view bytes, boo
     if (WriteFileBytes(path, bytes, append)) {
         return true;
     }
-    notifier.WriteFailed(path);
+    notifier.WriteFailed(path, errno);
     return false;
 }
 

@@ -166,7 +166,8 @@ void CRozpoznaniDlg::Tell(const CRozpoznaniModel::Problems& problems) {
             case CRozpoznaniModel::Problem::kWriteFailed:
                 messageBoxes.Show(
                     CMessageBoxes::Icon::Error, messages::kCaption,
-                    messages::WriteFailed(QString::fromStdString(model.RecordsPath())), this);
+                    messages::WriteFailed(QString::fromStdString(model.RecordsPath()), model.WriteError()),
+                    this);
                 break;
         }
     }

@@ -25,9 +25,9 @@ void CUiNotifier::UnsupportedCharactersRemoved() {
                       messages::UnsupportedRemoved(), nullptr);
 }
 
-void CUiNotifier::WriteFailed(const std::string& path) {
+void CUiNotifier::WriteFailed(const std::string& path, int error) {
     messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption,
-                      messages::WriteFailed(QString::fromStdString(path)), window);
+                      messages::WriteFailed(QString::fromStdString(path), error), window);
 }
 
 void CUiNotifier::SerialPortCloseFailed() {

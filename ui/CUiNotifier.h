@@ -14,7 +14,7 @@ public:
     void InvalidCharacterRemoved(char character) override;
     void TextTooLong(int limit) override;
     void UnsupportedCharactersRemoved() override;
-    void WriteFailed(const std::string& path) override;
+    void WriteFailed(const std::string& path, int error) override;
     void SerialPortCloseFailed() override;
     void NoOutputAvailable() override;
     void OutputUnusable() override;

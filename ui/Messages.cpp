@@ -4,6 +4,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <cstring>
 
 #include "ui/LanguageCaptions.h"
 
@@ -123,8 +124,13 @@ QString UnsupportedRemoved() {
     return At(kUnsupportedRemoved);
 }
 
-QString WriteFailed(const QString& path) {
-    return At(kWriteFailed).arg(path);
+QString WriteFailed(const QString& path, int error) {
+    const QString message = At(kWriteFailed).arg(path);
+    if (error == 0) {
+        return message;
+    }
+    return message + QStringLiteral(" (") + QString::fromLocal8Bit(std::strerror(error)) +
+           QLatin1Char(')');
 }
 
 QString SerialCloseFailed() {

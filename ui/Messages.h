@@ -26,7 +26,8 @@ QString OutputCaption();
 QString InvalidCharacter(const QString& character);
 QString TextTooLong(int limit);
 QString UnsupportedRemoved();
-QString WriteFailed(const QString& path);
+// The path, and the system's reason when `error` (an errno value) is not 0.
+QString WriteFailed(const QString& path, int error);
 QString SerialCloseFailed();
 QString NoOutput();
 QString ThreadFailed();

@@ -345,7 +345,8 @@ TEST(CallsignSession, RunClosedMidwayKeepsWhatWasAnswered) {
     const std::string nowhere = folder.File("missing/volaci");
     EXPECT_FALSE(
         other.Save(CCallsignRecordsFile(nowhere), std::chrono::system_clock::now(), notifier));
-    EXPECT_EQ(notifier.Events(), std::vector<std::string>{"WriteFailed:" + nowhere});
+    EXPECT_EQ(notifier.Events(),
+              std::vector<std::string>{"WriteFailed:" + nowhere + ":" + std::to_string(ENOENT)});
     EXPECT_TRUE(other.Save(CCallsignRecordsFile(folder.File("volaci")),
                            std::chrono::system_clock::now(), notifier));
     EXPECT_EQ(CCallsignRecordsFile(folder.File("volaci")).Read().size(), 2U);

@@ -56,7 +56,8 @@ TEST(CheckHistory, StampsAndAppendsEveryCheck) {
     const CHistoryFile unwritable(folder.File("missing/historie"));
     RecordCopyCheck(sending, CCopyCheck("KM", "KM"), LocalTime(2031, 1, 1, 0, 0, 0), unwritable,
                     notifier);
-    EXPECT_EQ(notifier.Events(), std::vector<std::string>{"WriteFailed:" + unwritable.Path()});
+    EXPECT_EQ(notifier.Events(), std::vector<std::string>{"WriteFailed:" + unwritable.Path() + ":" +
+                                                          std::to_string(ENOENT)});
 }
 
 }  // namespace

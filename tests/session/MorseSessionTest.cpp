@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
@@ -731,6 +732,30 @@ TEST_F(MorseSession, EditedAndDamagedSettingsKeepTheText) {
             EXPECT_EQ(ReadWholeFile(folder.File("init.bak")), c.init) << c.name;
         }
     }
+}
+
+// At the close every file that cannot be written is said with its reason, not only the first;
+// none of them is changed.
+TEST_F(MorseSession, EveryFileThatCannotBeWrittenIsSaid) {
+    session->SetRemember(true);
+    const std::vector<std::string> names = {"init", "initt"};
+    for (const std::string& name : names) {
+        WriteWholeFile(folder.File(name), "kept");
+        ASSERT_EQ(chmod(folder.File(name).c_str(), 0444), 0);
+    }
+    session->Close();
+    std::vector<std::string> said;
+    for (const std::string& event : notifier.Events()) {
+        if (event.rfind("WriteFailed:", 0) == 0) {
+            said.push_back(event);
+        }
+    }
+    std::vector<std::string> expected;
+    for (const std::string& name : names) {
+        expected.push_back("WriteFailed:" + folder.File(name) + ":" + std::to_string(EACCES));
+        EXPECT_EQ(ReadWholeFile(folder.File(name)), "kept") << name;
+    }
+    EXPECT_EQ(said, expected);
 }
 
 // The lesson kind is kept in "kurz"; "init" keeps the letter kind, so that an older reader of

@@ -12,8 +12,8 @@ void CRecordingNotifier::UnsupportedCharactersRemoved() {
     Record("UnsupportedRemoved");
 }
 
-void CRecordingNotifier::WriteFailed(const std::string& path) {
-    Record("WriteFailed:" + path);
+void CRecordingNotifier::WriteFailed(const std::string& path, int error) {
+    Record("WriteFailed:" + path + (error != 0 ? ":" + std::to_string(error) : std::string()));
 }
 
 void CRecordingNotifier::SerialPortCloseFailed() {

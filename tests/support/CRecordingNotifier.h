@@ -13,7 +13,8 @@ public:
     void InvalidCharacterRemoved(char character) override;
     void TextTooLong(int limit) override;
     void UnsupportedCharactersRemoved() override;
-    void WriteFailed(const std::string& path) override;
+    // "WriteFailed:path", with ":" and the errno value after it when the system gave one.
+    void WriteFailed(const std::string& path, int error) override;
     void SerialPortCloseFailed() override;
     void NoOutputAvailable() override;
     void OutputUnusable() override;

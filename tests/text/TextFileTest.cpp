@@ -154,7 +154,8 @@ TEST(TextFile, ReadOnlyTargetIsRefusedAndKept) {
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
     EXPECT_FALSE(WriteFileBytesOrNotify(path, "lost", false, notifier));
     EXPECT_EQ(ReadWholeFile(path), "keep");
-    EXPECT_EQ(notifier.Events(), std::vector<std::string>{"WriteFailed:" + path});
+    EXPECT_EQ(notifier.Events(),
+              std::vector<std::string>{"WriteFailed:" + path + ":" + std::to_string(EACCES)});
 }
 
 TEST(TextFile, WriteIntoMissingFolderFailsWithThePath) {
@@ -162,7 +163,8 @@ TEST(TextFile, WriteIntoMissingFolderFailsWithThePath) {
     CRecordingNotifier notifier;
     const std::string path = folder.File("missing/f.txt");
     EXPECT_FALSE(WriteFileBytesOrNotify(path, "x", false, notifier));
-    EXPECT_EQ(notifier.Events(), std::vector<std::string>{"WriteFailed:" + path});
+    EXPECT_EQ(notifier.Events(),
+              std::vector<std::string>{"WriteFailed:" + path + ":" + std::to_string(ENOENT)});
 }
 
 TEST(TextFile, SymbolicLinkIsFollowed) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
+#include <cstring>
 
 #include <filesystem>
 
@@ -108,14 +110,16 @@ TEST_F(Dialogs, SavingNothingWarnsWithoutADialog) {
                                                       "text uložit.")});
 }
 
+// The message names the file and the system's reason.
 TEST_F(Dialogs, SavingOntoAReadOnlyFileReportsThePath) {
     Click(ids::kGenerate);
     desktop.answer = WriteFile("ro.txt", "keep");
     ASSERT_EQ(chmod(folder.File("ro.txt").c_str(), 0444), 0);
     Click(ids::kSave);
-    EXPECT_EQ(boxes.shown, QStringList{QStringLiteral("E|Brumlo|CHYBA: Neúspěšný zápis do "
-                                                      "souboru ") +
-                                       desktop.answer});
+    EXPECT_EQ(boxes.shown,
+              QStringList{QStringLiteral("E|Brumlo|CHYBA: Neúspěšný zápis do souboru ") +
+                          desktop.answer + QStringLiteral(" (") +
+                          QString::fromLocal8Bit(std::strerror(EACCES)) + QLatin1Char(')')});
     EXPECT_EQ(ReadWholeFile(folder.File("ro.txt")), "keep");
 }
 
