@@ -18,6 +18,9 @@ public:
     // A file could not be created or written; `error` is the system's reason (an errno value),
     // 0 when the failure was not the system's.
     virtual void WriteFailed(const std::string& path, int error) = 0;
+    // A file that is there could not be read (`error`: an errno value); the program works on
+    // defaults and leaves the file as it is until the user changes what it holds.
+    virtual void ReadFailed(const std::string& path, int error) = 0;
     // Closing the serial port failed.
     virtual void SerialPortCloseFailed() = 0;
     // No output at all can be used; the program ends.
@@ -47,6 +50,7 @@ public:
     void TextTooLong(int) override {}
     void UnsupportedCharactersRemoved() override {}
     void WriteFailed(const std::string&, int) override {}
+    void ReadFailed(const std::string&, int) override {}
     void SerialPortCloseFailed() override {}
     void NoOutputAvailable() override {}
     void OutputUnusable() override {}

@@ -114,6 +114,7 @@ bool CMorseSession::StartUp() {
     conditionsChanged = false;
     soundOptions = CSoundOptionsFile(files.SoundOptions()).Read();
     const bool loaded = LoadSettings();
+    FindUnreadableFiles();
     return usable && loaded;
 }
 
@@ -412,11 +413,49 @@ void CMorseSession::LoadRememberedText() {
     }
 }
 
+std::string CMorseSession::TextFileBytes(bool pad) const {
+    return customMode ? (pad ? customText.FormatPadded() : customText.FormatLines())
+                      : currentText.FormatLines();
+}
+
 void CMorseSession::WriteTextFile(const std::string& path, bool append, bool pad) {
-    const std::string bytes = customMode
-                                  ? (pad ? customText.FormatPadded() : customText.FormatLines())
-                                  : currentText.FormatLines();
-    WriteFileBytesOrNotify(path, bytes, append, notifier);
+    WriteFileBytesOrNotify(path, TextFileBytes(pad), append, notifier);
+}
+
+void CMorseSession::FindUnreadableFiles() {
+    const std::pair<std::string, std::string> started[] = {
+        {files.Settings(), FormatSettings(CollectSettings(*this))},
+        {files.RememberedText(), TextFileBytes(false)},
+        {files.Conditions(), CConditionsFile::Format(conditions)},
+        {files.SoundOptions(), CSoundOptionsFile::Format(soundOptions)},
+        {files.Course(), CCourseFile::Format(course)}};
+    for (const auto& [path, contents] : started) {
+        if (const std::optional<int> reason = UnreadableReason(path)) {
+            notifier.ReadFailed(path, *reason);
+            unreadable[path] = contents;
+        }
+    }
+    // Settings that could not be read may well remember the text: it stays too.
+    if (unreadable.count(files.Settings()) != 0) {
+        unreadable.emplace(files.RememberedText(), TextFileBytes(false));
+    }
+}
+
+bool CMorseSession::MayReplace(const std::string& path, const std::string& contents, bool byUser) {
+    const auto found = unreadable.find(path);
+    if (found == unreadable.end()) {
+        return true;
+    }
+    if (!byUser || contents == found->second) {
+        return false;
+    }
+    const std::string kept = path + ".bak";
+    if (FileExists(path) && rename(path.c_str(), kept.c_str()) != 0) {
+        notifier.WriteFailed(kept, errno);
+        return false;
+    }
+    unreadable.erase(found);
+    return true;
 }
 
 bool CMorseSession::CanSaveText() {
@@ -524,8 +563,10 @@ void CMorseSession::SetLiveAnswers() {
 void CMorseSession::SetSoundOptions(const SoundOptions& options) {
     // What the file would read back: a value out of its range keeps its default.
     soundOptions = CSoundOptionsFile::Parse(CSoundOptionsFile::Format(options));
-    WriteFileBytesOrNotify(files.SoundOptions(), CSoundOptionsFile::Format(soundOptions), false,
-                           notifier);
+    const std::string contents = CSoundOptionsFile::Format(soundOptions);
+    if (MayReplace(files.SoundOptions(), contents, true)) {
+        WriteFileBytesOrNotify(files.SoundOptions(), contents, false, notifier);
+    }
 }
 
 void CMorseSession::AcceptCustomText(const std::string& text) {
@@ -572,12 +613,13 @@ std::uint64_t CMorseSession::NextSeed() {
 void CMorseSession::SetConditions(const ReceptionSettings& settings) {
     conditions = settings.Bounded();
     conditionsChanged = true;
-    SaveConditions();
+    SaveConditions(true);
 }
 
-void CMorseSession::SaveConditions() {
-    if (WriteFileBytesOrNotify(files.Conditions(), CConditionsFile::Format(conditions), false,
-                               notifier)) {
+void CMorseSession::SaveConditions(bool byUser) {
+    const std::string contents = CConditionsFile::Format(conditions);
+    if (MayReplace(files.Conditions(), contents, byUser) &&
+        WriteFileBytesOrNotify(files.Conditions(), contents, false, notifier)) {
         conditionsChanged = false;
     }
 }
@@ -695,7 +737,10 @@ std::string CMorseSession::PracticeSet(const std::string& set) const {
 }
 
 void CMorseSession::SaveCourse() {
-    WriteFileBytesOrNotify(files.Course(), CCourseFile::Format(course), false, notifier);
+    const std::string contents = CCourseFile::Format(course);
+    if (MayReplace(files.Course(), contents, true)) {
+        WriteFileBytesOrNotify(files.Course(), contents, false, notifier);
+    }
 }
 
 int CMorseSession::OutputInUse() const {
@@ -760,10 +805,10 @@ void CMorseSession::SaveSettings() {
         WriteFileBytesOrNotify(files.Settings() + ".bak", *damagedSettings, false, notifier)) {
         damagedSettings.reset();
     }
+    const std::string settings = FormatSettings(CollectSettings(*this));
     const bool settingsWritten =
-        !damagedSettings &&
-        WriteFileBytesOrNotify(files.Settings(), FormatSettings(CollectSettings(*this)), false,
-                               notifier);
+        !damagedSettings && MayReplace(files.Settings(), settings, true) &&
+        WriteFileBytesOrNotify(files.Settings(), settings, false, notifier);
     const bool lessonKind = kind == kLessonText;
     const int trafficKind = kind >= kWordText ? kind : 0;
     if (course.lessonKind != lessonKind || course.trafficKind != trafficKind) {
@@ -771,16 +816,20 @@ void CMorseSession::SaveSettings() {
         course.trafficKind = trafficKind;
         SaveCourse();
     }
+    // Settings left as they were, unread, leave the text they may remember as it was too.
+    const bool settingsKept = unreadable.count(files.Settings()) != 0;
     if (remember) {
-        WriteTextFile(files.RememberedText(), false, false);
-    } else if (settingsWritten) {
+        if (!settingsKept && MayReplace(files.RememberedText(), TextFileBytes(false), true)) {
+            WriteTextFile(files.RememberedText(), false, false);
+        }
+    } else if (settingsWritten && unreadable.count(files.RememberedText()) == 0) {
         // Only once the settings say that nothing is remembered: else the next start would
         // look for a text that is gone.
         RemoveFile(files.RememberedText());
     }
     // The last seed is kept for the next run, once there are conditions to keep.
     if (conditionsChanged && (conditions.AnyOn() || FileExists(files.Conditions()))) {
-        SaveConditions();
+        SaveConditions(false);
     }
 }
 

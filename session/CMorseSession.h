@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -228,7 +229,8 @@ private:
     CheckRecord SendingRecord(std::uint64_t seed) const;
     // The seed of a new transmission or sound file.
     std::uint64_t NextSeed();
-    void SaveConditions();
+    // `byUser`: the learner changed the conditions (not only the last seed).
+    void SaveConditions(bool byUser);
     // A sound file with spoken answers or a speed ladder; false when it cannot be made (said).
     void SaveCourseSound(const std::string& path, std::uint64_t seed);
     // The engine's spoken answers for the next transmission, as the sound options ask.
@@ -242,6 +244,17 @@ private:
     const RecordFiles& records;
     // The bytes of a damaged settings file read at the start, until they are kept as its ".bak".
     std::optional<std::string> damagedSettings;
+    // Files that were there but could not be read at the start, each with what it would have
+    // held then: see MayReplace.
+    std::map<std::string, std::string> unreadable;
+    // Notes and says the files of the start that are there but cannot be read.
+    void FindUnreadableFiles();
+    // Whether `path` may now be written with `contents`. A file that could not be read at the
+    // start is left as it is until the learner changes what it holds (`byUser` and `contents`
+    // other than at the start); it is then moved aside to "name.bak" first.
+    bool MayReplace(const std::string& path, const std::string& contents, bool byUser);
+    // The text as the text files keep it.
+    std::string TextFileBytes(bool pad) const;
 
     int kind = kLetterText;
     int textSpeedIndex = 8;

@@ -98,6 +98,21 @@ std::optional<std::string> ReadFileBytes(const std::string& path, EmptyFile empt
     return contents;
 }
 
+std::optional<int> UnreadableReason(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        return errno == ENOENT ? std::nullopt : std::optional<int>(errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    }
+    FileHandle file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (file.Get() < 0) {
+        return errno;
+    }
+    return std::nullopt;
+}
+
 namespace {
 
 enum class Writing { kReplace, kAppend };

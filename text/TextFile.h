@@ -20,6 +20,10 @@ enum class EmptyFile { Missing, Contents };
 std::optional<std::string> ReadFileBytes(const std::string& path,
                                          EmptyFile empty = EmptyFile::Missing);
 
+// Why a file that is there cannot be read (an errno value: no permission, a folder in its place);
+// none when it is missing or can be read.
+std::optional<int> UnreadableReason(const std::string& path);
+
 // Writes `bytes` (after the existing contents when `append`) so that a failure never leaves a
 // half-written file where a good one was: the new contents go to a temporary file beside the
 // target, are flushed to disk and then renamed over it. A target that exists but is read-only or

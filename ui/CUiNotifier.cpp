@@ -30,6 +30,11 @@ void CUiNotifier::WriteFailed(const std::string& path, int error) {
                       messages::WriteFailed(QString::fromStdString(path), error), window);
 }
 
+void CUiNotifier::ReadFailed(const std::string& path, int error) {
+    messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
+                      messages::ReadFailed(QString::fromStdString(path), error), window);
+}
+
 void CUiNotifier::SerialPortCloseFailed() {
     messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption, messages::SerialCloseFailed(),
                       nullptr);

@@ -15,6 +15,7 @@ public:
     void TextTooLong(int limit) override;
     void UnsupportedCharactersRemoved() override;
     void WriteFailed(const std::string& path, int error) override;
+    void ReadFailed(const std::string& path, int error) override;
     void SerialPortCloseFailed() override;
     void NoOutputAvailable() override;
     void OutputUnusable() override;

@@ -38,6 +38,7 @@ enum Text {
     kSoundFiles,
     kDecimalSign,
     kSoundTooLong,
+    kReadFailed,
 };
 
 QStringList& Table() {
@@ -89,6 +90,9 @@ QStringList CzechTexts() {
         QStringLiteral(","),
         QStringLiteral("UPOZORNĚNÍ: Zvuk by trval přes %1 minut, proto nebyl uložen.\nZkraťte "
                        "text nebo vypněte rychlostní žebříček."),
+        QStringLiteral("UPOZORNĚNÍ: Soubor %1 nelze přečíst (%2).\nBrumlo pracuje s výchozími "
+                       "hodnotami a soubor nechává, jak je. Až změníte, co obsahuje, uloží nový\n"
+                       "a původní ponechá vedle jako %1.bak."),
     };
 }
 
@@ -131,6 +135,10 @@ QString WriteFailed(const QString& path, int error) {
     }
     return message + QStringLiteral(" (") + QString::fromLocal8Bit(std::strerror(error)) +
            QLatin1Char(')');
+}
+
+QString ReadFailed(const QString& path, int error) {
+    return At(kReadFailed).arg(path, QString::fromLocal8Bit(std::strerror(error)));
 }
 
 QString SerialCloseFailed() {

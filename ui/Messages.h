@@ -28,6 +28,8 @@ QString TextTooLong(int limit);
 QString UnsupportedRemoved();
 // The path, and the system's reason when `error` (an errno value) is not 0.
 QString WriteFailed(const QString& path, int error);
+// A file that is there could not be read: which, why, and that it is left as it is.
+QString ReadFailed(const QString& path, int error);
 QString SerialCloseFailed();
 QString NoOutput();
 QString ThreadFailed();

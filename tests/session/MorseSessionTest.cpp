@@ -758,6 +758,50 @@ TEST_F(MorseSession, EveryFileThatCannotBeWrittenIsSaid) {
     EXPECT_EQ(said, expected);
 }
 
+// A file that is there but cannot be read (here a folder in its place, which even root cannot
+// read as a file) is said once at the start and left as it is; once the learner changes what it
+// holds, the new file is written and the old one kept as "name.bak". Settings that could not be
+// read leave the remembered text alone.
+TEST_F(MorseSession, FilesThatCannotBeReadAreNeverOverwritten) {
+    const struct {
+        const char* name;
+        std::function<void(CMorseSession&)> change;  // none: the learner changes nothing
+    } cases[] = {
+        {"init", nullptr},
+        {"init", [](CMorseSession& s) { s.ChooseTone(3); }},
+        {"podminky", nullptr},
+        {"podminky",
+         [](CMorseSession& s) {
+             ReceptionSettings noisy;
+             noisy.noise = true;
+             s.SetConditions(noisy);
+         }},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder.File(c.name);
+        std::filesystem::remove_all(path + ".bak");
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directory(path);
+        WriteWholeFile(folder.File("initt"), "KMRSU AUTSK");
+        const std::size_t before = notifier.Events().size();
+        Open();
+        const std::string said = "ReadFailed:" + path + ":" + std::to_string(EISDIR);
+        const std::vector<std::string> events = notifier.Events();
+        EXPECT_EQ(
+            std::count(events.begin() + static_cast<std::ptrdiff_t>(before), events.end(), said), 1)
+            << c.name;
+        if (c.change) {
+            c.change(*session);
+        }
+        session->Close();
+        EXPECT_EQ(std::filesystem::is_directory(path), !c.change) << c.name;
+        EXPECT_EQ(std::filesystem::is_directory(path + ".bak"), c.change != nullptr) << c.name;
+        if (std::string(c.name) == "init") {
+            EXPECT_EQ(ReadWholeFile(folder.File("initt")), "KMRSU AUTSK") << c.name;
+        }
+    }
+}
+
 // The lesson kind is kept in "kurz"; "init" keeps the letter kind, so that an older reader of
 // "init", and this program without "kurz", come back to a kind and text that belong together.
 TEST_F(MorseSession, LessonKindIsRecordedInTheCourseFile) {

@@ -16,6 +16,10 @@ void CRecordingNotifier::WriteFailed(const std::string& path, int error) {
     Record("WriteFailed:" + path + (error != 0 ? ":" + std::to_string(error) : std::string()));
 }
 
+void CRecordingNotifier::ReadFailed(const std::string& path, int error) {
+    Record("ReadFailed:" + path + ":" + std::to_string(error));
+}
+
 void CRecordingNotifier::SerialPortCloseFailed() {
     Record("SerialCloseFailed");
 }

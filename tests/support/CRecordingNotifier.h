@@ -15,6 +15,8 @@ public:
     void UnsupportedCharactersRemoved() override;
     // "WriteFailed:path", with ":" and the errno value after it when the system gave one.
     void WriteFailed(const std::string& path, int error) override;
+    // "ReadFailed:path:error".
+    void ReadFailed(const std::string& path, int error) override;
     void SerialPortCloseFailed() override;
     void NoOutputAvailable() override;
     void OutputUnusable() override;
