@@ -56,6 +56,7 @@ void CKochModel::ReadOrderFile(const std::string& path) {
         return;
     }
     fileName = read->name;
+    fileUnused = {read->droppedCharacters, read->unusedLines};
     Take(read->order);
 }
 
@@ -92,6 +93,16 @@ CKochModel::View CKochModel::GetView() const {
                                   {characters, Utf8FromCp1250(std::string_view(&view.newest, 1))});
     if (fileName) {
         view.fileText = Utf8FromCp1250(*fileName);
+        const auto& [dropped, lines] = fileUnused;
+        if (!dropped.empty() || lines > 0) {
+            std::string unusable;
+            for (const char c : dropped) {
+                unusable += (unusable.empty() ? "" : " ") + Utf8FromCp1250(std::string_view(&c, 1));
+            }
+            view.fileText +=
+                '\n' + FillCaption(captions[kFileUnused],
+                                   {unusable.empty() ? "–" : unusable, std::to_string(lines)});
+        }
     } else if (unusableFile) {
         view.fileText = FillCaption(captions[kUnusableFile], {*unusableFile});
     }
@@ -105,10 +116,17 @@ void CKochModel::SetCaptions(CaptionList languageCaptions) {
 }
 
 CaptionList CKochModel::CzechCaptions() {
-    return {"Kochova metoda",  "Pořadí &znaků:",
-            "&Lekce:",         "Znaky lekce: %1 (nový: %2)",
-            "&Výchozí pořadí", "&OK",
-            "&Storno",         "Nejméně odeslaných znaků pro &další lekci:",
-            "&Pořadí kurzu:",  "Vlastní pořadí",
-            "Ze &souboru…",    "V souboru %1 není pořadí aspoň dvou znaků."};
+    return {"Kochova metoda",
+            "Pořadí &znaků:",
+            "&Lekce:",
+            "Znaky lekce: %1 (nový: %2)",
+            "&Výchozí pořadí",
+            "&OK",
+            "&Storno",
+            "Nejméně odeslaných znaků pro &další lekci:",
+            "&Pořadí kurzu:",
+            "Vlastní pořadí",
+            "Ze &souboru…",
+            "V souboru %1 není pořadí aspoň dvou znaků.",
+            "Ze souboru nepoužito: znaky bez morseovky %1, řádků %2."};
 }

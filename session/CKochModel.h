@@ -29,6 +29,7 @@ public:
         kOwnOrder,
         kFromFile,
         kUnusableFile,
+        kFileUnused,
         kCaptionCount,
     };
     static CaptionList CzechCaptions();
@@ -46,7 +47,8 @@ public:
         // The name of the order file read, or the path of one that could not be used.
         std::optional<std::string> fileName;
         std::optional<std::string> unusableFile;
-        // In words (UTF-8): the lesson's characters, and the order file read or refused.
+        // In words (UTF-8): the lesson's characters, and the order file read (with what of it
+        // went unused) or refused.
         std::string lessonText;
         std::string fileText;
     };
@@ -85,5 +87,7 @@ private:
     int minimumSent = 0;
     std::optional<std::string> fileName;
     std::optional<std::string> unusableFile;
+    // What of the order file read went unused: characters without a code, other lines.
+    std::pair<std::string, int> fileUnused;
     CaptionList captions = CzechCaptions();
 };

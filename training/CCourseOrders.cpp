@@ -22,21 +22,31 @@ std::optional<CCourseOrders::Order> CCourseOrders::Parse(std::string_view bytes,
         return std::nullopt;
     }
     std::string name;
-    std::optional<std::string> keyed;
-    std::optional<std::string> bare;
+    std::optional<std::string_view> keyed;
+    std::optional<std::string_view> bare;
+    int unusedLines = 0;
     ForEachLine(bytes, [&](std::string_view line) {
-        if (line.empty() || line.size() > kMaxLineBytes || line.front() == '#') {
+        if (line.find_first_not_of(" \t") == std::string_view::npos || line.front() == '#') {
             return;
         }
-        if (line.starts_with("nazev=") && name.empty()) {
+        if (line.size() > kMaxLineBytes) {
+            ++unusedLines;
+        } else if (line.starts_with("nazev=") && name.empty()) {
             name = line.substr(6, kMaxNameBytes);
         } else if (line.starts_with("poradi=") && !keyed) {
-            keyed = CKochCourse::CleanOrder(line.substr(7));
+            keyed = line.substr(7);
         } else if (line.find('=') == std::string_view::npos && !bare) {
-            bare = CKochCourse::CleanOrder(line);
+            bare = line;
+        } else {
+            ++unusedLines;
         }
     });
-    const std::string order = keyed ? *keyed : bare.value_or(std::string());
+    // A bare line beside "poradi=" is one more line the order does not use.
+    if (keyed && bare) {
+        ++unusedLines;
+    }
+    const std::string_view raw = keyed ? *keyed : bare.value_or(std::string_view());
+    const std::string order = CKochCourse::CleanOrder(raw);
     if (order.size() < 2) {
         return std::nullopt;
     }
@@ -49,7 +59,16 @@ std::optional<CCourseOrders::Order> CCourseOrders::Parse(std::string_view bytes,
     if (name.find_first_not_of(' ') == std::string::npos) {
         name = fallbackName.substr(0, kMaxNameBytes);
     }
-    return Order{name, order};
+    std::string dropped;
+    for (const char c : raw) {
+        const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        // Spaces part the characters; control characters are nothing a learner typed.
+        if (static_cast<unsigned char>(upper) > 0x20 && order.find(upper) == std::string::npos &&
+            dropped.find(upper) == std::string::npos) {
+            dropped.push_back(upper);
+        }
+    }
+    return Order{name, order, dropped, unusedLines};
 }
 
 std::optional<CCourseOrders::Order> CCourseOrders::ReadFile(const std::string& path) {

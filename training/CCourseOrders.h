@@ -18,6 +18,10 @@ public:
     struct Order {
         std::string name;   // Windows-1250
         std::string order;  // cleaned as the course cleans it, two characters at least
+        // What of the file went unused: the order's characters without a code (each once, in
+        // their order) and the lines that are none of the above.
+        std::string droppedCharacters;
+        int unusedLines = 0;
         bool operator==(const Order&) const = default;
     };
 

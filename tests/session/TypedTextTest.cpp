@@ -4,6 +4,7 @@
 #include "session/CVlastniTextModel.h"
 #include "session/TypedText.h"
 #include "tests/support/CRecordingNotifier.h"
+#include "tests/support/CTemporaryFolder.h"
 #include "training/CKochCourse.h"
 
 namespace {
@@ -72,6 +73,13 @@ TEST(TypedText, KochCourse) {
     EXPECT_EQ(model.GetView().listIndex, 0);
     EXPECT_EQ(model.Lesson(), 3);
     EXPECT_TRUE(notifier.Events().empty());
+    // What of a file went unused is said: characters without a code, lines of no use.
+    CTemporaryFolder folder;
+    WriteWholeFile(folder.File("mine.txt"), "nazev=Moje\nporadi=KM#R\xC4\nbarva=modra\n");
+    model.ReadOrderFile(folder.File("mine.txt"));
+    EXPECT_EQ(model.Order(), "KMR");
+    EXPECT_EQ(model.GetView().fileText,
+              "Moje\nZe souboru nepoužito: znaky bez morseovky # Ä, řádků 1.");
 }
 
 }  // namespace

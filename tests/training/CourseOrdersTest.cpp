@@ -28,19 +28,23 @@ using Order = CCourseOrders::Order;
 INSTANTIATE_TEST_SUITE_P(
     Table, OrderFiles,
     testing::Values(
-        OrderCase{"Keyed", "nazev=Mine\nporadi=KMRS\n", Order{"Mine", "KMRS"}},
-        OrderCase{"KeyedCrLfLowerCase", "nazev=Mine\r\nporadi=kmrs\r\n", Order{"Mine", "KMRS"}},
-        OrderCase{"BareLineAfterComments", "# my order\n\n  e t a o\n", Order{"file", "ETAO"}},
-        OrderCase{"KeyedWinsOverBare", "ABC\nporadi=XYZ", Order{"file", "XYZ"}},
-        OrderCase{"RepeatsAndUncodedDropped", "poradi=KK.MM\xE8R", Order{"file", "KMR"}},
-        OrderCase{"ControlCharactersOfTheName", "nazev=a\tb\nporadi=KM", Order{"a b", "KM"}},
-        OrderCase{"BlankName", "nazev=   \nporadi=KM", Order{"file", "KM"}},
+        OrderCase{"Keyed", "nazev=Mine\nporadi=KMRS\n", Order{"Mine", "KMRS", "", 0}},
+        OrderCase{"KeyedCrLfLowerCase", "nazev=Mine\r\nporadi=kmrs\r\n",
+                  Order{"Mine", "KMRS", "", 0}},
+        OrderCase{"BareLineAfterComments", "# my order\n\n  e t a o\n",
+                  Order{"file", "ETAO", "", 0}},
+        // What goes unused is counted: the bare line beside "poradi=", a line of an unknown key.
+        OrderCase{"KeyedWinsOverBare", "ABC\nporadi=XYZ\nbarva=modra", Order{"file", "XYZ", "", 2}},
+        OrderCase{"RepeatsAndUncodedDropped", "poradi=KK.MM\xE8R#\xE8",
+                  Order{"file", "KMR", ".\xE8#", 0}},
+        OrderCase{"ControlCharactersOfTheName", "nazev=a\tb\nporadi=KM", Order{"a b", "KM", "", 0}},
+        OrderCase{"BlankName", "nazev=   \nporadi=KM", Order{"file", "KM", "", 0}},
         OrderCase{"OneCharacter", "poradi=K\n", std::nullopt},
         OrderCase{"NothingUsable", "nazev=x\nporadi=..\xE8\xE8\n", std::nullopt},
         OrderCase{"Empty", "", std::nullopt},
-        OrderCase{"ZeroBytesDropped", std::string("poradi=\0K\0M", 11), Order{"file", "KM"}},
+        OrderCase{"ZeroBytesDropped", std::string("poradi=\0K\0M", 11), Order{"file", "KM", "", 0}},
         OrderCase{"OverlongLineSkipped", "poradi=" + std::string(2000, 'A') + "B\nKM",
-                  Order{"file", "KM"}},
+                  Order{"file", "KM", "", 1}},
         OrderCase{"TooLarge", "poradi=KM\n" + std::string(CCourseOrders::kMaxFileBytes, '#'),
                   std::nullopt}),
     [](const testing::TestParamInfo<OrderCase>& param) { return std::string(param.param.name); });
@@ -73,7 +77,7 @@ TEST(CourseOrders, ShippedOrdersAreWholeAndDistinct) {
 TEST(CourseOrders, UserFilesAreNamedAfterTheFileAndLargeOnesRefused) {
     CTemporaryFolder folder;
     ASSERT_TRUE(WriteFileBytes(folder.File("mine.txt"), "# practice\nQZXJ\n", false));
-    EXPECT_EQ(CCourseOrders::ReadFile(folder.File("mine.txt")), (Order{"mine.txt", "QZXJ"}));
+    EXPECT_EQ(CCourseOrders::ReadFile(folder.File("mine.txt")), (Order{"mine.txt", "QZXJ", "", 0}));
     ASSERT_TRUE(WriteFileBytes(folder.File("big"),
                                "KM\n" + std::string(CCourseOrders::kMaxFileBytes, ' '), false));
     EXPECT_EQ(CCourseOrders::ReadFile(folder.File("big")), std::nullopt);
