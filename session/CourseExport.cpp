@@ -206,8 +206,14 @@ std::optional<std::vector<ExportFile>> PlanExport(const ExportOptions& options,
         parts.emplace_back(0, words.size());
     } else {
         for (std::size_t first = 0; first < words.size();) {
-            std::size_t low = 1;
-            std::size_t high = words.size() - first;
+            // Doubling until a count does not fit bounds the search by the part's own length,
+            // so that planning grows with the text, not with its square.
+            const std::size_t remaining = words.size() - first;
+            std::size_t high = 1;
+            while (high < remaining && LengthUnits(options, words, speeds, first, high) <= limit) {
+                high = std::min(remaining, 2 * high);
+            }
+            std::size_t low = std::max<std::size_t>(1, high / 2);
             while (low < high) {
                 const std::size_t middle = (low + high + 1) / 2;
                 if (LengthUnits(options, words, speeds, first, middle) <= limit) {
