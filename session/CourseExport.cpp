@@ -73,6 +73,55 @@ std::int64_t LengthUnits(const ExportOptions& options, const std::vector<std::st
     return TimelineOf(options, Joined(words, first, count), slice).EndUnits();
 }
 
+// The most words from `first` on whose sound lasts at most `limit` (one at least). The search
+// steps away from `guess` by doubling steps and then halves the bracket, so that a good guess
+// costs two timelines and a poor one a few more: planning grows with the text, not with its
+// square.
+std::size_t LargestFitting(const ExportOptions& options, const std::vector<std::string>& words,
+                           const std::vector<Speeds>& speeds, std::size_t first, std::size_t guess,
+                           std::int64_t limit) {
+    const auto fits = [&](std::size_t count) {
+        return LengthUnits(options, words, speeds, first, count) <= limit;
+    };
+    const std::size_t remaining = words.size() - first;
+    std::size_t low = 0;           // fits, or 0 while none is known to
+    std::size_t high = remaining;  // no count above it fits
+    std::size_t probe = std::clamp<std::size_t>(guess, 1, remaining);
+    std::size_t step = 1;
+    if (fits(probe)) {
+        low = probe;
+        while (low < high) {
+            probe = std::min(high, low + step);
+            if (!fits(probe)) {
+                high = probe - 1;
+                break;
+            }
+            low = probe;
+            step *= 2;
+        }
+    } else {
+        high = probe - 1;
+        while (high >= 1) {
+            probe = high > step ? high - step : 1;
+            if (fits(probe)) {
+                low = probe;
+                break;
+            }
+            high = probe - 1;
+            step *= 2;
+        }
+    }
+    while (low < high) {
+        const std::size_t middle = (low + high + 1) / 2;
+        if (fits(middle)) {
+            low = middle;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return std::max<std::size_t>(1, low);
+}
+
 }  // namespace
 
 std::string LadderedText(const ExportOptions& options, const std::string& text) {
@@ -205,23 +254,11 @@ std::optional<std::vector<ExportFile>> PlanExport(const ExportOptions& options,
     if (options.splitMinutes <= 0) {
         parts.emplace_back(0, words.size());
     } else {
+        // Parts are alike: each search starts from the last part's length.
+        std::size_t guess = 1;
         for (std::size_t first = 0; first < words.size();) {
-            // Doubling until a count does not fit bounds the search by the part's own length,
-            // so that planning grows with the text, not with its square.
-            const std::size_t remaining = words.size() - first;
-            std::size_t high = 1;
-            while (high < remaining && LengthUnits(options, words, speeds, first, high) <= limit) {
-                high = std::min(remaining, 2 * high);
-            }
-            std::size_t low = std::max<std::size_t>(1, high / 2);
-            while (low < high) {
-                const std::size_t middle = (low + high + 1) / 2;
-                if (LengthUnits(options, words, speeds, first, middle) <= limit) {
-                    low = middle;
-                } else {
-                    high = middle - 1;
-                }
-            }
+            std::size_t low = LargestFitting(options, words, speeds, first, guess, limit);
+            guess = low;
             // A group's rungs stay in one file.
             const std::size_t rungs = std::max<std::size_t>(1, options.ladder.size());
             low = std::min(std::max(rungs, low - low % rungs), words.size() - first);
