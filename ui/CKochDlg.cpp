@@ -33,6 +33,10 @@ CKochDlg::CKochDlg(const std::string& order, int lesson, int minimumSent,
     orderEdit->setMaxLength(255);
     lessonSpin = new QSpinBox(this);
     lessonLabel = new QLabel(this);
+    // The characters of a late lesson wrap rather than widen the window past the screen; room
+    // for three lines from the start, as a window does not grow for a label that wraps.
+    lessonLabel->setWordWrap(true);
+    lessonLabel->setMinimumHeight(3 * fontMetrics().lineSpacing());
     minimumSpin = new QSpinBox(this);
     minimumSpin->setRange(CKochCourse::kLowestMinimumSent, CKochCourse::kHighestMinimumSent);
     defaultButton = new QPushButton(captions[C::kDefault], this);

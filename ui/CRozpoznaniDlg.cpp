@@ -164,10 +164,10 @@ void CRozpoznaniDlg::Tell(const CRozpoznaniModel::Problems& problems) {
                                   captions[C::kEmptySet], this);
                 break;
             case CRozpoznaniModel::Problem::kWriteFailed:
-                messageBoxes.Show(
-                    CMessageBoxes::Icon::Error, messages::kCaption,
-                    messages::WriteFailed(QString::fromStdString(model.RecordsPath()), model.WriteError()),
-                    this);
+                messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption,
+                                  messages::WriteFailed(QString::fromStdString(model.RecordsPath()),
+                                                        model.WriteError()),
+                                  this);
                 break;
         }
     }
@@ -179,6 +179,9 @@ void CRozpoznaniDlg::OnStart() {
     if (model.Running()) {
         verdictLabel->clear();
         summaryText->hide();
+        // The window gives back the room the last summary took.
+        layout()->activate();
+        resize(width(), sizeHint().height());
         ShowSpeed();
         // The answers are typed wherever the focus is; the choices are closed during a run.
         if (!closeButton->hasFocus()) {
