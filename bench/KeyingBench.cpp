@@ -68,9 +68,9 @@ public:
     long faultsAtEnd = 0;
 
 protected:
-    void SetLine(bool on) override {
+    int SetLine(bool on) override {
         if (count == edges.size() || on == lineOn) {
-            return;
+            return 0;
         }
         lineOn = on;
         if (on) {
@@ -82,6 +82,7 @@ protected:
         } else {
             edges[count++].up = NowNanoseconds();
         }
+        return 0;
     }
 
 private:

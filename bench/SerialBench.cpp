@@ -19,11 +19,11 @@
 #include "bench/ModelTimeline.h"
 #include "bench/Statistics.h"
 #include "core/CNotifier.h"
+#include "core/OutputKind.h"
 #include "engine/CKeyingEngine.h"
 #include "output/CSerialPortOutput.h"
 #include "output/CSystemCalls.h"
 #include "output/MonotonicClock.h"
-#include "core/OutputKind.h"
 #include "tests/support/CFinishListener.h"
 
 namespace {
@@ -41,8 +41,10 @@ public:
             edges.push_back({raised, at});
             raised = 0;
         }
+        // A pseudo-terminal has no modem lines and refuses every switch; the calls are timed all
+        // the same, and the device is told they went through so that the whole text is keyed.
         refused += result != 0 ? 1 : 0;
-        return result;
+        return 0;
     }
     struct Edge {
         std::int64_t raised;

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "core/OutputKind.h"
+
 // Receives the user-facing warnings and errors of the layers below the user interface, one call
 // per situation with its data. The user interface shows each as a message box; tests record them.
 // Implementations must not assume a particular calling thread.
@@ -21,12 +23,23 @@ public:
     // A file that is there could not be read (`error`: an errno value); the program works on
     // defaults and leaves the file as it is until the user changes what it holds.
     virtual void ReadFailed(const std::string& path, int error) = 0;
+    // A file of records that is there could not be read (`error`: an errno value); what is in
+    // it is missing from the statistics, and new records are still added to it.
+    virtual void RecordsUnreadable(const std::string& path, int error) = 0;
     // Closing the serial port failed.
     virtual void SerialPortCloseFailed() = 0;
     // No output at all can be used; the program ends.
     virtual void NoOutputAvailable() = 0;
     // The output the user chose cannot be used; the previous one is back.
     virtual void OutputUnusable() = 0;
+    // The output of kind `outputKind` (on `port` for a serial port) stopped keying during a
+    // transmission, which has been stopped; `error` is the system's reason where there is one.
+    virtual void OutputFailed(OutputFault fault, int error, int outputKind,
+                              const std::string& port) = 0;
+    // The output the settings named could not be opened at start; another one is in use, and
+    // the stored one stays stored.
+    virtual void OutputFallback(int storedKind, const std::string& storedPort, int usedKind,
+                                const std::string& usedPort) = 0;
     // A transmission could not start its threads.
     virtual void ThreadFailed() = 0;
     // The character set of the chosen kind leaves nothing to draw; the text stays.
@@ -51,9 +64,12 @@ public:
     void UnsupportedCharactersRemoved() override {}
     void WriteFailed(const std::string&, int) override {}
     void ReadFailed(const std::string&, int) override {}
+    void RecordsUnreadable(const std::string&, int) override {}
     void SerialPortCloseFailed() override {}
     void NoOutputAvailable() override {}
     void OutputUnusable() override {}
+    void OutputFailed(OutputFault, int, int, const std::string&) override {}
+    void OutputFallback(int, const std::string&, int, const std::string&) override {}
     void ThreadFailed() override {}
     void NothingToGenerate() override {}
     void NothingToPrint() override {}

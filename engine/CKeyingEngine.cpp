@@ -7,13 +7,13 @@
 #include <system_error>
 
 #include "core/CMorseTable.h"
+#include "core/OutputKind.h"
 #include "core/Timing.h"
 #include "engine/CStepCorrection.h"
 #include "engine/CTransmissionTimeline.h"
 #include "engine/ProgressWalk.h"
 #include "output/CSystemCalls.h"
 #include "output/MonotonicClock.h"
-#include "core/OutputKind.h"
 #include "output/SerialPorts.h"
 
 namespace {
@@ -170,6 +170,9 @@ bool CKeyingEngine::Start(const std::string& display, bool steppingMode) {
     stopRequested = false;
     pauseRequested = false;
     abortRequested = false;
+    failed = false;
+    failureError = 0;
+    failureFault = OutputFault::kNone;
     stepping = steppingMode;
     sending = true;
     progressEvent.Reset();
@@ -265,9 +268,17 @@ void CKeyingEngine::ProgressThreadProc() {
             if (progressEvent.Wait(due) == CProgressEvent::Signal::End) {
                 break;
             }
-            // A device that keys ahead of its sound says when the place is heard.
-            if (due != 0) {
+            // A device that keys ahead of its sound says when the place is heard; should it fail
+            // before then, the place is never heard and nothing more is marked.
+            constexpr std::int64_t kFailureCheckNanoseconds = 20000000;
+            while (!failed && due - MonotonicNanoseconds() > kFailureCheckNanoseconds) {
+                SleepUntilNanoseconds(MonotonicNanoseconds() + kFailureCheckNanoseconds);
+            }
+            if (!failed && due != 0) {
                 SleepUntilNanoseconds(due);
+            }
+            if (failed) {
+                break;
             }
             const std::size_t last = SentPositionFor(displayText, p, eachSpaceSignalled);
             listener->SentTextChanged(displayText.substr(0, last + 1));
@@ -404,7 +415,7 @@ void CKeyingEngine::SendSymbols() {
     std::int64_t stepStartUnits = 0;
     std::int64_t suspendedTotal = 0;
     std::int64_t padded = segmentUnits;
-    for (std::size_t i = 0; i < count && !abortRequested; ++i) {
+    for (std::size_t i = 0; i < count && !abortRequested && !DeviceFailed(); ++i) {
         std::int64_t expected = padded;
         std::int64_t suspendedTicks = 0;
         const char symbol = elements[i];
@@ -495,7 +506,7 @@ void CKeyingEngine::SendStepwise() {
             device->SetTone(toneFrequency);
         }
         BeginSegment();
-        return stepping && !abortRequested;
+        return stepping && !abortRequested && !DeviceFailed();
     };
     if (!stepping || !stepped()) {
         return;
@@ -503,7 +514,7 @@ void CKeyingEngine::SendStepwise() {
     priority->Raise();
     CStepCorrection correction;
     const std::size_t count = elements.size();
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < count && !DeviceFailed(); ++i) {
         const std::int64_t t0 = time->Now();
         std::int64_t expected = 0;
         const char symbol = elements[i];
@@ -533,6 +544,9 @@ void CKeyingEngine::SendStepwise() {
 void CKeyingEngine::SendCharacter(char character) {
     const TimingValues timing = Timing();
     for (const char element : CMorseTable::CodeOf(character, false)) {
+        if (DeviceFailed()) {
+            return;
+        }
         const double length = element == '.'
                                   ? Shaped(KeyInterval::kDot, timing.dotUnits)
                                   : Shaped(KeyInterval::kDash, DashUnits(timing, dashMultiplier));
@@ -543,8 +557,25 @@ void CKeyingEngine::SendCharacter(char character) {
     }
 }
 
+bool CKeyingEngine::DeviceFailed() {
+    if (failed.load(std::memory_order_relaxed)) {
+        return true;
+    }
+    const OutputFailure failure = device->Failure();
+    if (!failure) {
+        return false;
+    }
+    failureError = failure.error;
+    failureFault.store(failure.fault, std::memory_order_release);
+    failed = true;
+    return true;
+}
+
 void CKeyingEngine::FinishTransmission() {
-    SendCharacter(kEndSign);
+    // A device that stopped keying gets no end sign: nothing of it would be heard.
+    if (!DeviceFailed()) {
+        SendCharacter(kEndSign);
+    }
     device->EndTransmission();
     sending = false;
     priority->Restore();

@@ -8,11 +8,11 @@
 #include <thread>
 #include <vector>
 
+#include "core/CEngineListener.h"
 #include "core/CFist.h"
 #include "core/CNotifier.h"
 #include "core/ReceptionSettings.h"
 #include "core/Timing.h"
-#include "core/CEngineListener.h"
 #include "engine/CPriorityControl.h"
 #include "engine/CProgressEvent.h"
 #include "engine/CStepCorrection.h"
@@ -108,6 +108,12 @@ public:
     // stepping. Without effect, and not remembered, while the send thread is busy.
     void Resume();
     bool IsSending() const { return sending; }
+    // Why the last transmission ended early because its device stopped keying (the sound server
+    // went away, a line refused to be switched); kNone when it did not. Read once the transmission
+    // has finished; a new Start clears it.
+    OutputFailure Failure() const {
+        return {failureFault.load(std::memory_order_acquire), failureError.load()};
+    }
     // True while the send thread waits for Resume() (paused, or between steps).
     bool IsSuspended() const { return wakeup.IsSuspended(); }
     const CProgressEvent& Progress() const { return progressEvent; }
@@ -138,6 +144,9 @@ private:
     // Returns true when the transmission must end here.
     bool WordBoundaryDuties(std::int64_t& suspendedTicks);
     void FinishTransmission();
+    // Whether the device has stopped keying what it is given; the first failure is kept for
+    // Failure() (send thread).
+    bool DeviceFailed();
     std::int64_t ElapsedUnits(std::int64_t ticks) const;
     void JoinThreads();
     void ApplyVolume();
@@ -171,6 +180,10 @@ private:
     std::atomic<bool> abortRequested{false};
     bool eachSpaceIsGap = false;
     std::atomic<bool> toneChanged{false};
+    // Set by the send thread when the device failed; the progress thread then marks nothing more.
+    std::atomic<bool> failed{false};
+    std::atomic<OutputFault> failureFault{OutputFault::kNone};
+    std::atomic<int> failureError{0};
     std::atomic<bool> ratioChanged{false};
 
     CMorseText text;

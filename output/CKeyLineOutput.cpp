@@ -7,9 +7,9 @@
 void CKeyLineOutput::Key(std::int32_t durationUnits) {
     // The duration counts from the call, so that the switching's own time does not lengthen it.
     const std::int64_t start = MonotonicNanoseconds();
-    SetLine(true);
+    Switch(true);
     Timer().WaitUntil(start + static_cast<std::int64_t>(std::max(durationUnits, 0)) * 100);
-    SetLine(false);
+    Switch(false);
 }
 
 void CKeyLineOutput::BeginSegment() {
@@ -28,9 +28,9 @@ void CKeyLineOutput::WaitForEdge(std::int64_t dueUnits) {
 void CKeyLineOutput::KeyOnTimeline(std::int64_t startUnits, std::int32_t lengthUnits,
                                    std::int32_t) {
     WaitForEdge(startUnits);
-    SetLine(true);
+    Switch(true);
     WaitForEdge(startUnits + std::max(lengthUnits, 0));
-    SetLine(false);
+    Switch(false);
 }
 
 bool CKeyLineOutput::WaitOnTimeline(std::int64_t endUnits) {
@@ -39,5 +39,23 @@ bool CKeyLineOutput::WaitOnTimeline(std::int64_t endUnits) {
 }
 
 void CKeyLineOutput::EndTransmission() {
-    SetLine(false);
+    Switch(false);
+}
+
+void CKeyLineOutput::Switch(bool on) {
+    const int error = SetLine(on);
+    if (refusal == 0) {
+        refusal = error;
+    }
+}
+
+void CKeyLineOutput::BeginTransmission(TransmissionPace, std::int64_t) {
+    refusal = 0;
+}
+
+OutputFailure CKeyLineOutput::Failure() const {
+    if (refusal == 0) {
+        return {};
+    }
+    return {OutputFault::kLineRefused, refusal};
 }

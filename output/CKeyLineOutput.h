@@ -27,9 +27,15 @@ public:
     bool WaitOnTimeline(std::int64_t endUnits) override;
     // The line goes off, whatever state it was left in.
     void EndTransmission() override;
+    // A transmission begins with the line taken as willing, whatever it refused before.
+    void BeginTransmission(TransmissionPace pace, std::int64_t wordSilenceUnits) override;
+    // The line refused to be switched since the transmission began (kLineRefused, with the
+    // system's reason of the first refusal).
+    OutputFailure Failure() const override;
 
 protected:
-    virtual void SetLine(bool on) = 0;
+    // Switches the line; returns 0, or the system's reason (an errno value) when it refused.
+    virtual int SetLine(bool on) = 0;
 
 private:
     // Every edge is approached by reading the clock for this long: a thread woken from a sleep
@@ -44,7 +50,11 @@ private:
     // whichever is later.
     void WaitForEdge(std::int64_t dueUnits);
 
+    void Switch(bool on);
+
     std::int64_t origin = 0;
+    // The first refusal's errno since the transmission began; 0 while the line obeys.
+    int refusal = 0;
     // Where the last edge lies on the segment, and when it was keyed.
     std::int64_t edgeUnits = 0;
     std::int64_t edgeKeyedAt = 0;

@@ -35,3 +35,7 @@ std::int64_t COutputDevice::HeardAtNanoseconds(std::int64_t) const {
 std::int64_t COutputDevice::PlayOnTimeline(std::int64_t, std::vector<float>) {
     return 0;
 }
+
+OutputFailure COutputDevice::Failure() const {
+    return {};
+}

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/OutputKind.h"
 #include "core/ReceptionSettings.h"
 #include "output/CDelayTimer.h"
 
@@ -70,6 +71,11 @@ public:
     // keying, and returns how many units they last; 0 on a device that cannot play sounds, which
     // is every device but the sound card.
     virtual std::int64_t PlayOnTimeline(std::int64_t startUnits, std::vector<float> samples);
+
+    // Why the device has stopped keying what it is given since the transmission began; a device
+    // that keys into nothing says so here, and the engine ends the transmission at once. Send
+    // thread; the base never fails.
+    virtual OutputFailure Failure() const;
 
     bool IsOpen() const { return opened; }
 

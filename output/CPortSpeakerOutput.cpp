@@ -5,6 +5,7 @@
 #include <linux/kd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <string>
 
 #include "output/CSystemCalls.h"
@@ -69,8 +70,13 @@ void CPortSpeakerOutput::SetTone(std::int32_t hz) {
     divisor = hz > 0 ? kTimerClock / static_cast<unsigned>(hz) : 0;
 }
 
-void CPortSpeakerOutput::SetLine(bool on) {
-    if (console >= 0 && (divisor > 0 || !on)) {
-        calls.IoctlValue(console, KIOCSOUND, on ? divisor : 0);
+int CPortSpeakerOutput::SetLine(bool on) {
+    if (console < 0 || (divisor == 0 && on)) {
+        return 0;
     }
+    errno = 0;
+    if (calls.IoctlValue(console, KIOCSOUND, on ? divisor : 0) == 0) {
+        return 0;
+    }
+    return errno != 0 ? errno : EIO;
 }

@@ -26,7 +26,7 @@ public:
     static bool MachineHasSpeaker(CSystemCalls& calls);
 
 protected:
-    void SetLine(bool on) override;
+    int SetLine(bool on) override;
 
 private:
     CSystemCalls& calls;

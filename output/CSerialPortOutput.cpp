@@ -4,6 +4,8 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include "core/CNotifier.h"
 #include "output/CSystemCalls.h"
 #include "output/SerialPorts.h"
@@ -36,15 +38,17 @@ CSerialPortOutput::~CSerialPortOutput() {
     }
 }
 
-void CSerialPortOutput::SetDtr(bool high) {
+int CSerialPortOutput::SetDtr(bool high) {
     int bits = TIOCM_DTR;
-    calls.IoctlPointer(port, high ? TIOCMBIS : TIOCMBIC, &bits);
+    errno = 0;
+    if (calls.IoctlPointer(port, high ? TIOCMBIS : TIOCMBIC, &bits) == 0) {
+        return 0;
+    }
+    return errno != 0 ? errno : EIO;
 }
 
-void CSerialPortOutput::SetLine(bool on) {
-    if (port >= 0) {
-        SetDtr(on);
-    }
+int CSerialPortOutput::SetLine(bool on) {
+    return port >= 0 ? SetDtr(on) : 0;
 }
 
 void CSerialPortOutput::SetTone(std::int32_t) {}

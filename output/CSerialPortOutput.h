@@ -21,10 +21,11 @@ public:
     const std::string& PortName() const { return name; }
 
 protected:
-    void SetLine(bool on) override;
+    int SetLine(bool on) override;
 
 private:
-    void SetDtr(bool high);
+    // 0, or the errno of a refused ioctl.
+    int SetDtr(bool high);
 
     CSystemCalls& calls;
     CNotifier& notifier;

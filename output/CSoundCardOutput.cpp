@@ -200,8 +200,10 @@ void CSoundCardOutput::BeginTransmission(TransmissionPace pace, std::int64_t wor
     const int policy = sched_getscheduler(0);
     decisionAdvanceNanoseconds =
         policy == SCHED_FIFO || policy == SCHED_RR ? 0 : kOrdinaryDecisionAdvanceNanoseconds;
+    transmitting = true;
     if (server || !portAudioReady) {
         BeginServerTransmission(pace, wordSilenceUnits);
+        beganOnStream = server && leadNanoseconds != 0;
         return;
     }
     lookAheadNanoseconds = pace == TransmissionPace::Continuous ? kLookAheadNanoseconds : 0;
@@ -221,6 +223,31 @@ void CSoundCardOutput::BeginTransmission(TransmissionPace pace, std::int64_t wor
     FixLead();
     RaiseAudioThread();
     PrepareConditions();
+    beganOnStream = streamRunning && leadNanoseconds != 0;
+}
+
+OutputFailure CSoundCardOutput::Failure() const {
+    if (!transmitting) {
+        return {};
+    }
+    if (!beganOnStream) {
+        return {OutputFault::kSoundUnavailable, 0};
+    }
+    const bool stopped =
+        server ? server->Lost()
+               : MonotonicNanoseconds() - lastCallbackNanoseconds.load(std::memory_order_acquire) >
+                     kStallNanoseconds;
+    return stopped ? OutputFailure{OutputFault::kSoundStopped, 0} : OutputFailure{};
+}
+
+void CSoundCardOutput::WaitWhileHeard(std::int64_t deadline) {
+    constexpr std::int64_t kCheckNanoseconds = 20000000;
+    while (server && !server->Lost() && deadline - MonotonicNanoseconds() > kCheckNanoseconds) {
+        Timer().WaitUntil(MonotonicNanoseconds() + kCheckNanoseconds);
+    }
+    if (!server || !server->Lost()) {
+        Timer().WaitUntil(deadline);
+    }
 }
 
 void CSoundCardOutput::BeginServerTransmission(TransmissionPace pace,
@@ -283,7 +310,11 @@ void CSoundCardOutput::RaiseAudioThread() {
 }
 
 void CSoundCardOutput::EndTransmission() {
-    if (!onTimeline) {
+    const bool stopped = static_cast<bool>(Failure());
+    transmitting = false;
+    if (!onTimeline || stopped) {
+        // Nothing more of a stopped stream is heard.
+        conditionsBegun = false;
         return;
     }
     std::int64_t heardUntil = lastToneEndSample;
@@ -296,7 +327,7 @@ void CSoundCardOutput::EndTransmission() {
             server->Decide(heardUntil + 1);
         }
     }
-    Timer().WaitUntil(TimeOfSample(heardUntil) + streamLatencyNanoseconds);
+    WaitWhileHeard(TimeOfSample(heardUntil) + streamLatencyNanoseconds);
 }
 
 void CSoundCardOutput::FixLead() {
@@ -321,7 +352,7 @@ std::int64_t CSoundCardOutput::TimeOfSample(std::int64_t sample) const {
 }
 
 void CSoundCardOutput::WaitForSample(std::int64_t sample) {
-    Timer().WaitUntil(TimeOfSample(sample) - leadNanoseconds - lookAheadNanoseconds);
+    WaitWhileHeard(TimeOfSample(sample) - leadNanoseconds - lookAheadNanoseconds);
 }
 
 void CSoundCardOutput::BeginSegment() {
@@ -393,7 +424,7 @@ void CSoundCardOutput::WaitUntilHeard(std::int64_t units) {
         // then decided when the next word must be keyed, a little before it is heard.
         const std::int64_t lastMoment =
             TimeOfSample(timelineEndSample) - leadNanoseconds - kDecisionMarginNanoseconds;
-        Timer().WaitUntil(
+        WaitWhileHeard(
             std::min(HeardAtNanoseconds(units) - decisionAdvanceNanoseconds, lastMoment));
     }
 }

@@ -35,8 +35,8 @@ using PaStream = void;
 // press must be heard soon: the thread keys only the lead ahead, which on the sound server is the
 // silence it holds ahead (150 ms, which outlasts a stalled machine), and a PortAudio stream runs
 // with a short buffer. The lead comes from the stream's measured behaviour. When no stream runs, or
-// the sound server goes away, the elements keep their time on the system clock without sound; a
-// transmission that begins after the server has gone opens a new stream.
+// the sound server goes away, the device reports it (Failure) and keys nothing more that could be
+// heard; a transmission that begins after the server has gone opens a new stream.
 // Under reception conditions that change the sound, a transmission's first segment begins a
 // lead-in later, and the stream renders the conditions from the start of that lead-in to a tail
 // after the transmission's last gap, as a sound file of the same transmission has them: the same
@@ -55,8 +55,6 @@ public:
     void SetVolume(std::uint32_t newVolume) override;
     void SetReceptionConditions(const ReceptionSettings& settings, std::uint64_t seed) override;
 
-    // Reopens the stream when the sound server has gone away since it was opened, and fixes the
-    // lead when it is not known yet.
     // Opens the stream anew when the sound server has gone away since it was opened or the pace
     // asks for another buffer, fixes the lead when it is not known yet, and asks for real-time
     // scheduling of the audio thread.
@@ -70,6 +68,9 @@ public:
     void WaitUntilHeard(std::int64_t units) override;
     std::int64_t HeardAtNanoseconds(std::int64_t units) const override;
     std::int64_t PlayOnTimeline(std::int64_t startUnits, std::vector<float> samples) override;
+    // kSoundUnavailable when the transmission found no stream with a known clock, kSoundStopped
+    // once its stream has stopped playing (the server went away, the callbacks ceased).
+    OutputFailure Failure() const override;
 
     // The constant lead from the moment a segment begins to its first sample, and the number of
     // tones that arrived too late to be placed exactly.
@@ -112,6 +113,9 @@ private:
     std::int64_t TimeOfSample(std::int64_t sample) const;
     // Waits until the lead and the look-ahead before the time of absolute sample `sample`.
     void WaitForSample(std::int64_t sample);
+    // Waits until `deadline`, or until the server's stream is lost: the send thread keys seconds
+    // ahead of the sound, and a lost server must end the transmission at once.
+    void WaitWhileHeard(std::int64_t deadline);
     void RaiseAudioThread();
     // The audio callback's work: maps the buffer to the clock and renders it.
     void RenderBuffer(float* out, unsigned long frames, bool underrun);
@@ -135,6 +139,10 @@ private:
     RealtimeGrant audioGrant = RealtimeGrant::Refused;
     bool audioGrantAsked = false;
 
+    // Between BeginTransmission and EndTransmission, and whether the transmission began on a
+    // stream with a known clock.
+    bool transmitting = false;
+    bool beganOnStream = false;
     // The send thread's segment: its first sample, while the stream's clock is known.
     bool onTimeline = false;
     std::int64_t segmentStartSample = 0;

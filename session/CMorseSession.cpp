@@ -363,9 +363,23 @@ void CMorseSession::OnSentTextChanged(const std::string& sent, int sentTransmiss
 }
 
 void CMorseSession::OnTransmissionEnded(int endedTransmission) {
-    if (endedTransmission == Transmission() && !idle) {
-        FinishSending();
+    if (endedTransmission != Transmission() || idle) {
+        return;
     }
+    const OutputFailure failure = engine.Failure();
+    if (!failure) {
+        FinishSending();
+        return;
+    }
+    // The output stopped keying: what was heard is what the marking reached, and the marking
+    // stays on the display until the next change of the text, so that the learner sees where
+    // the sound ended.
+    stoppedEarly = true;
+    const std::string heard = sentText;
+    FinishSending();
+    sentText = heard;
+    notifier.OutputFailed(failure.fault, failure.error, engine.GetOutputKind(),
+                          engine.GetPortName());
 }
 
 void CMorseSession::FinishSending() {
@@ -433,6 +447,14 @@ void CMorseSession::FindUnreadableFiles() {
         if (const std::optional<int> reason = UnreadableReason(path)) {
             notifier.ReadFailed(path, *reason);
             unreadable[path] = contents;
+        }
+    }
+    // Records are only ever added to, never replaced: the learner hears that the statistics
+    // cannot show them.
+    for (const std::string& path :
+         {records.history.Path(), records.recognition.Path(), records.callsigns.Path()}) {
+        if (const std::optional<int> reason = UnreadableReason(path)) {
+            notifier.RecordsUnreadable(path, *reason);
         }
     }
     // Settings that could not be read may well remember the text: it stays too.
@@ -758,6 +780,7 @@ bool CMorseSession::ChooseOutput(int outputKind, const std::string& port) {
         engine.SetPortName(port);
     }
     if (engine.SelectOutput(outputKind)) {
+        storedOutput.reset();
         return true;
     }
     notifier.OutputUnusable();
@@ -773,13 +796,31 @@ void CMorseSession::SetPortName(const std::string& port) {
 }
 
 bool CMorseSession::SelectStoredOutput(int outputKind) {
-    const bool opened = outputKind >= kSpeakerOutput && outputKind <= kSerialPortOutput &&
-                        engine.SelectOutput(outputKind);
-    if (!opened && !engine.OpenDefaultOutput()) {
+    const bool known = outputKind >= kSpeakerOutput && outputKind <= kSerialPortOutput;
+    const std::string storedPort = engine.GetPortName();
+    storedOutput.reset();
+    if (known && engine.SelectOutput(outputKind)) {
+        return true;
+    }
+    if (!engine.OpenDefaultOutput()) {
         notifier.NoOutputAvailable();
         return false;
     }
+    // A value no version writes is no choice to keep.
+    if (known) {
+        storedOutput.emplace(outputKind, storedPort);
+        notifier.OutputFallback(outputKind, storedPort, engine.GetOutputKind(),
+                                engine.GetPortName());
+    }
     return true;
+}
+
+int CMorseSession::OutputToStore() const {
+    return storedOutput ? storedOutput->first : engine.GetOutputKind();
+}
+
+std::string CMorseSession::PortToStore() const {
+    return storedOutput ? storedOutput->second : engine.GetPortName();
 }
 
 bool CMorseSession::LoadSettings() {

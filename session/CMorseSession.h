@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "config/CProgramFiles.h"
@@ -204,8 +205,14 @@ public:
     int OutputInUse() const;
     std::string PortName() const;
     void SetPortName(const std::string& port);
-    // A stored output, else the default one; false when none can be used (said).
+    // A stored output, else the default one; false when none can be used (said). A default in
+    // place of a stored output that cannot be used is said too, and the stored output stays the
+    // one written back until the user chooses an output.
     bool SelectStoredOutput(int kind);
+    // The output and port the settings file keeps: the stored ones while a start-up fallback is
+    // in use, else the ones in use.
+    int OutputToStore() const;
+    std::string PortToStore() const;
 
     // Settings: read at start-up, written at close. Close stops a transmission first.
     bool LoadSettings();
@@ -244,6 +251,8 @@ private:
     const RecordFiles& records;
     // The bytes of a damaged settings file read at the start, until they are kept as its ".bak".
     std::optional<std::string> damagedSettings;
+    // The output the settings file named while another one stands in for it.
+    std::optional<std::pair<int, std::string>> storedOutput;
     // Files that were there but could not be read at the start, each with what it would have
     // held then: see MayReplace.
     std::map<std::string, std::string> unreadable;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <sstream>
 
 #include "core/AsciiText.h"
@@ -71,6 +72,23 @@ std::int64_t LengthUnits(const ExportOptions& options, const std::vector<std::st
     const std::vector<Speeds> slice(speeds.begin() + static_cast<std::ptrdiff_t>(first),
                                     speeds.begin() + static_cast<std::ptrdiff_t>(first + count));
     return TimelineOf(options, Joined(words, first, count), slice).EndUnits();
+}
+
+// Whether the sound of `words` surely lasts longer than `limit`: summed a few thousand words at a
+// time, so that a text many times too long is refused after a small part of it, in memory of that
+// part's size. Each part's fist begins afresh, which moves the sum by far less than the margin.
+bool SurelyLongerThan(const ExportOptions& options, const std::vector<std::string>& words,
+                      const std::vector<Speeds>& speeds, std::int64_t limit) {
+    constexpr std::size_t kPartWords = 4096;
+    std::int64_t sum = 0;
+    for (std::size_t first = 0; first < words.size(); first += kPartWords) {
+        const std::size_t count = std::min(kPartWords, words.size() - first);
+        sum += LengthUnits(options, words, speeds, first, count);
+        if (sum > 2 * limit) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // The most words from `first` on whose sound lasts at most `limit` (one at least). The search
@@ -184,6 +202,14 @@ std::string NumberedPath(const std::string& path, std::size_t number, std::size_
 
 std::optional<std::string> ExportText(const ExportOptions& options, std::string& error) {
     if (!options.textFile.empty()) {
+        // Counted, not read: a larger text would be cut where reading stops.
+        std::error_code sizeError;
+        const std::uintmax_t size = std::filesystem::file_size(options.textFile, sizeError);
+        if (!sizeError && size > kMaxFileBytes) {
+            error = "the text file is larger than " + std::to_string(kMaxFileBytes >> 20) +
+                    " MiB: " + options.textFile;
+            return std::nullopt;
+        }
         const std::optional<std::string> bytes = ReadFileBytes(options.textFile);
         if (!bytes) {
             error = "cannot read the text file (missing, empty or unreadable): " + options.textFile;
@@ -244,7 +270,9 @@ std::optional<std::vector<ExportFile>> PlanExport(const ExportOptions& options,
     const std::vector<Speeds> speeds = CourseSpeeds(options, words);
     const double minutes = options.splitMinutes > 0 ? options.splitMinutes : kMaxFileMinutes;
     const auto limit = static_cast<std::int64_t>(minutes * 60 * 1e7);
-    if (options.splitMinutes <= 0 && LengthUnits(options, words, speeds, 0, words.size()) > limit) {
+    if (options.splitMinutes <= 0 &&
+        (SurelyLongerThan(options, words, speeds, limit) ||
+         LengthUnits(options, words, speeds, 0, words.size()) > limit)) {
         error = "the sound would last over " + std::to_string(static_cast<int>(kMaxFileMinutes)) +
                 " minutes: split it with --split-minutes";
         return std::nullopt;

@@ -64,8 +64,8 @@ Settings CollectSettings(const CMorseSession& session) {
     const SessionView view = session.View();
     Settings settings;
     settings.remember = view.remember;
-    settings.portName = session.PortName();
-    settings.outputKind = session.OutputInUse();
+    settings.portName = session.PortToStore();
+    settings.outputKind = session.OutputToStore();
     settings.letters = view.letters;
     settings.digits = view.digits;
     settings.shortZeros = view.shortZeros;

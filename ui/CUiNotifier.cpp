@@ -35,6 +35,26 @@ void CUiNotifier::ReadFailed(const std::string& path, int error) {
                       messages::ReadFailed(QString::fromStdString(path), error), window);
 }
 
+void CUiNotifier::OutputFailed(OutputFault fault, int error, int outputKind,
+                               const std::string& port) {
+    messageBoxes.Show(
+        CMessageBoxes::Icon::Error, messages::OutputCaption(),
+        messages::OutputFailed(fault, error, outputKind, QString::fromStdString(port)), window);
+}
+
+void CUiNotifier::OutputFallback(int storedKind, const std::string& storedPort, int usedKind,
+                                 const std::string& usedPort) {
+    messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
+                      messages::OutputFallback(storedKind, QString::fromStdString(storedPort),
+                                               usedKind, QString::fromStdString(usedPort)),
+                      window);
+}
+
+void CUiNotifier::RecordsUnreadable(const std::string& path, int error) {
+    messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
+                      messages::RecordsUnreadable(QString::fromStdString(path), error), window);
+}
+
 void CUiNotifier::SerialPortCloseFailed() {
     messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption, messages::SerialCloseFailed(),
                       nullptr);

@@ -16,9 +16,14 @@ public:
     void UnsupportedCharactersRemoved() override;
     void WriteFailed(const std::string& path, int error) override;
     void ReadFailed(const std::string& path, int error) override;
+    void RecordsUnreadable(const std::string& path, int error) override;
     void SerialPortCloseFailed() override;
     void NoOutputAvailable() override;
     void OutputUnusable() override;
+    void OutputFailed(OutputFault fault, int error, int outputKind,
+                      const std::string& port) override;
+    void OutputFallback(int storedKind, const std::string& storedPort, int usedKind,
+                        const std::string& usedPort) override;
     void ThreadFailed() override;
     void NothingToGenerate() override;
     void NothingToPrint() override;

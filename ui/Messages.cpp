@@ -39,6 +39,14 @@ enum Text {
     kDecimalSign,
     kSoundTooLong,
     kReadFailed,
+    kSoundStopped,
+    kSoundUnavailable,
+    kLineRefused,
+    kOutputFallback,
+    kSpeakerName,
+    kSoundCardName,
+    kSerialPortName,
+    kRecordsUnreadable,
 };
 
 QStringList& Table() {
@@ -93,6 +101,19 @@ QStringList CzechTexts() {
         QStringLiteral("UPOZORNĚNÍ: Soubor %1 nelze přečíst (%2).\nBrumlo pracuje s výchozími "
                        "hodnotami a soubor nechává, jak je. Až změníte, co obsahuje, uloží nový\n"
                        "a původní ponechá vedle jako %1.bak."),
+        QStringLiteral("CHYBA VÝSTUPU: Zvuk přestal hrát (zvukový server se odpojil).\nVysílání "
+                       "bylo zastaveno; označen je text, který opravdu zazněl."),
+        QStringLiteral("CHYBA VÝSTUPU: Zvuk nelze spustit (zvukový server neodpovídá).\nVysílání "
+                       "bylo zastaveno."),
+        QStringLiteral("CHYBA VÝSTUPU: Výstup %1 nelze klíčovat (%2).\nVysílání bylo zastaveno; "
+                       "označen je text, který byl opravdu odvysílán."),
+        QStringLiteral("UPOZORNĚNÍ: Výstup uložený v nastavení (%1) nelze použít.\nBrumlo nyní "
+                       "používá výstup %2; uložená volba zůstává pro příští spuštění."),
+        QStringLiteral("reproduktor PC"),
+        QStringLiteral("zvuková karta"),
+        QStringLiteral("sériový port %1"),
+        QStringLiteral("UPOZORNĚNÍ: Soubor záznamů %1 nelze přečíst (%2).\nStatistiky bez "
+                       "něj nejsou úplné; nové záznamy se do něj dál připisují."),
     };
 }
 
@@ -139,6 +160,43 @@ QString WriteFailed(const QString& path, int error) {
 
 QString ReadFailed(const QString& path, int error) {
     return At(kReadFailed).arg(path, QString::fromLocal8Bit(std::strerror(error)));
+}
+
+namespace {
+
+QString OutputName(int kind, const QString& port) {
+    switch (kind) {
+        case kSpeakerOutput:
+            return At(kSpeakerName);
+        case kSoundCardOutput:
+            return At(kSoundCardName);
+        default:
+            return At(kSerialPortName).arg(port);
+    }
+}
+
+}  // namespace
+
+QString OutputFailed(OutputFault fault, int error, int kind, const QString& port) {
+    switch (fault) {
+        case OutputFault::kSoundStopped:
+            return At(kSoundStopped);
+        case OutputFault::kSoundUnavailable:
+            return At(kSoundUnavailable);
+        default:
+            return At(kLineRefused)
+                .arg(OutputName(kind, port), QString::fromLocal8Bit(std::strerror(error)));
+    }
+}
+
+QString OutputFallback(int storedKind, const QString& storedPort, int usedKind,
+                       const QString& usedPort) {
+    return At(kOutputFallback)
+        .arg(OutputName(storedKind, storedPort), OutputName(usedKind, usedPort));
+}
+
+QString RecordsUnreadable(const QString& path, int error) {
+    return At(kRecordsUnreadable).arg(path, QString::fromLocal8Bit(std::strerror(error)));
 }
 
 QString SerialCloseFailed() {

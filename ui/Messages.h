@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/OutputKind.h"
+
 // The texts of the program's messages, questions and their buttons, and the file dialogs' filters,
 // exactly as the user sees them: built in Czech, replaced line by line by the language file
 // "localMS" while the language set is in force (a text the file lacks keeps its built-in form; a
@@ -30,6 +32,12 @@ QString UnsupportedRemoved();
 QString WriteFailed(const QString& path, int error);
 // A file that is there could not be read: which, why, and that it is left as it is.
 QString ReadFailed(const QString& path, int error);
+QString RecordsUnreadable(const QString& path, int error);
+// The output stopped keying (its kind and port name it), with the system's reason for a line.
+QString OutputFailed(OutputFault fault, int error, int kind, const QString& port);
+// The stored output could not be opened at start and another one stands in for it.
+QString OutputFallback(int storedKind, const QString& storedPort, int usedKind,
+                       const QString& usedPort);
 QString SerialCloseFailed();
 QString NoOutput();
 QString ThreadFailed();

@@ -145,6 +145,35 @@ TEST_F(KeyingEngine, SingleCharacterWithStartAndEndSign) {
     EXPECT_FALSE(engine->IsSending());
 }
 
+// The transmission ends at the refused element, without the end sign; a character is marked
+// only when all of its elements went out, in either pace.
+TEST_F(KeyingEngine, DeviceFailureEndsTheTransmissionAtOnce) {
+    for (const bool stepping : {false, true}) {
+        time.Clear();
+        // The start sign's five elements and the first E work; the second E is refused.
+        ASSERT_TRUE(engine->ReplaceDevice(std::make_unique<CFailingDevice>(time, 6), -1));
+        FollowProgress();
+        Begin("EE", kLetterText, stepping);
+        if (stepping) {
+            ASSERT_TRUE(Eventually([this] { return engine->IsSuspended(); }));
+            engine->Resume();
+            ASSERT_TRUE(Eventually([this] { return engine->IsSuspended(); }));
+            engine->Resume();
+        }
+        ASSERT_TRUE(listener.WaitFinished(++transmissions));
+        EXPECT_EQ(time.Events(), Opening() + Sign('E') + Wait(kCharacterGap) + Sign('E'))
+            << stepping << " " << Describe(time.Events());
+        EXPECT_EQ(listener.Sent().back(), "E") << stepping;
+        EXPECT_EQ(engine->Failure().fault, OutputFault::kLineRefused);
+        EXPECT_EQ(engine->Failure().error, EIO);
+        EXPECT_FALSE(engine->IsSending());
+    }
+    // The next transmission on a working device has no failure.
+    ASSERT_TRUE(engine->ReplaceDevice(std::make_unique<CRecordingDevice>(time), -1));
+    Send("E", kLetterText);
+    EXPECT_FALSE(engine->Failure());
+}
+
 TEST_F(KeyingEngine, RunOfSpacesIsOneWordGapForGeneratedKinds) {
     for (const int kind : {kLetterText, kDigitText, kMixedText, kCipherText}) {
         time.Clear();

@@ -53,6 +53,25 @@ TEST(SerialPort, OpensExclusivelyDropsDtrAndKeysIt) {
     EXPECT_TRUE(notifier.Events().empty());
 }
 
+// A line that cannot be keyed (a pseudo-terminal has no DTR) says so with the system's reason
+// from the first refused edge of a transmission on, until the next transmission begins.
+TEST(SerialPort, RefusedLineIsAFailureOfTheTransmission) {
+    CFakeSystemCalls calls;
+    CRecordingNotifier notifier;
+    calls.AddCharacterDevice("/dev/ttyS0", true);
+    calls.RefuseIoctl("/dev/ttyS0", TIOCMBIS);
+    CSerialPortOutput port("COM1", calls, notifier);
+    ASSERT_TRUE(port.IsOpen());
+    port.BeginTransmission(TransmissionPace::Continuous, 0);
+    port.BeginSegment();
+    EXPECT_FALSE(port.Failure());
+    port.KeyOnTimeline(0, 1000, 1000);
+    EXPECT_EQ(port.Failure().fault, OutputFault::kLineRefused);
+    EXPECT_EQ(port.Failure().error, ENOTTY);
+    port.BeginTransmission(TransmissionPace::Continuous, 0);
+    EXPECT_FALSE(port.Failure());
+}
+
 TEST(SerialPort, NameMapping) {
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(SerialDevicePath("COM" + std::to_string(i + 1)), "/dev/ttyS" + std::to_string(i));
@@ -229,11 +248,12 @@ public:
     std::vector<std::int64_t> edges;
 
 protected:
-    void SetLine(bool on) override {
+    int SetLine(bool on) override {
         edges.push_back(MonotonicNanoseconds());
         if (on && edges.size() == 1) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
+        return 0;
     }
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -41,6 +42,13 @@ TEST(CourseExport, TheTextIsTheOneTheOptionsName) {
     options.textFile = folder.File("missing.txt");
     EXPECT_FALSE(ExportText(options, error));
     EXPECT_NE(error.find("missing.txt"), std::string::npos);
+    // Past what is read, a text is refused whole rather than cut where reading stops.
+    const std::string large = folder.File("large.txt");
+    ASSERT_TRUE(WriteFileBytes(large, "PARIS ", false));
+    std::filesystem::resize_file(large, kMaxFileBytes + 1);
+    options.textFile = large;
+    EXPECT_FALSE(ExportText(options, error));
+    EXPECT_NE(error.find("larger than 16 MiB"), std::string::npos) << error;
 }
 
 // Split files cut at word boundaries, each within its minutes, numbered in order and together

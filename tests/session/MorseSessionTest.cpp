@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -652,17 +653,56 @@ INSTANTIATE_TEST_SUITE_P(
                  {}}),
     CaseName());
 
+// Line `number` (from 1) of the settings file.
+std::string InitLine(const CTemporaryFolder& folder, std::size_t number) {
+    std::istringstream lines(ReadWholeFile(folder.File("init")));
+    std::string line;
+    for (std::size_t i = 0; i < number && std::getline(lines, line); ++i) {
+    }
+    return line.substr(0, line.find('\r'));
+}
+
 TEST_F(MorseSession, UnusableStoredOutputFallsBackOrEnds) {
     WriteInit("1\r\nCOM4\r\n0\r\nAB\r\n");
     failing = {"0"};
     Open();
     EXPECT_TRUE(usable);
     EXPECT_EQ(engine->GetOutputKind(), kSoundCardOutput);
+    // The stand-in is said, and the stored choice is what the next start tries again.
+    EXPECT_EQ(notifier.Events(), Events{"OutputFallback:0:COM4:1"});
+    session->Close();
+    EXPECT_EQ(InitLine(folder, 3), "0");
+    // Once the user chooses an output, that one is stored.
+    Open();
+    ASSERT_TRUE(session->ChooseOutput(kSoundCardOutput, "COM4"));
+    session->Close();
+    EXPECT_EQ(InitLine(folder, 3), "1");
     failing = {"0",      "1",      "2:COM1", "2:COM2", "2:COM3",
                "2:COM4", "2:COM5", "2:COM6", "2:COM7", "2:COM8"};
     Open();
     EXPECT_FALSE(usable);
-    EXPECT_EQ(notifier.Events(), (Events{"NoOutputAvailable", "NoOutputAvailable"}));
+    EXPECT_EQ(notifier.Events(), (Events{"OutputFallback:0:COM4:1", "OutputFallback:0:COM4:1",
+                                         "NoOutputAvailable", "NoOutputAvailable"}));
+}
+
+// An output that stops keying ends the transmission with a message; the marking keeps what was
+// sent, and the copy check is against that.
+TEST_F(MorseSession, OutputFailureSaysSoAndKeepsWhatWasSent) {
+    session->SetPortName("COM2");
+    ASSERT_TRUE(
+        engine->ReplaceDevice(std::make_unique<CFailingDevice>(time, 6), kSerialPortOutput));
+    session->Generate();
+    const std::string shown = View().displayText;
+    session->Start();
+    session->OnSentTextChanged(shown.substr(0, 1), session->Transmission());
+    EndAfterEngine();
+    EXPECT_EQ(notifier.Events(), Events{"OutputFailed:3:" + std::to_string(EIO) + ":2:COM2"});
+    EXPECT_TRUE(View().idle);
+    EXPECT_EQ(View().displayText, shown);
+    EXPECT_EQ(View().sentText, shown.substr(0, 1));
+    const auto check = session->OpenCopyCheck();
+    ASSERT_TRUE(check.has_value());
+    EXPECT_EQ(check->sentText, shown.substr(0, 1));
 }
 
 TEST_F(MorseSession, SettingsComeBackThroughTheCloseAndTheNextStart) {
@@ -800,6 +840,21 @@ TEST_F(MorseSession, FilesThatCannotBeReadAreNeverOverwritten) {
             EXPECT_EQ(ReadWholeFile(folder.File("initt")), "KMRSU AUTSK") << c.name;
         }
     }
+}
+
+// A records file that cannot be read is said at start; it is only ever added to, so it stays.
+TEST_F(MorseSession, RecordFilesThatCannotBeReadAreSaid) {
+    const CProgramFiles files(folder.Path());
+    const std::string paths[] = {files.History(), files.Recognition(), files.CallsignRecords()};
+    for (const std::string& path : paths) {
+        std::filesystem::create_directory(path);
+    }
+    Open();
+    Events said;
+    for (const std::string& path : paths) {
+        said.push_back("RecordsUnreadable:" + path + ":" + std::to_string(EISDIR));
+    }
+    EXPECT_EQ(notifier.Events(), said);
 }
 
 // The lesson kind is kept in "kurz"; "init" keeps the letter kind, so that an older reader of

@@ -75,7 +75,11 @@ int CFakeSystemCalls::IoctlPointer(int fd, unsigned long request, void* argument
     int bits = 0;
     std::memcpy(&bits, argument, sizeof bits);
     Record(RequestName(request) + " " + PathOf(fd) + " " + std::to_string(bits));
-    return refused.count({PathOf(fd), request}) != 0 ? -1 : 0;
+    if (refused.count({PathOf(fd), request}) != 0) {
+        errno = ENOTTY;
+        return -1;
+    }
+    return 0;
 }
 
 long CFakeSystemCalls::Write(int fd, const void* data, unsigned long size) {

@@ -20,6 +20,22 @@ void CRecordingNotifier::ReadFailed(const std::string& path, int error) {
     Record("ReadFailed:" + path + ":" + std::to_string(error));
 }
 
+void CRecordingNotifier::OutputFailed(OutputFault fault, int error, int outputKind,
+                                      const std::string& port) {
+    Record("OutputFailed:" + std::to_string(static_cast<int>(fault)) + ":" + std::to_string(error) +
+           ":" + std::to_string(outputKind) + ":" + port);
+}
+
+void CRecordingNotifier::OutputFallback(int storedKind, const std::string& storedPort, int usedKind,
+                                        const std::string&) {
+    Record("OutputFallback:" + std::to_string(storedKind) + ":" + storedPort + ":" +
+           std::to_string(usedKind));
+}
+
+void CRecordingNotifier::RecordsUnreadable(const std::string& path, int error) {
+    Record("RecordsUnreadable:" + path + ":" + std::to_string(error));
+}
+
 void CRecordingNotifier::SerialPortCloseFailed() {
     Record("SerialCloseFailed");
 }

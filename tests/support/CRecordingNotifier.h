@@ -17,9 +17,17 @@ public:
     void WriteFailed(const std::string& path, int error) override;
     // "ReadFailed:path:error".
     void ReadFailed(const std::string& path, int error) override;
+    // "RecordsUnreadable:path:error".
+    void RecordsUnreadable(const std::string& path, int error) override;
     void SerialPortCloseFailed() override;
     void NoOutputAvailable() override;
     void OutputUnusable() override;
+    // "OutputFailed:fault:error:kind:port", the fault as its number.
+    void OutputFailed(OutputFault fault, int error, int outputKind,
+                      const std::string& port) override;
+    // "OutputFallback:storedKind:storedPort:usedKind".
+    void OutputFallback(int storedKind, const std::string& storedPort, int usedKind,
+                        const std::string& usedPort) override;
     void ThreadFailed() override;
     void NothingToGenerate() override;
     void NothingToPrint() override;

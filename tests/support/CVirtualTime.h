@@ -82,5 +82,22 @@ private:
     std::uint32_t volume = 0xFFFFFFFFU;
 };
 
+// A device whose output stops working at its key number `working` + 1, as a serial line that
+// goes away does: that key is refused, and the device says so from then on.
+class CFailingDevice : public CRecordingDevice {
+public:
+    CFailingDevice(CVirtualTime& time, int working) : CRecordingDevice(time), left(working) {}
+    void Key(std::int32_t units) override {
+        CRecordingDevice::Key(units);
+        --left;
+    }
+    OutputFailure Failure() const override {
+        return left < 0 ? OutputFailure{OutputFault::kLineRefused, EIO} : OutputFailure{};
+    }
+
+private:
+    int left;
+};
+
 // Readable form of an event list for failure messages, e.g. "T450 K1800000 W600000".
 std::string Describe(const std::vector<CVirtualTime::Event>& events);
