@@ -1,6 +1,8 @@
 #include "ui/CUiNotifier.h"
 
 #include <QString>
+#include <QMetaObject>
+#include <QWidget>
 
 #include "print/Cp1250.h"
 #include "ui/CMessageBoxes.h"
@@ -37,9 +39,17 @@ void CUiNotifier::ReadFailed(const std::string& path, int error) {
 
 void CUiNotifier::OutputFailed(OutputFault fault, int error, int outputKind,
                                const std::string& port) {
-    messageBoxes.Show(
-        CMessageBoxes::Icon::Error, messages::OutputCaption(),
-        messages::OutputFailed(fault, error, outputKind, QString::fromStdString(port)), window);
+    const QString text =
+        messages::OutputFailed(fault, error, outputKind, QString::fromStdString(port));
+    auto show = [this, text] {
+        messageBoxes.Show(CMessageBoxes::Icon::Error, messages::OutputCaption(), text, window);
+    };
+    // Said once the window shows that the transmission ended, the marking where the sound did.
+    if (window == nullptr) {
+        show();
+        return;
+    }
+    QMetaObject::invokeMethod(window, std::move(show), Qt::QueuedConnection);
 }
 
 void CUiNotifier::OutputFallback(int storedKind, const std::string& storedPort, int usedKind,

@@ -107,8 +107,8 @@ QStringList CzechTexts() {
                        "bylo zastaveno."),
         QStringLiteral("CHYBA VÝSTUPU: Výstup %1 nelze klíčovat (%2).\nVysílání bylo zastaveno; "
                        "označen je text, který byl opravdu odvysílán."),
-        QStringLiteral("UPOZORNĚNÍ: Výstup uložený v nastavení (%1) nelze použít.\nBrumlo nyní "
-                       "používá výstup %2; uložená volba zůstává pro příští spuštění."),
+        QStringLiteral("UPOZORNĚNÍ: Výstup uložený v nastavení (%1) nelze použít.\nMísto něj se "
+                       "nyní používá: %2. Uložená volba zůstává pro příští spuštění."),
         QStringLiteral("reproduktor PC"),
         QStringLiteral("zvuková karta"),
         QStringLiteral("sériový port %1"),
