@@ -296,7 +296,7 @@ void CMorseSession::ApplyText(const std::string& text) {
     currentText.SetText(text);
     currentText.SetKind(kind);
     currentText.SetShortZeros(shortZeros ? 1 : 0);
-    displayText = currentText.FormatLines();
+    displayText = currentText.FormatDisplayLines();
     sentText.clear();
 }
 

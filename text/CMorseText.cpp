@@ -1,6 +1,7 @@
 #include "text/CMorseText.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/CNotifier.h"
 #include "text/CRandomSource.h"
@@ -126,6 +127,55 @@ std::string CMorseText::FormatLines() const {
             result.append("\r\n");
         }
     }
+    return result;
+}
+
+namespace {
+
+// Where the display lines of `text` end when no word is split (see FormatDisplayLines): the
+// index after each line but the last.
+std::vector<std::size_t> WordLineEnds(std::string_view text) {
+    constexpr std::size_t kLine = kLineLength;
+    std::vector<std::size_t> ends;
+    std::size_t start = 0;
+    while (text.size() - start >= kLine) {
+        // A full line where its 60 characters end at a word's end; else the line ends after the
+        // last space that fits, or after 60 characters of one long word.
+        std::size_t end = start + kLine;
+        if (end < text.size() && text[end - 1] != ' ' && text[end] != ' ') {
+            const std::size_t space = text.rfind(' ', end - 1);
+            if (space != std::string_view::npos && space >= start) {
+                end = space + 1;
+            }
+        }
+        ends.push_back(end);
+        start = end;
+    }
+    return ends;
+}
+
+constexpr std::size_t kMostLines = kMaxTextLength / kLineLength;
+
+}  // namespace
+
+bool CMorseText::FitsDisplayWithWholeWords(std::string_view text) {
+    const std::vector<std::size_t> ends = WordLineEnds(text);
+    // The text after the last line end is a line of its own unless it is empty.
+    const bool restIsALine = ends.empty() || ends.back() != text.size();
+    return ends.size() + (restIsALine ? 1 : 0) <= kMostLines;
+}
+
+std::string CMorseText::FormatDisplayLines() const {
+    if (!FitsDisplayWithWholeWords(text)) {
+        return FormatLines();
+    }
+    std::string result;
+    std::size_t start = 0;
+    for (const std::size_t end : WordLineEnds(text)) {
+        result.append(text, start, end - start).append("\r\n");
+        start = end;
+    }
+    result.append(text, start, std::string::npos);
     return result;
 }
 

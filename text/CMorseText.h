@@ -42,6 +42,13 @@ public:
     std::string ToElements();
     // CR LF after every 60th character.
     std::string FormatLines() const;
+    // In display lines of at most 60 characters, each ended by CR LF after a space, so that no
+    // word is split across two lines; a word longer than a line is split at its end. Where the
+    // words would then need more lines than a text of the longest length fills, in lines of
+    // exactly 60 as FormatLines gives them. Either way, removing the CR LFs gives the text back.
+    std::string FormatDisplayLines() const;
+    // Whether `text` fills no more lines than a text of the longest length when no word is split.
+    static bool FitsDisplayWithWholeWords(std::string_view text);
     // Padded with spaces to 300 characters, then in lines.
     std::string FormatPadded() const;
     // Drops every character that is neither a space nor has a code; one warning if any went.

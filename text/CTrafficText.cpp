@@ -93,10 +93,16 @@ bool Append(std::string& text, std::string_view piece) {
     if (piece.empty() || text.size() + needed > static_cast<std::size_t>(kMaxTextLength)) {
         return false;
     }
+    const std::size_t before = text.size();
     if (!text.empty()) {
         text.push_back(' ');
     }
     text.append(piece);
+    // The display shows every word whole.
+    if (!CMorseText::FitsDisplayWithWholeWords(text)) {
+        text.resize(before);
+        return false;
+    }
     return true;
 }
 

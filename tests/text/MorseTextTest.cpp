@@ -98,6 +98,47 @@ TEST(MorseText, FormatLinesBreaksAfterEverySixtiethCharacter) {
     }
 }
 
+// Display lines end at words: groups fill whole lines as in the files, other words move to the
+// next line whole; a word longer than a line, or words that would need a sixth line, are broken
+// as in the files. Without its line ends the display is the text.
+TEST(MorseText, DisplayLinesKeepWordsWhole) {
+    const std::string groups = [] {
+        std::string text;
+        for (int i = 0; i < 50; ++i) {
+            text += "ABCDE ";
+        }
+        return text;
+    }();
+    const std::string calls = "DF5HO OK1ABC " + std::string(42, 'E') + " OK2XYZ W1AW";
+    const std::string longWord = std::string(70, 'T');
+    const std::string crowded = [] {
+        std::string text;
+        while (text.size() < 290) {
+            text += "OK1ABCD ";
+        }
+        return text;
+    }();
+    const struct {
+        std::string text;
+        std::string display;
+    } cases[] = {
+        {"", ""},
+        {groups, Text(groups).FormatLines()},
+        {calls, "DF5HO OK1ABC " + std::string(42, 'E') + " \r\nOK2XYZ W1AW"},
+        {std::string(59, 'E') + " T", std::string(59, 'E') + " \r\nT"},
+        {longWord, std::string(60, 'T') + "\r\n" + std::string(10, 'T')},
+        {crowded, Text(crowded).FormatLines()},
+    };
+    for (const auto& c : cases) {
+        const std::string display = Text(c.text).FormatDisplayLines();
+        EXPECT_EQ(display, c.display) << c.text;
+        std::string joined = display;
+        std::erase(joined, '\r');
+        std::erase(joined, '\n');
+        EXPECT_EQ(joined, c.text);
+    }
+}
+
 TEST(MorseText, FormatPaddedFillsFiveLines) {
     const std::string padded = Text("ABCDEFGHIJ").FormatPadded();
     ASSERT_EQ(padded.size(), 310u);
