@@ -884,3 +884,8 @@ void CMorseSession::Close() {
 std::string CMorseSession::LanguageFile(std::string_view name) const {
     return languageActive ? files.Language(name) : std::string();
 }
+
+std::string CMorseSession::HelpPage(const std::string& builtIn) const {
+    const std::string own = LanguageFile("brumlo.html");
+    return !own.empty() && FileExists(own) ? own : builtIn;
+}

@@ -221,6 +221,9 @@ public:
 
     // The language file `name` while the language set is active, else empty.
     std::string LanguageFile(std::string_view name) const;
+    // The help page to open: the language set's own ("brumlo.html" among its files) while the set
+    // is active and has one, else `builtIn`.
+    std::string HelpPage(const std::string& builtIn) const;
     const CProgramFiles& Files() const { return files; }
     const CMorseText& CurrentText() const { return currentText; }
     const CMorseText& CustomText() const { return customText; }

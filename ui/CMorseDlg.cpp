@@ -472,8 +472,9 @@ void CMorseDlg::OnAbout() {
 }
 
 void CMorseDlg::OnHelpContents() {
-    const QString help = environment.helpPage.value_or(QCoreApplication::applicationDirPath() +
-                                                       QStringLiteral("/brumlo.html"));
+    const QString builtIn = environment.helpPage.value_or(QCoreApplication::applicationDirPath() +
+                                                          QStringLiteral("/brumlo.html"));
+    const QString help = QString::fromStdString(session->HelpPage(builtIn.toStdString()));
     if (!desktop.OpenHelp(help)) {
         messageBoxes.Show(CMessageBoxes::Icon::Error, messages::kCaption, messages::HelpFailed(),
                           this);

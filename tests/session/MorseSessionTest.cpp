@@ -944,6 +944,30 @@ TEST_F(MorseSession, WordsFollowTheLanguageOfTheCaptions) {
     }
 }
 
+// The language set's own help page, where it has one, while the set is active.
+TEST_F(MorseSession, HelpPageFollowsTheLanguageSet) {
+    const std::string own = CProgramFiles(folder.Path()).Language("brumlo.html");
+    const struct {
+        bool active;
+        bool setHasPage;
+        std::string page;
+    } cases[] = {
+        {false, false, "built-in"},
+        {false, true, "built-in"},
+        {true, false, "built-in"},
+        {true, true, own},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(own);
+        if (c.setHasPage) {
+            std::filesystem::create_directories(std::filesystem::path(own).parent_path());
+            WriteWholeFile(own, "<html></html>");
+        }
+        session->SetLanguage(c.active);
+        EXPECT_EQ(session->HelpPage("built-in"), c.page) << c.active << c.setHasPage;
+    }
+}
+
 TEST_F(MorseSession, PrintCollectionAndSavedFiles) {
     session->AddToPrint();
     EXPECT_FALSE(session->CanSaveText());
