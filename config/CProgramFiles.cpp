@@ -1,6 +1,7 @@
 #include "config/CProgramFiles.h"
 
 #include "config/CConditionsFile.h"
+#include "config/CPunctuationFile.h"
 #include "config/CSoundOptionsFile.h"
 
 CProgramFiles::CProgramFiles(std::string programFolder) : folder(std::move(programFolder)) {
@@ -39,6 +40,10 @@ std::string CProgramFiles::Conditions() const {
 
 std::string CProgramFiles::SoundOptions() const {
     return folder + CSoundOptionsFile::kFileName;
+}
+
+std::string CProgramFiles::Punctuation() const {
+    return folder + CPunctuationFile::kFileName;
 }
 
 std::string CProgramFiles::CallsignRecords() const {

@@ -25,6 +25,7 @@ public:
     std::string Course() const;
     std::string Conditions() const;
     std::string SoundOptions() const;
+    std::string Punctuation() const;
     // The records of instant recognition.
     std::string Recognition() const;
     std::string CallsignRecords() const;

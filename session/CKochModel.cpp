@@ -6,7 +6,7 @@
 #include "training/CKochCourse.h"
 
 CKochModel::CKochModel(const std::string& order, int start, int minimum, CNotifier& warnings)
-    : notifier(warnings), orderText(CleanTyped(order, 0, warnings).text) {
+    : notifier(warnings), orderText(CleanTyped(order, 0, warnings, false, false, true).text) {
     SetLesson(CKochCourse(order, start).Lesson());
     SetMinimumSent(minimum);
 }
@@ -20,7 +20,7 @@ std::vector<std::string> CKochModel::ShippedNames() {
 }
 
 TypedText CKochModel::TypeOrder(const std::string& shown, int caret) {
-    TypedText typed = CleanTyped(shown, caret, notifier);
+    TypedText typed = CleanTyped(shown, caret, notifier, false, false, true);
     orderText = typed.text;
     SetLesson(lesson);
     return typed;

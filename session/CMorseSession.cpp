@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "config/CConditionsFile.h"
+#include "config/CPunctuationFile.h"
 #include "config/CSoundOptionsFile.h"
 #include "config/SettingsFile.h"
 #include "core/AsciiText.h"
@@ -113,6 +114,8 @@ bool CMorseSession::StartUp() {
     conditions = CConditionsFile(files.Conditions()).Read();
     conditionsChanged = false;
     soundOptions = CSoundOptionsFile(files.SoundOptions()).Read();
+    // Before the settings: the letters kept there may be marks of the international table.
+    CMorseTable::SetPunctuation(CPunctuationFile(files.Punctuation()).Read());
     const bool loaded = LoadSettings();
     FindUnreadableFiles();
     return usable && loaded;
@@ -138,6 +141,7 @@ SessionView CMorseSession::View() const {
     view.stepping = stepping;
     view.language = languageActive;
     view.remember = remember;
+    view.internationalPunctuation = CMorseTable::GetPunctuation() == Punctuation::kInternational;
     view.weakCharacters = course.weakCharacters;
     view.idle = idle;
     view.paused = paused;
@@ -244,6 +248,18 @@ void CMorseSession::SetLanguage(bool on) {
 
 void CMorseSession::SetRemember(bool on) {
     remember = on;
+}
+
+void CMorseSession::SetInternationalPunctuation(bool on) {
+    const Punctuation table = on ? Punctuation::kInternational : Punctuation::kProgram;
+    CMorseTable::SetPunctuation(table);
+    // Marks without a code in the new table leave the set, without a warning per mark.
+    CSilentNotifier quiet;
+    letterSet = CleanTyped(letterSet, 0, quiet, true).text;
+    const std::string contents = CPunctuationFile::Format(table);
+    if (MayReplace(files.Punctuation(), contents, true)) {
+        WriteFileBytesOrNotify(files.Punctuation(), contents, false, notifier);
+    }
 }
 
 void CMorseSession::SetWeakCharacters(bool on) {
@@ -442,6 +458,7 @@ void CMorseSession::FindUnreadableFiles() {
         {files.RememberedText(), TextFileBytes(false)},
         {files.Conditions(), CConditionsFile::Format(conditions)},
         {files.SoundOptions(), CSoundOptionsFile::Format(soundOptions)},
+        {files.Punctuation(), CPunctuationFile::Format(CMorseTable::GetPunctuation())},
         {files.Course(), CCourseFile::Format(course)}};
     for (const auto& [path, contents] : started) {
         if (const std::optional<int> reason = UnreadableReason(path)) {

@@ -51,6 +51,7 @@ struct SessionView {
     bool stepping = false;
     bool language = false;
     bool remember = true;
+    bool internationalPunctuation = false;
     bool weakCharacters = false;
     // The sending state.
     bool idle = true;
@@ -113,6 +114,8 @@ public:
     void SetLanguage(bool on);
     void SetRemember(bool on);
     void SetWeakCharacters(bool on);
+    // The international punctuation table (true) or the program's; kept in its own file.
+    void SetInternationalPunctuation(bool on);
 
     // Typed letters: capitals (ASCII only), without digits and characters that have no code
     // (each said); `caret` moves to the last removal. The cleaned text and caret come back.

@@ -65,5 +65,6 @@ inline constexpr int kMenuReceptionConditions = 32805;
 inline constexpr int kMenuInstantRecognition = 32806;
 inline constexpr int kMenuCallsigns = 32807;
 inline constexpr int kMenuSoundOptions = 32808;
+inline constexpr int kMenuPunctuation = 32809;
 
 }  // namespace ids

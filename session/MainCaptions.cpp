@@ -78,4 +78,5 @@ const std::array<CaptionTarget, kTrafficCaptions> kTrafficCaptionTargets = {{
     {K::Command, ids::kMenuInstantRecognition, "Okamžité &rozpoznání…"},
     {K::Command, ids::kMenuCallsigns, "&Volací znaky…"},
     {K::Command, ids::kMenuSoundOptions, "Mo&žnosti zvuku…"},
+    {K::Command, ids::kMenuPunctuation, "&Mezinárodní interpunkce (ITU)"},
 }};

@@ -21,7 +21,8 @@ inline constexpr int kTrainingCaptions = 8;
 extern const std::array<CaptionTarget, kTrainingCaptions> kTrainingCaptionTargets;
 
 // The captions added after the training ones: the names of the text kinds of real traffic and
-// the later commands, which the language file "local" has on the lines after the training
-// captions; a file without them keeps these built-in texts. Constant data; any thread.
-inline constexpr int kTrafficCaptions = 7;
+// the later commands (the last the choice of the international punctuation), which the language
+// file "local" has on the lines after the training captions; a file without them keeps these
+// built-in texts. Constant data; any thread.
+inline constexpr int kTrafficCaptions = 8;
 extern const std::array<CaptionTarget, kTrafficCaptions> kTrafficCaptionTargets;

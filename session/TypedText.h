@@ -13,7 +13,8 @@ struct TypedText {
 
 // What the user typed as the program sends it: letters as capitals, every character that is
 // neither a space nor has a code removed (digits too when `rejectDigits`), each removal told to
-// `notifier`; line breaks ("\n") stay when `keepLines`. The caret stands where the last character
-// was removed, or where it was.
+// `notifier`; line breaks ("\n") stay when `keepLines`; a mark of either punctuation table stays
+// with `eitherTable` (a course order). The caret stands where the last character was removed, or
+// where it was.
 TypedText CleanTyped(std::string_view typed, int caret, CNotifier& notifier,
-                     bool rejectDigits = false, bool keepLines = false);
+                     bool rejectDigits = false, bool keepLines = false, bool eitherTable = false);

@@ -11,7 +11,10 @@ std::string CKochCourse::CleanOrder(std::string_view order) {
         if (c >= 'a' && c <= 'z') {
             c = static_cast<char>(c - 'a' + 'A');
         }
-        if (c != ' ' && CMorseTable::HasCode(c) && cleaned.find(c) == std::string::npos) {
+        // A mark of either punctuation table keeps its place, so that the lessons keep their
+        // numbers whichever table is in use.
+        if (c != ' ' && CMorseTable::HasCodeInEitherTable(c) &&
+            cleaned.find(c) == std::string::npos) {
             cleaned.push_back(c);
         }
     }
@@ -36,14 +39,17 @@ std::string CKochCourse::DrawingSet() const {
     const std::size_t copies = kPositions / (characters.size() + 1);
     std::string set;
     for (const char c : characters) {
-        set.append(c == Newest() ? 2 * copies : copies, c);
+        // A mark the table in use has no code for is not drawn.
+        if (CMorseTable::HasCode(c)) {
+            set.append(c == Newest() ? 2 * copies : copies, c);
+        }
     }
     return set;
 }
 
 std::string CKochCourse::Generate(const std::string& drawingSet, std::uint32_t seed) const {
     std::string text;
-    for (int k = 0; k < kIntroductions; ++k) {
+    for (int k = 0; k < kIntroductions && CMorseTable::HasCode(Newest()); ++k) {
         text.push_back(Newest());
         text.push_back(' ');
     }

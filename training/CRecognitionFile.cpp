@@ -38,7 +38,8 @@ std::optional<std::string_view> Value(std::string_view token, std::string_view k
 
 // "K=12/1/420", "K=3/3/-" or "K=12/1/420/3".
 std::optional<RecognitionRecord::Character> ParseCharacter(std::string_view token) {
-    if (token.size() < 7 || token[1] != '=' || token[0] == ' ' || !CMorseTable::HasCode(token[0])) {
+    if (token.size() < 7 || token[1] != '=' || token[0] == ' ' ||
+        !CMorseTable::HasCodeInEitherTable(token[0])) {
         return std::nullopt;
     }
     const std::string_view counts = token.substr(2);

@@ -174,6 +174,7 @@ void CMorseDlg::Render() {
     commands[ids::kMenuLanguage]->setChecked(view.language);
     commands[ids::kMenuRemember]->setChecked(view.remember);
     commands[ids::kMenuWeakCharacters]->setChecked(view.weakCharacters);
+    commands[ids::kMenuPunctuation]->setChecked(view.internationalPunctuation);
 
     // A sending button that goes grey hands the focus to the first of them that stays usable,
     // before it goes: Start to Stop, Stop to Start, rather than to the next control in the window.
@@ -530,6 +531,12 @@ void CMorseDlg::OnCourse() {
         session->ChooseLesson(dialog.GetOrder(), dialog.GetLesson());
         Render();
     }
+}
+
+void CMorseDlg::OnPunctuation() {
+    // The action has already toggled its check mark.
+    session->SetInternationalPunctuation(IsMenuItemChecked(ids::kMenuPunctuation));
+    Render();
 }
 
 void CMorseDlg::OnWeakCharacters() {

@@ -100,6 +100,7 @@ public:
     void OnStatistics();
     void OnCourse();
     void OnWeakCharacters();
+    void OnPunctuation();
     void OnReceptionConditions();
     void OnSoundOptions();
     void OnInstantRecognition();

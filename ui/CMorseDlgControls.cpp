@@ -177,6 +177,7 @@ void CMorseDlg::CreateMenu() {
     add(settings, ids::kMenuStepping, true, false);
     add(settings, ids::kMenuLanguage, true, false);
     add(settings, ids::kMenuRemember, true, true);
+    add(settings, ids::kMenuPunctuation, true, false);
     QMenu* help = menuBar->addMenu(QString());
     add(help, ids::kMenuHelpContents);
     help->addSeparator();
@@ -249,6 +250,7 @@ void CMorseDlg::ConnectSignals() {
     command(ids::kMenuSoundOptions, &CMorseDlg::OnSoundOptions);
     command(ids::kMenuInstantRecognition, &CMorseDlg::OnInstantRecognition);
     command(ids::kMenuCallsigns, &CMorseDlg::OnCallsigns);
+    command(ids::kMenuPunctuation, &CMorseDlg::OnPunctuation);
 }
 
 void CMorseDlg::RenderCaptions(bool language) {

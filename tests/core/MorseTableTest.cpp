@@ -44,6 +44,32 @@ TEST(MorseTable, PunctuationPointsThatDifferFromCommonTables) {
     EXPECT_FALSE(CMorseTable::HasCode(static_cast<char>(0xE8)));  // a Czech letter
 }
 
+// The international table differs in its punctuation only; a mark of either table counts as
+// one a course order or a record keeps, whichever table is in use.
+TEST(MorseTable, InternationalPunctuationOfTheItu) {
+    const std::map<char, std::string> international = {
+        {'.', ".-.-.-"}, {',', "--..--"}, {':', "---..."}, {'?', "..--.."}, {'\'', ".----."},
+        {'-', "-....-"}, {'/', "-..-."},  {'(', "-.--."},  {')', "-.--.-"}, {'"', ".-..-."},
+        {'=', "-...-"},  {'+', ".-.-."},  {'@', ".--.-."}, {'!', "-.-.--"},
+    };
+    CMorseTable::SetPunctuation(Punctuation::kInternational);
+    for (int byte = 0; byte < 256; ++byte) {
+        const char c = static_cast<char>(byte);
+        const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+        const bool letterOrDigit = (upper >= 'A' && upper <= 'Z') || (upper >= '0' && upper <= '9');
+        const auto mark = international.find(upper);
+        const std::string want = letterOrDigit                 ? kExpectedCodes.at(upper)
+                                 : mark != international.end() ? mark->second
+                                                               : "";
+        EXPECT_EQ(CMorseTable::CodeOf(c, false), want) << "byte " << byte;
+        const bool inEither = !want.empty() || kExpectedCodes.count(upper) != 0;
+        EXPECT_EQ(CMorseTable::HasCodeInEitherTable(c), inEither) << "byte " << byte;
+    }
+    CMorseTable::SetPunctuation(Punctuation::kProgram);
+    EXPECT_EQ(CMorseTable::CodeOf('.', false), "");
+    EXPECT_TRUE(CMorseTable::HasCodeInEitherTable('.'));
+}
+
 TEST(MorseTable, AbbreviatedZeroOnlyChangesZero) {
     EXPECT_EQ(CMorseTable::CodeOf('0', true), "-");
     EXPECT_EQ(CMorseTable::CodeOf('0', false), "-----");

@@ -944,6 +944,25 @@ TEST_F(MorseSession, WordsFollowTheLanguageOfTheCaptions) {
     }
 }
 
+// The punctuation table is kept in a file of its own and comes back at the next start; marks
+// the table in use has no code for leave the letters set.
+TEST_F(MorseSession, PunctuationTableIsKeptInItsOwnFile) {
+    session->SetInternationalPunctuation(true);
+    session->TypeLetters("AB.:", 4);
+    EXPECT_EQ(View().letters, "AB.:");
+    session->Close();
+    EXPECT_EQ(ReadWholeFile(folder.File("interpunkce")), "tabulka=mezinarodni\n");
+    CMorseTable::SetPunctuation(Punctuation::kProgram);
+    Open();
+    EXPECT_TRUE(View().internationalPunctuation);
+    EXPECT_EQ(View().letters, "AB.:");
+    session->SetInternationalPunctuation(false);
+    EXPECT_FALSE(View().internationalPunctuation);
+    EXPECT_EQ(View().letters, "AB");
+    EXPECT_EQ(ReadWholeFile(folder.File("interpunkce")), "tabulka=programova\n");
+    EXPECT_TRUE(notifier.Events().empty());
+}
+
 // The language set's own help page, where it has one, while the set is active.
 TEST_F(MorseSession, HelpPageFollowsTheLanguageSet) {
     const std::string own = CProgramFiles(folder.Path()).Language("brumlo.html");

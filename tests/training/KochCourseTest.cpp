@@ -37,8 +37,8 @@ std::map<char, double> MeasuredShares(const std::function<std::string(std::uint3
 
 TEST(KochCourse, LessonSetsFromTheFirstToTheLast) {
     const std::string order = CKochCourse::DefaultOrder();
-    // Koch's order less the full stop, which this program's table has no code for.
-    EXPECT_EQ(order, "KMRSUAPTLOWINJEF0Y,VG5/Q9ZH38B?427C1D6X");
+    // Koch's order whole, the full stop in its place whichever table is in use.
+    EXPECT_EQ(order, "KMRSUAPTLOWI.NJEF0Y,VG5/Q9ZH38B?427C1D6X");
     const CKochCourse first(order, 1);
     EXPECT_EQ(first.Characters(), "KM");
     EXPECT_EQ(first.Newest(), 'M');
@@ -46,15 +46,15 @@ TEST(KochCourse, LessonSetsFromTheFirstToTheLast) {
     EXPECT_EQ(std::count(set.begin(), set.end(), 'M'), 2 * std::count(set.begin(), set.end(), 'K'));
     EXPECT_EQ(set.find_first_not_of("KM"), std::string::npos);
     const CKochCourse middle(order, 20);
-    EXPECT_EQ(middle.Characters(), "KMRSUAPTLOWINJEF0Y,VG");
-    EXPECT_EQ(middle.Newest(), 'G');
+    EXPECT_EQ(middle.Characters(), "KMRSUAPTLOWI.NJEF0Y,V");
+    EXPECT_EQ(middle.Newest(), 'V');
     const CKochCourse last(order, first.LessonCount());
-    EXPECT_EQ(last.LessonCount(), 38);
+    EXPECT_EQ(last.LessonCount(), 39);
     EXPECT_EQ(last.Characters(), order);
     EXPECT_EQ(last.Newest(), 'X');
     // Lessons outside the course are brought into it.
     EXPECT_EQ(CKochCourse(order, 0).Lesson(), 1);
-    EXPECT_EQ(CKochCourse(order, 500).Lesson(), 38);
+    EXPECT_EQ(CKochCourse(order, 500).Lesson(), 39);
 }
 
 TEST(KochCourse, OrderIsCleanedLikeTheLettersSet) {
@@ -62,6 +62,24 @@ TEST(KochCourse, OrderIsCleanedLikeTheLettersSet) {
     // Too short an order is no course: the default takes its place.
     EXPECT_EQ(CKochCourse("K", 3).Order(), CKochCourse::DefaultOrder());
     EXPECT_EQ(CKochCourse("ab", 3).Lesson(), 1);
+}
+
+// A mark of either punctuation table keeps its place in the order, so that an order's lessons
+// keep their numbers (the LCWO order brings the full stop in its lesson 13); a mark the table in
+// use has no code for is neither introduced nor drawn.
+TEST(KochCourse, PunctuationKeepsTheLessonNumbers) {
+    const std::string lcwo = "KMURESNAPTLWI.JZ=FOY,VG5/Q92H38B?47C1D60X";
+    const CKochCourse fullStop(lcwo, 13);
+    EXPECT_EQ(fullStop.Newest(), '.');
+    EXPECT_EQ(CKochCourse(lcwo, 14).Newest(), 'J');
+    for (const Punctuation table : {Punctuation::kProgram, Punctuation::kInternational}) {
+        CMorseTable::SetPunctuation(table);
+        const std::string text = fullStop.Generate(fullStop.DrawingSet(), 7);
+        const bool heard = table == Punctuation::kInternational;
+        EXPECT_EQ(text.find('.') != std::string::npos, heard) << text;
+        EXPECT_EQ(text.rfind(". ", 0) == 0, heard) << text;
+    }
+    CMorseTable::SetPunctuation(Punctuation::kProgram);
 }
 
 TEST(KochCourse, TextIntroducesTheNewCharacterThenItsGroups) {
@@ -87,17 +105,23 @@ TEST(KochCourse, TextIntroducesTheNewCharacterThenItsGroups) {
 
 // Over many seeded texts the newest character has about twice the share of each other one.
 TEST(KochCourse, NewestCharacterIsDrawnTwiceAsOften) {
-    for (const int lesson : {1, 10, 38}) {
+    for (const int lesson : {1, 10, 39}) {
         const CKochCourse course(CKochCourse::DefaultOrder(), lesson);
         ASSERT_EQ(course.Lesson(), lesson);
         const auto shares = MeasuredShares(
             [&](std::uint32_t seed) { return course.Generate(course.DrawingSet(), seed); }, 300,
             12);
-        const double n = lesson + 1;
+        // The full stop, which the program's table has no code for, is not drawn.
+        const std::string drawn = [&] {
+            std::string characters = course.Characters();
+            std::erase(characters, '.');
+            return characters;
+        }();
+        const double n = static_cast<double>(drawn.size());
         // 300 texts of 240 characters: the bounds are many standard deviations wide, yet far
         // from the shares of an even draw.
         EXPECT_NEAR(shares.at(course.Newest()), 2 / (n + 1), 0.15 / (n + 1)) << lesson;
-        for (const char c : course.Characters().substr(0, static_cast<std::size_t>(lesson))) {
+        for (const char c : drawn.substr(0, drawn.size() - 1)) {
             EXPECT_NEAR(shares.at(c), 1 / (n + 1), 0.25 / (n + 1)) << lesson << c;
         }
     }

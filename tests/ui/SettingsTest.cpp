@@ -12,8 +12,8 @@
 
 #include "config/SettingsFile.h"
 #include "core/OutputKind.h"
-#include "tests/ui/MainWindowFixture.h"
 #include "session/ControlIds.h"
+#include "tests/ui/MainWindowFixture.h"
 
 namespace {
 
@@ -27,10 +27,12 @@ protected:
         for (QAction* menu : dialog->MenuBar()->actions().mid(0, 3)) {
             captions << menu->text();
             for (QAction* command : menu->menu()->actions()) {
-                // Saving the sound and its options are captions added since.
+                // Saving the sound, its options and the punctuation table are captions added
+                // since.
                 if (!command->isSeparator() &&
                     command != dialog->MenuCommand(ids::kMenuSaveSound) &&
-                    command != dialog->MenuCommand(ids::kMenuSoundOptions)) {
+                    command != dialog->MenuCommand(ids::kMenuSoundOptions) &&
+                    command != dialog->MenuCommand(ids::kMenuPunctuation)) {
                     captions << command->text();
                 }
             }
