@@ -1,5 +1,7 @@
 #include "engine/ProgressWalk.h"
 
+#include "text/CMorseText.h"
+
 std::size_t SentPositionFor(const std::string& display, std::size_t p, bool eachSpaceSignalled) {
     const auto isGap = [](char c) { return c == ' ' || c == '\r' || c == '\n'; };
     if (!eachSpaceSignalled && p < display.size() && display[p] == ' ') {
@@ -12,6 +14,11 @@ std::size_t SentPositionFor(const std::string& display, std::size_t p, bool each
     }
     if (p >= display.size()) {
         return display.empty() ? 0 : display.size() - 1;
+    }
+    // A prosign is keyed as one character: the whole of it is marked at once.
+    if (const std::size_t close = CMorseText::ProsignClose(display, p);
+        close != std::string::npos) {
+        return close;
     }
     return p;
 }

@@ -51,11 +51,12 @@ bool Started() {
     return started;
 }
 
-// A group's characters apart, so that each is read by its name.
+// A group's characters apart, so that each is read by its name; a prosign's brackets ("<AR>")
+// are not read.
 std::string Spelled(std::string_view text) {
     std::string spelled;
     for (const char c : text) {
-        if (c == ' ') {
+        if (c == ' ' || c == '<' || c == '>') {
             continue;
         }
         if (!spelled.empty()) {

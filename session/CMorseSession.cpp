@@ -695,6 +695,15 @@ std::optional<CMorseSession::CopyCheck> CMorseSession::OpenCopyCheck() {
         check.record = SendingRecord(conditions.seed);
         check.unsent = anySent;
     }
+    // A prosign is copied as its letters ("AR" for "<AR>"): the brackets only show it was keyed
+    // run together.
+    for (std::size_t k = 0; k < check.sentText.size(); ++k) {
+        if (const std::size_t close = CMorseText::ProsignClose(check.sentText, k);
+            close != std::string::npos) {
+            check.sentText.erase(close, 1);
+            check.sentText.erase(k, 1);
+        }
+    }
     if (Blank(check.sentText)) {
         notifier.NothingToCheck();
         return std::nullopt;

@@ -106,8 +106,15 @@ std::string CMorseText::ToElements() {
     const bool shortForm = kind == kDigitText && shortZeros != 0;
     std::string result;
     for (int i = 0; i < words; ++i) {
-        for (const char c : NextWord()) {
-            result.append(table.CodeOf(c, shortForm));
+        const std::string next = NextWord();
+        for (std::size_t k = 0; k < next.size(); ++k) {
+            if (const std::size_t close = ProsignClose(next, k); close != std::string::npos) {
+                for (++k; k < close; ++k) {
+                    result.append(table.CodeOf(next[k], shortForm));
+                }
+            } else {
+                result.append(table.CodeOf(next[k], shortForm));
+            }
             result.push_back('m');
         }
         while (cursor < text.size() && text[cursor] == ' ') {
@@ -116,6 +123,27 @@ std::string CMorseText::ToElements() {
         }
     }
     return result;
+}
+
+std::size_t CMorseText::ProsignClose(std::string_view text, std::size_t open) {
+    if (open >= text.size() || text[open] != '<') {
+        return std::string_view::npos;
+    }
+    int coded = 0;
+    for (std::size_t k = open + 1; k < text.size(); ++k) {
+        const char c = text[k];
+        if (c == '>') {
+            return coded >= 2 ? k : std::string_view::npos;
+        }
+        if (c == '\r' || c == '\n') {
+            continue;
+        }
+        if (!CMorseTable::HasCode(c)) {
+            return std::string_view::npos;
+        }
+        ++coded;
+    }
+    return std::string_view::npos;
 }
 
 std::string CMorseText::FormatLines() const {
@@ -190,9 +218,13 @@ std::string CMorseText::FormatPadded() const {
 void CMorseText::RemoveUnsupported(CNotifier& notifier) {
     std::string kept;
     kept.reserve(text.size());
-    for (const char c : text) {
-        if (c == ' ' || table.HasCode(c)) {
-            kept.push_back(c);
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        // A prosign keeps its brackets.
+        if (const std::size_t close = ProsignClose(text, k); close != std::string::npos) {
+            kept.append(text, k, close + 1 - k);
+            k = close;
+        } else if (text[k] == ' ' || table.HasCode(text[k])) {
+            kept.push_back(text[k]);
         }
     }
     if (kept.size() != text.size()) {

@@ -38,7 +38,12 @@ public:
     int WordCount() const;
     // The word at the cursor; the cursor stops on the space after it or at the end.
     std::string NextWord();
-    // Per character its code and 'm', per space of the text one space. Rewinds first.
+    // Where the prosign that opens at `open` closes: at a '>' after a '<' and at least two
+    // characters that have a code, with nothing but line ends (of a display) between them, as in
+    // "<AR>", "<SK>", "<KN>", "<BT>"; npos for anything else.
+    static std::size_t ProsignClose(std::string_view text, std::size_t open);
+    // Per character its code and 'm', per space of the text one space; a prosign's characters
+    // run together, as one character with one 'm'. Rewinds first.
     std::string ToElements();
     // CR LF after every 60th character.
     std::string FormatLines() const;
@@ -51,7 +56,8 @@ public:
     static bool FitsDisplayWithWholeWords(std::string_view text);
     // Padded with spaces to 300 characters, then in lines.
     std::string FormatPadded() const;
-    // Drops every character that is neither a space nor has a code; one warning if any went.
+    // Drops every character that is neither a space nor has a code, but for a prosign's
+    // brackets; one warning if any went.
     void RemoveUnsupported(CNotifier& notifier);
 
     // A random text of kind 0 to 3 drawn from the positions of `set`, seeded from the clock.

@@ -27,11 +27,11 @@ constexpr auto kEventPrefixes = std::to_array<std::string_view>(
     {"GB", "DR", "DA", "OL", "OK", "OM", "TM", "II", "HG", "SN", "PA", "OE", "LZ", "YO", "OH"});
 
 constexpr auto kAbbreviations = std::to_array<std::string_view>(
-    {"CQ",  "DE",  "K",   "KN",  "SK",  "AR",  "BK",  "R",    "RST", "UR",  "TNX",  "TU",  "FB",
-     "OM",  "YL",  "HR",  "ES",  "GM",  "GA",  "GE",  "GN",   "WX",  "PSE", "AGN",  "CUL", "73",
-     "88",  "ANT", "RIG", "PWR", "HW",  "=",   "NR",  "CFM",  "ABT", "FER", "QRL",  "QRM", "QRN",
-     "QRO", "QRP", "QRQ", "QRS", "QRT", "QRU", "QRV", "QRX",  "QRZ", "QSB", "QSL",  "QSO", "QSY",
-     "QTH", "QRG", "QRK", "5NN", "599", "DX",  "OP",  "NAME", "SRI", "WKD", "BURO", "HPE"});
+    {"CQ",  "DE",  "K",   "<KN>", "<SK>", "<AR>", "BK",  "R",    "RST", "UR",  "TNX",  "TU",  "FB",
+     "OM",  "YL",  "HR",  "ES",   "GM",   "GA",   "GE",  "GN",   "WX",  "PSE", "AGN",  "CUL", "73",
+     "88",  "ANT", "RIG", "PWR",  "HW",   "<BT>", "NR",  "CFM",  "ABT", "FER", "QRL",  "QRM", "QRN",
+     "QRO", "QRP", "QRQ", "QRS",  "QRT",  "QRU",  "QRV", "QRX",  "QRZ", "QSB", "QSL",  "QSO", "QSY",
+     "QTH", "QRG", "QRK", "5NN",  "599",  "DX",   "OP",  "NAME", "SRI", "WKD", "BURO", "HPE"});
 
 constexpr auto kNames = std::to_array<std::string_view>(
     {"PETR", "JAN", "TOM", "EVA", "KAREL", "JOHN", "MIKE", "ANNA", "HANS", "PAUL", "JIRI", "LUDEK",
@@ -140,13 +140,13 @@ std::string Ragchew(CRandomSource& random) {
     const std::string nameB(Pick(kNames, random));
     return "CQ CQ CQ DE " + a + " " + a + " K " + a + " DE " + b + " " + b + " K " + b + " DE " +
            a + " GM OM TNX FER CALL UR RST " + rst + " " + rst + " NAME " + nameA + " " + nameA +
-           " QTH " + std::string(Pick(kPlaces, random)) + " HW? " + b + " DE " + a + " KN " + a +
+           " QTH " + std::string(Pick(kPlaces, random)) + " HW? " + b + " DE " + a + " <KN> " + a +
            " DE " + b + " R FB " + nameA + " TNX FER RPRT UR RST " +
            std::string(Pick(kReports, random)) + " NAME " + nameB + " QTH " +
            std::string(Pick(kPlaces, random)) + " RIG " + std::string(Pick(kRigs, random)) +
            " PWR " + Number(5, 100, random) + "W ANT " + std::string(Pick(kAntennas, random)) +
-           " WX " + std::string(Pick(kWeather, random)) + " = TNX QSO 73 CUL " + a + " DE " + b +
-           " SK";
+           " WX " + std::string(Pick(kWeather, random)) + " <BT> TNX QSO 73 CUL " + a + " DE " + b +
+           " <SK>";
 }
 
 std::string ContestExchange(CRandomSource& random) {

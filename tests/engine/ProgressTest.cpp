@@ -103,7 +103,10 @@ INSTANTIATE_TEST_SUITE_P(
                     WalkCase{"SpaceTakesLineBreak", "ABC \r\nD", false, {3, 6}, {5, 6}},
                     WalkCase{"BreakGoesWithNextCharacter", "AB\r\nC", false, {2}, {4}},
                     WalkCase{"TrailingBreakStaysInside", "AB\r\n", true, {2}, {3}},
-                    WalkCase{"BeyondTheEnd", "AB", false, {5}, {1}}),
+                    WalkCase{"BeyondTheEnd", "AB", false, {5}, {1}},
+                    WalkCase{"ProsignIsOneStep", "K <AR> E", false, {0, 1, 2, 7}, {0, 1, 5, 7}},
+                    WalkCase{"ProsignAcrossABreak", "<A\r\nR>E", false, {0, 6}, {5, 6}},
+                    WalkCase{"LoneBracketIsACharacter", "<A E>", false, {0, 1}, {0, 1}}),
     CaseName());
 
 }  // namespace

@@ -944,6 +944,20 @@ TEST_F(MorseSession, WordsFollowTheLanguageOfTheCaptions) {
     }
 }
 
+// A prosign is checked as the letters a learner copies.
+TEST_F(MorseSession, ProsignsAreCheckedAsTheirLetters) {
+    for (int kind = 0; View().displayText.find('<') == std::string::npos; ++kind) {
+        ASSERT_LT(kind, 20) << "no prosign in twenty texts of abbreviations";
+        session->ChooseKind(kind % 2 == 0 ? kAbbreviationText : kContactText);
+    }
+    const auto check = session->OpenCopyCheck();
+    ASSERT_TRUE(check.has_value());
+    EXPECT_EQ(check->sentText.find_first_of("<>"), std::string::npos) << check->sentText;
+    const std::string shown = View().displayText;
+    const auto prosigns = static_cast<std::size_t>(std::count(shown.begin(), shown.end(), '<'));
+    EXPECT_EQ(check->sentText.size(), shown.size() - 2 * prosigns);
+}
+
 // The punctuation table is kept in a file of its own and comes back at the next start; marks
 // the table in use has no code for leave the letters set.
 TEST_F(MorseSession, PunctuationTableIsKeptInItsOwnFile) {

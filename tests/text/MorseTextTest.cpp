@@ -84,7 +84,10 @@ INSTANTIATE_TEST_SUITE_P(
                     ElementCase{"LeadingSpaces", "  E", 0, 0, "  .m"},
                     ElementCase{"TrailingSpace", "E ", 0, 0, ".m "},
                     ElementCase{"LowerCase", "ab", 4, 0, ".-m-...m"},
-                    ElementCase{"CharacterWithoutCode", "A.B", 4, 0, ".-mm-...m"}),
+                    ElementCase{"CharacterWithoutCode", "A.B", 4, 0, ".-mm-...m"},
+                    ElementCase{"ProsignsRunTogether", "<AR> <SK>", 8, 0, ".-.-.m ...-.-m"},
+                    ElementCase{"OneLetterIsNoProsign", "<E>", 8, 0, "m.mm"},
+                    ElementCase{"UnclosedIsNoProsign", "<KN", 8, 0, "m-.-m-.m"}),
     CaseName());
 
 TEST(MorseText, FormatLinesBreaksAfterEverySixtiethCharacter) {
