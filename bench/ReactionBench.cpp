@@ -1,7 +1,7 @@
 // Reaction times against the sound itself: characters of instant recognition go through the real
 // cue player into a private sound server; the monitor of its sink is recorded and read as it
 // grows, the moment each character's last sample arrives there is found, and a key press is
-// injected a known delay (150, 400 or 800 ms) after it. Prints how far the reaction the session
+// injected a known delay (150, 400, 800, 1500 or 2000 ms) after it. Prints how far the reaction the session
 // measured lies from the injected delay, and how far the player's own heard end lies from the
 // arrival found on the monitor. The monitor is read through the recorder, whose buffering delays
 // the arrival found by a few milliseconds: that part of the figures is the instrument's own.
@@ -42,7 +42,7 @@ constexpr std::int64_t kSilenceAfterEnd = 220;
 constexpr std::int64_t kEdgeTolerance = 2;
 constexpr int kCharacters = 30;
 constexpr int kCallsigns = 50;
-constexpr std::int64_t kDelaysMilliseconds[] = {150, 400, 800};
+constexpr std::int64_t kDelaysMilliseconds[] = {150, 400, 800, 1500, 2000};
 
 // The sounding runs of `samples`: sounding samples apart by less than a millisecond of silence
 // (a sine's own zero crossings) belong to one run.
@@ -292,7 +292,7 @@ int main(int argc, char** argv) {
         }
         holes += recording.Whole(last, span, keyed) ? 0 : 1;
         const std::int64_t arrival = recording.ArrivalOf(last);
-        const std::int64_t delay = kDelaysMilliseconds[n % 3];
+        const std::int64_t delay = kDelaysMilliseconds[n % std::size(kDelaysMilliseconds)];
         SleepUntilNanoseconds(arrival + delay * 1'000'000);
         const std::int64_t press = MonotonicNanoseconds();
         const auto answer = session.Press(settings.lessonCharacters[0], press);
