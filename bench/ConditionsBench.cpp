@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <complex>
+// After <complex>, so that liquid takes its complex type.
+#include <liquid/liquid.h>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -23,6 +26,7 @@
 #include "output/CReceptionConditions.h"
 #include "output/CSoundCardOutput.h"
 #include "output/CStreamRenderer.h"
+#include "output/LiquidFilters.h"
 #include "tests/support/PassbandSnr.h"
 #include "text/CMorseText.h"
 
@@ -237,9 +241,60 @@ void ThreeHundredCharacters() {
     PrintSummary("render time", Summarize(fileSeconds), "s");
 }
 
+// The receiver filter's half-power points at every tone of the list and every width offered: how
+// far the middle of the two lies from the tone, in hertz and as a share of the width.
+void FilterSymmetry() {
+    std::printf(
+        "== receiver filter: half-power points around the tone (goal: symmetric within 5 %% "
+        "of the width)\n");
+    constexpr double kRate = CToneRenderer::kSampleRate;
+    for (const double width : {250.0, 500.0, 1000.0, 2400.0}) {
+        double worst = 0.0;
+        double worstTone = 0.0;
+        int unreachable = 0;
+        for (const int tone : kToneFrequencies) {
+            RealFilter filter = MakeReceiverFilter(tone, width, kRate);
+            const auto gain = [&](double hz) {
+                std::complex<float> response;
+                iirfilt_rrrf_freqresponse(filter.get(), static_cast<float>(hz / kRate), &response);
+                return std::abs(response);
+            };
+            double lowest = 0.0;
+            double highest = 0.0;
+            for (double hz = 1.0; hz < 8000.0; hz += 0.25) {
+                if (gain(hz) >= std::sqrt(0.5)) {
+                    lowest = lowest == 0.0 ? hz : lowest;
+                    highest = hz;
+                }
+            }
+            // A band wider than twice the tone cannot reach below 0 Hz.
+            if (tone - width / 2.0 < 30.0) {
+                ++unreachable;
+                continue;
+            }
+            const double offset = std::abs((lowest + highest) / 2.0 - tone);
+            if (offset >= worst) {
+                worst = offset;
+                worstTone = tone;
+            }
+        }
+        if (unreachable == static_cast<int>(kToneFrequencies.size())) {
+            std::printf("%6.0f Hz: wider than twice every tone; the lower edge stays at 30 Hz\n",
+                        width);
+            continue;
+        }
+        std::printf(
+            "%6.0f Hz: middle of the half-power points at most %.1f Hz (%.2f %% of the "
+            "width) from the tone, at %.0f Hz%s\n",
+            width, worst, 100.0 * worst / width, worstTone,
+            unreachable > 0 ? "; tones below half the width keep the lower edge at 30 Hz" : "");
+    }
+}
+
 }  // namespace
 
 int main() {
+    FilterSymmetry();
     CpuShare();
     CallbackPathCpuShare();
     SnrAccuracy();

@@ -16,16 +16,21 @@ void LiquidFilterDeleter::operator()(iirfilt_crcf_s* filter) const {
 }
 
 RealFilter MakeReceiverFilter(double centreHz, double bandwidthHz, double sampleRate) {
-    // liquid's band-pass transform puts the prototype's cut-off on the upper half-power edge and
-    // the lower one where their product is the centre squared; the upper edge of a band
-    // `bandwidthHz` wide around the centre follows from the two.
-    const double upperHz =
-        (bandwidthHz + std::sqrt(bandwidthHz * bandwidthHz + 4.0 * centreHz * centreHz)) / 2.0;
-    const double nyquistShare = 0.499;
-    return RealFilter(iirfilt_rrrf_create_prototype(
-        LIQUID_IIRDES_BUTTER, LIQUID_IIRDES_BANDPASS, LIQUID_IIRDES_SOS, 4,
-        static_cast<float>(std::min(upperHz / sampleRate, nyquistShare)),
-        static_cast<float>(centreHz / sampleRate), 1.0F, 60.0F));
+    // The half-power edges lie half the bandwidth either side of the tone, as a CW filter's do
+    // around the pitch; a band wider than twice the tone keeps its lower edge at the floor.
+    constexpr double kLowestEdgeHz = 30.0;
+    constexpr double kNyquistShare = 0.499;
+    const double lower = std::max(centreHz - bandwidthHz / 2.0, kLowestEdgeHz) / sampleRate;
+    const double upper = std::min((centreHz + bandwidthHz / 2.0) / sampleRate, kNyquistShare);
+    // liquid's band-pass transform puts the prototype's cut-off on the upper edge and the lower
+    // edge where the transform's centre says: cos(2 pi centre) = cos(pi (upper + lower)) /
+    // cos(pi (upper - lower)).
+    constexpr double kPi = 3.14159265358979323846;
+    const double centre =
+        std::acos(std::cos(kPi * (upper + lower)) / std::cos(kPi * (upper - lower))) / (2.0 * kPi);
+    return RealFilter(iirfilt_rrrf_create_prototype(LIQUID_IIRDES_BUTTER, LIQUID_IIRDES_BANDPASS,
+                                                    LIQUID_IIRDES_SOS, 4, static_cast<float>(upper),
+                                                    static_cast<float>(centre), 1.0F, 60.0F));
 }
 
 ComplexFilter MakeComplexLowPass(double cutoff) {

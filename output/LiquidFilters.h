@@ -16,9 +16,9 @@ using RealFilter = std::unique_ptr<iirfilt_rrrf_s, LiquidFilterDeleter>;
 using ComplexFilter = std::unique_ptr<iirfilt_crcf_s, LiquidFilterDeleter>;
 
 // The receiver's band-pass filter: a fourth-order Butterworth low-pass prototype turned into a
-// band-pass `bandwidthHz` wide (between its half-power points), geometrically centred on
-// `centreHz`, in second-order sections, with unit gain at the centre. It rings as a receiver's
-// CW filter does: the narrower, the longer.
+// band-pass `bandwidthHz` wide (between its half-power points), its edges half of it either side
+// of `centreHz` (the lower one no lower than 30 Hz), in second-order sections, with unit gain in
+// the passband. It rings as a receiver's CW filter does: the narrower, the longer.
 RealFilter MakeReceiverFilter(double centreHz, double bandwidthHz, double sampleRate);
 // The filter's equivalent noise bandwidth relative to its half-power bandwidth.
 inline constexpr double kReceiverNoiseBandwidthShare = 1.0262;  // (pi / 8) / sin(pi / 8)
