@@ -247,7 +247,6 @@ void FilterSymmetry() {
     std::printf(
         "== receiver filter: half-power points around the tone (goal: symmetric within 5 %% "
         "of the width)\n");
-    constexpr double kRate = CToneRenderer::kSampleRate;
     for (const double width : {250.0, 500.0, 1000.0, 2400.0}) {
         double worst = 0.0;
         double worstTone = 0.0;
