@@ -18,6 +18,7 @@ FistTraits CFist::TraitsOf(FistKind kind) {
             traits.dashWeight = 0.05;
             traits.gapJitter = 0.15;
             traits.spacingDrift = 0.08;
+            traits.wordShortening = 1.5;
             break;
         case FistKind::kStraightKey:
             traits.dotJitter = 0.20;
@@ -25,8 +26,11 @@ FistTraits CFist::TraitsOf(FistKind kind) {
             traits.dotWeight = 0.30;
             traits.dashWeight = 0.30;
             traits.dashExtra = -0.40;
-            traits.gapJitter = 0.50;
-            traits.spacingDrift = 0.30;
+            // Uneven spacing, yet characters seldom run together: a heavy hand pauses after each.
+            traits.gapJitter = 0.30;
+            traits.spacingDrift = 0.15;
+            traits.characterExtra = 0.30;
+            traits.wordShortening = 1.5;
             break;
         case FistKind::kBug:
             // The vibrating arm makes the dots and the gaps between them: no jitter, no weight.
@@ -35,6 +39,7 @@ FistTraits CFist::TraitsOf(FistKind kind) {
             traits.dashExtra = 0.60;
             traits.gapJitter = 0.30;
             traits.spacingDrift = 0.20;
+            traits.wordShortening = 1.5;
             break;
     }
     return traits;
@@ -69,9 +74,15 @@ double CFist::Shape(KeyInterval interval, double modelUnits, double dotUnits) {
                             modelUnits - weight * dotUnits + jitter * dotUnits * random.Gaussian());
         }
         case KeyInterval::kCharacterGap:
-            return std::max(dotUnits, modelUnits * Drift(characterDrift) +
-                                          traits.gapJitter * dotUnits * random.Gaussian());
+            return std::max(
+                dotUnits,
+                modelUnits * Drift(characterDrift) +
+                    (traits.characterExtra + traits.gapJitter * random.Gaussian()) * dotUnits);
         case KeyInterval::kWordGap:
+            return std::max(
+                2.0 * dotUnits,
+                modelUnits * Drift(wordDrift) +
+                    (traits.gapJitter * random.Gaussian() - traits.wordShortening) * dotUnits);
         case KeyInterval::kFurtherSpace:
         case KeyInterval::kStartSignGap:
             return std::max(2.0 * dotUnits, modelUnits * Drift(wordDrift) +

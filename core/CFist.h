@@ -25,13 +25,17 @@ enum class KeyInterval {
 
 // What a fist does to the model's intervals, each as a share of the model's dot.
 struct FistTraits {
-    double dotJitter = 0.0;     // standard deviation of a dot and of the gap after it
-    double dashJitter = 0.0;    // standard deviation of a dash and of the gap after it
-    double dotWeight = 0.0;     // a dot is this much longer, the gap after it this much shorter
-    double dashWeight = 0.0;    // likewise for a dash
-    double dashExtra = 0.0;     // a dash is this much longer (or, below zero, shorter) still
-    double gapJitter = 0.0;     // standard deviation of a character, word or further gap
-    double spacingDrift = 0.0;  // standard deviation of the slowly wandering factor of those gaps
+    double dotJitter = 0.0;       // standard deviation of a dot and of the gap after it
+    double dashJitter = 0.0;      // standard deviation of a dash and of the gap after it
+    double dotWeight = 0.0;       // a dot is this much longer, the gap after it this much shorter
+    double dashWeight = 0.0;      // likewise for a dash
+    double dashExtra = 0.0;       // a dash is this much longer (or, below zero, shorter) still
+    double gapJitter = 0.0;       // standard deviation of a character, word or further gap
+    double spacingDrift = 0.0;    // standard deviation of the slowly wandering factor of those gaps
+    double characterExtra = 0.0;  // a character gap is this much longer
+    // A word gap is this much shorter: operators leave some five to six dots between words,
+    // where the model has seven; a slower text speed's longer gaps keep what they add.
+    double wordShortening = 0.0;
     bool operator==(const FistTraits&) const = default;
 };
 

@@ -123,7 +123,8 @@ TEST_P(FistStatistics, JitterAndWeightAreTheKindsTraits) {
     const Moments gaps = Measure(keyed.characterGaps);
     const double drift = 2.0 * traits.spacingDrift;
     const Moments model =
-        Floored(2.0, std::sqrt(drift * drift + traits.gapJitter * traits.gapJitter), 1.0);
+        Floored(2.0 + traits.characterExtra,
+                std::sqrt(drift * drift + traits.gapJitter * traits.gapJitter), 1.0);
     const double independent = 20000.0 * (1.0 - CFist::kDriftMemory) / (1.0 + CFist::kDriftMemory);
     EXPECT_NEAR(gaps.mean, model.mean, 0.01 + 4.0 * model.deviation / std::sqrt(independent));
     EXPECT_NEAR(gaps.deviation, model.deviation, 0.02 + 0.15 * model.deviation);
@@ -137,6 +138,29 @@ INSTANTIATE_TEST_SUITE_P(Kinds, FistStatistics,
                                          FistCase{"StraightKey", FistKind::kStraightKey},
                                          FistCase{"Bug", FistKind::kBug}),
                          CaseName());
+
+// Every hand leaves five to six dots between words at equal speeds, as measured operators do,
+// and runs characters together (a character's silence under two dots) only rarely.
+TEST(Fist, SpacingWithinMeasuredHumanRanges) {
+    for (const FistKind kind : {FistKind::kGoodHand, FistKind::kStraightKey, FistKind::kBug}) {
+        CFist fist(kind, 77);
+        double words = 0.0;
+        int runTogether = 0;
+        constexpr int kWords = 20000;
+        for (int i = 0; i < kWords; ++i) {
+            fist.Shape(KeyInterval::kDash, kDash, kDot);
+            const double elementGap = fist.Shape(KeyInterval::kElementGap, kDot, kDot);
+            const double character =
+                elementGap + fist.Shape(KeyInterval::kCharacterGap, kCharacterGap, kDot);
+            runTogether += character < 2.0 * kDot ? 1 : 0;
+            words += (character + fist.Shape(KeyInterval::kWordGap, kWordGap, kDot)) / kDot;
+        }
+        const int kindNumber = static_cast<int>(kind);
+        EXPECT_GT(words / kWords, 5.0) << kindNumber;
+        EXPECT_LT(words / kWords, 6.0) << kindNumber;
+        EXPECT_LT(runTogether, kWords / 20) << kindNumber;
+    }
+}
 
 TEST(Fist, KindsDifferAsNamed) {
     const FistTraits good = CFist::TraitsOf(FistKind::kGoodHand);
