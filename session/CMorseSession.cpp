@@ -253,9 +253,13 @@ void CMorseSession::SetRemember(bool on) {
 void CMorseSession::SetInternationalPunctuation(bool on) {
     const Punctuation table = on ? Punctuation::kInternational : Punctuation::kProgram;
     CMorseTable::SetPunctuation(table);
-    // Marks without a code in the new table leave the set, without a warning per mark.
+    // Marks without a code in the new table leave the set, said once rather than per mark.
     CSilentNotifier quiet;
-    letterSet = CleanTyped(letterSet, 0, quiet, true).text;
+    const std::string kept = CleanTyped(letterSet, 0, quiet, true).text;
+    if (kept != letterSet) {
+        letterSet = kept;
+        notifier.UnsupportedCharactersRemoved();
+    }
     const std::string contents = CPunctuationFile::Format(table);
     if (MayReplace(files.Punctuation(), contents, true)) {
         WriteFileBytesOrNotify(files.Punctuation(), contents, false, notifier);

@@ -35,6 +35,10 @@ AppliedSettings ApplySettings(CMorseSession& session, std::string_view bytes) {
         const int stored = number(line);
         return stored >= 0 && stored < count ? stored : current;
     };
+    // The language before the kind: a text of words is drawn from the captions' language.
+    if (number(13) != 0) {
+        session.SetLanguage(true);
+    }
     int kind = index(7, kCustomText + 1, session.View().kind);
     if (kind == kLetterText && session.Course().trafficKind != 0) {
         kind = session.Course().trafficKind;
@@ -50,9 +54,6 @@ AppliedSettings ApplySettings(CMorseSession& session, std::string_view bytes) {
     session.ChooseRatio(index(11, static_cast<int>(kDashRatios.size()), view.ratioIndex));
     if (number(12) != 0) {
         session.SetStepping(true);
-    }
-    if (number(13) != 0) {
-        session.SetLanguage(true);
     }
     if (number(14) != 0) {
         session.SetHideText(true);

@@ -167,10 +167,11 @@ std::vector<std::size_t> WordLineEnds(std::string_view text) {
     std::vector<std::size_t> ends;
     std::size_t start = 0;
     while (text.size() - start >= kLine) {
-        // A full line where its 60 characters end at a word's end; else the line ends after the
-        // last space that fits, or after 60 characters of one long word.
+        // A full line where its 60 characters end with a space (or the text); else the line ends
+        // after the last space that fits, so that no line begins with a space, or after 60
+        // characters of one long word.
         std::size_t end = start + kLine;
-        if (end < text.size() && text[end - 1] != ' ' && text[end] != ' ') {
+        if (end < text.size() && text[end - 1] != ' ') {
             const std::size_t space = text.rfind(' ', end - 1);
             if (space != std::string_view::npos && space >= start) {
                 end = space + 1;

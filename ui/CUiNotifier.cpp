@@ -1,7 +1,7 @@
 #include "ui/CUiNotifier.h"
 
-#include <QString>
 #include <QMetaObject>
+#include <QString>
 #include <QWidget>
 
 #include "print/Cp1250.h"
@@ -33,36 +33,45 @@ void CUiNotifier::WriteFailed(const std::string& path, int error) {
 }
 
 void CUiNotifier::ReadFailed(const std::string& path, int error) {
-    messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
-                      messages::ReadFailed(QString::fromStdString(path), error), window);
+    ShowLater(CMessageBoxes::Icon::Warning, messages::kCaption,
+              [path, error] { return messages::ReadFailed(QString::fromStdString(path), error); });
 }
 
 void CUiNotifier::OutputFailed(OutputFault fault, int error, int outputKind,
                                const std::string& port) {
-    const QString text =
-        messages::OutputFailed(fault, error, outputKind, QString::fromStdString(port));
-    auto show = [this, text] {
-        messageBoxes.Show(CMessageBoxes::Icon::Error, messages::OutputCaption(), text, window);
+    ShowLater(
+        CMessageBoxes::Icon::Error, messages::OutputCaption(), [fault, error, outputKind, port] {
+            return messages::OutputFailed(fault, error, outputKind, QString::fromStdString(port));
+        });
+}
+
+void CUiNotifier::OutputFallback(int storedKind, const std::string& storedPort, int usedKind,
+                                 const std::string& usedPort) {
+    ShowLater(CMessageBoxes::Icon::Warning, messages::kCaption,
+              [storedKind, storedPort, usedKind, usedPort] {
+                  return messages::OutputFallback(storedKind, QString::fromStdString(storedPort),
+                                                  usedKind, QString::fromStdString(usedPort));
+              });
+}
+
+void CUiNotifier::RecordsUnreadable(const std::string& path, int error) {
+    ShowLater(CMessageBoxes::Icon::Warning, messages::kCaption, [path, error] {
+        return messages::RecordsUnreadable(QString::fromStdString(path), error);
+    });
+}
+
+void CUiNotifier::ShowLater(CMessageBoxes::Icon icon, const QString& caption,
+                            std::function<QString()> text) {
+    // Once the window shows what happened (a transmission's end), and at start once the window
+    // speaks the language of its captions, which the settings choose after these are found.
+    auto show = [this, icon, caption, text = std::move(text)] {
+        messageBoxes.Show(icon, caption, text(), window);
     };
-    // Said once the window shows that the transmission ended, the marking where the sound did.
     if (window == nullptr) {
         show();
         return;
     }
     QMetaObject::invokeMethod(window, std::move(show), Qt::QueuedConnection);
-}
-
-void CUiNotifier::OutputFallback(int storedKind, const std::string& storedPort, int usedKind,
-                                 const std::string& usedPort) {
-    messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
-                      messages::OutputFallback(storedKind, QString::fromStdString(storedPort),
-                                               usedKind, QString::fromStdString(usedPort)),
-                      window);
-}
-
-void CUiNotifier::RecordsUnreadable(const std::string& path, int error) {
-    messageBoxes.Show(CMessageBoxes::Icon::Warning, messages::kCaption,
-                      messages::RecordsUnreadable(QString::fromStdString(path), error), window);
 }
 
 void CUiNotifier::SerialPortCloseFailed() {

@@ -1,8 +1,11 @@
 #pragma once
 
-#include "core/CNotifier.h"
+#include <QString>
+#include <functional>
 
-class CMessageBoxes;
+#include "core/CNotifier.h"
+#include "ui/CMessageBoxes.h"
+
 class QWidget;
 
 // Turns the notifications of the lower layers into the program's message boxes. Called on the
@@ -33,6 +36,9 @@ public:
     void NothingToCheck() override;
 
 private:
+    // Shows a box once the user-interface thread is back in its event loop, its text made then.
+    void ShowLater(CMessageBoxes::Icon icon, const QString& caption, std::function<QString()> text);
+
     CMessageBoxes& messageBoxes;
     QWidget* window;
 };

@@ -129,6 +129,7 @@ TEST(MorseText, DisplayLinesKeepWordsWhole) {
         {groups, Text(groups).FormatLines()},
         {calls, "DF5HO OK1ABC " + std::string(42, 'E') + " \r\nOK2XYZ W1AW"},
         {std::string(59, 'E') + " T", std::string(59, 'E') + " \r\nT"},
+        {"AB " + std::string(57, 'K') + " CD", "AB \r\n" + std::string(57, 'K') + " CD\r\n"},
         {longWord, std::string(60, 'T') + "\r\n" + std::string(10, 'T')},
         {crowded, Text(crowded).FormatLines()},
     };
