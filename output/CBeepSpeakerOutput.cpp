@@ -63,21 +63,9 @@ void CBeepSpeakerOutput::Tone(std::int32_t hz) {
     event.code = SND_TONE;
     event.value = hz;
     errno = 0;
-    if (calls.Write(speaker, &event, sizeof event) != static_cast<long>(sizeof event) &&
-        refusal == 0) {
-        refusal = errno != 0 ? errno : EIO;
+    if (calls.Write(speaker, &event, sizeof event) != static_cast<long>(sizeof event)) {
+        NoteRefusal(errno != 0 ? errno : EIO);
     }
-}
-
-void CBeepSpeakerOutput::BeginTransmission(TransmissionPace, std::int64_t) {
-    refusal = 0;
-}
-
-OutputFailure CBeepSpeakerOutput::Failure() const {
-    if (refusal == 0) {
-        return {};
-    }
-    return {OutputFault::kLineRefused, refusal};
 }
 
 void CBeepSpeakerOutput::Key(std::int32_t durationUnits) {

@@ -16,9 +16,6 @@ public:
     void Key(std::int32_t durationUnits) override;
     void SetTone(std::int32_t hz) override;
     void EndTransmission() override;
-    void BeginTransmission(TransmissionPace pace, std::int64_t wordSilenceUnits) override;
-    // The input device refused a tone since the transmission began.
-    OutputFailure Failure() const override;
 
     // The milliseconds a Key of `durationUnits` sounds.
     static std::int32_t BeepMilliseconds(std::int32_t durationUnits) {
@@ -32,6 +29,4 @@ private:
     int speaker = -1;
     // The tone of the following Key calls, in Hz.
     std::int32_t frequency = 450;
-    // The errno of the first refused tone since the transmission began.
-    int refusal = 0;
 };

@@ -43,19 +43,7 @@ void CKeyLineOutput::EndTransmission() {
 }
 
 void CKeyLineOutput::Switch(bool on) {
-    const int error = SetLine(on);
-    if (refusal == 0) {
-        refusal = error;
+    if (const int error = SetLine(on); error != 0) {
+        NoteRefusal(error);
     }
-}
-
-void CKeyLineOutput::BeginTransmission(TransmissionPace, std::int64_t) {
-    refusal = 0;
-}
-
-OutputFailure CKeyLineOutput::Failure() const {
-    if (refusal == 0) {
-        return {};
-    }
-    return {OutputFault::kLineRefused, refusal};
 }

@@ -27,11 +27,6 @@ public:
     bool WaitOnTimeline(std::int64_t endUnits) override;
     // The line goes off, whatever state it was left in.
     void EndTransmission() override;
-    // A transmission begins with the line taken as willing, whatever it refused before.
-    void BeginTransmission(TransmissionPace pace, std::int64_t wordSilenceUnits) override;
-    // The line refused to be switched since the transmission began (kLineRefused, with the
-    // system's reason of the first refusal).
-    OutputFailure Failure() const override;
 
 protected:
     // Switches the line; returns 0, or the system's reason (an errno value) when it refused.
@@ -53,8 +48,6 @@ private:
     void Switch(bool on);
 
     std::int64_t origin = 0;
-    // The first refusal's errno since the transmission began; 0 while the line obeys.
-    int refusal = 0;
     // Where the last edge lies on the segment, and when it was keyed.
     std::int64_t edgeUnits = 0;
     std::int64_t edgeKeyedAt = 0;

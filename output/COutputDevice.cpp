@@ -12,7 +12,9 @@ void COutputDevice::SetVolume(std::uint32_t) {}
 
 void COutputDevice::SetReceptionConditions(const ReceptionSettings&, std::uint64_t) {}
 
-void COutputDevice::BeginTransmission(TransmissionPace, std::int64_t) {}
+void COutputDevice::BeginTransmission(TransmissionPace, std::int64_t) {
+    refusal = 0;
+}
 
 void COutputDevice::EndTransmission() {}
 
@@ -37,5 +39,14 @@ std::int64_t COutputDevice::PlayOnTimeline(std::int64_t, std::vector<float>) {
 }
 
 OutputFailure COutputDevice::Failure() const {
-    return {};
+    if (refusal == 0) {
+        return {};
+    }
+    return {OutputFault::kLineRefused, refusal};
+}
+
+void COutputDevice::NoteRefusal(int error) {
+    if (refusal == 0) {
+        refusal = error;
+    }
 }

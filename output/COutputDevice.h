@@ -44,7 +44,8 @@ public:
     // thread.
 
     // A transmission begins; nothing is keyed yet. The moment to prepare the device for `pace`,
-    // with `wordSilenceUnits` of silence between two words at the speeds it begins with.
+    // with `wordSilenceUnits` of silence between two words at the speeds it begins with. The
+    // base forgets what the device refused before.
     virtual void BeginTransmission(TransmissionPace pace, std::int64_t wordSilenceUnits);
     // The transmission has ended, also when it was stopped: every output is off, and whatever
     // was keyed has been heard.
@@ -74,7 +75,7 @@ public:
 
     // Why the device has stopped keying what it is given since the transmission began; a device
     // that keys into nothing says so here, and the engine ends the transmission at once. Send
-    // thread; the base never fails.
+    // thread. The base fails (kLineRefused) once a switch it was told of was refused.
     virtual OutputFailure Failure() const;
 
     bool IsOpen() const { return opened; }
@@ -82,8 +83,12 @@ public:
 protected:
     void SetOpen(bool flag) { opened = flag; }
     CDelayTimer& Timer() { return *timer; }
+    // The device's line or tone refused a switch (`error`: an errno value); the first one since
+    // the transmission began is its failure.
+    void NoteRefusal(int error);
 
 private:
     std::unique_ptr<CDelayTimer> timer;
     bool opened = false;
+    int refusal = 0;
 };
