@@ -2,6 +2,7 @@
 // steady-clock time of every key-down and key-up, keyed as the speaker and the serial line key.
 // Prints every edge's error against the timing model's timeline, the element and gap errors, and
 // the CPU time the send thread used per second of sending.
+#include <sched.h>
 #include <sys/resource.h>
 #include <time.h>
 
@@ -18,6 +19,7 @@
 #include "bench/LoadConditions.h"
 #include "bench/ModelTimeline.h"
 #include "bench/Statistics.h"
+#include "bench/StolenTime.h"
 #include "core/CMorseTable.h"
 #include "core/Timing.h"
 #include "engine/CKeyingEngine.h"
@@ -51,6 +53,8 @@ public:
     struct Edge {
         std::int64_t down;
         std::int64_t up;
+        int downOn;
+        int upOn;
     };
     CTimestampDevice() { edges.assign(8192, Edge{}); }
     // Once, on the send thread, after the end sign.
@@ -79,8 +83,10 @@ protected:
                 faultsAtStart = ThreadPageFaults();
             }
             edges[count].down = NowNanoseconds();
+            edges[count].downOn = sched_getcpu();
         } else {
-            edges[count++].up = NowNanoseconds();
+            edges[count].up = NowNanoseconds();
+            edges[count++].upOn = sched_getcpu();
         }
         return 0;
     }
@@ -109,10 +115,12 @@ void Run(int signSpeed, int textSpeed) {
     engine.SetDashRatio(ratio);
     engine.SetText(text);
     const std::vector<ModelElement> model = ModelTimeline(generated, signSpeed, textSpeed, ratio);
+    CStolenTime steal;
     WithWakeProbe(ModelSeconds(model), [&] {
         engine.Start(text.FormatLines(), false);
         listener.WaitFor(1);
     });
+    steal.Stop();
     const std::vector<CTimestampDevice::Edge> edges = device.Edges();
     std::printf("\n%d/%d, ratio 1:3, %zu characters, %zu elements keyed (model %zu)\n", signSpeed,
                 textSpeed, generated.size(), edges.size(), model.size());
@@ -125,6 +133,9 @@ void Run(int signSpeed, int textSpeed) {
     std::vector<double> gaps;
     std::vector<double> downs;
     std::vector<double> ups;
+    std::vector<std::int64_t> late;
+    std::vector<std::int64_t> at;
+    std::vector<int> processors;
     for (std::size_t i = 0; i < edges.size(); ++i) {
         const double modelDown =
             static_cast<double>(model[i].startUnits - model[0].startUnits) * 100;
@@ -133,6 +144,10 @@ void Run(int signSpeed, int textSpeed) {
         const double up = static_cast<double>(edges[i].up - edges[0].down);
         downs.push_back(std::abs(down - modelDown) / 1000.0);
         ups.push_back(std::abs(up - modelUp) / 1000.0);
+        late.insert(late.end(), {static_cast<std::int64_t>(down - modelDown),
+                                 static_cast<std::int64_t>(up - modelUp)});
+        at.insert(at.end(), {edges[i].down, edges[i].up});
+        processors.insert(processors.end(), {edges[i].downOn, edges[i].upOn});
         elements.push_back((up - down - (modelUp - modelDown)) / 1000.0);
         if (i + 1 < edges.size()) {
             const double modelGap =
@@ -147,6 +162,7 @@ void Run(int signSpeed, int textSpeed) {
     PrintSummary("key-up |error|", Summarize(ups), "us from the model (goal: p99 100)");
     PrintSummary("element length error", Summarize(elements), "us");
     PrintSummary("gap error", Summarize(gaps), "us");
+    PrintStallsBeside(steal, late, at, processors);
     const double total = static_cast<double>(edges.back().up - edges.front().down);
     const double cpu = static_cast<double>(device.cpuAtEnd - device.cpuAtStart);
     std::printf("send thread CPU %.3f ms per second of sending (%.3f %%), page faults %ld\n",

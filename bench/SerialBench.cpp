@@ -3,6 +3,7 @@
 // model's timeline, counted from the first raise. The ioctls go to the real pseudo-terminal;
 // where it refuses the modem-line ioctls, the edge times are still those of the calls made.
 #include <fcntl.h>
+#include <sched.h>
 #include <stdlib.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@
 #include "bench/LoadConditions.h"
 #include "bench/ModelTimeline.h"
 #include "bench/Statistics.h"
+#include "bench/StolenTime.h"
 #include "core/CNotifier.h"
 #include "core/OutputKind.h"
 #include "engine/CKeyingEngine.h"
@@ -31,14 +33,19 @@ namespace {
 // The real calls, noting the time of every DTR raise and of the drop that follows it.
 class CEdgeTimingCalls : public CPosixSystemCalls {
 public:
-    CEdgeTimingCalls() { edges.reserve(8192); }
+    // Touched beforehand, so that keying neither allocates nor faults in a page.
+    CEdgeTimingCalls() {
+        edges.resize(8192);
+        edges.clear();
+    }
     int IoctlPointer(int fd, unsigned long request, void* argument) override {
         const std::int64_t at = MonotonicNanoseconds();
         const int result = CPosixSystemCalls::IoctlPointer(fd, request, argument);
         if (request == TIOCMBIS) {
             raised = at;
-        } else if (request == TIOCMBIC && raised != 0) {
-            edges.push_back({raised, at});
+            raisedOn = sched_getcpu();
+        } else if (request == TIOCMBIC && raised != 0 && edges.size() < edges.capacity()) {
+            edges.push_back({raised, at, raisedOn, sched_getcpu()});
             raised = 0;
         }
         // A pseudo-terminal has no modem lines and refuses every switch; the calls are timed all
@@ -49,9 +56,12 @@ public:
     struct Edge {
         std::int64_t raised;
         std::int64_t dropped;
+        int raisedOn;
+        int droppedOn;
     };
     std::vector<Edge> edges;
     std::int64_t raised = 0;
+    int raisedOn = -1;
     int refused = 0;
 };
 
@@ -90,10 +100,12 @@ int main(int argc, char** argv) {
         engine.SetTextSpeed(textSpeed);
         engine.SetText(morse);
         const std::vector<ModelElement> model = ModelTimeline(text, sign, textSpeed, 3.0);
+        CStolenTime steal;
         WithWakeProbe(ModelSeconds(model), [&] {
             engine.Start(morse.FormatLines(), false);
             listener.WaitFor(1);
         });
+        steal.Stop();
         std::printf("\n%d/%d, %zu characters on %s: %zu DTR pulses (model %zu)\n", sign, textSpeed,
                     text.size(), ptsname(master), calls.edges.size(), model.size());
         if (calls.edges.size() != model.size()) {
@@ -101,6 +113,9 @@ int main(int argc, char** argv) {
         }
         std::vector<double> raises;
         std::vector<double> drops;
+        std::vector<std::int64_t> late;
+        std::vector<std::int64_t> at;
+        std::vector<int> processors;
         // Each element and each gap on its own: what a listener hears of a stall that moved the
         // rest of the text along with it.
         std::vector<double> intervals;
@@ -123,18 +138,23 @@ int main(int argc, char** argv) {
             const double modelRaise =
                 static_cast<double>(model[i].startUnits - model[0].startUnits) * 100;
             const double modelDrop = modelRaise + static_cast<double>(model[i].lengthUnits) * 100;
-            raises.push_back(
-                std::abs(static_cast<double>(calls.edges[i].raised - calls.edges[0].raised) -
-                         modelRaise) /
-                1000.0);
-            drops.push_back(
-                std::abs(static_cast<double>(calls.edges[i].dropped - calls.edges[0].raised) -
-                         modelDrop) /
-                1000.0);
+            const double raise =
+                static_cast<double>(calls.edges[i].raised - calls.edges[0].raised) - modelRaise;
+            const double drop =
+                static_cast<double>(calls.edges[i].dropped - calls.edges[0].raised) - modelDrop;
+            raises.push_back(std::abs(raise) / 1000.0);
+            drops.push_back(std::abs(drop) / 1000.0);
+            late.push_back(static_cast<std::int64_t>(raise));
+            at.push_back(calls.edges[i].raised);
+            processors.push_back(calls.edges[i].raisedOn);
+            late.push_back(static_cast<std::int64_t>(drop));
+            at.push_back(calls.edges[i].dropped);
+            processors.push_back(calls.edges[i].droppedOn);
         }
         PrintSummary("DTR raise |error|", Summarize(raises), "us from the model (goal: p99 100)");
         PrintSummary("DTR drop |error|", Summarize(drops), "us from the model (goal: p99 100)");
         PrintSummary("pulse and gap |error|", Summarize(intervals), "us from the model");
+        PrintStallsBeside(steal, late, at, processors);
     }
     std::printf("modem-line ioctls refused by the pseudo-terminal: %d\n", calls.refused);
     close(master);
