@@ -35,6 +35,30 @@ struct FistName {
     const char* name;
     FistKind kind;
 };
+struct PresetName {
+    const char* name;
+    FadingPreset preset;
+};
+constexpr PresetName kPresets[] = {{"quiet", kFadingPresets[0]},
+                                   {"moderate", kFadingPresets[1]},
+                                   {"disturbed", kFadingPresets[2]},
+                                   {"flutter", kFadingPresets[3]}};
+
+struct AgcName {
+    const char* name;
+    ReceptionSettings::Agc agc;
+};
+constexpr AgcName kAgcs[] = {{"off", ReceptionSettings::Agc::kOff},
+                             {"fast", ReceptionSettings::Agc::kFast},
+                             {"slow", ReceptionSettings::Agc::kSlow}};
+
+template <typename T, std::size_t N>
+const T* Named(const T (&table)[N], const std::string& value) {
+    const T* found = std::find_if(std::begin(table), std::end(table),
+                                  [&value](const T& entry) { return value == entry.name; });
+    return found == std::end(table) ? nullptr : found;
+}
+
 constexpr FistName kFists[] = {{"none", FistKind::kNone},
                                {"good", FistKind::kGoodHand},
                                {"straight", FistKind::kStraightKey},
@@ -69,11 +93,15 @@ std::string ExportUsage() {
            "                     [--language cs|en] [--speak [--pause-before S] [--pause-after "
            "S]]\n"
            "                     [--ladder F,F,... | --step CPM --every MINUTES]\n"
-           "                     [--snr DB] [--fading] [--qrn] [--qrm N] [--fist NAME]\n"
+           "                     [--snr DB] [--filter HZ] [--agc off|fast|slow]\n"
+           "                     [--fading] [--fading-preset PRESET] [--fading-spread HZ]\n"
+           "                     [--fading-depth PERCENT] [--multipath MS]\n"
+           "                     [--qrn] [--qrn-rate N] [--qrm N [--zero-beat] [--pile-up]]\n"
+           "                     [--chirp HZ] [--clicks] [--fist NAME]\n"
            "                     -o FILE\n"
            "KIND: letters, digits, mixed, cipher, lesson, words, callsigns, abbreviations,\n"
-           "contacts; NAME: none, good, straight, bug; FILE's extension chooses the format:\n"
-           ".wav, .flac, .ogg, .opus, .mp3\n";
+           "contacts; NAME: none, good, straight, bug; PRESET: quiet, moderate, disturbed,\n"
+           "flutter; FILE's extension chooses the format: .wav, .flac, .ogg, .opus, .mp3\n";
 }
 
 ExportArguments ParseExportArguments(const std::vector<std::string>& arguments) {
@@ -90,10 +118,14 @@ ExportArguments ParseExportArguments(const std::vector<std::string>& arguments) 
             result.help = true;
             return result;
         }
-        if (name == "--speak" || name == "--fading" || name == "--qrn") {
-            (name == "--speak"    ? options.speak
-             : name == "--fading" ? options.conditions.fading
-                                  : options.conditions.staticCrashes) = true;
+        if (name == "--speak" || name == "--fading" || name == "--qrn" || name == "--clicks" ||
+            name == "--zero-beat" || name == "--pile-up") {
+            (name == "--speak"       ? options.speak
+             : name == "--fading"    ? options.conditions.fading
+             : name == "--qrn"       ? options.conditions.staticCrashes
+             : name == "--clicks"    ? options.conditions.keyClicks
+             : name == "--zero-beat" ? options.conditions.zeroBeat
+                                     : options.conditions.pileUp) = true;
             continue;
         }
         if (i + 1 >= arguments.size()) {
@@ -185,6 +217,60 @@ ExportArguments ParseExportArguments(const std::vector<std::string>& arguments) 
             }
             options.conditions.interference = *whole > 0;
             options.conditions.stations = *whole;
+        } else if (name == "--filter") {
+            if (!whole || *whole < ReceptionSettings::kNarrowestFilterHz ||
+                *whole > ReceptionSettings::kWidestFilterHz) {
+                return fail("--filter takes hertz from 100 to 3000: " + value);
+            }
+            options.conditions.filterHz = *whole;
+        } else if (name == "--agc") {
+            const AgcName* agc = Named(kAgcs, value);
+            if (agc == nullptr) {
+                return fail("--agc takes off, fast or slow: " + value);
+            }
+            options.conditions.agc = agc->agc;
+        } else if (name == "--fading-preset") {
+            const PresetName* preset = Named(kPresets, value);
+            if (preset == nullptr) {
+                return fail("--fading-preset takes quiet, moderate, disturbed or flutter: " +
+                            value);
+            }
+            options.conditions.fading = true;
+            options.conditions.fadingSpreadCentihertz = preset->preset.spreadCentihertz;
+            options.conditions.pathDelayMicroseconds = preset->preset.pathDelayMicroseconds;
+        } else if (name == "--fading-spread") {
+            const auto hertz = Number<double>(value);
+            if (!hertz || !(*hertz >= 0.01) || *hertz > 20) {
+                return fail("--fading-spread takes hertz from 0.01 to 20: " + value);
+            }
+            options.conditions.fading = true;
+            options.conditions.fadingSpreadCentihertz = static_cast<int>(std::lround(*hertz * 100));
+        } else if (name == "--fading-depth") {
+            if (!whole || *whole < 0 || *whole > 100) {
+                return fail("--fading-depth takes per cent from 0 to 100: " + value);
+            }
+            options.conditions.fading = true;
+            options.conditions.fadingDepthPercent = *whole;
+        } else if (name == "--multipath") {
+            const auto milliseconds = Number<double>(value);
+            if (!milliseconds || !(*milliseconds >= 0) || *milliseconds > 5) {
+                return fail("--multipath takes a second path's delay from 0 to 5 ms: " + value);
+            }
+            options.conditions.pathDelayMicroseconds =
+                static_cast<int>(std::lround(*milliseconds * 1000));
+        } else if (name == "--qrn-rate") {
+            if (!whole || *whole < ReceptionSettings::kLowestStaticRate ||
+                *whole > ReceptionSettings::kHighestStaticRate) {
+                return fail("--qrn-rate takes crashes a minute from 1 to 600: " + value);
+            }
+            options.conditions.staticCrashes = true;
+            options.conditions.staticPerMinute = *whole;
+        } else if (name == "--chirp") {
+            if (!whole || *whole < 1 || *whole > ReceptionSettings::kHighestChirpHz) {
+                return fail("--chirp takes hertz from 1 to 200: " + value);
+            }
+            options.conditions.chirp = true;
+            options.conditions.chirpHz = *whole;
         } else if (name == "--fist") {
             const auto* found =
                 std::find_if(std::begin(kFists), std::end(kFists),
@@ -249,6 +335,10 @@ ExportArguments ParseExportArguments(const std::vector<std::string>& arguments) 
     }
     if (!options.ladder.empty() && options.stepSpeed > 0) {
         return fail("--ladder and --step exclude each other");
+    }
+    if ((options.conditions.zeroBeat || options.conditions.pileUp) &&
+        !options.conditions.interference) {
+        return fail("--zero-beat and --pile-up go with --qrm N");
     }
     if (!options.textFile.empty() && kindGiven) {
         return fail("--text and --kind exclude each other");

@@ -9,11 +9,14 @@ ReceptionSettings EverythingAtItsHighest() {
     settings.filterHz = 250;
     settings.fading = true;
     settings.fadingDepthPercent = 100;
-    settings.fadingSeconds = ReceptionSettings::kShortestFadingSeconds;
+    settings.fadingSpreadCentihertz = 1000;
+    settings.pathDelayMicroseconds = 2000;
+    settings.agc = ReceptionSettings::Agc::kFast;
     settings.staticCrashes = true;
     settings.staticPerMinute = ReceptionSettings::kHighestStaticRate;
     settings.interference = true;
     settings.stations = ReceptionSettings::kMostStations;
+    settings.pileUp = true;
     settings.chirp = true;
     settings.chirpHz = ReceptionSettings::kHighestChirpHz;
     settings.keyClicks = true;

@@ -35,7 +35,9 @@ bool CConditionsFile::Write(const ReceptionSettings& settings) const {
 ReceptionSettings CConditionsFile::Parse(std::string_view bytes) {
     using Limits = ReceptionSettings;
     ReceptionSettings settings;
-    ForEachLine(bytes, [&settings](std::string_view line) {
+    bool spreadRead = false;
+    bool periodRead = false;
+    ForEachLine(bytes, [&](std::string_view line) {
         const auto keyAndValue = KeyAndValue(line, kMaxLineBytes);
         if (!keyAndValue) {
             return;
@@ -52,8 +54,26 @@ ReceptionSettings CConditionsFile::Parse(std::string_view bytes) {
         } else if (key == "hloubka") {
             ReadInt(value, 0, 100, settings.fadingDepthPercent);
         } else if (key == "perioda") {
-            ReadInt(value, Limits::kShortestFadingSeconds, Limits::kLongestFadingSeconds,
-                    settings.fadingSeconds);
+            periodRead = ReadNumber(value, Limits::kShortestFadingSeconds,
+                                    Limits::kLongestFadingSeconds, settings.fadingSeconds) ||
+                         periodRead;
+        } else if (key == "rozptyl") {
+            spreadRead =
+                ReadNumber(value, Limits::kLeastSpreadCentihertz, Limits::kMostSpreadCentihertz,
+                           settings.fadingSpreadCentihertz) ||
+                spreadRead;
+        } else if (key == "cesta") {
+            ReadInt(value, 0, Limits::kLongestPathDelayMicroseconds,
+                    settings.pathDelayMicroseconds);
+        } else if (key == "agc") {
+            int agc = 0;
+            if (ReadNumber(value, 0, static_cast<int>(ReceptionSettings::Agc::kSlow), agc)) {
+                settings.agc = static_cast<ReceptionSettings::Agc>(agc);
+            }
+        } else if (key == "zazneje") {
+            ReadFlag(value, settings.zeroBeat);
+        } else if (key == "pileup") {
+            ReadFlag(value, settings.pileUp);
         } else if (key == "praskani") {
             ReadFlag(value, settings.staticCrashes);
         } else if (key == "zaminutu") {
@@ -81,6 +101,13 @@ ReceptionSettings CConditionsFile::Parse(std::string_view bytes) {
                                       settings.seed);
         }
     });
+    if (periodRead && !spreadRead) {
+        // Written by an older version: its fades came at this mean period, on one path.
+        settings.fadingSpreadCentihertz =
+            ReceptionSettings::SpreadCentihertzFor(settings.fadingSeconds);
+        settings.pathDelayMicroseconds = 0;
+    }
+    settings.fadingSeconds = ReceptionSettings::FadingSecondsFor(settings.fadingSpreadCentihertz);
     return settings;
 }
 
@@ -97,11 +124,17 @@ std::string CConditionsFile::Format(const ReceptionSettings& settings) {
     line("filtr", std::to_string(settings.filterHz));
     line("unik", Flag(settings.fading));
     line("hloubka", std::to_string(settings.fadingDepthPercent));
-    line("perioda", std::to_string(settings.fadingSeconds));
+    line("perioda",
+         std::to_string(ReceptionSettings::FadingSecondsFor(settings.fadingSpreadCentihertz)));
+    line("rozptyl", std::to_string(settings.fadingSpreadCentihertz));
+    line("cesta", std::to_string(settings.pathDelayMicroseconds));
+    line("agc", std::to_string(static_cast<int>(settings.agc)));
     line("praskani", Flag(settings.staticCrashes));
     line("zaminutu", std::to_string(settings.staticPerMinute));
     line("ruseni", Flag(settings.interference));
     line("stanice", std::to_string(settings.stations));
+    line("zazneje", Flag(settings.zeroBeat));
+    line("pileup", Flag(settings.pileUp));
     line("chirp", Flag(settings.chirp));
     line("chirphz", std::to_string(settings.chirpHz));
     line("kliksy", Flag(settings.keyClicks));

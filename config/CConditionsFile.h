@@ -9,9 +9,14 @@
 // "key=value" per line, flags 1 or 0:
 //   sum=1            noise on            snr=10           its ratio in dB in 500 Hz
 //   filtr=500        receiver filter Hz
-//   unik=0           fading on           hloubka=70       its depth in %   perioda=8   s
+//   unik=0           fading on           hloubka=100      its depth in %   perioda=3   s
+//   rozptyl=50       its Doppler spread in hundredths of Hz (the period follows it; a file
+//                    without it takes the spread from the period, on one path)
+//   cesta=1000       a second path so many us later, 0 for none
+//   agc=1            receiver AGC: 0 off, 1 fast, 2 slow
 //   praskani=0       static crashes on   zaminutu=30      crashes a minute
 //   ruseni=0         interference on     stanice=2        stations
+//   zazneje=0        stations may sit on the wanted tone   pileup=0   they call in a pile-up
 //   chirp=0          chirp on            chirphz=60       its start off the tone in Hz
 //   kliksy=0         key clicks on
 //   rukopis=0        fist: 0 none, 1 good hand, 2 poor straight key, 3 bug

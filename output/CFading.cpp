@@ -9,22 +9,17 @@
 
 namespace {
 
-// For a Rayleigh process whose complex spectrum has the r.m.s. width f, the level crossing rate
-// at r = rho times the r.m.s. level is 2 sqrt(pi) f rho exp(-rho^2) (Clarke's sqrt(2 pi) f_m for
-// the Jakes spectrum, whose r.m.s. width is f_m / sqrt 2); at the median, rho^2 = ln 2, that is
-// sqrt(pi ln 2) f = 1.4757 f. The r.m.s. width of a second-order Butterworth power spectrum is
-// its cut-off.
-constexpr double kMedianCrossingsPerCutoff = 1.4757;
+// The r.m.s. width of a second-order Butterworth power spectrum is its cut-off; the Doppler
+// spread is twice the r.m.s. width.
+constexpr double kCutoffPerSpread = 0.5;
 // Steps of the control low-pass long enough for its impulse response and its start to die away.
 constexpr int kSettlingSteps = 2000;
 
 }  // namespace
 
-CFading::CFading(double fadeDepth, double periodSeconds, double sampleRate, std::uint64_t seed)
-    : filter(MakeComplexLowPass(kControlCutoff)),
-      random(seed),
-      depth(static_cast<float>(std::clamp(fadeDepth, 0.0, 1.0))) {
-    const double cutoffHz = 1.0 / (kMedianCrossingsPerCutoff * std::max(periodSeconds, 0.01));
+CFading::CFading(double spreadHz, double sampleRate, std::uint64_t seed)
+    : filter(MakeComplexLowPass(kControlCutoff)), random(seed) {
+    const double cutoffHz = std::max(spreadHz, 0.001) * kCutoffPerSpread;
     stepSamples = std::max<std::int64_t>(1, std::llround(sampleRate / (cutoffHz / kControlCutoff)));
     // Unit mean power at the output: the filter's power gain is the energy of its impulse
     // response.
@@ -53,17 +48,25 @@ std::complex<float> CFading::NextControl() {
     return out;
 }
 
-void CFading::Render(float* gains, std::size_t frames) {
-    const float step = static_cast<float>(stepSamples);
+std::complex<float> CFading::Next() {
+    if (position == stepSamples) {
+        position = 0;
+        from = to;
+        to = NextControl();
+    }
+    const float share = static_cast<float>(position) / static_cast<float>(stepSamples);
+    ++position;
+    return from + (to - from) * share;
+}
+
+void CFading::Render(std::complex<float>* gains, std::size_t frames) {
     for (std::size_t i = 0; i < frames; ++i) {
-        if (position == stepSamples) {
-            position = 0;
-            from = to;
-            to = NextControl();
-        }
-        const float share = static_cast<float>(position) / step;
-        const float r = std::sqrt(std::norm(from + (to - from) * share));
-        gains[i] = (1.0F - depth) + depth * r;
-        ++position;
+        gains[i] = Next();
+    }
+}
+
+void CFading::RenderMagnitude(float* gains, std::size_t frames) {
+    for (std::size_t i = 0; i < frames; ++i) {
+        gains[i] = std::abs(Next());
     }
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/CMorseTable.h"
+#include "core/ReceptionSettings.h"
 
 namespace {
 
@@ -15,6 +16,26 @@ constexpr double kBeyondPassbandHz = 200.0;
 constexpr double kShortestPauseSeconds = 1.0;
 constexpr double kLongestPauseSeconds = 6.0;
 constexpr double kLongestStartSeconds = 3.0;
+// A station on the air sends one to four calls, and stays away 5 to 60 s before it comes back.
+constexpr int kMostMessages = 4;
+constexpr double kMeanAwaySeconds = 20.0;
+constexpr double kShortestAwaySeconds = 5.0;
+constexpr double kLongestAwaySeconds = 60.0;
+// A pile-up's rounds come 6 to 12 s apart; a caller joins four rounds of five, 0.2 to 1 s into it.
+constexpr double kShortestRoundSeconds = 6.0;
+constexpr double kLongestRoundSeconds = 12.0;
+constexpr double kJoinsRound = 0.8;
+constexpr double kEarliestCallSeconds = 0.2;
+constexpr double kLatestCallSeconds = 1.0;
+
+double DrawOffset(CSeededRandom& random, double reach, bool zeroBeat) {
+    if (zeroBeat) {
+        return random.Uniform(-reach, reach);
+    }
+    const double least = ReceptionSettings::kLeastStationOffsetHz;
+    const double magnitude = random.Uniform(least, std::max(reach, least));
+    return random.Uniform() < 0.5 ? -magnitude : magnitude;
+}
 
 constexpr std::array<std::string_view, 12> kPrefixes = {"OK1", "OK2", "OL5", "OM3", "DL1", "SP9",
                                                         "HA5", "S5",  "G4",  "F5",  "I2",  "YU1"};
@@ -30,10 +51,13 @@ std::string Callsign(CSeededRandom& random) {
 
 }  // namespace
 
-CInterferingStation::Traits CInterferingStation::Draw(CSeededRandom& random, double filterHz) {
+CInterferingStation::Traits CInterferingStation::Draw(CSeededRandom& random, double filterHz,
+                                                      bool zeroBeat, bool pileUp) {
     Traits station;
-    const double reach = filterHz / 2.0 + kBeyondPassbandHz;
-    station.offsetHz = random.Uniform(-reach, reach);
+    station.reachHz = filterHz / 2.0 + kBeyondPassbandHz;
+    station.zeroBeat = zeroBeat;
+    station.pileUp = pileUp;
+    station.offsetHz = DrawOffset(random, station.reachHz, zeroBeat);
     station.level = std::pow(10.0, random.Uniform(-12.0, 3.0) / 20.0);
     station.signSpeed = 60 + 10 * static_cast<int>(random.Next() % 15);
     constexpr std::array<FistKind, 3> kHands = {FistKind::kGoodHand, FistKind::kStraightKey,
@@ -41,15 +65,18 @@ CInterferingStation::Traits CInterferingStation::Draw(CSeededRandom& random, dou
     station.fist = kHands[random.Next() % kHands.size()];
     const std::string call = Callsign(random);
     std::string text;
-    switch (random.Next() % 3) {
+    switch (pileUp ? 3 : random.Next() % 3) {
         case 0:
             text = "CQ CQ DE " + call + " " + call + " K";
             break;
         case 1:
             text = "CQ TEST " + call + " " + call;
             break;
-        default:
+        case 2:
             text = Callsign(random) + " DE " + call + " 599 599 K";
+            break;
+        default:
+            text = random.Next() % 2 == 0 ? call : call + " " + call;
             break;
     }
     station.textLength = std::min(text.size(), kMostTextBytes);
@@ -58,10 +85,11 @@ CInterferingStation::Traits CInterferingStation::Draw(CSeededRandom& random, dou
 }
 
 CInterferingStation::CInterferingStation(const Traits& stationTraits, double rate,
-                                         std::uint64_t seed)
+                                         std::uint64_t seed, std::uint64_t roundSeed)
     : traits(stationTraits),
       fist(stationTraits.fist, CSeededRandom::Derive(seed, SeedStream::kInterference, 1)),
       random(seed),
+      rounds(roundSeed),
       timing(ComputeTiming(stationTraits.signSpeed, stationTraits.signSpeed, 3.0)),
       sampleRate(rate) {
     const auto edgeSamples = static_cast<std::size_t>(std::max(1.0, kEdgeSeconds * rate));
@@ -70,8 +98,41 @@ CInterferingStation::CInterferingStation(const Traits& stationTraits, double rat
         ramp[k] = static_cast<float>(
             0.5 * (1.0 - std::cos(kTwoPi / 2.0 * static_cast<double>(k) / edgeSamples)));
     }
-    // Stations are already on the air or start within the first seconds.
-    nextEdge = random.Uniform(0.0, kLongestStartSeconds) * rate;
+    // Stations are already on the air or start within the first seconds; a pile-up waits for its
+    // first round.
+    messagesLeft = 1 + static_cast<int>(random.Next() % kMostMessages);
+    nextEdge = traits.pileUp ? PauseUnits() * rate / kUnitsPerSecond
+                             : random.Uniform(0.0, kLongestStartSeconds) * rate;
+}
+
+void CInterferingStation::ComeBack() {
+    traits.offsetHz = DrawOffset(random, traits.reachHz, traits.zeroBeat);
+    traits.level = std::pow(10.0, random.Uniform(-12.0, 3.0) / 20.0);
+    messagesLeft = 1 + static_cast<int>(random.Next() % kMostMessages);
+}
+
+double CInterferingStation::PauseUnits() {
+    if (traits.pileUp) {
+        // The next round this caller joins, counted from where the keying stands.
+        for (;;) {
+            const double start = nextRound;
+            nextRound += rounds.Uniform(kShortestRoundSeconds, kLongestRoundSeconds) * sampleRate;
+            const bool joins = random.Uniform() < kJoinsRound;
+            const double call =
+                start + random.Uniform(kEarliestCallSeconds, kLatestCallSeconds) * sampleRate;
+            if (joins && call > nextEdge) {
+                return (call - nextEdge) / sampleRate * kUnitsPerSecond;
+            }
+        }
+    }
+    if (--messagesLeft > 0) {
+        return random.Uniform(kShortestPauseSeconds, kLongestPauseSeconds) * kUnitsPerSecond;
+    }
+    const double awaySeconds =
+        std::clamp(random.Exponential(kMeanAwaySeconds), kShortestAwaySeconds, kLongestAwaySeconds);
+    away = true;
+    ComeBack();
+    return awaySeconds * kUnitsPerSecond;
 }
 
 void CInterferingStation::Add(bool down, KeyInterval interval, double modelUnits) {
@@ -81,10 +142,11 @@ void CInterferingStation::Add(bool down, KeyInterval interval, double modelUnits
 void CInterferingStation::Refill() {
     pendingCount = 0;
     pendingNext = 0;
+    // What was pending is keyed: a station that was away is back.
+    away = false;
     if (traits.textLength == 0 || textIndex == traits.textLength) {
         textIndex = 0;
-        pending[pendingCount++] = {
-            false, random.Uniform(kShortestPauseSeconds, kLongestPauseSeconds) * kUnitsPerSecond};
+        pending[pendingCount++] = {false, PauseUnits()};
         return;
     }
     const char character = traits.text[textIndex++];

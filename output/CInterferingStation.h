@@ -12,9 +12,12 @@
 #include "core/Timing.h"
 
 // One interfering station (QRM): a tone of its own offset from the wanted one, keyed from the
-// Morse table and the timing model at its own speed by its own fist, calling again and again with
-// pauses between its calls. Render never allocates, locks or calls the system; one thread at a
-// time.
+// Morse table and the timing model at its own speed by its own fist. It comes on the air at a
+// random moment, sends a few calls with pauses between them and leaves; a while later it (or the
+// next station on that frequency slot) comes back at another offset and level. In a pile-up the
+// stations are callers sending their callsigns together in rounds, each joining most rounds, a
+// moment after the round starts. Render never allocates, locks or calls the system; one thread at
+// a time.
 class CInterferingStation {
 public:
     static constexpr std::size_t kMostTextBytes = 48;
@@ -24,6 +27,10 @@ public:
         double level = 1.0;     // key-down amplitude relative to the wanted signal's
         int signSpeed = 100;    // characters per minute
         FistKind fist = FistKind::kGoodHand;
+        // How far from the wanted tone a comeback's offset may lie, and whether it may sit on it.
+        double reachHz = 450.0;
+        bool zeroBeat = false;
+        bool pileUp = false;
         std::array<char, kMostTextBytes> text{};
         std::size_t textLength = 0;
 
@@ -31,11 +38,18 @@ public:
     };
 
     // A station drawn at random: within the receiver's passband of `filterHz` or up to 200 Hz
-    // outside it, from 12 dB below the wanted signal to 3 dB above it, at 60 to 200 characters a
-    // minute, with a hand or a bug, calling CQ or answering a call.
-    static Traits Draw(CSeededRandom& random, double filterHz);
+    // outside it, and never nearer the wanted tone than kLeastStationOffsetHz unless `zeroBeat`,
+    // from 12 dB below the wanted signal to 3 dB above it, at 60 to 200 characters a minute, with
+    // a hand or a bug, calling CQ or answering a call; in a pile-up, sending its callsign.
+    static Traits Draw(CSeededRandom& random, double filterHz, bool zeroBeat = false,
+                       bool pileUp = false);
 
-    CInterferingStation(const Traits& traits, double sampleRate, std::uint64_t seed);
+    // `roundSeed` is shared by the stations of a pile-up, so that their rounds come together.
+    CInterferingStation(const Traits& traits, double sampleRate, std::uint64_t seed,
+                        std::uint64_t roundSeed = 0);
+
+    // Whether the station is on the air (not between its leaving and its comeback).
+    bool OnTheAir() const { return !away; }
 
     // Adds the station's next `frames` samples to `out`, its tone `toneHz` + its offset, its
     // key-down amplitude `wantedAmplitude` times its level.
@@ -51,10 +65,17 @@ private:
 
     void Refill();
     void Add(bool keyDown, KeyInterval interval, double modelUnits);
+    // The silence until the next call: a pause, a leave and a comeback, or the next round.
+    double PauseUnits();
+    void ComeBack();
 
     Traits traits;
     CFist fist;
     CSeededRandom random;
+    CSeededRandom rounds;
+    double nextRound = 0.0;  // in samples
+    int messagesLeft = 0;
+    bool away = false;
     TimingValues timing;
     double sampleRate;
     std::vector<float> ramp;  // the raised-cosine edge, filled once

@@ -13,6 +13,7 @@ namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 constexpr std::int64_t kRenormaliseSamples = 4096;
+constexpr double kZeroBeatHz = 15.0;
 
 // White noise whose power in `bandwidthHz` is `power` has this variance per sample.
 double NoiseVariance(double power, double bandwidthHz, double sampleRate) {
@@ -65,9 +66,25 @@ CReceptionConditions::CReceptionConditions(const ReceptionSettings& conditions, 
         expectedPower += settings.filterHz * kReceiverNoiseBandwidthShare /
                          (ReceptionSettings::kSnrBandwidthHz * snr);
     }
+    const double spreadHz = settings.fadingSpreadCentihertz / 100.0;
     if (settings.fading) {
-        fading.emplace(settings.fadingDepthPercent / 100.0, settings.fadingSeconds, sampleRate,
-                       CSeededRandom::Derive(seed, SeedStream::kFading));
+        const int pathCount = settings.pathDelayMicroseconds > 0 ? 2 : 1;
+        for (int path = 0; path < pathCount; ++path) {
+            paths.emplace_back(
+                spreadHz, sampleRate,
+                CSeededRandom::Derive(seed, SeedStream::kFading, static_cast<std::uint64_t>(path)));
+        }
+        fadingDepth = static_cast<float>(settings.fadingDepthPercent / 100.0);
+        pathScale = static_cast<float>(std::sqrt(1.0 / pathCount));
+        pathDelay[1] = settings.pathDelayMicroseconds * 1e-6 * sampleRate;
+        // Room for the longest delay and a quarter of the lowest tone's period.
+        const double longest = pathDelay[1] + sampleRate / (4.0 * 100.0) + 4.0;
+        std::size_t size = 1;
+        while (static_cast<double>(size) < longest) {
+            size *= 2;
+        }
+        history.assign(size, 0.0F);
+        historyMask = size - 1;
     }
     if (settings.staticCrashes) {
         const double unitSigma =
@@ -78,16 +95,37 @@ CReceptionConditions::CReceptionConditions(const ReceptionSettings& conditions, 
     CSeededRandom drawing(CSeededRandom::Derive(seed, SeedStream::kInterference));
     stations.reserve(static_cast<std::size_t>(settings.stations));
     for (int i = 0; i < settings.stations; ++i) {
-        stationTraits.push_back(CInterferingStation::Draw(drawing, settings.filterHz));
+        stationTraits.push_back(CInterferingStation::Draw(drawing, settings.filterHz,
+                                                          settings.zeroBeat, settings.pileUp));
+        if (settings.zeroBeat && i == 0) {
+            // One station sits on the wanted tone, as zero-beat practice asks.
+            stationTraits.back().offsetHz = drawing.Uniform(-kZeroBeatHz, kZeroBeatHz);
+        }
         stations.emplace_back(stationTraits.back(), sampleRate,
                               CSeededRandom::Derive(seed, SeedStream::kInterference,
-                                                    static_cast<std::uint64_t>(i) + 2));
+                                                    static_cast<std::uint64_t>(i) + 2),
+                              CSeededRandom::Derive(seed, SeedStream::kInterference, 1000));
+        if (settings.fading) {
+            // Each station comes over a path of its own, and fades on its own.
+            stationFading.emplace_back(spreadHz, sampleRate,
+                                       CSeededRandom::Derive(seed, SeedStream::kFading,
+                                                             static_cast<std::uint64_t>(i) + 2));
+        }
         // A station keys about half of the time.
         expectedPower += 0.5 * stationTraits.back().level * stationTraits.back().level;
     }
     if (settings.noise || settings.staticCrashes || !stations.empty()) {
         outputGain = kHeadroom / static_cast<float>(std::sqrt(expectedPower));
     }
+    if (settings.fading) {
+        outputGain = std::min(outputGain, kHeadroom) / kFadingPeak;
+    }
+    if (settings.agc != ReceptionSettings::Agc::kOff) {
+        const bool fast = settings.agc == ReceptionSettings::Agc::kFast;
+        agc.emplace(kAgcAttackSeconds, fast ? 0.1 : 0.5, fast ? 0.1 : 0.5, kAgcLookAheadSeconds,
+                    sampleRate);
+    }
+    limiter.emplace(0.0003, 0.02, 0.05, 0.002, sampleRate);
     chirpDecay = std::exp(-1.0 / (kChirpSeconds * sampleRate));
 }
 
@@ -148,11 +186,8 @@ void CReceptionConditions::RenderChunk(float* samples, const float* keyEnvelope,
             }
         }
     }
-    if (fading) {
-        fading->Render(gains.data(), frames);
-        for (std::size_t i = 0; i < frames; ++i) {
-            samples[i] *= gains[i];
-        }
+    if (!paths.empty()) {
+        Fade(samples, frames);
     }
     if (settings.noise) {
         const double sigma = amplitude * noiseSigmaPerAmplitude;
@@ -168,8 +203,17 @@ void CReceptionConditions::RenderChunk(float* samples, const float* keyEnvelope,
                 extra[i] *= amplitude;
             }
         }
-        for (CInterferingStation& station : stations) {
-            station.Render(extra.data(), frames, toneInUse, amplitude);
+        for (std::size_t k = 0; k < stations.size(); ++k) {
+            if (stationFading.empty()) {
+                stations[k].Render(extra.data(), frames, toneInUse, amplitude);
+                continue;
+            }
+            std::fill_n(stationSamples.begin(), frames, 0.0F);
+            stations[k].Render(stationSamples.data(), frames, toneInUse, amplitude);
+            stationFading[k].RenderMagnitude(gains.data(), frames);
+            for (std::size_t i = 0; i < frames; ++i) {
+                extra[i] += stationSamples[i] * gains[i];
+            }
         }
         for (std::size_t i = 0; i < frames; ++i) {
             samples[i] += extra[i];
@@ -177,7 +221,83 @@ void CReceptionConditions::RenderChunk(float* samples, const float* keyEnvelope,
     }
     iirfilt_rrrf_execute_block(filters[filterIndex].get(), samples,
                                static_cast<unsigned int>(frames), samples);
+    if (agc) {
+        ControlGain(samples, frames, amplitude);
+    } else {
+        for (std::size_t i = 0; i < frames; ++i) {
+            samples[i] *= outputGain;
+        }
+    }
+    Limit(samples, frames);
+}
+
+float CReceptionConditions::Delayed(double samplesAgo) const {
+    const auto whole = static_cast<std::size_t>(samplesAgo);
+    const auto share = static_cast<float>(samplesAgo - static_cast<double>(whole));
+    const float later = history[(historyAt - whole) & historyMask];
+    const float earlier = history[(historyAt - whole - 1) & historyMask];
+    return later + (earlier - later) * share;
+}
+
+void CReceptionConditions::Fade(float* samples, std::size_t frames) {
+    for (std::size_t path = 0; path < paths.size(); ++path) {
+        paths[path].Render(pathGains[path].data(), frames);
+    }
+    const double quarter = sampleRate / (4.0 * std::max(toneInUse, 100));
     for (std::size_t i = 0; i < frames; ++i) {
-        samples[i] = SoftLimit(samples[i] * outputGain);
+        history[++historyAt & historyMask] = samples[i];
+        float out = 0.0F;
+        for (std::size_t path = 0; path < paths.size(); ++path) {
+            std::complex<float> gain = fadingDepth * pathScale * pathGains[path][i];
+            if (path == 0) {
+                gain += 1.0F - fadingDepth;
+            }
+            // The real part of the gain times the analytic signal x + i H[x].
+            out += gain.real() * Delayed(pathDelay[path]) -
+                   gain.imag() * Delayed(pathDelay[path] + quarter);
+        }
+        samples[i] = out;
+    }
+}
+
+CReceptionConditions::PeakFollower::PeakFollower(double attackSeconds, double hangSeconds,
+                                                 double decaySeconds, double lookAheadSeconds,
+                                                 double sampleRate)
+    : hangSamples(std::llround(hangSeconds * sampleRate)),
+      attack(static_cast<float>(1.0 - std::exp(-1.0 / (attackSeconds * sampleRate)))),
+      decay(static_cast<float>(std::exp(-1.0 / (decaySeconds * sampleRate)))),
+      delay(static_cast<std::size_t>(std::max(1.0, lookAheadSeconds * sampleRate)), 0.0F) {}
+
+float CReceptionConditions::PeakFollower::Step(float sample, float floor) {
+    const float magnitude = std::fabs(sample);
+    if (magnitude > peak) {
+        peak = magnitude;
+        hangLeft = hangSamples;
+    } else if (hangLeft > 0) {
+        --hangLeft;
+    } else {
+        peak *= decay;
+    }
+    peak = std::max(peak, floor);
+    level = peak > level ? level + (peak - level) * attack : peak;
+    const float heard = delay[at];
+    delay[at] = sample;
+    at = at + 1 == delay.size() ? 0 : at + 1;
+    return heard;
+}
+
+void CReceptionConditions::ControlGain(float* samples, std::size_t frames, float amplitude) {
+    // The least level it holds: the unfaded signal's peak over the most gain it may add.
+    const float floor = std::max(amplitude, 1e-6F) / kAgcMostGain;
+    for (std::size_t i = 0; i < frames; ++i) {
+        const float heard = agc->Step(samples[i], floor);
+        samples[i] = heard * (kAgcTarget / agc->level);
+    }
+}
+
+void CReceptionConditions::Limit(float* samples, std::size_t frames) {
+    for (std::size_t i = 0; i < frames; ++i) {
+        const float heard = limiter->Step(samples[i], kLimiterThreshold);
+        samples[i] = SoftLimit(heard * (kLimiterThreshold / limiter->level));
     }
 }

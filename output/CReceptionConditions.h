@@ -19,7 +19,10 @@
 // What a receiver makes of the keyed wanted signal under the reception conditions: the signal,
 // faded (QSB), chirping or clicking as its settings say, with noise, static crashes (QRN) and
 // interfering stations (QRM) added, all heard through the receiver's band-pass filter, ringing
-// included, at a fixed gain that leaves room for the noise. Everything random comes from one
+// included, and its automatic gain control (or a fixed gain that leaves room for the noise and
+// the loudest fades). The fading takes one or two paths, each with its own complex gain; the
+// signal's quadrature for it is the signal a quarter of the tone's period earlier, which is exact
+// for a tone and close for its keying edges. Everything random comes from one
 // seed, so that the same settings, seed and input give the same samples whether rendered live in
 // blocks of any size or offline in one go. With no sound condition on the input passes unchanged.
 //
@@ -32,8 +35,20 @@ public:
     // The room left for noise and crashes: everything heard through the receiver is scaled by
     // this over the square root of the expected power relative to the wanted signal's.
     static constexpr float kHeadroom = 0.5F;
-    // Samples beyond this magnitude are bent smoothly towards full scale instead of clipping.
+    // The output limiter turns the gain down, looking ahead, where a peak would pass
+    // kLimiterThreshold (a crash with the gain control off); samples beyond kLimiterKnee, which it
+    // leaves none, would be bent smoothly towards full scale instead of clipping.
+    static constexpr float kLimiterThreshold = 0.8F;
     static constexpr float kLimiterKnee = 0.9F;
+    // Without gain control the fixed gain leaves this much room for fades above the mean
+    // (a Rayleigh magnitude exceeds three times its r.m.s. value one time in 8000).
+    static constexpr float kFadingPeak = 3.0F;
+    // The gain control: the peak level it holds, how far above the unfaded signal's gain it may go
+    // in a fade or a quiet moment, and how far ahead of the sound it looks.
+    static constexpr float kAgcTarget = 0.5F;
+    static constexpr float kAgcMostGain = 10.0F;
+    static constexpr double kAgcLookAheadSeconds = 0.003;
+    static constexpr double kAgcAttackSeconds = 0.002;
     // A chirp settles with this time constant after every key-down.
     static constexpr double kChirpSeconds = 0.015;
 
@@ -67,6 +82,10 @@ public:
 private:
     void SelectFilter(int hz);
     void RenderChunk(float* samples, const float* keyEnvelope, std::size_t frames);
+    void Fade(float* samples, std::size_t frames);
+    float Delayed(double samplesAgo) const;
+    void ControlGain(float* samples, std::size_t frames, float amplitude);
+    void Limit(float* samples, std::size_t frames);
 
     ReceptionSettings settings;
     double sampleRate;
@@ -80,11 +99,42 @@ private:
 
     CSeededRandom noise;
     double noiseSigmaPerAmplitude = 0.0;
-    std::optional<CFading> fading;
+    // The fading paths (none, one or two), the depth, each path's delay in samples and the scale
+    // that gives the paths together unit mean power; the recent input they read.
+    std::vector<CFading> paths;
+    float fadingDepth = 1.0F;
+    std::array<double, 2> pathDelay{};
+    float pathScale = 1.0F;
+    std::vector<float> history;
+    std::size_t historyMask = 0;
+    std::size_t historyAt = 0;
+    std::vector<CFading> stationFading;
     std::optional<CStaticCrashes> crashes;
     std::vector<CInterferingStation> stations;
     std::vector<CInterferingStation::Traits> stationTraits;
     float outputGain = 1.0F;
+
+    // A peak follower with attack, hang and decay that looks ahead of the sound by a delay line:
+    // the gain control's and the output limiter's.
+    struct PeakFollower {
+        PeakFollower(double attackSeconds, double hangSeconds, double decaySeconds,
+                     double lookAheadSeconds, double sampleRate);
+        // Takes the next sample and returns the one the look-ahead earlier. `peak` follows the
+        // samples' peaks at once, holds them for the hang and then decays, never below `floor`;
+        // `level` rises to it with the attack's time constant (the look-ahead leaves it time to)
+        // and falls with it.
+        float Step(float sample, float floor);
+        float peak = 0.0F;
+        float level = 0.0F;
+        std::int64_t hangLeft = 0;
+        std::int64_t hangSamples = 0;
+        float attack = 1.0F;
+        float decay = 1.0F;
+        std::vector<float> delay;
+        std::size_t at = 0;
+    };
+    std::optional<PeakFollower> agc;
+    std::optional<PeakFollower> limiter;
 
     // The wanted tone keyed anew for chirp and clicks.
     std::complex<double> phasor{1.0, 0.0};
@@ -93,6 +143,8 @@ private:
     double chirpDecay = 1.0;
     float previousEnvelope = 0.0F;
 
+    std::array<std::array<std::complex<float>, kChunkFrames>, 2> pathGains{};
     std::array<float, kChunkFrames> gains{};
     std::array<float, kChunkFrames> extra{};
+    std::array<float, kChunkFrames> stationSamples{};
 };

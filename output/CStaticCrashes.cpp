@@ -9,29 +9,36 @@ constexpr double kAttackSeconds = 0.0005;
 constexpr double kShortestDecaySeconds = 0.005;
 constexpr double kLongestDecaySeconds = 0.040;
 constexpr double kDecaysLong = 6.0;
-constexpr double kMeanLevelDb = 10.0;
-constexpr double kLevelSpreadDb = 6.0;
+// The crashes of a burst follow each other this far apart on average, or closer where the rate
+// leaves less room: at most half of the time goes to the bursts.
+constexpr double kWithinBurstSeconds = 0.2;
+// The crackle's ticks: faint and short.
+constexpr double kCrackleLowestDb = -25.0;
+constexpr double kCrackleHighestDb = -10.0;
+constexpr double kCrackleShortestDecay = 0.0005;
+constexpr double kCrackleLongestDecay = 0.003;
 
 }  // namespace
 
 CStaticCrashes::CStaticCrashes(double perMinute, double rate, double unitNoiseSigma,
                                std::uint64_t seed)
     : random(seed),
-      meanIntervalSamples(rate * 60.0 / std::max(perMinute, 1e-3)),
+      withinBurstSeconds(std::min(kWithinBurstSeconds, 30.0 / std::max(perMinute, 1e-3))),
+      meanBurstSeconds(60.0 * kMeanPerBurst / std::max(perMinute, 1e-3) -
+                       (kMeanPerBurst - 1.0) * withinBurstSeconds),
       sampleRate(rate),
       unitSigma(unitNoiseSigma),
       attackSamples(std::max<std::int64_t>(1, std::llround(kAttackSeconds * rate))) {
-    untilNext = DrawInterval();
+    untilNext = Samples(meanBurstSeconds);
+    untilCrackle = Samples(1.0 / kCracklePerSecond);
 }
 
-std::int64_t CStaticCrashes::DrawInterval() {
-    return std::max<std::int64_t>(1, std::llround(random.Exponential(meanIntervalSamples)));
+std::int64_t CStaticCrashes::Samples(double meanSeconds) {
+    return std::max<std::int64_t>(1, std::llround(random.Exponential(meanSeconds * sampleRate)));
 }
 
-void CStaticCrashes::Start() {
-    const double decaySeconds = random.Uniform(kShortestDecaySeconds, kLongestDecaySeconds);
-    const double levelDb =
-        std::clamp(kMeanLevelDb + kLevelSpreadDb * random.Gaussian(), -5.0, 30.0);
+void CStaticCrashes::Start(double levelDb, double shortestDecay, double longestDecay) {
+    const double decaySeconds = random.Uniform(shortestDecay, longestDecay);
     if (activeCount == kMostAtOnce) {
         return;
     }
@@ -46,8 +53,25 @@ void CStaticCrashes::Start() {
 void CStaticCrashes::Render(float* out, std::size_t frames) {
     for (std::size_t i = 0; i < frames; ++i) {
         if (--untilNext == 0) {
-            Start();
-            untilNext = DrawInterval();
+            if (leftInBurst == 0) {
+                // A burst of one or more: geometric, kMeanPerBurst on average.
+                leftInBurst = 1;
+                while (random.Uniform(0.0, 1.0) < 1.0 - 1.0 / kMeanPerBurst) {
+                    ++leftInBurst;
+                }
+            }
+            const double levelDb = random.Uniform(kLowestLevelDb, kHighestLevelDb);
+            drawn.lowestDb = drawn.crashes == 0 ? levelDb : std::min(drawn.lowestDb, levelDb);
+            drawn.highestDb = drawn.crashes == 0 ? levelDb : std::max(drawn.highestDb, levelDb);
+            ++drawn.crashes;
+            Start(levelDb, kShortestDecaySeconds, kLongestDecaySeconds);
+            --leftInBurst;
+            untilNext = Samples(leftInBurst > 0 ? withinBurstSeconds : meanBurstSeconds);
+        }
+        if (--untilCrackle == 0) {
+            Start(random.Uniform(kCrackleLowestDb, kCrackleHighestDb), kCrackleShortestDecay,
+                  kCrackleLongestDecay);
+            untilCrackle = Samples(1.0 / kCracklePerSecond);
         }
         float sum = 0.0F;
         for (std::size_t c = 0; c < activeCount;) {

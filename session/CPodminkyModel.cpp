@@ -15,6 +15,10 @@ bool& Flag(ReceptionSettings& settings, CPodminkyModel::Condition condition) {
             return settings.staticCrashes;
         case CPodminkyModel::kInterference:
             return settings.interference;
+        case CPodminkyModel::kZeroBeat:
+            return settings.zeroBeat;
+        case CPodminkyModel::kPileUp:
+            return settings.pileUp;
         case CPodminkyModel::kChirp:
             return settings.chirp;
         case CPodminkyModel::kClicks:
@@ -32,8 +36,10 @@ int& Number(ReceptionSettings& settings, CPodminkyModel::Value value) {
             return settings.filterHz;
         case CPodminkyModel::kFadingDepth:
             return settings.fadingDepthPercent;
-        case CPodminkyModel::kFadingPeriod:
-            return settings.fadingSeconds;
+        case CPodminkyModel::kFadingSpread:
+            return settings.fadingSpreadCentihertz;
+        case CPodminkyModel::kPathDelay:
+            return settings.pathDelayMicroseconds;
         case CPodminkyModel::kStaticRate:
             return settings.staticPerMinute;
         case CPodminkyModel::kStations:
@@ -65,6 +71,19 @@ void CPodminkyModel::SetValue(Value value, int number) {
 
 void CPodminkyModel::ChooseFist(int index) {
     settings.fist = static_cast<FistKind>(std::clamp(index, 0, static_cast<int>(FistKind::kBug)));
+}
+
+void CPodminkyModel::ChooseFadingPreset(int index) {
+    if (index >= 0 && index < static_cast<int>(std::size(kFadingPresets))) {
+        settings.fadingSpreadCentihertz = kFadingPresets[index].spreadCentihertz;
+        settings.pathDelayMicroseconds = kFadingPresets[index].pathDelayMicroseconds;
+        settings = settings.Bounded();
+    }
+}
+
+void CPodminkyModel::ChooseAgc(int index) {
+    settings.agc = static_cast<ReceptionSettings::Agc>(
+        std::clamp(index, 0, static_cast<int>(ReceptionSettings::Agc::kSlow)));
 }
 
 void CPodminkyModel::TypeSeed(const std::string& digits) {
@@ -113,7 +132,18 @@ CPodminkyModel::View CPodminkyModel::GetView() const {
     // The receiver filter is heard with any condition that makes a sound.
     view.valueEnabled[kFilter] = settings.ChangesSound();
     view.valueEnabled[kFadingDepth] = settings.fading;
-    view.valueEnabled[kFadingPeriod] = settings.fading;
+    view.valueEnabled[kFadingSpread] = settings.fading;
+    view.valueEnabled[kPathDelay] = settings.fading;
+    view.fadingPreset = kFadingPresetOwn;
+    for (int k = 0; k < static_cast<int>(std::size(kFadingPresets)); ++k) {
+        if (kFadingPresets[k].spreadCentihertz == settings.fadingSpreadCentihertz &&
+            kFadingPresets[k].pathDelayMicroseconds == settings.pathDelayMicroseconds) {
+            view.fadingPreset = k;
+        }
+    }
+    view.fadingPresetEnabled = settings.fading;
+    view.agc = static_cast<int>(settings.agc);
+    view.agcEnabled = settings.ChangesSound();
     view.valueEnabled[kStaticRate] = settings.staticCrashes;
     view.valueEnabled[kStations] = settings.interference;
     view.valueEnabled[kChirpHz] = settings.chirp;
@@ -153,5 +183,19 @@ CaptionList CPodminkyModel::CzechCaptions() {
             "platí pro každý výstup.",
             "Výcho&zí",
             "&OK",
-            "&Storno"};
+            "&Storno",
+            "&Typ úniku (jako na pásmu):",
+            "klidné (0,1 Hz, druhá cesta 0,5 ms)",
+            "střední (0,5 Hz, druhá cesta 1 ms)",
+            "rušné (1 Hz, druhá cesta 2 ms)",
+            "flutter (10 Hz)",
+            "vlastní",
+            "Dopplerův rozptyl úniku (setiny Hz):",
+            "Zpoždění druhé cesty (µs, 0 = jedna cesta):",
+            "&AGC přijímače:",
+            "vypnuto (pevné zesílení)",
+            "rychlé",
+            "pomalé",
+            "Stanice i na &nulovém zázněji (cvičení)",
+            "Pil&e-up (volající stanice)"};
 }

@@ -39,6 +39,20 @@ public:
         kCaptionDefaults,
         kCaptionOk,
         kCaptionCancel,
+        kCaptionFadingPreset,
+        kCaptionPresetQuiet,
+        kCaptionPresetModerate,
+        kCaptionPresetDisturbed,
+        kCaptionPresetFlutter,
+        kCaptionPresetOwn,
+        kCaptionFadingSpread,
+        kCaptionPathDelay,
+        kCaptionAgc,
+        kCaptionAgcOff,
+        kCaptionAgcFast,
+        kCaptionAgcSlow,
+        kCaptionZeroBeatText,
+        kCaptionPileUpText,
         kCaptionCount,
     };
     static CaptionList CzechCaptions();
@@ -46,12 +60,23 @@ public:
     void SetCaptions(CaptionList languageCaptions);
 
     // The on/off conditions and the values, in the order shown.
-    enum Condition { kNoise, kFading, kStatic, kInterference, kChirp, kClicks, kConditionCount };
+    enum Condition {
+        kNoise,
+        kFading,
+        kStatic,
+        kInterference,
+        kZeroBeat,
+        kPileUp,
+        kChirp,
+        kClicks,
+        kConditionCount
+    };
     enum Value {
         kSnr,
         kFilter,
         kFadingDepth,
-        kFadingPeriod,
+        kFadingSpread,
+        kPathDelay,
         kStaticRate,
         kStations,
         kChirpHz,
@@ -65,6 +90,11 @@ public:
         bool on[kConditionCount] = {};
         int values[kValueCount] = {};
         bool valueEnabled[kValueCount] = {};
+        // The fading preset the spread and the second path match (kFadingPresetOwn for none).
+        int fadingPreset = 0;
+        bool fadingPresetEnabled = false;
+        int agc = 0;
+        bool agcEnabled = false;
         std::string seed;
     };
 
@@ -73,6 +103,11 @@ public:
     void SetCondition(Condition condition, bool on);
     void SetValue(Value value, int number);
     void ChooseFist(int index);
+    // A fading preset of kFadingPresets sets the spread and the second path; "own" keeps them.
+    static constexpr int kFadingPresetOwn = 4;
+    void ChooseFadingPreset(int index);
+    // The receiver's gain control: off, fast, slow.
+    void ChooseAgc(int index);
     // The seed as typed, taken by OK and by the defaults.
     void TypeSeed(const std::string& digits);
     void SetFixedSeed(bool fixed);

@@ -52,7 +52,10 @@ void DeriveBreakdown(CheckRecord& record) {
 std::optional<ReceptionSettings> ParseConditions(const std::vector<std::string_view>& tokens) {
     using Limits = ReceptionSettings;
     ReceptionSettings read;
+    std::optional<int> pathDelay;
+    std::optional<int> agc;
     bool seeded = false;
+    bool spreadRead = false;
     std::set<std::string_view> seen;
     for (std::size_t k = 1; k < tokens.size(); ++k) {
         const std::string_view token = tokens[k];
@@ -91,6 +94,23 @@ std::optional<ReceptionSettings> ParseConditions(const std::vector<std::string_v
             read.fading = true;
             read.fadingDepthPercent = *depth;
             read.fadingSeconds = *period;
+        } else if (key == "rozptyl") {
+            number =
+                WholeNumber(value, Limits::kLeastSpreadCentihertz, Limits::kMostSpreadCentihertz);
+            read.fadingSpreadCentihertz = number.value_or(1);
+            spreadRead = true;
+        } else if (key == "cesta") {
+            number = WholeNumber(value, 1, Limits::kLongestPathDelayMicroseconds);
+            pathDelay = number;
+        } else if (key == "agc") {
+            number = WholeNumber(value, 1, static_cast<int>(ReceptionSettings::Agc::kSlow));
+            agc = number;
+        } else if (key == "zazneje") {
+            number = WholeNumber(value, 1, 1);
+            read.zeroBeat = true;
+        } else if (key == "pileup") {
+            number = WholeNumber(value, 1, 1);
+            read.pileUp = true;
         } else if (key == "praskani") {
             number = WholeNumber(value, Limits::kLowestStaticRate, Limits::kHighestStaticRate);
             read.staticCrashes = true;
@@ -117,6 +137,18 @@ std::optional<ReceptionSettings> ParseConditions(const std::vector<std::string_v
             return std::nullopt;
         }
     }
+    // Without these fields a record was heard on one path, and without AGC (as were all records
+    // of the versions before them).
+    if (read.fading) {
+        read.pathDelayMicroseconds = pathDelay.value_or(0);
+        if (!spreadRead) {
+            read.fadingSpreadCentihertz =
+                ReceptionSettings::SpreadCentihertzFor(read.fadingSeconds);
+        }
+    }
+    if (read.ChangesSound()) {
+        read.agc = static_cast<ReceptionSettings::Agc>(agc.value_or(0));
+    }
     if (!seeded || !read.AnyOn() ||
         (read.filterHz != ReceptionSettings().filterHz && !read.ChangesSound())) {
         return std::nullopt;
@@ -138,12 +170,25 @@ std::string FormatConditions(const ReceptionSettings& c) {
     if (c.fading) {
         fields +=
             " unik=" + std::to_string(c.fadingDepthPercent) + "/" + std::to_string(c.fadingSeconds);
+        fields += " rozptyl=" + std::to_string(c.fadingSpreadCentihertz);
+        if (c.pathDelayMicroseconds > 0) {
+            fields += " cesta=" + std::to_string(c.pathDelayMicroseconds);
+        }
+    }
+    if (c.ChangesSound() && c.agc != ReceptionSettings::Agc::kOff) {
+        fields += " agc=" + std::to_string(static_cast<int>(c.agc));
     }
     if (c.staticCrashes) {
         fields += " praskani=" + std::to_string(c.staticPerMinute);
     }
     if (c.interference && c.stations > 0) {
         fields += " ruseni=" + std::to_string(c.stations);
+        if (c.zeroBeat) {
+            fields += " zazneje=1";
+        }
+        if (c.pileUp) {
+            fields += " pileup=1";
+        }
     }
     if (c.chirp) {
         fields += " chirp=" + std::to_string(c.chirpHz);

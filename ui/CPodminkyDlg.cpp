@@ -46,11 +46,14 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
         box->setSingleStep(step);
         return box;
     };
-    const auto condition = [this, grid, &row](Condition which, C::Caption caption) {
+    // A condition's switch; one that refines the condition above it stands beside that one's
+    // fields.
+    const auto condition = [this, grid, &row](Condition which, C::Caption caption,
+                                              bool refines = false) {
         auto* box = new QCheckBox(captions[caption], this);
         box->setAccessibleName(SpokenLabel(captions[caption]));
         switches[which] = box;
-        grid->addWidget(box, row, 0, 1, 3, Qt::AlignLeft);
+        grid->addWidget(box, row, refines ? 1 : 0, 1, refines ? 2 : 3, Qt::AlignLeft);
         ++row;
     };
 
@@ -60,12 +63,24 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
     filterSpin =
         spin(ReceptionSettings::kNarrowestFilterHz, ReceptionSettings::kWidestFilterHz, 50);
     field(captions[C::kCaptionFilter], filterSpin);
+    agcList = new QComboBox(this);
+    agcList->addItems(
+        {captions[C::kCaptionAgcOff], captions[C::kCaptionAgcFast], captions[C::kCaptionAgcSlow]});
+    field(captions[C::kCaptionAgc], agcList);
     condition(CPodminkyModel::kFading, C::kCaptionFadingText);
     fadingDepthSpin = spin(0, 100, 5);
     field(captions[C::kCaptionFadingDepth], fadingDepthSpin);
-    fadingPeriodSpin =
-        spin(ReceptionSettings::kShortestFadingSeconds, ReceptionSettings::kLongestFadingSeconds);
-    field(captions[C::kCaptionFadingPeriod], fadingPeriodSpin);
+    fadingPresetList = new QComboBox(this);
+    fadingPresetList->addItems(
+        {captions[C::kCaptionPresetQuiet], captions[C::kCaptionPresetModerate],
+         captions[C::kCaptionPresetDisturbed], captions[C::kCaptionPresetFlutter],
+         captions[C::kCaptionPresetOwn]});
+    field(captions[C::kCaptionFadingPreset], fadingPresetList);
+    fadingSpreadSpin = spin(ReceptionSettings::kLeastSpreadCentihertz,
+                            ReceptionSettings::kMostSpreadCentihertz, 5);
+    field(captions[C::kCaptionFadingSpread], fadingSpreadSpin);
+    pathDelaySpin = spin(0, ReceptionSettings::kLongestPathDelayMicroseconds, 100);
+    field(captions[C::kCaptionPathDelay], pathDelaySpin);
     condition(CPodminkyModel::kStatic, C::kCaptionStaticText);
     staticRateSpin =
         spin(ReceptionSettings::kLowestStaticRate, ReceptionSettings::kHighestStaticRate, 5);
@@ -73,6 +88,8 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
     condition(CPodminkyModel::kInterference, C::kCaptionInterferenceText);
     stationsSpin = spin(0, ReceptionSettings::kMostStations);
     field(captions[C::kCaptionStations], stationsSpin);
+    condition(CPodminkyModel::kZeroBeat, C::kCaptionZeroBeatText, true);
+    condition(CPodminkyModel::kPileUp, C::kCaptionPileUpText, true);
     condition(CPodminkyModel::kChirp, C::kCaptionChirpText);
     chirpSpin = spin(0, ReceptionSettings::kHighestChirpHz, 10);
     field(captions[C::kCaptionChirpHz], chirpSpin);
@@ -134,6 +151,10 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
     }
     connect(fistList, &QComboBox::currentIndexChanged, this,
             act([this](int index) { model.ChooseFist(index); }));
+    connect(fadingPresetList, &QComboBox::currentIndexChanged, this,
+            act([this](int index) { model.ChooseFadingPreset(index); }));
+    connect(agcList, &QComboBox::currentIndexChanged, this,
+            act([this](int index) { model.ChooseAgc(index); }));
     connect(seedEdit, &QLineEdit::textChanged, this,
             act([this](const QString& text) { model.TypeSeed(text.toStdString()); }));
     connect(fixedSeedBox, &QCheckBox::toggled, this,
@@ -150,8 +171,8 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
 
 QSpinBox* CPodminkyDlg::ValueSpin(CPodminkyModel::Value value) const {
     QSpinBox* const spins[CPodminkyModel::kValueCount] = {
-        snrSpin,        filterSpin,   fadingDepthSpin, fadingPeriodSpin,
-        staticRateSpin, stationsSpin, chirpSpin};
+        snrSpin,       filterSpin,     fadingDepthSpin, fadingSpreadSpin,
+        pathDelaySpin, staticRateSpin, stationsSpin,    chirpSpin};
     return spins[value];
 }
 
@@ -167,6 +188,10 @@ void CPodminkyDlg::Render() {
         spin->setEnabled(view.valueEnabled[k]);
     }
     fistList->setCurrentIndex(static_cast<int>(view.settings.fist));
+    fadingPresetList->setCurrentIndex(view.fadingPreset);
+    fadingPresetList->setEnabled(view.fadingPresetEnabled);
+    agcList->setCurrentIndex(view.agc);
+    agcList->setEnabled(view.agcEnabled);
     if (seedEdit->text().toStdString() != view.seed) {
         seedEdit->setText(QString::fromStdString(view.seed));
     }

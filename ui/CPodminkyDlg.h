@@ -13,10 +13,11 @@ class QPushButton;
 class QSpinBox;
 
 // "Podmínky příjmu": the reception conditions a transmission is heard under, each on or off with
-// its value (noise and the receiver filter, fading, static crashes, interfering stations, chirp,
-// key clicks), the fist that keys it, and the seed with the choice of fixing it. The rules are the
-// model's: each widget tells it what the user did, and the dialog renders its view. OK hands the
-// settings to whoever opened it. User-interface thread only.
+// its value (noise and the receiver filter, fading with its preset, spread and second path, static
+// crashes, interfering stations that may sit on the tone or call in a pile-up, chirp, key clicks,
+// the receiver's AGC), the fist that keys it, and the seed with the choice of fixing it. The rules
+// are the model's: each widget tells it what the user did, and the dialog renders its view. OK
+// hands the settings to whoever opened it. User-interface thread only.
 class CPodminkyDlg : public QDialog {
     Q_OBJECT
 
@@ -36,7 +37,10 @@ public:
     QSpinBox* SnrSpin() const { return snrSpin; }
     QSpinBox* FilterSpin() const { return filterSpin; }
     QSpinBox* FadingDepthSpin() const { return fadingDepthSpin; }
-    QSpinBox* FadingPeriodSpin() const { return fadingPeriodSpin; }
+    QSpinBox* FadingSpreadSpin() const { return fadingSpreadSpin; }
+    QSpinBox* PathDelaySpin() const { return pathDelaySpin; }
+    QComboBox* FadingPresetList() const { return fadingPresetList; }
+    QComboBox* AgcList() const { return agcList; }
     QSpinBox* StaticRateSpin() const { return staticRateSpin; }
     QSpinBox* StationsSpin() const { return stationsSpin; }
     QSpinBox* ChirpSpin() const { return chirpSpin; }
@@ -62,7 +66,10 @@ private:
     QSpinBox* snrSpin = nullptr;
     QSpinBox* filterSpin = nullptr;
     QSpinBox* fadingDepthSpin = nullptr;
-    QSpinBox* fadingPeriodSpin = nullptr;
+    QSpinBox* fadingSpreadSpin = nullptr;
+    QSpinBox* pathDelaySpin = nullptr;
+    QComboBox* fadingPresetList = nullptr;
+    QComboBox* agcList = nullptr;
     QSpinBox* staticRateSpin = nullptr;
     QSpinBox* stationsSpin = nullptr;
     QSpinBox* chirpSpin = nullptr;

@@ -49,6 +49,23 @@ TEST(ExportArguments, AreReadOrRefusedWithTheirName) {
     EXPECT_EQ(c.stations, 2);
     EXPECT_EQ(c.fist, FistKind::kBug);
     EXPECT_EQ(band.options->stepSpeed, 20);
+    const auto receiver = ParseExportArguments(
+        Split("--fading-preset flutter --fading-depth 80 --multipath 1.5 --agc slow --filter 250 "
+              "--qrn-rate 120 --qrm 3 --zero-beat --pile-up --chirp 40 --clicks -o a.wav"));
+    ASSERT_TRUE(receiver.options) << receiver.error;
+    const ReceptionSettings& r = receiver.options->conditions;
+    EXPECT_TRUE(r.fading);
+    EXPECT_EQ(r.fadingSpreadCentihertz, 1000);
+    EXPECT_EQ(r.fadingDepthPercent, 80);
+    EXPECT_EQ(r.pathDelayMicroseconds, 1500);
+    EXPECT_EQ(r.agc, ReceptionSettings::Agc::kSlow);
+    EXPECT_EQ(r.filterHz, 250);
+    EXPECT_EQ(r.staticPerMinute, 120);
+    EXPECT_TRUE(r.zeroBeat && r.pileUp && r.keyClicks && r.chirp);
+    EXPECT_EQ(r.chirpHz, 40);
+    EXPECT_EQ(ParseExportArguments(Split("--fading-spread 0.25 -o a.wav"))
+                  .options->conditions.fadingSpreadCentihertz,
+              25);
     EXPECT_DOUBLE_EQ(band.options->stepMinutes, 1.5);
 
     const struct {
@@ -85,6 +102,15 @@ TEST(ExportArguments, AreReadOrRefusedWithTheirName) {
         {"--ladder 1,2 --step 5 --every 1 -o a.wav", "--ladder"},
         {"--pause-before -1 -o a.wav", "-1"},
         {"--pause-after 61 -o a.wav", "61"},
+        {"--fading-preset stormy -o a.wav", "stormy"},
+        {"--fading-spread 0 -o a.wav", "0"},
+        {"--fading-spread 21 -o a.wav", "21"},
+        {"--multipath 6 -o a.wav", "6"},
+        {"--agc medium -o a.wav", "medium"},
+        {"--filter 99 -o a.wav", "99"},
+        {"--qrn-rate 601 -o a.wav", "601"},
+        {"--chirp 201 -o a.wav", "201"},
+        {"--pile-up -o a.wav", "--qrm"},
     };
     for (const auto& refused : bad) {
         const auto parsed = ParseExportArguments(Split(refused.arguments));

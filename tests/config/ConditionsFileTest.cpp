@@ -15,7 +15,12 @@ ReceptionSettings AllOnAtTheEdges() {
     settings.filterHz = 2400;
     settings.fading = true;
     settings.fadingDepthPercent = 100;
-    settings.fadingSeconds = ReceptionSettings::kLongestFadingSeconds;
+    settings.fadingSpreadCentihertz = ReceptionSettings::kMostSpreadCentihertz;
+    settings.fadingSeconds = ReceptionSettings::kShortestFadingSeconds;
+    settings.pathDelayMicroseconds = ReceptionSettings::kLongestPathDelayMicroseconds;
+    settings.agc = ReceptionSettings::Agc::kSlow;
+    settings.zeroBeat = true;
+    settings.pileUp = true;
     settings.staticCrashes = true;
     settings.staticPerMinute = ReceptionSettings::kHighestStaticRate;
     settings.interference = true;
@@ -51,7 +56,10 @@ ReceptionSettings LowEdges() {
     settings.snrDb = ReceptionSettings::kHighestSnrDb;
     settings.filterHz = ReceptionSettings::kNarrowestFilterHz;
     settings.fadingDepthPercent = 0;
-    settings.fadingSeconds = ReceptionSettings::kShortestFadingSeconds;
+    settings.fadingSpreadCentihertz = ReceptionSettings::kLeastSpreadCentihertz;
+    settings.fadingSeconds = ReceptionSettings::kLongestFadingSeconds;
+    settings.pathDelayMicroseconds = 0;
+    settings.agc = ReceptionSettings::Agc::kOff;
     settings.staticPerMinute = ReceptionSettings::kLowestStaticRate;
     settings.stations = 0;
     settings.chirpHz = 0;
@@ -72,9 +80,9 @@ TEST(ConditionsFile, DefaultsAreOffAndTheFileReadsAsWritten) {
     const CTemporaryFolder folder;
     EXPECT_EQ(CConditionsFile(folder.File("missing")).Read(), ReceptionSettings{});
     EXPECT_EQ(CConditionsFile::Format(ReceptionSettings{}),
-              "sum=0\nsnr=10\nfiltr=500\nunik=0\nhloubka=70\nperioda=8\npraskani=0\n"
-              "zaminutu=30\nruseni=0\nstanice=2\nchirp=0\nchirphz=60\nkliksy=0\nrukopis=0\n"
-              "pevnesemeno=0\nsemeno=1\n");
+              "sum=0\nsnr=10\nfiltr=500\nunik=0\nhloubka=100\nperioda=3\nrozptyl=50\n"
+              "cesta=1000\nagc=1\npraskani=0\nzaminutu=30\nruseni=0\nstanice=2\nzazneje=0\n"
+              "pileup=0\nchirp=0\nchirphz=60\nkliksy=0\nrukopis=0\npevnesemeno=0\nsemeno=1\n");
 }
 
 struct HostileCase {
@@ -121,7 +129,16 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"FistUnknown", "rukopis=4\nrukopis=-1\n", kDefaults},
         HostileCase{"TooManyStations", "stanice=6\n", kDefaults},
         HostileCase{"FilterTooWide", "filtr=3001\nfiltr=99\n", kDefaults},
-        HostileCase{"FadingOutOfRange", "perioda=0\nperioda=31\nhloubka=101\n", kDefaults},
+        HostileCase{"FadingOutOfRange",
+                    "perioda=0\nperioda=31\nhloubka=101\nrozptyl=0\nrozptyl=2001\ncesta=-1\n"
+                    "cesta=5001\nagc=3\nzazneje=2\n",
+                    kDefaults},
+        // An older version's file: its fades keep their mean period, on one path.
+        HostileCase{"PeriodWithoutSpread", "perioda=8\n", Describe(With([](ReceptionSettings& s) {
+                        s.fadingSpreadCentihertz = 17;
+                        s.fadingSeconds = 8;
+                        s.pathDelayMicroseconds = 0;
+                    }))},
         HostileCase{"UnknownKeysAndNoEquals", "barva=1\nsum\n=1\n\n", kDefaults},
         HostileCase{"CrLfAndNoFinalBreak", "sum=1\r\nsnr=-5",
                     Describe(With([](ReceptionSettings& s) {

@@ -59,4 +59,34 @@ TEST(PodminkyModel, FieldsInUseAndValuesBounded) {
     EXPECT_EQ(model.Settings(), expected);
 }
 
+// A fading preset sets the spread and the second path, and the view names the preset they match:
+// a spread of the learner's own is "own" until it matches one again.
+TEST(PodminkyModel, FadingPresetsFollowTheSpreadAndPath) {
+    CPodminkyModel model{ReceptionSettings{}};
+    model.SetCondition(CPodminkyModel::kFading, true);
+    const struct {
+        void (*act)(CPodminkyModel&);
+        int spread;
+        int delay;
+        int preset;
+    } steps[] = {
+        {[](CPodminkyModel& m) { m.ChooseFadingPreset(3); }, 1000, 0, 3},
+        {[](CPodminkyModel& m) { m.SetValue(CPodminkyModel::kFadingSpread, 30); }, 30, 0,
+         CPodminkyModel::kFadingPresetOwn},
+        {[](CPodminkyModel& m) { m.ChooseFadingPreset(CPodminkyModel::kFadingPresetOwn); }, 30, 0,
+         CPodminkyModel::kFadingPresetOwn},
+        {[](CPodminkyModel& m) { m.ChooseFadingPreset(0); }, 10, 500, 0},
+        {[](CPodminkyModel& m) { m.SetValue(CPodminkyModel::kPathDelay, 99999); }, 10, 5000,
+         CPodminkyModel::kFadingPresetOwn},
+        {[](CPodminkyModel& m) { m.SetValue(CPodminkyModel::kPathDelay, 500); }, 10, 500, 0},
+    };
+    for (const auto& step : steps) {
+        step.act(model);
+        EXPECT_EQ(model.Settings().fadingSpreadCentihertz, step.spread);
+        EXPECT_EQ(model.Settings().pathDelayMicroseconds, step.delay);
+        EXPECT_EQ(model.GetView().fadingPreset, step.preset);
+        EXPECT_EQ(model.Settings().fadingSeconds, ReceptionSettings::FadingSecondsFor(step.spread));
+    }
+}
+
 }  // namespace

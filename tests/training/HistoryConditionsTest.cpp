@@ -42,7 +42,12 @@ ReceptionSettings Everything() {
     ReceptionSettings s = Noise(-10, 2400);
     s.fading = true;
     s.fadingDepthPercent = 100;
-    s.fadingSeconds = 30;
+    s.fadingSpreadCentihertz = 5;
+    s.fadingSeconds = 27;
+    s.pathDelayMicroseconds = 5000;
+    s.agc = ReceptionSettings::Agc::kSlow;
+    s.zeroBeat = true;
+    s.pileUp = true;
     s.staticCrashes = true;
     s.staticPerMinute = 600;
     s.interference = true;
@@ -104,13 +109,31 @@ TEST_P(RecordedConditions, EarlierReaderLosesNothingItKnew) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, RecordedConditions,
-    testing::Values(ConditionsCase{"NoiseOnly", Noise(5, 500), " semeno=987654321 sum=5 filtr=500"},
+    testing::Values(ConditionsCase{"NoiseOnly", Noise(5, 500),
+                                   " semeno=987654321 sum=5 filtr=500 agc=1"},
                     ConditionsCase{"Everything", Everything(),
-                                   " semeno=18446744073709551615 sum=-10 filtr=2400 unik=100/30 "
-                                   "praskani=600 ruseni=5 chirp=200 kliksy=1 rukopis=3"},
+                                   " semeno=18446744073709551615 sum=-10 filtr=2400 unik=100/27 "
+                                   "rozptyl=5 cesta=5000 agc=2 praskani=600 ruseni=5 zazneje=1 "
+                                   "pileup=1 chirp=200 kliksy=1 rukopis=3"},
                     ConditionsCase{"FistOnly", FistOnly(), " semeno=0 rukopis=2"},
                     ConditionsCase{"AllOff", ReceptionSettings(), ""}),
     CaseName());
+
+// A record of the versions before the fading's spread and the gain control was heard on one
+// path without them; its fades came at the period it keeps.
+TEST(RecordedConditionsOfOlderVersions, OnePathWithoutGainControl) {
+    const std::string bytes = CHistoryFile::FormatRecordLine(Checked(ReceptionSettings())) +
+                              "+ spatne=0 vynechano=1 navic=1 prehozeno=1 semeno=7 sum=5 "
+                              "filtr=500 unik=70/8\n";
+    const auto read = CHistoryFile::Parse(bytes);
+    ASSERT_EQ(read.size(), 1U);
+    const ReceptionSettings& heard = read[0].conditions;
+    EXPECT_TRUE(heard.fading);
+    EXPECT_EQ(heard.fadingSeconds, 8);
+    EXPECT_EQ(heard.fadingSpreadCentihertz, ReceptionSettings::SpreadCentihertzFor(8));
+    EXPECT_EQ(heard.pathDelayMicroseconds, 0);
+    EXPECT_EQ(heard.agc, ReceptionSettings::Agc::kOff);
+}
 
 struct DamagedCase {
     std::string name;

@@ -13,13 +13,13 @@
 
 #include "config/CConditionsFile.h"
 #include "config/CProgramFiles.h"
+#include "print/Cp1250.h"
+#include "session/ControlIds.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "training/CHistoryFile.h"
 #include "ui/CKontrolaDlg.h"
 #include "ui/CPodminkyDlg.h"
 #include "ui/CStatistikaDlg.h"
-#include "session/ControlIds.h"
-#include "print/Cp1250.h"
 
 namespace {
 
@@ -51,11 +51,13 @@ protected:
 TEST_F(ConditionsDialog, FieldsAreLabelledAndFollowTheirSwitches) {
     Open([](CPodminkyDlg& conditions) {
         const QList<QLabel*> labels = conditions.findChildren<QLabel*>();
-        const QList<QWidget*> fields = {conditions.SnrSpin(),         conditions.FilterSpin(),
-                                        conditions.FadingDepthSpin(), conditions.FadingPeriodSpin(),
-                                        conditions.StaticRateSpin(),  conditions.StationsSpin(),
-                                        conditions.ChirpSpin(),       conditions.FistList(),
-                                        conditions.SeedEdit()};
+        const QList<QWidget*> fields = {
+            conditions.SnrSpin(),          conditions.FilterSpin(),
+            conditions.FadingDepthSpin(),  conditions.FadingPresetList(),
+            conditions.FadingSpreadSpin(), conditions.PathDelaySpin(),
+            conditions.StaticRateSpin(),   conditions.StationsSpin(),
+            conditions.ChirpSpin(),        conditions.AgcList(),
+            conditions.FistList(),         conditions.SeedEdit()};
         for (QWidget* field : fields) {
             const bool labelled = std::any_of(labels.begin(), labels.end(),
                                               [field](QLabel* l) { return l->buddy() == field; });
@@ -74,7 +76,8 @@ TEST_F(ConditionsDialog, FieldsAreLabelledAndFollowTheirSwitches) {
 
         QTest::mouseClick(conditions.Switch(CPodminkyModel::kFading), Qt::LeftButton);
         EXPECT_TRUE(conditions.FadingDepthSpin()->isEnabled());
-        EXPECT_TRUE(conditions.FadingPeriodSpin()->isEnabled());
+        EXPECT_TRUE(conditions.FadingSpreadSpin()->isEnabled());
+        EXPECT_TRUE(conditions.AgcList()->isEnabled());
         EXPECT_TRUE(conditions.FilterSpin()->isEnabled());
         EXPECT_FALSE(conditions.SnrSpin()->isEnabled());
         QTest::mouseClick(conditions.Switch(CPodminkyModel::kFading), Qt::LeftButton);
@@ -82,8 +85,9 @@ TEST_F(ConditionsDialog, FieldsAreLabelledAndFollowTheirSwitches) {
         EXPECT_FALSE(conditions.FilterSpin()->isEnabled());
         EXPECT_EQ(conditions.SnrSpin()->minimum(), -10);
         EXPECT_EQ(conditions.SnrSpin()->maximum(), 30);
-        EXPECT_EQ(conditions.FadingPeriodSpin()->minimum(), 1);
-        EXPECT_EQ(conditions.FadingPeriodSpin()->maximum(), 30);
+        EXPECT_FALSE(conditions.AgcList()->isEnabled());
+        EXPECT_EQ(conditions.FadingSpreadSpin()->minimum(), 1);
+        EXPECT_EQ(conditions.FadingSpreadSpin()->maximum(), 2000);
         EXPECT_EQ(conditions.StationsSpin()->maximum(), 5);
         return static_cast<int>(QDialog::Rejected);
     });
