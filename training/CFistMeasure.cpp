@@ -1,0 +1,80 @@
+#include "training/CFistMeasure.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <tuple>
+
+namespace {
+
+constexpr double kNanosecondsPerSecond = 1e9;
+// The program's sign speed: a dot of 6 / speed seconds.
+constexpr double kSpeedTimesDotSeconds = 6.0;
+
+}  // namespace
+
+FistMeasure MeasureFist(const CSendingDecoder& decoder, double modelDashRatio) {
+    using K = CSendingDecoder::Kind;
+    FistMeasure measure;
+    const std::vector<CSendingDecoder::Interval>& intervals = decoder.Intervals();
+    double dotSum = 0.0;
+    int dotCount = 0;
+    for (const auto& interval : intervals) {
+        if (interval.kind == K::kDot) {
+            dotSum += static_cast<double>(interval.nanoseconds);
+            ++dotCount;
+        }
+    }
+    measure.dotNanoseconds = dotCount > 0 ? dotSum / dotCount : decoder.DotNanoseconds();
+    const double dot = measure.dotNanoseconds;
+    if (dot <= 0.0) {
+        return measure;
+    }
+    measure.signSpeed = kSpeedTimesDotSeconds * kNanosecondsPerSecond / dot;
+    const double models[] = {1.0, modelDashRatio, 1.0, 3.0, 7.0};
+    std::array<double, K::kKindCount> squares{};
+    for (std::size_t k = 0; k < K::kKindCount; ++k) {
+        measure.kinds[k].model = models[k];
+    }
+    // Per character, element and kind: the summed distance from the model and the count.
+    std::map<std::tuple<char, int, int>, std::pair<double, int>> places;
+    const std::string& characters = decoder.Characters();
+    for (const auto& interval : intervals) {
+        const double dots = static_cast<double>(interval.nanoseconds) / dot;
+        FistMeasure::Figures& figures = measure.kinds[interval.kind];
+        ++figures.count;
+        figures.mean += dots;
+        squares[interval.kind] += dots * dots;
+        const auto bin = std::min(FistMeasure::kBins - 1,
+                                  static_cast<std::size_t>(dots / FistMeasure::kBinDots));
+        ++figures.histogram[bin];
+        if (interval.kind <= K::kElementGap && interval.character < characters.size()) {
+            auto& place = places[{characters[interval.character], interval.element,
+                                  static_cast<int>(interval.kind)}];
+            place.first += std::fabs(dots - models[interval.kind]);
+            ++place.second;
+        }
+    }
+    for (std::size_t k = 0; k < K::kKindCount; ++k) {
+        FistMeasure::Figures& figures = measure.kinds[k];
+        if (figures.count > 0) {
+            figures.mean /= figures.count;
+            figures.spread =
+                std::sqrt(std::max(0.0, squares[k] / figures.count - figures.mean * figures.mean));
+        }
+    }
+    measure.dashRatio = measure.kinds[K::kDash].count > 0 ? measure.kinds[K::kDash].mean : 0.0;
+    for (const auto& [key, sum] : places) {
+        measure.breaks.push_back({std::get<0>(key), std::get<1>(key),
+                                  static_cast<K>(std::get<2>(key)), sum.first / sum.second,
+                                  sum.second});
+    }
+    std::sort(measure.breaks.begin(), measure.breaks.end(),
+              [](const FistMeasure::Break& a, const FistMeasure::Break& b) {
+                  return a.offDots > b.offDots;
+              });
+    if (measure.breaks.size() > FistMeasure::kMostBreaks) {
+        measure.breaks.resize(FistMeasure::kMostBreaks);
+    }
+    return measure;
+}

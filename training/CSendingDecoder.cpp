@@ -1,0 +1,245 @@
+#include "training/CSendingDecoder.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/CMorseTable.h"
+
+namespace {
+
+// The marks are sorted into dots and dashes afresh from the last kMarkWindow of them, so that a
+// change of speed is followed within a few characters and one misread mark cannot pull the
+// estimate away. Dashes are at least kLeastDashPerDot dots long.
+constexpr double kLeastDashPerDot = 1.5;
+// The spaces are sorted afresh into element, character and word gaps from the last
+// kSpaceWindow of them (k-means on a logarithmic scale, from where the groups stood), so that the
+// learner's own spacing is learnt without a misread space pulling a group away. Each group's
+// spread counts between these shares of its mean (a machine's exact gaps still leave room; a
+// wandering hand does not pull a boundary over), and the boundary between two groups lies as
+// many spreads from either.
+constexpr double kLeastSpread = 0.1;
+constexpr double kMostSpread = 0.25;
+constexpr int kSpaceIterations = 4;
+// Neighbouring groups never come closer than these factors, and stay within these many of the
+// learner's dots (a hand's element gap is a half to one and a half dots, its character gap two to
+// four, its word gap four and more; a slower text speed only lengthens the last two).
+constexpr double kLeastCharacterPerElementGap = 1.6;
+constexpr double kLeastWordPerCharacterGap = 1.3;
+constexpr double kLeastElementGapDots = 0.3;
+constexpr double kMostElementGapDots = 1.5;
+constexpr double kLeastCharacterGapDots = 1.8;
+constexpr double kLeastWordGapDots = 3.5;
+
+char CharacterOf(const std::string& code) {
+    for (int c = 1; c < 256; ++c) {
+        const char character = static_cast<char>(c);
+        if (CMorseTable::HasCode(character) && CMorseTable::CodeOf(character, false) == code) {
+            return character;
+        }
+    }
+    return '*';
+}
+
+double Average(const double* from, const double* to) {
+    double sum = 0.0;
+    for (const double* x = from; x != to; ++x) {
+        sum += *x;
+    }
+    return sum / static_cast<double>(to - from);
+}
+
+}  // namespace
+
+CSendingDecoder::CSendingDecoder(std::int64_t dotNanoseconds, double dashRatio) {
+    dot = static_cast<double>(dotNanoseconds);
+    dash = dot * dashRatio;
+    // Operators leave some five to six dots between words.
+    const double dots[] = {1.0, 3.0, 6.0};
+    for (std::size_t k = 0; k < spaceMean.size(); ++k) {
+        spaceMean[k] = std::log(dots[k] * dot);
+        spaceSpread[k] = kMostSpread;
+    }
+}
+
+double CSendingDecoder::MeanNanoseconds(Kind kind) const {
+    switch (kind) {
+        case kDot:
+            return dot;
+        case kDash:
+            return dash;
+        default:
+            return std::exp(spaceMean[kind - kElementGap]);
+    }
+}
+
+void CSendingDecoder::FitMarks() {
+    const std::size_t count = std::min(markCount, kMarkWindow);
+    std::array<double, kMarkWindow> sorted{};
+    std::copy_n(recentMarks.begin(), count, sorted.begin());
+    std::sort(sorted.begin(), sorted.begin() + static_cast<long>(count));
+    // The split into two groups, at least kLeastDashPerDot apart, with the least spread on a
+    // logarithmic scale.
+    double best = -1.0;
+    std::size_t split = 0;
+    for (std::size_t k = 1; k < count; ++k) {
+        const double low = Average(sorted.data(), sorted.data() + k);
+        const double high = Average(sorted.data() + k, sorted.data() + count);
+        if (high < kLeastDashPerDot * low) {
+            continue;
+        }
+        double squares = 0.0;
+        for (std::size_t i = 0; i < count; ++i) {
+            const double d = std::log(sorted[i] / (i < k ? low : high));
+            squares += d * d;
+        }
+        if (best < 0.0 || squares < best) {
+            best = squares;
+            split = k;
+        }
+    }
+    if (split > 0) {
+        dot = Average(sorted.data(), sorted.data() + split);
+        dash = Average(sorted.data() + split, sorted.data() + count);
+        return;
+    }
+    // All alike (a run of one kind): they move the kind they are nearer, the other keeps its ratio.
+    const double all = Average(sorted.data(), sorted.data() + count);
+    const double ratio = dash / dot;
+    if (std::fabs(std::log(all / dot)) < std::fabs(std::log(all / dash))) {
+        dot = all;
+        dash = all * ratio;
+    } else {
+        dash = all;
+        dot = all / ratio;
+    }
+}
+
+double CSendingDecoder::SpaceBoundary(Kind lower, Kind upper) const {
+    const std::size_t a = lower - kElementGap;
+    const std::size_t b = upper - kElementGap;
+    const double below = std::clamp(spaceSpread[a], kLeastSpread, kMostSpread);
+    const double above = std::clamp(spaceSpread[b], kLeastSpread, kMostSpread);
+    return std::exp((spaceMean[a] * above + spaceMean[b] * below) / (below + above));
+}
+
+void CSendingDecoder::KeepInPlace() {
+    // Measured against the dot of the marks, which a window without a group's spaces (a run of
+    // long words, the first characters) cannot move: a group finds none of the others' spaces.
+    const double logDot = std::log(dot);
+    spaceMean[0] = std::clamp(spaceMean[0], logDot + std::log(kLeastElementGapDots),
+                              logDot + std::log(kMostElementGapDots));
+    spaceMean[1] = std::max({spaceMean[1], spaceMean[0] + std::log(kLeastCharacterPerElementGap),
+                             logDot + std::log(kLeastCharacterGapDots)});
+    spaceMean[2] = std::max({spaceMean[2], spaceMean[1] + std::log(kLeastWordPerCharacterGap),
+                             logDot + std::log(kLeastWordGapDots)});
+}
+
+void CSendingDecoder::FitSpaces() {
+    const std::size_t count = std::min(spaceCount, kSpaceWindow);
+    std::array<int, kSpaceWindow> group{};
+    for (int iteration = 0; iteration < kSpaceIterations; ++iteration) {
+        const double firstBoundary = std::log(SpaceBoundary(kElementGap, kCharacterGap));
+        const double secondBoundary = std::log(SpaceBoundary(kCharacterGap, kWordGap));
+        std::array<double, 3> sum{};
+        std::array<int, 3> members{};
+        for (std::size_t i = 0; i < count; ++i) {
+            const double x = recentSpaces[i];
+            group[i] = x < firstBoundary ? 0 : x < secondBoundary ? 1 : 2;
+            sum[static_cast<std::size_t>(group[i])] += x;
+            ++members[static_cast<std::size_t>(group[i])];
+        }
+        std::array<double, 3> squares{};
+        for (std::size_t k = 0; k < 3; ++k) {
+            if (members[k] > 0) {
+                spaceMean[k] = sum[k] / members[k];
+            }
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            const auto k = static_cast<std::size_t>(group[i]);
+            squares[k] += (recentSpaces[i] - spaceMean[k]) * (recentSpaces[i] - spaceMean[k]);
+        }
+        for (std::size_t k = 0; k < 3; ++k) {
+            if (members[k] > 1) {
+                spaceSpread[k] = std::sqrt(squares[k] / members[k]);
+            }
+        }
+        KeepInPlace();
+    }
+}
+
+void CSendingDecoder::Add(const KeyEdge& edge) {
+    if (edge.down == down) {
+        return;
+    }
+    if (started) {
+        const std::int64_t length = edge.at - lastEdge;
+        if (down) {
+            Mark(length);
+        } else {
+            Space(length);
+        }
+    }
+    started = true;
+    down = edge.down;
+    lastEdge = edge.at;
+}
+
+void CSendingDecoder::Mark(std::int64_t nanoseconds) {
+    const auto length = static_cast<double>(nanoseconds);
+    // Nearer the dot's mean or the dash's on a logarithmic scale.
+    const Kind kind = length * length < dot * dash ? kDot : kDash;
+    recentMarks[markCount++ % kMarkWindow] = length;
+    FitMarks();
+    intervals.push_back({kind, nanoseconds, characters.size(), static_cast<int>(code.size())});
+    code += kind == kDot ? '.' : '-';
+    wordEnded = false;
+}
+
+void CSendingDecoder::Space(std::int64_t nanoseconds) {
+    const auto length = static_cast<double>(nanoseconds);
+    Kind kind = kWordGap;
+    if (length < SpaceBoundary(kElementGap, kCharacterGap)) {
+        kind = kElementGap;
+    } else if (length < SpaceBoundary(kCharacterGap, kWordGap)) {
+        kind = kCharacterGap;
+    }
+    recentSpaces[spaceCount++ % kSpaceWindow] = std::log(std::max(length, 1.0));
+    FitSpaces();
+    if (kind == kElementGap) {
+        intervals.push_back(
+            {kind, nanoseconds, characters.size(), static_cast<int>(code.size()) - 1});
+        return;
+    }
+    // The gap after a character that the silence has already ended belongs to it all the same.
+    const std::size_t character = code.empty() ? characters.size() - 1 : characters.size();
+    EndCharacter();
+    intervals.push_back({kind, nanoseconds, character, -1});
+    if (kind == kWordGap && !wordEnded) {
+        text += ' ';
+        wordEnded = true;
+    }
+}
+
+void CSendingDecoder::EndCharacter() {
+    if (code.empty()) {
+        return;
+    }
+    const char character = CharacterOf(code);
+    text += character;
+    characters += character;
+    code.clear();
+}
+
+void CSendingDecoder::Idle(std::int64_t now) {
+    if (!started || down) {
+        return;
+    }
+    const auto silence = static_cast<double>(now - lastEdge);
+    if (silence >= SpaceBoundary(kElementGap, kCharacterGap)) {
+        EndCharacter();
+    }
+    if (silence >= SpaceBoundary(kCharacterGap, kWordGap) && !wordEnded) {
+        text += ' ';
+        wordEnded = true;
+    }
+}
