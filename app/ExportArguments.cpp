@@ -207,20 +207,20 @@ ExportArguments ParseExportArguments(const std::vector<std::string>& arguments) 
         } else if (name == "--snr") {
             if (!whole || *whole < ReceptionSettings::kLowestSnrDb ||
                 *whole > ReceptionSettings::kHighestSnrDb) {
-                return fail("--snr takes decibels from -10 to 30: " + value);
+                return fail("--snr takes whole decibels from -10 to 30: " + value);
             }
             options.conditions.noise = true;
             options.conditions.snrDb = *whole;
         } else if (name == "--qrm") {
             if (!whole || *whole < 0 || *whole > ReceptionSettings::kMostStations) {
-                return fail("--qrm takes 0 to 5 interfering stations: " + value);
+                return fail("--qrm takes a whole number of interfering stations, 0 to 5: " + value);
             }
             options.conditions.interference = *whole > 0;
             options.conditions.stations = *whole;
         } else if (name == "--filter") {
             if (!whole || *whole < ReceptionSettings::kNarrowestFilterHz ||
                 *whole > ReceptionSettings::kWidestFilterHz) {
-                return fail("--filter takes hertz from 100 to 3000: " + value);
+                return fail("--filter takes whole hertz from 100 to 3000: " + value);
             }
             options.conditions.filterHz = *whole;
         } else if (name == "--agc") {
@@ -241,33 +241,34 @@ ExportArguments ParseExportArguments(const std::vector<std::string>& arguments) 
         } else if (name == "--fading-spread") {
             const auto hertz = Number<double>(value);
             if (!hertz || !(*hertz >= 0.01) || *hertz > 20) {
-                return fail("--fading-spread takes hertz from 0.01 to 20: " + value);
+                return fail("--fading-spread takes hertz from 0.01 to 20, with a decimal point: " + value);
             }
             options.conditions.fading = true;
             options.conditions.fadingSpreadCentihertz = static_cast<int>(std::lround(*hertz * 100));
         } else if (name == "--fading-depth") {
             if (!whole || *whole < 0 || *whole > 100) {
-                return fail("--fading-depth takes per cent from 0 to 100: " + value);
+                return fail("--fading-depth takes a whole per cent from 0 to 100: " + value);
             }
             options.conditions.fading = true;
             options.conditions.fadingDepthPercent = *whole;
         } else if (name == "--multipath") {
             const auto milliseconds = Number<double>(value);
             if (!milliseconds || !(*milliseconds >= 0) || *milliseconds > 5) {
-                return fail("--multipath takes a second path's delay from 0 to 5 ms: " + value);
+                return fail("--multipath takes a second path's delay from 0 to 5 ms, with a decimal point: " + value);
             }
+            options.conditions.fading = true;
             options.conditions.pathDelayMicroseconds =
                 static_cast<int>(std::lround(*milliseconds * 1000));
         } else if (name == "--qrn-rate") {
             if (!whole || *whole < ReceptionSettings::kLowestStaticRate ||
                 *whole > ReceptionSettings::kHighestStaticRate) {
-                return fail("--qrn-rate takes crashes a minute from 1 to 600: " + value);
+                return fail("--qrn-rate takes a whole number of crashes a minute, 1 to 600: " + value);
             }
             options.conditions.staticCrashes = true;
             options.conditions.staticPerMinute = *whole;
         } else if (name == "--chirp") {
             if (!whole || *whole < 1 || *whole > ReceptionSettings::kHighestChirpHz) {
-                return fail("--chirp takes hertz from 1 to 200: " + value);
+                return fail("--chirp takes whole hertz from 1 to 200: " + value);
             }
             options.conditions.chirp = true;
             options.conditions.chirpHz = *whole;

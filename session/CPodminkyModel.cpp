@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace {
 
@@ -81,6 +82,15 @@ void CPodminkyModel::ChooseFadingPreset(int index) {
     }
 }
 
+void CPodminkyModel::SetFadingSpreadHz(double hertz) {
+    SetValue(kFadingSpread, static_cast<int>(std::lround(std::clamp(hertz, 0.0, 1e6) * 100.0)));
+}
+
+void CPodminkyModel::SetPathDelayMilliseconds(double milliseconds) {
+    SetValue(kPathDelay,
+             static_cast<int>(std::lround(std::clamp(milliseconds, 0.0, 1e6) * 1000.0)));
+}
+
 void CPodminkyModel::ChooseAgc(int index) {
     settings.agc = static_cast<ReceptionSettings::Agc>(
         std::clamp(index, 0, static_cast<int>(ReceptionSettings::Agc::kSlow)));
@@ -142,6 +152,8 @@ CPodminkyModel::View CPodminkyModel::GetView() const {
         }
     }
     view.fadingPresetEnabled = settings.fading;
+    view.fadingSpreadHz = settings.fadingSpreadCentihertz / 100.0;
+    view.pathDelayMilliseconds = settings.pathDelayMicroseconds / 1000.0;
     view.agc = static_cast<int>(settings.agc);
     view.agcEnabled = settings.ChangesSound();
     view.valueEnabled[kStaticRate] = settings.staticCrashes;
@@ -190,8 +202,8 @@ CaptionList CPodminkyModel::CzechCaptions() {
             "rušné (1 Hz, druhá cesta 2 ms)",
             "flutter (10 Hz)",
             "vlastní",
-            "Dopplerův rozptyl úniku (setiny Hz):",
-            "Zpoždění druhé cesty (µs, 0 = jedna cesta):",
+            "Dopplerův rozptyl úniku (Hz):",
+            "Zpoždění druhé cesty (ms, 0 = jedna cesta):",
             "&AGC přijímače:",
             "vypnuto (pevné zesílení)",
             "rychlé",

@@ -92,6 +92,10 @@ public:
         bool valueEnabled[kValueCount] = {};
         // The fading preset the spread and the second path match (kFadingPresetOwn for none).
         int fadingPreset = 0;
+        // The spread in hertz and the second path's delay in milliseconds, as the fields show
+        // them.
+        double fadingSpreadHz = 0.0;
+        double pathDelayMilliseconds = 0.0;
         bool fadingPresetEnabled = false;
         int agc = 0;
         bool agcEnabled = false;
@@ -106,6 +110,9 @@ public:
     // A fading preset of kFadingPresets sets the spread and the second path; "own" keeps them.
     static constexpr int kFadingPresetOwn = 4;
     void ChooseFadingPreset(int index);
+    // The spread in hertz (to a hundredth) and the delay in milliseconds (to a microsecond).
+    void SetFadingSpreadHz(double hertz);
+    void SetPathDelayMilliseconds(double milliseconds);
     // The receiver's gain control: off, fast, slow.
     void ChooseAgc(int index);
     // The seed as typed, taken by OK and by the defaults.

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -31,14 +32,23 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
     setWindowTitle(captions[C::kCaptionTitle]);
     auto* grid = new QGridLayout;
     int row = 0;
-    // A field with its label, which names it for a screen reader and carries its mnemonic.
-    const auto field = [this, grid, &row](const QString& caption, QWidget* widget) {
+    // A field with its label, which names it for a screen reader and carries its mnemonic; a
+    // condition's field stands under its switch, one of the whole receiver stands out with them.
+    const auto field = [this, grid, &row](const QString& caption, QWidget* widget,
+                                          bool ofCondition = true) {
         auto* label = new QLabel(caption, this);
         label->setBuddy(widget);
         widget->setAccessibleName(SpokenLabel(caption));
-        grid->addWidget(label, row, 1);
+        grid->addWidget(label, row, ofCondition ? 1 : 0, 1, ofCondition ? 1 : 2);
         grid->addWidget(widget, row, 2);
         ++row;
+    };
+    const auto decimal = [this](double low, double high, int decimals, double step) {
+        auto* box = new QDoubleSpinBox(this);
+        box->setRange(low, high);
+        box->setDecimals(decimals);
+        box->setSingleStep(step);
+        return box;
     };
     const auto spin = [this](int low, int high, int step = 1) {
         auto* box = new QSpinBox(this);
@@ -57,16 +67,16 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
         ++row;
     };
 
-    condition(CPodminkyModel::kNoise, C::kCaptionNoiseText);
-    snrSpin = spin(ReceptionSettings::kLowestSnrDb, ReceptionSettings::kHighestSnrDb);
-    field(captions[C::kCaptionSnr], snrSpin);
     filterSpin =
         spin(ReceptionSettings::kNarrowestFilterHz, ReceptionSettings::kWidestFilterHz, 50);
-    field(captions[C::kCaptionFilter], filterSpin);
+    field(captions[C::kCaptionFilter], filterSpin, false);
     agcList = new QComboBox(this);
     agcList->addItems(
         {captions[C::kCaptionAgcOff], captions[C::kCaptionAgcFast], captions[C::kCaptionAgcSlow]});
-    field(captions[C::kCaptionAgc], agcList);
+    field(captions[C::kCaptionAgc], agcList, false);
+    condition(CPodminkyModel::kNoise, C::kCaptionNoiseText);
+    snrSpin = spin(ReceptionSettings::kLowestSnrDb, ReceptionSettings::kHighestSnrDb);
+    field(captions[C::kCaptionSnr], snrSpin);
     condition(CPodminkyModel::kFading, C::kCaptionFadingText);
     fadingDepthSpin = spin(0, 100, 5);
     field(captions[C::kCaptionFadingDepth], fadingDepthSpin);
@@ -76,10 +86,10 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
          captions[C::kCaptionPresetDisturbed], captions[C::kCaptionPresetFlutter],
          captions[C::kCaptionPresetOwn]});
     field(captions[C::kCaptionFadingPreset], fadingPresetList);
-    fadingSpreadSpin = spin(ReceptionSettings::kLeastSpreadCentihertz,
-                            ReceptionSettings::kMostSpreadCentihertz, 5);
+    fadingSpreadSpin = decimal(ReceptionSettings::kLeastSpreadCentihertz / 100.0,
+                               ReceptionSettings::kMostSpreadCentihertz / 100.0, 2, 0.05);
     field(captions[C::kCaptionFadingSpread], fadingSpreadSpin);
-    pathDelaySpin = spin(0, ReceptionSettings::kLongestPathDelayMicroseconds, 100);
+    pathDelaySpin = decimal(0.0, ReceptionSettings::kLongestPathDelayMicroseconds / 1000.0, 1, 0.1);
     field(captions[C::kCaptionPathDelay], pathDelaySpin);
     condition(CPodminkyModel::kStatic, C::kCaptionStaticText);
     staticRateSpin =
@@ -98,13 +108,13 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
     fistList = new QComboBox(this);
     fistList->addItems({captions[C::kCaptionFistNone], captions[C::kCaptionFistGoodHand],
                         captions[C::kCaptionFistStraightKey], captions[C::kCaptionFistBug]});
-    field(captions[C::kCaptionFist], fistList);
+    field(captions[C::kCaptionFist], fistList, false);
     seedEdit = new QLineEdit(this);
     seedEdit->setMaxLength(CPodminkyModel::kSeedDigits);
     seedEdit->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9]{1,%1}").arg(CPodminkyModel::kSeedDigits)),
         seedEdit));
-    field(captions[C::kCaptionSeed], seedEdit);
+    field(captions[C::kCaptionSeed], seedEdit, false);
     fixedSeedBox = new QCheckBox(captions[C::kCaptionFixedSeed], this);
     fixedSeedBox->setAccessibleName(SpokenLabel(captions[C::kCaptionFixedSeed]));
     grid->addWidget(fixedSeedBox, row, 0, 1, 3, Qt::AlignLeft);
@@ -146,9 +156,15 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
     }
     for (int k = 0; k < CPodminkyModel::kValueCount; ++k) {
         const auto value = static_cast<CPodminkyModel::Value>(k);
-        connect(ValueSpin(value), &QSpinBox::valueChanged, this,
-                act([this, value](int number) { model.SetValue(value, number); }));
+        if (QSpinBox* box = ValueSpin(value); box != nullptr) {
+            connect(box, &QSpinBox::valueChanged, this,
+                    act([this, value](int number) { model.SetValue(value, number); }));
+        }
     }
+    connect(fadingSpreadSpin, &QDoubleSpinBox::valueChanged, this,
+            act([this](double hertz) { model.SetFadingSpreadHz(hertz); }));
+    connect(pathDelaySpin, &QDoubleSpinBox::valueChanged, this,
+            act([this](double milliseconds) { model.SetPathDelayMilliseconds(milliseconds); }));
     connect(fistList, &QComboBox::currentIndexChanged, this,
             act([this](int index) { model.ChooseFist(index); }));
     connect(fadingPresetList, &QComboBox::currentIndexChanged, this,
@@ -170,9 +186,10 @@ CPodminkyDlg::CPodminkyDlg(const ReceptionSettings& initial, const QString& lang
 }
 
 QSpinBox* CPodminkyDlg::ValueSpin(CPodminkyModel::Value value) const {
-    QSpinBox* const spins[CPodminkyModel::kValueCount] = {
-        snrSpin,       filterSpin,     fadingDepthSpin, fadingSpreadSpin,
-        pathDelaySpin, staticRateSpin, stationsSpin,    chirpSpin};
+    // The spread and the delay are shown in hertz and milliseconds, by fields of their own.
+    QSpinBox* const spins[CPodminkyModel::kValueCount] = {snrSpin,      filterSpin, fadingDepthSpin,
+                                                          nullptr,      nullptr,    staticRateSpin,
+                                                          stationsSpin, chirpSpin};
     return spins[value];
 }
 
@@ -183,10 +200,15 @@ void CPodminkyDlg::Render() {
         switches[k]->setChecked(view.on[k]);
     }
     for (int k = 0; k < CPodminkyModel::kValueCount; ++k) {
-        QSpinBox* spin = ValueSpin(static_cast<CPodminkyModel::Value>(k));
-        spin->setValue(view.values[k]);
-        spin->setEnabled(view.valueEnabled[k]);
+        if (QSpinBox* spin = ValueSpin(static_cast<CPodminkyModel::Value>(k)); spin != nullptr) {
+            spin->setValue(view.values[k]);
+            spin->setEnabled(view.valueEnabled[k]);
+        }
     }
+    fadingSpreadSpin->setValue(view.fadingSpreadHz);
+    fadingSpreadSpin->setEnabled(view.valueEnabled[CPodminkyModel::kFadingSpread]);
+    pathDelaySpin->setValue(view.pathDelayMilliseconds);
+    pathDelaySpin->setEnabled(view.valueEnabled[CPodminkyModel::kPathDelay]);
     fistList->setCurrentIndex(static_cast<int>(view.settings.fist));
     fadingPresetList->setCurrentIndex(view.fadingPreset);
     fadingPresetList->setEnabled(view.fadingPresetEnabled);

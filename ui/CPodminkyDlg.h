@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -37,8 +38,8 @@ public:
     QSpinBox* SnrSpin() const { return snrSpin; }
     QSpinBox* FilterSpin() const { return filterSpin; }
     QSpinBox* FadingDepthSpin() const { return fadingDepthSpin; }
-    QSpinBox* FadingSpreadSpin() const { return fadingSpreadSpin; }
-    QSpinBox* PathDelaySpin() const { return pathDelaySpin; }
+    QDoubleSpinBox* FadingSpreadSpin() const { return fadingSpreadSpin; }
+    QDoubleSpinBox* PathDelaySpin() const { return pathDelaySpin; }
     QComboBox* FadingPresetList() const { return fadingPresetList; }
     QComboBox* AgcList() const { return agcList; }
     QSpinBox* StaticRateSpin() const { return staticRateSpin; }
@@ -56,7 +57,7 @@ public:
 private:
     // Shows the model's view on every widget, in one place.
     void Render();
-    // The field of each value, in the model's order.
+    // The integer field of each value, in the model's order (null for the spread and the delay).
     QSpinBox* ValueSpin(CPodminkyModel::Value value) const;
 
     CPodminkyModel model;
@@ -66,8 +67,8 @@ private:
     QSpinBox* snrSpin = nullptr;
     QSpinBox* filterSpin = nullptr;
     QSpinBox* fadingDepthSpin = nullptr;
-    QSpinBox* fadingSpreadSpin = nullptr;
-    QSpinBox* pathDelaySpin = nullptr;
+    QDoubleSpinBox* fadingSpreadSpin = nullptr;
+    QDoubleSpinBox* pathDelaySpin = nullptr;
     QComboBox* fadingPresetList = nullptr;
     QComboBox* agcList = nullptr;
     QSpinBox* staticRateSpin = nullptr;

@@ -79,6 +79,12 @@ TEST(PodminkyModel, FadingPresetsFollowTheSpreadAndPath) {
         {[](CPodminkyModel& m) { m.SetValue(CPodminkyModel::kPathDelay, 99999); }, 10, 5000,
          CPodminkyModel::kFadingPresetOwn},
         {[](CPodminkyModel& m) { m.SetValue(CPodminkyModel::kPathDelay, 500); }, 10, 500, 0},
+        // The fields in hertz and milliseconds, as the presets name them.
+        {[](CPodminkyModel& m) { m.SetFadingSpreadHz(0.5); }, 50, 500,
+         CPodminkyModel::kFadingPresetOwn},
+        {[](CPodminkyModel& m) { m.SetPathDelayMilliseconds(1.0); }, 50, 1000, 1},
+        {[](CPodminkyModel& m) { m.SetFadingSpreadHz(99.0); }, 2000, 1000,
+         CPodminkyModel::kFadingPresetOwn},
     };
     for (const auto& step : steps) {
         step.act(model);

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -86,8 +87,12 @@ TEST_F(ConditionsDialog, FieldsAreLabelledAndFollowTheirSwitches) {
         EXPECT_EQ(conditions.SnrSpin()->minimum(), -10);
         EXPECT_EQ(conditions.SnrSpin()->maximum(), 30);
         EXPECT_FALSE(conditions.AgcList()->isEnabled());
-        EXPECT_EQ(conditions.FadingSpreadSpin()->minimum(), 1);
-        EXPECT_EQ(conditions.FadingSpreadSpin()->maximum(), 2000);
+        // The spread in hertz, the delay in milliseconds, as the presets name them.
+        EXPECT_DOUBLE_EQ(conditions.FadingSpreadSpin()->minimum(), 0.01);
+        EXPECT_DOUBLE_EQ(conditions.FadingSpreadSpin()->maximum(), 20.0);
+        conditions.FadingPresetList()->setCurrentIndex(0);
+        EXPECT_DOUBLE_EQ(conditions.FadingSpreadSpin()->value(), 0.1);
+        EXPECT_DOUBLE_EQ(conditions.PathDelaySpin()->value(), 0.5);
         EXPECT_EQ(conditions.StationsSpin()->maximum(), 5);
         return static_cast<int>(QDialog::Rejected);
     });
