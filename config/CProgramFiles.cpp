@@ -1,6 +1,7 @@
 #include "config/CProgramFiles.h"
 
 #include "config/CConditionsFile.h"
+#include "config/CKeyingFile.h"
 #include "config/CPunctuationFile.h"
 #include "config/CSoundOptionsFile.h"
 
@@ -44,6 +45,10 @@ std::string CProgramFiles::SoundOptions() const {
 
 std::string CProgramFiles::Punctuation() const {
     return folder + CPunctuationFile::kFileName;
+}
+
+std::string CProgramFiles::Keying() const {
+    return folder + CKeyingFile::kFileName;
 }
 
 std::string CProgramFiles::CallsignRecords() const {

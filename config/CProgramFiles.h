@@ -26,6 +26,8 @@ public:
     std::string Conditions() const;
     std::string SoundOptions() const;
     std::string Punctuation() const;
+    // The learner's key ("klicovani").
+    std::string Keying() const;
     // The records of instant recognition.
     std::string Recognition() const;
     std::string CallsignRecords() const;

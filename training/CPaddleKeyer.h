@@ -4,11 +4,7 @@
 #include <optional>
 #include <vector>
 
-// How the learner keys: a straight key, or an iambic paddle whose two levers a keyer turns into
-// dots and dashes (mode A or mode B).
-enum class KeyerMode : int { kStraight = 0, kIambicA = 1, kIambicB = 2 };
-// A lever of the paddle; a straight key is the dot lever.
-enum class Paddle : int { kDot = 0, kDash = 1 };
+#include "core/KeyingSettings.h"
 
 // One change of the keyed line, at a moment of the monotonic clock in nanoseconds.
 struct KeyEdge {
