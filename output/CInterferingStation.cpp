@@ -21,10 +21,10 @@ constexpr int kMostMessages = 4;
 constexpr double kMeanAwaySeconds = 20.0;
 constexpr double kShortestAwaySeconds = 5.0;
 constexpr double kLongestAwaySeconds = 60.0;
-// A pile-up's rounds come 6 to 12 s apart; a caller joins four rounds of five, 0.2 to 1 s into it.
-constexpr double kShortestRoundSeconds = 6.0;
-constexpr double kLongestRoundSeconds = 12.0;
+// A caller of a pile-up answers four calls of five, 0.2 to 1 s after the wanted station stops,
+// and otherwise waits: a wait no transmission outlasts.
 constexpr double kJoinsRound = 0.8;
+constexpr double kWaitingUnits = 1e15;
 constexpr double kEarliestCallSeconds = 0.2;
 constexpr double kLatestCallSeconds = 1.0;
 
@@ -85,11 +85,10 @@ CInterferingStation::Traits CInterferingStation::Draw(CSeededRandom& random, dou
 }
 
 CInterferingStation::CInterferingStation(const Traits& stationTraits, double rate,
-                                         std::uint64_t seed, std::uint64_t roundSeed)
+                                         std::uint64_t seed)
     : traits(stationTraits),
       fist(stationTraits.fist, CSeededRandom::Derive(seed, SeedStream::kInterference, 1)),
       random(seed),
-      rounds(roundSeed),
       timing(ComputeTiming(stationTraits.signSpeed, stationTraits.signSpeed, 3.0)),
       sampleRate(rate) {
     const auto edgeSamples = static_cast<std::size_t>(std::max(1.0, kEdgeSeconds * rate));
@@ -98,11 +97,24 @@ CInterferingStation::CInterferingStation(const Traits& stationTraits, double rat
         ramp[k] = static_cast<float>(
             0.5 * (1.0 - std::cos(kTwoPi / 2.0 * static_cast<double>(k) / edgeSamples)));
     }
-    // Stations are already on the air or start within the first seconds; a pile-up waits for its
-    // first round.
+    // Stations are already on the air or start within the first seconds; a pile-up's callers
+    // wait for the wanted station to stop.
     messagesLeft = 1 + static_cast<int>(random.Next() % kMostMessages);
     nextEdge = traits.pileUp ? PauseUnits() * rate / kUnitsPerSecond
                              : random.Uniform(0.0, kLongestStartSeconds) * rate;
+}
+
+void CInterferingStation::Answer() {
+    if (!waitingToAnswer) {
+        return;
+    }
+    waitingToAnswer = false;
+    if (random.Uniform() < kJoinsRound) {
+        nextEdge = static_cast<double>(position) +
+                   random.Uniform(kEarliestCallSeconds, kLatestCallSeconds) * sampleRate;
+    } else {
+        waitingToAnswer = true;
+    }
 }
 
 void CInterferingStation::ComeBack() {
@@ -113,17 +125,8 @@ void CInterferingStation::ComeBack() {
 
 double CInterferingStation::PauseUnits() {
     if (traits.pileUp) {
-        // The next round this caller joins, counted from where the keying stands.
-        for (;;) {
-            const double start = nextRound;
-            nextRound += rounds.Uniform(kShortestRoundSeconds, kLongestRoundSeconds) * sampleRate;
-            const bool joins = random.Uniform() < kJoinsRound;
-            const double call =
-                start + random.Uniform(kEarliestCallSeconds, kLatestCallSeconds) * sampleRate;
-            if (joins && call > nextEdge) {
-                return (call - nextEdge) / sampleRate * kUnitsPerSecond;
-            }
-        }
+        waitingToAnswer = true;
+        return kWaitingUnits;
     }
     if (--messagesLeft > 0) {
         return random.Uniform(kShortestPauseSeconds, kLongestPauseSeconds) * kUnitsPerSecond;

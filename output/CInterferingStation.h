@@ -15,9 +15,9 @@
 // Morse table and the timing model at its own speed by its own fist. It comes on the air at a
 // random moment, sends a few calls with pauses between them and leaves; a while later it (or the
 // next station on that frequency slot) comes back at another offset and level. In a pile-up the
-// stations are callers sending their callsigns together in rounds, each joining most rounds, a
-// moment after the round starts. Render never allocates, locks or calls the system; one thread at
-// a time.
+// stations are callers: each sends its callsign, once or twice, a moment after the wanted station
+// stops (Answer), joining most of those moments, and waits for the next. Render never allocates,
+// locks or calls the system; one thread at a time.
 class CInterferingStation {
 public:
     static constexpr std::size_t kMostTextBytes = 48;
@@ -44,9 +44,11 @@ public:
     static Traits Draw(CSeededRandom& random, double filterHz, bool zeroBeat = false,
                        bool pileUp = false);
 
-    // `roundSeed` is shared by the stations of a pile-up, so that their rounds come together.
-    CInterferingStation(const Traits& traits, double sampleRate, std::uint64_t seed,
-                        std::uint64_t roundSeed = 0);
+    CInterferingStation(const Traits& traits, double sampleRate, std::uint64_t seed);
+
+    // A pile-up's caller: the wanted station has just stopped; a caller waiting to answer calls a
+    // moment later, or (one time in five) waits for the next.
+    void Answer();
 
     // Whether the station is on the air (not between its leaving and its comeback).
     bool OnTheAir() const { return !away; }
@@ -72,8 +74,7 @@ private:
     Traits traits;
     CFist fist;
     CSeededRandom random;
-    CSeededRandom rounds;
-    double nextRound = 0.0;  // in samples
+    bool waitingToAnswer = false;
     int messagesLeft = 0;
     bool away = false;
     TimingValues timing;

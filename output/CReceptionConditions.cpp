@@ -103,8 +103,7 @@ CReceptionConditions::CReceptionConditions(const ReceptionSettings& conditions, 
         }
         stations.emplace_back(stationTraits.back(), sampleRate,
                               CSeededRandom::Derive(seed, SeedStream::kInterference,
-                                                    static_cast<std::uint64_t>(i) + 2),
-                              CSeededRandom::Derive(seed, SeedStream::kInterference, 1000));
+                                                    static_cast<std::uint64_t>(i) + 2));
         if (settings.fading) {
             // Each station comes over a path of its own, and fades on its own.
             stationFading.emplace_back(spreadHz, sampleRate,
@@ -127,6 +126,7 @@ CReceptionConditions::CReceptionConditions(const ReceptionSettings& conditions, 
     }
     limiter.emplace(0.0003, 0.02, 0.05, 0.002, sampleRate);
     chirpDecay = std::exp(-1.0 / (kChirpSeconds * sampleRate));
+    answerAfterSamples = std::llround(kAnswerAfterSeconds * sampleRate);
 }
 
 CReceptionConditions::~CReceptionConditions() = default;
@@ -186,6 +186,9 @@ void CReceptionConditions::RenderChunk(float* samples, const float* keyEnvelope,
             }
         }
     }
+    if (settings.pileUp && !stations.empty()) {
+        NoteWantedStation(samples, frames, amplitude);
+    }
     if (!paths.empty()) {
         Fade(samples, frames);
     }
@@ -229,6 +232,24 @@ void CReceptionConditions::RenderChunk(float* samples, const float* keyEnvelope,
         }
     }
     Limit(samples, frames);
+}
+
+void CReceptionConditions::NoteWantedStation(const float* samples, std::size_t frames,
+                                             float amplitude) {
+    // The clean keyed signal, before anything is added: the wanted station keys where it is not
+    // silent. Its stop is a silence of kAnswerAfterSeconds after it keyed.
+    const float threshold = 0.01F * amplitude;
+    for (std::size_t i = 0; i < frames; ++i) {
+        if (std::fabs(samples[i]) > threshold) {
+            wantedSilence = 0;
+            wantedKeyed = true;
+        } else if (wantedKeyed && ++wantedSilence >= answerAfterSamples) {
+            wantedKeyed = false;
+            for (CInterferingStation& station : stations) {
+                station.Answer();
+            }
+        }
+    }
 }
 
 float CReceptionConditions::Delayed(double samplesAgo) const {

@@ -51,6 +51,8 @@ public:
     static constexpr double kAgcAttackSeconds = 0.002;
     // A chirp settles with this time constant after every key-down.
     static constexpr double kChirpSeconds = 0.015;
+    // A pile-up answers when the wanted station has keyed and then been silent this long.
+    static constexpr double kAnswerAfterSeconds = 1.2;
 
     // `toneHz` is the wanted tone; receiver filters are made for it and for every tone of the
     // tone list, so that SetTone needs no allocation. `signalAmplitude` is the key-down amplitude
@@ -86,6 +88,7 @@ private:
     float Delayed(double samplesAgo) const;
     void ControlGain(float* samples, std::size_t frames, float amplitude);
     void Limit(float* samples, std::size_t frames);
+    void NoteWantedStation(const float* samples, std::size_t frames, float amplitude);
 
     ReceptionSettings settings;
     double sampleRate;
@@ -109,6 +112,9 @@ private:
     std::size_t historyMask = 0;
     std::size_t historyAt = 0;
     std::vector<CFading> stationFading;
+    std::int64_t answerAfterSamples = 0;
+    std::int64_t wantedSilence = 0;
+    bool wantedKeyed = false;
     std::optional<CStaticCrashes> crashes;
     std::vector<CInterferingStation> stations;
     std::vector<CInterferingStation::Traits> stationTraits;

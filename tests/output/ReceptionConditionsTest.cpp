@@ -347,6 +347,34 @@ TEST(InterferingStations, HeardAtTheirOffset) {
     EXPECT_EQ(checked, 3);
 }
 
+// A pile-up's callers wait while the wanted station keys and answer a moment after it stops: no
+// caller is heard before the stop has lasted 1.2 s, and one is within a second after that.
+TEST(InterferingStations, PileUpAnswersWhenTheWantedStationStops) {
+    ReceptionSettings settings;
+    settings.interference = true;
+    settings.stations = ReceptionSettings::kMostStations;
+    settings.pileUp = true;
+    settings.agc = ReceptionSettings::Agc::kOff;
+    const auto second = static_cast<std::size_t>(kRate);
+    std::vector<float> samples(8 * second, 0.0F);
+    for (std::size_t i = 0; i < 2 * second; ++i) {
+        samples[i] = 0.25F * static_cast<float>(std::sin(2.0 * M_PI * 600.0 * i / kRate));
+    }
+    CReceptionConditions conditions(settings, 11, 600, 0.25F);
+    conditions.Render(samples.data(), nullptr, samples.size());
+    const auto power = [&](double from, double to) {
+        double sum = 0.0;
+        for (auto i = static_cast<std::size_t>(from * kRate);
+             i < static_cast<std::size_t>(to * kRate); ++i) {
+            sum += samples[i] * samples[i];
+        }
+        return sum / ((to - from) * kRate);
+    };
+    // The wanted tone stops at 2 s; the filter's ringing is gone well before 2.3 s.
+    EXPECT_LT(power(2.3, 3.2), 1e-8);
+    EXPECT_GT(power(3.2, 5.0), 1e-4);
+}
+
 // Zero crossings of the heard signal over the first 100 ms after a key-down.
 int CrossingsAfterKeyDown(const ReceptionSettings& settings) {
     const Keyed keyed = KeyedSignal(44100, 600, 0.25F, 22050, 22050);
