@@ -4,6 +4,7 @@
 #include <sys/ioctl.h>
 
 #include <chrono>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "output/CKeyLineOutput.h"
 #include "output/COutputFactory.h"
 #include "output/CPortSpeakerOutput.h"
+#include "output/CSerialKeyLines.h"
 #include "output/CSerialPortOutput.h"
 #include "output/MonotonicClock.h"
 #include "output/SerialPorts.h"
@@ -21,6 +23,49 @@ namespace {
 
 const std::string kOpenFlags = std::to_string(O_WRONLY | O_NOCTTY | O_NONBLOCK);
 const std::string kDtr = std::to_string(TIOCM_DTR);
+
+struct LeverEdge {
+    Paddle lever;
+    bool down;
+    bool operator==(const LeverEdge&) const = default;
+};
+
+// The lines a serial key interface closes, read as the changes the kernel reports: every change
+// of CTS or DSR is an edge of its lever, in order, with the moment it was read; the lines can be
+// swapped; a port that is no terminal is not read, and one that stops answering ends the reading.
+TEST(SerialKeyLines, EachLineChangeIsAnEdgeOfItsLever) {
+    for (const bool swap : {false, true}) {
+        CFakeSystemCalls calls;
+        calls.AddCharacterDevice("/dev/ttyUSB0", true);
+        calls.ScriptModemLines({0, TIOCM_CTS, TIOCM_CTS | TIOCM_DSR | TIOCM_DTR, TIOCM_DSR, 0});
+        CSerialKeyLines lines("/dev/ttyUSB0", swap, calls);
+        std::mutex mutex;
+        std::vector<LeverEdge> edges;
+        std::vector<std::int64_t> moments;
+        const std::int64_t before = MonotonicNanoseconds();
+        ASSERT_TRUE(lines.Start([&](Paddle lever, bool down, std::int64_t at) {
+            const std::lock_guard<std::mutex> lock(mutex);
+            edges.push_back({lever, down});
+            moments.push_back(at);
+        }));
+        for (int wait = 0; wait < 2000 && !lines.Lost(); ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        EXPECT_TRUE(lines.Lost());
+        lines.Stop();
+        const Paddle cts = swap ? Paddle::kDash : Paddle::kDot;
+        const Paddle dsr = swap ? Paddle::kDot : Paddle::kDash;
+        EXPECT_EQ(edges,
+                  (std::vector<LeverEdge>{{cts, true}, {dsr, true}, {cts, false}, {dsr, false}}));
+        for (std::size_t i = 0; i < moments.size(); ++i) {
+            EXPECT_GE(moments[i], i == 0 ? before : moments[i - 1]);
+        }
+    }
+    CFakeSystemCalls calls;
+    calls.AddCharacterDevice("/dev/ttyS0", false);
+    CSerialKeyLines notATerminal("/dev/ttyS0", false, calls);
+    EXPECT_FALSE(notATerminal.Start([](Paddle, bool, std::int64_t) {}));
+}
 
 TEST(SerialPort, OpensExclusivelyDropsDtrAndKeysIt) {
     CFakeSystemCalls calls;

@@ -57,6 +57,13 @@ int CFakeSystemCalls::Close(int fd) {
 }
 
 int CFakeSystemCalls::IoctlValue(int fd, unsigned long request, unsigned long value) {
+    if (request == TIOCMIWAIT) {
+        if (modemLinesRead >= modemLines.size()) {
+            errno = EIO;
+            return -1;
+        }
+        return 0;
+    }
     Record(RequestName(request) + " " + PathOf(fd) + " " + std::to_string(value));
     if (refused.count({PathOf(fd), request}) != 0) {
         errno = ENOTTY;
@@ -70,6 +77,14 @@ int CFakeSystemCalls::IoctlPointer(int fd, unsigned long request, void* argument
         Record("EVIOCGBIT " + PathOf(fd));
         const unsigned long bits = toneGenerators.count(PathOf(fd)) != 0 ? 1UL << SND_TONE : 0;
         std::memcpy(argument, &bits, sizeof bits);
+        return 0;
+    }
+    if (request == TIOCMGET) {
+        if (modemLinesRead >= modemLines.size()) {
+            errno = EIO;
+            return -1;
+        }
+        std::memcpy(argument, &modemLines[modemLinesRead++], sizeof(int));
         return 0;
     }
     int bits = 0;

@@ -40,6 +40,9 @@ public:
     void SetText(const std::string& path, std::string text) { textFiles[path] = std::move(text); }
     // The kernel's input device list names a PC speaker.
     void AddPcSpeaker();
+    // The modem lines TIOCMGET reads, one state a call; TIOCMIWAIT returns at once while states
+    // are left, and fails with EIO after the last (the port is gone).
+    void ScriptModemLines(std::vector<int> states) { modemLines = std::move(states); }
 
     std::vector<std::string> Calls() const;
     const std::vector<Call>& TimedCalls() const { return calls; }
@@ -59,4 +62,6 @@ private:
     int nextFd = 10;
     bool closesFail = false;
     std::vector<Call> calls;
+    std::vector<int> modemLines;
+    std::size_t modemLinesRead = 0;
 };
