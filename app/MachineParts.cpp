@@ -2,7 +2,9 @@
 
 #include "engine/CKeyingEngine.h"
 #include "output/COutputFactory.h"
+#include "output/CSerialKeyLines.h"
 #include "output/CSoundCardCuePlayer.h"
+#include "output/CSoundCardSidetone.h"
 #include "output/CSystemCalls.h"
 #include "output/MonotonicClock.h"
 #include "output/SerialPorts.h"
@@ -23,4 +25,18 @@ void AddMachineParts(DialogEnvironment& environment) {
         return ports;
     };
     environment.pressClock = &MonotonicNanoseconds;
+    environment.keyingPorts = [] {
+        std::vector<std::string> paths;
+        for (const std::string& port : ListSerialPorts(CPosixSystemCalls::Instance())) {
+            if (const std::optional<std::string> path = SerialDevicePath(port)) {
+                paths.push_back(*path);
+            }
+        }
+        return paths;
+    };
+    environment.sidetones = [] { return std::make_unique<CSoundCardSidetone>(); };
+    environment.keyLines = [](const KeyingSettings& keying) {
+        return std::make_unique<CSerialKeyLines>(keying.port, keying.swapLines,
+                                                 CPosixSystemCalls::Instance());
+    };
 }

@@ -33,8 +33,6 @@ void InstallWakeHandler() {
 
 }  // namespace
 
-CKeyLineSource::~CKeyLineSource() = default;
-
 CSerialKeyLines::CSerialKeyLines(std::string devicePath, bool swapLines, CSystemCalls& systemCalls)
     : path(std::move(devicePath)), swap(swapLines), calls(systemCalls) {}
 

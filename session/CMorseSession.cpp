@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "config/CConditionsFile.h"
+#include "config/CKeyingFile.h"
 #include "config/CPunctuationFile.h"
 #include "config/CSoundOptionsFile.h"
 #include "config/SettingsFile.h"
@@ -114,6 +115,7 @@ bool CMorseSession::StartUp() {
     conditions = CConditionsFile(files.Conditions()).Read();
     conditionsChanged = false;
     soundOptions = CSoundOptionsFile(files.SoundOptions()).Read();
+    keying = CKeyingFile(files.Keying()).Read();
     // Before the settings: the letters kept there may be marks of the international table.
     CMorseTable::SetPunctuation(CPunctuationFile(files.Punctuation()).Read());
     const bool loaded = LoadSettings();
@@ -462,6 +464,7 @@ void CMorseSession::FindUnreadableFiles() {
         {files.RememberedText(), TextFileBytes(false)},
         {files.Conditions(), CConditionsFile::Format(conditions)},
         {files.SoundOptions(), CSoundOptionsFile::Format(soundOptions)},
+        {files.Keying(), CKeyingFile::Format(keying)},
         {files.Punctuation(), CPunctuationFile::Format(CMorseTable::GetPunctuation())},
         {files.Course(), CCourseFile::Format(course)}};
     for (const auto& [path, contents] : started) {
@@ -609,6 +612,15 @@ void CMorseSession::SetSoundOptions(const SoundOptions& options) {
     const std::string contents = CSoundOptionsFile::Format(soundOptions);
     if (MayReplace(files.SoundOptions(), contents, true)) {
         WriteFileBytesOrNotify(files.SoundOptions(), contents, false, notifier);
+    }
+}
+
+void CMorseSession::SetKeying(const KeyingSettings& settings) {
+    // What the file would read back.
+    keying = CKeyingFile::Parse(CKeyingFile::Format(settings));
+    const std::string contents = CKeyingFile::Format(keying);
+    if (MayReplace(files.Keying(), contents, true)) {
+        WriteFileBytesOrNotify(files.Keying(), contents, false, notifier);
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "config/CProgramFiles.h"
 #include "core/CSeededRandom.h"
+#include "core/KeyingSettings.h"
 #include "core/ReceptionSettings.h"
 #include "core/SoundOptions.h"
 #include "session/CCallsignSession.h"
@@ -153,6 +154,9 @@ public:
     // the user changes them.
     const SoundOptions& SoundFileOptions() const { return soundOptions; }
     void SetSoundOptions(const SoundOptions& options);
+    // The learner's key for sending practice, kept in a file of its own.
+    const KeyingSettings& Keying() const { return keying; }
+    void SetKeying(const KeyingSettings& settings);
     void AcceptCustomText(const std::string& text);
     // Adds the text to the print collection (said when there is none).
     void AddToPrint();
@@ -310,6 +314,7 @@ private:
     CCourseFile::Settings course;
     ReceptionSettings conditions;
     SoundOptions soundOptions;
+    KeyingSettings keying;
     // Changed since it was read or written.
     bool conditionsChanged = false;
     // Draws the seeds that are not fixed.

@@ -66,5 +66,7 @@ inline constexpr int kMenuInstantRecognition = 32806;
 inline constexpr int kMenuCallsigns = 32807;
 inline constexpr int kMenuSoundOptions = 32808;
 inline constexpr int kMenuPunctuation = 32809;
+inline constexpr int kMenuKeying = 32810;
+inline constexpr int kMenuSendingPractice = 32811;
 
 }  // namespace ids

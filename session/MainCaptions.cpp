@@ -79,4 +79,6 @@ const std::array<CaptionTarget, kTrafficCaptions> kTrafficCaptionTargets = {{
     {K::Command, ids::kMenuCallsigns, "&Volací znaky…"},
     {K::Command, ids::kMenuSoundOptions, "Mo&žnosti zvuku…"},
     {K::Command, ids::kMenuPunctuation, "&Mezinárodní interpunkce (ITU)"},
+    {K::Command, ids::kMenuKeying, "Klíčová&ní…"},
+    {K::Command, ids::kMenuSendingPractice, "Vysílání klíč&em…"},
 }};

@@ -24,5 +24,5 @@ extern const std::array<CaptionTarget, kTrainingCaptions> kTrainingCaptionTarget
 // the later commands (the last the choice of the international punctuation), which the language
 // file "local" has on the lines after the training captions; a file without them keeps these
 // built-in texts. Constant data; any thread.
-inline constexpr int kTrafficCaptions = 8;
+inline constexpr int kTrafficCaptions = 10;
 extern const std::array<CaptionTarget, kTrafficCaptions> kTrafficCaptionTargets;

@@ -53,8 +53,9 @@ double Average(const double* from, const double* to) {
 CSendingDecoder::CSendingDecoder(std::int64_t dotNanoseconds, double dashRatio) {
     dot = static_cast<double>(dotNanoseconds);
     dash = dot * dashRatio;
-    // Operators leave some five to six dots between words.
-    const double dots[] = {1.0, 3.0, 6.0};
+    // The model's gaps to start from: a word's seven dots stand well apart from a character's
+    // three, whatever the learner's first spaces are.
+    const double dots[] = {1.0, 3.0, 7.0};
     for (std::size_t k = 0; k < spaceMean.size(); ++k) {
         spaceMean[k] = std::log(dots[k] * dot);
         spaceSpread[k] = kMostSpread;

@@ -20,12 +20,15 @@
 #include <QTimer>
 
 #include "core/CCuePlayer.h"
+#include "core/CKeyLineSource.h"
+#include "core/CSidetone.h"
 #include "core/Timing.h"
 #include "print/Cp1250.h"
 #include "print/RulerPainter.h"
 #include "session/ControlIds.h"
 #include "ui/Accessibility.h"
 #include "ui/CInfoDlg.h"
+#include "ui/CKlicovaniDlg.h"
 #include "ui/CKochDlg.h"
 #include "ui/CKontrolaDlg.h"
 #include "ui/CMnemonicKeys.h"
@@ -37,6 +40,7 @@
 #include "ui/CTiskDlg.h"
 #include "ui/CVlastniTextDlg.h"
 #include "ui/CVolaciZnakyDlg.h"
+#include "ui/CVysilaniDlg.h"
 #include "ui/CVystupDlg.h"
 #include "ui/CZvukDlg.h"
 #include "ui/Captions.h"
@@ -551,6 +555,37 @@ void CMorseDlg::OnReceptionConditions() {
         session->SetConditions(dialog.Settings());
         Render();
     }
+}
+
+void CMorseDlg::OnKeying() {
+    std::vector<std::string> ports;
+    if (environment.keyingPorts) {
+        ports = environment.keyingPorts();
+    }
+    CKlicovaniDlg dialog(session->Keying(), ports, LanguageFile("localKL"), this);
+    if (RunDialog(dialog) == QDialog::Accepted) {
+        session->SetKeying(dialog.Settings());
+    }
+}
+
+void CMorseDlg::OnSendingPractice() {
+    CVysilaniDlg::Parts parts;
+    parts.clock = environment.pressClock ? environment.pressClock : [] { return std::int64_t{0}; };
+    if (environment.sidetones) {
+        parts.sidetone = environment.sidetones();
+    }
+    if (environment.keyLines && session->Keying().input == KeyInput::kSerial) {
+        parts.lines = environment.keyLines(session->Keying());
+    }
+    const SessionView view = session->View();
+    parts.toneHz = kToneFrequencies[static_cast<std::size_t>(view.toneIndex)];
+    parts.volume = CMorseSession::GainOf(view.volume);
+    // The keyer keys at the window's sign speed and dot:dash ratio.
+    CVysilaniDlg dialog(session->Keying(),
+                        kSignSpeeds[static_cast<std::size_t>(view.signSpeedIndex)],
+                        kDashRatios[static_cast<std::size_t>(view.ratioIndex)], std::move(parts),
+                        LanguageFile("localVY"), this);
+    RunDialog(dialog);
 }
 
 void CMorseDlg::OnSoundOptions() {

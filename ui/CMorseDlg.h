@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "session/CMorseSession.h"
 #include "session/MainLayout.h"
@@ -15,6 +16,8 @@
 #include "ui/CUiNotifier.h"
 
 class CCuePlayer;
+class CKeyLineSource;
+class CSidetone;
 class CEngineListener;
 class CKeyingEngine;
 class CMorseText;
@@ -44,7 +47,12 @@ struct DialogEnvironment {
     std::function<std::unique_ptr<CCuePlayer>()> cuePlayers;
     std::function<QStringList()> serialPorts;  // the serial ports of the machine
     std::function<std::int64_t()> pressClock;  // the monotonic clock, for key presses
-    std::optional<QString> programFolder;      // none: the current directory
+    // Sending practice: the serial ports as device paths, the sidetone on the sound card, and the
+    // serial key interface of the keying settings.
+    std::function<std::vector<std::string>()> keyingPorts;
+    std::function<std::unique_ptr<CSidetone>()> sidetones;
+    std::function<std::unique_ptr<CKeyLineSource>(const KeyingSettings&)> keyLines;
+    std::optional<QString> programFolder;  // none: the current directory
     // The record files of that folder.
     std::shared_ptr<const RecordFiles> records;
     std::optional<QString> helpPage;    // none: brumlo.html beside the executable
@@ -101,6 +109,8 @@ public:
     void OnCourse();
     void OnWeakCharacters();
     void OnPunctuation();
+    void OnKeying();
+    void OnSendingPractice();
     void OnReceptionConditions();
     void OnSoundOptions();
     void OnInstantRecognition();

@@ -193,6 +193,9 @@ void CMorseDlg::CreateMenu() {
     add(training, ids::kMenuCallsigns);
     training->addSeparator();
     add(training, ids::kMenuReceptionConditions);
+    training->addSeparator();
+    add(training, ids::kMenuSendingPractice);
+    add(training, ids::kMenuKeying);
     menus = {file, settings, help, training};
 }
 
@@ -251,6 +254,8 @@ void CMorseDlg::ConnectSignals() {
     command(ids::kMenuInstantRecognition, &CMorseDlg::OnInstantRecognition);
     command(ids::kMenuCallsigns, &CMorseDlg::OnCallsigns);
     command(ids::kMenuPunctuation, &CMorseDlg::OnPunctuation);
+    command(ids::kMenuKeying, &CMorseDlg::OnKeying);
+    command(ids::kMenuSendingPractice, &CMorseDlg::OnSendingPractice);
 }
 
 void CMorseDlg::RenderCaptions(bool language) {

@@ -166,6 +166,9 @@ TEST_F(SettingsFile, ShippedEnglishSetIsComplete) {
     EXPECT_EQ(dialog->MenuCommand(ids::kMenuSaveSound)->text(), QStringLiteral("Save so&und…"));
     EXPECT_EQ(dialog->MenuCommand(ids::kMenuPunctuation)->text(),
               QStringLiteral("&International punctuation (ITU)"));
+    EXPECT_EQ(dialog->MenuCommand(ids::kMenuKeying)->text(), QStringLiteral("&Keying…"));
+    EXPECT_EQ(dialog->MenuCommand(ids::kMenuSendingPractice)->text(),
+              QStringLiteral("Sendin&g practice…"));
 
     // The three dialogs take their own files.
     QStringList titles;
@@ -179,9 +182,12 @@ TEST_F(SettingsFile, ShippedEnglishSetIsComplete) {
     dialog->MenuCommand(ids::kMenuOutput)->trigger();
     dialog->MenuCommand(ids::kMenuAbout)->trigger();
     Click(ids::kCustom);
+    dialog->MenuCommand(ids::kMenuKeying)->trigger();
+    dialog->MenuCommand(ids::kMenuSendingPractice)->trigger();
     EXPECT_EQ(titles,
               (QStringList{QStringLiteral("Output settings"), QStringLiteral("About Brumlo"),
-                           QStringLiteral("Create custom text")}));
+                           QStringLiteral("Create custom text"), QStringLiteral("Keying"),
+                           QStringLiteral("Sending practice")}));
 }
 
 }  // namespace

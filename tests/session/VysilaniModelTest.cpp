@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/CMorseTable.h"
+#include "session/CVysilaniModel.h"
+
+namespace {
+
+constexpr int kSpeed = 100;  // a dot of 60 ms
+constexpr std::int64_t kDot = 60000000;
+
+// Keys `text` with a straight key (the left Ctrl) at the model's timing: presses and releases at
+// their moments, each element and gap exact.
+std::int64_t KeyText(CVysilaniModel& model, const std::string& text, std::int64_t at) {
+    for (const char c : text) {
+        if (c == ' ') {
+            at += 4 * kDot;  // with the character gap before it, seven dots
+            continue;
+        }
+        for (const char element : CMorseTable::CodeOf(c, false)) {
+            model.KeyPressed(KeyingSettings::kLeftControl, at);
+            at += (element == '.' ? 1 : 3) * kDot;
+            model.KeyReleased(KeyingSettings::kLeftControl, at);
+            at += kDot;
+        }
+        at += 2 * kDot;
+    }
+    return at;
+}
+
+// What the learner keys with the straight key is read, ends with the silence after it, and is
+// measured once there is enough of it; the keyed edges go to the sidetone in order, and a word is
+// announced once.
+TEST(VysilaniModel, StraightKeyIsReadMeasuredAndAnnounced) {
+    CVysilaniModel model(KeyingSettings{}, kSpeed, 3.0, ",");
+    EXPECT_EQ(model.GetView().read, CVysilaniModel::CzechCaptions()[CVysilaniModel::kNothingRead]);
+    const std::int64_t end = KeyText(model, "PARIS MORSE", 1000000000);
+    model.Tick(end + 20 * kDot);
+    const CVysilaniModel::View view = model.GetView();
+    EXPECT_EQ(view.read, "PARIS MORSE ");
+    ASSERT_FALSE(view.figures.empty());
+    EXPECT_NE(view.figures.back().find("Nejvíc"), std::string::npos) << view.figures.back();
+    EXPECT_NE(view.figures[0].find("tečka: 1,00 teček (rozptyl 0,00)"), std::string::npos)
+        << view.figures[0];
+    const std::vector<KeyEdge> edges = model.TakeKeyedEdges();
+    ASSERT_FALSE(edges.empty());
+    for (std::size_t i = 0; i < edges.size(); ++i) {
+        EXPECT_EQ(edges[i].down, i % 2 == 0);
+    }
+    EXPECT_TRUE(model.TakeKeyedEdges().empty());
+    EXPECT_EQ(view.newWord, "MORSE");
+    model.WordAnnounced();
+    EXPECT_TRUE(model.GetView().newWord.empty());
+    model.Clear();
+    EXPECT_EQ(model.GetView().read, CVysilaniModel::CzechCaptions()[CVysilaniModel::kNothingRead]);
+}
+
+// Only the input chosen keys: the mouse does nothing while the keyboard is the key, and other
+// keys do nothing; a paddle's levers are the keys chosen for them, and the keyer keys a squeeze.
+TEST(VysilaniModel, OnlyTheChosenInputKeys) {
+    CVysilaniModel keyboard(KeyingSettings{}, kSpeed, 3.0, ",");
+    keyboard.ButtonPressed(true, 0);
+    keyboard.KeyPressed('a', 0);
+    keyboard.LeverEdge(Paddle::kDot, true, 0);
+    keyboard.Tick(kDot);
+    EXPECT_TRUE(keyboard.TakeKeyedEdges().empty());
+
+    KeyingSettings paddle;
+    paddle.mode = KeyerMode::kIambicB;
+    CVysilaniModel iambic(paddle, kSpeed, 3.0, ",");
+    iambic.KeyPressed(paddle.dashKey, 0);
+    iambic.KeyPressed(paddle.dotKey, kDot / 2);
+    iambic.KeyReleased(paddle.dashKey, kDot);
+    iambic.KeyReleased(paddle.dotKey, kDot);
+    iambic.Tick(30 * kDot);
+    // The dash, and in mode B the dot squeezed during it: N.
+    EXPECT_EQ(iambic.GetView().read, "N ");
+
+    KeyingSettings mouse;
+    mouse.input = KeyInput::kMouse;
+    CVysilaniModel buttons(mouse, kSpeed, 3.0, ",");
+    buttons.ButtonPressed(true, 0);
+    buttons.ButtonReleased(true, 3 * kDot);
+    buttons.ButtonPressed(false, 4 * kDot);  // the right button is no straight key
+    buttons.Tick(30 * kDot);
+    EXPECT_EQ(buttons.GetView().read, "T ");
+}
+
+}  // namespace

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QDialog>
+#include <QFrame>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "core/CKeyLineSource.h"
+#include "core/CSidetone.h"
+#include "session/CVysilaniModel.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+
+// The area the learner keys in: it takes the keyboard's focus and the mouse buttons, and hands on
+// each press and release (auto-repeat dropped) with the moment the event arrived.
+class CKeyingArea : public QFrame {
+    Q_OBJECT
+
+public:
+    using Clock = std::function<std::int64_t()>;
+    CKeyingArea(Clock clock, QWidget* parent);
+    void SetKeyed(bool down);
+
+signals:
+    void Key(int keysym, bool down, qint64 at);
+    void Button(bool left, bool down, qint64 at);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    Clock clock;
+};
+
+// "Vysílání klíčem": the learner keys in the keying area with the key or paddle of the keying
+// settings (keyboard, mouse or serial lines), hears the sidetone, and sees what was read and the
+// measure of the fist. The rules are the model's: each input is handed to it with its moment, a
+// timer lets time pass for it, and the dialog renders its view. User-interface thread only; the
+// serial lines' edges are posted to it.
+class CVysilaniDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    struct Parts {
+        std::function<std::int64_t()> clock;
+        std::unique_ptr<CSidetone> sidetone;    // null: none
+        std::unique_ptr<CKeyLineSource> lines;  // null: none
+        int toneHz = 600;
+        float volume = 0.5F;
+    };
+    CVysilaniDlg(const KeyingSettings& keying, int signSpeed, double dashRatio, Parts parts,
+                 const QString& languageFile, QWidget* parent = nullptr);
+    ~CVysilaniDlg() override;
+
+    CKeyingArea* Area() const { return area; }
+    QPlainTextEdit* ReadText() const { return readText; }
+    QLabel* Figures() const { return figures; }
+    // The serial lines could not be read, or the sound card gives no sidetone.
+    bool LinesOpen() const { return linesOpen; }
+    bool SidetoneOpen() const { return sidetoneOpen; }
+
+    static QStringList CzechCaptions();
+
+private:
+    void Pass();
+    void Render();
+
+    CVysilaniModel model;
+    Parts parts;
+    QStringList captions;
+    CKeyingArea* area = nullptr;
+    QPlainTextEdit* readText = nullptr;
+    QLabel* figures = nullptr;
+    QPushButton* clearButton = nullptr;
+    QPushButton* closeButton = nullptr;
+    QTimer* timer = nullptr;
+    bool linesOpen = false;
+    bool sidetoneOpen = false;
+};
