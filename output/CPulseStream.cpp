@@ -19,14 +19,10 @@ constexpr std::size_t kFrameBytes = sizeof(float);
 // The server holds up to this much written ahead of the sound: more than the program ever
 // decides ahead.
 constexpr std::int64_t kServerBufferSamples = 3 * kRate;
-// The server asks for data in steps this small, and keeps its own output buffer about as short,
-// so that a sample written a fill ahead of the sound is in time.
-constexpr std::int64_t kRequestSamples = kRate / 100;
 // Samples are rendered and written in blocks of at most this many.
 constexpr std::size_t kBlockFrames = 2048;
-// A cut cannot reach what the server has handed on to its output already: it begins this far
-// after the sample heard now, and fades out over an edge.
-constexpr std::int64_t kCutGuardSamples = 2 * kRequestSamples;
+// A cut cannot reach what the server has handed on to its output already: it begins two of the
+// server's requests after the sample heard now, and fades out over an edge.
 constexpr std::size_t kFadeSamples = 220;
 // How long Cut waits for the thread at most.
 constexpr std::int64_t kCutWaitNanoseconds = 200000000;
@@ -41,15 +37,19 @@ std::int64_t SamplesIn(std::int64_t nanoseconds) {
 
 }  // namespace
 
-CPulseStream::CPulseStream(Source render, std::int64_t fillNanoseconds)
+CPulseStream::CPulseStream(Source render, std::int64_t fillNanoseconds,
+                           std::int64_t requestNanoseconds)
     : source(std::move(render)),
+      requestSamples(std::max<std::int64_t>(1, SamplesIn(requestNanoseconds))),
       fill(fillNanoseconds),
       history(static_cast<std::size_t>(kServerBufferSamples), 0.0F),
       block(kBlockFrames, 0.0F) {}
 
 std::unique_ptr<CPulseStream> CPulseStream::Open(const char* name, Source source, int priority,
-                                                 std::int64_t fillNanoseconds) {
-    std::unique_ptr<CPulseStream> created(new CPulseStream(std::move(source), fillNanoseconds));
+                                                 std::int64_t fillNanoseconds,
+                                                 std::int64_t requestNanoseconds) {
+    std::unique_ptr<CPulseStream> created(
+        new CPulseStream(std::move(source), fillNanoseconds, requestNanoseconds));
     CPulseStream* self = created.get();
     self->thread = std::thread([self, name, priority] { self->Run(name, priority); });
     // The thread tells by its state whether the stream runs, within the connection's bound.
@@ -153,7 +153,7 @@ bool CPulseStream::Connect(const char* name) {
     attributes.maxlength = static_cast<std::uint32_t>(kServerBufferSamples * kFrameBytes);
     attributes.tlength = attributes.maxlength;
     attributes.prebuf = 0;
-    attributes.minreq = static_cast<std::uint32_t>(kRequestSamples * kFrameBytes);
+    attributes.minreq = static_cast<std::uint32_t>(requestSamples * kFrameBytes);
     attributes.fragsize = static_cast<std::uint32_t>(-1);
     const auto flags =
         static_cast<pa_stream_flags_t>(PA_STREAM_START_CORKED | PA_STREAM_INTERPOLATE_TIMING |
@@ -307,7 +307,7 @@ void CPulseStream::Write(std::int64_t sample, std::size_t frames, bool absolute)
 }
 
 void CPulseStream::WriteCut() {
-    const std::int64_t from = HeardSample(MonotonicNanoseconds()) + kCutGuardSamples;
+    const std::int64_t from = HeardSample(MonotonicNanoseconds()) + 2 * requestSamples;
     if (!mapped.load(std::memory_order_relaxed) || from >= written) {
         cutFrom.store(std::min(from, written), std::memory_order_release);
         return;

@@ -39,8 +39,12 @@ public:
     // Connects to the server and starts the stream; null when no server answers. `name` is what
     // the server shows for the stream. The stream's thread asks for real-time scheduling at
     // `priority` first; samples not yet decided are written `fillNanoseconds` ahead of the sound.
-    static std::unique_ptr<CPulseStream> Open(const char* name, Source source, int priority,
-                                              std::int64_t fillNanoseconds);
+    // The server asks for data in steps of `requestNanoseconds` and keeps its own output about as
+    // short (early requests), so that a sample written a fill ahead of the sound is in time.
+    static constexpr std::int64_t kDefaultRequestNanoseconds = 10000000;
+    static std::unique_ptr<CPulseStream> Open(
+        const char* name, Source source, int priority, std::int64_t fillNanoseconds,
+        std::int64_t requestNanoseconds = kDefaultRequestNanoseconds);
     // A fill that outlasts the whole machine held still for a tenth of a second, as a virtual
     // machine's host does under load (real time or not): a sound decided now is heard this much
     // later, and nothing of it is lost to such a stall.
@@ -78,7 +82,7 @@ public:
     pid_t ThreadId() const { return threadId.load(std::memory_order_acquire); }
 
 private:
-    CPulseStream(Source render, std::int64_t fillNanoseconds);
+    CPulseStream(Source render, std::int64_t fillNanoseconds, std::int64_t requestNanoseconds);
     void Run(const char* name, int priority);
     bool Connect(const char* name);
     void Disconnect();
@@ -91,6 +95,7 @@ private:
     std::int64_t HeardSample(std::int64_t now) const;
 
     Source source;
+    std::int64_t requestSamples;
     std::thread thread;
     std::atomic<bool> stopping{false};
     std::atomic<int> state{0};  // 0 connecting, 1 running, -1 failed

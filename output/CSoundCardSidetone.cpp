@@ -25,7 +25,7 @@ bool CSoundCardSidetone::Open(int toneHz, float volume) {
         [this](float* out, std::size_t frames, std::int64_t firstSample) {
             Render(out, frames, firstSample);
         },
-        kStreamPriority, kFillNanoseconds);
+        kStreamPriority, kFillNanoseconds, kRequestNanoseconds);
     return server != nullptr;
 }
 

@@ -14,7 +14,8 @@
 // sidetone on the sound card (Open is false).
 class CSoundCardSidetone : public CSidetone {
 public:
-    static constexpr std::int64_t kFillNanoseconds = 4000000;
+    static constexpr std::int64_t kFillNanoseconds = 8000000;
+    static constexpr std::int64_t kRequestNanoseconds = 2000000;
     static constexpr double kEdgeSeconds = 0.003;
 
     ~CSoundCardSidetone() override;
