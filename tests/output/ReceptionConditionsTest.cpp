@@ -375,6 +375,60 @@ TEST(InterferingStations, PileUpAnswersWhenTheWantedStationStops) {
     EXPECT_GT(power(3.2, 5.0), 1e-4);
 }
 
+// The receiver's gain after a burst thirty times as strong as the wanted tone: with the AGC the
+// tone is pulled down for the hang and comes back with the decay, the slow AGC later than the
+// fast; without it the tone keeps its level; either way nothing reaches full scale.
+TEST(ReceiverGain, AgcPumpsAfterABurstAndNothingClips) {
+    const auto second = static_cast<std::size_t>(kRate);
+    std::vector<float> input(5 * second);
+    for (std::size_t i = 0; i < input.size(); ++i) {
+        const bool burst = i >= 2 * second && i < 2 * second + second / 20;
+        input[i] =
+            (burst ? 15.0F : 0.5F) * static_cast<float>(std::sin(2.0 * M_PI * 600.0 * i / kRate));
+    }
+    // The tone's level over 50 ms from `at` seconds, relative to its level before the burst.
+    const auto levelDb = [&](const std::vector<float>& heard, double at) {
+        const auto rms = [&](double from) {
+            double sum = 0.0;
+            const auto first = static_cast<std::size_t>(from * kRate);
+            for (std::size_t i = first; i < first + second / 20; ++i) {
+                sum += heard[i] * heard[i];
+            }
+            return std::sqrt(sum);
+        };
+        return 20.0 * std::log10(rms(at) / rms(1.5));
+    };
+    std::vector<double> after;
+    std::vector<double> later;
+    for (const auto agc : {ReceptionSettings::Agc::kOff, ReceptionSettings::Agc::kFast,
+                           ReceptionSettings::Agc::kSlow}) {
+        ReceptionSettings settings;
+        // Heard through the receiver, nothing added: fading at no depth leaves the tone as it is.
+        settings.fading = true;
+        settings.fadingDepthPercent = 0;
+        settings.pathDelayMicroseconds = 0;
+        settings.agc = agc;
+        CReceptionConditions conditions(settings, 1, 600, 0.5F);
+        std::vector<float> heard = input;
+        conditions.Render(heard.data(), nullptr, heard.size());
+        float peak = 0.0F;
+        for (const float x : heard) {
+            peak = std::max(peak, std::fabs(x));
+        }
+        EXPECT_LT(peak, 1.0F);
+        after.push_back(levelDb(heard, 2.15));
+        later.push_back(levelDb(heard, 2.85));
+        // Nearly three seconds after the burst every setting hears the tone as before.
+        EXPECT_NEAR(levelDb(heard, 4.8), 0.0, 1.0) << static_cast<int>(agc);
+    }
+    EXPECT_NEAR(after[0], 0.0, 1.0);
+    EXPECT_LT(after[1], -10.0);
+    EXPECT_LT(after[2], -10.0);
+    // The fast AGC is back 0.8 s after the burst; the slow one is not.
+    EXPECT_NEAR(later[1], 0.0, 1.0);
+    EXPECT_LT(later[2], -6.0);
+}
+
 // Zero crossings of the heard signal over the first 100 ms after a key-down.
 int CrossingsAfterKeyDown(const ReceptionSettings& settings) {
     const Keyed keyed = KeyedSignal(44100, 600, 0.25F, 22050, 22050);
