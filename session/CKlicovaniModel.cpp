@@ -118,7 +118,8 @@ CaptionList CKlicovaniModel::CzechCaptions() {
             "Sériový &port:",
             "Tečka na &DSR, čárka na CTS (jinak obráceně)",
             "Příposlech na zvukové k&artě",
-            "Klávesa nebo tlačítko se čte v okně Vysílání klíčem; ruční klíč je tečková páka.",
+            "Klávesy, tlačítka myši nebo linky portu čte okno Vysílání klíčem. Ruční klíč na myši "
+            "je levé tlačítko, na portu linka tečky.",
             "&OK",
             "&Storno"};
 }

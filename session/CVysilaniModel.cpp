@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr double kLeastOffDots = 0.05;
+
 // The program's sign speed: a dot of 6 / speed seconds.
 constexpr double kDotNanosecondsTimesSpeed = 6e9;
 
@@ -119,7 +121,8 @@ CVysilaniModel::View CVysilaniModel::GetView() const {
         view.read = captions[kNothingRead];
     }
     view.keyDown = lineDown;
-    view.areaText = captions[kArea];
+    view.areaText = linesUnreadable ? FillCaption(captions[kLinesUnreadable], {settings.port})
+                                    : captions[kArea];
     if (WordsRead() > announcedWords) {
         // The last word ended by a space.
         const std::size_t end = text.find_last_not_of(' ');
@@ -148,15 +151,20 @@ CVysilaniModel::View CVysilaniModel::GetView() const {
     view.figures.push_back(FillCaption(
         captions[kRatioAndSpeed], {DecimalText(measure.dashRatio, 2, decimal),
                                    std::to_string(static_cast<int>(measure.signSpeed + 0.5))}));
-    if (!measure.breaks.empty()) {
-        std::string worst = captions[kWorstHeading];
-        for (const FistMeasure::Break& place : measure.breaks) {
-            worst +=
-                " " + FillCaption(captions[kWorstPlace], {std::string(1, place.character),
-                                                          std::to_string(place.element + 1),
-                                                          DecimalText(place.offDots, 2, decimal)});
+    // The places furthest from the model, each element or the gap after it named; a place as
+    // near as a twentieth of a dot is no place to name.
+    std::string worst;
+    for (const FistMeasure::Break& place : measure.breaks) {
+        if (place.offDots < kLeastOffDots) {
+            continue;
         }
-        view.figures.push_back(worst);
+        worst += (worst.empty() ? " " : "; ") +
+                 FillCaption(captions[kWorstPlace],
+                             {std::string(1, place.character), std::to_string(place.element + 1),
+                              DecimalText(place.offDots, 2, decimal), captions[names[place.kind]]});
+    }
+    if (!worst.empty()) {
+        view.figures.push_back(captions[kWorstHeading] + worst);
     }
     return view;
 }
@@ -181,7 +189,8 @@ CaptionList CVysilaniModel::CzechCaptions() {
             "%1: %2 teček (rozptyl %3), model %4, %5×",
             "čárka : tečka %1, rychlost %2 znaků za minutu",
             "Nejvíc se liší:",
-            "%1 %2. prvek (o %3 tečky);",
+            "%1: %2. %4, o %3 tečky",
             "&Smazat",
-            "&Zavřít"};
+            "&Zavřít",
+            "Klíč na sériovém portu %1 nelze číst; port zvolíte v okně Klíčování."};
 }

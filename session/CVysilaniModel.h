@@ -39,6 +39,7 @@ public:
         kWorstPlace,
         kClear,
         kClose,
+        kLinesUnreadable,
         kCaptionCount,
     };
     static CaptionList CzechCaptions();
@@ -79,6 +80,8 @@ public:
     std::vector<KeyEdge> TakeKeyedEdges();
     // A new practice: what was read and measured is dropped.
     void Clear();
+    // The serial lines of the keying settings could not be read: the keying area says so.
+    void LinesUnreadable() { linesUnreadable = true; }
     // Takes the word just read (View::newWord) as said.
     void WordAnnounced() { announcedWords = WordsRead(); }
 
@@ -98,5 +101,6 @@ private:
     std::vector<KeyEdge> forSidetone;
     bool lineDown = false;
     std::size_t announcedWords = 0;
+    bool linesUnreadable = false;
     CaptionList captions = CzechCaptions();
 };

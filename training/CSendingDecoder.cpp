@@ -11,12 +11,18 @@ namespace {
 // change of speed is followed within a few characters and one misread mark cannot pull the
 // estimate away. Dashes are at least kLeastDashPerDot dots long.
 constexpr double kLeastDashPerDot = 1.5;
+// A mark longer than this many dashes, or a space longer than this many word gaps, is read but
+// kept out of the lengths learnt from (a key held down, a pause); until the windows are full the
+// bound is kFirstLongest, so that a learner far slower than the speed set, or a slow text speed's
+// long gaps, are followed from the start.
+constexpr double kLongestMarkPerDash = 3.0;
+constexpr double kLongestSpacePerWordGap = 2.5;
+constexpr double kFirstLongest = 10.0;
 // The spaces are sorted afresh into element, character and word gaps from the last
 // kSpaceWindow of them (k-means on a logarithmic scale, from where the groups stood), so that the
 // learner's own spacing is learnt without a misread space pulling a group away. Each group's
-// spread counts between these shares of its mean (a machine's exact gaps still leave room; a
-// wandering hand does not pull a boundary over), and the boundary between two groups lies as
-// many spreads from either.
+// spread counts between these (a machine's exact gaps still leave room; a wandering hand does not
+// pull a boundary over), and the boundary between two groups lies as many spreads from either.
 constexpr double kLeastSpread = 0.1;
 constexpr double kMostSpread = 0.25;
 constexpr int kSpaceIterations = 4;
@@ -155,6 +161,26 @@ void CSendingDecoder::FitSpaces() {
                 spaceMean[k] = sum[k] / members[k];
             }
         }
+        // A group that found nothing while the one above it holds two kinds of space (the long
+        // character gaps of a slow text speed beside its word gaps): it starts again from the
+        // shortest of them.
+        for (std::size_t k = 0; k + 1 < 3; ++k) {
+            if (members[k] != 0 || members[k + 1] < 3) {
+                continue;
+            }
+            double shortest = 1e300;
+            double longest = -1e300;
+            for (std::size_t i = 0; i < count; ++i) {
+                if (static_cast<std::size_t>(group[i]) == k + 1) {
+                    shortest = std::min(shortest, recentSpaces[i]);
+                    longest = std::max(longest, recentSpaces[i]);
+                }
+            }
+            if (longest - shortest > std::log(kLeastCharacterPerElementGap)) {
+                spaceMean[k] = shortest;
+                spaceMean[k + 1] = longest;
+            }
+        }
         for (std::size_t i = 0; i < count; ++i) {
             const auto k = static_cast<std::size_t>(group[i]);
             squares[k] += (recentSpaces[i] - spaceMean[k]) * (recentSpaces[i] - spaceMean[k]);
@@ -189,8 +215,17 @@ void CSendingDecoder::Mark(std::int64_t nanoseconds) {
     const auto length = static_cast<double>(nanoseconds);
     // Nearer the dot's mean or the dash's on a logarithmic scale.
     const Kind kind = length * length < dot * dash ? kDot : kDash;
-    recentMarks[markCount++ % kMarkWindow] = length;
-    FitMarks();
+    // A key held far longer than a dash (the learner resting on it) is read, not learnt from.
+    if (length < (markCount < kMarkWindow ? kFirstLongest : kLongestMarkPerDash) * dash) {
+        recentMarks[markCount++ % kMarkWindow] = length;
+        const double dotBefore = dot;
+        FitMarks();
+        // The spaces follow the learner's tempo at once; their own groups refine them.
+        const double tempo = std::log(dot / dotBefore);
+        for (double& mean : spaceMean) {
+            mean += tempo;
+        }
+    }
     intervals.push_back({kind, nanoseconds, characters.size(), static_cast<int>(code.size())});
     code += kind == kDot ? '.' : '-';
     wordEnded = false;
@@ -204,8 +239,11 @@ void CSendingDecoder::Space(std::int64_t nanoseconds) {
     } else if (length < SpaceBoundary(kCharacterGap, kWordGap)) {
         kind = kCharacterGap;
     }
-    recentSpaces[spaceCount++ % kSpaceWindow] = std::log(std::max(length, 1.0));
-    FitSpaces();
+    if (length < (spaceCount < kSpaceWindow ? kFirstLongest : kLongestSpacePerWordGap) *
+                     std::exp(spaceMean[2])) {
+        recentSpaces[spaceCount++ % kSpaceWindow] = std::log(std::max(length, 1.0));
+        FitSpaces();
+    }
     if (kind == kElementGap) {
         intervals.push_back(
             {kind, nanoseconds, characters.size(), static_cast<int>(code.size()) - 1});

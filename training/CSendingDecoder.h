@@ -11,9 +11,10 @@
 // dash, each space a gap within a character, between characters or between words, told apart by
 // the learner's own lengths. It adapts as the learner sends: the dot and the dash are the two
 // groups the last marks fall into, and the three kinds of space the three groups the last spaces
-// fall into, so that a change of speed by half as much again is still read right and is followed
-// within a few characters; a space belongs to the kind it lies fewer spreads from (the boundary
-// lies nearer the kind keyed more evenly). It starts from
+// fall into, all of them moving with the tempo of the marks, so that a change of speed by half as
+// much again is still read right and is followed within a few characters; a space belongs to the
+// kind it lies fewer spreads from (the boundary lies nearer the kind keyed more evenly). A key
+// held far too long, or a long pause, is read but not learnt from. It starts from
 // the timing model at the sign speed given. Every element is kept with its length and the character
 // it belongs to, for the measure of the fist. Plain data; one caller at a time.
 class CSendingDecoder {

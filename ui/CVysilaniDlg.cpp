@@ -44,6 +44,11 @@ void CKeyingArea::SetKeyed(bool down) {
 
 void CKeyingArea::keyPressEvent(QKeyEvent* event) {
     const std::int64_t at = clock();
+    if (event->key() == Qt::Key_Escape) {
+        // Escape closes the window, as everywhere else.
+        event->ignore();
+        return;
+    }
     if (event->isAutoRepeat()) {
         return;
     }
@@ -87,7 +92,8 @@ CVysilaniDlg::CVysilaniDlg(const KeyingSettings& keying, int signSpeed, double d
     setWindowTitle(captions[C::kTitle]);
     area = new CKeyingArea(parts.clock, this);
     area->setAccessibleName(captions[C::kArea]);
-    auto* areaText = new QLabel(captions[C::kArea], area);
+    areaText = new QLabel(captions[C::kArea], area);
+    areaText->setWordWrap(true);
     areaText->setAlignment(Qt::AlignCenter);
     auto* areaLayout = new QVBoxLayout(area);
     areaLayout->addWidget(areaText);
@@ -158,6 +164,9 @@ CVysilaniDlg::CVysilaniDlg(const KeyingSettings& keying, int signSpeed, double d
                 Qt::QueuedConnection);
         });
     }
+    if (keying.input == KeyInput::kSerial && !linesOpen) {
+        model.LinesUnreadable();
+    }
     Render();
     resize(std::max(560, sizeHint().width()), std::max(480, sizeHint().height()));
     area->setFocus();
@@ -183,6 +192,8 @@ void CVysilaniDlg::Pass() {
 void CVysilaniDlg::Render() {
     const C::View view = model.GetView();
     area->SetKeyed(view.keyDown);
+    areaText->setText(QString::fromStdString(view.areaText));
+    area->setAccessibleName(areaText->text());
     const QString read = QString::fromStdString(view.read);
     if (readText->toPlainText() != read) {
         readText->setPlainText(read);

@@ -79,6 +79,7 @@ private:
     Parts parts;
     QStringList captions;
     CKeyingArea* area = nullptr;
+    QLabel* areaText = nullptr;
     QPlainTextEdit* readText = nullptr;
     QLabel* figures = nullptr;
     QPushButton* clearButton = nullptr;

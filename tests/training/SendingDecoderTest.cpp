@@ -122,6 +122,62 @@ TEST(Decoding, FollowsAChangeOfSpeedWithinThreeCharacters) {
     }
 }
 
+struct LearnerCase {
+    std::string name;
+    int expected;  // the speed set, where reading starts
+    int sign;
+    int text;
+    bool holdFirst;  // the key held for three seconds after the first word
+};
+
+class Learners : public testing::TestWithParam<LearnerCase> {};
+
+// What learners key: far slower than the speed set, with a slow text speed's long gaps, or with
+// the key held down a while: every character is read right, and from the second word on every
+// word apart.
+TEST_P(Learners, AreReadAsTheyKey) {
+    const LearnerCase& c = GetParam();
+    CMorseText text;
+    text.SetText("PARIS MORSE CODE PARIS");
+    text.SetKind(kWordText);
+    const CTransmissionTimeline timeline(text, c.sign, c.text, 3.0);
+    CSendingDecoder decoder(static_cast<std::int64_t>(6e9 / c.expected));
+    std::int64_t shift = 0;
+    std::int64_t last = 0;
+    std::size_t tone = 0;
+    for (const auto& t : timeline.Tones()) {
+        // After the start sign and the first word: 5 and 14 tones.
+        if (c.holdFirst && tone == 19) {
+            shift += 4000000000LL;
+            decoder.Add({true, t.startUnits * 100 + shift - 3500000000LL});
+            decoder.Add({false, t.startUnits * 100 + shift - 500000000LL});
+        }
+        decoder.Add({true, t.startUnits * 100 + shift});
+        last = (t.startUnits + t.lengthUnits) * 100 + shift;
+        decoder.Add({false, last});
+        ++tone;
+    }
+    decoder.Idle(last + 60000000000LL);
+    const std::string read = decoder.Text();
+    std::string letters;
+    for (const char ch : read) {
+        letters += ch == ' ' || ch == '=' || ch == '+' || (c.holdFirst && ch == 'T')
+                       ? ""
+                       : std::string(1, ch);
+    }
+    EXPECT_EQ(letters, "PARISMORSECODEPARIS") << read;
+    EXPECT_NE(read.find("MORSE CODE PARIS"), std::string::npos) << read;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Learners,
+                         testing::Values(LearnerCase{"FourTimesSlowerThanSet", 100, 25, 25, false},
+                                         LearnerCase{"SlowerThanSet", 100, 60, 60, false},
+                                         LearnerCase{"FasterThanSet", 100, 150, 150, false},
+                                         LearnerCase{"SlowTextSpeed", 100, 100, 40, false},
+                                         LearnerCase{"VerySlowTextSpeed", 100, 100, 20, false},
+                                         LearnerCase{"KeyHeldDown", 100, 100, 100, true}),
+                         CaseName());
+
 // The exact model measures as the model: every kind's mean is its length, no spread, the speed
 // asked; a fist that lengthens dashes shows a dash of one character as the worst place.
 TEST(FistMeasure, TheModelMeasuresAsTheModel) {
