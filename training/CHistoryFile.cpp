@@ -149,6 +149,14 @@ std::optional<ReceptionSettings> ParseConditions(const std::vector<std::string_v
     if (read.ChangesSound()) {
         read.agc = static_cast<ReceptionSettings::Agc>(agc.value_or(0));
     }
+    // The parts of a condition that is off are not written back: they are not kept.
+    if (!read.fading) {
+        read.fadingSpreadCentihertz = ReceptionSettings().fadingSpreadCentihertz;
+    }
+    if (!read.interference || read.stations <= 0) {
+        read.zeroBeat = false;
+        read.pileUp = false;
+    }
     if (!seeded || !read.AnyOn() ||
         (read.filterHz != ReceptionSettings().filterHz && !read.ChangesSound())) {
         return std::nullopt;

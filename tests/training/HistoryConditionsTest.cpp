@@ -135,6 +135,21 @@ TEST(RecordedConditionsOfOlderVersions, OnePathWithoutGainControl) {
     EXPECT_EQ(heard.agc, ReceptionSettings::Agc::kOff);
 }
 
+// The parts of a condition that is off are not kept: the record reads back as it is written.
+TEST(RecordedConditionsOfOlderVersions, PartsOfAConditionThatIsOffAreNotKept) {
+    const std::string bytes = CHistoryFile::FormatRecordLine(Checked(ReceptionSettings())) +
+                              "+ spatne=0 vynechano=1 navic=1 prehozeno=1 semeno=7 sum=5 "
+                              "filtr=500 rozptyl=30 zazneje=1 pileup=1\n";
+    const auto read = CHistoryFile::Parse(bytes);
+    ASSERT_EQ(read.size(), 1U);
+    const ReceptionSettings& heard = read[0].conditions;
+    EXPECT_TRUE(heard.noise);
+    EXPECT_FALSE(heard.zeroBeat);
+    EXPECT_FALSE(heard.pileUp);
+    EXPECT_EQ(heard.fadingSpreadCentihertz, ReceptionSettings().fadingSpreadCentihertz);
+    EXPECT_EQ(CHistoryFile::Parse(CHistoryFile::Format(read[0])), read);
+}
+
 struct DamagedCase {
     std::string name;
     const char* fields;
