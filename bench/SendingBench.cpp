@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,66 +28,17 @@
 #include "output/MonotonicClock.h"
 #include "tests/support/CSoundRecorder.h"
 #include "tests/support/CTemporaryFolder.h"
+#include "tests/support/SendingTimelines.h"
 #include "text/CMorseText.h"
 #include "training/CPaddleKeyer.h"
 #include "training/CSendingDecoder.h"
 
 namespace {
 
-constexpr std::int64_t kNanosecondsPerUnit = 100;
-
 double ThreadSeconds() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-std::vector<KeyEdge> EdgesOf(const CTransmissionTimeline& timeline) {
-    std::vector<KeyEdge> edges;
-    for (const auto& tone : timeline.Tones()) {
-        edges.push_back({true, tone.startUnits * kNanosecondsPerUnit});
-        edges.push_back({false, (tone.startUnits + tone.lengthUnits) * kNanosecondsPerUnit});
-    }
-    return edges;
-}
-
-// The text read, without the start sign's word and the end sign.
-std::string Read(const std::vector<KeyEdge>& edges, int speed) {
-    CSendingDecoder decoder(static_cast<std::int64_t>(6e9 / speed));
-    for (const KeyEdge& edge : edges) {
-        decoder.Add(edge);
-    }
-    decoder.Idle(edges.back().at + 60000000000LL);
-    std::string text = decoder.Text();
-    while (!text.empty() && text.back() == ' ') {
-        text.pop_back();
-    }
-    const std::size_t first = text.find(' ');
-    return first == std::string::npos ? std::string()
-                                      : text.substr(first + 1, text.size() - first - 2);
-}
-
-// Characters read right: one less for every one changed, left out or added, spaces aside.
-double ShareRight(const std::string& sent, const std::string& read) {
-    std::string a;
-    std::string b;
-    std::copy_if(sent.begin(), sent.end(), std::back_inserter(a), [](char c) { return c != ' '; });
-    std::copy_if(read.begin(), read.end(), std::back_inserter(b), [](char c) { return c != ' '; });
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) {
-        row[j] = j;
-    }
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] =
-                std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0U : 1U)});
-            diagonal = above;
-        }
-    }
-    return 1.0 - static_cast<double>(row[b.size()]) / static_cast<double>(a.size());
 }
 
 void Accuracy() {
@@ -114,7 +64,8 @@ void Accuracy() {
                 text.SetKind(kMixedText);
                 const CTransmissionTimeline timeline(text, speed, speed, 3.0,
                                                      CFist(fist.fist, 77 * n + speed));
-                const double right = ShareRight(text.GetText(), Read(EdgesOf(timeline), speed));
+                const double right =
+                    ShareRight(text.GetText(), ReadWithoutSigns(EdgesOf(timeline), speed));
                 worst = std::min(worst, right);
                 sum += right;
             }
@@ -137,7 +88,7 @@ void SpeedChange() {
                              .substr(0, 60));
             text.SetKind(kLetterText);
             const CTransmissionTimeline timeline(text, sent, sent, 3.0);
-            std::string read = Read(EdgesOf(timeline), expected);
+            std::string read = ReadWithoutSigns(EdgesOf(timeline), expected);
             std::string want = text.GetText();
             read.erase(std::remove(read.begin(), read.end(), ' '), read.end());
             want.erase(std::remove(want.begin(), want.end(), ' '), want.end());

@@ -26,18 +26,19 @@
 #include "bench/ModelTimeline.h"
 #include "bench/Statistics.h"
 #include "core/CMorseTable.h"
+#include "core/OutputKind.h"
 #include "engine/CKeyingEngine.h"
 #include "engine/CTransmissionTimeline.h"
 #include "engine/SoundFile.h"
 #include "output/CSoundCardOutput.h"
 #include "output/CToneRenderer.h"
 #include "output/MonotonicClock.h"
-#include "core/OutputKind.h"
 #include "output/RealtimeScheduling.h"
 #include "tests/support/CFinishListener.h"
 #include "tests/support/CSoundRecorder.h"
 #include "tests/support/CTemporaryFolder.h"
 #include "tests/support/CToneDecoder.h"
+#include "tests/support/SendingTimelines.h"
 
 namespace {
 
@@ -138,21 +139,7 @@ std::string WithoutSpaces(const std::string& text) {
 // The characters heard wrong: the edit distance between what was sent and what the recording
 // decodes to, spaces aside (at a slow text speed every character gap is as long as a word gap).
 std::size_t CharactersWrong(const std::string& sent, const std::string& heard) {
-    std::vector<std::size_t> row(heard.size() + 1);
-    for (std::size_t j = 0; j <= heard.size(); ++j) {
-        row[j] = j;
-    }
-    for (std::size_t i = 1; i <= sent.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= heard.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] = std::min(
-                {row[j] + 1, row[j - 1] + 1, diagonal + (sent[i - 1] == heard[j - 1] ? 0U : 1U)});
-            diagonal = above;
-        }
-    }
-    return row[heard.size()];
+    return EditDistance(sent, heard);
 }
 
 std::string Text(std::size_t characters, bool mixed, unsigned seed) {

@@ -35,6 +35,14 @@ constexpr double kLeastElementGapDots = 0.3;
 constexpr double kMostElementGapDots = 1.5;
 constexpr double kLeastCharacterGapDots = 1.8;
 constexpr double kLeastWordGapDots = 3.5;
+// A heavy hand shortens the gap after a long mark and lets it wander: the gaps within its
+// characters reach past one dot where its character gaps close in to two, so the boundary between
+// them never comes under this many dots. A character run together with the next is mostly a code
+// the table does not know, and is mended; one split in two reads as two known characters.
+constexpr double kLeastCharacterBoundaryDots = 1.3;
+// A code the table does not know is mended only where an element came within this distance of its
+// boundary, on a logarithmic scale.
+constexpr double kMostDoubt = 0.4;
 
 char CharacterOf(const std::string& code) {
     for (int c = 1; c < 256; ++c) {
@@ -126,7 +134,9 @@ double CSendingDecoder::SpaceBoundary(Kind lower, Kind upper) const {
     const std::size_t b = upper - kElementGap;
     const double below = std::clamp(spaceSpread[a], kLeastSpread, kMostSpread);
     const double above = std::clamp(spaceSpread[b], kLeastSpread, kMostSpread);
-    return std::exp((spaceMean[a] * above + spaceMean[b] * below) / (below + above));
+    const double boundary =
+        std::exp((spaceMean[a] * above + spaceMean[b] * below) / (below + above));
+    return lower == kElementGap ? std::max(boundary, kLeastCharacterBoundaryDots * dot) : boundary;
 }
 
 void CSendingDecoder::KeepInPlace() {
@@ -226,6 +236,12 @@ void CSendingDecoder::Mark(std::int64_t nanoseconds) {
             mean += tempo;
         }
     }
+    if (code.empty()) {
+        codeStart = intervals.size();
+        markDoubts.clear();
+        gapDoubts.clear();
+    }
+    markDoubts.push_back(std::fabs(std::log(length * length / (dot * dash))) / 2.0);
     intervals.push_back({kind, nanoseconds, characters.size(), static_cast<int>(code.size())});
     code += kind == kDot ? '.' : '-';
     wordEnded = false;
@@ -234,8 +250,10 @@ void CSendingDecoder::Mark(std::int64_t nanoseconds) {
 void CSendingDecoder::Space(std::int64_t nanoseconds) {
     const auto length = static_cast<double>(nanoseconds);
     Kind kind = kWordGap;
-    if (length < SpaceBoundary(kElementGap, kCharacterGap)) {
+    const double boundary = SpaceBoundary(kElementGap, kCharacterGap);
+    if (length < boundary) {
         kind = kElementGap;
+        gapDoubts.push_back(std::fabs(std::log(length / boundary)));
     } else if (length < SpaceBoundary(kCharacterGap, kWordGap)) {
         kind = kCharacterGap;
     }
@@ -249,10 +267,10 @@ void CSendingDecoder::Space(std::int64_t nanoseconds) {
             {kind, nanoseconds, characters.size(), static_cast<int>(code.size()) - 1});
         return;
     }
-    // The gap after a character that the silence has already ended belongs to it all the same.
-    const std::size_t character = code.empty() ? characters.size() - 1 : characters.size();
+    // The gap belongs to the last character read, whether the silence had already ended it or the
+    // code was mended into two.
     EndCharacter();
-    intervals.push_back({kind, nanoseconds, character, -1});
+    intervals.push_back({kind, nanoseconds, characters.size() - 1, -1});
     if (kind == kWordGap && !wordEnded) {
         text += ' ';
         wordEnded = true;
@@ -263,10 +281,58 @@ void CSendingDecoder::EndCharacter() {
     if (code.empty()) {
         return;
     }
-    const char character = CharacterOf(code);
+    const std::size_t split = CharacterOf(code) == '*' ? Mend() : code.size();
+    AddCharacter(code.substr(0, split));
+    if (split < code.size()) {
+        AddCharacter(code.substr(split));
+    }
+    code.clear();
+}
+
+void CSendingDecoder::AddCharacter(const std::string& elements) {
+    const char character = CharacterOf(elements);
     text += character;
     characters += character;
-    code.clear();
+}
+
+std::size_t CSendingDecoder::Mend() {
+    // A code the table does not know is most likely one element misread: the mark or the gap
+    // within the character nearest its boundary whose other reading gives a code (or two) that
+    // the table knows, if it came near enough.
+    double least = kMostDoubt;
+    std::size_t flip = code.size();
+    std::size_t split = code.size();
+    for (std::size_t i = 0; i < code.size(); ++i) {
+        std::string other = code;
+        other[i] = other[i] == '.' ? '-' : '.';
+        if (markDoubts[i] < least && CharacterOf(other) != '*') {
+            least = markDoubts[i];
+            flip = i;
+        }
+    }
+    for (std::size_t j = 1; j < code.size(); ++j) {
+        if (gapDoubts[j - 1] < least && CharacterOf(code.substr(0, j)) != '*' &&
+            CharacterOf(code.substr(j)) != '*') {
+            least = gapDoubts[j - 1];
+            split = j;
+            flip = code.size();
+        }
+    }
+    if (flip < code.size()) {
+        code[flip] = code[flip] == '.' ? '-' : '.';
+        intervals[codeStart + 2 * flip].kind = code[flip] == '.' ? kDot : kDash;
+        return code.size();
+    }
+    if (split < code.size()) {
+        Interval& gap = intervals[codeStart + 2 * split - 1];
+        gap.kind = kCharacterGap;
+        gap.element = -1;
+        for (std::size_t i = codeStart + 2 * split; i < intervals.size(); ++i) {
+            ++intervals[i].character;
+            intervals[i].element -= static_cast<int>(split);
+        }
+    }
+    return split;
 }
 
 void CSendingDecoder::Idle(std::int64_t now) {

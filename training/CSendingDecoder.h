@@ -13,7 +13,9 @@
 // groups the last marks fall into, and the three kinds of space the three groups the last spaces
 // fall into, all of them moving with the tempo of the marks, so that a change of speed by half as
 // much again is still read right and is followed within a few characters; a space belongs to the
-// kind it lies fewer spreads from (the boundary lies nearer the kind keyed more evenly). A key
+// kind it lies fewer spreads from (the boundary lies nearer the kind keyed more evenly), and no
+// gap under 1.3 dots ends a character. A code the table does not know is mended where one of its
+// marks or gaps came near its boundary and the other reading gives known characters. A key
 // held far too long, or a long pause, is read but not learnt from. It starts from
 // the timing model at the sign speed given. Every element is kept with its length and the character
 // it belongs to, for the measure of the fist. Plain data; one caller at a time.
@@ -54,6 +56,8 @@ private:
     void Mark(std::int64_t nanoseconds);
     void Space(std::int64_t nanoseconds);
     void EndCharacter();
+    std::size_t Mend();
+    void AddCharacter(const std::string& elements);
     void FitMarks();
     double SpaceBoundary(Kind lower, Kind upper) const;
     void FitSpaces();
@@ -75,6 +79,12 @@ private:
     std::int64_t lastEdge = 0;
     bool started = false;
     std::string code;
+    // For each element of `code`, how near its mark (and the gap after it) came to being read the
+    // other way: the distance from the boundary on a logarithmic scale. `codeStart` is where the
+    // code's first mark stands in `intervals`.
+    std::vector<double> markDoubts;
+    std::vector<double> gapDoubts;
+    std::size_t codeStart = 0;
     std::string text;
     std::string characters;
     std::vector<Interval> intervals;

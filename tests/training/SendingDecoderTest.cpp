@@ -1,76 +1,20 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "core/TextKind.h"
 #include "engine/CTransmissionTimeline.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/SendingTimelines.h"
 #include "text/CMorseText.h"
 #include "training/CFistMeasure.h"
 #include "training/CSendingDecoder.h"
 
 namespace {
 
-constexpr std::int64_t kNanosecondsPerUnit = 100;
-
 std::string Mixed(std::uint32_t seed) {
     return CMorseText::Generate("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", kMixedText, seed);
-}
-
-// The edges of a timeline's tones, keyed from a moment of the clock well above zero.
-std::vector<KeyEdge> EdgesOf(const CTransmissionTimeline& timeline) {
-    constexpr std::int64_t kFrom = 1000000000;
-    std::vector<KeyEdge> edges;
-    for (const auto& tone : timeline.Tones()) {
-        edges.push_back({true, kFrom + tone.startUnits * kNanosecondsPerUnit});
-        edges.push_back(
-            {false, kFrom + (tone.startUnits + tone.lengthUnits) * kNanosecondsPerUnit});
-    }
-    return edges;
-}
-
-// Read back, without the start and end signs (the first word read and the last character).
-std::string Decoded(const std::vector<KeyEdge>& edges, int signSpeed) {
-    CSendingDecoder decoder(static_cast<std::int64_t>(6e9 / signSpeed));
-    for (const KeyEdge& edge : edges) {
-        decoder.Add(edge);
-    }
-    decoder.Idle(edges.back().at + 60000000000LL);
-    std::string text = decoder.Text();
-    while (!text.empty() && text.back() == ' ') {
-        text.pop_back();
-    }
-    const std::size_t first = text.find(' ');
-    return first == std::string::npos ? std::string()
-                                      : text.substr(first + 1, text.size() - first - 2);
-}
-
-// The share of the characters sent that were read right: the sent and the read characters
-// aligned (spaces aside, a word split or run together is no character wrong), less every
-// character changed, left out or added.
-double ShareRight(const std::string& sent, const std::string& read) {
-    std::string a;
-    std::string b;
-    std::copy_if(sent.begin(), sent.end(), std::back_inserter(a), [](char c) { return c != ' '; });
-    std::copy_if(read.begin(), read.end(), std::back_inserter(b), [](char c) { return c != ' '; });
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) {
-        row[j] = j;
-    }
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] =
-                std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return 1.0 - static_cast<double>(row[b.size()]) / static_cast<double>(a.size());
 }
 
 struct FistCase {
@@ -83,8 +27,8 @@ class Decoding : public testing::TestWithParam<FistCase> {};
 
 // The program's own fists at 40 to 250 characters a minute, 300 characters each, read back: the
 // exact model all of it, the good hand and the bug at least 99 %. The poor straight key's element
-// gaps reach past 1.2 dots where some of its character gaps fall under 2, and it is read at 96 to
-// 99 %: the bound holds what is reached, not yet the 99 % asked of it.
+// gaps reach past 1.2 dots where some of its character gaps fall under 2: over many texts it is
+// read at 99 % and more, one text of 300 characters at 98 % at the least.
 TEST_P(Decoding, ReadsTheFistsAtEverySpeed) {
     const FistCase& c = GetParam();
     for (const int speed : {40, 60, 100, 150, 200, 250}) {
@@ -93,7 +37,7 @@ TEST_P(Decoding, ReadsTheFistsAtEverySpeed) {
         text.SetKind(kMixedText);
         const CTransmissionTimeline timeline(text, speed, speed, 3.0,
                                              CFist(c.fist, static_cast<std::uint64_t>(speed)));
-        const std::string read = Decoded(EdgesOf(timeline), speed);
+        const std::string read = ReadWithoutSigns(EdgesOf(timeline), speed);
         EXPECT_GE(ShareRight(text.GetText(), read), c.least) << speed << "\n"
                                                              << text.GetText() << "\n"
                                                              << read;
@@ -103,7 +47,7 @@ TEST_P(Decoding, ReadsTheFistsAtEverySpeed) {
 INSTANTIATE_TEST_SUITE_P(Fists, Decoding,
                          testing::Values(FistCase{"ExactModel", FistKind::kNone, 1.0},
                                          FistCase{"GoodHand", FistKind::kGoodHand, 0.99},
-                                         FistCase{"StraightKey", FistKind::kStraightKey, 0.96},
+                                         FistCase{"StraightKey", FistKind::kStraightKey, 0.98},
                                          FistCase{"Bug", FistKind::kBug, 0.99}),
                          CaseName());
 
@@ -115,7 +59,7 @@ TEST(Decoding, FollowsAChangeOfSpeedWithinThreeCharacters) {
         text.SetText("PARIS MORSE CODE 73 QRZ");
         text.SetKind(kWordText);
         const CTransmissionTimeline timeline(text, sent, sent, 3.0);
-        const std::string read = Decoded(EdgesOf(timeline), expected);
+        const std::string read = ReadWithoutSigns(EdgesOf(timeline), expected);
         ASSERT_GE(read.size(), 3U) << read;
         EXPECT_EQ(read.substr(3), std::string("PARIS MORSE CODE 73 QRZ").substr(3))
             << expected << " " << sent;
@@ -178,6 +122,38 @@ INSTANTIATE_TEST_SUITE_P(Cases, Learners,
                                          LearnerCase{"KeyHeldDown", 100, 100, 100, true}),
                          CaseName());
 
+struct MendCase {
+    std::string name;
+    std::vector<std::pair<double, double>> keyed;  // each mark and the space after it, in dots
+    std::string read;
+};
+
+class Mending : public testing::TestWithParam<MendCase> {};
+
+// After "AAA" keyed exactly, a code the table does not know is mended at the one element that came
+// near its boundary: two characters run together are parted, a short dash is read a dash.
+TEST_P(Mending, ReadsAnUnknownCodeAsTheNearestKnown) {
+    CSendingDecoder decoder(60000000);
+    std::int64_t at = 0;
+    std::vector<std::pair<double, double>> keyed{{1, 1}, {3, 3}, {1, 1}, {3, 3}, {1, 1}, {3, 3}};
+    keyed.insert(keyed.end(), GetParam().keyed.begin(), GetParam().keyed.end());
+    for (const auto& [down, up] : keyed) {
+        decoder.Add({true, at});
+        at += static_cast<std::int64_t>(down * 6e7);
+        decoder.Add({false, at});
+        at += static_cast<std::int64_t>(up * 6e7);
+    }
+    decoder.Idle(at + 60000000000LL);
+    EXPECT_EQ(decoder.Text(), "AAA" + GetParam().read + " ");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, Mending,
+    testing::Values(MendCase{"RunTogether", {{3, 1}, {3, 1}, {1, 1}, {3, 1.6}, {3, 7}}, "QT"},
+                    MendCase{"ShortDash", {{3, 1}, {3, 1}, {1.6, 1}, {3, 1}, {3, 7}}, "0"},
+                    MendCase{"NothingNear", {{1, 1}, {1, 1}, {1, 1}, {1, 1}, {1, 1}, {1, 7}}, "*"}),
+    CaseName());
+
 // The exact model measures as the model: every kind's mean is its length, no spread, the speed
 // asked; a fist that lengthens dashes shows a dash of one character as the worst place.
 TEST(FistMeasure, TheModelMeasuresAsTheModel) {
@@ -228,6 +204,41 @@ TEST(FistMeasure, TheModelMeasuresAsTheModel) {
     EXPECT_EQ(lopsided.breaks.front().character, 'A');
     EXPECT_EQ(lopsided.breaks.front().element, 1);
     EXPECT_EQ(lopsided.breaks.front().kind, CSendingDecoder::kDash);
+}
+
+// The fist model fitted to a measured fist keys a text that measures as the first did: each kind's
+// mean within a tenth of a dot and 3 %, its spread within a third, the speed within 3 %.
+TEST(FistMeasure, FittedFistKeysAsMeasured) {
+    const auto measured = [](const CTransmissionTimeline& timeline, int speed) {
+        CSendingDecoder decoder(static_cast<std::int64_t>(6e9 / speed));
+        for (const KeyEdge& edge : EdgesOf(timeline)) {
+            decoder.Add(edge);
+        }
+        return MeasureFist(decoder);
+    };
+    for (const FistKind kind :
+         {FistKind::kNone, FistKind::kGoodHand, FistKind::kStraightKey, FistKind::kBug}) {
+        CMorseText text;
+        text.SetKind(kCustomText);
+        text.SetText(Mixed(7) + " " + Mixed(8));
+        const FistMeasure original =
+            measured(CTransmissionTimeline(text, 90, 90, 3.0, CFist(kind, 5)), 90);
+        const std::optional<FittedFist> fitted = FitFist(original);
+        ASSERT_TRUE(fitted.has_value());
+        const FistMeasure again =
+            measured(CTransmissionTimeline(text, fitted->signSpeed, fitted->signSpeed, 3.0,
+                                           CFist::OfTraits(fitted->traits, 9)),
+                     fitted->signSpeed);
+        EXPECT_NEAR(again.signSpeed, original.signSpeed, 0.03 * original.signSpeed);
+        for (std::size_t k = 0; k < CSendingDecoder::kKindCount; ++k) {
+            EXPECT_NEAR(again.kinds[k].mean, original.kinds[k].mean,
+                        0.1 + 0.03 * original.kinds[k].mean)
+                << static_cast<int>(kind) << " " << k;
+            EXPECT_NEAR(again.kinds[k].spread, original.kinds[k].spread,
+                        0.05 + original.kinds[k].spread / 3.0)
+                << static_cast<int>(kind) << " " << k;
+        }
+    }
 }
 
 }  // namespace
