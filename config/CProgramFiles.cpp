@@ -55,6 +55,10 @@ std::string CProgramFiles::CallsignRecords() const {
     return folder + "volaci";
 }
 
+std::string CProgramFiles::SendingRecords() const {
+    return folder + "vysilani";
+}
+
 std::string CProgramFiles::Language(std::string_view name) const {
     return folder + std::string(kLanguageFolder) + "/" + std::string(name);
 }

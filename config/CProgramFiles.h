@@ -6,9 +6,9 @@
 // The paths of the files the program names itself, all in the program folder: the settings
 // "init", the remembered text "initt", the print collection "tisk.tmp", the history of copy checks
 // "historie", the course "kurz", the reception conditions "podminky", the options of sound files
-// "zvuk", the records of instant recognition "rozpoznani", the records of callsign runs "volaci"
-// and the language files below
-// "jazyk". Every such path is built here. Plain data; any thread.
+// "zvuk", the records of instant recognition "rozpoznani", the records of callsign runs "volaci",
+// the records of sending practice "vysilani" and the language files below "jazyk". Every such path
+// is built here. Plain data; any thread.
 class CProgramFiles {
 public:
     static constexpr std::string_view kLanguageFolder = "jazyk";
@@ -31,6 +31,7 @@ public:
     // The records of instant recognition.
     std::string Recognition() const;
     std::string CallsignRecords() const;
+    std::string SendingRecords() const;
     // The language file `name` ("local", "localSO", ...).
     std::string Language(std::string_view name) const;
 

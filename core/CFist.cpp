@@ -6,6 +6,12 @@
 CFist::CFist(FistKind fistKind, std::uint64_t seed)
     : kind(fistKind), traits(TraitsOf(fistKind)), random(seed) {}
 
+CFist CFist::OfTraits(const FistTraits& traits, std::uint64_t seed) {
+    CFist fist(FistKind::kGoodHand, seed);
+    fist.traits = traits;
+    return fist;
+}
+
 FistTraits CFist::TraitsOf(FistKind kind) {
     FistTraits traits;
     switch (kind) {

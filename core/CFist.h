@@ -52,6 +52,9 @@ public:
     CFist(FistKind kind, std::uint64_t seed);
 
     static FistTraits TraitsOf(FistKind kind);
+    // A hand of these traits, such as one fitted to a learner's own sending; Kind() tells it as
+    // a good hand's.
+    static CFist OfTraits(const FistTraits& traits, std::uint64_t seed);
     // The fist that keys the wanted signal of a transmission keyed from `seed`: live and in a
     // sound file alike, so that one seed keys the same lengths in both.
     static CFist OfTransmission(FistKind kind, std::uint64_t seed) {

@@ -30,15 +30,17 @@ CTransmissionTimeline::CTransmissionTimeline(CMorseText text, const std::vector<
 }
 
 CTransmissionTimeline::CTransmissionTimeline(NoSigns, CMorseText text, int signSpeed, int textSpeed,
-                                             double dashRatio)
-    : ratio(dashRatio), signs(false) {
+                                             double dashRatio, std::optional<CFist> keyingFist)
+    : ratio(dashRatio), fist(std::move(keyingFist)), signs(false) {
     timing = ComputeTiming(signSpeed, textSpeed, dashRatio);
     Build(text);
 }
 
 CTransmissionTimeline CTransmissionTimeline::WithoutSigns(CMorseText text, int signSpeed,
-                                                          int textSpeed, double dashRatio) {
-    return CTransmissionTimeline(NoSigns{}, std::move(text), signSpeed, textSpeed, dashRatio);
+                                                          int textSpeed, double dashRatio,
+                                                          std::optional<CFist> keyingFist) {
+    return CTransmissionTimeline(NoSigns{}, std::move(text), signSpeed, textSpeed, dashRatio,
+                                 std::move(keyingFist));
 }
 
 std::int32_t CTransmissionTimeline::Keyed(KeyInterval interval, double modelUnits) {

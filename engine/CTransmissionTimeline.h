@@ -45,9 +45,11 @@ public:
                           std::optional<CFist> keyingFist = std::nullopt);
 
     // The tones of `text` alone, without the start and end signs: a character or a callsign
-    // played on its own. It ends after the last character's gap.
+    // played on its own. It ends after the last character's gap. Keyed by `keyingFist` where one
+    // is given.
     static CTransmissionTimeline WithoutSigns(CMorseText text, int signSpeed, int textSpeed,
-                                              double dashRatio);
+                                              double dashRatio,
+                                              std::optional<CFist> keyingFist = std::nullopt);
 
     const std::vector<Tone>& Tones() const { return tones; }
     // Where the transmission ends: after the end sign's last element gap.
@@ -55,7 +57,8 @@ public:
 
 private:
     struct NoSigns {};
-    CTransmissionTimeline(NoSigns, CMorseText text, int signSpeed, int textSpeed, double dashRatio);
+    CTransmissionTimeline(NoSigns, CMorseText text, int signSpeed, int textSpeed, double dashRatio,
+                          std::optional<CFist> keyingFist);
     void Build(CMorseText& text);
     std::int32_t Keyed(KeyInterval interval, double modelUnits);
     void Character(char character);

@@ -537,8 +537,12 @@ void CMorseSession::SaveSound(const std::string& path) {
     const CTransmissionTimeline timeline(customMode ? customText : currentText,
                                          engine.GetSignSpeed(), engine.GetTextSpeed(), DashRatio(),
                                          CFist::OfTransmission(conditions.fist, seed));
-    const std::string wav =
-        soundfile::RenderWav(timeline, engine.GetToneFrequency(), 1.0F, conditions, seed);
+    WriteSound(path,
+               soundfile::RenderWav(timeline, engine.GetToneFrequency(), 1.0F, conditions, seed));
+}
+
+void CMorseSession::WriteSound(const std::string& path, const std::string& wav) {
+    RememberFolder(path);
     // The file's extension chooses the format; a name without a known one gets a WAV, as always.
     const auto encoded =
         soundfile::Encode(soundfile::SamplesOfWav(wav), CToneRenderer::kSampleRate,
@@ -785,12 +789,32 @@ CCallsignSession::Settings CMorseSession::CallsignStart() const {
     return settings;
 }
 
+SendingStart CMorseSession::SendingPracticeStart() const {
+    SendingStart start;
+    start.signSpeed = kSignSpeeds[static_cast<std::size_t>(signSpeedIndex)];
+    start.dashRatio = DashRatio();
+    start.toneHz = kToneFrequencies[static_cast<std::size_t>(toneIndex)];
+    start.gain = GainOf(volume);
+    // The weak characters come first whatever the window's choice: echo practice is for them.
+    const CKochCourse lesson(course.order, course.lesson);
+    start.echoCharacters = CCharacterWeights(History(), ReactionMedians(records.recognition.Read()))
+                               .Weighted(lesson.Characters());
+    start.copyText = displayText;
+    std::replace_if(
+        start.copyText.begin(), start.copyText.end(),
+        [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
+    start.wordList = languageActive ? EnglishWords() : CzechWords();
+    start.seed = CRandomSource::TickSeed();
+    return start;
+}
+
 std::vector<CheckRecord> CMorseSession::History() const {
     return records.history.Read();
 }
 
 CStatistikaModel CMorseSession::Statistics() const {
-    return CStatistikaModel(History(), records.recognition.Read(), records.callsigns.Read());
+    return CStatistikaModel(History(), records.recognition.Read(), records.callsigns.Read(),
+                            records.sending.Read());
 }
 
 std::string CMorseSession::PracticeSet(const std::string& set) const {

@@ -16,6 +16,7 @@
 #include "session/CCallsignSession.h"
 #include "session/CRecognitionSession.h"
 #include "session/CStatistikaModel.h"
+#include "session/CVysilaniModel.h"
 #include "session/RecordFiles.h"
 #include "session/TypedText.h"
 #include "text/CMorseText.h"
@@ -187,6 +188,12 @@ public:
     RecognitionSettings RecognitionStart() const;
     // A callsign run at the window's tone, ratio, sign speed and volume, with the run's step.
     CCallsignSession::Settings CallsignStart() const;
+    // Sending practice at the window's sign speed, ratio, tone and volume: echo practice from the
+    // course's lesson (the weak characters weighted when they are practised), copy sending of the
+    // window's text, words of the captions' language.
+    SendingStart SendingPracticeStart() const;
+    // Writes `wav` to `path` in the format its extension names, or says why it cannot.
+    void WriteSound(const std::string& path, const std::string& wav);
     void ChooseLesson(const std::string& order, int lesson);
     // The sent characters a check needs to offer the next lesson, kept within the course's
     // bounds and stored with the course.

@@ -11,7 +11,9 @@
 
 namespace {
 
-std::string Date(const CheckRecord& record) {
+// "YYYY-MM-DD HH:MM" of a record's local time.
+template <typename Record>
+std::string Date(const Record& record) {
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", record.year, record.month,
                   record.day, record.hour, record.minute);
@@ -43,7 +45,11 @@ CStatistikaModel::Row RowOf(const CheckRecord& record, int number) {
 
 CStatistikaModel::CStatistikaModel(const std::vector<CheckRecord>& history,
                                    const std::vector<RecognitionRecord>& recognition,
-                                   std::vector<CallsignRunRecord> callsignRuns) {
+                                   std::vector<CallsignRunRecord> callsignRuns,
+                                   const std::vector<SendingRecord>& sendingSessions) {
+    const auto shownSessions =
+        static_cast<std::ptrdiff_t>(std::min(sendingSessions.size(), kShownRuns));
+    view.sendingSessions.assign(sendingSessions.end() - shownSessions, sendingSessions.end());
     const CHistoryStatistics statistics(history);
     const std::vector<CHistoryStatistics::CharacterRate> rates = statistics.CharacterRates();
     view.empty = history.empty();
@@ -275,6 +281,104 @@ CStatistikaModel::TextTable CStatistikaModel::CallsignRunTable(
                                                       std::to_string(CCallsignRun::kCallsigns)})});
     }
     return table;
+}
+
+namespace {
+
+// The mean of `value` over the sessions of `sessions` that have one.
+template <typename Value>
+std::optional<double> MeanOf(const std::vector<SendingRecord>& sessions, Value value) {
+    double sum = 0.0;
+    int count = 0;
+    for (const SendingRecord& session : sessions) {
+        if (const std::optional<double> one = value(session)) {
+            sum += *one;
+            ++count;
+        }
+    }
+    return count ? std::optional(sum / count) : std::nullopt;
+}
+
+}  // namespace
+
+CaptionList CStatistikaModel::SendingCzechCaptions() {
+    return {"Vysílání klíčem",
+            "Datum",
+            "Cvičení",
+            "Rychlost",
+            "Čárka : tečka",
+            "Rozptyl tečky",
+            "Rozptyl čárky",
+            "Mezera ve znaku",
+            "Mezera mezi znaky",
+            "Mezera mezi slovy",
+            "Správně",
+            "volné",
+            "ozvěna",
+            "opis",
+            "Rychlost %1 zn/min; rozptyl: tečka %2, čárka %3, mezera ve znaku %4, mezi znaky %5, "
+            "mezi slovy %6"};
+}
+
+CStatistikaModel::TextTable CStatistikaModel::SendingTable(
+    const CaptionList& sendingCaptions) const {
+    TextTable table;
+    for (const SendingCaption column :
+         {kSendingColumnDate, kSendingColumnPractice, kSendingColumnSpeed, kSendingColumnRatio,
+          kSendingColumnDot, kSendingColumnDash, kSendingColumnElementGap,
+          kSendingColumnCharacterGap, kSendingColumnWordGap, kSendingColumnRight}) {
+        table.headers.push_back(Heading(sendingCaptions.at(column)));
+    }
+    for (const SendingRecord& session : view.sendingSessions) {
+        const auto practice = static_cast<std::size_t>(kSendingFree) +
+                              std::min<std::size_t>(static_cast<std::size_t>(session.practice), 2);
+        std::vector<std::string> cells = {Date(session), sendingCaptions.at(practice),
+                                          std::to_string(session.signSpeed),
+                                          DecimalText(session.dashRatio, 2, decimalSign) + " : 1"};
+        for (const SendingRecord::Kind& kind : session.kinds) {
+            cells.push_back(kind.count ? DecimalText(kind.spread, 2, decimalSign) : "–");
+        }
+        cells.push_back(session.practice == SendingPractice::kFree || session.judged == 0
+                            ? "–"
+                            : DecimalText(100.0 * session.right / session.judged, 0, decimalSign) +
+                                  " %");
+        table.cells.push_back(std::move(cells));
+    }
+    return table;
+}
+
+std::string CStatistikaModel::SendingProgress(const CaptionList& sendingCaptions) const {
+    const std::vector<SendingRecord>& sessions = view.sendingSessions;
+    if (sessions.size() < 2) {
+        return {};
+    }
+    // As many first as last sessions, none of them both.
+    const auto count =
+        static_cast<std::ptrdiff_t>(std::min(kProgressSessions, sessions.size() / 2));
+    const std::vector<SendingRecord> first(sessions.begin(), sessions.begin() + count);
+    const std::vector<SendingRecord> last(sessions.end() - count, sessions.end());
+    const auto change = [this, &first, &last](const auto& value, int decimals) {
+        const auto text = [&](const std::vector<SendingRecord>& group) {
+            const std::optional<double> mean = MeanOf(group, value);
+            return mean ? DecimalText(*mean, decimals, decimalSign) : std::string("–");
+        };
+        return text(first) + " → " + text(last);
+    };
+    const auto spread = [&change](std::size_t kind) {
+        return change(
+            [kind](const SendingRecord& session) {
+                const SendingRecord::Kind& figures = session.kinds[kind];
+                return figures.count ? std::optional(figures.spread) : std::nullopt;
+            },
+            2);
+    };
+    const std::string speed = change(
+        [](const SendingRecord& session) {
+            return std::optional(static_cast<double>(session.signSpeed));
+        },
+        0);
+    return FillCaption(sendingCaptions.at(kSendingProgress),
+                       {speed, spread(0), spread(1), spread(2), spread(3), spread(4)});
 }
 
 std::string CStatistikaModel::ScoresSaid() const {

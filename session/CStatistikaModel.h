@@ -9,11 +9,13 @@
 #include "training/CallsignRunRecord.h"
 #include "training/CheckRecord.h"
 #include "training/RecognitionRecord.h"
+#include "training/SendingRecord.h"
 
 // The statistics window's figures, from the history of copy checks, the runs of instant
-// recognition and the runs of callsigns: each check's score and the characters' error rates with
-// the ranges of their axes, the table of checks, the score against the noise, each character's
-// reaction beside its error rates. Computed once; the window renders View().
+// recognition, the runs of callsigns and the sessions of sending practice: each check's score and
+// the characters' error rates with the ranges of their axes, the table of checks, the score against
+// the noise, each character's reaction beside its error rates, the fist's progress. Computed once;
+// the window renders View().
 class CStatistikaModel {
 public:
     // The confusions of this many last checks are listed, at most kShownConfusions of them.
@@ -56,8 +58,33 @@ public:
         kCaptionCount,
     };
     static CaptionList CzechCaptions();
-    // At most this many callsign runs are shown.
+    // The captions of the language file "localVS", in its order: the table of sending sessions,
+    // the names of the practices and the line of progress ("%1" the speeds, "%2" to "%6" the
+    // spreads of dot, dash, element gap, character gap and word gap, each as "before → now").
+    enum SendingCaption {
+        kSendingHeading,
+        kSendingColumnDate,
+        kSendingColumnPractice,
+        kSendingColumnSpeed,
+        kSendingColumnRatio,
+        kSendingColumnDot,
+        kSendingColumnDash,
+        kSendingColumnElementGap,
+        kSendingColumnCharacterGap,
+        kSendingColumnWordGap,
+        kSendingColumnRight,
+        kSendingFree,
+        kSendingEcho,
+        kSendingCopy,
+        kSendingProgress,
+        kSendingCaptionCount,
+    };
+    static CaptionList SendingCzechCaptions();
+    // At most this many callsign runs, and as many sending sessions, are shown.
     static constexpr std::size_t kShownRuns = 20;
+    // The progress sets the mean of at most this many first sessions shown against that of as
+    // many last ones.
+    static constexpr std::size_t kProgressSessions = 3;
     // How many of the latest scores a reader hears from the chart.
     static constexpr std::size_t kScoresSaid = 20;
     // Column headings are wrapped at about this many characters a line, so that the table's
@@ -129,11 +156,15 @@ public:
             bool finished = true;
         };
         std::vector<CallsignRun> callsignRuns;
+        // The last sessions of sending practice, at most kShownRuns, the oldest first so that the
+        // progress reads down.
+        std::vector<SendingRecord> sendingSessions;
     };
 
     explicit CStatistikaModel(const std::vector<CheckRecord>& history,
                               const std::vector<RecognitionRecord>& recognition = {},
-                              std::vector<CallsignRunRecord> callsignRuns = {});
+                              std::vector<CallsignRunRecord> callsignRuns = {},
+                              const std::vector<SendingRecord>& sendingSessions = {});
 
     const View& GetView() const { return view; }
 
@@ -150,6 +181,14 @@ public:
     TextTable SnrTable() const;
     TextTable ReactionTable(const CaptionList& recognitionCaptions) const;
     TextTable CallsignRunTable(const CaptionList& callsignCaptions) const;
+    // The sending sessions under the captions of "localVS": date, practice, speed, dash:dot
+    // ratio, the spreads of the five kinds (a dash for a kind never sent) and the share right (a
+    // dash for free keying).
+    TextTable SendingTable(const CaptionList& sendingCaptions) const;
+    // The mean speed and spreads of the first sessions shown against those of the last: of
+    // kProgressSessions each, fewer when there are too few sessions for both apart. Empty with
+    // fewer than two sessions.
+    std::string SendingProgress(const CaptionList& sendingCaptions) const;
     // What a reader hears of the charts: the latest scores by their numbers on the axis, and each
     // character's error rate.
     std::string ScoresSaid() const;

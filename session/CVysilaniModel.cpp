@@ -1,9 +1,17 @@
 #include "session/CVysilaniModel.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <utility>
 
+#include "core/CCuePlayer.h"
+#include "engine/CTransmissionTimeline.h"
+#include "engine/CueSounds.h"
+#include "engine/SoundFile.h"
+#include "session/LocalStamp.h"
+#include "text/CMorseText.h"
+#include "training/CCopyCheck.h"
 #include "training/CFistMeasure.h"
 
 namespace {
@@ -12,17 +20,44 @@ constexpr double kLeastOffDots = 0.05;
 
 // The program's sign speed: a dot of 6 / speed seconds.
 constexpr double kDotNanosecondsTimesSpeed = 6e9;
+constexpr std::int64_t kNanosecondsPerMillisecond = 1000000;
+constexpr double kNanosecondsPerSecond = 1e9;
+
+std::int64_t DotOf(int signSpeed) {
+    return static_cast<std::int64_t>(kDotNanosecondsTimesSpeed / std::max(signSpeed, 1));
+}
+
+EchoSettings EchoSettingsOf(const SendingStart& start, EchoItem item, int speed) {
+    EchoSettings echo;
+    echo.characters = start.echoCharacters;
+    echo.item = item;
+    echo.startSpeed = speed;
+    echo.wordList = start.wordList;
+    echo.seed = start.seed;
+    return echo;
+}
+
+std::string Trimmed(const std::string& text) {
+    const std::size_t begin = text.find_first_not_of(' ');
+    if (begin == std::string::npos) {
+        return {};
+    }
+    return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
+}
 
 }  // namespace
 
-CVysilaniModel::CVysilaniModel(const KeyingSettings& keying, int signSpeed, double dashRatio,
-                               std::string decimalSign)
+CVysilaniModel::CVysilaniModel(const KeyingSettings& keying, SendingStart sendingStart,
+                               std::string decimalSign, CCuePlayer* cuePlayer)
     : settings(keying),
+      start(std::move(sendingStart)),
       decimal(std::move(decimalSign)),
-      dot(static_cast<std::int64_t>(kDotNanosecondsTimesSpeed / std::max(signSpeed, 1))),
-      ratio(dashRatio),
-      keyer(keying.mode, dot, dashRatio),
-      decoder(dot, dashRatio) {}
+      player(cuePlayer),
+      dot(DotOf(start.signSpeed)),
+      ratio(start.dashRatio),
+      keyer(keying.mode, dot, ratio),
+      decoder(dot, ratio),
+      echo(EchoSettingsOf(start, itemKind, start.signSpeed)) {}
 
 void CVysilaniModel::KeyPressed(int keysym, std::int64_t at) {
     if (settings.input != KeyInput::kKeyboard) {
@@ -86,6 +121,43 @@ void CVysilaniModel::Tick(std::int64_t now) {
     keyer.AdvanceTo(now);
     Feed();
     decoder.Idle(now);
+    if (practice == SendingPractice::kEcho) {
+        if (phase == EchoPhase::kSending &&
+            ReadSincePrompt().find_first_not_of(' ') != std::string::npos &&
+            decoder.Text().back() == ' ') {
+            JudgeEcho(now);
+        } else if (phase == EchoPhase::kVerdict && now >= nextPromptAt) {
+            Prompt();
+        }
+    } else if (WordsRead() > announcedWords) {
+        announcedWords = WordsRead();
+        const std::string& text = decoder.Text();
+        const std::size_t end = text.find_last_not_of(' ');
+        if (end != std::string::npos) {
+            const std::size_t space = text.find_last_of(' ', end);
+            const std::size_t begin = space == std::string::npos ? 0 : space + 1;
+            Announce(text.substr(begin, end - begin + 1));
+        }
+    }
+    if (played < toPlay.size() && now >= queuedUntil - kPlayAheadNanoseconds) {
+        PlayPiece(now);
+    }
+}
+
+void CVysilaniModel::PlayPiece(std::int64_t now) {
+    const std::size_t count = std::min(kPlaySamples, toPlay.size() - played);
+    const auto from = toPlay.begin() + static_cast<std::ptrdiff_t>(played);
+    if (!player->Play(std::vector<float>(from, from + static_cast<std::ptrdiff_t>(count)))) {
+        toPlay.clear();
+        played = 0;
+        return;
+    }
+    played += count;
+    // The piece runs out no sooner than this: it starts no sooner than now or the piece before's
+    // end (the sound card's latency only delays it).
+    queuedUntil = std::max(now, queuedUntil) +
+                  static_cast<std::int64_t>(static_cast<double>(count) / CCuePlayer::kSampleRate *
+                                            kNanosecondsPerSecond);
 }
 
 void CVysilaniModel::Feed() {
@@ -93,6 +165,18 @@ void CVysilaniModel::Feed() {
         decoder.Add(edge);
         forSidetone.push_back(edge);
         lineDown = edge.down;
+        if (practice == SendingPractice::kEcho && edge.down && !keyedSincePrompt &&
+            (phase == EchoPhase::kListening || phase == EchoPhase::kSending)) {
+            keyedSincePrompt = true;
+            phase = EchoPhase::kSending;
+            // The reaction from the end of the item as heard; keying into the sound is no
+            // reaction to time.
+            const std::int64_t heardEnd = player != nullptr ? player->HeardEndNanoseconds() : 0;
+            if (heardEnd != 0 && edge.at >= heardEnd) {
+                reactions.push_back(
+                    static_cast<int>((edge.at - heardEnd) / kNanosecondsPerMillisecond));
+            }
+        }
     }
 }
 
@@ -106,6 +190,192 @@ void CVysilaniModel::Clear() {
     forSidetone.clear();
     lineDown = false;
     announcedWords = 0;
+    promptAt = 0;
+    reactions.clear();
+    verdict.clear();
+    copyRight = 0;
+    copyJudged = 0;
+    // Echo practice goes on from the speed it reached, its counts afresh.
+    echo = CEchoTrainer(EchoSettingsOf(start, itemKind, echo.Speed()));
+    if (phase != EchoPhase::kStopped) {
+        phase = EchoPhase::kVerdict;
+        nextPromptAt = 0;
+    }
+}
+
+void CVysilaniModel::Announce(std::string text) {
+    announcement = std::move(text);
+    ++announcementSerial;
+}
+
+void CVysilaniModel::ChoosePractice(SendingPractice chosen) {
+    StopEcho();
+    practice = chosen;
+    promptAt = decoder.Text().size();
+    verdict.clear();
+}
+
+void CVysilaniModel::ChooseItem(EchoItem item) {
+    if (phase == EchoPhase::kStopped && item != itemKind) {
+        itemKind = item;
+        echo = CEchoTrainer(EchoSettingsOf(start, itemKind, echo.Speed()));
+    }
+}
+
+bool CVysilaniModel::StartEcho() {
+    if (echo.Empty() || player == nullptr || !player->Open()) {
+        verdict = captions[kNothingToEcho];
+        return false;
+    }
+    toPlay.clear();
+    played = 0;
+    Prompt();
+    return phase != EchoPhase::kStopped;
+}
+
+void CVysilaniModel::StopEcho() {
+    if (phase != EchoPhase::kStopped && player != nullptr) {
+        player->Silence();
+    }
+    phase = EchoPhase::kStopped;
+}
+
+void CVysilaniModel::Prompt() {
+    const int speed = echo.Speed();
+    // A paddle keys at the speed of the item, so that the learner can follow it up.
+    if (settings.mode != KeyerMode::kStraight && !keyer.Sending()) {
+        keyer = CPaddleKeyer(settings.mode, DotOf(speed), ratio);
+    }
+    player->Silence();
+    if (!player->Play(
+            cuesounds::RenderText(echo.Item(), speed, speed, start.toneHz, ratio, start.gain))) {
+        phase = EchoPhase::kStopped;
+        verdict = captions[kNothingToEcho];
+        return;
+    }
+    phase = EchoPhase::kListening;
+    promptAt = decoder.Text().size();
+    keyedSincePrompt = false;
+}
+
+std::string CVysilaniModel::ReadSincePrompt() const {
+    const std::string& text = decoder.Text();
+    return promptAt < text.size() ? text.substr(promptAt) : std::string();
+}
+
+void CVysilaniModel::JudgeEcho(std::int64_t now) {
+    const std::string item = echo.Item();
+    const std::string read = Trimmed(ReadSincePrompt());
+    const bool right = echo.Judge(read);
+    verdict = FillCaption(captions[right ? kEchoRight : kEchoWrong],
+                          {item, read, std::to_string(echo.Speed())});
+    Announce(verdict);
+    phase = EchoPhase::kVerdict;
+    nextPromptAt = now + kVerdictNanoseconds;
+    promptAt = decoder.Text().size();
+}
+
+void CVysilaniModel::JudgeCopy() {
+    const std::string text = start.copyText.substr(0, kMostCopyCharacters);
+    if (practice != SendingPractice::kCopy || Trimmed(text).empty()) {
+        return;
+    }
+    const CCopyCheck check(text, Trimmed(ReadSincePrompt()));
+    copyRight = check.CorrectCount();
+    copyJudged = check.SentCount();
+    verdict =
+        FillCaption(captions[kCopyResult], {std::to_string(copyRight), std::to_string(copyJudged),
+                                            DecimalText(check.ScorePercent(), 0, decimal),
+                                            std::to_string(check.ErrorCount())});
+    Announce(verdict);
+}
+
+namespace {
+
+// What was read (the last of it that is shown), keyed by the fist fitted to how it was keyed.
+std::optional<CTransmissionTimeline> OwnTimeline(const CSendingDecoder& decoder, double ratio) {
+    if (decoder.Characters().size() < CVysilaniModel::kLeastCharactersMeasured) {
+        return std::nullopt;
+    }
+    const std::optional<FittedFist> fitted = FitFist(MeasureFist(decoder, ratio), ratio);
+    if (!fitted) {
+        return std::nullopt;
+    }
+    std::string text = decoder.Text();
+    if (text.size() > CVysilaniModel::kMostCharactersShown) {
+        text = text.substr(text.size() - CVysilaniModel::kMostCharactersShown);
+    }
+    CMorseText morse;
+    morse.SetKind(kCustomText);
+    morse.SetText(Trimmed(text));
+    const int speed = std::clamp(fitted->signSpeed, 5, 999);
+    return CTransmissionTimeline::WithoutSigns(morse, speed, speed, ratio,
+                                               CFist::OfTraits(fitted->traits, 1));
+}
+
+}  // namespace
+
+bool CVysilaniModel::PlayOwn(std::int64_t now) {
+    const std::optional<CTransmissionTimeline> timeline = OwnTimeline(decoder, ratio);
+    if (!timeline || player == nullptr || !player->Open()) {
+        verdict = captions[kNothingToPlay];
+        return false;
+    }
+    StopEcho();
+    player->Silence();
+    toPlay.clear();
+    played = 0;
+    soundfile::RenderSamples(*timeline, start.toneHz, start.gain, ReceptionSettings(), 0,
+                             [this](const float* block, std::size_t count) {
+                                 toPlay.insert(toPlay.end(), block, block + count);
+                             });
+    queuedUntil = now;
+    PlayPiece(now);
+    if (played == 0) {
+        verdict = captions[kNothingToPlay];
+        return false;
+    }
+    return true;
+}
+
+std::string CVysilaniModel::OwnSendingWav() const {
+    const std::optional<CTransmissionTimeline> timeline = OwnTimeline(decoder, ratio);
+    return timeline ? soundfile::RenderWav(*timeline, start.toneHz, 1.0F) : std::string();
+}
+
+std::optional<SendingRecord> CVysilaniModel::Finish(std::chrono::system_clock::time_point now) {
+    std::optional<SendingRecord> kept;
+    const std::string& characters = decoder.Characters();
+    if (characters.size() >= kLeastCharactersMeasured) {
+        const FistMeasure measure = MeasureFist(decoder, ratio);
+        SendingRecord record;
+        record.practice = practice;
+        record.keyer = settings.mode;
+        record.characters = static_cast<int>(characters.size());
+        if (practice == SendingPractice::kEcho) {
+            record.right = echo.Right();
+            record.judged = echo.Judged();
+            record.highestSpeed = echo.HighestSpeed();
+        } else if (practice == SendingPractice::kCopy) {
+            JudgeCopy();
+            record.right = copyRight;
+            record.judged = copyJudged;
+        }
+        record.signSpeed = static_cast<int>(std::lround(measure.signSpeed));
+        record.dashRatio = measure.dashRatio;
+        for (std::size_t k = 0; k < SendingRecord::kKinds; ++k) {
+            record.kinds[k] = {measure.kinds[k].count, measure.kinds[k].mean,
+                               measure.kinds[k].spread};
+        }
+        if (!reactions.empty()) {
+            std::vector<int> sorted = reactions;
+            std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+            record.reactionMilliseconds = sorted[sorted.size() / 2];
+        }
+        kept = StampLocalTime(record, now);
+    }
+    Clear();
+    return kept;
 }
 
 std::size_t CVysilaniModel::WordsRead() const {
@@ -123,15 +393,44 @@ CVysilaniModel::View CVysilaniModel::GetView() const {
     view.keyDown = lineDown;
     view.areaText = linesUnreadable ? FillCaption(captions[kLinesUnreadable], {settings.port})
                                     : captions[kArea];
-    if (WordsRead() > announcedWords) {
-        // The last word ended by a space.
-        const std::size_t end = text.find_last_not_of(' ');
-        const std::size_t begin = text.find_last_of(' ', end);
-        view.newWord = end == std::string::npos
-                           ? std::string()
-                           : text.substr(begin == std::string::npos ? 0 : begin + 1,
-                                         end - (begin == std::string::npos ? 0 : begin + 1) + 1);
+    if (announcementSerial != announcedSerial) {
+        view.announcement = announcement;
     }
+    view.practice = practice;
+    view.item = itemKind;
+    view.echoRunning = phase != EchoPhase::kStopped;
+    view.verdict = verdict;
+    if (practice == SendingPractice::kEcho) {
+        switch (phase) {
+            case EchoPhase::kStopped:
+                break;
+            case EchoPhase::kListening:
+                view.task = FillCaption(captions[kListen], {std::to_string(echo.Speed())});
+                break;
+            case EchoPhase::kSending:
+            case EchoPhase::kVerdict:
+                view.task = captions[kSendBack];
+                break;
+        }
+        if (echo.Judged() > 0) {
+            std::string score =
+                FillCaption(captions[kEchoScore],
+                            {std::to_string(echo.Right()), std::to_string(echo.Judged()),
+                             std::to_string(echo.Speed()), std::to_string(echo.HighestSpeed())});
+            if (!reactions.empty()) {
+                std::vector<int> sorted = reactions;
+                std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+                score += ' ' + FillCaption(captions[kEchoReaction],
+                                           {std::to_string(sorted[sorted.size() / 2])});
+            }
+            view.task += (view.task.empty() ? "" : "\n") + score;
+        }
+    } else if (practice == SendingPractice::kCopy) {
+        const std::string copy = Trimmed(start.copyText.substr(0, kMostCopyCharacters));
+        view.task = copy.empty() ? captions[kNoCopyText] : captions[kCopyHeading] + '\n' + copy;
+        view.canJudge = !copy.empty();
+    }
+    view.canPlayOwn = player != nullptr && decoder.Characters().size() >= kLeastCharactersMeasured;
     if (decoder.Characters().size() < kLeastCharactersMeasured) {
         return view;
     }
@@ -142,6 +441,10 @@ CVysilaniModel::View CVysilaniModel::GetView() const {
         if (figures.count == 0) {
             continue;
         }
+        view.histograms.push_back({captions[names[k]],
+                                   {figures.histogram.begin(), figures.histogram.end()},
+                                   FistMeasure::kBinDots,
+                                   figures.model});
         view.figures.push_back(
             FillCaption(captions[kFigureLine],
                         {captions[names[k]], DecimalText(figures.mean, 2, decimal),
@@ -192,5 +495,31 @@ CaptionList CVysilaniModel::CzechCaptions() {
             "%1: %2. %4, o %3 tečky",
             "&Smazat",
             "&Zavřít",
-            "Klíč na sériovém portu %1 nelze číst; port zvolíte v okně Klíčování."};
+            "Klíč na sériovém portu %1 nelze číst; port zvolíte v okně Klíčování.",
+            "Cvi&čení:",
+            "volné klíčování",
+            "ozvěna",
+            "opis textu",
+            "&Obsah ozvěny:",
+            "znak",
+            "skupina",
+            "slovo",
+            "volací značka",
+            "Spus&tit",
+            "Zas&tavit",
+            "&Vyhodnotit",
+            "Poslouchejte… (%1 znaků za minutu)",
+            "Vyšlete, co jste slyšeli.",
+            "Správně: %1. Další rychleji, %3 znaků za minutu.",
+            "Chyba: vysláno %1, přečteno %2. Znovu pomaleji, %3 znaků za minutu.",
+            "Správně %1 z %2, rychlost %3, nejvyšší %4 znaků za minutu.",
+            "Reakce %1 ms.",
+            "Ozvěnu nelze přehrát: zvuková karta není k dispozici nebo lekce nemá žádné znaky.",
+            "Vyšlete tento text:",
+            "V hlavním okně není žádný text k opisu.",
+            "Správně %1 z %2 znaků (%3 %), chyb %4.",
+            "Pře&hrát můj rukopis",
+            "&Uložit jako zvuk…",
+            "Přehrát lze až po pěti přečtených znacích, se zvukovou kartou.",
+            "Délky proti modelu (čára):"};
 }

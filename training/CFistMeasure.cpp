@@ -41,6 +41,9 @@ FistMeasure MeasureFist(const CSendingDecoder& decoder, double modelDashRatio) {
     const std::string& characters = decoder.Characters();
     for (const auto& interval : intervals) {
         const double dots = static_cast<double>(interval.nanoseconds) / dot;
+        if (interval.kind == K::kWordGap && dots > FistMeasure::kLongestWordGapDots) {
+            continue;
+        }
         FistMeasure::Figures& figures = measure.kinds[interval.kind];
         ++figures.count;
         figures.mean += dots;
@@ -77,4 +80,41 @@ FistMeasure MeasureFist(const CSendingDecoder& decoder, double modelDashRatio) {
         measure.breaks.resize(FistMeasure::kMostBreaks);
     }
     return measure;
+}
+
+std::optional<FittedFist> FitFist(const FistMeasure& measure, double modelDashRatio) {
+    using K = CSendingDecoder::Kind;
+    const FistMeasure::Figures& dots = measure.kinds[K::kDot];
+    const FistMeasure::Figures& gaps = measure.kinds[K::kElementGap];
+    if (dots.count == 0 || gaps.count == 0 || measure.dotNanoseconds <= 0.0) {
+        return std::nullopt;
+    }
+    // In the learner's dots: a dot is u (1 + w), the gap after it u (1 - w).
+    const double unit = (dots.mean + gaps.mean) / 2.0;
+    FittedFist fitted;
+    FistTraits& traits = fitted.traits;
+    traits.dotWeight = (dots.mean - gaps.mean) / 2.0 / unit;
+    traits.dashWeight = traits.dotWeight;
+    traits.dotJitter = dots.spread / unit;
+    traits.dashJitter = traits.dotJitter;
+    traits.gapJitter = gaps.spread / unit;
+    const FistMeasure::Figures& dashes = measure.kinds[K::kDash];
+    if (dashes.count > 0) {
+        traits.dashExtra = dashes.mean / unit - modelDashRatio - traits.dashWeight;
+        traits.dashJitter = dashes.spread / unit;
+    }
+    // A character gap is the last element gap and the model's two dots more; a word gap the
+    // character gap and four dots more.
+    const FistMeasure::Figures& characterGaps = measure.kinds[K::kCharacterGap];
+    if (characterGaps.count > 0) {
+        traits.characterExtra = (characterGaps.mean - gaps.mean) / unit - 2.0;
+        traits.gapJitter = characterGaps.spread / unit;
+        const FistMeasure::Figures& wordGaps = measure.kinds[K::kWordGap];
+        if (wordGaps.count > 0) {
+            traits.wordShortening = 4.0 - (wordGaps.mean - characterGaps.mean) / unit;
+        }
+    }
+    fitted.signSpeed = static_cast<int>(std::lround(kSpeedTimesDotSeconds * kNanosecondsPerSecond /
+                                                    (measure.dotNanoseconds * unit)));
+    return fitted;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/CFist.h"
 #include "training/CSendingDecoder.h"
 
 // The measure of a learner's fist from what the decoder read, against the timing model (dot 1,
@@ -16,6 +18,8 @@ struct FistMeasure {
     // Histogram bins of a quarter of a dot, from 0 to 10 dots (the last bin takes all above).
     static constexpr double kBinDots = 0.25;
     static constexpr std::size_t kBins = 40;
+    // A silence longer than this many dots is a pause, not a word gap: it is not measured.
+    static constexpr double kLongestWordGapDots = 30.0;
 
     struct Figures {
         int count = 0;
@@ -43,3 +47,14 @@ struct FistMeasure {
 };
 
 FistMeasure MeasureFist(const CSendingDecoder& decoder, double modelDashRatio = 3.0);
+
+// The program's fist model fitted to a measured fist, so that a text keyed by it at `signSpeed`
+// is heard as the learner sent it: the model's dot is the mean of a dot and the gap after it, the
+// weight the difference of the two; the dash's extra, the character gap's extra and the word gap's
+// shortening are what the means lack of the model; the jitters are the spreads.
+struct FittedFist {
+    FistTraits traits;
+    int signSpeed = 0;  // characters a minute
+};
+// Nothing to fit without dots and element gaps.
+std::optional<FittedFist> FitFist(const FistMeasure& measure, double modelDashRatio = 3.0);

@@ -577,13 +577,22 @@ void CMorseDlg::OnSendingPractice() {
     if (environment.keyLines && session->Keying().input == KeyInput::kSerial) {
         parts.lines = environment.keyLines(session->Keying());
     }
-    const SessionView view = session->View();
-    parts.toneHz = kToneFrequencies[static_cast<std::size_t>(view.toneIndex)];
-    parts.volume = CMorseSession::GainOf(view.volume);
+    if (environment.cuePlayers) {
+        parts.player = environment.cuePlayers();
+    }
+    parts.keepRecord = [this](const SendingRecord& record) {
+        if (!records->sending.Append(record)) {
+            notifier.WriteFailed(records->sending.Path(), 0);
+        }
+    };
+    parts.saveSound = [this](const std::string& wav) {
+        const QString path = desktop.SaveSoundFileName(this, LastFolder());
+        if (!path.isEmpty()) {
+            session->WriteSound(path.toStdString(), wav);
+        }
+    };
     // The keyer keys at the window's sign speed and dot:dash ratio.
-    CVysilaniDlg dialog(session->Keying(),
-                        kSignSpeeds[static_cast<std::size_t>(view.signSpeedIndex)],
-                        kDashRatios[static_cast<std::size_t>(view.ratioIndex)], std::move(parts),
+    CVysilaniDlg dialog(session->Keying(), session->SendingPracticeStart(), std::move(parts),
                         LanguageFile("localVY"), this);
     RunDialog(dialog);
 }
@@ -603,6 +612,7 @@ void CMorseDlg::OnStatistics() {
     CStatistikaDlg statistics(session->Statistics(), kinds, LanguageFile("localST"), this);
     statistics.ShowReactionTimes(LanguageFile("localRZ"));
     statistics.ShowCallsignRuns(LanguageFile("localVZ"));
+    statistics.ShowSendingSessions(LanguageFile("localVS"));
     RunDialog(statistics);
 }
 

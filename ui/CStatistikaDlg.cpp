@@ -235,6 +235,41 @@ void CStatistikaDlg::ShowCallsignRuns(const QString& languageFile) {
     }
 }
 
+void CStatistikaDlg::ShowSendingSessions(const QString& languageFile) {
+    if (model.GetView().sendingSessions.empty() || sendingTable) {
+        return;
+    }
+    const QStringList sendingCaptions =
+        ReadCaptionsOver(languageFile, 0, Captions(C::SendingCzechCaptions()));
+    const CaptionList utf8 = Utf8Captions(sendingCaptions);
+    auto* heading = new QLabel(sendingCaptions[C::kSendingHeading], this);
+    sendingTable = new QTableWidget(this);
+    heading->setBuddy(sendingTable);
+    sendingTable->setAccessibleName(heading->text().remove(QLatin1Char(':')));
+    sendingTable->verticalHeader()->setVisible(false);
+    FillTable(*sendingTable, model.SendingTable(utf8));
+    sendingProgress = new QLabel(QString::fromStdString(model.SendingProgress(utf8)), this);
+    sendingProgress->setWordWrap(true);
+    sendingProgress->setVisible(!sendingProgress->text().isEmpty());
+    // A reader in the table hears the progress too.
+    sendingTable->setAccessibleDescription(sendingProgress->text());
+    // The last of the sections.
+    sections->addWidget(heading);
+    sections->addWidget(sendingTable, 2);
+    sections->addWidget(sendingProgress);
+    sendingTable->setMinimumHeight(MinimumTableHeight());
+    if (!emptyLabel->isHidden()) {
+        // Without checks the window was small: room for the table, which takes the room the
+        // hidden charts would have had.
+        for (int k = 0; k < sections->count(); ++k) {
+            if (sections->itemAt(k)->layout() != nullptr && sections->itemAt(k)->isEmpty()) {
+                sections->setStretch(k, 0);
+            }
+        }
+        resize(std::max(width(), 640), std::max(height(), 420));
+    }
+}
+
 void CStatistikaDlg::ShowReactionTimes(const QString& languageFile) {
     const std::vector<CStatistikaModel::Reaction>& totals = model.GetView().reactions;
     if (totals.empty() || reactionTable) {

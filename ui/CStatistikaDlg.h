@@ -47,6 +47,12 @@ public:
     // `languageFile` is the callsign dialog's ("localVZ").
     void ShowCallsignRuns(const QString& languageFile);
     CCallsignRunsView* CallsignRuns() const { return callsignRuns; }
+    // Adds the last sessions of sending practice below the sections shown so far, the oldest
+    // first, with the line of their progress (nothing when there are none); `languageFile` is
+    // "localVS". The table is named by its heading and describes itself by the progress.
+    void ShowSendingSessions(const QString& languageFile);
+    QTableWidget* SendingTable() const { return sendingTable; }
+    QLabel* SendingProgress() const { return sendingProgress; }
 
     // The built-in captions, in the order of the language file "localST".
     static QStringList CzechCaptions();
@@ -76,4 +82,6 @@ private:
     // The column of sections inside the scrolled area.
     class QVBoxLayout* sections = nullptr;
     CCallsignRunsView* callsignRuns = nullptr;
+    QTableWidget* sendingTable = nullptr;
+    QLabel* sendingProgress = nullptr;
 };

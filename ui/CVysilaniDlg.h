@@ -7,11 +7,15 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "core/CCuePlayer.h"
 #include "core/CKeyLineSource.h"
 #include "core/CSidetone.h"
 #include "session/CVysilaniModel.h"
 
+class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -42,6 +46,23 @@ private:
     Clock clock;
 };
 
+// Each kind of interval's lengths as a row of bars, a quarter of a dot each, with a line where the
+// model's length lies.
+class CFistHistograms : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CFistHistograms(QWidget* parent);
+    void SetHistograms(std::vector<CVysilaniModel::Histogram> shown);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::vector<CVysilaniModel::Histogram> histograms;
+};
+
 // "Vysílání klíčem": the learner keys in the keying area with the key or paddle of the keying
 // settings (keyboard, mouse or serial lines), hears the sidetone, and sees what was read and the
 // measure of the fist. The rules are the model's: each input is handed to it with its moment, a
@@ -55,33 +76,56 @@ public:
         std::function<std::int64_t()> clock;
         std::unique_ptr<CSidetone> sidetone;    // null: none
         std::unique_ptr<CKeyLineSource> lines;  // null: none
-        int toneHz = 600;
-        float volume = 0.5F;
+        std::unique_ptr<CCuePlayer> player;     // null: none
+        // Keeps a session's record; asks for a file and writes the learner's sending as sound.
+        std::function<void(const SendingRecord&)> keepRecord;
+        std::function<void(const std::string& wav)> saveSound;
     };
-    CVysilaniDlg(const KeyingSettings& keying, int signSpeed, double dashRatio, Parts parts,
+    CVysilaniDlg(const KeyingSettings& keying, SendingStart start, Parts parts,
                  const QString& languageFile, QWidget* parent = nullptr);
     ~CVysilaniDlg() override;
 
     CKeyingArea* Area() const { return area; }
     QPlainTextEdit* ReadText() const { return readText; }
     QLabel* Figures() const { return figures; }
+    QComboBox* PracticeList() const { return practiceList; }
+    QComboBox* ItemList() const { return itemList; }
+    QPushButton* StartButton() const { return startButton; }
+    QPushButton* JudgeButton() const { return judgeButton; }
+    QLabel* Task() const { return task; }
+    QLabel* Verdict() const { return verdict; }
     // The serial lines could not be read, or the sound card gives no sidetone.
     bool LinesOpen() const { return linesOpen; }
     bool SidetoneOpen() const { return sidetoneOpen; }
 
     static QStringList CzechCaptions();
 
+protected:
+    void done(int result) override;
+
 private:
     void Pass();
     void Render();
+    // The session so far goes to the records.
+    void KeepRecord();
 
-    CVysilaniModel model;
     Parts parts;
+    CVysilaniModel model;
     QStringList captions;
     CKeyingArea* area = nullptr;
     QLabel* areaText = nullptr;
     QPlainTextEdit* readText = nullptr;
     QLabel* figures = nullptr;
+    CFistHistograms* histograms = nullptr;
+    QComboBox* practiceList = nullptr;
+    QComboBox* itemList = nullptr;
+    QLabel* itemLabel = nullptr;
+    QPushButton* startButton = nullptr;
+    QPushButton* judgeButton = nullptr;
+    QLabel* task = nullptr;
+    QLabel* verdict = nullptr;
+    QPushButton* playButton = nullptr;
+    QPushButton* saveButton = nullptr;
     QPushButton* clearButton = nullptr;
     QPushButton* closeButton = nullptr;
     QTimer* timer = nullptr;

@@ -56,6 +56,7 @@ TEST(ProgramFolder, EveryFileNameIsBuiltInOnePlace) {
         EXPECT_EQ(files.Course(), "/x/brumlo/kurz");
         EXPECT_EQ(files.Recognition(), "/x/brumlo/rozpoznani");
         EXPECT_EQ(files.CallsignRecords(), "/x/brumlo/volaci");
+        EXPECT_EQ(files.SendingRecords(), "/x/brumlo/vysilani");
         EXPECT_EQ(files.Language("localSO"), "/x/brumlo/jazyk/localSO");
     }
 }

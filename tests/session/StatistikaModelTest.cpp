@@ -145,3 +145,61 @@ TEST(StatistikaModel, TablesInTheLanguagesWords) {
 }
 
 }  // namespace
+
+namespace {
+
+SendingRecord Session(int day, SendingPractice practice, int speed, double dotSpread, int right,
+                      int judged, int wordGaps = 4) {
+    SendingRecord session;
+    session.day = day;
+    session.practice = practice;
+    session.signSpeed = speed;
+    session.dashRatio = 3.0;
+    session.right = right;
+    session.judged = judged;
+    session.kinds.fill({10, 1.0, 0.2});
+    session.kinds[0].spread = dotSpread;
+    session.kinds[4] = {wordGaps, wordGaps ? 7.0 : 0.0, wordGaps ? 1.5 : 0.0};
+    return session;
+}
+
+// The last kShownRuns sessions, the oldest first, in the language's words: a kind never sent and
+// the share of free keying as dashes. The progress sets the first sessions against as many last
+// ones, none of them counted twice, a kind never sent left out of its mean.
+TEST(StatistikaModel, SendingSessionsAndTheirProgress) {
+    using M = CStatistikaModel;
+    const SendingPractice free = SendingPractice::kFree, echo = SendingPractice::kEcho;
+    const struct {
+        std::vector<SendingRecord> sessions;
+        std::string progress;
+    } cases[] = {
+        {{Session(1, free, 60, 0.25, 0, 0)}, ""},
+        {{Session(1, echo, 60, 0.3, 3, 4), Session(2, free, 85, 0.1, 0, 0, 0)},
+         "Rychlost 60 → 85 zn/min; rozptyl: tečka 0.30 → 0.10, čárka 0.20 → 0.20, mezera ve "
+         "znaku 0.20 → 0.20, mezi znaky 0.20 → 0.20, mezi slovy 1.50 → –"},
+        {{Session(1, echo, 60, 0.3, 1, 1), Session(2, echo, 70, 0.3, 1, 1),
+          Session(3, echo, 90, 0.6, 1, 1), Session(4, echo, 100, 0.1, 1, 1, 0),
+          Session(5, echo, 110, 0.2, 1, 1)},
+         "Rychlost 65 → 105 zn/min; rozptyl: tečka 0.30 → 0.15, čárka 0.20 → 0.20, mezera ve "
+         "znaku 0.20 → 0.20, mezi znaky 0.20 → 0.20, mezi slovy 1.50 → 1.50"},
+    };
+    for (const auto& c : cases) {
+        CStatistikaModel model({}, {}, {}, c.sessions);
+        model.SetLanguage(M::CzechCaptions(), {}, ".");
+        EXPECT_EQ(model.SendingProgress(M::SendingCzechCaptions()), c.progress);
+    }
+    std::vector<SendingRecord> many(M::kShownRuns + 2, Session(9, echo, 50, 0.4, 1, 1));
+    many[2] = Session(9, free, 50, 0.4, 0, 0);
+    many.back() = Session(28, SendingPractice::kCopy, 90, 0.1, 17, 20, 0);
+    const M::TextTable shown =
+        CStatistikaModel({}, {}, {}, many).SendingTable(M::SendingCzechCaptions());
+    ASSERT_EQ(shown.cells.size(), M::kShownRuns);
+    EXPECT_EQ(shown.cells[0],
+              (std::vector<std::string>{"2000-01-09 00:00", "volné", "50", "3,00 : 1", "0,40",
+                                        "0,20", "0,20", "0,20", "1,50", "–"}));
+    EXPECT_EQ(shown.cells.back(),
+              (std::vector<std::string>{"2000-01-28 00:00", "opis", "90", "3,00 : 1", "0,10",
+                                        "0,20", "0,20", "0,20", "–", "85 %"}));
+}
+
+}  // namespace

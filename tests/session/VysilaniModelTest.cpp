@@ -5,11 +5,18 @@
 
 #include "core/CMorseTable.h"
 #include "session/CVysilaniModel.h"
+#include "tests/support/CFakeCuePlayer.h"
 
 namespace {
 
 constexpr int kSpeed = 100;  // a dot of 60 ms
 constexpr std::int64_t kDot = 60000000;
+
+SendingStart Start() {
+    SendingStart start;
+    start.signSpeed = kSpeed;
+    return start;
+}
 
 // Keys `text` with a straight key (the left Ctrl) at the model's timing: presses and releases at
 // their moments, each element and gap exact.
@@ -34,7 +41,7 @@ std::int64_t KeyText(CVysilaniModel& model, const std::string& text, std::int64_
 // measured once there is enough of it; the keyed edges go to the sidetone in order, and a word is
 // announced once.
 TEST(VysilaniModel, StraightKeyIsReadMeasuredAndAnnounced) {
-    CVysilaniModel model(KeyingSettings{}, kSpeed, 3.0, ",");
+    CVysilaniModel model(KeyingSettings{}, Start(), ",");
     EXPECT_EQ(model.GetView().read, CVysilaniModel::CzechCaptions()[CVysilaniModel::kNothingRead]);
     const std::int64_t end = KeyText(model, "PARIS MORSE", 1000000000);
     model.Tick(end + 20 * kDot);
@@ -51,9 +58,9 @@ TEST(VysilaniModel, StraightKeyIsReadMeasuredAndAnnounced) {
         EXPECT_EQ(edges[i].down, i % 2 == 0);
     }
     EXPECT_TRUE(model.TakeKeyedEdges().empty());
-    EXPECT_EQ(view.newWord, "MORSE");
-    model.WordAnnounced();
-    EXPECT_TRUE(model.GetView().newWord.empty());
+    EXPECT_EQ(view.announcement, "MORSE");
+    model.Announced();
+    EXPECT_TRUE(model.GetView().announcement.empty());
     model.Clear();
     EXPECT_EQ(model.GetView().read, CVysilaniModel::CzechCaptions()[CVysilaniModel::kNothingRead]);
 
@@ -78,7 +85,7 @@ TEST(VysilaniModel, StraightKeyIsReadMeasuredAndAnnounced) {
 // Only the input chosen keys: the mouse does nothing while the keyboard is the key, and other
 // keys do nothing; a paddle's levers are the keys chosen for them, and the keyer keys a squeeze.
 TEST(VysilaniModel, OnlyTheChosenInputKeys) {
-    CVysilaniModel keyboard(KeyingSettings{}, kSpeed, 3.0, ",");
+    CVysilaniModel keyboard(KeyingSettings{}, Start(), ",");
     keyboard.ButtonPressed(true, 0);
     keyboard.KeyPressed('a', 0);
     keyboard.LeverEdge(Paddle::kDot, true, 0);
@@ -87,7 +94,7 @@ TEST(VysilaniModel, OnlyTheChosenInputKeys) {
 
     KeyingSettings paddle;
     paddle.mode = KeyerMode::kIambicB;
-    CVysilaniModel iambic(paddle, kSpeed, 3.0, ",");
+    CVysilaniModel iambic(paddle, Start(), ",");
     iambic.KeyPressed(paddle.dashKey, 0);
     iambic.KeyPressed(paddle.dotKey, kDot / 2);
     iambic.KeyReleased(paddle.dashKey, kDot);
@@ -98,12 +105,79 @@ TEST(VysilaniModel, OnlyTheChosenInputKeys) {
 
     KeyingSettings mouse;
     mouse.input = KeyInput::kMouse;
-    CVysilaniModel buttons(mouse, kSpeed, 3.0, ",");
+    CVysilaniModel buttons(mouse, Start(), ",");
     buttons.ButtonPressed(true, 0);
     buttons.ButtonReleased(true, 3 * kDot);
     buttons.ButtonPressed(false, 4 * kDot);  // the right button is no straight key
     buttons.Tick(30 * kDot);
     EXPECT_EQ(buttons.GetView().read, "T ");
+}
+
+// Echo practice: the group is keyed through the player; sent back right after the sound, the next
+// comes a step faster, with the reaction timed from the sound's end; sent wrong, the same group
+// comes again a step slower. The session's record counts both.
+TEST(VysilaniModel, EchoJudgesWhatIsSentBack) {
+    CFakeCuePlayer player(0, 0);
+    SendingStart start = Start();
+    start.echoCharacters = "K";
+    CVysilaniModel model(KeyingSettings{}, start, ",", &player);
+    model.ChoosePractice(SendingPractice::kEcho);
+    model.ChooseItem(EchoItem::kGroup);
+    ASSERT_TRUE(model.StartEcho());
+    const std::int64_t heard = player.TrueHeardEnd();
+    player.SetNow(heard);
+    std::int64_t at = KeyText(model, "KKKKK", heard + 300000000);
+    model.Tick(at + 20 * kDot);
+    EXPECT_EQ(model.GetView().verdict, "Správně: KKKKK. Další rychleji, 105 znaků za minutu.");
+    at += 20 * kDot + CVysilaniModel::kVerdictNanoseconds;
+    player.SetNow(at);
+    model.Tick(at);
+    ASSERT_EQ(player.Sounds().size(), 2U);
+    player.SetNow(player.TrueHeardEnd());
+    at = KeyText(model, "KKKKR", player.TrueHeardEnd() + 500000000);
+    model.Tick(at + 20 * kDot);
+    EXPECT_EQ(model.GetView().verdict,
+              "Chyba: vysláno KKKKK, přečteno KKKKR. Znovu pomaleji, 100 znaků za minutu.");
+
+    const std::optional<SendingRecord> record = model.Finish({});
+    ASSERT_TRUE(record.has_value());
+    EXPECT_EQ(record->practice, SendingPractice::kEcho);
+    EXPECT_EQ(record->characters, 10);
+    EXPECT_EQ(record->right, 1);
+    EXPECT_EQ(record->judged, 2);
+    EXPECT_EQ(record->highestSpeed, 105);
+    EXPECT_EQ(record->signSpeed, kSpeed);
+    // The median of 300 and 500 ms: the later one.
+    EXPECT_EQ(record->reactionMilliseconds, 500);
+    EXPECT_FALSE(model.Finish({}).has_value());
+}
+
+// Copy sending is judged against the main window's text by the copy check; the sending heard back
+// is handed to the player a piece at a time, the next before the last runs out.
+TEST(VysilaniModel, CopySendingIsJudgedAndHeardBack) {
+    CFakeCuePlayer player(0, 0);
+    SendingStart start = Start();
+    start.copyText = "PARIS MORSE";
+    CVysilaniModel model(KeyingSettings{}, start, ",", &player);
+    model.ChoosePractice(SendingPractice::kCopy);
+    const std::int64_t at = KeyText(model, "PARIS MIRSE", 0);
+    model.Tick(at + 20 * kDot);
+    model.JudgeCopy();
+    EXPECT_EQ(model.GetView().verdict, "Správně 9 z 10 znaků (90 %), chyb 1.");
+
+    player.SetNow(at);
+    ASSERT_TRUE(model.PlayOwn(at));
+    ASSERT_EQ(player.Sounds().size(), 1U);
+    EXPECT_EQ(player.Sounds()[0].samples.size(), CVysilaniModel::kPlaySamples);
+    player.SetNow(player.TrueHeardEnd() - CVysilaniModel::kPlayAheadNanoseconds / 2);
+    model.Tick(player.Now());
+    EXPECT_EQ(player.Sounds().size(), 2U);
+
+    const std::optional<SendingRecord> record = model.Finish({});
+    ASSERT_TRUE(record.has_value());
+    EXPECT_EQ(record->practice, SendingPractice::kCopy);
+    EXPECT_EQ(record->right, 9);
+    EXPECT_EQ(record->judged, 10);
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 #include <QTest>
 #include <vector>
 
-#include "core/CMorseTable.h"
 #include "core/CKeyLineSource.h"
+#include "core/CMorseTable.h"
 #include "core/CSidetone.h"
 #include "ui/CVysilaniDlg.h"
 
@@ -34,7 +34,7 @@ TEST(SendingPractice, KeysFromTheKeyboardAreReadAndHeard) {
     CVysilaniDlg::Parts parts;
     parts.clock = [&now] { return now; };
     parts.sidetone = std::make_unique<CRecordingSidetone>(keyed);
-    CVysilaniDlg dialog(KeyingSettings{}, 100, 3.0, std::move(parts), QString());
+    CVysilaniDlg dialog(KeyingSettings{}, SendingStart{}, std::move(parts), QString());
     dialog.show();
     const auto key = [&](QEvent::Type type, bool repeat = false) {
         QKeyEvent event(type, Qt::Key_Control, Qt::NoModifier, 37, KeyingSettings::kLeftControl, 0,
