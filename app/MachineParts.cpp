@@ -5,6 +5,7 @@
 #include "output/CSerialKeyLines.h"
 #include "output/CSoundCardCuePlayer.h"
 #include "output/CSoundCardSidetone.h"
+#include "output/CSpeakerSidetone.h"
 #include "output/CSystemCalls.h"
 #include "output/MonotonicClock.h"
 #include "output/SerialPorts.h"
@@ -34,7 +35,16 @@ void AddMachineParts(DialogEnvironment& environment) {
         }
         return paths;
     };
-    environment.sidetones = [] { return std::make_unique<CSoundCardSidetone>(); };
+    environment.sidetones = [](const KeyingSettings& keying) {
+        auto sidetones = std::make_unique<CSidetoneSet>();
+        if (keying.sidetone) {
+            sidetones->Add(std::make_unique<CSoundCardSidetone>());
+        }
+        if (keying.speakerSidetone) {
+            sidetones->Add(std::make_unique<CSpeakerSidetone>(CPosixSystemCalls::Instance()));
+        }
+        return sidetones;
+    };
     environment.keyLines = [](const KeyingSettings& keying) {
         return std::make_unique<CSerialKeyLines>(keying.port, keying.swapLines,
                                                  CPosixSystemCalls::Instance());

@@ -19,8 +19,7 @@ bool HasToneGenerator(CSystemCalls& calls, int fd) {
 
 }  // namespace
 
-CBeepSpeakerOutput::CBeepSpeakerOutput(CSystemCalls& systemCalls, const std::string& inputFolder)
-    : calls(systemCalls) {
+int OpenToneSpeaker(CSystemCalls& calls, const std::string& inputFolder) {
     std::vector<std::string> names = calls.ListFolder(inputFolder);
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) {
@@ -32,11 +31,23 @@ CBeepSpeakerOutput::CBeepSpeakerOutput(CSystemCalls& systemCalls, const std::str
             continue;
         }
         if (HasToneGenerator(calls, fd)) {
-            speaker = fd;
-            break;
+            return fd;
         }
         calls.Close(fd);
     }
+    return -1;
+}
+
+bool SoundSpeakerTone(CSystemCalls& calls, int speaker, std::int32_t hz) {
+    input_event event{};
+    event.type = EV_SND;
+    event.code = SND_TONE;
+    event.value = hz;
+    return calls.Write(speaker, &event, sizeof event) == static_cast<long>(sizeof event);
+}
+
+CBeepSpeakerOutput::CBeepSpeakerOutput(CSystemCalls& systemCalls, const std::string& inputFolder)
+    : calls(systemCalls), speaker(OpenToneSpeaker(systemCalls, inputFolder)) {
     SetOpen(speaker >= 0);
 }
 
@@ -58,12 +69,8 @@ void CBeepSpeakerOutput::SetTone(std::int32_t hz) {
 }
 
 void CBeepSpeakerOutput::Tone(std::int32_t hz) {
-    input_event event{};
-    event.type = EV_SND;
-    event.code = SND_TONE;
-    event.value = hz;
     errno = 0;
-    if (calls.Write(speaker, &event, sizeof event) != static_cast<long>(sizeof event)) {
+    if (!SoundSpeakerTone(calls, speaker, hz)) {
         NoteRefusal(errno != 0 ? errno : EIO);
     }
 }

@@ -4,6 +4,12 @@
 
 class CSystemCalls;
 
+// The first input device of `inputFolder` with a tone generator (EV_SND, SND_TONE), opened for
+// writing; -1 when there is none.
+int OpenToneSpeaker(CSystemCalls& calls, const std::string& inputFolder = "/dev/input");
+// Sounds `hz` on it until the next call; 0 silences it. False when the device refused it.
+bool SoundSpeakerTone(CSystemCalls& calls, int speaker, std::int32_t hz);
+
 // The PC speaker through its input device (EV_SND, SND_TONE): Key sounds the stored frequency for
 // the duration in whole milliseconds, truncated, and returns when the beep is over. Opened only
 // when an input device with a tone generator is found.

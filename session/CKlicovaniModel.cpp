@@ -121,5 +121,6 @@ CaptionList CKlicovaniModel::CzechCaptions() {
             "Klávesy, tlačítka myši nebo linky portu čte okno Vysílání klíčem. Ruční klíč na myši "
             "je levé tlačítko, na portu linka tečky.",
             "&OK",
-            "&Storno"};
+            "&Storno",
+            "Příposlech i na P&C reproduktoru"};
 }

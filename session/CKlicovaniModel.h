@@ -42,6 +42,7 @@ public:
         kNote,
         kOk,
         kCancel,
+        kSpeakerSidetone,
         kCaptionCount,
     };
     static CaptionList CzechCaptions();
@@ -75,6 +76,7 @@ public:
     void ChoosePort(int index);
     void SetSwap(bool swap);
     void SetSidetone(bool on);
+    void SetSpeakerSidetone(bool on) { settings.speakerSidetone = on; }
 
     const KeyingSettings& Settings() const { return settings; }
     View GetView() const;

@@ -54,6 +54,9 @@ CKlicovaniDlg::CKlicovaniDlg(const KeyingSettings& settings, std::vector<std::st
     sidetoneBox = new QCheckBox(captions[C::kSidetone], this);
     sidetoneBox->setAccessibleName(SpokenLabel(captions[C::kSidetone]));
     form->addRow(sidetoneBox);
+    speakerBox = new QCheckBox(captions[C::kSpeakerSidetone], this);
+    speakerBox->setAccessibleName(SpokenLabel(captions[C::kSpeakerSidetone]));
+    form->addRow(speakerBox);
     auto* note = new QLabel(captions[C::kNote], this);
     note->setWordWrap(true);
     okButton = new QPushButton(captions[C::kOk], this);
@@ -95,6 +98,12 @@ CKlicovaniDlg::CKlicovaniDlg(const KeyingSettings& settings, std::vector<std::st
             Render();
         }
     });
+    connect(speakerBox, &QCheckBox::toggled, this, [this](bool on) {
+        if (!rendering) {
+            model.SetSpeakerSidetone(on);
+            Render();
+        }
+    });
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     Render();
@@ -125,5 +134,6 @@ void CKlicovaniDlg::Render() {
     swapBox->setChecked(view.settings.swapLines);
     swapBox->setEnabled(view.portEnabled);
     sidetoneBox->setChecked(view.settings.sidetone);
+    speakerBox->setChecked(view.settings.speakerSidetone);
     rendering = false;
 }

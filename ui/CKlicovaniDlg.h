@@ -51,6 +51,7 @@ private:
     QComboBox* portList = nullptr;
     QCheckBox* swapBox = nullptr;
     QCheckBox* sidetoneBox = nullptr;
+    QCheckBox* speakerBox = nullptr;
     QPushButton* okButton = nullptr;
     QPushButton* cancelButton = nullptr;
 };

@@ -572,7 +572,7 @@ void CMorseDlg::OnSendingPractice() {
     CVysilaniDlg::Parts parts;
     parts.clock = environment.pressClock ? environment.pressClock : [] { return std::int64_t{0}; };
     if (environment.sidetones) {
-        parts.sidetone = environment.sidetones();
+        parts.sidetone = environment.sidetones(session->Keying());
     }
     if (environment.keyLines && session->Keying().input == KeyInput::kSerial) {
         parts.lines = environment.keyLines(session->Keying());

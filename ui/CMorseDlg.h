@@ -50,7 +50,7 @@ struct DialogEnvironment {
     // Sending practice: the serial ports as device paths, the sidetone on the sound card, and the
     // serial key interface of the keying settings.
     std::function<std::vector<std::string>()> keyingPorts;
-    std::function<std::unique_ptr<CSidetone>()> sidetones;
+    std::function<std::unique_ptr<CSidetone>(const KeyingSettings&)> sidetones;
     std::function<std::unique_ptr<CKeyLineSource>(const KeyingSettings&)> keyLines;
     std::optional<QString> programFolder;  // none: the current directory
     // The record files of that folder.

@@ -274,7 +274,7 @@ CVysilaniDlg::CVysilaniDlg(const KeyingSettings& keying, SendingStart start, Par
     connect(timer, &QTimer::timeout, this, [this] { Pass(); });
     timer->start(kIdleMilliseconds);
 
-    if (parts.sidetone && keying.sidetone) {
+    if (parts.sidetone && (keying.sidetone || keying.speakerSidetone)) {
         sidetoneOpen = parts.sidetone->Open(model.Start().toneHz, model.Start().gain);
     }
     if (parts.lines && keying.input == KeyInput::kSerial) {

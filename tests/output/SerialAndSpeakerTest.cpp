@@ -14,6 +14,7 @@
 #include "output/CPortSpeakerOutput.h"
 #include "output/CSerialKeyLines.h"
 #include "output/CSerialPortOutput.h"
+#include "output/CSpeakerSidetone.h"
 #include "output/MonotonicClock.h"
 #include "output/SerialPorts.h"
 #include "tests/support/CFakeSystemCalls.h"
@@ -269,6 +270,31 @@ TEST(BeepSpeaker, NoToneGeneratorIsNotOpen) {
     calls.AddCharacterDevice("/dev/input/event0", false);
     EXPECT_FALSE(CBeepSpeakerOutput(calls).IsOpen());
     EXPECT_TRUE(calls.OpenPaths().empty());
+}
+
+// The PC speaker's sidetone sounds the tone while the key is down; a set of sidetones keys only
+// those that opened, and is open when one of them is.
+TEST(SpeakerSidetone, SoundsWhileTheKeyIsDown) {
+    CFakeSystemCalls calls;
+    calls.SetFolder("/dev/input", {"event0"});
+    calls.AddCharacterDevice("/dev/input/event0", false);
+    calls.AddToneGenerator("/dev/input/event0");
+    CFakeSystemCalls none;
+    {
+        CSidetoneSet sidetones;
+        sidetones.Add(std::make_unique<CSpeakerSidetone>(calls));
+        sidetones.Add(std::make_unique<CSpeakerSidetone>(none));
+        ASSERT_TRUE(sidetones.Open(700, 0.5F));
+        sidetones.Key(true, 0);
+        sidetones.Key(false, 1);
+    }
+    const std::vector<std::string> all = calls.Calls();
+    EXPECT_EQ(std::vector<std::string>(all.end() - 4, all.end()),
+              (std::vector<std::string>{"tone /dev/input/event0 700", "tone /dev/input/event0 0",
+                                        "tone /dev/input/event0 0", "close /dev/input/event0"}));
+    CSidetoneSet nothing;
+    nothing.Add(std::make_unique<CSpeakerSidetone>(none));
+    EXPECT_FALSE(nothing.Open(700, 0.5F));
 }
 
 TEST(OutputFactory, SpeakerPrefersTheConsole) {
