@@ -236,6 +236,11 @@ void CSendingDecoder::Mark(std::int64_t nanoseconds) {
             mean += tempo;
         }
     }
+    if (wordEnded) {
+        wordText = text.size();
+        wordCharacter = characters.size();
+        wordInterval = intervals.size();
+    }
     if (code.empty()) {
         codeStart = intervals.size();
         markDoubts.clear();
@@ -270,11 +275,54 @@ void CSendingDecoder::Space(std::int64_t nanoseconds) {
     // The gap belongs to the last character read, whether the silence had already ended it or the
     // code was mended into two.
     EndCharacter();
-    intervals.push_back({kind, nanoseconds, characters.size() - 1, -1});
     if (kind == kWordGap && !wordEnded) {
-        text += ' ';
-        wordEnded = true;
+        EndWord();
     }
+    intervals.push_back({kind, nanoseconds, characters.size() - 1, -1});
+}
+
+void CSendingDecoder::EndWord() {
+    // The word's marks and spaces read again with the lengths learnt by now; kept where it reads
+    // no more unknown codes than before (a mended code reads as read before).
+    std::string reread;
+    std::vector<Interval> redone;
+    std::string elements;
+    const auto endCharacter = [&] {
+        if (!elements.empty()) {
+            reread += CharacterOf(elements);
+            elements.clear();
+        }
+    };
+    const double boundary = SpaceBoundary(kElementGap, kCharacterGap);
+    for (std::size_t i = wordInterval; i < intervals.size(); ++i) {
+        const auto length = static_cast<double>(intervals[i].nanoseconds);
+        const std::size_t character = wordCharacter + reread.size();
+        if (intervals[i].kind == kDot || intervals[i].kind == kDash) {
+            const Kind kind = length * length < dot * dash ? kDot : kDash;
+            redone.push_back(
+                {kind, intervals[i].nanoseconds, character, static_cast<int>(elements.size())});
+            elements += kind == kDot ? '.' : '-';
+        } else if (length < boundary && !elements.empty()) {
+            redone.push_back({kElementGap, intervals[i].nanoseconds, character,
+                              static_cast<int>(elements.size()) - 1});
+        } else {
+            endCharacter();
+            redone.push_back({kCharacterGap, intervals[i].nanoseconds, character, -1});
+        }
+    }
+    endCharacter();
+    const std::string before = characters.substr(wordCharacter);
+    if (reread != before && std::count(reread.begin(), reread.end(), '*') <=
+                                std::count(before.begin(), before.end(), '*')) {
+        text.resize(wordText);
+        text += reread;
+        characters.resize(wordCharacter);
+        characters += reread;
+        intervals.resize(wordInterval);
+        intervals.insert(intervals.end(), redone.begin(), redone.end());
+    }
+    text += ' ';
+    wordEnded = true;
 }
 
 void CSendingDecoder::EndCharacter() {
@@ -344,7 +392,6 @@ void CSendingDecoder::Idle(std::int64_t now) {
         EndCharacter();
     }
     if (silence >= SpaceBoundary(kCharacterGap, kWordGap) && !wordEnded) {
-        text += ' ';
-        wordEnded = true;
+        EndWord();
     }
 }

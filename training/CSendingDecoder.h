@@ -15,7 +15,9 @@
 // much again is still read right and is followed within a few characters; a space belongs to the
 // kind it lies fewer spreads from (the boundary lies nearer the kind keyed more evenly), and no
 // gap under 1.3 dots ends a character. A code the table does not know is mended where one of its
-// marks or gaps came near its boundary and the other reading gives known characters. A key
+// marks or gaps came near its boundary and the other reading gives known characters. At its end a
+// word is read again with what its own marks and spaces taught (the first word of a learner far
+// slower or faster than the speed set is read right once it ends). A key
 // held far too long, or a long pause, is read but not learnt from. It starts from
 // the timing model at the sign speed given. Every element is kept with its length and the character
 // it belongs to, for the measure of the fist. Plain data; one caller at a time.
@@ -58,6 +60,7 @@ private:
     void EndCharacter();
     std::size_t Mend();
     void AddCharacter(const std::string& elements);
+    void EndWord();
     void FitMarks();
     double SpaceBoundary(Kind lower, Kind upper) const;
     void FitSpaces();
@@ -89,4 +92,8 @@ private:
     std::string characters;
     std::vector<Interval> intervals;
     bool wordEnded = true;
+    // Where the word being sent begins in `text`, `characters` and `intervals`.
+    std::size_t wordText = 0;
+    std::size_t wordCharacter = 0;
+    std::size_t wordInterval = 0;
 };

@@ -401,7 +401,7 @@ def scenario_alt_keys(s):
     s.listen.keys("alt+t", label="alt+t: Stop")
 
 
-VERDICTS = ("Špatně", "Správně", "Chybně", "Pomalu")
+VERDICTS = ("Špatně", "Správně", "Chybně", "Pomalu", "Chyba")
 
 
 def verdict_said(said):
@@ -534,6 +534,57 @@ def scenario_checkable_items(s):
              "Orca did not say that Pamatovat is checked")
 
 
+MORSE = {"A": ".-", "E": ".", "I": "..", "P": ".--.", "R": ".-.", "S": "..."}
+
+
+def key_morse(text, dot=0.08):
+    """Keys `text` on the left Ctrl, the straight key of the keying settings."""
+    for character in text:
+        for element in MORSE[character]:
+            subprocess.run(["xdotool", "keydown", "Control_L"], check=True)
+            time.sleep(dot if element == "." else 3 * dot)
+            subprocess.run(["xdotool", "keyup", "Control_L"], check=True)
+            time.sleep(dot)
+        time.sleep(2 * dot)
+
+
+def scenario_sending(s):
+    """i. Sending practice: a word keyed is said once read; the practice list says its name and
+    value; echo's verdict is spoken once."""
+    dialog = s.open_training_item("e", "Vysílání klíčem")
+    # The first key of a run may come late; a Shift beforehand keys nothing.
+    s.listen.keys("shift", quiet=0.3, least=0.2)
+    offset = s.listen.log.size()
+    key_morse("PARIS")
+    s.listen.log.settle(quiet=1.5, least=1.5)
+    said = s.listen.log.speech_since(offset)
+    print("  [PARIS keyed] %s" % (" | ".join(repr(line) for line in said) or "(nothing)"))
+    read = find(dialog, pyatspi.ROLE_TEXT)
+    words = (text_of(read) or "").split()
+    print("  read: %r" % words)
+    if s.expect(len(words) == 1, "the window read %r, not one word" % words):
+        s.expect(sum(words[0] in line for line in said) == 1,
+                 "Orca did not say the word read, %r, once" % words[0])
+    practice = wait_for(lambda: find(dialog, pyatspi.ROLE_COMBO_BOX, "Cvičení"), "the list Cvičení")
+    s.tab_to(practice, "the list Cvičení", limit=12)
+    s.listen.keys("shift+Tab", quiet=0.5)
+    said = joined(s.listen.keys("Tab"))
+    s.expect("Cvičení" in said, "Orca did not say the list's name on Tab")
+    s.expect("volné klíčování" in said, "Orca did not say the list's value on Tab")
+    said = joined(s.listen.keys("Down"))
+    s.expect("ozvěna" in said, "Orca did not say the new value ozvěna on Down")
+    start = wait_for(lambda: find(dialog, pyatspi.ROLE_PUSH_BUTTON, "Spustit"), "its Spustit")
+    s.tab_to(start, "the button Spustit", limit=6)
+    s.listen.keys("space", quiet=1.0, least=1.5, label="space: Spustit")
+    offset = s.listen.log.size()
+    key_morse("E")
+    s.listen.log.settle(quiet=1.5, least=2.0)
+    said = s.listen.log.speech_since(offset)
+    print("  [E sent back] %s" % (" | ".join(repr(line) for line in said) or "(nothing)"))
+    s.expect(len(verdict_said(said)) == 1, "Orca did not speak the echo's verdict once")
+    s.listen.keys("Escape")
+
+
 SCENARIOS = [
     ("a", "the list Tónová volba", scenario_tone),
     ("b", "each Alt key opens what its letter is underlined in", scenario_alt_keys),
@@ -543,6 +594,7 @@ SCENARIOS = [
     ("f", "Tab leaves the statistics' tables", scenario_statistics),
     ("g", "no spelling of the sent text", scenario_transmission),
     ("h", "checkable menu items say whether they are on", scenario_checkable_items),
+    ("i", "sending practice says what was read and the echo's verdict", scenario_sending),
 ]
 
 
