@@ -565,7 +565,8 @@ def scenario_sending(s):
     if s.expect(len(words) == 1, "the window read %r, not one word" % words):
         s.expect(sum(words[0] in line for line in said) == 1,
                  "Orca did not say the word read, %r, once" % words[0])
-    practice = wait_for(lambda: find(dialog, pyatspi.ROLE_COMBO_BOX, "Cvičení"), "the list Cvičení")
+    practice = wait_for(lambda: find(dialog, pyatspi.ROLE_COMBO_BOX, "Cvičení:"),
+                        "the list Cvičení")
     s.tab_to(practice, "the list Cvičení", limit=12)
     s.listen.keys("shift+Tab", quiet=0.5)
     said = joined(s.listen.keys("Tab"))
