@@ -122,12 +122,16 @@ void CVysilaniModel::Tick(std::int64_t now) {
     Feed();
     decoder.Idle(now);
     if (practice == SendingPractice::kEcho) {
-        if (phase == EchoPhase::kSending &&
+        // Once the item has been heard, the learner is asked for it.
+        if (phase == EchoPhase::kListening && HeardEnd() != 0 && now >= HeardEnd()) {
+            phase = EchoPhase::kSending;
+        }
+        if ((phase == EchoPhase::kListening || phase == EchoPhase::kSending) && keyedSincePrompt &&
             ReadSincePrompt().find_first_not_of(' ') != std::string::npos &&
             decoder.Text().back() == ' ') {
             JudgeEcho(now);
         } else if (phase == EchoPhase::kVerdict && now >= nextPromptAt) {
-            Prompt();
+            Prompt(now);
         }
     } else if (WordsRead() > announcedWords) {
         announcedWords = WordsRead();
@@ -171,13 +175,19 @@ void CVysilaniModel::Feed() {
             phase = EchoPhase::kSending;
             // The reaction from the end of the item as heard; keying into the sound is no
             // reaction to time.
-            const std::int64_t heardEnd = player != nullptr ? player->HeardEndNanoseconds() : 0;
+            const std::int64_t heardEnd = HeardEnd();
             if (heardEnd != 0 && edge.at >= heardEnd) {
                 reactions.push_back(
                     static_cast<int>((edge.at - heardEnd) / kNanosecondsPerMillisecond));
             }
         }
     }
+}
+
+std::int64_t CVysilaniModel::HeardEnd() const {
+    // The end of an item played before the last one (stopped and started again) is none.
+    const std::int64_t end = player != nullptr ? player->HeardEndNanoseconds() : 0;
+    return end >= promptedAt ? end : 0;
 }
 
 std::vector<KeyEdge> CVysilaniModel::TakeKeyedEdges() {
@@ -195,6 +205,9 @@ void CVysilaniModel::Clear() {
     verdict.clear();
     copyRight = 0;
     copyJudged = 0;
+    echoRight = 0;
+    echoJudged = 0;
+    echoHighest = 0;
     // Echo practice goes on from the speed it reached, its counts afresh.
     echo = CEchoTrainer(EchoSettingsOf(start, itemKind, echo.Speed()));
     if (phase != EchoPhase::kStopped) {
@@ -222,14 +235,14 @@ void CVysilaniModel::ChooseItem(EchoItem item) {
     }
 }
 
-bool CVysilaniModel::StartEcho() {
+bool CVysilaniModel::StartEcho(std::int64_t now) {
     if (echo.Empty() || player == nullptr || !player->Open()) {
         verdict = captions[kNothingToEcho];
         return false;
     }
     toPlay.clear();
     played = 0;
-    Prompt();
+    Prompt(now);
     return phase != EchoPhase::kStopped;
 }
 
@@ -240,8 +253,10 @@ void CVysilaniModel::StopEcho() {
     phase = EchoPhase::kStopped;
 }
 
-void CVysilaniModel::Prompt() {
+void CVysilaniModel::Prompt(std::int64_t now) {
     const int speed = echo.Speed();
+    echoHighest = std::max(echoHighest, speed);
+    promptedAt = now;
     // A paddle keys at the speed of the item, so that the learner can follow it up.
     if (settings.mode != KeyerMode::kStraight && !keyer.Sending()) {
         keyer = CPaddleKeyer(settings.mode, DotOf(speed), ratio);
@@ -267,6 +282,8 @@ void CVysilaniModel::JudgeEcho(std::int64_t now) {
     const std::string item = echo.Item();
     const std::string read = Trimmed(ReadSincePrompt());
     const bool right = echo.Judge(read);
+    ++echoJudged;
+    echoRight += right ? 1 : 0;
     verdict = FillCaption(captions[right ? kEchoRight : kEchoWrong],
                           {item, read, std::to_string(echo.Speed())});
     Announce(verdict);
@@ -280,13 +297,40 @@ void CVysilaniModel::JudgeCopy() {
     if (practice != SendingPractice::kCopy || Trimmed(text).empty()) {
         return;
     }
-    const CCopyCheck check(text, Trimmed(ReadSincePrompt()));
+    const std::string sent = Trimmed(ReadSincePrompt());
+    // Judged as far as the learner has come: the text up to its last character sent.
+    std::size_t reached = 0;
+    const CCopyCheck whole(text, sent);
+    for (const CCopyCheck::Entry& entry : whole.Entries()) {
+        if (entry.mark != CCopyCheck::Mark::Missed && entry.mark != CCopyCheck::Mark::Extra) {
+            reached = std::max(reached, entry.position + 1);
+        }
+    }
+    const std::string judged = reached > 0 ? text.substr(0, reached) : text;
+    const CCopyCheck check(judged, sent);
     copyRight = check.CorrectCount();
     copyJudged = check.SentCount();
     verdict =
         FillCaption(captions[kCopyResult], {std::to_string(copyRight), std::to_string(copyJudged),
                                             DecimalText(check.ScorePercent(), 0, decimal),
                                             std::to_string(check.ErrorCount())});
+    std::string wrong;
+    for (const CCopyCheck::Entry& entry : check.Entries()) {
+        if (entry.mark == CCopyCheck::Mark::Wrong) {
+            wrong += (wrong.empty() ? "" : ", ") + std::string(1, entry.sent) + '/' +
+                     std::string(1, entry.copied);
+        }
+    }
+    if (!wrong.empty()) {
+        verdict += ' ' + FillCaption(captions[kCopyWrong], {wrong});
+    }
+    const auto letters = [](const std::string& part) {
+        return std::to_string(
+            std::count_if(part.begin(), part.end(), [](char c) { return c != ' '; }));
+    };
+    if (judged.size() < text.size()) {
+        verdict += ' ' + FillCaption(captions[kCopyReached], {letters(judged), letters(text)});
+    }
     Announce(verdict);
 }
 
@@ -353,9 +397,9 @@ std::optional<SendingRecord> CVysilaniModel::Finish(std::chrono::system_clock::t
         record.keyer = settings.mode;
         record.characters = static_cast<int>(characters.size());
         if (practice == SendingPractice::kEcho) {
-            record.right = echo.Right();
-            record.judged = echo.Judged();
-            record.highestSpeed = echo.HighestSpeed();
+            record.right = echoRight;
+            record.judged = echoJudged;
+            record.highestSpeed = echoHighest;
         } else if (practice == SendingPractice::kCopy) {
             JudgeCopy();
             record.right = copyRight;
@@ -412,11 +456,10 @@ CVysilaniModel::View CVysilaniModel::GetView() const {
                 view.task = captions[kSendBack];
                 break;
         }
-        if (echo.Judged() > 0) {
-            std::string score =
-                FillCaption(captions[kEchoScore],
-                            {std::to_string(echo.Right()), std::to_string(echo.Judged()),
-                             std::to_string(echo.Speed()), std::to_string(echo.HighestSpeed())});
+        if (echoJudged > 0) {
+            std::string score = FillCaption(
+                captions[kEchoScore], {std::to_string(echoRight), std::to_string(echoJudged),
+                                       std::to_string(echo.Speed()), std::to_string(echoHighest)});
             if (!reactions.empty()) {
                 std::vector<int> sorted = reactions;
                 std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
@@ -432,6 +475,8 @@ CVysilaniModel::View CVysilaniModel::GetView() const {
     }
     view.canPlayOwn = player != nullptr && decoder.Characters().size() >= kLeastCharactersMeasured;
     if (decoder.Characters().size() < kLeastCharactersMeasured) {
+        view.figures.push_back(
+            FillCaption(captions[kMeasureLater], {std::to_string(kLeastCharactersMeasured)}));
         return view;
     }
     const FistMeasure measure = MeasureFist(decoder, ratio);
@@ -521,5 +566,8 @@ CaptionList CVysilaniModel::CzechCaptions() {
             "Pře&hrát můj rukopis",
             "&Uložit jako zvuk…",
             "Přehrát lze až po pěti přečtených znacích, se zvukovou kartou.",
-            "Délky proti modelu (čára):"};
+            "Délky proti modelu (čára):",
+            "Rukopis se změří po %1 přečtených znacích.",
+            "Chybně (vysláno/přečteno): %1.",
+            "Posouzeno prvních %1 z %2 znaků textu."};
 }

@@ -89,6 +89,9 @@ public:
         kSaveOwn,
         kNothingToPlay,
         kHistogram,
+        kMeasureLater,
+        kCopyWrong,
+        kCopyReached,
         kCaptionCount,
     };
     static CaptionList CzechCaptions();
@@ -165,7 +168,7 @@ public:
     void ChooseItem(EchoItem item);
     // Echo practice keys its first item; false when there is nothing to key or the
     // player refused it.
-    bool StartEcho();
+    bool StartEcho(std::int64_t now);
     void StopEcho();
     // Copy sending: judges what was sent against the text.
     void JudgeCopy();
@@ -187,7 +190,8 @@ private:
 
     void Lever(Paddle lever, bool down, std::int64_t at);
     void Feed();
-    void Prompt();
+    void Prompt(std::int64_t now);
+    std::int64_t HeardEnd() const;
     void PlayPiece(std::int64_t now);
     void JudgeEcho(std::int64_t now);
     std::string ReadSincePrompt() const;
@@ -222,6 +226,11 @@ private:
     std::string verdict;
     int copyRight = 0;
     int copyJudged = 0;
+    // Echo practice's counts over every run of the session (a new item kind starts a new run).
+    int echoRight = 0;
+    int echoJudged = 0;
+    int echoHighest = 0;
+    std::int64_t promptedAt = 0;
 
     std::vector<float> toPlay;
     std::size_t played = 0;

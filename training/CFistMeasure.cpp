@@ -41,7 +41,8 @@ FistMeasure MeasureFist(const CSendingDecoder& decoder, double modelDashRatio) {
     const std::string& characters = decoder.Characters();
     for (const auto& interval : intervals) {
         const double dots = static_cast<double>(interval.nanoseconds) / dot;
-        if (interval.kind == K::kWordGap && dots > FistMeasure::kLongestWordGapDots) {
+        if ((interval.kind == K::kWordGap && dots > FistMeasure::kLongestWordGapDots) ||
+            (interval.kind == K::kDash && dots > FistMeasure::kLongestMarkDots)) {
             continue;
         }
         FistMeasure::Figures& figures = measure.kinds[interval.kind];

@@ -20,6 +20,8 @@ struct FistMeasure {
     static constexpr std::size_t kBins = 40;
     // A silence longer than this many dots is a pause, not a word gap: it is not measured.
     static constexpr double kLongestWordGapDots = 30.0;
+    // A mark longer than this many dots is the key held down, not a dash: it is not measured.
+    static constexpr double kLongestMarkDots = 10.0;
 
     struct Figures {
         int count = 0;

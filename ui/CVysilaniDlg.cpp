@@ -1,5 +1,6 @@
 #include "ui/CVysilaniDlg.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -100,7 +101,12 @@ QSize CFistHistograms::sizeHint() const {
 
 void CFistHistograms::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    const int nameWidth = fontMetrics().horizontalAdvance(QStringLiteral("M")) * 14;
+    int nameWidth = 0;
+    for (const CVysilaniModel::Histogram& histogram : histograms) {
+        nameWidth = std::max(
+            nameWidth, fontMetrics().horizontalAdvance(QString::fromStdString(histogram.name)));
+    }
+    nameWidth += fontMetrics().horizontalAdvance(QStringLiteral("MM"));
     const int barsWidth = std::max(1, width() - nameWidth - 4);
     for (std::size_t row = 0; row < histograms.size(); ++row) {
         const CVysilaniModel::Histogram& histogram = histograms[row];
@@ -205,9 +211,10 @@ CVysilaniDlg::CVysilaniDlg(const KeyingSettings& keying, SendingStart start, Par
     buttons->addWidget(closeButton);
     auto* column = new QVBoxLayout(this);
     column->addLayout(practiceRow);
+    // The area stays where it is whatever the lines under it say.
+    column->addWidget(area);
     column->addWidget(task);
     column->addWidget(verdict);
-    column->addWidget(area);
     column->addWidget(readLabel);
     column->addWidget(readText, 1);
     column->addWidget(fistLabel);
@@ -215,14 +222,10 @@ CVysilaniDlg::CVysilaniDlg(const KeyingSettings& keying, SendingStart start, Par
     column->addWidget(histograms);
     column->addLayout(buttons);
 
-    connect(area, &CKeyingArea::Key, this, [this](int keysym, bool down, qint64 at) {
-        if (down) {
-            model.KeyPressed(keysym, at);
-        } else {
-            model.KeyReleased(keysym, at);
-        }
-        Pass();
-    });
+    connect(area, &CKeyingArea::Key, this, &CVysilaniDlg::Keyed);
+    // Ctrl, Shift and Alt do nothing on their own anywhere else in the window: as keys they key
+    // wherever the focus is (a list just chosen from, a button just pressed).
+    qApp->installEventFilter(this);
     connect(area, &CKeyingArea::Button, this, [this](bool left, bool down, qint64 at) {
         if (down) {
             model.ButtonPressed(left, at);
@@ -244,7 +247,7 @@ CVysilaniDlg::CVysilaniDlg(const KeyingSettings& keying, SendingStart start, Par
         if (model.GetView().echoRunning) {
             model.StopEcho();
         } else {
-            model.StartEcho();
+            model.StartEcho(parts.clock());
             area->setFocus();
         }
         Render();
@@ -301,6 +304,30 @@ CVysilaniDlg::~CVysilaniDlg() {
     if (parts.lines) {
         parts.lines->Stop();
     }
+}
+
+void CVysilaniDlg::Keyed(int keysym, bool down, qint64 at) {
+    if (down) {
+        model.KeyPressed(keysym, at);
+    } else {
+        model.KeyReleased(keysym, at);
+    }
+    Pass();
+}
+
+bool CVysilaniDlg::eventFilter(QObject* watched, QEvent* event) {
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+        watched == QApplication::focusWidget() && watched != area &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool modifier = key->key() == Qt::Key_Control || key->key() == Qt::Key_Shift ||
+                              key->key() == Qt::Key_Alt;
+        if (modifier && !key->isAutoRepeat()) {
+            Keyed(static_cast<int>(key->nativeVirtualKey()), event->type() == QEvent::KeyPress,
+                  parts.clock());
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CVysilaniDlg::KeepRecord() {

@@ -102,10 +102,12 @@ public:
 
 protected:
     void done(int result) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Pass();
     void Render();
+    void Keyed(int keysym, bool down, qint64 at);
     // The session so far goes to the records.
     void KeepRecord();
 

@@ -123,7 +123,7 @@ TEST(VysilaniModel, EchoJudgesWhatIsSentBack) {
     CVysilaniModel model(KeyingSettings{}, start, ",", &player);
     model.ChoosePractice(SendingPractice::kEcho);
     model.ChooseItem(EchoItem::kGroup);
-    ASSERT_TRUE(model.StartEcho());
+    ASSERT_TRUE(model.StartEcho(0));
     const std::int64_t heard = player.TrueHeardEnd();
     player.SetNow(heard);
     std::int64_t at = KeyText(model, "KKKKK", heard + 300000000);
@@ -152,7 +152,8 @@ TEST(VysilaniModel, EchoJudgesWhatIsSentBack) {
     EXPECT_FALSE(model.Finish({}).has_value());
 }
 
-// Copy sending is judged against the main window's text by the copy check; the sending heard back
+// Copy sending is judged against the main window's text by the copy check, as far as the learner
+// has come, the characters sent wrong named; the sending heard back
 // is handed to the player a piece at a time, the next before the last runs out.
 TEST(VysilaniModel, CopySendingIsJudgedAndHeardBack) {
     CFakeCuePlayer player(0, 0);
@@ -160,10 +161,17 @@ TEST(VysilaniModel, CopySendingIsJudgedAndHeardBack) {
     start.copyText = "PARIS MORSE";
     CVysilaniModel model(KeyingSettings{}, start, ",", &player);
     model.ChoosePractice(SendingPractice::kCopy);
-    const std::int64_t at = KeyText(model, "PARIS MIRSE", 0);
+    std::int64_t at = KeyText(model, "PARIS", 0);
     model.Tick(at + 20 * kDot);
     model.JudgeCopy();
-    EXPECT_EQ(model.GetView().verdict, "Správně 9 z 10 znaků (90 %), chyb 1.");
+    // Judged as far as it was sent.
+    EXPECT_EQ(model.GetView().verdict,
+              "Správně 5 z 5 znaků (100 %), chyb 0. Posouzeno prvních 5 z 10 znaků textu.");
+    at = KeyText(model, "MIRSE", at + 20 * kDot);
+    model.Tick(at + 20 * kDot);
+    model.JudgeCopy();
+    EXPECT_EQ(model.GetView().verdict,
+              "Správně 9 z 10 znaků (90 %), chyb 1. Chybně (vysláno/přečteno): O/I.");
 
     player.SetNow(at);
     ASSERT_TRUE(model.PlayOwn(at));
