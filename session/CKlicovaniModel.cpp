@@ -94,6 +94,40 @@ void CKlicovaniModel::SetCaptions(CaptionList languageCaptions) {
     }
 }
 
+std::string CKlicovaniModel::InputDescription() const {
+    const auto plain = [this](Caption caption) {
+        std::string text;
+        for (const char c : captions[caption]) {
+            if (c != '&') {
+                text += c;
+            }
+        }
+        while (!text.empty() && (text.back() == ':' || text.back() == ' ')) {
+            text.pop_back();
+        }
+        return text;
+    };
+    const auto key = [this](int keysym) {
+        const auto* found = std::find(kKeys.begin(), kKeys.end(), keysym);
+        return found == kKeys.end()
+                   ? std::to_string(keysym)
+                   : captions[kKeyLeftControl + static_cast<std::size_t>(found - kKeys.begin())];
+    };
+    switch (settings.input) {
+        case KeyInput::kKeyboard:
+            if (settings.mode == KeyerMode::kStraight) {
+                return plain(kStraightKey) + ": " + key(settings.straightKey);
+            }
+            return plain(kDotKey) + ": " + key(settings.dotKey) + ", " + plain(kDashKey) + ": " +
+                   key(settings.dashKey);
+        case KeyInput::kMouse:
+            return plain(kInputMouse);
+        case KeyInput::kSerial:
+            return plain(kInputSerial) + " " + settings.port;
+    }
+    return {};
+}
+
 CaptionList CKlicovaniModel::CzechCaptions() {
     return {"Klíčování",
             "Klíč &je:",

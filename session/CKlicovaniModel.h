@@ -79,6 +79,8 @@ public:
     void SetSpeakerSidetone(bool on) { settings.speakerSidetone = on; }
 
     const KeyingSettings& Settings() const { return settings; }
+    // What keys, in the captions' words: "Klávesa klíče: levý Ctrl", the mouse buttons, the port.
+    std::string InputDescription() const;
     View GetView() const;
 
 private:

@@ -436,7 +436,9 @@ CVysilaniModel::View CVysilaniModel::GetView() const {
     }
     view.keyDown = lineDown;
     view.areaText = linesUnreadable ? FillCaption(captions[kLinesUnreadable], {settings.port})
-                                    : captions[kArea];
+                    : start.inputDescription.empty()
+                        ? captions[kArea]
+                        : captions[kArea] + "\n(" + start.inputDescription + ")";
     if (announcementSerial != announcedSerial) {
         view.announcement = announcement;
     }

@@ -29,6 +29,8 @@ struct SendingStart {
     std::string copyText;
     std::string_view wordList;
     std::uint32_t seed = 1;
+    // What keys ("Klávesa klíče: levý Ctrl"), for the keying area to say; empty: nothing said.
+    std::string inputDescription;
 };
 
 // The sending practice window's rules. The learner keys with the key or paddle of the keying

@@ -25,6 +25,7 @@
 #include "core/Timing.h"
 #include "print/Cp1250.h"
 #include "print/RulerPainter.h"
+#include "session/CKlicovaniModel.h"
 #include "session/ControlIds.h"
 #include "ui/Accessibility.h"
 #include "ui/CInfoDlg.h"
@@ -44,6 +45,7 @@
 #include "ui/CVystupDlg.h"
 #include "ui/CZvukDlg.h"
 #include "ui/Captions.h"
+#include "ui/LanguageCaptions.h"
 #include "ui/Messages.h"
 
 namespace {
@@ -591,8 +593,14 @@ void CMorseDlg::OnSendingPractice() {
             session->WriteSound(path.toStdString(), wav);
         }
     };
-    // The keyer keys at the window's sign speed and dot:dash ratio.
-    CVysilaniDlg dialog(session->Keying(), session->SendingPracticeStart(), std::move(parts),
+    // The keyer keys at the window's sign speed and dot:dash ratio; the keying area says what
+    // keys in the keying window's words.
+    SendingStart start = session->SendingPracticeStart();
+    CKlicovaniModel keying(session->Keying(), {});
+    keying.SetCaptions(
+        Utf8Captions(ReadCaptionsOver(LanguageFile("localKL"), 0, CKlicovaniDlg::CzechCaptions())));
+    start.inputDescription = keying.InputDescription();
+    CVysilaniDlg dialog(session->Keying(), std::move(start), std::move(parts),
                         LanguageFile("localVY"), this);
     RunDialog(dialog);
 }

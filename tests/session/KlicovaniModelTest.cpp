@@ -43,4 +43,25 @@ TEST(KlicovaniModel, FieldsFollowTheInputAndTheMode) {
     EXPECT_EQ(CKlicovaniModel(foreign, {}).GetView().straightKey, -1);
 }
 
+// The keying area is told what keys in the keying window's words.
+TEST(KlicovaniModel, DescribesTheInput) {
+    KeyingSettings paddle;
+    paddle.mode = KeyerMode::kIambicA;
+    paddle.dashKey = 0x78;
+    KeyingSettings mouse;
+    mouse.input = KeyInput::kMouse;
+    KeyingSettings serial;
+    serial.input = KeyInput::kSerial;
+    serial.port = "/dev/ttyUSB0";
+    const std::pair<KeyingSettings, std::string> cases[] = {
+        {KeyingSettings{}, "Klávesa klíče: levý Ctrl"},
+        {paddle, "Klávesa tečky: levý Ctrl, Klávesa čárky: X"},
+        {mouse, "tlačítka myši v ploše pro klíčování"},
+        {serial, "linky CTS a DSR sériového portu /dev/ttyUSB0"},
+    };
+    for (const auto& [settings, expected] : cases) {
+        EXPECT_EQ(CKlicovaniModel(settings, {}).InputDescription(), expected);
+    }
+}
+
 }  // namespace
