@@ -11,6 +11,7 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -268,6 +269,11 @@ void CStatistikaDlg::ShowSendingSessions(const QString& languageFile) {
         }
         resize(std::max(width(), 640), std::max(height(), 420));
     }
+    // Wide enough for every column where the screen allows: the right share is the last.
+    const int wanted = sendingTable->horizontalHeader()->length() + 2 * sendingTable->frameWidth() +
+                       fontMetrics().horizontalAdvance(QStringLiteral("MMMM"));
+    const int most = screen() != nullptr ? screen()->availableGeometry().width() - 40 : wanted;
+    resize(std::max(width(), std::min(wanted, most)), height());
 }
 
 void CStatistikaDlg::ShowReactionTimes(const QString& languageFile) {
