@@ -348,7 +348,14 @@ CStatistikaModel::TextTable CStatistikaModel::SendingTable(
 }
 
 std::string CStatistikaModel::SendingProgress(const CaptionList& sendingCaptions) const {
-    const std::vector<SendingRecord>& sessions = view.sendingSessions;
+    // Only the sessions keyed as the last one was: a paddle's dots are the keyer's, and would
+    // show a straight key's spreads as progress.
+    std::vector<SendingRecord> sessions;
+    for (const SendingRecord& session : view.sendingSessions) {
+        if (session.keyer == view.sendingSessions.back().keyer) {
+            sessions.push_back(session);
+        }
+    }
     if (sessions.size() < 2) {
         return {};
     }

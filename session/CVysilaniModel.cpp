@@ -22,19 +22,29 @@ constexpr double kLeastOffDots = 0.05;
 constexpr double kDotNanosecondsTimesSpeed = 6e9;
 constexpr std::int64_t kNanosecondsPerMillisecond = 1000000;
 constexpr double kNanosecondsPerSecond = 1e9;
+constexpr std::int64_t kSlowestReactionMilliseconds = 60000;
+// The records keep speeds up to this many characters a minute.
+constexpr int kHighestRecordedSpeed = 999;
 
 std::int64_t DotOf(int signSpeed) {
     return static_cast<std::int64_t>(kDotNanosecondsTimesSpeed / std::max(signSpeed, 1));
 }
 
-EchoSettings EchoSettingsOf(const SendingStart& start, EchoItem item, int speed) {
+EchoSettings EchoSettingsOf(const SendingStart& start, EchoItem item, int speed, int run) {
     EchoSettings echo;
     echo.characters = start.echoCharacters;
     echo.item = item;
     echo.startSpeed = speed;
     echo.wordList = start.wordList;
-    echo.seed = start.seed;
+    // Each run draws its own items.
+    echo.seed = start.seed + static_cast<std::uint32_t>(run);
     return echo;
+}
+
+int Median(std::vector<int> values) {
+    std::nth_element(values.begin(),
+                     values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2), values.end());
+    return values[values.size() / 2];
 }
 
 std::string Trimmed(const std::string& text) {
@@ -57,35 +67,28 @@ CVysilaniModel::CVysilaniModel(const KeyingSettings& keying, SendingStart sendin
       ratio(start.dashRatio),
       keyer(keying.mode, dot, ratio),
       decoder(dot, ratio),
-      echo(EchoSettingsOf(start, itemKind, start.signSpeed)) {}
+      echo(EchoSettingsOf(start, itemKind, start.signSpeed, 0)) {}
 
 void CVysilaniModel::KeyPressed(int keysym, std::int64_t at) {
-    if (settings.input != KeyInput::kKeyboard) {
-        return;
-    }
-    if (settings.mode == KeyerMode::kStraight) {
-        if (keysym == settings.straightKey) {
-            Lever(Paddle::kDot, true, at);
-        }
-    } else if (keysym == settings.dotKey) {
-        Lever(Paddle::kDot, true, at);
-    } else if (keysym == settings.dashKey) {
-        Lever(Paddle::kDash, true, at);
-    }
+    Key(keysym, true, at);
 }
 
 void CVysilaniModel::KeyReleased(int keysym, std::int64_t at) {
+    Key(keysym, false, at);
+}
+
+void CVysilaniModel::Key(int keysym, bool down, std::int64_t at) {
     if (settings.input != KeyInput::kKeyboard) {
         return;
     }
     if (settings.mode == KeyerMode::kStraight) {
         if (keysym == settings.straightKey) {
-            Lever(Paddle::kDot, false, at);
+            Lever(Paddle::kDot, down, at);
         }
     } else if (keysym == settings.dotKey) {
-        Lever(Paddle::kDot, false, at);
+        Lever(Paddle::kDot, down, at);
     } else if (keysym == settings.dashKey) {
-        Lever(Paddle::kDash, false, at);
+        Lever(Paddle::kDash, down, at);
     }
 }
 
@@ -118,6 +121,7 @@ void CVysilaniModel::Lever(Paddle lever, bool down, std::int64_t at) {
 }
 
 void CVysilaniModel::Tick(std::int64_t now) {
+    lastNow = now;
     keyer.AdvanceTo(now);
     Feed();
     decoder.Idle(now);
@@ -176,17 +180,22 @@ void CVysilaniModel::Feed() {
             // The reaction from the end of the item as heard; keying into the sound is no
             // reaction to time.
             const std::int64_t heardEnd = HeardEnd();
-            if (heardEnd != 0 && edge.at >= heardEnd) {
-                reactions.push_back(
-                    static_cast<int>((edge.at - heardEnd) / kNanosecondsPerMillisecond));
+            // A minute and more is no reaction but the learner away.
+            const std::int64_t milliseconds =
+                heardEnd != 0 ? (edge.at - heardEnd) / kNanosecondsPerMillisecond : -1;
+            if (milliseconds >= 0 && milliseconds <= kSlowestReactionMilliseconds) {
+                reactions.push_back(static_cast<int>(milliseconds));
             }
+            // What was still being read of the sending before is no answer.
+            promptAt = decoder.Text().size();
         }
     }
 }
 
 std::int64_t CVysilaniModel::HeardEnd() const {
     // The end of an item played before the last one (stopped and started again) is none.
-    const std::int64_t end = player != nullptr ? player->HeardEndNanoseconds() : 0;
+    const std::int64_t end =
+        player != nullptr && played == toPlay.size() ? player->HeardEndNanoseconds() : 0;
     return end >= promptedAt ? end : 0;
 }
 
@@ -198,7 +207,12 @@ void CVysilaniModel::Clear() {
     keyer = CPaddleKeyer(settings.mode, dot, ratio);
     decoder = CSendingDecoder(dot, ratio);
     forSidetone.clear();
+    // A key held down now is let go, or the sidetone would sound on.
+    if (lineDown) {
+        forSidetone.push_back({false, lastNow});
+    }
     lineDown = false;
+    measured.reset();
     announcedWords = 0;
     promptAt = 0;
     reactions.clear();
@@ -209,7 +223,7 @@ void CVysilaniModel::Clear() {
     echoJudged = 0;
     echoHighest = 0;
     // Echo practice goes on from the speed it reached, its counts afresh.
-    echo = CEchoTrainer(EchoSettingsOf(start, itemKind, echo.Speed()));
+    echo = CEchoTrainer(EchoSettingsOf(start, itemKind, echo.Speed(), ++echoRuns));
     if (phase != EchoPhase::kStopped) {
         phase = EchoPhase::kVerdict;
         nextPromptAt = 0;
@@ -231,7 +245,7 @@ void CVysilaniModel::ChoosePractice(SendingPractice chosen) {
 void CVysilaniModel::ChooseItem(EchoItem item) {
     if (phase == EchoPhase::kStopped && item != itemKind) {
         itemKind = item;
-        echo = CEchoTrainer(EchoSettingsOf(start, itemKind, echo.Speed()));
+        echo = CEchoTrainer(EchoSettingsOf(start, itemKind, echo.Speed(), ++echoRuns));
     }
 }
 
@@ -262,8 +276,12 @@ void CVysilaniModel::Prompt(std::int64_t now) {
         keyer = CPaddleKeyer(settings.mode, DotOf(speed), ratio);
     }
     player->Silence();
-    if (!player->Play(
-            cuesounds::RenderText(echo.Item(), speed, speed, start.toneHz, ratio, start.gain))) {
+    // A long item at a slow speed is more than the player holds: it goes in pieces.
+    toPlay = cuesounds::RenderText(echo.Item(), speed, speed, start.toneHz, ratio, start.gain);
+    played = 0;
+    queuedUntil = now;
+    PlayPiece(now);
+    if (played == 0) {
         phase = EchoPhase::kStopped;
         verdict = captions[kNothingToEcho];
         return;
@@ -293,9 +311,15 @@ void CVysilaniModel::JudgeEcho(std::int64_t now) {
 }
 
 void CVysilaniModel::JudgeCopy() {
+    if (ScoreCopy()) {
+        Announce(verdict);
+    }
+}
+
+bool CVysilaniModel::ScoreCopy() {
     const std::string text = start.copyText.substr(0, kMostCopyCharacters);
     if (practice != SendingPractice::kCopy || Trimmed(text).empty()) {
-        return;
+        return false;
     }
     const std::string sent = Trimmed(ReadSincePrompt());
     // Judged as far as the learner has come: the text up to its last character sent.
@@ -331,7 +355,7 @@ void CVysilaniModel::JudgeCopy() {
     if (judged.size() < text.size()) {
         verdict += ' ' + FillCaption(captions[kCopyReached], {letters(judged), letters(text)});
     }
-    Announce(verdict);
+    return true;
 }
 
 namespace {
@@ -401,25 +425,34 @@ std::optional<SendingRecord> CVysilaniModel::Finish(std::chrono::system_clock::t
             record.judged = echoJudged;
             record.highestSpeed = echoHighest;
         } else if (practice == SendingPractice::kCopy) {
-            JudgeCopy();
+            ScoreCopy();
             record.right = copyRight;
             record.judged = copyJudged;
         }
-        record.signSpeed = static_cast<int>(std::lround(measure.signSpeed));
+        record.signSpeed =
+            std::min(kHighestRecordedSpeed, static_cast<int>(std::lround(measure.signSpeed)));
         record.dashRatio = measure.dashRatio;
         for (std::size_t k = 0; k < SendingRecord::kKinds; ++k) {
             record.kinds[k] = {measure.kinds[k].count, measure.kinds[k].mean,
                                measure.kinds[k].spread};
         }
         if (!reactions.empty()) {
-            std::vector<int> sorted = reactions;
-            std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
-            record.reactionMilliseconds = sorted[sorted.size() / 2];
+            record.reactionMilliseconds = Median(reactions);
         }
         kept = StampLocalTime(record, now);
     }
     Clear();
     return kept;
+}
+
+const FistMeasure& CVysilaniModel::Measured() const {
+    // Measured again only when something new was read: the window asks many times a second.
+    if (!measured || measured->intervals != decoder.Intervals().size() ||
+        measured->characters != decoder.Characters()) {
+        measured = MeasureCache{decoder.Intervals().size(), decoder.Characters(),
+                                MeasureFist(decoder, ratio)};
+    }
+    return measured->measure;
 }
 
 std::size_t CVysilaniModel::WordsRead() const {
@@ -463,10 +496,8 @@ CVysilaniModel::View CVysilaniModel::GetView() const {
                 captions[kEchoScore], {std::to_string(echoRight), std::to_string(echoJudged),
                                        std::to_string(echo.Speed()), std::to_string(echoHighest)});
             if (!reactions.empty()) {
-                std::vector<int> sorted = reactions;
-                std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
-                score += ' ' + FillCaption(captions[kEchoReaction],
-                                           {std::to_string(sorted[sorted.size() / 2])});
+                score +=
+                    ' ' + FillCaption(captions[kEchoReaction], {std::to_string(Median(reactions))});
             }
             view.task += (view.task.empty() ? "" : "\n") + score;
         }
@@ -475,13 +506,16 @@ CVysilaniModel::View CVysilaniModel::GetView() const {
         view.task = copy.empty() ? captions[kNoCopyText] : captions[kCopyHeading] + '\n' + copy;
         view.canJudge = !copy.empty();
     }
-    view.canPlayOwn = player != nullptr && decoder.Characters().size() >= kLeastCharactersMeasured;
+    view.canPlayOwn = false;
     if (decoder.Characters().size() < kLeastCharactersMeasured) {
         view.figures.push_back(
             FillCaption(captions[kMeasureLater], {std::to_string(kLeastCharactersMeasured)}));
         return view;
     }
-    const FistMeasure measure = MeasureFist(decoder, ratio);
+    const FistMeasure& measure = Measured();
+    // The fist can be fitted (and so played) with dots and the gaps within characters.
+    view.canPlayOwn = player != nullptr && measure.kinds[CSendingDecoder::kDot].count > 0 &&
+                      measure.kinds[CSendingDecoder::kElementGap].count > 0;
     const Caption names[] = {kDot, kDash, kElementGap, kCharacterGap, kWordGap};
     for (std::size_t k = 0; k < CSendingDecoder::kKindCount; ++k) {
         const FistMeasure::Figures& figures = measure.kinds[k];

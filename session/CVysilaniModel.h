@@ -11,6 +11,7 @@
 
 #include "core/KeyingSettings.h"
 #include "training/CEchoTrainer.h"
+#include "training/CFistMeasure.h"
 #include "training/CPaddleKeyer.h"
 #include "training/CSendingDecoder.h"
 #include "training/SendingRecord.h"
@@ -118,6 +119,7 @@ public:
         std::vector<int> bins;
         double binDots = 0.0;
         double modelDots = 0.0;
+        bool operator==(const Histogram&) const = default;
     };
     struct View {
         std::string read;
@@ -190,7 +192,11 @@ public:
 private:
     enum class EchoPhase { kStopped, kListening, kSending, kVerdict };
 
+    void Key(int keysym, bool down, std::int64_t at);
     void Lever(Paddle lever, bool down, std::int64_t at);
+    // Copy sending's counts and verdict; false when there is nothing to judge.
+    bool ScoreCopy();
+    const FistMeasure& Measured() const;
     void Feed();
     void Prompt(std::int64_t now);
     std::int64_t HeardEnd() const;
@@ -233,6 +239,14 @@ private:
     int echoJudged = 0;
     int echoHighest = 0;
     std::int64_t promptedAt = 0;
+    int echoRuns = 0;
+    std::int64_t lastNow = 0;
+    struct MeasureCache {
+        std::size_t intervals;
+        std::string characters;
+        FistMeasure measure;
+    };
+    mutable std::optional<MeasureCache> measured;
 
     std::vector<float> toPlay;
     std::size_t played = 0;

@@ -35,8 +35,7 @@ CEchoTrainer::CEchoTrainer(const EchoSettings& settings)
     : characters(Usable(settings.characters)),
       kind(settings.item),
       random(settings.seed),
-      speed(std::clamp(settings.startSpeed, kLowestSpeed, kHighestSpeed)),
-      highest(speed) {
+      speed(std::clamp(settings.startSpeed, kLowestSpeed, kHighestSpeed)) {
     if (kind == EchoItem::kWord) {
         std::size_t begin = 0;
         const std::string_view list = settings.wordList;
@@ -87,11 +86,8 @@ void CEchoTrainer::Draw() {
 
 bool CEchoTrainer::Judge(std::string_view read) {
     const bool sentRight = !item.empty() && WithoutSpaces(read) == item;
-    ++judged;
     if (sentRight) {
-        ++right;
         speed = std::min(kHighestSpeed, speed + kSpeedStep);
-        highest = std::max(highest, speed);
         Draw();
     } else {
         speed = std::max(kLowestSpeed, speed - kSpeedStep);

@@ -44,10 +44,6 @@ public:
     // moves on; true when it was right.
     bool Judge(std::string_view read);
 
-    int Right() const { return right; }
-    int Judged() const { return judged; }
-    int HighestSpeed() const { return highest; }
-
 private:
     void Draw();
     char Character();
@@ -58,7 +54,4 @@ private:
     CRandomSource random;
     std::string item;
     int speed;
-    int highest;
-    int right = 0;
-    int judged = 0;
 };

@@ -73,16 +73,17 @@ void CKeyingArea::keyReleaseEvent(QKeyEvent* event) {
 void CKeyingArea::mousePressEvent(QMouseEvent* event) {
     const std::int64_t at = clock();
     setFocus();
-    emit Button(event->button() == Qt::LeftButton, true, at);
+    // The left button is the key or the dot lever, the right one the dash lever; no other.
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton) {
+        emit Button(event->button() == Qt::LeftButton, true, at);
+    }
 }
 
 void CKeyingArea::mouseReleaseEvent(QMouseEvent* event) {
-    emit Button(event->button() == Qt::LeftButton, false, clock());
-}
-
-bool CKeyingArea::focusNextPrevChild(bool next) {
-    // Tab leaves the area, as everywhere else.
-    return QFrame::focusNextPrevChild(next);
+    const std::int64_t at = clock();
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton) {
+        emit Button(event->button() == Qt::LeftButton, false, at);
+    }
 }
 
 CFistHistograms::CFistHistograms(QWidget* parent) : QWidget(parent) {
@@ -90,6 +91,9 @@ CFistHistograms::CFistHistograms(QWidget* parent) : QWidget(parent) {
 }
 
 void CFistHistograms::SetHistograms(std::vector<CVysilaniModel::Histogram> shown) {
+    if (shown == histograms) {
+        return;
+    }
     histograms = std::move(shown);
     updateGeometry();
     update();
@@ -235,6 +239,9 @@ CVysilaniDlg::CVysilaniDlg(const KeyingSettings& keying, SendingStart start, Par
         Pass();
     });
     connect(practiceList, &QComboBox::activated, this, [this](int index) {
+        if (index == static_cast<int>(model.GetView().practice)) {
+            return;
+        }
         KeepRecord();
         model.ChoosePractice(static_cast<SendingPractice>(index));
         Render();

@@ -40,7 +40,6 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
 
 private:
     Clock clock;

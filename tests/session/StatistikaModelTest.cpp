@@ -169,6 +169,8 @@ SendingRecord Session(int day, SendingPractice practice, int speed, double dotSp
 TEST(StatistikaModel, SendingSessionsAndTheirProgress) {
     using M = CStatistikaModel;
     const SendingPractice free = SendingPractice::kFree, echo = SendingPractice::kEcho;
+    SendingRecord paddle = Session(2, echo, 200, 0.0, 1, 1);
+    paddle.keyer = KeyerMode::kIambicB;
     const struct {
         std::vector<SendingRecord> sessions;
         std::string progress;
@@ -181,6 +183,10 @@ TEST(StatistikaModel, SendingSessionsAndTheirProgress) {
           Session(3, echo, 90, 0.6, 1, 1), Session(4, echo, 100, 0.1, 1, 1, 0),
           Session(5, echo, 110, 0.2, 1, 1)},
          "Rychlost 65 → 105 zn/min; rozptyl: tečka 0.30 → 0.15, čárka 0.20 → 0.20, mezera ve "
+         "znaku 0.20 → 0.20, mezi znaky 0.20 → 0.20, mezi slovy 1.50 → 1.50"},
+        // A paddle's session between two of the straight key's is no progress of the hand.
+        {{Session(1, echo, 60, 0.3, 1, 1), paddle, Session(3, echo, 90, 0.1, 1, 1)},
+         "Rychlost 60 → 90 zn/min; rozptyl: tečka 0.30 → 0.10, čárka 0.20 → 0.20, mezera ve "
          "znaku 0.20 → 0.20, mezi znaky 0.20 → 0.20, mezi slovy 1.50 → 1.50"},
     };
     for (const auto& c : cases) {

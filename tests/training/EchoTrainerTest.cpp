@@ -35,8 +35,6 @@ TEST(EchoTrainer, SpeedFollowsTheVerdicts) {
         }
         EXPECT_EQ(echo.Judge(c.right ? sent : "X"), c.right);
         EXPECT_EQ(echo.Speed(), c.speedAfter);
-        EXPECT_EQ(echo.Judged(), 1);
-        EXPECT_EQ(echo.Right(), c.right ? 1 : 0);
         if (!c.right) {
             EXPECT_EQ(echo.Item(), item);
         }
