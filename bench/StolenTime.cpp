@@ -112,6 +112,24 @@ double CStolenTime::TotalMilliseconds() const {
     return total;
 }
 
+double CStolenTime::LongestMilliseconds(std::int64_t windowNanoseconds) const {
+    double longest = 0;
+    for (std::size_t from = 0, to = 0; from < samples.size(); ++from) {
+        to = std::max(to, from);
+        while (to + 1 < samples.size() &&
+               samples[to + 1].at - samples[from].at <= windowNanoseconds) {
+            ++to;
+        }
+        for (std::size_t i = 0; i < samples[from].stolenMilliseconds.size() &&
+                                i < samples[to].stolenMilliseconds.size();
+             ++i) {
+            longest = std::max(
+                longest, samples[to].stolenMilliseconds[i] - samples[from].stolenMilliseconds[i]);
+        }
+    }
+    return longest;
+}
+
 void PrintStallsBeside(const CStolenTime& steal, const std::vector<std::int64_t>& lateNanoseconds,
                        const std::vector<std::int64_t>& atNanoseconds,
                        const std::vector<int>& processors) {

@@ -26,6 +26,8 @@ public:
                               std::int64_t toNanoseconds) const;
     // Milliseconds stolen from all processors while sampling.
     double TotalMilliseconds() const;
+    // The most any one processor lost to the host within `windowNanoseconds`, in milliseconds.
+    double LongestMilliseconds(std::int64_t windowNanoseconds) const;
 
 private:
     struct Sample {
