@@ -197,7 +197,7 @@ int Sidetone(int argc, char** argv) {
     std::vector<std::int64_t> origins;
     std::int64_t next = MonotonicNanoseconds() + kPeriod;
     // The host's steal and the real-time probe beside the keying: an underrun of a stream that
-    // writes 8 ms ahead is a stall of its thread longer than that.
+    // writes CSoundCardSidetone::kFillNanoseconds ahead is a stall of its thread longer than that.
     CStolenTime steal;
     WithWakeProbe(static_cast<double>(kElements * kPeriod) / 1e9, [&] {
         for (int n = 0; n < kElements; ++n) {

@@ -14,7 +14,7 @@
 // sidetone on the sound card (Open is false).
 class CSoundCardSidetone : public CSidetone {
 public:
-    static constexpr std::int64_t kFillNanoseconds = 8000000;
+    static constexpr std::int64_t kFillNanoseconds = 12000000;
     static constexpr std::int64_t kRequestNanoseconds = 2000000;
     static constexpr double kEdgeSeconds = 0.003;
 
