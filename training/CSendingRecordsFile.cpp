@@ -23,32 +23,6 @@ constexpr std::array<std::string_view, 3> kKeyerWords = {"rucni", "a", "b"};
 constexpr std::array<std::string_view, SendingRecord::kKinds> kKindKeys = {
     "tecka", "carka", "mezera", "znak", "slovo"};
 
-// The "key=value" fields of `tokens` from `first` on, each known key once. False when a token is
-// no field, a known key comes twice or one is missing. Unknown keys are skipped.
-bool Fields(const std::vector<std::string_view>& tokens, std::size_t first,
-            std::initializer_list<std::pair<std::string_view, std::string_view*>> known) {
-    std::vector<bool> seen(known.size(), false);
-    for (std::size_t k = first; k < tokens.size(); ++k) {
-        const std::size_t equals = tokens[k].find('=');
-        if (equals == 0 || equals == std::string_view::npos) {
-            return false;
-        }
-        const std::string_view key = tokens[k].substr(0, equals);
-        std::size_t index = 0;
-        for (const auto& [name, value] : known) {
-            if (key == name) {
-                if (seen[index]) {
-                    return false;
-                }
-                seen[index] = true;
-                *value = tokens[k].substr(equals + 1);
-            }
-            ++index;
-        }
-    }
-    return std::all_of(seen.begin(), seen.end(), [](bool s) { return s; });
-}
-
 bool Digits(std::string_view text) {
     return !text.empty() &&
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });

@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <charconv>
+#include <initializer_list>
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 // The pieces of the record files' lines (the history of copy checks, the runs of instant
-// recognition and of callsigns), read as hostile input. Pure functions; any thread.
+// recognition and of callsigns, the sessions of sending practice), read as hostile input. Pure
+// functions; any thread.
 
 // Splits a line at single spaces; an empty token (two spaces, a space at either end) makes the
 // line damaged.
@@ -61,4 +64,30 @@ bool ParseDate(std::string_view date, std::string_view time, Record& record) {
     record.minute = *minute;
     record.second = *second;
     return true;
+}
+
+// The "key=value" fields of `tokens` from `first` on, each known key once. False when a token is
+// no field, a known key comes twice or one is missing. Unknown keys are skipped.
+inline bool Fields(const std::vector<std::string_view>& tokens, std::size_t first,
+                   std::initializer_list<std::pair<std::string_view, std::string_view*>> known) {
+    std::vector<bool> seen(known.size(), false);
+    for (std::size_t k = first; k < tokens.size(); ++k) {
+        const std::size_t equals = tokens[k].find('=');
+        if (equals == 0 || equals == std::string_view::npos) {
+            return false;
+        }
+        const std::string_view key = tokens[k].substr(0, equals);
+        std::size_t index = 0;
+        for (const auto& [name, value] : known) {
+            if (key == name) {
+                if (seen[index]) {
+                    return false;
+                }
+                seen[index] = true;
+                *value = tokens[k].substr(equals + 1);
+            }
+            ++index;
+        }
+    }
+    return std::all_of(seen.begin(), seen.end(), [](bool s) { return s; });
 }
