@@ -317,7 +317,9 @@ CaptionList CStatistikaModel::SendingCzechCaptions() {
             "ozvěna",
             "opis",
             "Rychlost %1 zn/min; rozptyl: tečka %2, čárka %3, mezera ve znaku %4, mezi znaky %5, "
-            "mezi slovy %6"};
+            "mezi slovy %6",
+            "Ozvěna nejvýš",
+            "Reakce"};
 }
 
 CStatistikaModel::TextTable CStatistikaModel::SendingTable(
@@ -326,7 +328,8 @@ CStatistikaModel::TextTable CStatistikaModel::SendingTable(
     for (const SendingCaption column :
          {kSendingColumnDate, kSendingColumnPractice, kSendingColumnSpeed, kSendingColumnRatio,
           kSendingColumnDot, kSendingColumnDash, kSendingColumnElementGap,
-          kSendingColumnCharacterGap, kSendingColumnWordGap, kSendingColumnRight}) {
+          kSendingColumnCharacterGap, kSendingColumnWordGap, kSendingColumnRight,
+          kSendingColumnHighest, kSendingColumnReaction}) {
         table.headers.push_back(Heading(sendingCaptions.at(column)));
     }
     for (const SendingRecord& session : view.sendingSessions) {
@@ -342,6 +345,13 @@ CStatistikaModel::TextTable CStatistikaModel::SendingTable(
                             ? "–"
                             : DecimalText(100.0 * session.right / session.judged, 0, decimalSign) +
                                   " %");
+        // Echo's highest speed and the typical reaction to its items.
+        cells.push_back(session.practice == SendingPractice::kEcho
+                            ? std::to_string(session.highestSpeed)
+                            : "–");
+        cells.push_back(session.reactionMilliseconds > 0
+                            ? std::to_string(session.reactionMilliseconds) + " ms"
+                            : "–");
         table.cells.push_back(std::move(cells));
     }
     return table;

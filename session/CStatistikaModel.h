@@ -77,6 +77,8 @@ public:
         kSendingEcho,
         kSendingCopy,
         kSendingProgress,
+        kSendingColumnHighest,
+        kSendingColumnReaction,
         kSendingCaptionCount,
     };
     static CaptionList SendingCzechCaptions();

@@ -302,6 +302,7 @@ void CVysilaniModel::JudgeEcho(std::int64_t now) {
     const bool right = echo.Judge(read);
     ++echoJudged;
     echoRight += right ? 1 : 0;
+    echoHighest = std::max(echoHighest, echo.Speed());
     verdict = FillCaption(captions[right ? kEchoRight : kEchoWrong],
                           {item, read, std::to_string(echo.Speed())});
     Announce(verdict);
@@ -487,8 +488,10 @@ CVysilaniModel::View CVysilaniModel::GetView() const {
                 view.task = FillCaption(captions[kListen], {std::to_string(echo.Speed())});
                 break;
             case EchoPhase::kSending:
-            case EchoPhase::kVerdict:
                 view.task = captions[kSendBack];
+                break;
+            case EchoPhase::kVerdict:
+                // The verdict stands alone until the next item plays.
                 break;
         }
         if (echoJudged > 0) {
@@ -594,7 +597,7 @@ CaptionList CVysilaniModel::CzechCaptions() {
             "Správně: %1. Další rychleji, %3 znaků za minutu.",
             "Chyba: vysláno %1, přečteno %2. Znovu pomaleji, %3 znaků za minutu.",
             "Správně %1 z %2, rychlost %3, nejvyšší %4 znaků za minutu.",
-            "Reakce %1 ms.",
+            "Reakce (medián) %1 ms.",
             "Ozvěnu nelze přehrát: zvuková karta není k dispozici nebo lekce nemá žádné znaky.",
             "Vyšlete tento text:",
             "V hlavním okně není žádný text k opisu.",
@@ -603,7 +606,7 @@ CaptionList CVysilaniModel::CzechCaptions() {
             "&Uložit jako zvuk…",
             "Přehrát lze až po pěti přečtených znacích, se zvukovou kartou.",
             "Délky proti modelu (čára):",
-            "Rukopis se změří po %1 přečtených znacích.",
+            "Rukopis se změří a cvičení zapíše po %1 přečtených znacích.",
             "Chybně (vysláno/přečteno): %1.",
             "Posouzeno prvních %1 z %2 znaků textu."};
 }

@@ -202,10 +202,18 @@ TEST(StatistikaModel, SendingSessionsAndTheirProgress) {
     ASSERT_EQ(shown.cells.size(), M::kShownRuns);
     EXPECT_EQ(shown.cells[0],
               (std::vector<std::string>{"2000-01-09 00:00", "volné", "50", "3,00 : 1", "0,40",
-                                        "0,20", "0,20", "0,20", "1,50", "–"}));
+                                        "0,20", "0,20", "0,20", "1,50", "–", "–", "–"}));
     EXPECT_EQ(shown.cells.back(),
               (std::vector<std::string>{"2000-01-28 00:00", "opis", "90", "3,00 : 1", "0,10",
-                                        "0,20", "0,20", "0,20", "–", "85 %"}));
+                                        "0,20", "0,20", "0,20", "–", "85 %", "–", "–"}));
+    // Echo's highest speed and reaction.
+    many.back().practice = SendingPractice::kEcho;
+    many.back().highestSpeed = 120;
+    many.back().reactionMilliseconds = 640;
+    const std::vector<std::string> echoRow =
+        CStatistikaModel({}, {}, {}, many).SendingTable(M::SendingCzechCaptions()).cells.back();
+    EXPECT_EQ(std::vector<std::string>(echoRow.end() - 2, echoRow.end()),
+              (std::vector<std::string>{"120", "640 ms"}));
 }
 
 }  // namespace
